@@ -1,0 +1,216 @@
+#include "core/CardList.h"
+
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Overview.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/Services.h"
+
+namespace talvo {
+
+namespace {
+
+constexpr int kSlots = 16;
+// A card that keeps answering "TMOUT" gets this many re-reads before its cell stays empty.
+constexpr int kMaxTimeoutRereads = 10;
+// Between passes that sent nothing (every slot empty) the loop rests this long.
+constexpr int kIdlePassMs = 20;
+
+void showUploadingIncomplete() {
+    if (auto* m = platform::services().messages) m->show("Uploading incomplete", "Uploading", platform::MsgIcon::Stop);
+}
+
+bool startsWithAny(const std::string& t, std::initializer_list<const char*> prefixes) {
+    for (const char* p : prefixes)
+        if (StartsWith(t, p)) return true;
+    return false;
+}
+
+std::string liveValue(const std::string& reply) { return RemoveDecimalPoint(TextAfterColon(reply)); }
+
+// Colours lamps first..first+count-1 from a discrete word, least significant bit first.
+void paintWord(int slot, int first, int count, const std::string& word) {
+    const std::string bits = HexToBinary16(word);
+    for (int k = 1; k <= count; ++k)
+        SetOverviewPointColor(slot, first + k - 1, bits[static_cast<std::size_t>(16 - k)] == '0' ? colors::Green : colors::Red);
+}
+
+void resetLamps(int slot, int first, int count) {
+    for (int k = first; k < first + count; ++k) SetOverviewPointColor(slot, k, colors::SysMenu);
+}
+
+// Reads one discrete word; false on no answer. A "CNG" or "NEEDLESS" answer is
+// not a word: the lamps keep the reset colour.
+bool readWord(int slot, const std::string& group, const std::string& item, int first, int count,
+              int part /* 0 whole, 1 first four characters, 2 last four */) {
+    const std::string reply = ReadItem(3, group, item);
+    if (reply.empty()) return false;
+    if (reply == "CNG" || reply == "NEEDLESS") return true;
+    std::string word = TextAfterColon(reply);
+    if (part == 1) word = word.substr(0, 4);
+    if (part == 2) word = word.size() > 4 ? word.substr(word.size() - 4) : word;
+    paintWord(slot, first, count, word);
+    return true;
+}
+
+void setValue(int slot, int ch, const std::string& text) {
+    OverviewRow* r = Overview().row(slot);
+    r->values[static_cast<std::size_t>(ch - 1)].caption = text;
+    Overview().changed(slot);
+}
+
+// The discrete words of a lamp family; false when one did not answer.
+bool readLamps(int n, const std::string& t) {
+    const bool k = StartsWith(t, "K");
+    if (startsWithAny(t, {"JH8", "JO8"})) {
+        resetLamps(n, 1, 8);
+        if (!readWord(n, "00", "27", 1, 8, 0)) return false;
+    }
+    if (startsWithAny(t, {"JO1", "JH1", "KR4", "KN4", "KC4", "KP4", "KM4"})) {
+        resetLamps(n, 1, 16);
+        if (!readWord(n, "00", k ? "10" : "27", 1, 16, 0)) return false;
+    }
+    if (startsWithAny(t, {"JO3", "JH3", "JO6", "JH6", "KR8", "KN8", "KC8", "KP8", "KM8", "IK16"})) {
+        resetLamps(n, 1, 32);
+        const bool ik = StartsWith(t, "IK16");
+        if (ik) {
+            if (!readWord(n, "00", "26", 1, 16, 1)) return false;
+            if (!readWord(n, "00", "26", 17, 16, 2)) return false;
+        } else {
+            if (!readWord(n, k ? "00" : "01", k ? "10" : "06", 1, 16, 0)) return false;
+            if (!readWord(n, k ? "00" : "01", k ? "11" : "07", 17, 16, 0)) return false;
+        }
+    }
+    return true;
+}
+
+// Reads items first..first+count-1 into value cells 1..count.
+template <typename Show>
+void readValues(int n, const std::string& group, int firstItem, int count, Show show) {
+    for (int i = 0; i < count; ++i) {
+        const std::string reply = ReadItem(3, group, std::to_string(firstItem + i));
+        if (!reply.empty()) setValue(n, i + 1, show(reply));
+    }
+}
+
+void readValueChain(int n, const std::string& t) {
+    if (startsWithAny(t, {"JOV16", "UJ8", "IY8"})) {
+        if (const OverviewRowHandler* h = FindOverviewRowHandler(t); h && h->setOverViewDataIO) h->setOverViewDataIO(n);
+        return;
+    }
+    if (startsWithAny(t, {"JO", "JH", "K", "IK16"})) return;
+    if (StartsWith(t, "GBH")) return readValues(n, "01", 10, 8, liveValue);
+    if (StartsWith(t, "YK")) {
+        for (int ch = 1; ch <= 4; ++ch) {
+            const std::string item = std::to_string(9 + ch);
+            std::string reply = ReadItem(3, "00", item);
+            for (int again = 0; !reply.empty() && TextAfterColon(reply) == "TMOUT"; ++again)
+                reply = again < kMaxTimeoutRereads ? ReadItem(3, "00", item) : std::string();
+            if (!reply.empty()) setValue(n, ch, RemoveDecimalPoint(TextAfterColon(reply)));
+        }
+        return;
+    }
+    if (StartsWith(t, "EAJ2")) {
+        int ch = 1;
+        for (const char* item : {"11", "12", "14", "15"}) {
+            const std::string reply = ReadItem(3, "00", item);
+            if (!reply.empty()) setValue(n, ch, TextAfterColon(reply));
+            ++ch;
+        }
+        return;
+    }
+    if (StartsWith(t, "QFODH1")) return readValues(n, "00", 10, 8, TextAfterColon);
+    if (StartsWith(t, "Q")) {
+        return readValues(n, "00", 10, 8, [](const std::string& reply) {
+            if (reply == "CNG") return reply;
+            const std::string v = liveValue(reply);
+            // A value without a comma is shown whole.
+            return v.substr(0, v.find(','));
+        });
+    }
+    readValues(n, "00", 10, 4, liveValue);
+    if ((t.size() >= 3 && (t[2] == '8' || t[2] == '1')) || startsWithAny(t, {"IY4A", "IY4B", "BWT8", "LQN8", "HQ2"})) {
+        for (int i = 0; i < 4; ++i) {
+            const std::string reply = ReadItem(3, "00", std::to_string(14 + i));
+            if (!reply.empty()) setValue(n, 5 + i, liveValue(reply));
+        }
+    }
+}
+
+}  // namespace
+
+bool UploadCardList() {
+    MainView& v = mainView();
+    ReadItem(3, "99", "");
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "0");
+    v.showProgress(kSlots, "Uploading");
+    for (int n = 1; n <= kSlots; ++n) {
+        ClearOverviewRow(n);
+        const std::string reply = ReadItem(3, "00", std::to_string(n + 9));
+        if (reply.empty()) {
+            v.closeProgress();
+            showUploadingIncomplete();
+            return false;
+        }
+        std::string code = TextAfterColon(reply);
+        if (code == "UNKNOWN") {
+            code = "NONE";
+        } else if (StartsWith(code, "GBH")) {
+            WriteItem(3, "00", "41", std::to_string(n));
+            // A power-monitor card that does not give its full model keeps the slot list's code.
+            const std::string full = TextAfterColon(ReadItem(3, "00", "04"));
+            if (!full.empty()) code = full;
+            WriteItem(3, "00", "41", "0");
+        }
+        G().CardRecords.get(n)->CardType = code;
+        SetCardIoKind(n, code);
+        ShowChData(code, n);
+        v.setProgress(v.progress() + 1);
+    }
+    v.closeProgress();
+    return true;
+}
+
+bool ReadAllCardsCycData() {
+    for (int n = 1; n <= kSlots; ++n) {
+        const std::string t = G().CardRecords.get(n)->CardType;
+        if (StartsWith(t, "UN") || StartsWith(t, "NO")) continue;
+        if (WriteItem(3, "00", "01", "F").empty()) return false;
+        WriteItem(3, "00", "41", std::to_string(n));
+        WriteItem(3, "01", "01", "1");
+        if (!readLamps(n, t)) {
+            showUploadingIncomplete();
+            DisconnectDevice();
+            return false;
+        }
+        for (int ch = 1; ch <= 8; ++ch) setValue(n, ch, "");
+        readValueChain(n, t);
+    }
+    return true;
+}
+
+void RunCycRead() {
+    auto& s = platform::services();
+    for (;;) {
+        if (s.pump) s.pump->processEventsOnce();
+        if (!G().CycReadOn) return;
+        bool anyCard = false;
+        for (int n = 1; n <= kSlots && !anyCard; ++n) {
+            const std::string& t = G().CardRecords.get(n)->CardType;
+            anyCard = !StartsWith(t, "UN") && !StartsWith(t, "NO");
+        }
+        if (!ReadAllCardsCycData()) return;
+        // A pass that sent nothing would make this loop spin a core; rest while the window runs.
+        if (!anyCard && s.clock) {
+            for (int i = 0; i < kIdlePassMs && G().CycReadOn; i += 5) {
+                s.clock->sleepMs(5);
+                if (s.pump) s.pump->processEventsOnce();
+            }
+        }
+    }
+}
+
+}  // namespace talvo

@@ -1,0 +1,124 @@
+#include "core/Connection.h"
+
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Overview.h"
+#include "core/Protocol.h"
+#include "platform/Services.h"
+
+namespace talvo {
+
+namespace {
+
+// Characters from position `from` (1-based) of text equal `what`; a text too short does not match.
+bool charsAt(const std::string& text, std::size_t from, const std::string& what) {
+    return text.size() >= from - 1 + what.size() && text.compare(from - 1, what.size(), what) == 0;
+}
+
+void enableCommUnlessMaster() { mainView().setEnabled(MainControl::cmdComm, !G().IsMasterComm); }
+
+}  // namespace
+
+bool ConnectDevice() {
+    Globals& g = G();
+    MainView& v = mainView();
+    if (ReadItem(3, "00", "40").empty()) {
+        ShowCommError();
+        return false;
+    }
+    v.setLink(colors::LampGreen, "COM" + std::to_string(g.ComPortNo), "Connected");
+    v.setEnabled(MainControl::mnuConnectConnect, false);
+    v.setEnabled(MainControl::mnuConnectDisconnect, true);
+    g.Connected = true;
+
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
+    WriteItem(3, "01", "01", "1");
+    g.CommCardModel = ReadItem(3, "00", "04");
+    const std::string head = g.CommCardModel.substr(0, 6);
+    g.IsMasterComm = head == "MASTER" || head == "K6-QYS";
+    SetCommSettingButton(g.CommCardModel);
+
+    v.setEnabled(MainControl::CmdUpload, true);
+    enableCommUnlessMaster();
+    v.setEnabled(MainControl::cmdSpecialSetting, true);
+    v.setEnabled(MainControl::cmdStart, true);
+    return true;
+}
+
+void DisconnectDevice() {
+    if (auto* p = platform::services().serial; p && p->isOpen()) p->close();
+    // Disarming the time-out ends an exchange that is waiting at its next poll.
+    IntervalTimerOff();
+    MainView& v = mainView();
+    v.setLink(colors::Navy, "", "Disconnected");
+    v.setEnabled(MainControl::mnuConnectDisconnect, false);
+    v.setEnabled(MainControl::mnuConnectConnect, true);
+    G().Connected = false;
+    DisableMainControls();
+}
+
+void DisableMainControls() {
+    MainView& v = mainView();
+    for (MainControl c : {MainControl::cmdComm, MainControl::CmdUpload, MainControl::cmdStart, MainControl::cmdOverView,
+                          MainControl::cmdSpecialSetting, MainControl::cboCardNo, MainControl::mnuFilesOpen,
+                          MainControl::mnuFilesSave, MainControl::cmdSWcheck})
+        v.setEnabled(c, false);
+}
+
+void EnableMainControls() {
+    enableCommUnlessMaster();
+    MainView& v = mainView();
+    for (MainControl c : {MainControl::CmdUpload, MainControl::cmdStart, MainControl::cmdOverView,
+                          MainControl::cmdSpecialSetting, MainControl::cboCardNo, MainControl::cmdSWcheck})
+        v.setEnabled(c, true);
+}
+
+void SetCommSettingButton(const std::string& m) {
+    MainView& v = mainView();
+    const char* caption = nullptr;
+    bool show = false;
+    if (charsAt(m, 4, "OWHD")) {
+        show = false;
+    } else if (charsAt(m, 4, "OW") || charsAt(m, 1, "K6-QA") || charsAt(m, 1, "HM3EX")) {
+        show = true, caption = "Ethernet Setting";
+    } else if (charsAt(m, 4, "OP1") || charsAt(m, 4, "OP2")) {
+        show = true, caption = "OPx Setting";
+    } else if (charsAt(m, 4, "OXF")) {  // "OXF1F" and the other OXF models share the caption
+        show = true, caption = "OXF Setting";
+    } else if (charsAt(m, 4, "OG1")) {
+        show = true, caption = "OG1 Setting";
+    } else if (charsAt(m, 4, "OVRT1")) {
+        show = true, caption = "OVRT1 Setting";
+    } else if (charsAt(m, 4, "QFODH")) {
+        show = true, caption = "QFODH Setting";
+    }
+    v.setSpecialSettingFrameVisible(show);
+    if (caption) v.setSpecialSettingCaption(caption);
+}
+
+PortResult OpenPortAndConnect(int portNo) {
+    Globals& g = G();
+    g.ComPortNo = portNo;
+    g.BaudRate = "9600";
+    platform::SerialPort* p = platform::services().serial;
+    if (p && p->isOpen()) p->close();
+    if (!p || !p->open(portNo, g.BaudRate + ",n,8,1")) {
+        DisconnectDevice();
+        return PortResult::InvalidPort;
+    }
+    if (!ConnectDevice()) {
+        DisconnectDevice();
+        return PortResult::NoAnswer;
+    }
+    return PortResult::Connected;
+}
+
+void RefreshOverviewRows() {
+    enableCommUnlessMaster();
+    mainView().setEnabled(MainControl::cmdStart, true);
+    mainView().setEnabled(MainControl::CmdUpload, true);
+    for (int n = 1; n <= OverviewModel::kSlots; ++n) SetCardIoKind(n, G().CardRecords.get(n)->CardType);
+}
+
+}  // namespace talvo

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+// Keystroke filters for the screens' text boxes. Each gets the box's text, the
+// caret position (0 = before the first character) and the typed character
+// code, and returns true when the key may go into the box. Backspace (8)
+// always passes. The filters ignore any selection and do not count "." or
+// digits; the input checks and range checks do that when a value is sent.
+namespace talvo {
+
+// [-.0-9]; "-" only with the caret at 0 and the text not already starting with "-".
+bool FilterKeySignedDecimal(const std::string& text, int caretPos, char16_t key);
+
+// [-0-9]; "-" under the same rule as above.
+bool FilterKeySignedInteger(const std::string& text, int caretPos, char16_t key);
+
+// [.0-9]; text and caret are not looked at.
+bool FilterKeyUnsignedDecimal(const std::string& text, int caretPos, char16_t key);
+
+// "0" or "1"; text and caret are not looked at.
+bool FilterKeyBinary(const std::string& text, int caretPos, char16_t key);
+
+}  // namespace talvo

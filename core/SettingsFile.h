@@ -1,0 +1,22 @@
+#pragma once
+// File "Open" and File "Save" of the system settings file: all 17 card records
+// in one file, through the platform's file dialogs and message boxes.
+namespace talvo {
+
+// Filter of both dialogs; the first choice is selected.
+inline constexpr const char* kSettingsFileFilter =
+    "uJx Files (*.uJx)|*.uJx|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+
+// Reads the chosen file. Only when all 17 records read cleanly are FileType,
+// Version, Param and ChOption copied into the card records (CardType stays as
+// uploaded), the older 16-channel layout widened, and FileLoaded set. Cancel
+// does nothing; any fault shows a message box and changes nothing.
+void OpenSettingsFile();
+
+// Writes the 17 card records to the chosen file. The file is replaced only once
+// the new content is completely on disk, so a failed save keeps the old file.
+// Records holding a character the format cannot carry are refused with a
+// message naming the field, and nothing is written. Cancel does nothing.
+void SaveSettingsFile();
+
+}  // namespace talvo

@@ -1,0 +1,172 @@
+#include "core/TextHelpers.h"
+
+#include <charconv>
+#include <system_error>
+
+#include "platform/Services.h"
+
+namespace talvo {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the run of digits starting at pos.
+std::size_t DigitRun(const std::string& s, std::size_t pos) {
+    std::size_t n = 0;
+    while (pos + n < s.size() && IsDigit(s[pos + n])) ++n;
+    return n;
+}
+
+}  // namespace
+
+std::string TextAfterColon(const std::string& s) {
+    const auto pos = s.find(':');
+    return pos == std::string::npos ? s : s.substr(pos + 1);
+}
+
+std::string TextBeforeColon(const std::string& s) {
+    const auto pos = s.find(':');
+    return pos == std::string::npos ? std::string() : s.substr(0, pos);
+}
+
+std::string RemoveDecimalPoint(const std::string& s) {
+    std::string result = s;
+    const auto pos = result.find('.');
+    if (pos != std::string::npos) result.erase(pos, 1);
+    return result;
+}
+
+int HexDigitValue(const std::string& c) {
+    if (c.empty()) return 0;
+    const char d = c[0];
+    if (IsDigit(d)) return d - '0';
+    if (d >= 'A' && d <= 'F') return d - 'A' + 10;
+    return 0;
+}
+
+std::string HexToBinary16(const std::string& hex) {
+    std::string bits;
+    bits.reserve(16);
+    for (std::size_t i = 0; i < 4; ++i) {
+        const int d = i < hex.size() ? HexDigitValue(hex.substr(i, 1)) : 0;
+        for (int bit = 3; bit >= 0; --bit) bits += ((d >> bit) & 1) ? '1' : '0';
+    }
+    return bits;
+}
+
+int SplitDottedAddress(const std::string& text, std::string& out4, std::string& out3,
+                       std::string& out2, std::string& out1) {
+    // Work on a copy: a caller may pass the same string as text and as a part.
+    std::string rest = text;
+    std::string part[3];
+    for (std::string& p : part) {
+        const auto pos = rest.find('.');
+        p = rest.substr(0, pos);
+        rest = pos == std::string::npos ? std::string() : rest.substr(pos + 1);
+    }
+    out1 = part[0];
+    out2 = part[1];
+    out3 = part[2];
+    out4 = rest;
+    return 0;
+}
+
+bool IsDecimalText(const std::string& s) {
+    if (s.empty()) return false;
+    int points = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '.') {
+            ++points;
+        } else if (!IsDigit(c) && !(i == 0 && c == '-')) {
+            return false;
+        }
+    }
+    return points <= 1;
+}
+
+bool IsIntegerText(const std::string& s) {
+    if (s.empty()) return false;
+    const std::size_t first = s[0] == '-' ? 1 : 0;
+    return DigitRun(s, first) == s.size() - first;
+}
+
+bool IsUnsignedText(const std::string& s) { return !s.empty() && DigitRun(s, 0) == s.size(); }
+
+bool TextToInteger16(const std::string& text, int& out) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || value < -32768 || value > 32767) return false;
+    out = value;
+    return true;
+}
+
+int TextToIntegerChecked(const std::string& text) {
+    if (text.empty()) return 0;
+    const bool signOrPoint = text.substr(0, 3).find_first_of("+-.") != std::string::npos;
+    int value = 0;
+    if (!signOrPoint && TextToInteger16(text, value)) return value;
+    if (auto* messages = platform::services().messages) {
+        messages->show("Please enter number.", "", platform::MsgIcon::Information);
+    }
+    return 0;
+}
+
+bool ParseNumber(const std::string& s, double& out) {
+    std::size_t pos = (!s.empty() && s[0] == '-') ? 1 : 0;
+    std::size_t digits = DigitRun(s, pos);
+    pos += digits;
+    if (pos < s.size() && s[pos] == '.') {
+        const std::size_t fraction = DigitRun(s, pos + 1);
+        digits += fraction;
+        pos += 1 + fraction;
+    }
+    if (digits == 0 || pos != s.size()) return false;
+    double value = 0;
+    const auto [ptr, ec] =
+        std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != s.data() + s.size()) return false;
+    out = value;
+    return true;
+}
+
+double LeadingNumber(const std::string& s) {
+    std::size_t pos = s.find_first_not_of(" \t\r\n");
+    if (pos == std::string::npos) return 0;
+    bool negative = false;
+    if (s[pos] == '+' || s[pos] == '-') {
+        negative = s[pos] == '-';
+        ++pos;
+    }
+    // from_chars takes no "+", so the sign is handled here and the number
+    // without it is handed over.
+    const std::size_t start = pos;
+    std::size_t digits = DigitRun(s, pos);
+    pos += digits;
+    if (pos < s.size() && s[pos] == '.') {
+        const std::size_t fraction = DigitRun(s, pos + 1);
+        digits += fraction;
+        pos += 1 + fraction;
+    }
+    if (digits == 0) return 0;
+    if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E')) {
+        std::size_t exp = pos + 1;
+        if (exp < s.size() && (s[exp] == '+' || s[exp] == '-')) ++exp;
+        const std::size_t expDigits = DigitRun(s, exp);
+        if (expDigits > 0) pos = exp + expDigits;
+    }
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(s.data() + start, s.data() + pos, value);
+    if (ec != std::errc() || ptr != s.data() + pos) return 0;
+    return negative ? -value : value;
+}
+
+BitText BitTextFor(const std::string& value) {
+    if (value == "1") return {"1", 0x0000FF};
+    return {"0", 0x008000};
+}
+
+}  // namespace talvo

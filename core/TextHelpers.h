@@ -1,0 +1,76 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Small stateless routines that take station replies apart and check what the
+// user typed. Texts are Latin-1 bytes, one char per character; character
+// classes compare plain character codes, never the locale.
+namespace talvo {
+
+// The text after the first ":"; the whole text when there is no ":".
+std::string TextAfterColon(const std::string& s);
+
+// The text before the first ":"; "" when there is no ":".
+std::string TextBeforeColon(const std::string& s);
+
+// The text without its first "."; later "." stay.
+std::string RemoveDecimalPoint(const std::string& s);
+
+// Value of the first character as an upper-case hexadecimal digit: "0"-"9"
+// give 0-9, "A"-"F" give 10-15; anything else, lower case and "" give 0.
+int HexDigitValue(const std::string& c);
+
+// Sixteen "0"/"1" characters from the first four hex digits, most significant
+// first; missing digits count as 0, digits after the fourth are ignored.
+// Bit k (0 = least significant) is the character at index 15 - k.
+std::string HexToBinary16(const std::string& hex);
+
+// Splits "a.b.c.d" at its first three "." into out1 = a, out2 = b, out3 = c,
+// out4 = d (out4 keeps any further "."). Note the argument order: fourth part
+// first. A text with fewer than three "." fills the parts from the left; the
+// last part found takes the rest of the text and the parts after it are "",
+// so "10.1" gives out1 = "10", out2 = "1", out3 = out4 = "". Always returns 0.
+int SplitDottedAddress(const std::string& text, std::string& out4, std::string& out3,
+                       std::string& out2, std::string& out1);
+
+// Non-empty, first character in [-.0-9], the rest in [.0-9], at most one ".".
+// "-", "." and "-." pass; the screens range-check the value afterwards.
+bool IsDecimalText(const std::string& s);
+
+// Non-empty, first character in [-0-9], the rest in [0-9]. "-" passes.
+bool IsIntegerText(const std::string& s);
+
+// Non-empty and every character in [0-9].
+bool IsUnsignedText(const std::string& s);
+
+// Converts an optional "-" followed by decimal digits, and nothing else, to
+// a 16-bit value. False (out unchanged) on any other text or outside
+// -32768..32767.
+bool TextToInteger16(const std::string& text, int& out);
+
+// The value typed in an address-octet box: 0 for "". A text with "+", "-" or
+// "." among its first three characters, or one that is not a 16-bit whole
+// number, shows "Please enter number." and gives 0.
+int TextToIntegerChecked(const std::string& text);
+
+// True when the whole text is a plain decimal number: optional "-", digits
+// with at most one "." and at least one digit ("12.", ".5", "-.5"). No
+// blanks, "+", exponents or letters. Parsed in the C locale; a number beyond
+// the range of double is rejected. out is unchanged on failure.
+bool ParseNumber(const std::string& s, double& out);
+
+// The number at the start of a text, as the old Val() read it: leading blanks
+// skipped, optional sign, digits with an optional "." and an optional
+// exponent ("1.5E3"); whatever follows is ignored. 0 when the text starts with
+// no number or the number is beyond the range of double.
+double LeadingNumber(const std::string& s);
+
+// How a channel flag is shown in its box: "1" on red, anything else "0" on
+// green. Colours are BGR numbers as the screens store them.
+struct BitText {
+    std::string text;
+    std::uint32_t color;
+};
+BitText BitTextFor(const std::string& value);
+
+}  // namespace talvo

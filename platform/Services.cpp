@@ -1,0 +1,10 @@
+#include "platform/Services.h"
+
+namespace talvo::platform {
+
+Services& services() {
+    static Services s;
+    return s;
+}
+
+}  // namespace talvo::platform

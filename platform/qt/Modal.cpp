@@ -1,0 +1,21 @@
+#include "platform/qt/Modal.h"
+
+#include <QDialog>
+
+namespace talvo::platform {
+
+namespace {
+ModalHandler& handler() {
+    static ModalHandler h;
+    return h;
+}
+}  // namespace
+
+int execModal(QDialog& dialog) {
+    if (handler()) return handler()(dialog);
+    return dialog.exec();
+}
+
+void setModalHandler(ModalHandler h) { handler() = std::move(h); }
+
+}  // namespace talvo::platform

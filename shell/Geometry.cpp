@@ -1,0 +1,63 @@
+#include "shell/Geometry.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+#include <cmath>
+
+namespace talvo::shell {
+
+namespace {
+double logicalDpi() {
+    if (auto* s = QGuiApplication::primaryScreen()) {
+        const double dpi = s->logicalDotsPerInch();
+        if (dpi > 0) return dpi;
+    }
+    return 96.0;
+}
+
+QPalette::ColorRole systemRole(std::uint32_t n) {
+    switch (n) {
+        case 4: return QPalette::Window;      // menu background
+        case 5: return QPalette::Base;        // window background
+        case 8: return QPalette::Text;        // window text
+        case 15: return QPalette::Button;     // button face
+        case 18: return QPalette::ButtonText;
+        default: return QPalette::Window;
+    }
+}
+}  // namespace
+
+int twips(int tw) { return static_cast<int>(std::lround(tw * logicalDpi() / 1440.0)); }
+
+QRect twipsRect(int left, int top, int width, int height) {
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+void placeTwips(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twipsRect(left, top, width, height));
+}
+
+QColor toQColor(std::uint32_t c) {
+    if (c & 0x80000000u) return QApplication::palette().color(systemRole(c & 0xFFu));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+void setBackColor(QWidget* w, std::uint32_t color) {
+    QPalette p = w->palette();
+    const QColor q = toQColor(color);
+    p.setColor(QPalette::Window, q);
+    p.setColor(QPalette::Base, q);
+    w->setAutoFillBackground(true);
+    w->setPalette(p);
+}
+
+void setForeColor(QWidget* w, std::uint32_t color) {
+    QPalette p = w->palette();
+    const QColor q = toQColor(color);
+    p.setColor(QPalette::WindowText, q);
+    p.setColor(QPalette::Text, q);
+    w->setPalette(p);
+}
+
+}  // namespace talvo::shell

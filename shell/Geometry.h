@@ -1,0 +1,24 @@
+#pragma once
+// Sizes come in twips (1440 an inch, 15 a pixel at 96 dpi) and colours as
+// 0x00BBGGRR or system colour numbers; these turn them into Qt's terms.
+#include <QColor>
+#include <QPalette>
+#include <QRect>
+#include <cstdint>
+
+class QWidget;
+
+namespace talvo::shell {
+
+// Pixels for a length in twips at the screen's logical dpi.
+int twips(int tw);
+QRect twipsRect(int left, int top, int width, int height);
+// Places a widget at a rectangle given in twips.
+void placeTwips(QWidget* w, int left, int top, int width, int height);
+
+QColor toQColor(std::uint32_t bgrOrSystem);
+// Background and text colours of a label or box.
+void setBackColor(QWidget* w, std::uint32_t color);
+void setForeColor(QWidget* w, std::uint32_t color);
+
+}  // namespace talvo::shell

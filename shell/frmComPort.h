@@ -1,0 +1,33 @@
+#pragma once
+// The COM-port dialog: the user picks COM1..COM16; "OK" opens the port at
+// "9600,n,8,1" and runs the connect handshake, "Exit" (also Esc and the window's
+// close box) runs the handshake on the port as it is.
+#include <QDialog>
+
+class QComboBox;
+class QPushButton;
+
+namespace talvo::shell {
+
+class frmComPort : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmComPort(QWidget* parent = nullptr);
+
+    QComboBox* portList() const { return combBPS_; }
+
+    void CmdOK_Click();
+    void cmdExit_Click();
+
+    // Esc and the close box end the dialog the way "Exit" does.
+    void reject() override;
+
+private:
+    QComboBox* combBPS_;
+    QPushButton* cmdOK_;
+    QPushButton* cmdExit_;
+    // The handshake yields to the event loop; a second click meanwhile is ignored.
+    bool busy_ = false;
+};
+
+}  // namespace talvo::shell

@@ -1,0 +1,45 @@
+#include "shell/frmLoading.h"
+
+#include <QLabel>
+#include <QProgressBar>
+
+#include "shell/Geometry.h"
+
+namespace talvo::shell {
+
+frmLoading::frmLoading(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      lblLoading_(new QLabel(this)),
+      pgBarLoading_(new QProgressBar(this)) {
+    setObjectName("frmLoading");
+    setFixedSize(twips(4680), twips(1725));
+    lblLoading_->setObjectName("lblLoading");
+    lblLoading_->move(twips(2175), twips(360));
+    pgBarLoading_->setObjectName("pgBarLoading");
+    pgBarLoading_->setTextVisible(false);
+    placeTwips(pgBarLoading_, 600, 1080, 3375, 255);
+}
+
+void frmLoading::showProgress(int steps, const std::string& caption) {
+    pgBarLoading_->setMaximum(steps);
+    pgBarLoading_->setMinimum(0);
+    pgBarLoading_->setValue(0);
+    lblLoading_->setText(QString::fromLatin1(caption.c_str()));
+    lblLoading_->adjustSize();
+    if (QWidget* owner = parentWidget()) {
+        const QPoint centre = owner->geometry().center();
+        move(centre.x() - width() / 2, centre.y() - height() / 2);
+    }
+    show();
+    raise();
+}
+
+void frmLoading::setValue(int value) { pgBarLoading_->setValue(value); }
+
+int frmLoading::value() const { return pgBarLoading_->value(); }
+
+int frmLoading::maximum() const { return pgBarLoading_->maximum(); }
+
+QString frmLoading::caption() const { return lblLoading_->text(); }
+
+}  // namespace talvo::shell

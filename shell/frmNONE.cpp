@@ -1,0 +1,17 @@
+#include "shell/frmNONE.h"
+
+#include <QGroupBox>
+
+#include "shell/Geometry.h"
+
+namespace talvo::shell {
+
+frmNONE::frmNONE(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmNONE");
+    setAutoFillBackground(true);
+    auto* frame = new QGroupBox("NONE", this);
+    frame->setObjectName("Frame1");
+    placeTwips(frame, 120, 120, 9315, 6885);
+}
+
+}  // namespace talvo::shell

@@ -1,0 +1,173 @@
+#include "shell/frmOverview.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+#include "core/Overview.h"
+#include "shell/Geometry.h"
+
+namespace talvo::shell {
+
+// A label that remembers what it last drew, so a monitoring pass that repaints
+// the same values costs nothing.
+class OverviewCellLabel : public QLabel {
+public:
+    OverviewCellLabel(QWidget* parent, bool alwaysVisible) : QLabel(parent), alwaysVisible_(alwaysVisible) {}
+
+    void draw(const OverviewCell& cell) {
+        if (drawnOnce_ && cell.caption == drawn_.caption && cell.foreColor == drawn_.foreColor &&
+            cell.backColor == drawn_.backColor && cell.visible == drawn_.visible)
+            return;
+        if (!drawnOnce_ || cell.caption != drawn_.caption) setText(QString::fromLatin1(cell.caption.c_str()));
+        if (!drawnOnce_ || cell.foreColor != drawn_.foreColor) setForeColor(this, cell.foreColor);
+        if (!drawnOnce_ || cell.backColor != drawn_.backColor) setBackColor(this, cell.backColor);
+        setVisible(alwaysVisible_ || cell.visible);
+        drawn_ = cell;
+        drawnOnce_ = true;
+    }
+
+private:
+    bool alwaysVisible_;
+    bool drawnOnce_ = false;
+    OverviewCell drawn_;
+};
+
+namespace {
+
+constexpr int kRowTop = 600;
+constexpr int kRowStep = 360;
+constexpr int kCellHeight = 270;
+
+QFont arial(double points, bool bold = true) {
+    QFont f("Arial");
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QLabel* headerLabel(QWidget* parent, const char* name, const char* caption, int left, int width) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    l->setFont(arial(11.25));
+    setForeColor(l, colors::SysWindowText);
+    placeTwips(l, left, kRowTop, width, 255);
+    return l;
+}
+
+}  // namespace
+
+frmOverview::frmOverview(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmOverview");
+    setAutoFillBackground(true);
+
+    frame_ = new QGroupBox(" OverView", this);
+    frame_->setObjectName("Frame1");
+    frame_->setFont(arial(12));
+    // The caption is blue; the labels inside set their own colours.
+    setForeColor(frame_, colors::Blue);
+    placeTwips(frame_, 120, 120, 9315, 6885);
+
+    buildHeader();
+    for (int slot = 1; slot <= OverviewModel::kSlots; ++slot) {
+        buildRow(slot);
+        redrawRow(slot);
+    }
+    Overview().setListener([this](int slot) { redrawRow(slot); });
+}
+
+frmOverview::~frmOverview() { Overview().setListener(nullptr); }
+
+void frmOverview::buildHeader() {
+    headerLabel(frame_, "Label2", "No", 360, 375);
+    headerLabel(frame_, "Label3", "In/ Out", 720, 975);
+    headerLabel(frame_, "Label4", "Type", 1800, 855);
+    const char* channelNames[] = {"Label5", "Label6", "Label7", "Label8_0", "Label8_1",
+                                  "Label8_2", "Label8_3", "Label8_4"};
+    for (int k = 1; k <= 8; ++k) {
+        const QString caption = QString("Ch%1").arg(k);
+        headerLabel(frame_, channelNames[k - 1], caption.toLatin1().constData(), 3480 + 720 * (k - 1), 495);
+    }
+}
+
+void frmOverview::buildRow(int slot) {
+    RowCells& r = rows_[static_cast<std::size_t>(slot - 1)];
+    const int top = kRowTop + kRowStep * slot;
+    const QFont cellFont = arial(9.75);
+
+    r.unitNo = new QLabel(QString("%1").arg(slot, 2, 10, QChar('0')), frame_);
+    r.unitNo->setObjectName(QString("UnitNo_%1").arg(slot));
+    r.unitNo->setFont(arial(9));
+    setForeColor(r.unitNo, colors::SysWindowText);
+    placeTwips(r.unitNo, 360, top, 255, 255);
+
+    auto make = [&](const QString& name, int left, int width, bool alwaysVisible, bool framed) {
+        auto* l = new OverviewCellLabel(frame_, alwaysVisible);
+        l->setObjectName(QString("%1_%2").arg(name).arg(slot));
+        l->setFont(cellFont);
+        if (framed) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        placeTwips(l, left, top, width, kCellHeight);
+        return l;
+    };
+    r.status = make("lblCardStatus", 720, 975, true, false);
+    r.type = make("lblCardType", 1800, 1515, true, false);
+    for (int k = 1; k <= 8; ++k)
+        r.values[static_cast<std::size_t>(k - 1)] =
+            make(QString("lblInputDataCh%1").arg(k), 3480 + 720 * (k - 1), 615, false, true);
+    for (int k = 1; k <= 4; ++k)
+        r.wide[static_cast<std::size_t>(k - 1)] =
+            make(QString("lblInputDataLCh%1").arg(k), 3480 + 1440 * (k - 1), 1335, false, true);
+    for (int k = 1; k <= 32; ++k)
+        r.lamps[static_cast<std::size_t>(k - 1)] = make(QString("lblDIDataCh%1").arg(k),
+                                                        3480 + 720 * ((k - 1) / 4) + 120 * ((k - 1) % 4), 135,
+                                                        false, true);
+}
+
+void frmOverview::formActivate() { OverviewActivate(); }
+
+void frmOverview::redrawRow(int slot) {
+    const OverviewRow* m = Overview().row(slot);
+    if (!m) return;
+    RowCells& r = rows_[static_cast<std::size_t>(slot - 1)];
+    r.status->draw(m->status);
+    r.type->draw(m->type);
+    for (std::size_t k = 0; k < r.values.size(); ++k) r.values[k]->draw(m->values[k]);
+    for (std::size_t k = 0; k < r.wide.size(); ++k) r.wide[k]->draw(m->wide[k]);
+    for (std::size_t k = 0; k < r.lamps.size(); ++k) r.lamps[k]->draw(m->lamps[k]);
+}
+
+const frmOverview::RowCells* frmOverview::cells(int slot) const {
+    if (slot < 1 || slot > OverviewModel::kSlots) return nullptr;
+    return &rows_[static_cast<std::size_t>(slot - 1)];
+}
+
+QLabel* frmOverview::unitNo(int slot) const {
+    const RowCells* r = cells(slot);
+    return r ? r->unitNo : nullptr;
+}
+
+QLabel* frmOverview::cardStatus(int slot) const {
+    const RowCells* r = cells(slot);
+    return r ? r->status : nullptr;
+}
+
+QLabel* frmOverview::cardType(int slot) const {
+    const RowCells* r = cells(slot);
+    return r ? r->type : nullptr;
+}
+
+QLabel* frmOverview::inputDataCh(int slot, int k) const {
+    const RowCells* r = cells(slot);
+    return r && k >= 1 && k <= 8 ? r->values[static_cast<std::size_t>(k - 1)] : nullptr;
+}
+
+QLabel* frmOverview::inputDataLCh(int slot, int k) const {
+    const RowCells* r = cells(slot);
+    return r && k >= 1 && k <= 4 ? r->wide[static_cast<std::size_t>(k - 1)] : nullptr;
+}
+
+QLabel* frmOverview::diDataCh(int slot, int k) const {
+    const RowCells* r = cells(slot);
+    return r && k >= 1 && k <= 32 ? r->lamps[static_cast<std::size_t>(k - 1)] : nullptr;
+}
+
+}  // namespace talvo::shell

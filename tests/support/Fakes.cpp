@@ -1,0 +1,52 @@
+#include "tests/support/Fakes.h"
+
+#include <chrono>
+#include <thread>
+
+namespace talvo::test {
+
+platform::MsgResult RecordingMessageBox::show(const std::string& text, const std::string& title,
+                                              platform::MsgIcon icon, platform::MsgButtons) {
+    shown.push_back({text, title, icon});
+    if (answers.empty()) return platform::MsgResult::Ok;
+    const auto r = answers.front();
+    answers.pop_front();
+    return r;
+}
+
+std::vector<std::string> RecordingMessageBox::texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : shown) out.push_back(m.text);
+    return out;
+}
+
+namespace {
+bool answerFrom(std::deque<std::string>& answers, std::string& path) {
+    if (answers.empty()) return false;
+    path = answers.front();
+    answers.pop_front();
+    return !path.empty();
+}
+}  // namespace
+
+bool FakeFileDialog::openFile(const std::string& filter, std::string& path) {
+    filters.push_back(filter);
+    return answerFrom(answers, path);
+}
+
+bool FakeFileDialog::saveFile(const std::string& filter, std::string& path) {
+    filters.push_back(filter);
+    return answerFrom(answers, path);
+}
+
+void FakeClock::sleepMs(int ms, platform::SerialPort*) {
+    now += ms;
+    std::this_thread::sleep_for(std::chrono::microseconds(20));
+}
+
+bool FakeProcessRunner::runAndWait(const std::string& program, const std::vector<std::string>& args) {
+    runs.push_back({program, args});
+    return startable;
+}
+
+}  // namespace talvo::test

@@ -1,0 +1,58 @@
+#pragma once
+// Recording stand-ins for the platform services a test must observe or steer.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+
+namespace talvo::test {
+
+struct ShownMessage {
+    std::string text;
+    std::string title;
+    platform::MsgIcon icon;
+};
+
+// Records every box instead of showing it; answers with the queued results (Ok by default).
+class RecordingMessageBox : public platform::MessageBox {
+public:
+    platform::MsgResult show(const std::string& text, const std::string& title, platform::MsgIcon icon,
+                             platform::MsgButtons buttons) override;
+    std::vector<ShownMessage> shown;
+    std::deque<platform::MsgResult> answers;
+    std::vector<std::string> texts() const;
+};
+
+// Answers file dialogs from a queue: a path, or "" for a cancelled dialog.
+class FakeFileDialog : public platform::FileDialog {
+public:
+    bool openFile(const std::string& filter, std::string& path) override;
+    bool saveFile(const std::string& filter, std::string& path) override;
+    std::deque<std::string> answers;
+    std::vector<std::string> filters;
+};
+
+// Time that moves only when a routine waits: each wait adds its milliseconds at
+// once, so a 3000 ms time-out passes without 3 s of real waiting. A real pause of
+// a few microseconds per wait still lets the simulator's thread answer.
+class FakeClock : public platform::Clock {
+public:
+    std::int64_t nowMs() const override { return now; }
+    void sleepMs(int ms, platform::SerialPort* wakeOnInput = nullptr) override;
+    std::int64_t now = 0;
+};
+
+// Records the programs started instead of starting them.
+class FakeProcessRunner : public platform::ProcessRunner {
+public:
+    bool runAndWait(const std::string& program, const std::vector<std::string>& args) override;
+    struct Run {
+        std::string program;
+        std::vector<std::string> args;
+    };
+    std::vector<Run> runs;
+    bool startable = true;
+};
+
+}  // namespace talvo::test

@@ -1,0 +1,40 @@
+#include "tests/support/SimFixture.h"
+
+#include <cstdlib>
+
+#include "core/Globals.h"
+#include "core/Protocol.h"
+
+namespace talvo::test {
+
+void resetProgramState() {
+    G() = Globals{};
+    IntervalTimerOff();
+}
+
+SimTest::SimTest() {
+    resetProgramState();
+    scope_ = std::make_unique<platform::ScopedServices>(
+        platform::Services{&serial, &pump, &steadyClock, &messages, &files, &processes});
+}
+
+SimTest::~SimTest() {
+    serial.close();
+    sim.stop();
+    scope_.reset();
+    resetProgramState();
+}
+
+void SimTest::useFakeClock() { platform::services().clock = &fakeClock; }
+
+bool SimTest::openPort() { return serial.open(1, "9600,n,8,1"); }
+
+void SimTest::SetUp() {
+    ASSERT_TRUE(sim.start());
+    ::setenv("TALVO_COM1", sim.devicePath().c_str(), 1);
+    if (autoOpen) {
+        ASSERT_TRUE(openPort());
+    }
+}
+
+}  // namespace talvo::test

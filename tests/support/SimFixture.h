@@ -1,0 +1,43 @@
+#pragma once
+// A test with the simulator on a real pseudo-terminal behind COM1, the Qt serial
+// port opened on it, and recording fakes for message boxes and file dialogs.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtServices.h"
+#include "sim/Simulator.h"
+#include "tests/support/Fakes.h"
+
+namespace talvo::test {
+
+class SimTest : public ::testing::Test {
+protected:
+    SimTest();
+    ~SimTest() override;
+
+    // Use the fake clock for time-outs (call before anything waits).
+    void useFakeClock();
+    // Opens COM1 on the simulator; the fixture does it in SetUp unless told not to.
+    bool openPort();
+    void SetUp() override;
+
+    bool autoOpen = true;
+    k6sim::Simulator sim;
+    platform::QtSerialPort serial;
+    platform::QtEventPump pump;
+    platform::SteadyClock steadyClock;
+    FakeClock fakeClock;
+    RecordingMessageBox messages;
+    FakeFileDialog files;
+    FakeProcessRunner processes;
+
+private:
+    std::unique_ptr<platform::ScopedServices> scope_;
+};
+
+// Resets the program-wide state between tests.
+void resetProgramState();
+
+}  // namespace talvo::test
