@@ -31,7 +31,6 @@ void frmLoading::showProgress(int steps, const std::string& caption) {
         move(centre.x() - width() / 2, centre.y() - height() / 2);
     }
     show();
-    raise();
 }
 
 void frmLoading::setValue(int value) { pgBarLoading_->setValue(value); }

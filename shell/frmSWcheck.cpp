@@ -48,6 +48,7 @@ QLineEdit* lockedBox(QWidget* parent, const QString& name, int x, int y, int w) 
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setReadOnly(true);
+    e->setFocusPolicy(Qt::ClickFocus);  // Tab moves between the buttons
     placeTwips(e, x, y, w, kRowH);
     return e;
 }

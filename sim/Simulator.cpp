@@ -182,7 +182,7 @@ void Simulator::Impl::run() {
         if (stopping.load()) break;
         {
             std::lock_guard<std::mutex> lock(m);
-            for (std::string& bytes : injects)
+            for (const std::string& bytes : injects)
                 if (!bytes.empty()) schedule(layout(bytes, Clock::now(), paced.load(), kWhole, milliseconds(0)));
             injects.clear();
         }

@@ -22,10 +22,18 @@ struct Card {
     std::map<std::string, std::map<int, std::string>> groups;  // "01" -> {1: "1", ...}
 };
 
+// Qt's keyword macro "slots" would swallow the member's name where a Qt header
+// came first; there, use slot(n).
+#pragma push_macro("slots")
+#undef slots
 struct Station {
     Card comm;                  // the communication card (slot 0)
     Card slots[16];             // slots 1..16 at index 0..15
+
+    Card& slot(int n) { return slots[n - 1]; }  // n = 1..16
+    const Card& slot(int n) const { return slots[n - 1]; }
 };
+#pragma pop_macro("slots")
 
 bool operator==(const Card& a, const Card& b);
 bool operator==(const Station& a, const Station& b);
@@ -82,6 +90,7 @@ public:
     Simulator& operator=(const Simulator&) = delete;
 
     // Opens a pseudo-terminal (or the given device) and starts answering on a thread.
+    // False when it cannot, or when it is already running (stop() first).
     bool start(const std::string& device = "");
     void stop();
     // Path of the terminal end the program opens.
@@ -104,6 +113,8 @@ public:
     void inject(const std::string& bytes);
 
     // Access to the station's state; the simulator thread takes the same lock.
+    // value() gives "" for an item the card does not use; setValue() ignores
+    // empty slots and the items the station works out itself (sim/README.md).
     Station station() const;
     void setStation(const Station& s);
     std::string value(int card, const std::string& group, int item) const;

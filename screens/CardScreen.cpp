@@ -1,0 +1,362 @@
+#include "screens/CardScreen.h"
+
+#include <QEvent>
+#include <chrono>
+#include <thread>
+
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/Services.h"
+#include "screens/TextBoxes.h"
+#include "shell/ChildForms.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+void showMessage(const std::string& text, const std::string& title, platform::MsgIcon icon) {
+    if (auto* m = platform::services().messages) m->show(text, title, icon);
+}
+
+QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
+    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    placeTwips(l, left, top, width, 255);
+    return l;
+}
+
+}  // namespace
+
+void ReportLostLink() {
+    showMessage("Uploading incomplete", "Uploading", platform::MsgIcon::Stop);
+    DisconnectDevice();
+}
+
+CardScreen::CardScreen(const std::string& designModel, QWidget* parent) : QWidget(parent) {
+    placeTwips(this, 0, 0, 9650, 7400);
+    WaitForTimer.setSingleShot(true);
+    connect(&WaitForTimer, &QTimer::timeout, this, [this] { WaitForTimer_Timer(); });
+
+    label(this, "Card Type", 240, 180, 900);
+    txtCardType = newLockedBox(this);
+    placeTwips(txtCardType, 1140, 120, 1800, 375);
+    label(this, "Card No.", 3240, 180, 800);
+    txtCardNo = newLockedBox(this);
+    placeTwips(txtCardNo, 4080, 120, 600, 375);
+    label(this, "Version No.", 4980, 180, 1000);
+    txtVerNo = newLockedBox(this);
+    placeTwips(txtVerNo, 6000, 120, 1200, 375);
+
+    fraSetModel = new QGroupBox(QString::fromLatin1(("K6-" + designModel).c_str()), this);
+    placeTwips(fraSetModel, 120, 600, 9400, 6060);
+    body_ = new QWidget(fraSetModel);
+    placeTwips(body_, 60, 300, 9280, 5700);
+
+    cmdUp = new QPushButton(QStringLiteral("Upload"), this);
+    cmdDown = new QPushButton(QStringLiteral("Download"), this);
+    placeButtons(6480, 6780);
+    connect(cmdUp, &QPushButton::clicked, this, [this] { cmdUp_Click(); });
+    connect(cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
+}
+
+void CardScreen::placeButtons(int left, int top) {
+    placeTwips(cmdUp, left, top, 1400, 495);
+    placeTwips(cmdDown, left + 1560, top, 1400, 495);
+}
+
+int CardScreen::channels() const { return settings_.empty() ? 0 : static_cast<int>(settings_.front().boxes.size()); }
+
+void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
+    const int slot = G().CurCardNo;
+    const std::string text = ScreenTypeText(spec, typeCode);
+    fraSetModel->setTitle(QString::fromLatin1(text.c_str()));
+    setBoxText(txtCardType, text);
+    setBoxText(txtCardNo, std::to_string(slot));
+    if (spec.stopTimer) WaitForTimer.stop();
+    G().CurFormType = spec.code;
+    shell::ShowChildForm(spec.code);
+
+    const auto selectAndVersion = [&] {
+        WriteItem(3, "00", "01", "F");
+        WriteItem(3, "00", "41", std::to_string(slot));
+        setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
+    };
+    if (spec.order == OpenOrder::A) {
+        SetScaleMinMax(typeCode);
+        selectAndVersion();
+    } else {
+        selectAndVersion();
+        openerReads(slot);
+        SetScaleMinMax(typeCode);
+    }
+}
+
+void CardScreen::prepare(const std::string&) {}
+void CardScreen::openerReads(int) {}
+void CardScreen::showSettingsExtra(const CardRecord&) {}
+void CardScreen::uploadExtra(Transfer&) {}
+void CardScreen::downloadExtra(Transfer&) {}
+bool CardScreen::checkEntries() { return rangeChecksPass(); }
+
+void CardScreen::SetScaleMinMax(const std::string& typeCode) {
+    prepare(typeCode);
+    DownloadRequest = UploadRequest = ClearRequest = PresetRequest = 0;
+    CyclicRun = true;
+    ShowSettings(typeCode);
+    WaitForTimer_Timer();
+}
+
+void CardScreen::ShowSettings(const std::string&) {
+    const CardRecord* rec = CurrentRecord();
+    if (!rec) return;
+    for (const Setting& s : settings_)
+        for (int ch = 1; ch <= static_cast<int>(s.boxes.size()); ++ch) restoreBox(s, ch, *rec, true);
+    showSettingsExtra(*rec);
+}
+
+void CardScreen::restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit) {
+    QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
+    if (!s.unusedFlag)
+        setBoxText(box, rec.Param[s.param(ch)]);
+    else if (asBit)
+        ShowBitText(box, rec.ChOption[ch]);
+    else
+        setBoxText(box, rec.ChOption[ch]);
+}
+
+void CardScreen::WaitForTimer_Timer() {
+    if (inTick_) return;
+    inTick_ = true;
+    WaitForTimer.stop();
+    ProcessRequest();
+    inTick_ = false;
+    if (CyclicRun) WaitForTimer.start(500);
+}
+
+void CardScreen::ProcessRequest() {
+    if (!shell::childForms().isShown(this)) {
+        CyclicRun = false;
+        return;
+    }
+    // No traffic while the card list has the focus, nor while another routine
+    // waits for the line; the next tick looks again.
+    if (G().CardListFocused || ExchangeWaiting()) return;
+    if (DownloadRequest) {
+        DownloadRequest = 0;
+        DownloadSettings();
+    } else if (UploadRequest) {
+        UploadRequest = 0;
+        UploadSettings();
+    } else if (ClearRequest) {
+        ClearRequest = 0;
+        clearCount();
+    } else if (PresetRequest) {
+        PresetRequest = 0;
+        presetCount();
+    } else {
+        procCycDataRead();
+    }
+}
+
+void CardScreen::raiseRequest(int& flag) {
+    flag = -1;
+    // Served about 10 ms from now; a click during a tick is served by the next one.
+    // Starting the timer here also serves a click after the cycle was stopped on deactivation.
+    if (!inTick_ && CyclicRun) WaitForTimer.start(10);
+}
+
+void CardScreen::cmdUp_Click() { raiseRequest(UploadRequest); }
+void CardScreen::cmdDown_Click() { raiseRequest(DownloadRequest); }
+
+bool CardScreen::event(QEvent* e) {
+    if (stopWhenDeactivated_) {
+        if (e->type() == QEvent::WindowDeactivate && !inTick_) WaitForTimer.stop();
+        if (e->type() == QEvent::WindowActivate && CyclicRun && !inTick_ && !WaitForTimer.isActive())
+            WaitForTimer.start(500);
+    }
+    return QWidget::event(e);
+}
+
+// --- transfers ---
+
+CardScreen::Transfer::Transfer(const char* failureMessage)
+    : message_(failureMessage), slot_(G().CurCardNo), record_(G().CardRecords.get(slot_)) {
+    ok_ = record_ && slot_ >= 1 && slot_ <= 16;
+    // Nothing may pick another slot or start other traffic while this one runs.
+    mainView().setEnabled(MainControl::cboCardNo, false);
+    mainView().setEnabled(MainControl::cmdOverView, false);
+}
+
+CardScreen::Transfer::~Transfer() {
+    mainView().closeProgress();
+    if (G().Connected) {
+        mainView().setEnabled(MainControl::cboCardNo, true);
+        mainView().setEnabled(MainControl::cmdOverView, true);
+    }
+}
+
+void CardScreen::Transfer::fail() {
+    ok_ = false;
+    if (failed_) return;
+    failed_ = true;
+    mainView().closeProgress();
+    const std::string msg = message_;
+    showMessage(msg, msg.rfind("Downloading", 0) == 0 ? "Downloading" : "Uploading", platform::MsgIcon::Stop);
+    DisconnectDevice();
+}
+
+bool CardScreen::Transfer::select() {
+    if (!ok_) return false;
+    if (WriteItem(3, "00", "01", "F").empty() || WriteItem(3, "00", "41", std::to_string(slot_)).empty()) fail();
+    return ok_;
+}
+
+std::string CardScreen::Transfer::read(const std::string& group, const std::string& item) {
+    if (!ok_) return {};
+    std::string r = ReadItem(3, group, item);
+    if (r.empty()) fail();
+    return r;
+}
+
+std::string CardScreen::Transfer::write(const std::string& group, const std::string& item, const std::string& data) {
+    if (!ok_) return {};
+    std::string r = WriteItem(3, group, item, data);
+    if (r.empty()) fail();
+    return r;
+}
+
+void CardScreen::Transfer::step(int value) {
+    if (ok_) mainView().setProgress(value);
+}
+
+void CardScreen::UploadSettings() {
+    Transfer t("Uploading incomplete");
+    if (!t.ok()) return;
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    mainView().showProgress(transferSteps_, "Uploading");
+    if (!t.select()) return;
+    for (const Pass& pass : passes_) {
+        if (!pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
+        for (int ch = 1; ch <= channels(); ++ch) {
+            for (int si : pass.settings) {
+                const Setting& s = settings_[static_cast<std::size_t>(si)];
+                const std::string reply = t.read(s.group, std::to_string(s.item(ch)));
+                if (!t.ok()) return;  // what was not read keeps what it held
+                const std::string value = TextAfterColon(reply);
+                QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
+                if (s.unusedFlag) {
+                    ShowBitText(box, value);
+                    rec.ChOption.set(ch, boxText(box));
+                } else {
+                    setBoxText(box, value);
+                    rec.Param.set(s.param(ch), value);
+                }
+            }
+            if (pass.uploadStep) t.step(pass.uploadStep(ch));
+        }
+    }
+    uploadExtra(t);
+}
+
+bool CardScreen::rangeChecksPass() {
+    for (int ch = 1; ch <= channels(); ++ch) {
+        for (const Setting& s : settings_) {
+            if (!s.min || !s.max || ch > static_cast<int>(s.boxes.size())) continue;
+            const std::string text = boxText(s.boxes[static_cast<std::size_t>(ch - 1)]);
+            if (text.empty()) continue;
+            double v = 0;
+            // A text with no numeric value ("-", ".") is as incorrect as one out of range.
+            if (!ParseNumber(text, v) || v < *s.min || v > *s.max) {
+                showMessage(s.label + ":Incorrect settings", "", platform::MsgIcon::Information);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+namespace {
+bool accepted(Accept a, const std::string& text) {
+    switch (a) {
+        case Accept::NotEmpty: return !text.empty();
+        case Accept::Integer: return IsIntegerText(text);
+        case Accept::Decimal: return IsDecimalText(text);
+        case Accept::Bit: return text == "1" || text == "0";
+    }
+    return false;
+}
+}  // namespace
+
+void CardScreen::DownloadSettings() {
+    if (!checkEntries()) return;
+    Transfer t("Downloading incomplete");
+    if (!t.ok()) return;
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    if (!t.select()) return;
+    const bool firstOpened = !passes_.empty() && !passes_.front().openGroup.empty();
+    if (firstOpened && t.write(passes_.front().openGroup, "01", "1").empty()) return;
+    mainView().showProgress(transferSteps_, "Downloading");
+    for (std::size_t p = 0; p < passes_.size(); ++p) {
+        const Pass& pass = passes_[p];
+        if (p > 0 && !pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
+        for (int ch = 1; ch <= channels(); ++ch) {
+            for (int si : pass.settings) {
+                const Setting& s = settings_[static_cast<std::size_t>(si)];
+                QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
+                const std::string text = boxText(box);
+                if (!accepted(s.accept, text)) {
+                    restoreBox(s, ch, rec, s.accept == Accept::Bit);
+                    continue;
+                }
+                const std::string reply = t.write(s.group, std::to_string(s.item(ch)), text);
+                if (!t.ok()) return;  // the record keeps only what the card accepted
+                if (s.unusedFlag) {
+                    ShowBitText(box, TextAfterColon(reply));
+                    rec.ChOption.set(ch, boxText(box));
+                } else {
+                    rec.Param.set(s.param(ch), text);
+                }
+            }
+            const auto& stepOf = pass.downloadStep ? pass.downloadStep : pass.uploadStep;
+            if (stepOf) t.step(stepOf(ch));
+        }
+    }
+    downloadExtra(t);
+}
+
+void CardScreen::procCycDataRead() {
+    const int slot = G().CurCardNo;
+    if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", std::to_string(slot));
+    std::vector<std::string> replies;
+    for (const std::string& item : live_.items) {
+        std::string r = ReadItem(3, "00", item);
+        if (r.empty()) {
+            if (G().Connected) ReportLostLink();
+            return;
+        }
+        replies.push_back(std::move(r));
+    }
+    for (QLineEdit* b : live_.boxes) {
+        b->clear();
+        b->repaint();
+    }
+    // The boxes blink empty for a moment each cycle, as the card's users know it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(live_.pauseMs));
+    for (std::size_t i = 0; i < replies.size() && i < live_.boxes.size(); ++i) {
+        const std::string v = TextAfterColon(replies[i]);
+        setBoxText(live_.boxes[i], live_.removeDecimalPoint ? RemoveDecimalPoint(v) : v);
+    }
+}
+
+}  // namespace talvo::screens

@@ -1,0 +1,72 @@
+#include "screens/TextBoxes.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include "core/TextHelpers.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+namespace {
+
+class BoxHandlers : public QObject {
+public:
+    BoxHandlers(QLineEdit* box, KeyFilter filter) : QObject(box), box_(box), filter_(filter) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::FocusIn) {
+            // After the click that gave the focus has placed the caret.
+            QTimer::singleShot(0, box_, [b = box_] { SelectAllText(b); });
+            return false;
+        }
+        if (e->type() != QEvent::KeyPress || !filter_) return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        const QString t = k->text();
+        if (k->key() == Qt::Key_Backspace || t.isEmpty() || !t.at(0).isPrint()) return false;
+        for (const QChar c : t)
+            if (!filter_(boxText(box_), box_->cursorPosition(), c.unicode())) return true;
+        return false;
+    }
+
+private:
+    QLineEdit* box_;
+    KeyFilter filter_;
+};
+
+}  // namespace
+
+void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) { box->installEventFilter(new BoxHandlers(box, filter)); }
+
+void ShowBitText(QLineEdit* box, const std::string& value) {
+    const BitText b = BitTextFor(value);
+    setBoxText(box, b.text);
+    shell::setBackColor(box, b.color);
+}
+
+void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+
+std::string boxText(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+
+void setBoxText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QLineEdit* newLockedBox(QWidget* parent) {
+    auto* b = new QLineEdit(parent);
+    b->setReadOnly(true);
+    b->setFocusPolicy(Qt::ClickFocus);
+    return b;
+}
+
+QLineEdit* newSettingBox(QWidget* parent, KeyFilter filter, int maxLength) {
+    auto* b = new QLineEdit(parent);
+    if (maxLength > 0) b->setMaxLength(maxLength);
+    InstallBoxHandlers(b, filter);
+    return b;
+}
+
+}  // namespace talvo::screens

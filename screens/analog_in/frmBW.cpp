@@ -1,0 +1,103 @@
+#include "screens/analog_in/frmBW.h"
+
+#include <QLabel>
+
+#include "core/Globals.h"
+#include "core/KeyFilters.h"
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+}  // namespace
+
+ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) : CardScreen(model, parent) {
+    const Globals& g = G();
+    for (int ch = 1; ch <= n; ++ch) {
+        txtZScale.push_back(newSettingBox(body(), FilterKeySignedInteger));
+        txtFScale.push_back(newSettingBox(body(), FilterKeySignedInteger));
+        txtBias.push_back(newSettingBox(body(), FilterKeySignedDecimal));
+        txtGain.push_back(newSettingBox(body(), FilterKeySignedDecimal));
+        txtEnable.push_back(newSettingBox(body(), FilterKeyBinary, 1));
+        txtParData.push_back(newLockedBox(body()));
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
+    }
+    settings_ = {
+        {txtZScale, "01", 2, 40, 4, -3, false, Accept::Integer, "Zero Scale", &g.ZScaleMin, &g.ZScaleMax},
+        {txtFScale, "01", 2, 41, 4, -2, false, Accept::Integer, "Full Scale", &g.FScaleMin, &g.FScaleMax},
+        {txtBias, "01", 2, 8, 4, -1, false, Accept::Decimal, "Zero Adjust", &g.BiasMin, &g.BiasMax},
+        {txtGain, "01", 2, 9, 4, 0, false, Accept::Decimal, "Full Adjust", &g.GainMin, &g.GainMax},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::Bit, "", nullptr, nullptr},
+    };
+    const bool four = n == 4;
+    passes_ = {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch; }, nullptr},
+        {"02", {4}, [four](int ch) { return four ? ch + 4 : ch / 2 + 8; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    for (int ch = 1; ch <= n; ++ch) live_.items.push_back(std::to_string(ch + 9));
+    live_.pauseMs = 10;
+
+    if (four)
+        layoutFrames();
+    else
+        layoutTable();
+}
+
+void ScaledInputScreen::layoutFrames() {
+    for (int i = 0; i < 4; ++i) {
+        auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
+        const int left = 120 + (i % 2) * 4560, top = 60 + (i / 2) * 2760;
+        placeTwips(f, left, top, 4440, 2640);
+        label(f, "Scale", 840, 300, 1440, Qt::AlignHCenter);
+        label(f, "Adjust", 2400, 300, 1440, Qt::AlignHCenter);
+        label(f, "Zero", 180, 690, 600);
+        label(f, "Full ", 180, 1170, 600);
+        const auto put = [&](QLineEdit* b, int x, int y, int w) {
+            b->setParent(f);
+            placeTwips(b, x, y, w, 375);
+        };
+        put(txtZScale[static_cast<std::size_t>(i)], 840, 660, 1440);
+        put(txtBias[static_cast<std::size_t>(i)], 2400, 660, 1440);
+        put(txtFScale[static_cast<std::size_t>(i)], 840, 1140, 1440);
+        put(txtGain[static_cast<std::size_t>(i)], 2400, 1140, 1440);
+        label(f, "Unused", 180, 1830, 800);
+        put(txtEnable[static_cast<std::size_t>(i)], 1020, 1800, 420);
+        label(f, "Value", 1800, 1830, 600);
+        put(txtParData[static_cast<std::size_t>(i)], 2400, 1800, 1440);
+    }
+}
+
+void ScaledInputScreen::layoutTable() {
+    const int cols[] = {360, 1500, 2940, 4380, 5820, 7260, 7980};
+    label(body(), "Scale", cols[1], 60, 2760, Qt::AlignHCenter);
+    label(body(), "Adjust", cols[3], 60, 2760, Qt::AlignHCenter);
+    const char* heads[] = {"Ch.", "Zero", "Full ", "Zero", "Full ", "Unused", "Value"};
+    for (int c = 0; c < 7; ++c) label(body(), heads[c], cols[c], 360, 1320, Qt::AlignHCenter);
+    for (int i = 0; i < 8; ++i) {
+        const int top = 720 + i * 540;
+        label(body(), QString::number(i + 1), cols[0], top, 600, Qt::AlignHCenter);
+        const std::size_t k = static_cast<std::size_t>(i);
+        placeTwips(txtZScale[k], cols[1], top, 1320, 375);
+        placeTwips(txtFScale[k], cols[2], top, 1320, 375);
+        placeTwips(txtBias[k], cols[3], top, 1320, 375);
+        placeTwips(txtGain[k], cols[4], top, 1320, 375);
+        placeTwips(txtEnable[k], cols[5] + 240, top, 420, 375);
+        placeTwips(txtParData[k], cols[6], top, 1200, 375);
+    }
+}
+
+frmBW4::frmBW4(QWidget* parent) : ScaledInputScreen(4, "BW4", parent) {}
+
+frmBW8::frmBW8(QWidget* parent) : ScaledInputScreen(8, "BW8", parent) { stopWhenDeactivated_ = true; }
+
+}  // namespace talvo::screens

@@ -1,0 +1,124 @@
+#include "screens/analog_in/frmHG4.h"
+
+#include <QLabel>
+
+#include "core/KeyFilters.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+}  // namespace
+
+frmHG4::frmHG4(QWidget* parent) : CardScreen("HG4", parent) {
+    for (int i = 0; i < 4; ++i) {
+        auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
+        f->setObjectName(QString("fraCh%1").arg(i + 1));
+        placeTwips(f, 120 + (i % 2) * 4560, 0 + (i / 2) * 2340, 4440, 2280);
+        const auto box = [&](std::vector<QLineEdit*>& v, KeyFilter k, int x, int y, int w, int maxLen = 0) {
+            QLineEdit* b = k ? newSettingBox(f, k, maxLen) : newLockedBox(f);
+            placeTwips(b, x, y, w, 345);
+            v.push_back(b);
+        };
+        label(f, "Scale", 660, 240, 1140, Qt::AlignHCenter);
+        label(f, "Adjust", 1890, 240, 1140, Qt::AlignHCenter);
+        label(f, "Base", 3120, 240, 1140, Qt::AlignHCenter);
+        label(f, "Zero", 120, 570, 540);
+        label(f, "Full ", 120, 990, 540);
+        box(txtZScale, FilterKeySignedInteger, 660, 540, 1140);
+        box(txtFScale, FilterKeySignedInteger, 660, 960, 1140);
+        box(txtBias, FilterKeySignedDecimal, 1890, 540, 1140);
+        box(txtGain, FilterKeySignedDecimal, 1890, 960, 1140);
+        box(txtZBase, FilterKeySignedDecimal, 3120, 540, 1140);
+        box(txtFBase, FilterKeySignedDecimal, 3120, 960, 1140);
+        label(f, "Input", 120, 1440, 540);
+        box(txtInputType, nullptr, 660, 1410, 2370);
+        label(f, "Unused", 120, 1860, 720);
+        box(txtEnable, FilterKeyBinary, 860, 1830, 420, 1);
+        label(f, "Value", 1890, 1860, 600);
+        box(txtParData, nullptr, 2580, 1830, 1680);
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));
+        txtInputType.back()->setObjectName(QString::asprintf("txtInputType%02d", i + 1));
+    }
+    label(body(), "Burnout", 240, 4830, 900);
+    txtBurnout = newLockedBox(body());
+    placeTwips(txtBurnout, 1140, 4800, 1800, 345);
+    label(body(), "Unit", 3240, 4830, 600);
+    txtUnit = newLockedBox(body());
+    placeTwips(txtUnit, 3900, 4800, 1200, 345);
+    chkLimit = new QCheckBox(body());
+    placeTwips(chkLimit, 5520, 4830, 300, 300);
+    label(body(), "Limit", 5820, 4830, 900)->setObjectName("LabelLimit");
+
+    settings_ = {
+        {txtZScale, "01", 2, 40, 4, -3, false, Accept::Integer, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 4, -2, false, Accept::Integer, "", nullptr, nullptr},
+        {txtBias, "01", 2, 8, 4, -1, false, Accept::Decimal, "", nullptr, nullptr},
+        {txtGain, "01", 2, 9, 4, 0, false, Accept::Decimal, "", nullptr, nullptr},
+        {txtZBase, "02", 2, 8, 2, 15, false, Accept::Decimal, "", nullptr, nullptr},
+        {txtFBase, "02", 2, 9, 2, 16, false, Accept::Decimal, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::Bit, "", nullptr, nullptr},
+    };
+    passes_ = {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch; }, nullptr},
+        {"02", {4, 5}, [](int ch) { return ch + 4; }, nullptr},
+        {"", {6}, [](int ch) { return ch + 8; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    live_.items = {"10", "11", "12", "13"};
+    live_.pauseMs = 50;
+}
+
+bool frmHG4::HasLimitFunction() const {
+    return LeadingNumber(RemoveDecimalPoint(boxText(txtVerNo))) >= 10 && boxText(txtCardType).rfind("HG", 0) == 0;
+}
+
+void frmHG4::openerReads(int) {
+    for (int i = 0; i < 4; ++i)
+        setBoxText(txtInputType[static_cast<std::size_t>(i)], TextAfterColon(ReadItem(3, "00", std::to_string(25 + i))));
+    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "20")));
+    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "19")));
+}
+
+void frmHG4::showSettingsExtra(const CardRecord& rec) {
+    if (HasLimitFunction()) {
+        chkLimit->setEnabled(true);
+        chkLimit->setChecked(rec.Param[64] == "1");
+    } else {
+        chkLimit->setChecked(false);
+        chkLimit->setEnabled(false);
+    }
+}
+
+void frmHG4::uploadExtra(Transfer& t) {
+    if (!HasLimitFunction()) {
+        t.record().Param.set(64, "");
+        return;
+    }
+    // A read that gets no answer fails the upload; it does not mean "limit off".
+    const std::string reply = t.read("00", "56");
+    if (!t.ok()) return;
+    const bool on = TextAfterColon(reply) == "ENA";
+    chkLimit->setChecked(on);
+    t.record().Param.set(64, on ? "1" : "0");
+}
+
+void frmHG4::downloadExtra(Transfer& t) {
+    if (!HasLimitFunction()) return;
+    const std::string value = chkLimit->isChecked() ? "1" : "0";
+    t.write("00", "56", value);
+    if (t.ok()) t.record().Param.set(64, value);
+}
+
+}  // namespace talvo::screens

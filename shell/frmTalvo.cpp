@@ -1,0 +1,480 @@
+#include "shell/frmTalvo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+
+#include "core/CardList.h"
+#include "core/Colors.h"
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/Overview.h"
+#include "core/Protocol.h"
+#include "core/SettingsFile.h"
+#include "platform/Services.h"
+#include "platform/qt/Modal.h"
+#include "platform/qt/QtServices.h"
+#include "shell/CardScreens.h"
+#include "shell/ChildForms.h"
+#include "shell/EndProgram.h"
+#include "shell/Geometry.h"
+#include "shell/frmComPort.h"
+#include "shell/frmLoading.h"
+#include "shell/frmNONE.h"
+#include "shell/frmOverview.h"
+#include "shell/frmSWcheck.h"
+#include "shell/frmVersion.h"
+
+namespace talvo::shell {
+
+// The link lamp: a filled circle with a thin outline.
+class LampShape : public QWidget {
+public:
+    explicit LampShape(QWidget* parent) : QWidget(parent) {}
+    void setColor(std::uint32_t color) {
+        color_ = color;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(toQColor(color_));
+        p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+
+private:
+    std::uint32_t color_ = colors::Navy;
+};
+
+namespace {
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
+                    int height) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    placeTwips(b, left, top, width, height);
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
+    auto* f = new QGroupBox(caption, parent);
+    f->setObjectName(name);
+    placeTwips(f, left, top, width, height);
+    return f;
+}
+
+QLabel* label(QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    placeTwips(l, left, top, width, height);
+    return l;
+}
+
+QString cardListPrefix(int n) { return QString("%1:").arg(n, 2, 10, QChar('0')); }
+
+// Whether the communication card's model has a dialog of its own behind "SpecialSetting".
+bool hasSpecialDialog(const std::string& model, bool isMaster) {
+    const std::string tail = model.size() > 3 ? model.substr(3) : std::string();
+    if (StartsWith(tail, "OWHD") || isMaster) return false;
+    if (StartsWith(tail, "OW") || StartsWith(model, "K6-QA") || StartsWith(model, "HM3EX")) return true;
+    for (const char* stem : {"OP1", "OP2", "OXF", "OG1", "OVRT", "QFODH"})
+        if (StartsWith(tail, stem)) return true;
+    return false;
+}
+
+}  // namespace
+
+frmTalvo::frmTalvo(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("frmTalvo");
+    setWindowTitle(platform::kAppTitle);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+    buildMenus();
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    auto* picture1 = new QWidget(central);
+    picture1->setObjectName("Picture1");
+    picture1->setFixedHeight(twips(855));
+    auto* picture2 = new QWidget(central);
+    picture2->setObjectName("Picture2");
+    picture2->setFixedWidth(twips(2160));
+    mdiClient_ = new QWidget(central);
+    mdiClient_->setObjectName("mdiClient");
+    mdiClient_->setBackgroundRole(QPalette::Dark);
+    mdiClient_->setAutoFillBackground(true);
+    grid->addWidget(picture1, 0, 0, 1, 2);
+    grid->addWidget(picture2, 1, 0);
+    grid->addWidget(mdiClient_, 1, 1);
+    buildTopBar(picture1);
+    buildLeftPanel(picture2);
+    setCentralWidget(central);
+    setFixedSize(twips(12000), twips(8600));
+
+    // Design-time states; InitGlobals sets the rest of the start state.
+    for (MainControl c : {MainControl::cmdStart, MainControl::cmdSWcheck, MainControl::mnuFilesOpen,
+                          MainControl::mnuFilesSave})
+        setEnabled(c, false);
+    setLink(colors::Navy, "", "Disconnected");
+
+    ChildForms& forms = childForms();
+    forms.setContainer(mdiClient_);
+    forms.registerScreen("Over", [](QWidget* p) { return new frmOverview(p); });
+    forms.registerScreen("NONE", [](QWidget* p) { return new frmNONE(p); });
+
+    setMainView(this);
+    InitGlobals();
+    G().CurFormType = "Over";
+    ShowChildForm("Over");
+    G().StartingUp = false;
+    cboCardNo_->setMaxVisibleItems(17);
+    G().CommCardModel.clear();
+}
+
+frmTalvo::~frmTalvo() {
+    setMainView(nullptr);
+    childForms().forgetScreens();
+    childForms().setContainer(nullptr);
+}
+
+void frmTalvo::buildMenus() {
+    QMenu* files = menuBar()->addMenu("File");
+    files->setObjectName("mnuFiles");
+    mnuFilesOpen_ = files->addAction("Open");
+    mnuFilesOpen_->setObjectName("mnuFilesOpen");
+    mnuFilesSave_ = files->addAction("Save");
+    mnuFilesSave_->setObjectName("mnuFilesSave");
+    files->addSeparator();
+    mnuFilesEnd_ = files->addAction("Exit");
+    mnuFilesEnd_->setObjectName("mnuFilesEnd");
+
+    mnuConnect_ = menuBar()->addMenu("Connect");
+    mnuConnect_->setObjectName("mnuConnect");
+    mnuConnect_->menuAction()->setObjectName("mnuConnectMenu");
+    mnuConnectConnect_ = mnuConnect_->addAction("Connect");
+    mnuConnectConnect_->setObjectName("mnuConnectConnect");
+    mnuConnectDisconnect_ = mnuConnect_->addAction("Disconnect");
+    mnuConnectDisconnect_->setObjectName("mnuConnectDisconnect");
+
+    QMenu* help = menuBar()->addMenu("Help");
+    help->setObjectName("mnuHelp");
+    mnuHelpVersion_ = help->addAction("Version");
+    mnuHelpVersion_->setObjectName("mnuHelpVersion");
+
+    connect(mnuFilesOpen_, &QAction::triggered, this, &frmTalvo::mnuFilesOpen_Click);
+    connect(mnuFilesSave_, &QAction::triggered, this, &frmTalvo::mnuFilesSave_Click);
+    connect(mnuFilesEnd_, &QAction::triggered, this, &frmTalvo::mnuFilesEnd_Click);
+    connect(mnuConnectConnect_, &QAction::triggered, this, &frmTalvo::mnuConnectConnect_Click);
+    connect(mnuConnectDisconnect_, &QAction::triggered, this, &frmTalvo::mnuConnectDisconnect_Click);
+    connect(mnuHelpVersion_, &QAction::triggered, this, &frmTalvo::mnuHelpVersion_Click);
+}
+
+void frmTalvo::buildTopBar(QWidget* bar) {
+    QGroupBox* fraSign = frame(bar, "fraSign", "", 120, 0, 3240, 795);
+    lblComPortNo_ = label(fraSign, "lblComPortNo", "", 240, 330, 840, 285);
+    shpLamp_ = new LampShape(fraSign);
+    shpLamp_->setObjectName("shpLamp");
+    placeTwips(shpLamp_, 1140, 345, 255, 255);
+    lblConStatus_ = label(fraSign, "lblConStatus", "Disconnected", 1560, 330, 1560, 285);
+
+    QGroupBox* fraUnit = frame(bar, "fraUnit", "Module select", 3480, 0, 6360, 795);
+    label(fraUnit, "Label2", "Card No.", 240, 330, 900, 285);
+    cboCardNo_ = new QComboBox(fraUnit);
+    cboCardNo_->setObjectName("cboCardNo");
+    placeTwips(cboCardNo_, 1140, 270, 2400, 390);
+    cboCardNo_->addItem("00:OverView");
+    for (int n = 1; n <= 16; ++n) cboCardNo_->addItem(QString("%1").arg(n, 2, 10, QChar('0')));
+    cboCardNo_->installEventFilter(this);
+    connect(cboCardNo_, &QComboBox::currentIndexChanged, this, &frmTalvo::cboCardNo_Click);
+    cmdOverView_ = button(fraUnit, "cmdOverView", "OverView", 3780, 240, 1440, 450);
+    connect(cmdOverView_, &QPushButton::clicked, this, &frmTalvo::cmdOverView_Click);
+}
+
+void frmTalvo::buildLeftPanel(QWidget* panel) {
+    QGroupBox* frame1 = frame(panel, "Frame1", "Com. Card", 120, 120, 1920, 1500);
+    CmdUpload_ = button(frame1, "CmdUpload", "Upload", 240, 360, 1440, 450);
+    cmdComm_ = button(frame1, "cmdComm", "Setting", 240, 900, 1440, 450);
+
+    fraCmd_ = frame(panel, "fraCmd", "", 120, 1740, 1920, 780);
+    cmdSpecialSetting_ = button(fraCmd_, "cmdSpecialSetting", "SpecialSetting", 120, 180, 1680, 450);
+
+    QGroupBox* frame2 = frame(panel, "Frame2", "Monitoring", 120, 2640, 1920, 1500);
+    cmdStart_ = button(frame2, "cmdStart", "Start", 240, 360, 1440, 450);
+    cmdStop_ = button(frame2, "cmdStop", "Stop", 240, 900, 1440, 450);
+
+    QGroupBox* frame3 = frame(panel, "Frame3", "I/O Card DipSW", 120, 4260, 1920, 960);
+    cmdSWcheck_ = button(frame3, "cmdSWcheck", "Check", 240, 360, 1440, 450);
+
+    connect(CmdUpload_, &QPushButton::clicked, this, &frmTalvo::CmdUpload_Click);
+    connect(cmdSpecialSetting_, &QPushButton::clicked, this, &frmTalvo::cmdSpecialSetting_Click);
+    connect(cmdStart_, &QPushButton::clicked, this, &frmTalvo::cmdStart_Click);
+    connect(cmdStop_, &QPushButton::clicked, this, &frmTalvo::cmdStop_Click);
+    connect(cmdSWcheck_, &QPushButton::clicked, this, &frmTalvo::cmdSWcheck_Click);
+}
+
+// ---- MainView ----
+
+QWidget* frmTalvo::control(MainControl c) const {
+    switch (c) {
+        case MainControl::cmdComm: return cmdComm_;
+        case MainControl::CmdUpload: return CmdUpload_;
+        case MainControl::cmdStart: return cmdStart_;
+        case MainControl::cmdStop: return cmdStop_;
+        case MainControl::cmdOverView: return cmdOverView_;
+        case MainControl::cmdSpecialSetting: return cmdSpecialSetting_;
+        case MainControl::cmdSWcheck: return cmdSWcheck_;
+        case MainControl::cboCardNo: return cboCardNo_;
+        default: return nullptr;
+    }
+}
+
+QAction* frmTalvo::action(MainControl c) const {
+    switch (c) {
+        case MainControl::mnuFilesOpen: return mnuFilesOpen_;
+        case MainControl::mnuFilesSave: return mnuFilesSave_;
+        case MainControl::mnuConnect: return mnuConnect_->menuAction();
+        case MainControl::mnuConnectConnect: return mnuConnectConnect_;
+        case MainControl::mnuConnectDisconnect: return mnuConnectDisconnect_;
+        default: return nullptr;
+    }
+}
+
+void frmTalvo::setEnabled(MainControl c, bool on) {
+    if (QWidget* w = control(c)) w->setEnabled(on);
+    if (QAction* a = action(c)) a->setEnabled(on);
+}
+
+bool frmTalvo::isEnabled(MainControl c) const {
+    if (QWidget* w = control(c)) return w->isEnabled();
+    if (QAction* a = action(c)) return a->isEnabled();
+    return false;
+}
+
+void frmTalvo::setSpecialSettingFrameVisible(bool visible) { fraCmd_->setVisible(visible); }
+
+void frmTalvo::setSpecialSettingCaption(const std::string& caption) {
+    cmdSpecialSetting_->setText(QString::fromLatin1(caption.c_str()));
+}
+
+void frmTalvo::selectCardListEntry(int index) {
+    if (index >= 0 && index < cboCardNo_->count()) cboCardNo_->setCurrentIndex(index);
+}
+
+void frmTalvo::setLink(std::uint32_t lamp, const std::string& comPort, const std::string& status) {
+    lampColor_ = lamp;
+    shpLamp_->setColor(lamp);
+    lblComPortNo_->setText(QString::fromLatin1(comPort.c_str()));
+    lblConStatus_->setText(QString::fromLatin1(status.c_str()));
+}
+
+void frmTalvo::showProgress(int steps, const std::string& caption) {
+    if (!loading_) loading_ = new frmLoading(this);
+    loading_->showProgress(steps, caption);
+}
+
+void frmTalvo::setProgress(int value) {
+    if (loading_) loading_->setValue(value);
+}
+
+int frmTalvo::progress() const { return loading_ ? loading_->value() : 0; }
+
+void frmTalvo::closeProgress() {
+    if (loading_) loading_->hide();
+}
+
+// ---- Card list ----
+
+void frmTalvo::ClearCardList() {
+    for (int n = 1; n <= 16; ++n) cboCardNo_->setItemText(n, cardListPrefix(n));
+}
+
+void frmTalvo::FillCardList() {
+    for (int n = 1; n <= 16; ++n) {
+        const std::string name = CardDisplayName(G().CardRecords.get(n)->CardType);
+        cboCardNo_->setItemText(n, cardListPrefix(n) + QString::fromLatin1(name.c_str()));
+    }
+}
+
+bool frmTalvo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cboCardNo_) {
+        // Opening the drop-down list moves the focus to the popup for a while; the
+        // list is still what the user operates then.
+        if (event->type() == QEvent::FocusIn) G().CardListFocused = true;
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            G().CardListFocused = false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmTalvo::cboCardNo_Click() {
+    Globals& g = G();
+    if (g.StartingUp) return;
+    const int index = cboCardNo_->currentIndex();
+    if (index < 0) return;
+    g.CurCardNo = index;
+    if (index == 0) {
+        g.CurFormType = "Over";
+        ShowChildForm("Over");
+        setEnabled(MainControl::mnuFilesOpen, true);
+        setEnabled(MainControl::mnuFilesSave, true);
+        setEnabled(MainControl::cmdComm, !g.IsMasterComm);
+        setEnabled(MainControl::cmdSpecialSetting, true);
+        setEnabled(MainControl::cmdStart, true);
+        setEnabled(MainControl::CmdUpload, true);
+        RefreshOverviewRows();
+        return;
+    }
+    for (MainControl c : {MainControl::cmdComm, MainControl::cmdStart, MainControl::cmdSpecialSetting,
+                          MainControl::CmdUpload, MainControl::cmdSWcheck})
+        setEnabled(c, false);
+    const std::string type = g.CardRecords.get(index)->CardType;
+    if (!type.empty()) {
+        setEnabled(MainControl::mnuFilesOpen, false);
+        setEnabled(MainControl::mnuFilesSave, false);
+        OpenCardScreen(type);
+        // Takes the focus off the list, so the new screen's ticks may talk to the station.
+        cboCardNo_->setEnabled(false);
+        cboCardNo_->setEnabled(true);
+    } else {
+        g.CurFormType = "Over";
+        ShowChildForm("Over");
+        setEnabled(MainControl::mnuFilesOpen, true);
+        setEnabled(MainControl::mnuFilesSave, true);
+    }
+}
+
+// ---- Buttons ----
+
+void frmTalvo::CmdUpload_Click() {
+    // A second Upload, or one while a monitoring pass still unwinds, would find
+    // every exchange refused and report a failed upload.
+    if (uploadRunning_ || cycReadRunning_ || ExchangeWaiting()) return;
+    uploadRunning_ = true;
+    // The list goes to the overview first: its click enables commands, which the
+    // upload must keep disabled until it ends.
+    selectCardListEntry(0);
+    DisableMainControls();
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
+    WriteItem(3, "01", "01", "1");
+    SetCommSettingButton(ReadItem(3, "00", "04"));
+    UploadCardList();
+    FillCardList();
+    ReadAllCardsCycData();
+    // A pass that lost the link has disconnected: keep the disconnected look.
+    if (true) {
+        EnableMainControls();
+        setEnabled(MainControl::cmdSWcheck, true);
+        setEnabled(MainControl::mnuFilesOpen, true);
+        setEnabled(MainControl::mnuFilesSave, true);
+    }
+    uploadRunning_ = false;
+}
+
+void frmTalvo::cmdStart_Click() {
+    if (uploadRunning_) return;
+    selectCardListEntry(0);
+    G().CycReadOn = true;
+    for (MainControl c : {MainControl::CmdUpload, MainControl::cmdComm, MainControl::cmdSWcheck, MainControl::cmdStart,
+                          MainControl::mnuFilesOpen, MainControl::mnuFilesSave, MainControl::cmdOverView,
+                          MainControl::cmdSpecialSetting, MainControl::cboCardNo})
+        setEnabled(c, false);
+    setEnabled(MainControl::cmdStop, true);
+    // Stop then Start while the earlier loop still waits in a pass: that loop sees
+    // CycReadOn again and carries on; a second loop inside it would find its
+    // exchanges refused.
+    if (cycReadRunning_) return;
+    cycReadRunning_ = true;
+    RunCycRead();
+    cycReadRunning_ = false;
+}
+
+void frmTalvo::cmdStop_Click() {
+    G().CycReadOn = false;
+    setEnabled(MainControl::CmdUpload, true);
+    setEnabled(MainControl::cmdComm, !G().IsMasterComm);
+    for (MainControl c : {MainControl::cmdStart, MainControl::mnuFilesOpen, MainControl::mnuFilesSave,
+                          MainControl::cmdOverView, MainControl::cmdSpecialSetting, MainControl::cboCardNo})
+        setEnabled(c, true);
+    setEnabled(MainControl::cmdStop, false);
+}
+
+void frmTalvo::cmdOverView_Click() {
+    selectCardListEntry(0);
+    cboCardNo_Click();
+}
+
+void frmTalvo::cmdSpecialSetting_Click() {
+    setEnabled(MainControl::mnuConnect, false);
+    // The models' own dialogs come with the communication-card screens; a model
+    // without one hides the command.
+    if (!hasSpecialDialog(G().CommCardModel, G().IsMasterComm)) setSpecialSettingFrameVisible(false);
+    setEnabled(MainControl::mnuConnect, true);
+}
+
+void frmTalvo::cmdSWcheck_Click() {
+    frmSWcheck dialog(this);
+    platform::execModal(dialog);
+}
+
+// ---- Menus ----
+
+void frmTalvo::mnuConnectConnect_Click() {
+    setEnabled(MainControl::mnuConnect, false);
+    ClearCardRecords();
+    cmdOverView_Click();
+    for (int slot = 1; slot <= 16; ++slot) ClearOverviewRow(slot);
+    {
+        frmComPort dialog(this);
+        platform::execModal(dialog);
+    }
+    ClearCardList();
+    setEnabled(MainControl::mnuConnect, true);
+}
+
+void frmTalvo::mnuConnectDisconnect_Click() { DisconnectDevice(); }
+
+void frmTalvo::mnuFilesOpen_Click() {
+    OpenSettingsFile();
+    RefreshOverviewRows();
+}
+
+void frmTalvo::mnuFilesSave_Click() {
+    SaveSettingsFile();
+    RefreshOverviewRows();
+}
+
+void frmTalvo::mnuHelpVersion_Click() {
+    frmVersion dialog(this);
+    platform::execModal(dialog);
+}
+
+void frmTalvo::mnuFilesEnd_Click() {
+    // Also from inside a waiting exchange or a monitoring pass: the port goes, the
+    // time-out stops, and the program ends without unwinding into them.
+    if (platform::SerialPort* port = platform::services().serial; port && port->isOpen()) port->close();
+    IntervalTimerOff();
+    G().CycReadOn = false;
+    EndProgram();
+}
+
+void frmTalvo::closeEvent(QCloseEvent* event) {
+    mnuFilesEnd_Click();
+    event->accept();
+}
+
+}  // namespace talvo::shell

@@ -1,0 +1,68 @@
+// The COM-port dialog's list, the version box and the progress window.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "shell/Geometry.h"
+#include "shell/frmComPort.h"
+#include "shell/frmLoading.h"
+#include "shell/frmVersion.h"
+#include "tests/shell/ShellFixture.h"
+
+using namespace talvo;
+using talvo::test::ShellTest;
+
+namespace {
+
+TEST(ComPortDialog, ListsCom1ToCom16AndOpensOnCom1EveryTime) {
+    for (int opening = 0; opening < 2; ++opening) {
+        shell::frmComPort dlg;
+        QComboBox* list = dlg.portList();
+        ASSERT_EQ(list->count(), 16);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(list->itemText(i), QString("COM%1").arg(i + 1));
+        EXPECT_EQ(list->currentIndex(), 0);
+        list->setCurrentIndex(11);
+    }
+    shell::frmComPort dlg;
+    EXPECT_EQ(dlg.size(), QSize(shell::twips(4545), shell::twips(4395)));
+}
+
+TEST_F(ShellTest, VersionBoxFromTheHelpMenu) {
+    QString title, version, name;
+    onModal([&](QDialog& d) {
+        title = d.windowTitle();
+        version = dynamic_cast<shell::frmVersion&>(d).versionText();
+        name = d.findChild<QLabel*>("lblTitle_0")->text();
+        d.findChild<QPushButton*>("CmdOK")->click();
+    });
+    menu("mnuHelpVersion")->trigger();
+    EXPECT_EQ(title, "Version TALVO ");
+    EXPECT_EQ(version, "2.56.06");
+    EXPECT_EQ(name, "TALVO");
+}
+
+TEST_F(ShellTest, ProgressWindowShowsStepsAndCaption) {
+    MainView& view = *window;
+    view.showProgress(12, "Downloading");
+    shell::frmLoading* w = window->progressWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isWindow());
+    EXPECT_EQ(w->maximum(), 12);
+    EXPECT_EQ(w->value(), 0);
+    EXPECT_EQ(w->caption(), "Downloading");
+
+    view.setProgress(view.progress() + 1);
+    EXPECT_EQ(view.progress(), 1);
+    view.closeProgress();
+    EXPECT_FALSE(w->isVisible());
+
+    view.showProgress(16, "Uploading");
+    EXPECT_EQ(w->value(), 0);
+    EXPECT_EQ(w->maximum(), 16);
+    EXPECT_EQ(w->caption(), "Uploading");
+}
+
+}  // namespace
