@@ -1,6 +1,7 @@
 #include "shell/Geometry.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -36,6 +37,19 @@ QRect twipsRect(int left, int top, int width, int height) {
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
+}
+
+QFont arialFont(double points, bool bold) {
+    static const QStringList arialFaces = {"Arial", "Liberation Sans", "Arimo"};
+    // The usual stand-in (DejaVu Sans) is a fifth wider than Arial; narrowed to
+    // Arial's widths, texts fit the boxes laid out for it.
+    static const bool haveArialWidths = arialFaces.contains(QFontInfo(QFont("Arial")).family());
+    QFont f;
+    f.setFamilies(arialFaces);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    if (!haveArialWidths) f.setStretch(80);
+    return f;
 }
 
 QColor toQColor(std::uint32_t c) {

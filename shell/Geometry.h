@@ -2,6 +2,7 @@
 // Sizes come in twips (1440 an inch, 15 a pixel at 96 dpi) and colours as
 // 0x00BBGGRR or system colour numbers; these turn them into Qt's terms.
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 #include <QRect>
 #include <cstdint>
@@ -15,6 +16,10 @@ int twips(int tw);
 QRect twipsRect(int left, int top, int width, int height);
 // Places a widget at a rectangle given in twips.
 void placeTwips(QWidget* w, int left, int top, int width, int height);
+
+// The screens' Arial at a point size; where Arial is missing, a face of the same
+// width (Liberation Sans, Arimo) or at least a narrow one, so texts fit their boxes.
+QFont arialFont(double points, bool bold = false);
 
 QColor toQColor(std::uint32_t bgrOrSystem);
 // Background and text colours of a label or box.

@@ -38,17 +38,10 @@ constexpr int kRowTop = 600;
 constexpr int kRowStep = 360;
 constexpr int kCellHeight = 270;
 
-QFont arial(double points, bool bold = true) {
-    QFont f("Arial");
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-QLabel* headerLabel(QWidget* parent, const char* name, const char* caption, int left, int width) {
+QLabel* headerLabel(QWidget* parent, const char* name, const QString& caption, int left, int width) {
     auto* l = new QLabel(caption, parent);
     l->setObjectName(name);
-    l->setFont(arial(11.25));
+    l->setFont(arialFont(11.25, true));
     setForeColor(l, colors::SysWindowText);
     placeTwips(l, left, kRowTop, width, 255);
     return l;
@@ -62,7 +55,7 @@ frmOverview::frmOverview(QWidget* parent) : QWidget(parent) {
 
     frame_ = new QGroupBox(" OverView", this);
     frame_->setObjectName("Frame1");
-    frame_->setFont(arial(12));
+    frame_->setFont(arialFont(12, true));
     // The caption is blue; the labels inside set their own colours.
     setForeColor(frame_, colors::Blue);
     placeTwips(frame_, 120, 120, 9315, 6885);
@@ -83,43 +76,46 @@ void frmOverview::buildHeader() {
     headerLabel(frame_, "Label4", "Type", 1800, 855);
     const char* channelNames[] = {"Label5", "Label6", "Label7", "Label8_0", "Label8_1",
                                   "Label8_2", "Label8_3", "Label8_4"};
-    for (int k = 1; k <= 8; ++k) {
-        const QString caption = QString("Ch%1").arg(k);
-        headerLabel(frame_, channelNames[k - 1], caption.toLatin1().constData(), 3480 + 720 * (k - 1), 495);
-    }
+    for (int k = 1; k <= 8; ++k) headerLabel(frame_, channelNames[k - 1], QString("Ch%1").arg(k), 3480 + 720 * (k - 1), 495);
 }
 
 void frmOverview::buildRow(int slot) {
     RowCells& r = rows_[static_cast<std::size_t>(slot - 1)];
     const int top = kRowTop + kRowStep * slot;
-    const QFont cellFont = arial(9.75);
+    const QFont cellFont = arialFont(9.75, true);
 
     r.unitNo = new QLabel(QString("%1").arg(slot, 2, 10, QChar('0')), frame_);
     r.unitNo->setObjectName(QString("UnitNo_%1").arg(slot));
-    r.unitNo->setFont(arial(9));
+    r.unitNo->setFont(arialFont(9, true));
     setForeColor(r.unitNo, colors::SysWindowText);
     placeTwips(r.unitNo, 360, top, 255, 255);
 
-    auto make = [&](const QString& name, int left, int width, bool alwaysVisible, bool framed) {
+    // Value cells are sunken boxes; lamps have a plain outline, so a lamp not
+    // read yet still shows where it is.
+    auto make = [&](const QString& name, int left, int width, bool alwaysVisible, int frameStyle) {
         auto* l = new OverviewCellLabel(frame_, alwaysVisible);
         l->setObjectName(QString("%1_%2").arg(name).arg(slot));
         l->setFont(cellFont);
-        if (framed) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        l->setFrameStyle(frameStyle);
+        l->setIndent(1);
         placeTwips(l, left, top, width, kCellHeight);
         return l;
     };
-    r.status = make("lblCardStatus", 720, 975, true, false);
-    r.type = make("lblCardType", 1800, 1515, true, false);
+    const int none = QFrame::NoFrame;
+    const int sunken = QFrame::Panel | QFrame::Sunken;
+    const int outline = QFrame::Box | QFrame::Plain;
+    r.status = make("lblCardStatus", 720, 975, true, none);
+    r.type = make("lblCardType", 1800, 1515, true, none);
     for (int k = 1; k <= 8; ++k)
         r.values[static_cast<std::size_t>(k - 1)] =
-            make(QString("lblInputDataCh%1").arg(k), 3480 + 720 * (k - 1), 615, false, true);
+            make(QString("lblInputDataCh%1").arg(k), 3480 + 720 * (k - 1), 615, false, sunken);
     for (int k = 1; k <= 4; ++k)
         r.wide[static_cast<std::size_t>(k - 1)] =
-            make(QString("lblInputDataLCh%1").arg(k), 3480 + 1440 * (k - 1), 1335, false, true);
+            make(QString("lblInputDataLCh%1").arg(k), 3480 + 1440 * (k - 1), 1335, false, sunken);
     for (int k = 1; k <= 32; ++k)
         r.lamps[static_cast<std::size_t>(k - 1)] = make(QString("lblDIDataCh%1").arg(k),
                                                         3480 + 720 * ((k - 1) / 4) + 120 * ((k - 1) % 4), 135,
-                                                        false, true);
+                                                        false, outline);
 }
 
 void frmOverview::formActivate() { OverviewActivate(); }

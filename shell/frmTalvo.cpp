@@ -57,6 +57,16 @@ private:
     std::uint32_t color_ = colors::Navy;
 };
 
+// The client area: a dark workspace behind the child screens. It paints its own
+// colour, so the screens inside keep the ordinary background roles.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(QWidget* parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), palette().color(QPalette::Dark)); }
+};
+
 namespace {
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption, int left, int top, int width,
@@ -112,10 +122,8 @@ frmTalvo::frmTalvo(QWidget* parent) : QMainWindow(parent) {
     auto* picture2 = new QWidget(central);
     picture2->setObjectName("Picture2");
     picture2->setFixedWidth(twips(2160));
-    mdiClient_ = new QWidget(central);
+    mdiClient_ = new ClientArea(central);
     mdiClient_->setObjectName("mdiClient");
-    mdiClient_->setBackgroundRole(QPalette::Dark);
-    mdiClient_->setAutoFillBackground(true);
     grid->addWidget(picture1, 0, 0, 1, 2);
     grid->addWidget(picture2, 1, 0);
     grid->addWidget(mdiClient_, 1, 1);
@@ -183,23 +191,23 @@ void frmTalvo::buildMenus() {
 }
 
 void frmTalvo::buildTopBar(QWidget* bar) {
-    QGroupBox* fraSign = frame(bar, "fraSign", "", 120, 0, 3240, 795);
-    lblComPortNo_ = label(fraSign, "lblComPortNo", "", 240, 330, 840, 285);
+    QGroupBox* fraSign = frame(bar, "fraSign", "", 120, 255, 3240, 540);
+    lblComPortNo_ = label(fraSign, "lblComPortNo", "", 240, 120, 840, 300);
     shpLamp_ = new LampShape(fraSign);
     shpLamp_->setObjectName("shpLamp");
-    placeTwips(shpLamp_, 1140, 345, 255, 255);
-    lblConStatus_ = label(fraSign, "lblConStatus", "Disconnected", 1560, 330, 1560, 285);
+    placeTwips(shpLamp_, 1140, 142, 255, 255);
+    lblConStatus_ = label(fraSign, "lblConStatus", "Disconnected", 1560, 120, 1560, 300);
 
-    QGroupBox* fraUnit = frame(bar, "fraUnit", "Module select", 3480, 0, 6360, 795);
-    label(fraUnit, "Label2", "Card No.", 240, 330, 900, 285);
+    QGroupBox* fraUnit = frame(bar, "fraUnit", "Module select", 3480, 0, 5400, 795);
+    label(fraUnit, "Label2", "Card No.", 240, 360, 900, 330);
     cboCardNo_ = new QComboBox(fraUnit);
     cboCardNo_->setObjectName("cboCardNo");
-    placeTwips(cboCardNo_, 1140, 270, 2400, 390);
+    placeTwips(cboCardNo_, 1140, 345, 2400, 360);
     cboCardNo_->addItem("00:OverView");
     for (int n = 1; n <= 16; ++n) cboCardNo_->addItem(QString("%1").arg(n, 2, 10, QChar('0')));
     cboCardNo_->installEventFilter(this);
     connect(cboCardNo_, &QComboBox::currentIndexChanged, this, &frmTalvo::cboCardNo_Click);
-    cmdOverView_ = button(fraUnit, "cmdOverView", "OverView", 3780, 240, 1440, 450);
+    cmdOverView_ = button(fraUnit, "cmdOverView", "OverView", 3780, 330, 1440, 390);
     connect(cmdOverView_, &QPushButton::clicked, this, &frmTalvo::cmdOverView_Click);
 }
 
@@ -376,7 +384,7 @@ void frmTalvo::CmdUpload_Click() {
     FillCardList();
     ReadAllCardsCycData();
     // A pass that lost the link has disconnected: keep the disconnected look.
-    if (true) {
+    if (G().Connected) {
         EnableMainControls();
         setEnabled(MainControl::cmdSWcheck, true);
         setEnabled(MainControl::mnuFilesOpen, true);

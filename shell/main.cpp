@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "platform/qt/QtServices.h"
+#include "screens/CardScreens.h"
 #include "shell/frmTalvo.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     // The program folder is the working folder, where the file dialogs start.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     talvo::platform::QtPlatform platform;
+    talvo::screens::RegisterCardScreens();
     talvo::shell::frmTalvo window;
     window.show();
     return QApplication::exec();

@@ -1,0 +1,7 @@
+#include "screens/CardScreens.h"
+
+namespace talvo::screens {
+
+void RegisterBaseAlarmInScreens() {}
+
+}  // namespace talvo::screens

@@ -1,0 +1,90 @@
+// The 4-channel temperature screen: its base pair, the limit function by version,
+// and what a silent limit read means.
+#include <gtest/gtest.h>
+
+#include "screens/analog_in/frmHG4.h"
+#include "tests/screens/ScreenFixture.h"
+
+using namespace talvo;
+using namespace talvo::screens;
+
+namespace {
+class Hg4Test : public test::ScreenTest {};
+}  // namespace
+
+TEST_F(Hg4Test, UploadAndDownloadLayout) {
+    for (int ch = 1; ch <= 4; ++ch) {
+        sim.setValue(4, "01", 2 * ch + 40, "z" + std::to_string(ch));
+        sim.setValue(4, "02", 2 * ch + 8, "zb" + std::to_string(ch));
+        sim.setValue(4, "02", 2 * ch + 9, "fb" + std::to_string(ch));
+    }
+    sim.setValue(4, "00", 56, "ENA");
+    auto* s = pick<frmHG4>(4);
+    upload(s);
+    for (int ch = 1; ch <= 4; ++ch) {
+        const std::size_t i = static_cast<std::size_t>(ch - 1);
+        EXPECT_EQ(text(s->txtZScale[i]), "z" + std::to_string(ch));
+        EXPECT_EQ(text(s->txtZBase[i]), "zb" + std::to_string(ch));
+        EXPECT_EQ(record(4).Param[2 * ch + 15], "zb" + std::to_string(ch));
+        EXPECT_EQ(record(4).Param[2 * ch + 16], "fb" + std::to_string(ch));
+    }
+    EXPECT_TRUE(s->chkLimit->isChecked());
+    EXPECT_EQ(record(4).Param[64], "1");
+    EXPECT_EQ(window->progress(), 12);
+
+    type(s->txtZBase[1], "-5.5");
+    type(s->txtZScale[1], "12.5");  // not an integer: not sent, the stored value comes back
+    s->chkLimit->setChecked(false);
+    download(s);
+    EXPECT_EQ(sim.value(4, "02", 12), "-5.5");
+    EXPECT_EQ(sim.value(4, "01", 44), "z2");
+    EXPECT_EQ(text(s->txtZScale[1]), "z2");
+    EXPECT_EQ(sim.value(4, "00", 56), "0");
+    EXPECT_EQ(record(4).Param[64], "0");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Hg4Test, LimitFunctionByVersionAndModel) {
+    struct Case {
+        std::string code, version;
+        bool limit;
+    };
+    const Case cases[] = {
+        {"HG4", "1.0", true}, {"HG4", "1.02", true}, {"HG4", "0.9", false},
+        {"HG4", "", false},   {"UB4", "2.0", false}, {"HG4", "10", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code + " " + c.version);
+        k6sim::Station st = sim.station();
+        st.slot(4).code = c.code;
+        st.slot(4).version = c.version;
+        sim.setStation(st);
+        record(4).CardType = c.code;
+        record(4).Param.set(64, "1");
+        cardList()->setCurrentIndex(0);
+        auto* s = pick<frmHG4>(4);
+        EXPECT_EQ(s->HasLimitFunction(), c.limit);
+        EXPECT_EQ(s->chkLimit->isEnabled(), c.limit);
+        EXPECT_EQ(s->chkLimit->isChecked(), c.limit);
+        sim.clearFrames();
+        upload(s);
+        EXPECT_EQ(record(4).Param[64], c.limit ? "0" : "");
+        EXPECT_EQ(static_cast<long>(countFrames("I56")), c.limit ? 1 : 0);
+    }
+}
+
+TEST_F(Hg4Test, SilentLimitReadIsAFailedUploadNotLimitOff) {
+    auto* s = pick<frmHG4>(4);
+    ASSERT_TRUE(s->HasLimitFunction());
+    record(4).Param.set(64, "1");
+    useFakeClock();
+    k6sim::Fault f;
+    f.frame = "I56";
+    f.card = 4;
+    f.action = k6sim::FaultAction::Silence;
+    sim.addFault(f);
+    upload(s);
+    EXPECT_EQ(record(4).Param[64], "1");
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
+    EXPECT_FALSE(G().Connected);
+}

@@ -1,0 +1,198 @@
+// The skeleton every card screen shares: opener order, the timer cycle, the
+// requests, the failed transfers and the slot a transfer belongs to. Shown on
+// the 4-channel scaled input screen and the temperature screen.
+#include <gtest/gtest.h>
+
+#include "core/Connection.h"
+#include "screens/analog_in/frmBW.h"
+#include "screens/analog_in/frmHG4.h"
+#include "shell/frmLoading.h"
+#include "tests/screens/ScreenFixture.h"
+
+using namespace talvo;
+using namespace talvo::screens;
+using Frames = std::vector<std::string>;
+using k6sim::Fault;
+using k6sim::FaultAction;
+
+namespace {
+
+class CardScreenTest : public test::ScreenTest {};
+
+Fault silence(const std::string& frame, int card) {
+    Fault f;
+    f.frame = frame;
+    f.card = card;
+    f.action = FaultAction::Silence;
+    return f;
+}
+
+}  // namespace
+
+TEST_F(CardScreenTest, OrderAOpenerRunsTheEntryFirstThenSelectsAndReadsTheVersion) {
+    G().CardListFocused = true;  // the list still has the focus while the opener runs
+    auto* s = pick<frmBW4>(1);
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I01", "DF", "G00", "I41", "D1", "G00", "I40"}));
+    EXPECT_EQ(text(s->cardTypeBox()), "BW4");
+    EXPECT_EQ(text(s->cardNoBox()), "1");
+    EXPECT_EQ(text(s->versionBox()), "1.02");
+    EXPECT_EQ(s->modelFrame()->title(), "BW4");
+    EXPECT_TRUE(s->cyclicRun());
+    EXPECT_TRUE(s->waitForTimer().isActive());
+}
+
+TEST_F(CardScreenTest, OrderBOpenerReadsFirstAndEntersLast) {
+    G().CardListFocused = true;
+    auto* s = pick<frmHG4>(4);
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I01", "DF", "G00", "I41", "D4", "G00", "I40", "G00", "I25", "G00", "I26",
+                                    "G00", "I27", "G00", "I28", "G00", "I20", "G00", "I19"}));
+    EXPECT_EQ(text(s->txtInputType[0]), "K");
+    EXPECT_EQ(text(s->txtBurnout), "UP");
+    EXPECT_EQ(text(s->txtUnit), "degC");
+}
+
+TEST_F(CardScreenTest, CycleReadsLiveValuesEvery500msAndNotWhileTheListHasTheFocus) {
+    auto* s = pick<frmBW4>(1);
+    ASSERT_TRUE(waitFor([&] { return text(s->txtParData[0]) == "+0125"; }));
+    EXPECT_EQ(text(s->txtParData[1]), "+0020");  // "+002.0"
+    G().CardListFocused = true;
+    settle(s);
+    sim.clearFrames();
+    QTest::qWait(1200);
+    EXPECT_TRUE(sim.frames().empty());
+    G().CardListFocused = false;
+    EXPECT_TRUE(waitFor([&] { return !sim.frames().empty(); }, 1500));
+}
+
+TEST_F(CardScreenTest, DownloadClickedAfterUploadRunsFirst) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    type(s->txtZScale[0], "123");
+    sim.clearFrames();
+    s->uploadButton()->click();
+    s->downloadButton()->click();
+    s->uploadButton()->click();  // twice before the tick: one upload
+    // The download writes only the box that holds a value; the upload reads all 16 items.
+    ASSERT_TRUE(waitFor([&] { return countFrames("I49") >= 1; }));
+    settle(s);
+    const Frames f = sim.frames();
+    const auto firstItem42 = std::find(f.begin(), f.end(), "I42");
+    ASSERT_NE(firstItem42, f.end());
+    ASSERT_NE(firstItem42 + 1, f.end());
+    EXPECT_EQ(*(firstItem42 + 1), "D123");  // the download's write came first
+    EXPECT_EQ(countFrames("D123"), 1u);      // one download
+    EXPECT_EQ(countFrames("I49"), 1u);       // one upload (the download had nothing for item 49)
+    EXPECT_EQ(sim.value(1, "01", 42), "123");
+}
+
+TEST_F(CardScreenTest, HiddenScreenMakesOneSilentTickAndStops) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    button("cmdOverView")->click();
+    sim.clearFrames();
+    ASSERT_TRUE(waitFor([&] { return !s->cyclicRun(); }, 1500));
+    QTest::qWait(700);
+    EXPECT_TRUE(sim.frames().empty());
+    EXPECT_FALSE(s->waitForTimer().isActive());
+}
+
+TEST_F(CardScreenTest, ModelCodeThatNoRowMatchesShowsTheEmptySlotScreen) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    record(3).CardType = "XX9";
+    cardList()->setCurrentIndex(3);
+    EXPECT_EQ(G().CurFormType, "NONE");
+    EXPECT_TRUE(shell::childForms().isShown("NONE"));
+    EXPECT_FALSE(shell::childForms().isShown(s));
+    ASSERT_TRUE(waitFor([&] { return !s->cyclicRun(); }, 1500));
+}
+
+TEST_F(CardScreenTest, UploadThatLosesTheCardStopsKeepsTheRestAndDisconnects) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    for (int i = 1; i <= 16; ++i) record(1).Param.set(i, "old" + std::to_string(i));
+    record(1).ChOption.set(1, "1");
+    useFakeClock();
+    sim.addFault(silence("I12", 1));  // channel 2's zero adjust, group 01
+    upload(s);
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
+    EXPECT_EQ(messages.shown[0].title, "Uploading");
+    EXPECT_FALSE(G().Connected);
+    EXPECT_FALSE(serial.isOpen());
+    EXPECT_EQ(record(1).Param[1], "0");      // read before the failure
+    EXPECT_EQ(record(1).Param[6], "10000");  // channel 2's full scale came
+    EXPECT_EQ(record(1).Param[7], "old7");   // not read
+    EXPECT_EQ(record(1).Param[16], "old16");
+    EXPECT_EQ(record(1).ChOption[1], "1");
+    EXPECT_FALSE(window->progressWindow() && window->progressWindow()->isVisible());
+    EXPECT_FALSE(window->isEnabled(MainControl::cboCardNo));
+}
+
+TEST_F(CardScreenTest, DownloadThatLosesTheCardKeepsOnlyWhatTheCardTook) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    for (int ch = 0; ch < 4; ++ch) type(s->txtZScale[static_cast<std::size_t>(ch)], std::to_string(100 + ch));
+    Fault f;
+    f.frame = "D101";
+    f.card = 1;
+    f.action = FaultAction::Reply;
+    f.text = "CNG";
+    sim.addFault(f);
+    download(s);
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Downloading incomplete"}));
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(record(1).Param[1], "100");
+    EXPECT_EQ(record(1).Param[5], "");  // channel 2's zero scale was refused
+    EXPECT_EQ(sim.value(1, "01", 42), "100");
+}
+
+TEST_F(CardScreenTest, TransferStaysWithTheSlotItStartedOn) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    Fault slow;
+    slow.frame = "I16";
+    slow.card = 1;
+    slow.action = FaultAction::Delay;
+    slow.delayMs = 300;
+    sim.addFault(slow);
+    bool listWasDisabled = false;
+    QTimer::singleShot(150, [&] {
+        listWasDisabled = !window->isEnabled(MainControl::cboCardNo);
+        G().CurCardNo = 2;  // as if another slot had been picked meanwhile
+    });
+    upload(s);
+    EXPECT_TRUE(listWasDisabled);
+    EXPECT_EQ(static_cast<long>(countFrames("D2")), 0);
+    EXPECT_EQ(record(1).Param[16], "1.000");
+    EXPECT_EQ(record(2).Param[16], "");
+    EXPECT_TRUE(window->isEnabled(MainControl::cboCardNo));
+}
+
+TEST_F(CardScreenTest, FailedLiveReadReportsOnlyWhileConnected) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    ASSERT_TRUE(waitFor([&] { return text(s->txtParData[0]) == "+0125"; }));
+    useFakeClock();
+    sim.addFault(silence("I13", 1));
+    ASSERT_TRUE(waitFor([&] { return !G().Connected; }));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
+    EXPECT_EQ(text(s->txtParData[0]), "+0125");  // no box changed
+    QTest::qWait(1200);                          // later failing reads while disconnected show nothing
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(s->cyclicRun());
+}
+
+TEST_F(CardScreenTest, DeactivatedScreenStillServesAClick) {
+    auto* s = pick<frmBW8>(2);
+    settle(s);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(s, &deactivate);
+    EXPECT_FALSE(s->waitForTimer().isActive());
+    sim.clearFrames();
+    upload(s);
+    EXPECT_EQ(static_cast<long>(countFrames("I57")), 1);
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(s, &activate);
+    EXPECT_TRUE(s->waitForTimer().isActive());
+}
