@@ -2,6 +2,7 @@
 
 #include "core/Connection.h"
 #include "core/Globals.h"
+#include "core/Lamps.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
 #include "core/Protocol.h"
@@ -32,9 +33,9 @@ std::string liveValue(const std::string& reply) { return RemoveDecimalPoint(Text
 
 // Colours lamps first..first+count-1 from a discrete word, least significant bit first.
 void paintWord(int slot, int first, int count, const std::string& word) {
-    const std::string bits = HexToBinary16(word);
-    for (int k = 1; k <= count; ++k)
-        SetOverviewPointColor(slot, first + k - 1, bits[static_cast<std::size_t>(16 - k)] == '0' ? colors::Green : colors::Red);
+    const std::vector<std::uint32_t> colours = LampColorsFromWord(word, count);
+    for (int k = 1; k <= static_cast<int>(colours.size()); ++k)
+        SetOverviewPointColor(slot, first + k - 1, colours[static_cast<std::size_t>(k - 1)]);
 }
 
 void resetLamps(int slot, int first, int count) {

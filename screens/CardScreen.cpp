@@ -1,11 +1,14 @@
 #include "screens/CardScreen.h"
 
 #include <QEvent>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "core/Colors.h"
 #include "core/Connection.h"
 #include "core/Globals.h"
+#include "core/Lamps.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
@@ -24,6 +27,20 @@ void showMessage(const std::string& text, const std::string& title, platform::Ms
     if (auto* m = platform::services().messages) m->show(text, title, icon);
 }
 
+// A setting of one channel as transfers and checks see it: its working copy or its box.
+std::string settingText(const Setting& s, int ch) {
+    const std::size_t i = static_cast<std::size_t>(ch - 1);
+    return s.copies ? (*s.copies)[i] : boxText(s.boxes[i]);
+}
+
+void setSettingText(const Setting& s, int ch, const std::string& text) {
+    const std::size_t i = static_cast<std::size_t>(ch - 1);
+    if (s.copies)
+        (*s.copies)[i] = text;
+    else
+        setBoxText(s.boxes[i], text);
+}
+
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
     placeTwips(l, left, top, width, 255);
@@ -39,18 +56,22 @@ void ReportLostLink() {
 
 CardScreen::CardScreen(const std::string& designModel, QWidget* parent) : QWidget(parent) {
     placeTwips(this, 0, 0, 9650, 7400);
+    // The client area behind the screens is dark; a screen paints its own face.
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    setForegroundRole(QPalette::WindowText);
     WaitForTimer.setSingleShot(true);
     connect(&WaitForTimer, &QTimer::timeout, this, [this] { WaitForTimer_Timer(); });
 
-    label(this, "Card Type", 240, 180, 900);
+    label(this, "Card Type", 240, 180, 1000);
     txtCardType = newLockedBox(this);
-    placeTwips(txtCardType, 1140, 120, 1800, 375);
-    label(this, "Card No.", 3240, 180, 800);
+    placeTwips(txtCardType, 1260, 120, 1800, 375);
+    label(this, "Card No.", 3300, 180, 900);
     txtCardNo = newLockedBox(this);
-    placeTwips(txtCardNo, 4080, 120, 600, 375);
-    label(this, "Version No.", 4980, 180, 1000);
+    placeTwips(txtCardNo, 4200, 120, 600, 375);
+    label(this, "Version No.", 5100, 180, 1140);
     txtVerNo = newLockedBox(this);
-    placeTwips(txtVerNo, 6000, 120, 1200, 375);
+    placeTwips(txtVerNo, 6300, 120, 1200, 375);
 
     fraSetModel = new QGroupBox(QString::fromLatin1(("K6-" + designModel).c_str()), this);
     placeTwips(fraSetModel, 120, 600, 9400, 6060);
@@ -69,7 +90,13 @@ void CardScreen::placeButtons(int left, int top) {
     placeTwips(cmdDown, left + 1560, top, 1400, 495);
 }
 
-int CardScreen::channels() const { return settings_.empty() ? 0 : static_cast<int>(settings_.front().boxes.size()); }
+int CardScreen::channels() const { return settings_.empty() ? 0 : settings_.front().channels(); }
+
+int CardScreen::channels(const Pass& pass) const {
+    int n = 0;
+    for (int si : pass.settings) n = std::max(n, settings_[static_cast<std::size_t>(si)].channels());
+    return n;
+}
 
 void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     const int slot = G().CurCardNo;
@@ -99,6 +126,14 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
 void CardScreen::prepare(const std::string&) {}
 void CardScreen::openerReads(int) {}
 void CardScreen::showSettingsExtra(const CardRecord&) {}
+
+std::string CardScreen::storedText(const Setting& s, int ch, const CardRecord& rec) const {
+    return rec.Param[s.param(ch)];
+}
+
+void CardScreen::storeText(const Setting& s, int ch, CardRecord& rec, const std::string& text) {
+    rec.Param.set(s.param(ch), text);
+}
 void CardScreen::uploadExtra(Transfer&) {}
 void CardScreen::downloadExtra(Transfer&) {}
 bool CardScreen::checkEntries() { return rangeChecksPass(); }
@@ -115,15 +150,17 @@ void CardScreen::ShowSettings(const std::string&) {
     const CardRecord* rec = CurrentRecord();
     if (!rec) return;
     for (const Setting& s : settings_)
-        for (int ch = 1; ch <= static_cast<int>(s.boxes.size()); ++ch) restoreBox(s, ch, *rec, true);
+        for (int ch = 1; ch <= s.channels(); ++ch) restoreBox(s, ch, *rec, true);
     showSettingsExtra(*rec);
 }
 
 void CardScreen::restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit) {
+    if (!s.unusedFlag) {
+        setSettingText(s, ch, storedText(s, ch, rec));
+        return;
+    }
     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-    if (!s.unusedFlag)
-        setBoxText(box, rec.Param[s.param(ch)]);
-    else if (asBit)
+    if (asBit)
         ShowBitText(box, rec.ChOption[ch]);
     else
         setBoxText(box, rec.ChOption[ch]);
@@ -136,6 +173,7 @@ void CardScreen::WaitForTimer_Timer() {
     ProcessRequest();
     inTick_ = false;
     if (CyclicRun) WaitForTimer.start(500);
+    tickEnded();
 }
 
 void CardScreen::ProcessRequest() {
@@ -244,19 +282,19 @@ void CardScreen::UploadSettings() {
     if (!t.select()) return;
     for (const Pass& pass : passes_) {
         if (!pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
-        for (int ch = 1; ch <= channels(); ++ch) {
+        for (int ch = 1; ch <= channels(pass); ++ch) {
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
                 const std::string reply = t.read(s.group, std::to_string(s.item(ch)));
                 if (!t.ok()) return;  // what was not read keeps what it held
                 const std::string value = TextAfterColon(reply);
-                QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
                 if (s.unusedFlag) {
+                    QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
                     ShowBitText(box, value);
                     rec.ChOption.set(ch, boxText(box));
                 } else {
-                    setBoxText(box, value);
-                    rec.Param.set(s.param(ch), value);
+                    setSettingText(s, ch, value);
+                    storeText(s, ch, rec, settingText(s, ch));  // what the box took of it
                 }
             }
             if (pass.uploadStep) t.step(pass.uploadStep(ch));
@@ -268,8 +306,8 @@ void CardScreen::UploadSettings() {
 bool CardScreen::rangeChecksPass() {
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
-            if (!s.min || !s.max || ch > static_cast<int>(s.boxes.size())) continue;
-            const std::string text = boxText(s.boxes[static_cast<std::size_t>(ch - 1)]);
+            if (!s.min || !s.max || ch > s.channels()) continue;
+            const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;
             // A text with no numeric value ("-", ".") is as incorrect as one out of range.
@@ -284,10 +322,12 @@ bool CardScreen::rangeChecksPass() {
 
 namespace {
 bool accepted(Accept a, const std::string& text) {
+    double number = 0;
     switch (a) {
         case Accept::NotEmpty: return !text.empty();
-        case Accept::Integer: return IsIntegerText(text);
-        case Accept::Decimal: return IsDecimalText(text);
+        // "-", "." and "-." pass the character checks but are no number: never sent.
+        case Accept::Integer: return IsIntegerText(text) && ParseNumber(text, number);
+        case Accept::Decimal: return IsDecimalText(text) && ParseNumber(text, number);
         case Accept::Bit: return text == "1" || text == "0";
     }
     return false;
@@ -308,22 +348,22 @@ void CardScreen::DownloadSettings() {
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const Pass& pass = passes_[p];
         if (p > 0 && !pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
-        for (int ch = 1; ch <= channels(); ++ch) {
+        for (int ch = 1; ch <= channels(pass); ++ch) {
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                const std::string text = boxText(box);
+                const std::string text = settingText(s, ch);
                 if (!accepted(s.accept, text)) {
-                    restoreBox(s, ch, rec, s.accept == Accept::Bit);
+                    restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
                     continue;
                 }
                 const std::string reply = t.write(s.group, std::to_string(s.item(ch)), text);
                 if (!t.ok()) return;  // the record keeps only what the card accepted
                 if (s.unusedFlag) {
+                    QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
                     ShowBitText(box, TextAfterColon(reply));
                     rec.ChOption.set(ch, boxText(box));
                 } else {
-                    rec.Param.set(s.param(ch), text);
+                    storeText(s, ch, rec, text);
                 }
             }
             const auto& stepOf = pass.downloadStep ? pass.downloadStep : pass.uploadStep;
@@ -338,6 +378,10 @@ void CardScreen::procCycDataRead() {
     if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", std::to_string(slot));
+    if (live_.boxByBox) {
+        readLiveBoxByBox();
+        return;
+    }
     std::vector<std::string> replies;
     for (const std::string& item : live_.items) {
         std::string r = ReadItem(3, "00", item);
@@ -356,6 +400,48 @@ void CardScreen::procCycDataRead() {
     for (std::size_t i = 0; i < replies.size() && i < live_.boxes.size(); ++i) {
         const std::string v = TextAfterColon(replies[i]);
         setBoxText(live_.boxes[i], live_.removeDecimalPoint ? RemoveDecimalPoint(v) : v);
+    }
+    if (!live_.lamps.empty() && !readLamps() && G().Connected) ReportLostLink();
+}
+
+bool CardScreen::readLamps() {
+    for (QLabel* l : live_.lamps) shell::setBackColor(l, colors::SysMenu);
+    std::vector<std::string> words;
+    for (const std::string& item : live_.lampItems) {
+        std::string r = ReadItem(3, "00", item);
+        if (r.empty()) return false;
+        words.push_back(std::move(r));
+    }
+    for (std::size_t w = 0; w < words.size() && 16 * w < live_.lamps.size(); ++w) {
+        // A refused read ("CNG", "NEEDLESS") is no word: its lamps stay neutral
+        // rather than lighting from the letters, as on the overview.
+        if (words[w] == "CNG" || words[w] == "NEEDLESS") continue;
+        const int count = static_cast<int>(std::min<std::size_t>(16, live_.lamps.size() - 16 * w));
+        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(words[w]), count);
+        for (std::size_t k = 0; k < colours.size(); ++k) shell::setBackColor(live_.lamps[16 * w + k], colours[k]);
+    }
+    return true;
+}
+
+// Each box changes as soon as its own reply is in, so a read that fails part-way
+// leaves the boxes before it new and the rest as they were.
+void CardScreen::readLiveBoxByBox() {
+    for (std::size_t i = 0; i < live_.items.size() && i < live_.boxes.size(); ++i) {
+        const std::string group = i < live_.groups.size() ? live_.groups[i] : "00";
+        const std::string r = ReadItem(3, group, live_.items[i]);
+        if (r.empty()) {
+            if (G().Connected) ReportLostLink();
+            return;
+        }
+        const std::string v = live_.removeDecimalPoint ? RemoveDecimalPoint(TextAfterColon(r)) : TextAfterColon(r);
+        QLineEdit* b = live_.boxes[i];
+        const bool keep = !live_.keepPrefix.empty() && v.rfind(live_.keepPrefix, 0) == 0;
+        if (!keep) {
+            b->clear();
+            b->repaint();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(live_.pauseMs));
+        if (!keep) setBoxText(b, v);
     }
 }
 

@@ -36,7 +36,14 @@ struct Setting {
     std::string label;
     const double* min = nullptr;
     const double* max = nullptr;
+    // The screen's working copies, one per channel, when its boxes show only some
+    // settings at a time: transfers and checks then use these instead of `boxes`.
+    std::vector<std::string>* copies = nullptr;
+    // An Unused flag that a download sends whenever its box is not empty, but that an
+    // empty box gets back through ShowBitText (red/green) rather than as plain text.
+    bool restoreAsBit = false;
 
+    int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     int item(int ch) const { return itemPerCh * ch + itemBase; }
     int param(int ch) const { return paramPerCh * ch + paramBase; }
 };
@@ -55,6 +62,14 @@ struct LiveRead {
     std::vector<std::string> items;      // group "00" items, one per box
     bool removeDecimalPoint = true;
     int pauseMs = 10;                    // boxes stay empty this long before the new values
+    std::vector<std::string> groups;     // each box's group when not all are "00"
+    bool boxByBox = false;               // each box emptied, paused and filled as its reply comes
+    std::string keepPrefix;              // a value beginning with this leaves its box as it was
+    // Lamps painted after the values (not box by box): each group "00" item of
+    // `lampItems` is a 16-bit word for the next 16 lamps, bit 0 first. Every lamp
+    // stays neutral until all words have come; an unanswered word fails the read.
+    std::vector<std::string> lampItems;
+    std::vector<QLabel*> lamps;
 };
 
 class CardScreen : public QWidget, public shell::OpenableScreen {
@@ -98,10 +113,16 @@ protected:
     // The clear and preset operations of counter screens.
     virtual void clearCount() {}
     virtual void presetCount() {}
+    // At the end of every tick, with the timer re-armed (a click kept back while the tick ran).
+    virtual void tickEnded() {}
+    // The record text behind a setting of a channel that is not an Unused flag:
+    // Param(param(ch)) unless the screen packs several settings into one field.
+    virtual std::string storedText(const Setting& s, int ch, const CardRecord& rec) const;
+    virtual void storeText(const Setting& s, int ch, CardRecord& rec, const std::string& text);
 
     void ShowSettings(const std::string& typeCode);
-    void UploadSettings();
-    void DownloadSettings();
+    virtual void UploadSettings();
+    virtual void DownloadSettings();
     void ProcessRequest();
     void WaitForTimer_Timer();
     void raiseRequest(int& flag);
@@ -133,6 +154,9 @@ protected:
     };
 
     int channels() const;
+    // The channels a pass runs over: those of its widest setting (a card may hold
+    // some settings on its first channels only).
+    int channels(const Pass& pass) const;
     QWidget* body() const { return body_; }  // the area inside the model frame for the screen's controls
     void placeButtons(int left, int top);     // Upload and Download, in twips
 
@@ -160,6 +184,8 @@ protected:
 
 private:
     bool rangeChecksPass();
+    void readLiveBoxByBox();
+    bool readLamps();
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
     bool inTick_ = false;
     QWidget* body_;

@@ -52,6 +52,9 @@ QLabel* headerLabel(QWidget* parent, const char* name, const QString& caption, i
 frmOverview::frmOverview(QWidget* parent) : QWidget(parent) {
     setObjectName("frmOverview");
     setAutoFillBackground(true);
+    // The client area behind the screens is dark; a screen keeps the ordinary roles.
+    setBackgroundRole(QPalette::Window);
+    setForegroundRole(QPalette::WindowText);
 
     frame_ = new QGroupBox(" OverView", this);
     frame_->setObjectName("Frame1");

@@ -3,8 +3,6 @@
 #include <QLabel>
 
 #include "core/KeyFilters.h"
-#include "core/Protocol.h"
-#include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
 #include "shell/Geometry.h"
 
@@ -21,7 +19,7 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
 }
 }  // namespace
 
-frmHG4::frmHG4(QWidget* parent) : CardScreen("HG4", parent) {
+frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("HG4", parent) {
     for (int i = 0; i < 4; ++i) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
         f->setObjectName(QString("fraCh%1").arg(i + 1));
@@ -78,47 +76,6 @@ frmHG4::frmHG4(QWidget* parent) : CardScreen("HG4", parent) {
     live_.boxes = txtParData;
     live_.items = {"10", "11", "12", "13"};
     live_.pauseMs = 50;
-}
-
-bool frmHG4::HasLimitFunction() const {
-    return LeadingNumber(RemoveDecimalPoint(boxText(txtVerNo))) >= 10 && boxText(txtCardType).rfind("HG", 0) == 0;
-}
-
-void frmHG4::openerReads(int) {
-    for (int i = 0; i < 4; ++i)
-        setBoxText(txtInputType[static_cast<std::size_t>(i)], TextAfterColon(ReadItem(3, "00", std::to_string(25 + i))));
-    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "20")));
-    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "19")));
-}
-
-void frmHG4::showSettingsExtra(const CardRecord& rec) {
-    if (HasLimitFunction()) {
-        chkLimit->setEnabled(true);
-        chkLimit->setChecked(rec.Param[64] == "1");
-    } else {
-        chkLimit->setChecked(false);
-        chkLimit->setEnabled(false);
-    }
-}
-
-void frmHG4::uploadExtra(Transfer& t) {
-    if (!HasLimitFunction()) {
-        t.record().Param.set(64, "");
-        return;
-    }
-    // A read that gets no answer fails the upload; it does not mean "limit off".
-    const std::string reply = t.read("00", "56");
-    if (!t.ok()) return;
-    const bool on = TextAfterColon(reply) == "ENA";
-    chkLimit->setChecked(on);
-    t.record().Param.set(64, on ? "1" : "0");
-}
-
-void frmHG4::downloadExtra(Transfer& t) {
-    if (!HasLimitFunction()) return;
-    const std::string value = chkLimit->isChecked() ? "1" : "0";
-    t.write("00", "56", value);
-    if (t.ok()) t.record().Param.set(64, value);
 }
 
 }  // namespace talvo::screens

@@ -46,6 +46,7 @@ void FakeClock::sleepMs(int ms, platform::SerialPort*) {
 
 bool FakeProcessRunner::runAndWait(const std::string& program, const std::vector<std::string>& args) {
     runs.push_back({program, args});
+    if (startable && during) during();
     return startable;
 }
 

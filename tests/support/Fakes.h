@@ -1,6 +1,7 @@
 #pragma once
 // Recording stand-ins for the platform services a test must observe or steer.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,7 @@ public:
     };
     std::vector<Run> runs;
     bool startable = true;
+    std::function<void()> during;  // runs while the "program" runs
 };
 
 }  // namespace talvo::test

@@ -88,3 +88,19 @@ TEST_F(Hg4Test, SilentLimitReadIsAFailedUploadNotLimitOff) {
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
     EXPECT_FALSE(G().Connected);
 }
+
+TEST_F(Hg4Test, EntryWithoutANumberIsNotSent) {
+    auto* s = pick<frmHG4>(4);
+    upload(s);
+    for (const char* t : {"-", ".", "-."}) {
+        type(s->txtFScale[0], t == std::string(".") ? "-" : t);
+        type(s->txtBias[0], t);
+        sim.clearFrames();
+        download(s);
+        EXPECT_EQ(sim.value(4, "01", 43), "10000") << t;
+        EXPECT_EQ(sim.value(4, "01", 10), "0") << t;
+        EXPECT_EQ(text(s->txtFScale[0]), "10000") << t;
+        EXPECT_EQ(text(s->txtBias[0]), "0") << t;
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+// What the temperature input card screens share: the input types, burnout and
+// unit that the card reports when its screen is opened, and the card's limit
+// function (group "00" item 56, kept in Param(64)) on the cards that have it.
+#include <QCheckBox>
+
+#include "screens/CardScreen.h"
+
+namespace talvo::screens {
+
+class TemperatureScreen : public CardScreen {
+    Q_OBJECT
+public:
+    using CardScreen::CardScreen;
+
+    // An "HG" card of version 1.0 or later (the version's digits read as 10 or more).
+    virtual bool HasLimitFunction() const;
+
+    // Filled by the screen's own layout.
+    std::vector<QLineEdit*> txtInputType;  // one per channel, from item 25 on
+    QLineEdit* txtBurnout = nullptr;
+    QLineEdit* txtUnit = nullptr;
+    QCheckBox* chkLimit = nullptr;
+
+protected:
+    void openerReads(int slot) override;
+    void showSettingsExtra(const CardRecord& rec) override;
+    void uploadExtra(Transfer& t) override;
+    void downloadExtra(Transfer& t) override;
+};
+
+}  // namespace talvo::screens

@@ -1,0 +1,124 @@
+#include "screens/analog_in/frmBW16.h"
+
+#include "core/Globals.h"
+#include "core/KeyFilters.h"
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+constexpr int kChannels = 16;
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+}  // namespace
+
+frmBW16::frmBW16(QWidget* parent)
+    : CardScreen("BW16", parent),
+      ZScaleData(kChannels),
+      FScaleData(kChannels),
+      BiasData(kChannels),
+      GainData(kChannels) {
+    const Globals& g = G();
+    // Two halves side by side, channels 1-8 and 9-16, each with its own headings.
+    const int cols[] = {0, 480, 1620, 2760, 3420};  // Ch., zero, full, Unused, Value
+    for (int half = 0; half < 2; ++half) {
+        const int x = 120 + half * 4600;
+        label(body(), "Ch.", x + cols[0], 60, 420);
+        Label1[half ? 13 : 12] = label(body(), "Z-Scale", x + cols[1], 60, 1080);
+        Label1[half ? 22 : 11] = label(body(), "F-Scale", x + cols[2], 60, 1080);
+        label(body(), "Unused", x + cols[3], 60, 660);
+        label(body(), "Value", x + cols[4], 60, 1020);
+    }
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        const int x = 120 + (ch > 8 ? 4600 : 0), top = 480 + ((ch - 1) % 8) * 540;
+        label(body(), QString::number(ch), x + cols[0], top + 30, 420);
+        txtZScale.push_back(newSettingBox(body(), FilterKeySignedDecimal));
+        placeTwips(txtZScale.back(), x + cols[1], top, 1080, 375);
+        txtFScale.push_back(newSettingBox(body(), FilterKeySignedDecimal));
+        placeTwips(txtFScale.back(), x + cols[2], top, 1080, 375);
+        txtEnable.push_back(newSettingBox(body(), FilterKeyBinary));
+        placeTwips(txtEnable.back(), x + cols[3] + 120, top, 420, 375);
+        txtParData.push_back(newLockedBox(body()));
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
+        placeTwips(txtParData.back(), x + cols[4], top, 1020, 375);
+    }
+    changeButton = new QPushButton(QStringLiteral("Adjust"), body());
+    changeButton->setObjectName("changeButton");
+    placeTwips(changeButton, 120, 4980, 1400, 495);
+    connect(changeButton, &QPushButton::clicked, this, [this] { changeButton_Click(); });
+
+    // No format check: any text that passes the range check is sent as it stands.
+    settings_ = {
+        {{}, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "Zero Scale", &g.ZScaleMin, &g.ZScaleMax, &ZScaleData},
+        {{}, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "Full Scale", &g.FScaleMin, &g.FScaleMax, &FScaleData},
+        {{}, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "Zero Adjust", &g.BiasMin, &g.BiasMax, &BiasData},
+        {{}, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "Full Adjust", &g.GainMin, &g.GainMax, &GainData},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    passes_ = {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
+        {"02", {4}, [](int ch) { return ch / 4 + 8; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    for (int ch = 1; ch <= kChannels; ++ch) live_.items.push_back(std::to_string(ch + 9));
+    live_.boxByBox = true;
+    live_.keepPrefix = "TMO";  // the card has no value for the channel yet
+    live_.pauseMs = 10;
+}
+
+void frmBW16::prepare(const std::string&) { ShowAdjust = 0; }
+
+// Runs after the copies were filled from the record.
+void frmBW16::showSettingsExtra(const CardRecord&) { SwitchScaleAdjust(1); }
+
+void frmBW16::keepBoxesIn(bool adjustPair) {
+    auto& zero = adjustPair ? BiasData : ZScaleData;
+    auto& full = adjustPair ? GainData : FScaleData;
+    for (std::size_t i = 0; i < kChannels; ++i) {
+        zero[i] = boxText(txtZScale[i]);
+        full[i] = boxText(txtFScale[i]);
+    }
+}
+
+void frmBW16::SwitchScaleAdjust(int saveMode) {
+    const bool adjust = ShowAdjust != 0;
+    if (saveMode == 0) keepBoxesIn(!adjust);
+    changeButton->setText(adjust ? "Scale" : "Adjust");
+    for (int i : {12, 13}) Label1[i]->setText(adjust ? "Z-Adjust" : "Z-Scale");
+    for (int i : {11, 22}) Label1[i]->setText(adjust ? "F-Adjust" : "F-Scale");
+    const auto& zero = adjust ? BiasData : ZScaleData;
+    const auto& full = adjust ? GainData : FScaleData;
+    for (std::size_t i = 0; i < kChannels; ++i) {
+        setBoxText(txtZScale[i], zero[i]);
+        setBoxText(txtFScale[i], full[i]);
+    }
+}
+
+void frmBW16::changeButton_Click() {
+    ShowAdjust = ShowAdjust ? 0 : 1;
+    SwitchScaleAdjust(0);
+}
+
+void frmBW16::UploadSettings() {
+    // The pair on view goes into its copies first, so whatever a failed upload
+    // does not read still shows what it showed before.
+    keepBoxesIn(ShowAdjust != 0);
+    CardScreen::UploadSettings();
+    SwitchScaleAdjust(1);
+}
+
+void frmBW16::DownloadSettings() {
+    // The checks and writes work on the copies; the boxes are left as typed.
+    keepBoxesIn(ShowAdjust != 0);
+    CardScreen::DownloadSettings();
+}
+
+}  // namespace talvo::screens

@@ -1,0 +1,120 @@
+#include "screens/analog_in/frmBWT8.h"
+
+#include <QLabel>
+
+#include "core/Colors.h"
+#include "core/KeyFilters.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignHCenter) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+
+// Column offsets within a half of the grid, in twips.
+constexpr int kRowLabel = 0, kValueType = 270, kUnused = 1440, kScale = 1920, kAdjust = 2760, kBase = 3600,
+              kLineR = 4440;
+constexpr int kTypeWidth = 960, kPairWidth = 780, kLineRWidth = 840;
+constexpr int kBoxHeight = 345, kFirstRow = 720, kRowPitch = 900, kLower = 390;
+
+}  // namespace
+
+frmBWT8::frmBWT8(QWidget* parent) : CardScreen("BWT8", parent) {
+    label(body(), "Burnout", 60, 60, 780, Qt::AlignLeft);
+    txtBurnout = newLockedBox(body());
+    placeTwips(txtBurnout, 900, 30, 1200, kBoxHeight);
+    label(body(), "Unit", 2400, 60, 480, Qt::AlignLeft);
+    txtUnit = newLockedBox(body());
+    placeTwips(txtUnit, 2940, 30, 1080, kBoxHeight);
+
+    auto* fraCh1 = new QWidget(body());
+    fraCh1->setObjectName("fraCh1");
+    placeTwips(fraCh1, 0, 420, 9280, 5280);
+    layoutHalf(1, 60, true);
+    layoutHalf(5, 5460, false);
+
+    settings_ = {
+        {txtZScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtBias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtGain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtZBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        // An empty lead-wire text is not sent: the card cannot answer an empty
+        // value, and the download would end as failed on it.
+        {txtLineR, "03", 1, 39, 1, 48, false, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    passes_ = {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
+        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
+        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
+        {"03", {7}, nullptr, nullptr},  // the bar stays at 12
+    };
+    live_.boxes = txtParData;
+    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
+    live_.pauseMs = 50;
+}
+
+void frmBWT8::layoutHalf(int firstCh, int left, bool withBases) {
+    QWidget* f = body()->findChild<QWidget*>("fraCh1");
+    label(f, "Zero/Full", left + kScale, 60, kAdjust + kPairWidth - kScale);
+    label(f, "Value/Type", left + kValueType - 120, 360, kTypeWidth + 240);
+    label(f, "Unused", left + kUnused - 240, 360, 840);
+    label(f, "Scale", left + kScale, 360, kPairWidth);
+    label(f, "Adjust", left + kAdjust, 360, kPairWidth);
+    if (withBases) {
+        label(f, "Base", left + kBase, 360, kPairWidth);
+        label(f, "Leadwire", left + kLineR - 60, 60, kLineRWidth + 120);
+        label(f, "Resistance", left + kLineR - 60, 360, kLineRWidth + 120);
+    }
+    const auto put = [](QLineEdit* b, int x, int y, int w) {
+        placeTwips(b, x, y, w, kBoxHeight);
+        return b;
+    };
+    for (int i = 0; i < 4; ++i) {
+        const int ch = firstCh + i, top = kFirstRow + i * kRowPitch;
+        label(f, QString::number(ch), left + kRowLabel, top + 195, 240);
+        txtParData.push_back(put(newLockedBox(f), left + kValueType, top, kTypeWidth));
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
+        txtInputType.push_back(put(newLockedBox(f), left + kValueType, top + kLower, kTypeWidth));
+        txtEnable.push_back(put(new QLineEdit(f), left + kUnused, top + kLower / 2, 360));
+        txtZScale.push_back(put(newSettingBox(f, FilterKeySignedInteger), left + kScale, top, kPairWidth));
+        txtFScale.push_back(put(newSettingBox(f, FilterKeySignedInteger), left + kScale, top + kLower, kPairWidth));
+        txtBias.push_back(put(newSettingBox(f, FilterKeySignedDecimal), left + kAdjust, top, kPairWidth));
+        txtGain.push_back(put(newSettingBox(f, FilterKeySignedDecimal), left + kAdjust, top + kLower, kPairWidth));
+        if (!withBases) continue;
+        txtZBase.push_back(put(newSettingBox(f, FilterKeySignedDecimal, 7), left + kBase, top, kPairWidth));
+        txtFBase.push_back(put(newSettingBox(f, FilterKeySignedDecimal, 7), left + kBase, top + kLower, kPairWidth));
+        txtLineR.push_back(put(newSettingBox(f, FilterKeyUnsignedDecimal), left + kLineR, top + kLower / 2, kLineRWidth));
+    }
+}
+
+void frmBWT8::openerReads(int) {
+    for (int ch = 1; ch <= 8; ++ch) {
+        const std::size_t i = static_cast<std::size_t>(ch - 1);
+        // Channels 5 to 8 have no module of their choice; an unanswered read counts as a voltage module.
+        const bool pt1000 = ch <= 4 && TextAfterColon(ReadItem(3, "00", std::to_string(54 + ch))).rfind("UB", 0) == 0;
+        setBoxText(txtInputType[i], pt1000 ? "Pt1000" : "0-10V DC");
+        if (ch > 4) continue;
+        for (QLineEdit* b : {txtZBase[i], txtFBase[i], txtLineR[i]}) {
+            shell::setBackColor(b, pt1000 ? colors::SysWindow : colors::SysButtonFace);
+            b->setReadOnly(!pt1000);
+        }
+    }
+    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "59")));
+    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "60")));
+}
+
+}  // namespace talvo::screens

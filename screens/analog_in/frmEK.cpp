@@ -1,0 +1,135 @@
+#include "screens/analog_in/frmEK.h"
+
+#include <QLabel>
+
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignHCenter) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+
+// The card takes these texts as they stand: no key filter, no select-all.
+QLineEdit* plainBox(QWidget* parent) { return new QLineEdit(parent); }
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+}  // namespace
+
+PercentInputScreen::PercentInputScreen(int n, const char* model, QWidget* parent) : CardScreen(model, parent) {
+    for (int ch = 1; ch <= n; ++ch) {
+        txtZScale.push_back(plainBox(body()));
+        txtFScale.push_back(plainBox(body()));
+        txtZBase.push_back(plainBox(body()));
+        txtFBase.push_back(plainBox(body()));
+        txtEnable.push_back(plainBox(body()));
+        txtParData.push_back(newLockedBox(body()));
+        txtInputType.push_back(newLockedBox(body()));
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
+        txtInputType.back()->setObjectName(QString::asprintf("txtInputType%02d", ch));
+    }
+    // The scales fill Param(1..2N), the bases follow at once.
+    settings_ = {
+        {txtZScale, "01", 2, 40, 2, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 2, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtZBase, "02", 2, 8, 2, 2 * n - 1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFBase, "02", 2, 9, 2, 2 * n, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    passes_ = {
+        {"01", {0, 1}, [](int ch) { return ch / 2; }, nullptr},
+        {"02", {2, 3}, [](int ch) { return ch / 2 + 4; }, nullptr},
+        {"", {4}, [](int ch) { return ch / 2 + 8; }, nullptr},
+    };
+    // The values first, then the percents from group "02".
+    for (int ch = 1; ch <= n; ++ch) {
+        live_.boxes.push_back(txtParData[at(ch - 1)]);
+        live_.items.push_back(std::to_string(ch + 9));
+        live_.groups.push_back("00");
+    }
+    for (int ch = 1; ch <= n; ++ch) {
+        live_.boxes.push_back(txtInputType[at(ch - 1)]);
+        live_.items.push_back(std::to_string(ch + 59));
+        live_.groups.push_back("02");
+    }
+    live_.boxByBox = true;
+    live_.pauseMs = 5;
+
+    if (n == 4)
+        layoutFrames();
+    else
+        layoutGrid();
+}
+
+void PercentInputScreen::layoutFrames() {
+    for (int i = 0; i < 4; ++i) {
+        auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
+        f->setObjectName(QString("fraCh%1").arg(i + 1));
+        const bool first = i == 0;
+        placeTwips(f, 120, first ? 0 : 1560 + (i - 1) * 1230, 9040, first ? 1500 : 1170);
+        const int zeroRow = first ? 600 : 300, fullRow = zeroRow + 420, mid = zeroRow + 210;
+        if (first) {
+            label(f, "Value", 240, 270, 1500);
+            label(f, "Percent", 1860, 270, 1500);
+            label(f, "Unused", 3480, 270, 660);
+            label(f, "Scale", 5220, 270, 1680);
+            label(f, "Base", 7080, 270, 1680);
+        }
+        const auto put = [&](QLineEdit* b, int x, int y, int w) {
+            b->setParent(f);
+            placeTwips(b, x, y, w, 345);
+        };
+        put(txtParData[at(i)], 240, mid, 1500);
+        put(txtInputType[at(i)], 1860, mid, 1500);
+        put(txtEnable[at(i)], 3600, mid, 420);
+        label(f, "Zero", 4500, zeroRow + 20, 600, Qt::AlignLeft);
+        label(f, "Full ", 4500, fullRow + 20, 600, Qt::AlignLeft);
+        put(txtZScale[at(i)], 5220, zeroRow, 1680);
+        put(txtFScale[at(i)], 5220, fullRow, 1680);
+        put(txtZBase[at(i)], 7080, zeroRow, 1680);
+        put(txtFBase[at(i)], 7080, fullRow, 1680);
+    }
+}
+
+void PercentInputScreen::layoutGrid() {
+    auto* f = new QGroupBox(body());
+    f->setObjectName("fraCh1");
+    placeTwips(f, 120, 0, 9040, 5040);
+    const int cols[] = {0, 330, 1560, 2380, 3420};  // row label, value/percent, Unused, scale, base
+    for (int half = 0; half < 2; ++half) {
+        const int x = 120 + half * 4480;
+        label(f, "Zero/Full", x + cols[3], 240, 2040);
+        label(f, "Value/Perc.", x + cols[1], 540, 1180);
+        label(f, "Unused", x + cols[2], 540, 780);
+        label(f, "Scale", x + cols[3], 540, 1000);
+        label(f, "Base", x + cols[4], 540, 1000);
+    }
+    const auto put = [&](QLineEdit* b, int x, int y, int w) {
+        b->setParent(f);
+        placeTwips(b, x, y, w, 345);
+    };
+    for (int i = 0; i < 8; ++i) {
+        const int x = 120 + (i / 4) * 4480, top = 960 + (i % 4) * 1020, lower = top + 375;
+        label(f, QString::number(i + 1), x + cols[0], top + 195, 300);
+        put(txtParData[at(i)], x + cols[1], top, 1180);
+        put(txtInputType[at(i)], x + cols[1], lower, 1180);
+        put(txtEnable[at(i)], x + cols[2] + 180, top + 187, 420);
+        put(txtZScale[at(i)], x + cols[3], top, 1000);
+        put(txtFScale[at(i)], x + cols[3], lower, 1000);
+        put(txtZBase[at(i)], x + cols[4], top, 1000);
+        put(txtFBase[at(i)], x + cols[4], lower, 1000);
+    }
+}
+
+frmEK4::frmEK4(QWidget* parent) : PercentInputScreen(4, "EK4", parent) {}
+
+frmEK8::frmEK8(QWidget* parent) : PercentInputScreen(8, "EK8", parent) {}
+
+}  // namespace talvo::screens

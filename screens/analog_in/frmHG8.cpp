@@ -1,0 +1,139 @@
+#include "screens/analog_in/frmHG8.h"
+
+#include <QLabel>
+
+#include "core/Globals.h"
+#include "core/Protocol.h"
+#include "platform/qt/Modal.h"
+#include "screens/TextBoxes.h"
+#include "screens/analog_in/frmHG8Azero.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignHCenter) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+
+// Column lefts of the channel table, in twips; every setting box is 960 wide.
+constexpr int kChCol = 60, kInputCol = 480, kZScaleCol = 1440, kFScaleCol = 2460, kBiasCol = 3540,
+              kGainCol = 4560, kZBaseCol = 5640, kFBaseCol = 6660, kUnusedCol = 7740, kValueCol = 8280;
+constexpr int kBoxWidth = 960, kFirstRow = 660, kRowPitch = 480, kBoxHeight = 375;
+
+}  // namespace
+
+frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("HG8", parent) {
+    QWidget* b = body();
+    label(b, "Scale", kZScaleCol, 0, kFScaleCol + kBoxWidth - kZScaleCol);
+    label(b, "Adjust", kBiasCol, 0, kGainCol + kBoxWidth - kBiasCol);
+    label(b, "Base", kZBaseCol, 0, kFBaseCol + kBoxWidth - kZBaseCol);
+    label(b, "Ch.", kChCol, 300, 360);
+    label(b, "Input", kInputCol, 300, 900);
+    for (int col : {kZScaleCol, kBiasCol, kZBaseCol}) label(b, "Zero", col, 300, kBoxWidth);
+    for (int col : {kFScaleCol, kGainCol, kFBaseCol}) label(b, "Full ", col, 300, kBoxWidth);
+    label(b, "Unused", kUnusedCol - 180, 300, 780);
+    label(b, "Value", kValueCol, 300, kBoxWidth);
+
+    // The setting boxes take every key and keep the caret where the click put it.
+    const auto box = [b](std::vector<QLineEdit*>& v, int left, int top, int width, bool locked = false) {
+        QLineEdit* e = locked ? newLockedBox(b) : new QLineEdit(b);
+        placeTwips(e, left, top, width, kBoxHeight);
+        v.push_back(e);
+    };
+    for (int i = 0; i < 8; ++i) {
+        const int top = kFirstRow + i * kRowPitch;
+        label(b, QString::number(i + 1), kChCol, top + 30, 360);
+        box(txtInputType, kInputCol, top, 900, true);
+        box(txtZScale, kZScaleCol, top, kBoxWidth);
+        box(txtFScale, kFScaleCol, top, kBoxWidth);
+        box(txtBias, kBiasCol, top, kBoxWidth);
+        box(txtGain, kGainCol, top, kBoxWidth);
+        box(txtZBase, kZBaseCol, top, kBoxWidth);
+        box(txtFBase, kFBaseCol, top, kBoxWidth);
+        box(txtEnable, kUnusedCol, top, 420);
+        box(txtParData, kValueCol, top, kBoxWidth, true);
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));
+        txtInputType.back()->setObjectName(QString::asprintf("txtInputType%02d", i + 1));
+    }
+
+    const int bottom = 4800;
+    label(b, "Burnout", 60, bottom + 30, 780, Qt::AlignLeft);
+    txtBurnout = newLockedBox(b);
+    placeTwips(txtBurnout, 900, bottom, 1200, kBoxHeight);
+    label(b, "Unit", 2400, bottom + 30, 480, Qt::AlignLeft);
+    txtUnit = newLockedBox(b);
+    placeTwips(txtUnit, 2940, bottom, 1080, kBoxHeight);
+    chkLimit = new QCheckBox(b);
+    placeTwips(chkLimit, 4380, bottom + 30, 300, 300);
+    label(b, "Limit", 4680, bottom + 30, 600, Qt::AlignLeft)->setObjectName("LabelLimit");
+    zeroDeg = new QPushButton(QStringLiteral("0 deg.C Offset"), b);
+    zeroDeg->setObjectName("zeroDeg");
+    placeTwips(zeroDeg, 5640, bottom - 30, 1980, 435);
+    connect(zeroDeg, &QPushButton::clicked, this, [this] { zeroDeg_Click(); });
+
+    settings_ = {
+        {txtZScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtBias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtGain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtZBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    // The bar moves half a step per channel and ends at 12.
+    passes_ = {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
+        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
+        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
+    live_.pauseMs = 50;
+}
+
+bool frmHG8::HasLimitFunction() const {
+    return TemperatureScreen::HasLimitFunction() || boxText(txtCardType).rfind("HG8A", 0) == 0;
+}
+
+void frmHG8::openCard(const std::string& typeCode, const ScreenSpec& spec) {
+    const bool offsets = typeCode.rfind("HG8A", 0) == 0;
+    zeroDeg->setVisible(offsets);
+    zeroDeg->setEnabled(offsets);
+    CardScreen::openCard(typeCode, spec);
+}
+
+void frmHG8::prepare(const std::string&) { zeroDegPending_ = false; }
+
+void frmHG8::zeroDeg_Click() {
+    // The dialog talks to the card at once; while this screen's tick (or any other
+    // exchange) waits for the line, the click is kept for the end of the tick.
+    if (busy() || ExchangeWaiting()) {
+        zeroDegPending_ = true;
+        return;
+    }
+    openZeroOffset();
+}
+
+void frmHG8::tickEnded() {
+    if (!zeroDegPending_ || ExchangeWaiting() || G().CardListFocused) return;
+    zeroDegPending_ = false;
+    // A screen hidden meanwhile has stopped its cycle and drops the click.
+    if (CyclicRun && zeroDeg->isEnabled()) openZeroOffset();
+}
+
+void frmHG8::openZeroOffset() {
+    // The dialog's Exit turns the cycle on again.
+    WaitForTimer.stop();
+    frmHG8Azero dialog(WaitForTimer, this);
+    dialog.Upload_First_File();
+    platform::execModal(dialog);
+}
+
+}  // namespace talvo::screens

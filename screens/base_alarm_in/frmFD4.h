@@ -1,0 +1,33 @@
+#pragma once
+// The 4-channel base-scaled input cards ("FD4", "FW4", "IX4" and their variants),
+// all on one screen: per channel the scale, adjust and base pairs, the Unused
+// flag and the live value. Where the base pair lives depends on the model; the
+// "FW4" cards have none.
+#include "screens/CardScreen.h"
+
+namespace talvo::screens {
+
+class frmFD4 : public CardScreen {
+    Q_OBJECT
+public:
+    enum class Variant { BaseHigh, NoBase, BaseLow };  // "FD4A"/"FD4B", "FW..", the others
+
+    explicit frmFD4(QWidget* parent = nullptr);
+
+    // The variant of the model code shown in the model frame.
+    Variant variant() const { return variant_; }
+
+    std::vector<QLineEdit*> txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable, txtParData;
+
+protected:
+    void prepare(const std::string& typeCode) override;
+    void uploadExtra(Transfer& t) override;
+    void downloadExtra(Transfer& t) override;
+
+private:
+    void lockBases();
+    void clearBaseRecord(Transfer& t);
+    Variant variant_ = Variant::BaseLow;
+};
+
+}  // namespace talvo::screens

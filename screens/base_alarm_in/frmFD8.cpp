@@ -1,0 +1,87 @@
+#include "screens/base_alarm_in/frmFD8.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <algorithm>
+
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+
+// "Zero" over the left column and "Full" over the right one, in one caption:
+// as many blanks between them as the font needs to reach the second column.
+void zeroFullHeading(QWidget* parent, int left, int top, int step, int boxWidth) {
+    QLabel* l = label(parent, "", left, top, step + boxWidth, Qt::AlignHCenter);
+    const QFontMetrics fm(l->font());
+    const int gap = shell::twips(step) - (fm.horizontalAdvance("Zero") + fm.horizontalAdvance("Full")) / 2;
+    const int blanks = std::max(1, gap / std::max(1, fm.horizontalAdvance(' ')));
+    l->setText("Zero" + QString(blanks, ' ') + "Full");
+}
+
+}  // namespace
+
+frmFD8::frmFD8(QWidget* parent) : CardScreen("FD8", parent) {
+    auto* f = new QGroupBox(body());
+    f->setObjectName("fraCh1");
+    placeTwips(f, 60, 0, 9160, 4920);
+    const int numX = 120, valueX = 480, unusedX = 1800, firstX = 2640, step = 1080, boxW = 1020;
+    label(f, "Value", valueX, 240, 1200, Qt::AlignHCenter);
+    label(f, "Un used", unusedX - 60, 240, 720, Qt::AlignHCenter);
+    const char* pairs[] = {"Scale", "Adjust", "Base"};
+    for (int p = 0; p < 3; ++p) {
+        const int x = firstX + 2 * p * step;
+        label(f, pairs[p], x, 240, step + boxW, Qt::AlignHCenter);
+        zeroFullHeading(f, x, 540, step, boxW);
+    }
+    for (int i = 0; i < 8; ++i) {
+        const int top = 960 + i * 480;
+        label(f, QString::number(i + 1), numX, top + 30, 300, Qt::AlignHCenter);
+        const auto put = [&](std::vector<QLineEdit*>& v, QLineEdit* b, int x, int w) {
+            placeTwips(b, x, top, w, 345);
+            v.push_back(b);
+        };
+        put(txtParData, newLockedBox(f), valueX, 1200);
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));
+        // Every setting box, the flag's too, selects its text on entry; no key is refused.
+        put(txtEnable, newSettingBox(f, nullptr), unusedX + 90, 420);
+        std::vector<QLineEdit*>* columns[] = {&txtZScale, &txtFScale, &txtBias, &txtGain, &txtZBase, &txtFBase};
+        for (int c = 0; c < 6; ++c) put(*columns[c], newSettingBox(f, nullptr), firstX + c * step, boxW);
+    }
+
+    settings_ = {
+        {txtZScale, "01", 2, 40, 2, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 2, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtBias, "01", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtGain, "01", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtZBase, "02", 2, 24, 2, 15, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFBase, "02", 2, 25, 2, 16, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    // Group "01" is opened again before the adjusts; the flags follow the bases
+    // in group "02" without a second opening.
+    passes_ = {
+        {"01", {0, 1}, [](int ch) { return ch / 2; }, nullptr},
+        {"01", {2, 3}, [](int ch) { return ch / 2 + 4; }, nullptr},
+        {"02", {4, 5}, [](int ch) { return ch / 4 + 8; }, nullptr},
+        {"", {6}, [](int ch) { return ch / 4 + 10; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
+    live_.pauseMs = 50;
+    // The cycle rests while the window is not active; a click is still served.
+    stopWhenDeactivated_ = true;
+}
+
+}  // namespace talvo::screens

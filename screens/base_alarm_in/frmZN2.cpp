@@ -1,0 +1,75 @@
+#include "screens/base_alarm_in/frmZN2.h"
+
+#include <QLabel>
+
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(a | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, 300);
+    return l;
+}
+}  // namespace
+
+frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
+    for (int i = 0; i < 2; ++i) {
+        auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
+        f->setObjectName(QString("fraCh%1").arg(i + 1));
+        placeTwips(f, 120 + i * 4560, 60, 4440, 3540);
+        // The card's users type freely here: no key filter and no select-all on entry.
+        const auto box = [&](std::vector<QLineEdit*>& v, int x, int y, int w) {
+            auto* b = new QLineEdit(f);
+            placeTwips(b, x, y, w, 375);
+            v.push_back(b);
+        };
+        label(f, "Scale", 1440, 300, 1320, Qt::AlignHCenter);
+        label(f, "Adjust", 2940, 300, 1320, Qt::AlignHCenter);
+        label(f, "Zero", 180, 660, 1200);
+        label(f, "Full ", 180, 1110, 1200);
+        box(txtZScale, 1440, 630, 1320);
+        box(txtBias, 2940, 630, 1320);
+        box(txtFScale, 1440, 1080, 1320);
+        box(txtGain, 2940, 1080, 1320);
+        label(f, "Tare ratio", 180, 1560, 1200);
+        box(txtTare, 1440, 1530, 1320);
+        label(f, "Load ratio", 180, 2010, 1200);
+        box(txtLoad, 1440, 1980, 1320);
+        label(f, "Th.Adjust", 180, 2460, 1200);
+        box(txtThresh, 1440, 2430, 1320);
+        label(f, "Unused", 180, 3000, 1200);
+        box(txtEnable, 1440, 2970, 420);
+        label(f, "Value", 2280, 3000, 600);
+        txtParData.push_back(newLockedBox(f));
+        placeTwips(txtParData.back(), 2940, 2970, 1320, 375);
+        txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));
+    }
+
+    // Three settings sit at items counted by the channel alone, below the adjust pairs.
+    settings_ = {
+        {txtZScale, "01", 2, 40, 7, -6, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtFScale, "01", 2, 41, 7, -5, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtBias, "01", 2, 8, 7, -4, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtGain, "01", 2, 9, 7, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtTare, "01", 1, 7, 7, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtLoad, "01", 1, 5, 7, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtThresh, "01", 1, 3, 7, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+    // The bar of 12 steps shows 1, 2, 5 and 6: the card has only two channels.
+    passes_ = {
+        {"01", {0, 1, 2, 3, 4, 5, 6}, [](int ch) { return ch; }, nullptr},
+        {"02", {7}, [](int ch) { return ch + 4; }, nullptr},
+    };
+    live_.boxes = txtParData;
+    live_.items = {"10", "11"};
+    live_.pauseMs = 10;
+}
+
+}  // namespace talvo::screens
