@@ -42,9 +42,7 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
 }
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
-    placeTwips(l, left, top, width, 255);
-    return l;
+    return newLabel(parent, QString::fromLatin1(text), left, top - 20, width);
 }
 
 }  // namespace

@@ -55,6 +55,13 @@ void setBoxText(QLineEdit* box, const std::string& text) {
     box->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment align) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(align | Qt::AlignVCenter);
+    shell::placeTwips(l, left, top, width, 300);
+    return l;
+}
+
 QLineEdit* newLockedBox(QWidget* parent) {
     auto* b = new QLineEdit(parent);
     b->setReadOnly(true);

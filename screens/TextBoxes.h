@@ -1,6 +1,7 @@
 #pragma once
 // The text boxes of the card screens: key filters, select-all on focus, and the
 // red/green look of the Unused flags.
+#include <QLabel>
 #include <QLineEdit>
 #include <string>
 
@@ -19,6 +20,10 @@ void SelectAllText(QLineEdit* box);
 // Text of a box as the core keeps it (Latin-1), and back.
 std::string boxText(const QLineEdit* box);
 void setBoxText(QLineEdit* box, const std::string& text);
+
+// A caption placed in twips (300 high, centred vertically).
+QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                 Qt::Alignment align = Qt::AlignLeft);
 
 // A display-only box: locked, like the live value and model fields.
 QLineEdit* newLockedBox(QWidget* parent);

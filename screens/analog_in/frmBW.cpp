@@ -11,15 +11,6 @@ namespace talvo::screens {
 
 using shell::placeTwips;
 
-namespace {
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
-}
-}  // namespace
-
 ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) : CardScreen(model, parent) {
     const Globals& g = G();
     for (int ch = 1; ch <= n; ++ch) {
@@ -58,10 +49,10 @@ void ScaledInputScreen::layoutFrames() {
         auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
         const int left = 120 + (i % 2) * 4560, top = 60 + (i / 2) * 2760;
         placeTwips(f, left, top, 4440, 2640);
-        label(f, "Scale", 840, 300, 1440, Qt::AlignHCenter);
-        label(f, "Adjust", 2400, 300, 1440, Qt::AlignHCenter);
-        label(f, "Zero", 180, 690, 600);
-        label(f, "Full ", 180, 1170, 600);
+        newLabel(f, "Scale", 840, 300, 1440, Qt::AlignHCenter);
+        newLabel(f, "Adjust", 2400, 300, 1440, Qt::AlignHCenter);
+        newLabel(f, "Zero", 180, 690, 600);
+        newLabel(f, "Full ", 180, 1170, 600);
         const auto put = [&](QLineEdit* b, int x, int y, int w) {
             b->setParent(f);
             placeTwips(b, x, y, w, 375);
@@ -70,22 +61,22 @@ void ScaledInputScreen::layoutFrames() {
         put(txtBias[static_cast<std::size_t>(i)], 2400, 660, 1440);
         put(txtFScale[static_cast<std::size_t>(i)], 840, 1140, 1440);
         put(txtGain[static_cast<std::size_t>(i)], 2400, 1140, 1440);
-        label(f, "Unused", 180, 1830, 800);
+        newLabel(f, "Unused", 180, 1830, 800);
         put(txtEnable[static_cast<std::size_t>(i)], 1020, 1800, 420);
-        label(f, "Value", 1800, 1830, 600);
+        newLabel(f, "Value", 1800, 1830, 600);
         put(txtParData[static_cast<std::size_t>(i)], 2400, 1800, 1440);
     }
 }
 
 void ScaledInputScreen::layoutTable() {
     const int cols[] = {360, 1500, 2940, 4380, 5820, 7260, 7980};
-    label(body(), "Scale", cols[1], 60, 2760, Qt::AlignHCenter);
-    label(body(), "Adjust", cols[3], 60, 2760, Qt::AlignHCenter);
+    newLabel(body(), "Scale", cols[1], 60, 2760, Qt::AlignHCenter);
+    newLabel(body(), "Adjust", cols[3], 60, 2760, Qt::AlignHCenter);
     const char* heads[] = {"Ch.", "Zero", "Full ", "Zero", "Full ", "Unused", "Value"};
-    for (int c = 0; c < 7; ++c) label(body(), heads[c], cols[c], 360, 1320, Qt::AlignHCenter);
+    for (int c = 0; c < 7; ++c) newLabel(body(), heads[c], cols[c], 360, 1320, Qt::AlignHCenter);
     for (int i = 0; i < 8; ++i) {
         const int top = 720 + i * 540;
-        label(body(), QString::number(i + 1), cols[0], top, 600, Qt::AlignHCenter);
+        newLabel(body(), QString::number(i + 1), cols[0], top, 600, Qt::AlignHCenter);
         const std::size_t k = static_cast<std::size_t>(i);
         placeTwips(txtZScale[k], cols[1], top, 1320, 375);
         placeTwips(txtFScale[k], cols[2], top, 1320, 375);

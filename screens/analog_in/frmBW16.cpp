@@ -12,11 +12,9 @@ using shell::placeTwips;
 namespace {
 constexpr int kChannels = 16;
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
+               Qt::Alignment align = Qt::AlignHCenter) {
+    return newLabel(parent, text, left, top, width, align);
 }
 }  // namespace
 

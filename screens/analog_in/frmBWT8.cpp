@@ -15,11 +15,9 @@ using shell::placeTwips;
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignHCenter) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
+               Qt::Alignment align = Qt::AlignHCenter) {
+    return newLabel(parent, text, left, top, width, align);
 }
 
 // Column offsets within a half of the grid, in twips.

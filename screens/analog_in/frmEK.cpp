@@ -10,11 +10,9 @@ namespace talvo::screens {
 using shell::placeTwips;
 
 namespace {
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignHCenter) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
+QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
+               Qt::Alignment align = Qt::AlignHCenter) {
+    return newLabel(parent, text, left, top, width, align);
 }
 
 // The card takes these texts as they stand: no key filter, no select-all.

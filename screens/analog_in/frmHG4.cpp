@@ -10,15 +10,6 @@ namespace talvo::screens {
 
 using shell::placeTwips;
 
-namespace {
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
-}
-}  // namespace
-
 frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("HG4", parent) {
     for (int i = 0; i < 4; ++i) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
@@ -29,35 +20,35 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("HG4", parent) {
             placeTwips(b, x, y, w, 345);
             v.push_back(b);
         };
-        label(f, "Scale", 660, 240, 1140, Qt::AlignHCenter);
-        label(f, "Adjust", 1890, 240, 1140, Qt::AlignHCenter);
-        label(f, "Base", 3120, 240, 1140, Qt::AlignHCenter);
-        label(f, "Zero", 120, 570, 540);
-        label(f, "Full ", 120, 990, 540);
+        newLabel(f, "Scale", 660, 240, 1140, Qt::AlignHCenter);
+        newLabel(f, "Adjust", 1890, 240, 1140, Qt::AlignHCenter);
+        newLabel(f, "Base", 3120, 240, 1140, Qt::AlignHCenter);
+        newLabel(f, "Zero", 120, 570, 540);
+        newLabel(f, "Full ", 120, 990, 540);
         box(txtZScale, FilterKeySignedInteger, 660, 540, 1140);
         box(txtFScale, FilterKeySignedInteger, 660, 960, 1140);
         box(txtBias, FilterKeySignedDecimal, 1890, 540, 1140);
         box(txtGain, FilterKeySignedDecimal, 1890, 960, 1140);
         box(txtZBase, FilterKeySignedDecimal, 3120, 540, 1140);
         box(txtFBase, FilterKeySignedDecimal, 3120, 960, 1140);
-        label(f, "Input", 120, 1440, 540);
+        newLabel(f, "Input", 120, 1440, 540);
         box(txtInputType, nullptr, 660, 1410, 2370);
-        label(f, "Unused", 120, 1860, 720);
+        newLabel(f, "Unused", 120, 1860, 720);
         box(txtEnable, FilterKeyBinary, 860, 1830, 420, 1);
-        label(f, "Value", 1890, 1860, 600);
+        newLabel(f, "Value", 1890, 1860, 600);
         box(txtParData, nullptr, 2580, 1830, 1680);
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));
         txtInputType.back()->setObjectName(QString::asprintf("txtInputType%02d", i + 1));
     }
-    label(body(), "Burnout", 240, 4830, 900);
+    newLabel(body(), "Burnout", 240, 4830, 900);
     txtBurnout = newLockedBox(body());
     placeTwips(txtBurnout, 1140, 4800, 1800, 345);
-    label(body(), "Unit", 3240, 4830, 600);
+    newLabel(body(), "Unit", 3240, 4830, 600);
     txtUnit = newLockedBox(body());
     placeTwips(txtUnit, 3900, 4800, 1200, 345);
     chkLimit = new QCheckBox(body());
     placeTwips(chkLimit, 5520, 4830, 300, 300);
-    label(body(), "Limit", 5820, 4830, 900)->setObjectName("LabelLimit");
+    newLabel(body(), "Limit", 5820, 4830, 900)->setObjectName("LabelLimit");
 
     settings_ = {
         {txtZScale, "01", 2, 40, 4, -3, false, Accept::Integer, "", nullptr, nullptr},

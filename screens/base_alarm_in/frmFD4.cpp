@@ -12,12 +12,6 @@ using shell::placeTwips;
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
-}
 
 enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
 
@@ -35,14 +29,14 @@ frmFD4::frmFD4(QWidget* parent) : CardScreen("FD4", parent) {
         placeTwips(f, 60, top, 9160, 1140 + head);
         top += 1140 + head + 60;
         if (i == 0) {
-            label(f, "Value", valueX, 240, 1620, Qt::AlignHCenter);
-            label(f, "Unused", unusedX - 150, 240, 720, Qt::AlignHCenter);
-            label(f, "Scale", scaleX, 240, colW, Qt::AlignHCenter);
-            label(f, "Adjust", adjustX, 240, colW, Qt::AlignHCenter);
-            label(f, " Base", baseX, 240, colW, Qt::AlignHCenter);
+            newLabel(f, "Value", valueX, 240, 1620, Qt::AlignHCenter);
+            newLabel(f, "Unused", unusedX - 150, 240, 720, Qt::AlignHCenter);
+            newLabel(f, "Scale", scaleX, 240, colW, Qt::AlignHCenter);
+            newLabel(f, "Adjust", adjustX, 240, colW, Qt::AlignHCenter);
+            newLabel(f, " Base", baseX, 240, colW, Qt::AlignHCenter);
         }
-        label(f, "Zero", rowX, zeroY + 30, 600);
-        label(f, "Full ", rowX, fullY + 30, 600);
+        newLabel(f, "Zero", rowX, zeroY + 30, 600);
+        newLabel(f, "Full ", rowX, fullY + 30, 600);
         const auto put = [&](std::vector<QLineEdit*>& v, QLineEdit* b, int x, int y, int w) {
             b->setParent(f);
             placeTwips(b, x, y, w, 345);

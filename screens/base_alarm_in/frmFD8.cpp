@@ -13,17 +13,11 @@ using shell::placeTwips;
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
-}
 
 // "Zero" over the left column and "Full" over the right one, in one caption:
 // as many blanks between them as the font needs to reach the second column.
 void zeroFullHeading(QWidget* parent, int left, int top, int step, int boxWidth) {
-    QLabel* l = label(parent, "", left, top, step + boxWidth, Qt::AlignHCenter);
+    QLabel* l = newLabel(parent, "", left, top, step + boxWidth, Qt::AlignHCenter);
     const QFontMetrics fm(l->font());
     const int gap = shell::twips(step) - (fm.horizontalAdvance("Zero") + fm.horizontalAdvance("Full")) / 2;
     const int blanks = std::max(1, gap / std::max(1, fm.horizontalAdvance(' ')));
@@ -37,17 +31,17 @@ frmFD8::frmFD8(QWidget* parent) : CardScreen("FD8", parent) {
     f->setObjectName("fraCh1");
     placeTwips(f, 60, 0, 9160, 4920);
     const int numX = 120, valueX = 480, unusedX = 1800, firstX = 2640, step = 1080, boxW = 1020;
-    label(f, "Value", valueX, 240, 1200, Qt::AlignHCenter);
-    label(f, "Un used", unusedX - 60, 240, 720, Qt::AlignHCenter);
+    newLabel(f, "Value", valueX, 240, 1200, Qt::AlignHCenter);
+    newLabel(f, "Un used", unusedX - 60, 240, 720, Qt::AlignHCenter);
     const char* pairs[] = {"Scale", "Adjust", "Base"};
     for (int p = 0; p < 3; ++p) {
         const int x = firstX + 2 * p * step;
-        label(f, pairs[p], x, 240, step + boxW, Qt::AlignHCenter);
+        newLabel(f, pairs[p], x, 240, step + boxW, Qt::AlignHCenter);
         zeroFullHeading(f, x, 540, step, boxW);
     }
     for (int i = 0; i < 8; ++i) {
         const int top = 960 + i * 480;
-        label(f, QString::number(i + 1), numX, top + 30, 300, Qt::AlignHCenter);
+        newLabel(f, QString::number(i + 1), numX, top + 30, 300, Qt::AlignHCenter);
         const auto put = [&](std::vector<QLineEdit*>& v, QLineEdit* b, int x, int w) {
             placeTwips(b, x, top, w, 345);
             v.push_back(b);

@@ -9,15 +9,6 @@ namespace talvo::screens {
 
 using shell::placeTwips;
 
-namespace {
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment a = Qt::AlignLeft) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(a | Qt::AlignVCenter);
-    placeTwips(l, left, top, width, 300);
-    return l;
-}
-}  // namespace
-
 frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
     for (int i = 0; i < 2; ++i) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
@@ -29,23 +20,23 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
             placeTwips(b, x, y, w, 375);
             v.push_back(b);
         };
-        label(f, "Scale", 1440, 300, 1320, Qt::AlignHCenter);
-        label(f, "Adjust", 2940, 300, 1320, Qt::AlignHCenter);
-        label(f, "Zero", 180, 660, 1200);
-        label(f, "Full ", 180, 1110, 1200);
+        newLabel(f, "Scale", 1440, 300, 1320, Qt::AlignHCenter);
+        newLabel(f, "Adjust", 2940, 300, 1320, Qt::AlignHCenter);
+        newLabel(f, "Zero", 180, 660, 1200);
+        newLabel(f, "Full ", 180, 1110, 1200);
         box(txtZScale, 1440, 630, 1320);
         box(txtBias, 2940, 630, 1320);
         box(txtFScale, 1440, 1080, 1320);
         box(txtGain, 2940, 1080, 1320);
-        label(f, "Tare ratio", 180, 1560, 1200);
+        newLabel(f, "Tare ratio", 180, 1560, 1200);
         box(txtTare, 1440, 1530, 1320);
-        label(f, "Load ratio", 180, 2010, 1200);
+        newLabel(f, "Load ratio", 180, 2010, 1200);
         box(txtLoad, 1440, 1980, 1320);
-        label(f, "Th.Adjust", 180, 2460, 1200);
+        newLabel(f, "Th.Adjust", 180, 2460, 1200);
         box(txtThresh, 1440, 2430, 1320);
-        label(f, "Unused", 180, 3000, 1200);
+        newLabel(f, "Unused", 180, 3000, 1200);
         box(txtEnable, 1440, 2970, 420);
-        label(f, "Value", 2280, 3000, 600);
+        newLabel(f, "Value", 2280, 3000, 600);
         txtParData.push_back(newLockedBox(f));
         placeTwips(txtParData.back(), 2940, 2970, 1320, 375);
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));

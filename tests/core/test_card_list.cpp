@@ -15,6 +15,8 @@
 using namespace talvo;
 using k6sim::Fault;
 using k6sim::FaultAction;
+using test::fault;
+using test::silence;
 using Frames = std::vector<std::string>;
 
 namespace {
@@ -36,14 +38,6 @@ protected:
     OverviewRow& row(int n) { return *Overview().row(n); }
     MainViewState view;
 };
-
-Fault silence(const std::string& frame, int card) {
-    Fault f;
-    f.frame = frame;
-    f.card = card;
-    f.action = FaultAction::Silence;
-    return f;
-}
 
 }  // namespace
 

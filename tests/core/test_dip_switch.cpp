@@ -11,6 +11,8 @@
 using namespace talvo;
 using k6sim::Fault;
 using k6sim::FaultAction;
+using test::fault;
+using test::silence;
 using Frames = std::vector<std::string>;
 
 namespace {
@@ -36,15 +38,6 @@ DipSwitchModel untouchedModel() {
     DipSwitchModel m;
     m.cells.fill(kUntouched);
     return m;
-}
-
-Fault fault(const std::string& frame, int card, FaultAction action, const std::string& text = "") {
-    Fault f;
-    f.frame = frame;
-    f.card = card;
-    f.action = action;
-    f.text = text;
-    return f;
 }
 
 }  // namespace

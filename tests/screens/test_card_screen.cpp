@@ -14,18 +14,12 @@ using namespace talvo::screens;
 using Frames = std::vector<std::string>;
 using k6sim::Fault;
 using k6sim::FaultAction;
+using test::fault;
+using test::silence;
 
 namespace {
 
 class CardScreenTest : public test::ScreenTest {};
-
-Fault silence(const std::string& frame, int card) {
-    Fault f;
-    f.frame = frame;
-    f.card = card;
-    f.action = FaultAction::Silence;
-    return f;
-}
 
 }  // namespace
 
@@ -195,4 +189,19 @@ TEST_F(CardScreenTest, DeactivatedScreenStillServesAClick) {
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(s, &activate);
     EXPECT_TRUE(s->waitForTimer().isActive());
+}
+
+// The client area behind the screens is dark; the screens must not take on its roles.
+TEST_F(CardScreenTest, ScreensKeepTheirOwnColoursInTheDarkClientArea) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    QWidget* overview = window->findChild<QWidget*>("frmOverview");
+    ASSERT_NE(overview, nullptr);
+    for (QWidget* w : {static_cast<QWidget*>(s), overview}) {
+        EXPECT_EQ(w->backgroundRole(), QPalette::Window);
+        EXPECT_EQ(w->foregroundRole(), QPalette::WindowText);
+    }
+    const QImage img = s->txtEnable[0]->grab().toImage();
+    EXPECT_EQ(QColor(img.pixel(img.width() - 4, img.height() / 2)), QColor(0, 128, 0));  // "0" on green
+    EXPECT_EQ(QColor(s->grab().toImage().pixel(3, 3)), QApplication::palette().color(QPalette::Window));
 }

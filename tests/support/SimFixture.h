@@ -40,4 +40,18 @@ private:
 // Resets the program-wide state between tests.
 void resetProgramState();
 
+// A fault for the frames equal to `frame` while `card` is selected (-1: any card).
+inline k6sim::Fault fault(const std::string& frame, int card, k6sim::FaultAction action,
+                          const std::string& text = "") {
+    k6sim::Fault f;
+    f.frame = frame;
+    f.card = card;
+    f.action = action;
+    f.text = text;
+    return f;
+}
+inline k6sim::Fault silence(const std::string& frame, int card) {
+    return fault(frame, card, k6sim::FaultAction::Silence);
+}
+
 }  // namespace talvo::test

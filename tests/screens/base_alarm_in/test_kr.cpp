@@ -17,19 +17,12 @@ using namespace talvo::screens;
 using Frames = std::vector<std::string>;
 using k6sim::Fault;
 using k6sim::FaultAction;
+using test::fault;
+using test::silence;
 
 namespace {
 
 constexpr int kKR4 = 13, kKR8 = 14;  // slots of the default station
-
-Fault fault(const std::string& frame, int card, FaultAction action, const std::string& text = "") {
-    Fault f;
-    f.frame = frame;
-    f.card = card;
-    f.action = action;
-    f.text = text;
-    return f;
-}
 
 bool hasColor(const QWidget* w, std::uint32_t color) {
     return w->palette().color(QPalette::Window) == shell::toQColor(color);
