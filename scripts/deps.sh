@@ -9,7 +9,7 @@ PKGS=(
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xauth x11-apps imagemagick fonts-liberation
+  fonts-liberation
 )
 
 missing=()
