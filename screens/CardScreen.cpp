@@ -52,7 +52,7 @@ void ReportLostLink() {
     DisconnectDevice();
 }
 
-CardScreen::CardScreen(const std::string& designModel, QWidget* parent) : QWidget(parent) {
+CardScreen::CardScreen(const std::string& designCaption, QWidget* parent) : QWidget(parent) {
     placeTwips(this, 0, 0, 9650, 7400);
     // The client area behind the screens is dark; a screen paints its own face.
     setAutoFillBackground(true);
@@ -71,7 +71,7 @@ CardScreen::CardScreen(const std::string& designModel, QWidget* parent) : QWidge
     txtVerNo = newLockedBox(this);
     placeTwips(txtVerNo, 6300, 120, 1200, 375);
 
-    fraSetModel = new QGroupBox(QString::fromLatin1(("K6-" + designModel).c_str()), this);
+    fraSetModel = new QGroupBox(QString::fromLatin1(designCaption.c_str()), this);
     placeTwips(fraSetModel, 120, 600, 9400, 6060);
     body_ = new QWidget(fraSetModel);
     placeTwips(body_, 60, 300, 9280, 5700);
@@ -111,12 +111,15 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
         WriteItem(3, "00", "41", std::to_string(slot));
         setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
     };
+    // The boxes are filled from the record of the slot this opener started on.
     if (spec.order == OpenOrder::A) {
+        entrySlot_ = slot;
         SetScaleMinMax(typeCode);
         selectAndVersion();
     } else {
         selectAndVersion();
         openerReads(slot);
+        entrySlot_ = slot;
         SetScaleMinMax(typeCode);
     }
 }
@@ -145,7 +148,7 @@ void CardScreen::SetScaleMinMax(const std::string& typeCode) {
 }
 
 void CardScreen::ShowSettings(const std::string&) {
-    const CardRecord* rec = CurrentRecord();
+    const CardRecord* rec = G().CardRecords.get(entrySlot_ ? entrySlot_ : G().CurCardNo);
     if (!rec) return;
     for (const Setting& s : settings_)
         for (int ch = 1; ch <= s.channels(); ++ch) restoreBox(s, ch, *rec, true);
@@ -210,11 +213,9 @@ void CardScreen::cmdUp_Click() { raiseRequest(UploadRequest); }
 void CardScreen::cmdDown_Click() { raiseRequest(DownloadRequest); }
 
 bool CardScreen::event(QEvent* e) {
-    if (stopWhenDeactivated_) {
-        if (e->type() == QEvent::WindowDeactivate && !inTick_) WaitForTimer.stop();
-        if (e->type() == QEvent::WindowActivate && CyclicRun && !inTick_ && !WaitForTimer.isActive())
-            WaitForTimer.start(500);
-    }
+    // The live cycle stays off until the screen is entered again; a click is
+    // still served, because raising a request starts the timer itself.
+    if (stopWhenDeactivated_ && e->type() == QEvent::WindowDeactivate && !inTick_) WaitForTimer.stop();
     return QWidget::event(e);
 }
 

@@ -75,7 +75,8 @@ struct LiveRead {
 class CardScreen : public QWidget, public shell::OpenableScreen {
     Q_OBJECT
 public:
-    explicit CardScreen(const std::string& designModel, QWidget* parent = nullptr);
+    // designCaption: the model frame's caption until an opener sets the card's code.
+    explicit CardScreen(const std::string& designCaption, QWidget* parent = nullptr);
 
     // The opener's steps: model fields, timer, show, select, version, entry.
     void openCard(const std::string& typeCode, const ScreenSpec& spec) override;
@@ -188,6 +189,7 @@ private:
     bool readLamps();
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
     bool inTick_ = false;
+    int entrySlot_ = 0;  // the slot whose opener ran the entry method last
     QWidget* body_;
 };
 

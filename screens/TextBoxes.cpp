@@ -26,9 +26,17 @@ protected:
         if (e->type() != QEvent::KeyPress || !filter_) return false;
         auto* k = static_cast<QKeyEvent*>(e);
         const QString t = k->text();
-        if (k->key() == Qt::Key_Backspace || t.isEmpty() || !t.at(0).isPrint()) return false;
+        if (k->key() == Qt::Key_Backspace || t.isEmpty()) return false;
+        // Keys that only move about or confirm pass; other control characters
+        // (the paste and cut shortcuts among them) are keys like any other and
+        // the filters discard them.
+        const char16_t first = t.at(0).unicode();
+        if (first == u'\t' || first == u'\r' || first == u'\n' || first == 0x1b) return false;
+        // With text selected the caret stands where the selection starts, so a
+        // "-" typed over a selected entry is taken at position 0.
+        const int caret = box_->hasSelectedText() ? box_->selectionStart() : box_->cursorPosition();
         for (const QChar c : t)
-            if (!filter_(boxText(box_), box_->cursorPosition(), c.unicode())) return true;
+            if (!filter_(boxText(box_), caret, c.unicode())) return true;
         return false;
     }
 

@@ -6,7 +6,7 @@
 
 namespace talvo::screens {
 
-frmHQ2::frmHQ2(QWidget* parent) : CardScreen("HQ2", parent) {
+frmHQ2::frmHQ2(QWidget* parent) : CardScreen("K6-HQ2", parent) {
     cmdUp->hide();
     cmdDown->hide();
     cmdSettings = new QPushButton(QStringLiteral("Settings"), body());

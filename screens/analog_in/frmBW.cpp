@@ -87,8 +87,8 @@ void ScaledInputScreen::layoutTable() {
     }
 }
 
-frmBW4::frmBW4(QWidget* parent) : ScaledInputScreen(4, "BW4", parent) {}
+frmBW4::frmBW4(QWidget* parent) : ScaledInputScreen(4, "K6-BW4", parent) {}
 
-frmBW8::frmBW8(QWidget* parent) : ScaledInputScreen(8, "BW8", parent) { stopWhenDeactivated_ = true; }
+frmBW8::frmBW8(QWidget* parent) : ScaledInputScreen(8, "K6-BW8", parent) { stopWhenDeactivated_ = true; }
 
 }  // namespace talvo::screens

@@ -19,7 +19,7 @@ QLabel* label(QWidget* parent, const QString& text, int left, int top, int width
 }  // namespace
 
 frmBW16::frmBW16(QWidget* parent)
-    : CardScreen("BW16", parent),
+    : CardScreen("K6-BW16", parent),
       ZScaleData(kChannels),
       FScaleData(kChannels),
       BiasData(kChannels),

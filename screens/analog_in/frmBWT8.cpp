@@ -28,7 +28,7 @@ constexpr int kBoxHeight = 345, kFirstRow = 720, kRowPitch = 900, kLower = 390;
 
 }  // namespace
 
-frmBWT8::frmBWT8(QWidget* parent) : CardScreen("BWT8", parent) {
+frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
     label(body(), "Burnout", 60, 60, 780, Qt::AlignLeft);
     txtBurnout = newLockedBox(body());
     placeTwips(txtBurnout, 900, 30, 1200, kBoxHeight);

@@ -126,8 +126,8 @@ void PercentInputScreen::layoutGrid() {
     }
 }
 
-frmEK4::frmEK4(QWidget* parent) : PercentInputScreen(4, "EK4", parent) {}
+frmEK4::frmEK4(QWidget* parent) : PercentInputScreen(4, "K6-EK4", parent) {}
 
-frmEK8::frmEK8(QWidget* parent) : PercentInputScreen(8, "EK8", parent) {}
+frmEK8::frmEK8(QWidget* parent) : PercentInputScreen(8, "K6-EK8", parent) {}
 
 }  // namespace talvo::screens

@@ -10,7 +10,7 @@ namespace talvo::screens {
 
 using shell::placeTwips;
 
-frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("HG4", parent) {
+frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
     for (int i = 0; i < 4; ++i) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(i + 1), body());
         f->setObjectName(QString("fraCh%1").arg(i + 1));
@@ -34,7 +34,7 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("HG4", parent) {
         newLabel(f, "Input", 120, 1440, 540);
         box(txtInputType, nullptr, 660, 1410, 2370);
         newLabel(f, "Unused", 120, 1860, 720);
-        box(txtEnable, FilterKeyBinary, 860, 1830, 420, 1);
+        box(txtEnable, FilterKeyBinary, 860, 1830, 420);
         newLabel(f, "Value", 1890, 1860, 600);
         box(txtParData, nullptr, 2580, 1830, 1680);
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", i + 1));

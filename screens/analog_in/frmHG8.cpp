@@ -1,5 +1,7 @@
 #include "screens/analog_in/frmHG8.h"
 
+#include "core/MainView.h"
+
 #include <QLabel>
 
 #include "core/Globals.h"
@@ -27,7 +29,7 @@ constexpr int kBoxWidth = 960, kFirstRow = 660, kRowPitch = 480, kBoxHeight = 37
 
 }  // namespace
 
-frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("HG8", parent) {
+frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     QWidget* b = body();
     label(b, "Scale", kZScaleCol, 0, kFScaleCol + kBoxWidth - kZScaleCol);
     label(b, "Adjust", kBiasCol, 0, kGainCol + kBoxWidth - kBiasCol);
@@ -127,11 +129,22 @@ void frmHG8::tickEnded() {
 }
 
 void frmHG8::openZeroOffset() {
-    // The dialog's Exit turns the cycle on again.
+    // While the dialog is up (its first reads included) this screen makes no
+    // exchange of its own: the timer is off and nothing here can restart it or
+    // pick another card. The dialog's Exit turns the cycle on again.
     WaitForTimer.stop();
-    frmHG8Azero dialog(WaitForTimer, this);
-    dialog.Upload_First_File();
-    platform::execModal(dialog);
+    const bool listOn = mainView().isEnabled(MainControl::cboCardNo);
+    const std::initializer_list<QWidget*> own = {cmdUp, cmdDown, zeroDeg};
+    for (QWidget* w : own) w->setEnabled(false);
+    for (MainControl c : {MainControl::cboCardNo, MainControl::cmdOverView}) mainView().setEnabled(c, false);
+    {
+        frmHG8Azero dialog(WaitForTimer, this);
+        dialog.Upload_First_File();
+        platform::execModal(dialog);
+    }
+    for (QWidget* w : own) w->setEnabled(true);
+    if (listOn && G().Connected)
+        for (MainControl c : {MainControl::cboCardNo, MainControl::cmdOverView}) mainView().setEnabled(c, true);
 }
 
 }  // namespace talvo::screens

@@ -17,7 +17,7 @@ enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
 
 }  // namespace
 
-frmFD4::frmFD4(QWidget* parent) : CardScreen("FD4", parent) {
+frmFD4::frmFD4(QWidget* parent) : CardScreen("K6-FD4", parent) {
     // One frame per channel, stacked; the first carries the column headings.
     const int valueX = 120, unusedX = 1920, rowX = 2640, scaleX = 3240, adjustX = 5160, baseX = 7080, colW = 1800;
     int top = 0;

@@ -26,7 +26,7 @@ void zeroFullHeading(QWidget* parent, int left, int top, int step, int boxWidth)
 
 }  // namespace
 
-frmFD8::frmFD8(QWidget* parent) : CardScreen("FD8", parent) {
+frmFD8::frmFD8(QWidget* parent) : CardScreen("K6-FD8", parent) {
     auto* f = new QGroupBox(body());
     f->setObjectName("fraCh1");
     placeTwips(f, 60, 0, 9160, 4920);

@@ -134,7 +134,7 @@ void AlarmInputScreen::placeLamps(int first, int left, int top) {
     caption(body(), QString::number(first + 14), left + 15 * kLampPitch + centre, top, 360, Qt::AlignHCenter);
 }
 
-frmKR4::frmKR4(QWidget* parent) : AlarmInputScreen(4, "KR4", false, parent) {
+frmKR4::frmKR4(QWidget* parent) : AlarmInputScreen(4, "K6-KR4", false, parent) {
     placeTimes(0);
     placeLamps(1, 120, 420);
 

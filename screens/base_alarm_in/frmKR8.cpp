@@ -30,7 +30,7 @@ std::string pack(const Directions& d) {
 
 }  // namespace
 
-frmKR8::frmKR8(QWidget* parent) : AlarmInputScreen(8, "KR8", true, parent) {
+frmKR8::frmKR8(QWidget* parent) : AlarmInputScreen(8, "K6-KR8", true, parent) {
     placeTimes(0);
     placeLamps(1, 120, 420);
     placeLamps(17, 4560, 420);

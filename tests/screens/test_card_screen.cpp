@@ -186,8 +186,20 @@ TEST_F(CardScreenTest, DeactivatedScreenStillServesAClick) {
     sim.clearFrames();
     upload(s);
     EXPECT_EQ(static_cast<long>(countFrames("I57")), 1);
+}
+
+TEST_F(CardScreenTest, DeactivatedScreenStaysQuietUntilEnteredAgain) {
+    auto* s = pick<frmBW8>(2);
+    settle(s);
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(s, &deactivate);
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(s, &activate);
+    sim.clearFrames();
+    QTest::qWait(700);
+    EXPECT_TRUE(sim.frames().empty());
+    cardList()->setCurrentIndex(0);
+    pick<frmBW8>(2);
     EXPECT_TRUE(s->waitForTimer().isActive());
 }
 
@@ -204,4 +216,23 @@ TEST_F(CardScreenTest, ScreensKeepTheirOwnColoursInTheDarkClientArea) {
     const QImage img = s->txtEnable[0]->grab().toImage();
     EXPECT_EQ(QColor(img.pixel(img.width() - 4, img.height() / 2)), QColor(0, 128, 0));  // "0" on green
     EXPECT_EQ(QColor(s->grab().toImage().pixel(3, 3)), QApplication::palette().color(QPalette::Window));
+}
+
+TEST_F(CardScreenTest, SameScreenForAnotherSlotShowsThatSlotAndRunsTheEntryAgain) {
+    k6sim::Station st = sim.station();
+    st.slot(15).code = "BW4";
+    sim.setStation(st);
+    button("CmdUpload")->click();
+    record(1).Param.set(1, "slot1");
+    record(15).Param.set(1, "slot15");
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    EXPECT_EQ(text(s->txtZScale[0]), "slot1");
+    auto* again = pick<frmBW4>(15);
+    EXPECT_EQ(again, s);
+    EXPECT_TRUE(shell::childForms().isShown(s));
+    EXPECT_EQ(text(s->cardNoBox()), "15");
+    EXPECT_EQ(text(s->txtZScale[0]), "slot15");
+    EXPECT_TRUE(s->cyclicRun());
+    EXPECT_FALSE(shell::childForms().isShown("Over"));
 }

@@ -2,6 +2,8 @@
 // and in the record, the range checks, and the format checks of a download.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+
 #include "screens/analog_in/frmBW.h"
 #include "tests/screens/ScreenFixture.h"
 
@@ -160,4 +162,20 @@ TEST_F(BwTest, KeyFiltersOnTheBoxes) {
     EXPECT_EQ(typed(s->txtZScale[0], "-12.5a"), "-125");
     EXPECT_EQ(typed(s->txtBias[0], "-1.5x-"), "-1.5");
     EXPECT_EQ(typed(s->txtEnable[0], "21"), "1");
+
+    // Typing over a selected entry starts at position 0: the minus is taken.
+    QLineEdit* z = s->txtZScale[1];
+    screens::setBoxText(z, "123");
+    z->setFocus();
+    z->selectAll();
+    QTest::keyClicks(z, "-5");
+    EXPECT_EQ(screens::boxText(z), "-5");
+
+    // Pasting is a key like any other: the filters discard it.
+    QApplication::clipboard()->setText("abc");
+    ASSERT_EQ(QApplication::clipboard()->text(), "abc");
+    screens::setBoxText(z, "7");
+    z->setCursorPosition(1);
+    QTest::keyClick(z, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(screens::boxText(z), "7");
 }

@@ -321,3 +321,36 @@ TEST_F(Hg8Test, ZeroDegClickDuringATickIsServedWhenTheTickEnds) {
     QTest::qWait(700);
     EXPECT_EQ(dialogsOpened, 1);  // served once
 }
+
+TEST_F(Hg8Test, ScreenStaysQuietWhileTheZeroOffsetDialogIsUp) {
+    auto* s = pick<frmHG8>(kHG8A);
+    settle(s);
+    k6sim::Fault slow = test::fault("I50", kHG8A, k6sim::FaultAction::Delay);
+    slow.delayMs = 200;
+    sim.addFault(slow);
+    bool clicksRefused = false;
+    // Clicks on the screen while the dialog's first reads wait for the line.
+    QTimer::singleShot(60, [&] {
+        clicksRefused = !s->uploadButton()->isEnabled() && !s->zeroDeg->isEnabled() &&
+                        !window->isEnabled(MainControl::cboCardNo);
+        s->uploadButton()->click();
+        s->zeroDeg->click();
+    });
+    std::size_t framesBefore = 0, framesAfterWait = 0;
+    onZeroDialog([&](frmHG8Azero& d) {
+        framesBefore = sim.frames().size();
+        QTest::qWait(1200);  // two cycles' worth of time
+        framesAfterWait = sim.frames().size();
+        d.cmdExit->click();
+    });
+    sim.clearFrames();
+    s->zeroDeg->click();
+    EXPECT_TRUE(clicksRefused);
+    EXPECT_EQ(framesAfterWait, framesBefore);  // no upload, no live read
+    settle(s);
+    QTest::qWait(700);
+    EXPECT_EQ(dialogsOpened, 1);
+    EXPECT_EQ(countItem("01", 42), 0u);  // the click on Upload was not taken
+    EXPECT_TRUE(s->uploadButton()->isEnabled());
+    EXPECT_TRUE(window->isEnabled(MainControl::cboCardNo));
+}
