@@ -89,6 +89,17 @@ TEST_F(CardListTest, SlotThatDoesNotAnswerStopsTheUpload) {
     EXPECT_TRUE(G().Connected);  // the upload itself does not disconnect
 }
 
+TEST_F(CardListTest, FailureAtTheFirstSlotStillOpensAndSelectsButSendsNothingMore) {
+    connect();
+    useFakeClock();
+    sim.addFault(silence("I10", 0));
+    EXPECT_FALSE(UploadCardList());
+    EXPECT_EQ(sim.frames(), (Frames{"G99", "G99", "G99", "G99", "G00", "I01", "DF", "G00", "I41", "D0", "G00", "I10",
+                                    "G00", "I10", "G00", "I10", "G00", "I10"}));
+    EXPECT_EQ(view.progressValue, 0);
+    EXPECT_FALSE(view.progressVisible);
+}
+
 TEST_F(CardListTest, PowerMonitorWithoutFullModelKeepsTheSlotCode) {
     connect();
     Fault f;

@@ -52,6 +52,15 @@ TEST_F(ConnectionTest, ConnectSendsTheHandshakeAndShowsTheLink) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(ConnectionTest, PortTwelveIsOpenedAndShown) {
+    ::setenv("TALVO_COM12", sim.devicePath().c_str(), 1);
+    EXPECT_EQ(OpenPortAndConnect(12), PortResult::Connected);
+    ::unsetenv("TALVO_COM12");
+    EXPECT_EQ(G().ComPortNo, 12);
+    EXPECT_EQ(view.comPortText, "COM12");
+    EXPECT_TRUE(serial.isOpen());
+}
+
 TEST_F(ConnectionTest, MasterCommunicationCardKeepsSettingDisabled) {
     k6sim::Station st = sim.station();
     st.comm.modelText = "MASTER-K6";

@@ -236,3 +236,15 @@ TEST_F(CardScreenTest, SameScreenForAnotherSlotShowsThatSlotAndRunsTheEntryAgain
     EXPECT_TRUE(s->cyclicRun());
     EXPECT_FALSE(shell::childForms().isShown("Over"));
 }
+
+TEST_F(CardScreenTest, EmptySlotAfterACardScreenShowsTheEmptySlotScreenOnly) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    sim.clearFrames();
+    cardList()->setCurrentIndex(15);  // "NONE"
+    EXPECT_EQ(G().CurFormType, "NONE");
+    EXPECT_TRUE(shell::childForms().isShown("NONE"));
+    EXPECT_FALSE(shell::childForms().isShown(s));
+    EXPECT_FALSE(shell::childForms().isShown("Over"));
+    EXPECT_TRUE(sim.frames().empty());  // nothing is sent for an empty slot
+}

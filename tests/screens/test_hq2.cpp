@@ -60,6 +60,21 @@ TEST_F(Hq2Test, ToolRunsWithThePortClosedAndTheWindowHidden) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(Hq2Test, ToolGetsTwoDigitPortAndSlotNumbers) {
+    k6sim::Station st = sim.station();
+    st.slot(16).code = "HQ2";
+    sim.setStation(st);
+    button("CmdUpload")->click();
+    auto* s = pick<frmHQ2>(16);
+    ::setenv("TALVO_COM12", sim.devicePath().c_str(), 1);
+    G().ComPortNo = 12;
+    s->cmdSettings->click();
+    ::unsetenv("TALVO_COM12");
+    ASSERT_EQ(processes.runs.size(), 1u);
+    EXPECT_EQ(processes.runs[0].args, (std::vector<std::string>{"12", "16"}));
+    EXPECT_TRUE(serial.isOpen());
+}
+
 TEST_F(Hq2Test, ToolThatCannotStartIsReportedAndEverythingComesBack) {
     auto* s = pick<frmHQ2>(15);
     processes.startable = false;
