@@ -47,4 +47,24 @@ void TemperatureScreen::downloadExtra(Transfer& t) {
     if (t.ok()) t.record().Param.set(64, value);
 }
 
+std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b) {
+    return {
+        {b.zScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.fScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.bias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.gain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.zBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.fBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
+        {b.enable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+    };
+}
+
+std::vector<Pass> EightChannelPasses() {
+    return {
+        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
+        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
+        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
+    };
+}
+
 }  // namespace talvo::screens

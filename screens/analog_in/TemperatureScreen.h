@@ -29,4 +29,13 @@ protected:
     void downloadExtra(Transfer& t) override;
 };
 
+// The 8-channel temperature and resistance cards keep their scale, adjust and
+// base pairs and Unused flags at the same places and read them in the same
+// passes (the progress bar moves half a step per channel and ends at 12).
+struct EightChannelBoxes {
+    std::vector<QLineEdit*> zScale, fScale, bias, gain, zBase, fBase, enable;
+};
+std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b);
+std::vector<Pass> EightChannelPasses();
+
 }  // namespace talvo::screens

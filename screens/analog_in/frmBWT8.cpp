@@ -1,5 +1,7 @@
 #include "screens/analog_in/frmBWT8.h"
 
+#include "screens/analog_in/TemperatureScreen.h"
+
 #include <QLabel>
 
 #include "core/Colors.h"
@@ -42,24 +44,12 @@ frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
     layoutHalf(1, 60, true);
     layoutHalf(5, 5460, false);
 
-    settings_ = {
-        {txtZScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
-        // An empty lead-wire text is not sent: the card cannot answer an empty
-        // value, and the download would end as failed on it.
-        {txtLineR, "03", 1, 39, 1, 48, false, Accept::NotEmpty, "", nullptr, nullptr},
-    };
-    passes_ = {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
-        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
-        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
-        {"03", {7}, nullptr, nullptr},  // the bar stays at 12
-    };
+    settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
+    // An empty lead-wire text is not sent: the card cannot answer an empty
+    // value, and the download would end as failed on it.
+    settings_.push_back({txtLineR, "03", 1, 39, 1, 48, false, Accept::NotEmpty, "", nullptr, nullptr});
+    passes_ = EightChannelPasses();
+    passes_.push_back({"03", {7}, nullptr, nullptr});  // the bar stays at 12
     live_.boxes = txtParData;
     for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
     live_.pauseMs = 50;

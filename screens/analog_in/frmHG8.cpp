@@ -78,21 +78,8 @@ frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     placeTwips(zeroDeg, 5640, bottom - 30, 1980, 435);
     connect(zeroDeg, &QPushButton::clicked, this, [this] { zeroDeg_Click(); });
 
-    settings_ = {
-        {txtZScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
-    };
-    // The bar moves half a step per channel and ends at 12.
-    passes_ = {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
-        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
-        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
-    };
+    settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
+    passes_ = EightChannelPasses();
     live_.boxes = txtParData;
     for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
     live_.pauseMs = 50;
