@@ -97,7 +97,7 @@ void SetCommSettingButton(const std::string& m) {
     if (caption) v.setSpecialSettingCaption(caption);
 }
 
-PortResult OpenPortAndConnect(int portNo) {
+bool OpenComPort(int portNo) {
     Globals& g = G();
     g.ComPortNo = portNo;
     g.BaudRate = "9600";
@@ -105,8 +105,13 @@ PortResult OpenPortAndConnect(int portNo) {
     if (p && p->isOpen()) p->close();
     if (!p || !p->open(portNo, g.BaudRate + ",n,8,1")) {
         DisconnectDevice();
-        return PortResult::InvalidPort;
+        return false;
     }
+    return true;
+}
+
+PortResult OpenPortAndConnect(int portNo) {
+    if (!OpenComPort(portNo)) return PortResult::InvalidPort;
     if (!ConnectDevice()) {
         DisconnectDevice();
         return PortResult::NoAnswer;

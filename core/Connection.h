@@ -13,9 +13,13 @@ void EnableMainControls();
 // Shows or hides the "SpecialSetting" frame and sets its caption from the model text.
 void SetCommSettingButton(const std::string& model);
 
+// Opens COM portNo at "9600,n,8,1" (ComPortNo and BaudRate are set first);
+// a port that cannot be opened disconnects and gives false.
+bool OpenComPort(int portNo);
+
 // What the COM-port dialog's "OK" came to.
 enum class PortResult { InvalidPort, NoAnswer, Connected };
-// Opens COM portNo at "9600,n,8,1" and runs the handshake; disconnects on any failure.
+// OpenComPort, then the handshake; disconnects on any failure.
 PortResult OpenPortAndConnect(int portNo);
 
 // Enables Setting (unless master), Start and Upload and redraws every row head.

@@ -62,16 +62,17 @@ frmComPort::frmComPort(QWidget* parent) : QDialog(parent) {
 void frmComPort::CmdOK_Click() {
     if (busy_) return;
     busy_ = true;
-    G().ComPortNo = combBPS_->currentIndex() + 1;
-    G().BaudRate = "9600";
-    const PortResult result = OpenPortAndConnect(G().ComPortNo);
-    busy_ = false;
-    if (result == PortResult::InvalidPort) {
+    if (!OpenComPort(combBPS_->currentIndex() + 1)) {
+        busy_ = false;
         // The dialog stays open so that another port can be tried.
         if (auto* m = platform::services().messages) m->show("invalid port", "", platform::MsgIcon::None);
         return;
     }
+    // The dialog closes before the handshake; a station that does not answer
+    // reports itself over the main window.
     accept();
+    if (!ConnectDevice()) DisconnectDevice();
+    busy_ = false;
 }
 
 void frmComPort::cmdExit_Click() {

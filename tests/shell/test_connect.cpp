@@ -1,6 +1,7 @@
 // Connecting through the Connect menu and the COM-port dialog, against the simulator.
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <cstdlib>
 #include <vector>
 
@@ -134,3 +135,18 @@ TEST_F(ShellTest, EveryWayOutOfTheComPortDialogRunsTheExitSteps) {
 }
 
 }  // namespace
+
+TEST_F(ShellTest, ComPortDialogClosesBeforeTheHandshake) {
+    k6sim::Fault slow = test::fault("I40", 0, k6sim::FaultAction::Delay);
+    slow.delayMs = 150;
+    sim.addFault(slow);
+    bool shownDuringHandshake = true;
+    onModal([&](QDialog& d) {
+        d.show();
+        QTimer::singleShot(60, [&] { shownDuringHandshake = d.isVisible(); });
+        d.findChild<QPushButton*>("CmdOK")->click();
+    });
+    menu("mnuConnectConnect")->trigger();
+    EXPECT_FALSE(shownDuringHandshake);
+    EXPECT_TRUE(G().Connected);
+}
