@@ -104,3 +104,40 @@ TEST_F(Hg4Test, EntryWithoutANumberIsNotSent) {
         EXPECT_TRUE(messages.shown.empty());
     }
 }
+
+TEST_F(Hg4Test, LimitReplyMustBeExactlyEna) {
+    auto* s = pick<frmHG4>(4);
+    ASSERT_TRUE(s->HasLimitFunction());
+    for (const char* reply : {"ena", "ENAB", "DIS", "ENA"}) {
+        sim.setValue(4, "00", 56, reply);
+        upload(s);
+        const bool on = std::string(reply) == "ENA";
+        EXPECT_EQ(s->chkLimit->isChecked(), on) << reply;
+        EXPECT_EQ(record(4).Param[64], on ? "1" : "0") << reply;
+    }
+}
+
+TEST_F(Hg4Test, CardWithoutLimitKeepsItsStoredLimitOnDownload) {
+    k6sim::Station st = sim.station();
+    st.slot(4).version = "0.9";
+    sim.setStation(st);
+    auto* s = pick<frmHG4>(4);
+    ASSERT_FALSE(s->HasLimitFunction());
+    record(4).Param.set(64, "1");
+    sim.clearFrames();
+    download(s);
+    EXPECT_EQ(record(4).Param[64], "1");
+    EXPECT_EQ(countFrames("I56"), 0u);
+}
+
+TEST_F(Hg4Test, EmptyUnusedBoxIsNotSentAndShowsTheStoredFlag) {
+    auto* s = pick<frmHG4>(4);
+    upload(s);
+    record(4).ChOption.set(3, "");
+    type(s->txtEnable[2], "");
+    sim.setValue(4, "02", 44, "before");
+    download(s);
+    EXPECT_EQ(sim.value(4, "02", 44), "before");
+    EXPECT_EQ(text(s->txtEnable[2]), "0");  // "" shown as the flag "0" on green
+    EXPECT_EQ(s->txtEnable[2]->palette().color(QPalette::Base), QColor(0, 128, 0));
+}
