@@ -3,6 +3,7 @@
 #include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/Lamps.h"
+#include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
 #include "core/Protocol.h"
@@ -87,40 +88,53 @@ bool readLamps(int n, const std::string& t) {
     return true;
 }
 
-// Reads items first..first+count-1 into value cells 1..count.
+// Reads items first..first+count-1 into value cells 1..count; false at the first
+// item that gets no answer (the card has stopped answering).
 template <typename Show>
-void readValues(int n, const std::string& group, int firstItem, int count, Show show) {
+bool readValues(int n, const std::string& group, int firstItem, int count, Show show, int firstCell = 1) {
     for (int i = 0; i < count; ++i) {
         const std::string reply = ReadItem(3, group, std::to_string(firstItem + i));
-        if (!reply.empty()) setValue(n, i + 1, show(reply));
+        if (reply.empty()) return false;
+        setValue(n, firstCell + i, show(reply));
     }
+    return true;
 }
 
-void readValueChain(int n, const std::string& t) {
+// The value cells of a row; false when the card stopped answering.
+bool readValueChain(int n, const std::string& t) {
     if (startsWithAny(t, {"JOV16", "UJ8", "IY8"})) {
         if (const OverviewRowHandler* h = FindOverviewRowHandler(t); h && h->setOverViewDataIO) h->setOverViewDataIO(n);
-        return;
+        return true;
     }
-    if (startsWithAny(t, {"JO", "JH", "K", "IK16"})) return;
+    if (startsWithAny(t, {"JO", "JH", "K", "IK16"})) return true;
     if (StartsWith(t, "GBH")) return readValues(n, "01", 10, 8, liveValue);
     if (StartsWith(t, "YK")) {
         for (int ch = 1; ch <= 4; ++ch) {
             const std::string item = std::to_string(9 + ch);
             std::string reply = ReadItem(3, "00", item);
-            for (int again = 0; !reply.empty() && TextAfterColon(reply) == "TMOUT"; ++again)
-                reply = again < kMaxTimeoutRereads ? ReadItem(3, "00", item) : std::string();
+            if (reply.empty()) return false;
+            // A card that keeps answering "TMOUT" is answering: its cell stays empty.
+            for (int again = 0; TextAfterColon(reply) == "TMOUT"; ++again) {
+                if (again >= kMaxTimeoutRereads) {
+                    reply.clear();
+                    break;
+                }
+                reply = ReadItem(3, "00", item);
+                if (reply.empty()) return false;
+            }
             if (!reply.empty()) setValue(n, ch, RemoveDecimalPoint(TextAfterColon(reply)));
         }
-        return;
+        return true;
     }
     if (StartsWith(t, "EAJ2")) {
         int ch = 1;
         for (const char* item : {"11", "12", "14", "15"}) {
             const std::string reply = ReadItem(3, "00", item);
-            if (!reply.empty()) setValue(n, ch, TextAfterColon(reply));
+            if (reply.empty()) return false;
+            setValue(n, ch, TextAfterColon(reply));
             ++ch;
         }
-        return;
+        return true;
     }
     if (StartsWith(t, "QFODH1")) return readValues(n, "00", 10, 8, TextAfterColon);
     if (StartsWith(t, "Q")) {
@@ -131,19 +145,33 @@ void readValueChain(int n, const std::string& t) {
             return v.substr(0, v.find(','));
         });
     }
-    readValues(n, "00", 10, 4, liveValue);
-    if ((t.size() >= 3 && (t[2] == '8' || t[2] == '1')) || startsWithAny(t, {"IY4A", "IY4B", "BWT8", "LQN8", "HQ2"})) {
-        for (int i = 0; i < 4; ++i) {
-            const std::string reply = ReadItem(3, "00", std::to_string(14 + i));
-            if (!reply.empty()) setValue(n, 5 + i, liveValue(reply));
-        }
-    }
+    if (!readValues(n, "00", 10, 4, liveValue)) return false;
+    if ((t.size() >= 3 && (t[2] == '8' || t[2] == '1')) || startsWithAny(t, {"IY4A", "IY4B", "BWT8", "LQN8", "HQ2"}))
+        return readValues(n, "00", 14, 4, liveValue, 5);
+    return true;
+}
+
+// Whether a pass reads a slot: a card sits there, and its type is known (the list
+// was read, and not lost before this slot).
+bool monitored(int n) {
+    const std::string& t = G().CardRecords.get(n)->CardType;
+    if (t.empty() || G().CardTypeUnread[static_cast<std::size_t>(n - 1)]) return false;
+    return !StartsWith(t, "UN") && !StartsWith(t, "NO");
+}
+
+// The card stopped answering during a pass: told once, then the link goes.
+void reportLoss(const PassOptions& o) {
+    if (!G().Connected) return;  // the user disconnected meanwhile
+    if (!o.lossAlreadyShown) showUploadingIncomplete();
+    DisconnectDevice();
 }
 
 }  // namespace
 
 bool UploadCardList() {
     MainView& v = mainView();
+    LineHold hold;
+    G().CardTypeUnread.fill(false);
     ReadItem(3, "99", "");
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", "0");
@@ -152,6 +180,7 @@ bool UploadCardList() {
         ClearOverviewRow(n);
         const std::string reply = ReadItem(3, "00", std::to_string(n + 9));
         if (reply.empty()) {
+            for (int k = n; k <= kSlots; ++k) G().CardTypeUnread[static_cast<std::size_t>(k - 1)] = true;
             v.closeProgress();
             showUploadingIncomplete();
             return false;
@@ -175,35 +204,40 @@ bool UploadCardList() {
     return true;
 }
 
-bool ReadAllCardsCycData() {
+bool ReadAllCardsCycData(PassOptions o) {
+    LineHold hold;
     for (int n = 1; n <= kSlots; ++n) {
+        if (o.stopWhenMonitoringEnds && !G().CycReadOn) return false;
+        if (!monitored(n)) continue;
         const std::string t = G().CardRecords.get(n)->CardType;
-        if (StartsWith(t, "UN") || StartsWith(t, "NO")) continue;
-        if (WriteItem(3, "00", "01", "F").empty()) return false;
+        if (WriteItem(3, "00", "01", "F").empty()) {
+            reportLoss(o);
+            return false;
+        }
         WriteItem(3, "00", "41", std::to_string(n));
         WriteItem(3, "01", "01", "1");
         if (!readLamps(n, t)) {
-            showUploadingIncomplete();
-            DisconnectDevice();
+            reportLoss(o);
             return false;
         }
         for (int ch = 1; ch <= 8; ++ch) setValue(n, ch, "");
-        readValueChain(n, t);
+        if (!readValueChain(n, t)) {
+            reportLoss(o);
+            return false;
+        }
     }
     return true;
 }
 
 void RunCycRead() {
     auto& s = platform::services();
+    LineHold hold;
     for (;;) {
         if (s.pump) s.pump->processEventsOnce();
         if (!G().CycReadOn) return;
         bool anyCard = false;
-        for (int n = 1; n <= kSlots && !anyCard; ++n) {
-            const std::string& t = G().CardRecords.get(n)->CardType;
-            anyCard = !StartsWith(t, "UN") && !StartsWith(t, "NO");
-        }
-        if (!ReadAllCardsCycData()) return;
+        for (int n = 1; n <= kSlots && !anyCard; ++n) anyCard = monitored(n);
+        if (!ReadAllCardsCycData({.stopWhenMonitoringEnds = true})) return;
         // A pass that sent nothing would make this loop spin a core; rest while the window runs.
         if (!anyCard && s.clock) {
             for (int i = 0; i < kIdlePassMs && G().CycReadOn; i += 5) {

@@ -7,9 +7,17 @@ namespace talvo {
 // False when a slot did not answer ("Uploading incomplete" was shown).
 bool UploadCardList();
 
-// One pass over slots 1..16: live values and lamps into the overview rows.
-// False when the pass ended early.
-bool ReadAllCardsCycData();
+struct PassOptions {
+    // Monitoring: the pass ends at the next slot once CycReadOn is cleared (Stop).
+    bool stopWhenMonitoringEnds = false;
+    // The link was already reported lost (a failed list upload): disconnect quietly.
+    bool lossAlreadyShown = false;
+};
+
+// One pass over the slots whose card type is known: live values and lamps into
+// the overview rows. A card that stops answering is reported once ("Uploading
+// incomplete") and disconnects. False when the pass ended early.
+bool ReadAllCardsCycData(PassOptions options = {});
 // Passes back to back while CycReadOn is set and each pass succeeds.
 void RunCycRead();
 

@@ -1,6 +1,7 @@
 #include "core/Connection.h"
 
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
 #include "core/Protocol.h"
@@ -20,6 +21,8 @@ void enableCommUnlessMaster() { mainView().setEnabled(MainControl::cmdComm, !G()
 }  // namespace
 
 bool ConnectDevice() {
+    // The handshake runs whole; a command given meanwhile runs after it.
+    LineHold hold;
     Globals& g = G();
     MainView& v = mainView();
     if (ReadItem(3, "00", "40").empty()) {

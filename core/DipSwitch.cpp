@@ -1,6 +1,7 @@
 #include "core/DipSwitch.h"
 
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
@@ -37,6 +38,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
     auto changed = [&](int row) {
         if (rowChanged) rowChanged(row);
     };
+    LineHold hold;
     Globals& g = G();
     g.SlotInUse.fill(false);
 

@@ -47,6 +47,7 @@ void InitGlobals() {
 }
 
 void ClearCardRecords() {
+    G().CardTypeUnread.fill(false);
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {
         CardRecord* r = G().CardRecords.get(n);
         r->CardType.clear();

@@ -26,6 +26,9 @@ struct Globals {
     double GainMin = -3.2, GainMax = 3.2;
 
     std::array<bool, 16> SlotInUse{};  // index card No. - 1
+    // Slots a card-list upload could not read (it failed before them): their
+    // records tell nothing about the cards now there, so monitoring skips them.
+    std::array<bool, 16> CardTypeUnread{};
     CardRecordTable CardRecords;
     std::string CommCardModel;
     bool IsMasterComm = false;

@@ -5,6 +5,8 @@ namespace talvo {
 namespace {
 
 constexpr char16_t kBackspace = 8;
+// The code the digit and hex filters let through besides Backspace (Ctrl+P).
+constexpr char16_t kCode16 = 16;
 
 bool IsDigitKey(char16_t key) { return key >= u'0' && key <= u'9'; }
 
@@ -32,5 +34,15 @@ bool FilterKeyUnsignedDecimal(const std::string& /*text*/, int /*caretPos*/, cha
 bool FilterKeyBinary(const std::string& /*text*/, int /*caretPos*/, char16_t key) {
     return key == kBackspace || key == u'0' || key == u'1';
 }
+
+bool FilterKeyDigits(const std::string& /*text*/, int /*caretPos*/, char16_t key) {
+    return key == kBackspace || key == kCode16 || IsDigitKey(key);
+}
+
+bool FilterKeyHex(const std::string& /*text*/, int /*caretPos*/, char16_t key) {
+    return key == kBackspace || key == kCode16 || IsDigitKey(key) || (key >= u'A' && key <= u'F');
+}
+
+bool IsSingleByteChar(char16_t c) { return c <= 0xFF; }
 
 }  // namespace talvo

@@ -20,4 +20,17 @@ bool FilterKeyUnsignedDecimal(const std::string& text, int caretPos, char16_t ke
 // "0" or "1"; text and caret are not looked at.
 bool FilterKeyBinary(const std::string& text, int caretPos, char16_t key);
 
+// "0" to "9", Backspace (8) and code 16; text and caret are not looked at.
+bool FilterKeyDigits(const std::string& text, int caretPos, char16_t key);
+
+// "0" to "9" and "A" to "F" (upper case only), Backspace (8) and code 16; text
+// and caret are not looked at.
+bool FilterKeyHex(const std::string& text, int caretPos, char16_t key);
+
+// The station's texts are one byte per character (Latin-1, U+0000 to U+00FF).
+// A character above that has no byte to go as, so no box takes it, whether it
+// is typed or pasted, and whatever the box's filter; the halves of a character
+// beyond U+FFFF are above it too.
+bool IsSingleByteChar(char16_t c);
+
 }  // namespace talvo

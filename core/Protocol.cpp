@@ -1,5 +1,6 @@
 #include "core/Protocol.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/Services.h"
@@ -15,6 +16,9 @@ struct ExchangeState {
     bool expired = false;
     std::int64_t deadline = 0;
     bool waiting = false;
+    // A frame went out whose reply did not come (or more came than its reply):
+    // what it still sends must not pass for the next frame's reply.
+    bool lineSuspect = false;
 };
 
 ExchangeState& state() {
@@ -45,11 +49,66 @@ std::string trimBlanks(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-bool inputPending() {
-    platform::SerialPort* p = port();
-    if (!p) return true;
-    // A port that is not open or has failed counts as pending: the attempt fails at once.
-    return p->bytesWaiting() != 0;
+// Lets the time pass until `until` at most, with the window live; returns early
+// once the port has input or events ran, so callers loop on their condition.
+void waitUntil(std::int64_t until, platform::SerialPort* p) {
+    platform::Services& sv = platform::services();
+    const std::int64_t left = until - now();
+    if (sv.clock)
+        sv.clock->waitMs(left > 0 ? static_cast<int>(left) : 0, sv.pump, p);
+    else if (sv.pump)
+        sv.pump->processEventsOnce();
+}
+
+// Lets the line fall quiet before a frame goes out: what arrives is a late or
+// unasked-for reply and is dropped, until no byte came for kQuietGuardMs, or
+// kQuietBoundMs passed in all (a line that never falls quiet is then left to
+// the reply rules). False when the port fails.
+bool settleLine(platform::SerialPort* p) {
+    const std::int64_t start = now();
+    std::int64_t lastInput = start;
+    for (;;) {
+        const int n = p->bytesWaiting();
+        if (n < 0) return false;
+        const std::int64_t t = now();
+        if (n > 0) {
+            p->readAll();
+            lastInput = t;
+        } else if (t - lastInput >= kQuietGuardMs) {
+            return true;
+        }
+        if (t - start >= kQuietBoundMs) return true;
+        waitUntil(std::min(lastInput + kQuietGuardMs, start + kQuietBoundMs), p);
+    }
+}
+
+bool isDigits(const std::string& s, std::size_t from, std::size_t to) {
+    if (from >= to || to > s.size()) return false;
+    for (std::size_t i = from; i < to; ++i)
+        if (s[i] < '0' || s[i] > '9') return false;
+    return true;
+}
+
+// Digits without their leading zeros, so that "01" and "1" compare equal.
+std::string numberText(const std::string& digits) {
+    const std::size_t nz = digits.find_first_not_of('0');
+    return nz == std::string::npos ? std::string("0") : digits.substr(nz);
+}
+
+// Whether a reply line (blanks trimmed) can be the reply to `frame`. A late or
+// extra reply to an earlier frame that plainly is not this frame's is passed
+// over: "COK" answers only a group frame, a value ("D...", not "DTMOUT") never
+// does, and an item's value tagged with another item number ("D04:..." to
+// "I40") belongs to that other item. Replies without a tag stay acceptable.
+bool canAnswer(const std::string& frame, const std::string& line) {
+    const bool value = !line.empty() && line[0] == 'D' && line != "DTMOUT";
+    if (frame[0] == 'G') return !value;
+    if (line == "COK") return false;
+    if (frame[0] != 'I' || !value) return true;
+    const std::string item = frame.substr(1, frame.size() - 2);
+    const std::size_t colon = line.find(':');
+    if (!isDigits(item, 0, item.size()) || colon == std::string::npos || !isDigits(line, 1, colon)) return true;
+    return numberText(line.substr(1, colon - 1)) == numberText(item);
 }
 
 std::string valueOf(const std::string& reply) { return reply.size() > 1 ? reply.substr(1) : std::string(); }
@@ -93,6 +152,8 @@ bool IntervalTimerEnabled() { return state().timerEnabled; }
 
 bool ExchangeWaiting() { return state().waiting; }
 
+void ResetExchange() { state() = ExchangeState{}; }
+
 std::string Transact(const std::string& frame, std::string& reply) {
     reply.clear();
     ExchangeState& s = state();
@@ -102,28 +163,57 @@ std::string Transact(const std::string& frame, std::string& reply) {
         return reply;
 
     s.waiting = true;
-    IntervalTimerOn(kReplyTimeoutMs);
-    bool ok = p->write(frame);
+    // After a time-out the missed reply may still be on its way, and input
+    // waiting now answers no frame of ours: let the line fall quiet first.
+    bool ok = true;
+    if (s.lineSuspect || p->bytesWaiting() != 0) {
+        ok = settleLine(p);
+        if (ok) s.lineSuspect = false;
+    }
+    bool written = false;
+    bool answered = false;
+    if (ok) {
+        IntervalTimerOn(kReplyTimeoutMs);
+        ok = written = p->write(frame);
+    }
+    std::string line;  // the characters since the last CR
     while (ok) {
-        if (auto* pump = platform::services().pump) pump->processEventsOnce();
+        waitUntil(s.deadline, p);
         const int waiting = p->bytesWaiting();
         if (waiting < 0) {
             ok = false;
             break;
         }
         if (waiting > 0) {
+            // Each CR ends a line; a chunk may hold a stale line and then the reply.
             const std::string chunk = p->readAll();
-            reply += chunk;
-            if (!chunk.empty() && chunk.back() == CR) break;
+            std::size_t i = 0;
+            while (i < chunk.size() && !answered) {
+                const char c = chunk[i++];
+                if (c != CR) {
+                    line += c;
+                } else if (canAnswer(frame, trimBlanks(line))) {
+                    answered = true;
+                } else {
+                    line.clear();
+                }
+            }
+            if (answered) {
+                reply = line;
+                // Whatever followed the reply answers nothing we sent.
+                if (i < chunk.size()) s.lineSuspect = true;
+                break;
+            }
         }
         if (IntervalTimerCheck() || !IntervalTimerEnabled()) {
             ok = false;
             break;
         }
-        if (auto* clock = platform::services().clock) clock->sleepMs(1, p);
     }
-    if (!ok) reply.clear();
-    if (!reply.empty()) reply.pop_back();
+    if (!answered) {
+        reply.clear();
+        if (written) s.lineSuspect = true;
+    }
     IntervalTimerOff();
     s.waiting = false;
     return reply;
@@ -135,7 +225,7 @@ std::string TransactTrim(const std::string& frame) {
 }
 
 std::string ReadItemOnce(const std::string& group, const std::string& item) {
-    if (!isFrameText(group) || !isFrameText(item) || ExchangeWaiting() || inputPending()) return {};
+    if (!isFrameText(group) || !isFrameText(item) || ExchangeWaiting()) return {};
     if (TransactTrim("G" + group + CR) != "COK") return {};
     if (item.empty()) return {};
     const std::string r = TransactTrim("I" + item + CR);
@@ -146,9 +236,7 @@ std::string ReadItemOnce(const std::string& group, const std::string& item) {
 }
 
 std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
-    if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting() ||
-        inputPending())
-        return {};
+    if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting()) return {};
     if (TransactTrim("G" + group + CR) != "COK") return {};
     if (isRejection(TransactTrim("I" + item + CR))) return {};
     return dataReply(data);
@@ -176,6 +264,19 @@ std::string WriteItem(int retries, const std::string& group, const std::string& 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data) {
     return withRetries(retries, [&] { return WriteItemCheckedOnce(group, item, data); });
+}
+
+void PauseMs(int ms) {
+    platform::Services& sv = platform::services();
+    if (!sv.clock) {
+        if (sv.pump) sv.pump->processEventsOnce();
+        return;
+    }
+    const std::int64_t end = sv.clock->nowMs() + std::max(ms, 0);
+    do {
+        const std::int64_t left = end - sv.clock->nowMs();
+        sv.clock->waitMs(left > 0 ? static_cast<int>(left) : 0, sv.pump);
+    } while (sv.clock->nowMs() < end);
 }
 
 void ShowCommError() {

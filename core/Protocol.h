@@ -7,6 +7,11 @@
 namespace talvo {
 
 inline constexpr int kReplyTimeoutMs = 3000;
+// Before a frame goes out after a time-out, or while input nobody asked for is
+// waiting, the line must stay this long without a byte (at most kQuietBoundMs
+// in all); what arrives meanwhile is dropped.
+inline constexpr int kQuietGuardMs = 100;
+inline constexpr int kQuietBoundMs = 1000;
 
 // Reads one item; at most retries + 1 attempts. A value, "CNG", "NEEDLESS" or "" (failed).
 std::string ReadItem(int retries, const std::string& group, const std::string& item);
@@ -16,6 +21,9 @@ std::string WriteItem(int retries, const std::string& group, const std::string& 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data);
 
+// Single attempts, each from the group frame on. Input waiting when one starts
+// (a late or extra reply) is dropped once the line has fallen quiet; it never
+// passes for a reply nor blocks the line.
 std::string ReadItemOnce(const std::string& group, const std::string& item);
 std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data);
 std::string WriteItemCheckedOnce(const std::string& group, const std::string& item, const std::string& data);
@@ -23,11 +31,23 @@ std::string WriteItemCheckedOnce(const std::string& group, const std::string& it
 // One exchange: the reply without its CR, blanks trimmed; "" on time-out or port error.
 std::string TransactTrim(const std::string& frame);
 // The exchange itself; builds the reply in its second argument and returns it.
+// Replies are taken line by line: a line that cannot be this frame's reply (a
+// late or extra reply to an earlier frame) is dropped and the wait goes on
+// within the same 3000 ms. The wait sleeps on the port, the event loop and the
+// deadline together, so it costs no processor while the window stays live.
 std::string Transact(const std::string& frame, std::string& reply);
 
 // True while an exchange waits for its reply. A second exchange asked for meanwhile
 // (from a handler run by the wait) is refused: it sends nothing and gives "".
 bool ExchangeWaiting();
+
+// Lets ms milliseconds pass with the window live: events run as they come and
+// the processor sleeps in between. With ms <= 0 it runs the pending events once.
+void PauseMs(int ms);
+
+// Puts the exchange back in its start state: idle, time-out off, no late reply
+// expected on the line. For a fresh start of the program state.
+void ResetExchange();
 
 // "Communication error. ..." titled "Test of communication".
 void ShowCommError();

@@ -151,7 +151,7 @@ void SaveSettingsFile() {
     // written are the ones checked here.
     const std::string unsavable = FindUnsavableField(G().CardRecords);
     if (!unsavable.empty()) {
-        showError(unsavable + " holds a character that cannot be saved (\" or a line break). Nothing was saved.");
+        showError(unsavable + " Nothing was saved.");
         return;
     }
     std::string error;

@@ -10,12 +10,14 @@ inline constexpr const char* kSettingsFileFilter =
 // Reads the chosen file. Only when all 17 records read cleanly are FileType,
 // Version, Param and ChOption copied into the card records (CardType stays as
 // uploaded), the older 16-channel layout widened, and FileLoaded set. Cancel
-// does nothing; any fault shows a message box and changes nothing.
+// does nothing; any fault (a damaged line, a field with a control character or
+// longer than any card value) shows a message box and changes nothing.
 void OpenSettingsFile();
 
 // Writes the 17 card records to the chosen file. The file is replaced only once
 // the new content is completely on disk, so a failed save keeps the old file.
-// Records holding a character the format cannot carry are refused with a
+// Records holding a field that would not read back (a character the format
+// cannot carry, or a text longer than any card value) are refused with a
 // message naming the field, and nothing is written. Cancel does nothing.
 void SaveSettingsFile();
 

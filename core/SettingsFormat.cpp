@@ -9,7 +9,23 @@ namespace talvo {
 
 namespace {
 
-bool unsavable(const std::string& s) { return s.find_first_of("\"\r\n") != std::string::npos; }
+// The same character rule as the frames sent to a card: below blank, and DEL.
+bool isControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+}
+
+bool holdsControl(std::string_view s) { return std::any_of(s.begin(), s.end(), isControl); }
+
+// Why a field cannot go into the file so that it reads back, or "".
+std::string unsavableReason(const std::string& s) {
+    if (s.find_first_of("\"\r\n") != std::string::npos)
+        return " holds a character that cannot be saved (\" or a line break).";
+    if (holdsControl(s)) return " holds a control character that cannot be saved.";
+    if (s.size() > kMaxSettingsFieldChars)
+        return " is longer than " + std::to_string(kMaxSettingsFieldChars) + " characters and cannot be saved.";
+    return "";
+}
 
 std::string recordName(int n) {
     return n == CardRecordTable::kCommCard ? "Communication card" : "Slot " + std::to_string(n);
@@ -84,6 +100,23 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     return lines;
 }
 
+// No field a card could have given holds a control character or runs past the
+// longest value a frame carries: such a file is damaged or not a settings file.
+bool checkFieldTexts(const std::vector<std::string>& fields, std::size_t lineNo, std::string& error) {
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+        std::string what;
+        if (holdsControl(fields[f]))
+            what = "a control character inside the field.";
+        else if (fields[f].size() > kMaxSettingsFieldChars)
+            what = "longer than " + std::to_string(kMaxSettingsFieldChars) + " characters.";
+        else
+            continue;
+        error = "Line " + std::to_string(lineNo) + ", field " + std::to_string(f + 1) + ": " + what;
+        return false;
+    }
+    return true;
+}
+
 void storeFields(const std::vector<std::string>& f, CardRecord& r) {
     r.FileType = f[0];
     r.Version = f[1];
@@ -107,15 +140,17 @@ std::string FormatSettingsFile(const CardRecordTable& records) {
 }
 
 std::string FindUnsavableField(const CardRecordTable& records) {
+    std::string why;
+    const auto bad = [&why](const std::string& value) { return !(why = unsavableReason(value)).empty(); };
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {
         const CardRecord& r = *records.get(n);
         const std::string where = recordName(n) + ", ";
-        if (unsavable(r.CardType)) return where + "CardType";
-        if (unsavable(r.Version)) return where + "Version";
+        if (bad(r.CardType)) return where + "CardType" + why;
+        if (bad(r.Version)) return where + "Version" + why;
         for (int i = 1; i <= decltype(r.Param)::size; ++i)
-            if (unsavable(r.Param[i])) return where + "Param(" + std::to_string(i) + ")";
+            if (bad(r.Param[i])) return where + "Param(" + std::to_string(i) + ")" + why;
         for (int i = 1; i <= decltype(r.ChOption)::size; ++i)
-            if (unsavable(r.ChOption[i])) return where + "ChOption(" + std::to_string(i) + ")";
+            if (bad(r.ChOption[i])) return where + "ChOption(" + std::to_string(i) + ")" + why;
     }
     return "";
 }
@@ -148,6 +183,7 @@ bool ParseSettingsFile(const std::string& bytes, SettingsRecords& out, std::stri
                     "; expected " + std::to_string(kSettingsFieldsPerLine) + ".";
             return false;
         }
+        if (!checkFieldTexts(fields, i + 1, error)) return false;
         storeFields(fields, read[i]);
     }
     out = std::move(read);

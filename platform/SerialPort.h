@@ -18,11 +18,13 @@ public:
     // Writes every byte of the frame; false when the port is not open or fails.
     virtual bool write(const std::string& bytes) = 0;
 
-    // Characters received and not yet taken, counting those the operating
-    // system holds as well as any already buffered. -1 when the port is not open.
+    // Characters received and not yet taken: those already buffered or, when none
+    // are, those the operating system holds; so 0 means none wait at all.
+    // -1 when the port is not open.
     virtual int bytesWaiting() = 0;
 
-    // Takes every character waiting as one chunk ("" when none or on error).
+    // Takes the characters waiting as one chunk ("" when none or on error):
+    // those already buffered or, when none are, those the operating system holds.
     virtual std::string readAll() = 0;
 
     // Blocks at most ms milliseconds, returning early once characters wait.

@@ -7,4 +7,12 @@ Services& services() {
     return s;
 }
 
+namespace {
+int level = 0;
+}  // namespace
+
+int eventLevel() { return level; }
+EventLevelScope::EventLevelScope() { ++level; }
+EventLevelScope::~EventLevelScope() { --level; }
+
 }  // namespace talvo::platform

@@ -17,6 +17,19 @@ struct Services {
 
 Services& services();
 
+// How many event loops run now on top of a routine that waits: the event pump,
+// a pause, a modal box or dialog each count one while they run events. A handler
+// run by them sees a level above the routine that let it run, which is how the
+// line's turn tells "on top of a waiting routine" from "called by that routine".
+int eventLevel();
+class EventLevelScope {
+public:
+    EventLevelScope();
+    ~EventLevelScope();
+    EventLevelScope(const EventLevelScope&) = delete;
+    EventLevelScope& operator=(const EventLevelScope&) = delete;
+};
+
 // Installs a set for the lifetime of the object and puts the previous one back.
 class ScopedServices {
 public:

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,16 +14,25 @@ public:
     virtual ~EventPump() = default;
     // Runs the events that are pending now, once.
     virtual void processEventsOnce() = 0;
+    // Sleeps, using no processor, until events come, `wakeOnInput` has characters
+    // waiting, or ms milliseconds have passed, and runs the events that came.
+    // It returns after the first of these, so callers loop on their own condition.
+    virtual void waitForEvents(int ms, SerialPort* wakeOnInput = nullptr) = 0;
+    // Runs fn later from the event loop, once, after the events pending now.
+    virtual void postLater(std::function<void()> fn) = 0;
 };
 
-// Monotonic time in milliseconds and short waits.
+// Monotonic time in milliseconds, and the waits that let it pass.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual std::int64_t nowMs() const = 0;
-    // Waits ms milliseconds. With a port given, it returns early once that port
-    // has characters waiting, so a reply is taken as soon as it is complete.
-    virtual void sleepMs(int ms, SerialPort* wakeOnInput = nullptr) = 0;
+    // Lets at most ms milliseconds pass while `pump` (when given) keeps the user
+    // interface running. It may return earlier: once events ran, or once
+    // `wakeOnInput` has characters waiting; callers loop on their own condition.
+    virtual void waitMs(int ms, EventPump* pump, SerialPort* wakeOnInput = nullptr) = 0;
+    // The same wait with no events run meanwhile.
+    void sleepMs(int ms, SerialPort* wakeOnInput = nullptr) { waitMs(ms, nullptr, wakeOnInput); }
 };
 
 // Icons by the message-box style numbers the screens use.

@@ -2,13 +2,12 @@
 
 #include <QEvent>
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "core/Colors.h"
 #include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/Lamps.h"
+#include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
@@ -41,11 +40,13 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
         setBoxText(s.boxes[i], text);
 }
 
-QLabel* label(QWidget* parent, const char* text, int left, int top, int width) {
-    return newLabel(parent, QString::fromLatin1(text), left, top - 20, width);
-}
-
 }  // namespace
+
+std::vector<std::string> ItemRange(int first, int count) {
+    std::vector<std::string> items;
+    for (int i = 0; i < count; ++i) items.push_back(std::to_string(first + i));
+    return items;
+}
 
 void ReportLostLink() {
     showMessage("Uploading incomplete", "Uploading", platform::MsgIcon::Stop);
@@ -61,13 +62,13 @@ CardScreen::CardScreen(const std::string& designCaption, QWidget* parent) : QWid
     WaitForTimer.setSingleShot(true);
     connect(&WaitForTimer, &QTimer::timeout, this, [this] { WaitForTimer_Timer(); });
 
-    label(this, "Card Type", 240, 180, 1000);
+    newLabel(this, "Card Type", 240, 160, 1000);
     txtCardType = newLockedBox(this);
     placeTwips(txtCardType, 1260, 120, 1800, 375);
-    label(this, "Card No.", 3300, 180, 900);
+    newLabel(this, "Card No.", 3300, 160, 900);
     txtCardNo = newLockedBox(this);
     placeTwips(txtCardNo, 4200, 120, 600, 375);
-    label(this, "Version No.", 5100, 180, 1140);
+    newLabel(this, "Version No.", 5100, 160, 1140);
     txtVerNo = newLockedBox(this);
     placeTwips(txtVerNo, 6300, 120, 1200, 375);
 
@@ -84,8 +85,12 @@ CardScreen::CardScreen(const std::string& designCaption, QWidget* parent) : QWid
 }
 
 void CardScreen::placeButtons(int left, int top) {
-    placeTwips(cmdUp, left, top, 1400, 495);
-    placeTwips(cmdDown, left + 1560, top, 1400, 495);
+    int x = left;
+    for (QPushButton* b : {cmdUp, cmdDown, cmdClear, cmdPreset}) {
+        if (!b) continue;
+        placeTwips(b, x, top, 1400, 495);
+        x += 1560;
+    }
 }
 
 int CardScreen::channels() const { return settings_.empty() ? 0 : settings_.front().channels(); }
@@ -97,6 +102,8 @@ int CardScreen::channels(const Pass& pass) const {
 }
 
 void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
+    // The opener runs whole: a pick, click or tick meanwhile waits for the line.
+    LineHold hold;
     const int slot = G().CurCardNo;
     const std::string text = ScreenTypeText(spec, typeCode);
     fraSetModel->setTitle(QString::fromLatin1(text.c_str()));
@@ -114,15 +121,27 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // The boxes are filled from the record of the slot this opener started on.
     if (spec.order == OpenOrder::A) {
         entrySlot_ = slot;
-        SetScaleMinMax(typeCode);
+        enterCard(typeCode);
         selectAndVersion();
     } else {
         selectAndVersion();
         openerReads(slot);
         entrySlot_ = slot;
-        SetScaleMinMax(typeCode);
+        enterCard(typeCode);
     }
 }
+
+int CardScreen::variantOf(const std::string& model) const {
+    for (std::size_t v = 0; v < variants_.size(); ++v) {
+        const auto& prefixes = variants_[v].models;
+        if (prefixes.empty()) return static_cast<int>(v);
+        for (const std::string& p : prefixes)
+            if (model.rfind(p, 0) == 0) return static_cast<int>(v);
+    }
+    return 0;
+}
+
+int CardScreen::shownVariant() const { return variantOf(fraSetModel->title().toLatin1().toStdString()); }
 
 void CardScreen::prepare(const std::string&) {}
 void CardScreen::openerReads(int) {}
@@ -171,58 +190,72 @@ void CardScreen::WaitForTimer_Timer() {
     if (inTick_) return;
     inTick_ = true;
     WaitForTimer.stop();
-    ProcessRequest();
+    bool served = true;
+    {
+        LineHold hold;
+        served = ProcessRequest();
+    }
     inTick_ = false;
-    if (CyclicRun) WaitForTimer.start(500);
+    // A request that found the line busy is served as soon as the line is free,
+    // not half a cycle later.
+    const bool pending = DownloadRequest || UploadRequest || ClearRequest || PresetRequest;
+    if (CyclicRun) WaitForTimer.start(!served && pending ? kRequestDelayMs : cycleMs_);
     tickEnded();
 }
 
-void CardScreen::ProcessRequest() {
+bool CardScreen::ProcessRequest() {
     if (!shell::childForms().isShown(this)) {
         CyclicRun = false;
-        return;
+        return true;
     }
     // No traffic while the card list has the focus, nor while another routine
-    // waits for the line; the next tick looks again.
-    if (G().CardListFocused || ExchangeWaiting()) return;
+    // holds the line or a user action waits for it; the next tick looks again.
+    if (G().CardListFocused || !LineFreeForRoutine()) return false;
+    const auto serve = [this](int& flag, auto routine) {
+        if (!requestClearedAfterRun_) flag = 0;
+        (this->*routine)();
+        flag = 0;
+    };
     if (DownloadRequest) {
-        DownloadRequest = 0;
-        DownloadSettings();
+        serve(DownloadRequest, &CardScreen::DownloadSettings);
     } else if (UploadRequest) {
-        UploadRequest = 0;
-        UploadSettings();
+        serve(UploadRequest, &CardScreen::UploadSettings);
     } else if (ClearRequest) {
-        ClearRequest = 0;
-        clearCount();
+        serve(ClearRequest, &CardScreen::clearCount);
     } else if (PresetRequest) {
-        PresetRequest = 0;
-        presetCount();
+        serve(PresetRequest, &CardScreen::presetCount);
     } else {
         procCycDataRead();
     }
+    return true;
 }
 
 void CardScreen::raiseRequest(int& flag) {
     flag = -1;
     // Served about 10 ms from now; a click during a tick is served by the next one.
     // Starting the timer here also serves a click after the cycle was stopped on deactivation.
-    if (!inTick_ && CyclicRun) WaitForTimer.start(10);
+    if (!inTick_ && CyclicRun) WaitForTimer.start(kRequestDelayMs);
 }
 
 void CardScreen::cmdUp_Click() { raiseRequest(UploadRequest); }
 void CardScreen::cmdDown_Click() { raiseRequest(DownloadRequest); }
 
 bool CardScreen::event(QEvent* e) {
-    // The live cycle stays off until the screen is entered again; a click is
-    // still served, because raising a request starts the timer itself.
-    if (stopWhenDeactivated_ && e->type() == QEvent::WindowDeactivate && !inTick_) WaitForTimer.stop();
+    // Boxes a screen makes itself get the single-byte guard too, before it is first shown.
+    if (e->type() == QEvent::Polish) GuardAllBoxes(this);
     return QWidget::event(e);
+}
+
+void CardScreen::formHidden() {
+    // The live cycle stays off until the screen is entered again. Another program,
+    // a message box or a file dialog taking the focus is no reason to stop.
+    if (stopWhenDeactivated_ && !inTick_) WaitForTimer.stop();
 }
 
 // --- transfers ---
 
-CardScreen::Transfer::Transfer(const char* failureMessage)
-    : message_(failureMessage), slot_(G().CurCardNo), record_(G().CardRecords.get(slot_)) {
+CardScreen::Transfer::Transfer(const char* failureMessage, int retries)
+    : message_(failureMessage), retries_(retries), slot_(G().CurCardNo), record_(G().CardRecords.get(slot_)) {
     ok_ = record_ && slot_ >= 1 && slot_ <= 16;
     // Nothing may pick another slot or start other traffic while this one runs.
     mainView().setEnabled(MainControl::cboCardNo, false);
@@ -249,26 +282,48 @@ void CardScreen::Transfer::fail() {
 
 bool CardScreen::Transfer::select() {
     if (!ok_) return false;
-    if (WriteItem(3, "00", "01", "F").empty() || WriteItem(3, "00", "41", std::to_string(slot_)).empty()) fail();
+    if (WriteItem(retries_, "00", "01", "F").empty() || WriteItem(retries_, "00", "41", std::to_string(slot_)).empty())
+        fail();
     return ok_;
 }
 
 std::string CardScreen::Transfer::read(const std::string& group, const std::string& item) {
     if (!ok_) return {};
-    std::string r = ReadItem(3, group, item);
+    std::string r = ReadItem(retries_, group, item);
+    if (r.empty()) fail();
+    return r;
+}
+
+std::string CardScreen::Transfer::readChecked(const std::string& group, const std::string& item,
+                                              const std::string& data) {
+    if (!ok_) return {};
+    std::string r = WriteItemChecked(retries_, group, item, data);
     if (r.empty()) fail();
     return r;
 }
 
 std::string CardScreen::Transfer::write(const std::string& group, const std::string& item, const std::string& data) {
     if (!ok_) return {};
-    std::string r = WriteItem(3, group, item, data);
+    std::string r = WriteItem(retries_, group, item, data);
     if (r.empty()) fail();
     return r;
 }
 
 void CardScreen::Transfer::step(int value) {
     if (ok_) mainView().setProgress(value);
+}
+
+bool CardScreen::onCard(const Pass& pass, int variant) const {
+    return std::any_of(pass.settings.begin(), pass.settings.end(),
+                       [&](int si) { return settings_[static_cast<std::size_t>(si)].onCard(variant); });
+}
+
+// The record keeps nothing for a setting the card lacks.
+void CardScreen::forgetSetting(const Setting& s, int ch, CardRecord& rec) {
+    if (s.unusedFlag)
+        rec.ChOption.set(ch, "");
+    else
+        storeText(s, ch, rec, "");
 }
 
 void CardScreen::UploadSettings() {
@@ -279,12 +334,20 @@ void CardScreen::UploadSettings() {
     rec.Version = boxText(txtVerNo);
     mainView().showProgress(transferSteps_, "Uploading");
     if (!t.select()) return;
+    const int v = shownVariant();
     for (const Pass& pass : passes_) {
-        if (!pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
+        if (pass.downloadOnly) continue;
+        const std::string& open = pass.openGroup[v];
+        if (!open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                const std::string reply = t.read(s.group, std::to_string(s.item(ch)));
+                if (!s.onCard(v)) {  // nothing to read: the boxes and the record are emptied
+                    setSettingText(s, ch, "");
+                    forgetSetting(s, ch, rec);
+                    continue;
+                }
+                const std::string reply = t.read(s.group[v], std::to_string(s.itemOn(v, ch)));
                 if (!t.ok()) return;  // what was not read keeps what it held
                 const std::string value = TextAfterColon(reply);
                 if (s.unusedFlag) {
@@ -296,22 +359,23 @@ void CardScreen::UploadSettings() {
                     storeText(s, ch, rec, settingText(s, ch));  // what the box took of it
                 }
             }
-            if (pass.uploadStep) t.step(pass.uploadStep(ch));
+            if (pass.uploadStep && onCard(pass, v)) t.step(pass.uploadStep(ch));
         }
     }
     uploadExtra(t);
 }
 
 bool CardScreen::rangeChecksPass() {
+    const int variant = shownVariant();
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
-            if (!s.min || !s.max || ch > s.channels()) continue;
+            if (!s.range.min || !s.range.max || ch > s.channels() || !s.onCard(variant)) continue;
             const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;
             // A text with no numeric value ("-", ".") is as incorrect as one out of range.
-            if (!ParseNumber(text, v) || v < *s.min || v > *s.max) {
-                showMessage(s.label + ":Incorrect settings", "", platform::MsgIcon::Information);
+            if (!ParseNumber(text, v) || v < *s.range.min || v > *s.range.max) {
+                showMessage(s.range.label + ":Incorrect settings", "", platform::MsgIcon::Information);
                 return false;
             }
         }
@@ -320,14 +384,16 @@ bool CardScreen::rangeChecksPass() {
 }
 
 namespace {
-bool accepted(Accept a, const std::string& text) {
+bool accepted(const Setting& s, const std::string& text) {
+    if (s.accepts) return s.accepts(text);
     double number = 0;
-    switch (a) {
+    switch (s.accept) {
         case Accept::NotEmpty: return !text.empty();
         // "-", "." and "-." pass the character checks but are no number: never sent.
         case Accept::Integer: return IsIntegerText(text) && ParseNumber(text, number);
         case Accept::Decimal: return IsDecimalText(text) && ParseNumber(text, number);
         case Accept::Bit: return text == "1" || text == "0";
+        case Accept::Count: return CountWithin(text, s.count.min, s.count.max);
     }
     return false;
 }
@@ -341,21 +407,31 @@ void CardScreen::DownloadSettings() {
     rec.CardType = boxText(txtCardType);
     rec.Version = boxText(txtVerNo);
     if (!t.select()) return;
-    const bool firstOpened = !passes_.empty() && !passes_.front().openGroup.empty();
-    if (firstOpened && t.write(passes_.front().openGroup, "01", "1").empty()) return;
+    const int v = shownVariant();
+    const std::string firstOpen = passes_.empty() ? std::string() : passes_.front().openGroup[v];
+    if (!firstOpen.empty() && t.write(firstOpen, "01", "1").empty()) return;
     mainView().showProgress(transferSteps_, "Downloading");
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const Pass& pass = passes_[p];
-        if (p > 0 && !pass.openGroup.empty() && t.write(pass.openGroup, "01", "1").empty()) return;
+        const std::string& open = pass.openGroup[v];
+        if (p > 0 && !open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                const std::string text = settingText(s, ch);
-                if (!accepted(s.accept, text)) {
-                    restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
+                if (s.uploadOnly) continue;
+                if (!s.onCard(v)) {
+                    forgetSetting(s, ch, rec);  // nothing is sent; the boxes stay as they are
                     continue;
                 }
-                const std::string reply = t.write(s.group, std::to_string(s.item(ch)), text);
+                const std::string text = settingText(s, ch);
+                if (!accepted(s, text)) {
+                    if (s.refusedEmpties)
+                        setSettingText(s, ch, "");
+                    else
+                        restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
+                    continue;
+                }
+                const std::string reply = t.write(s.group[v], std::to_string(s.itemOn(v, ch)), text);
                 if (!t.ok()) return;  // the record keeps only what the card accepted
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
@@ -366,7 +442,7 @@ void CardScreen::DownloadSettings() {
                 }
             }
             const auto& stepOf = pass.downloadStep ? pass.downloadStep : pass.uploadStep;
-            if (stepOf) t.step(stepOf(ch));
+            if (stepOf && onCard(pass, v)) t.step(stepOf(ch));
         }
     }
     downloadExtra(t);
@@ -375,39 +451,56 @@ void CardScreen::DownloadSettings() {
 void CardScreen::procCycDataRead() {
     const int slot = G().CurCardNo;
     if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", std::to_string(slot));
+    WriteItem(live_.retries, "00", "01", "F");
+    WriteItem(live_.retries, "00", "41", std::to_string(slot));
     if (live_.boxByBox) {
         readLiveBoxByBox();
         return;
     }
     std::vector<std::string> replies;
     for (const std::string& item : live_.items) {
-        std::string r = ReadItem(3, "00", item);
-        if (r.empty()) {
-            if (G().Connected) ReportLostLink();
+        bool hidden = false;
+        std::string r = readLiveItem("00", item, hidden);
+        if (r.empty() && !live_.quiet) {
+            if (!hidden && G().Connected) ReportLostLink();
             return;
         }
         replies.push_back(std::move(r));
     }
-    for (QLineEdit* b : live_.boxes) {
+    for (QLineEdit* b : live_.blanked.empty() ? live_.boxes : live_.blanked) {
+        if (!b) continue;
         b->clear();
         b->repaint();
     }
     // The boxes blink empty for a moment each cycle, as the card's users know it.
-    std::this_thread::sleep_for(std::chrono::milliseconds(live_.pauseMs));
+    PauseMs(live_.pauseMs);
     for (std::size_t i = 0; i < replies.size() && i < live_.boxes.size(); ++i) {
+        if (!live_.boxes[i]) continue;
         const std::string v = TextAfterColon(replies[i]);
-        setBoxText(live_.boxes[i], live_.removeDecimalPoint ? RemoveDecimalPoint(v) : v);
+        const bool removePoint = i < live_.removePoint.size() ? live_.removePoint[i] : live_.removeDecimalPoint;
+        setBoxText(live_.boxes[i], removePoint ? RemoveDecimalPoint(v) : v);
     }
     if (!live_.lamps.empty() && !readLamps() && G().Connected) ReportLostLink();
+}
+
+std::string CardScreen::readLiveItem(const std::string& group, const std::string& item, bool& hidden) {
+    std::string r = ReadItem(live_.retries, group, item);
+    for (int n = 0; !r.empty() && !live_.rereadValue.empty() && TextAfterColon(r) == live_.rereadValue; ++n) {
+        if (!shell::childForms().isShown(this)) {
+            hidden = true;
+            return {};
+        }
+        if (n == kMaxLiveRereads) return {};
+        r = ReadItem(live_.retries, group, item);
+    }
+    return r;
 }
 
 bool CardScreen::readLamps() {
     for (QLabel* l : live_.lamps) shell::setBackColor(l, colors::SysMenu);
     std::vector<std::string> words;
     for (const std::string& item : live_.lampItems) {
-        std::string r = ReadItem(3, "00", item);
+        std::string r = ReadItem(live_.retries, "00", item);
         if (r.empty()) return false;
         words.push_back(std::move(r));
     }
@@ -427,9 +520,10 @@ bool CardScreen::readLamps() {
 void CardScreen::readLiveBoxByBox() {
     for (std::size_t i = 0; i < live_.items.size() && i < live_.boxes.size(); ++i) {
         const std::string group = i < live_.groups.size() ? live_.groups[i] : "00";
-        const std::string r = ReadItem(3, group, live_.items[i]);
+        bool hidden = false;
+        const std::string r = readLiveItem(group, live_.items[i], hidden);
         if (r.empty()) {
-            if (G().Connected) ReportLostLink();
+            if (!hidden && G().Connected) ReportLostLink();
             return;
         }
         const std::string v = live_.removeDecimalPoint ? RemoveDecimalPoint(TextAfterColon(r)) : TextAfterColon(r);
@@ -439,7 +533,7 @@ void CardScreen::readLiveBoxByBox() {
             b->clear();
             b->repaint();
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(live_.pauseMs));
+        PauseMs(live_.pauseMs);
         if (!keep) setBoxText(b, v);
     }
 }

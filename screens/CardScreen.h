@@ -10,69 +10,168 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "core/CardDispatch.h"
 #include "core/CardRecord.h"
+#include "screens/CardCounters.h"
 #include "shell/CardScreens.h"
+#include "shell/ChildForms.h"
 
 namespace talvo::screens {
 
 // How a download takes a box's text; a text that fails is not sent and the box
 // gets the stored value back.
-enum class Accept { NotEmpty, Integer, Decimal, Bit };
+// Count: all digits and within the setting's `count` range, compared as numbers
+// of any length.
+enum class Accept { NotEmpty, Integer, Decimal, Bit, Count };
 
-// One setting of every channel.
-struct Setting {
-    std::vector<QLineEdit*> boxes;  // channel 1..N at 0..N-1
-    std::string group;              // the card's settings group, "01" or "02"
-    int itemPerCh = 0, itemBase = 0;    // item = itemPerCh * ch + itemBase
-    int paramPerCh = 0, paramBase = 0;  // record field Param(paramPerCh * ch + paramBase)
-    bool unusedFlag = false;        // the channel's Unused flag in ChOption(ch), shown red/green
-    Accept accept = Accept::NotEmpty;
-    // Checked before a download; `label` names the setting in "<label>:Incorrect settings".
-    std::string label;
+// The range of an Accept::Count setting.
+struct CountRange {
+    std::uint64_t min = 0, max = 0;
+};
+
+// A table value that may differ between the models one screen serves: one value
+// for every variant, or one per variant in the order of the screen's `variants_`
+// ("12" for the first, "04" for the second: {"12", "04"}). A variant past the
+// last value takes the last one.
+template <class T>
+class PerVariant {
+public:
+    PerVariant() = default;
+    template <class U>
+        requires std::is_constructible_v<T, U&&>
+    PerVariant(U&& value) : values_{T(std::forward<U>(value))} {}
+    PerVariant(std::initializer_list<T> values) : values_(values) {}
+
+    const T& operator[](int variant) const {
+        static const T none{};
+        if (values_.empty()) return none;
+        const std::size_t i = variant < 0 ? 0 : static_cast<std::size_t>(variant);
+        return values_[std::min(i, values_.size() - 1)];
+    }
+
+private:
+    std::vector<T> values_;
+};
+
+// A settings group of the card. A variant whose group is kNotOnCard lacks the setting.
+using Group = PerVariant<std::string>;
+inline constexpr const char* kNotOnCard = "";
+
+// A number counted by the channel: perCh * ch + base.
+struct PerChannel {
+    int perCh = 0, base = 0;
+    int operator()(int ch) const { return perCh * ch + base; }
+};
+
+// A range checked before a download; `label` names the setting in "<label>:Incorrect settings".
+struct RangeCheck {
+    std::string label{};
     const double* min = nullptr;
     const double* max = nullptr;
-    // The screen's working copies, one per channel, when its boxes show only some
-    // settings at a time: transfers and checks then use these instead of `boxes`.
-    std::vector<std::string>* copies = nullptr;
+};
+
+// One setting of every channel, as a row of the screen's table:
+//   {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer}
+// The fields most rows need come first; a row names the fields it needs, in this
+// order, and leaves out the rest. (Every field has a default initializer, so that
+// leaving one out draws no missing-initializer warning.)
+struct Setting {
+    std::vector<QLineEdit*> boxes{};  // channel 1..N at 0..N-1
+    Group group{};                    // the card's settings group, "01" or "02"
+    PerChannel item{};                // the card's item of channel ch: item(ch)
+    PerChannel param{};               // the record field Param(param(ch))
+    Accept accept = Accept::NotEmpty;
+    bool unusedFlag = false;          // the channel's Unused flag in ChOption(ch), shown red/green
     // An Unused flag that a download sends whenever its box is not empty, but that an
     // empty box gets back through ShowBitText (red/green) rather than as plain text.
     bool restoreAsBit = false;
+    RangeCheck range{};               // checked when it has both limits
+    CountRange count{};               // for Accept::Count
+    // A download that refuses the box's text empties the box (the record keeps
+    // its value) instead of giving it the stored value back.
+    bool refusedEmpties = false;
+    // The screen's working copies, one per channel, when its boxes show only some
+    // settings at a time: transfers and checks then use these instead of `boxes`.
+    std::vector<std::string>* copies = nullptr;
+    // Added to item(ch) on the cards of a variant (a model that keeps the setting elsewhere).
+    PerVariant<int> itemShift{};
+    // The item on the cards of a variant that count it otherwise ({3, 58} on one
+    // model, {2, 81} on another); {} where `item` and `itemShift` hold.
+    PerVariant<PerChannel> variantItem{};
+    // Read by an upload and stored, never sent: a download leaves it, its boxes
+    // and its record field as they are (a rating the card only reports).
+    bool uploadOnly = false;
+    // The screen's own test of a text a download may send; when set, it replaces `accept`.
+    std::function<bool(const std::string& text)> accepts{};
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
-    int item(int ch) const { return itemPerCh * ch + itemBase; }
-    int param(int ch) const { return paramPerCh * ch + paramBase; }
+    // The item on a card of `variant`.
+    int itemOn(int variant, int ch) const {
+        const PerChannel& own = variantItem[variant];
+        return own.perCh || own.base ? own(ch) : item(ch) + itemShift[variant];
+    }
+    bool onCard(int variant) const { return !group[variant].empty(); }
 };
 
-// Settings read and written together, channel by channel.
+// Settings read and written together, channel by channel:
+//   {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }}
 struct Pass {
-    std::string openGroup;         // "1" goes to item "01" of this group first ("" none)
-    std::vector<int> settings;     // indexes into the screen's settings, in channel order
-    std::function<int(int ch)> uploadStep;    // progress bar after channel ch
-    std::function<int(int ch)> downloadStep;  // the same for a download (empty: as upload)
+    Group openGroup{};                          // "1" goes to item "01" of this group first ("" none)
+    std::vector<int> settings{};                // indexes into the screen's settings, in channel order
+    std::function<int(int ch)> uploadStep{};    // progress bar after channel ch
+    std::function<int(int ch)> downloadStep{};  // the same for a download (empty: as upload)
+    bool downloadOnly = false;                  // an upload skips the pass (its group opening too)
 };
 
-// Where the live values come from and how they are shown.
+// Where the live values come from and how they are shown:
+//   live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
 struct LiveRead {
-    std::vector<QLineEdit*> boxes;       // one per value
-    std::vector<std::string> items;      // group "00" items, one per box
-    bool removeDecimalPoint = true;
+    std::vector<QLineEdit*> boxes{};     // one per value
+    std::vector<std::string> items{};    // group "00" items, one per box
     int pauseMs = 10;                    // boxes stay empty this long before the new values
-    std::vector<std::string> groups;     // each box's group when not all are "00"
+    bool removeDecimalPoint = true;
     bool boxByBox = false;               // each box emptied, paused and filled as its reply comes
-    std::string keepPrefix;              // a value beginning with this leaves its box as it was
+    std::vector<std::string> groups{};   // each box's group when not all are "00"
+    std::string keepPrefix{};            // a value beginning with this leaves its box as it was
     // Lamps painted after the values (not box by box): each group "00" item of
     // `lampItems` is a 16-bit word for the next 16 lamps, bit 0 first. Every lamp
     // stays neutral until all words have come; an unanswered word fails the read.
-    std::vector<std::string> lampItems;
-    std::vector<QLabel*> lamps;
+    std::vector<std::string> lampItems{};
+    std::vector<QLabel*> lamps{};
+    // A null box: its item is read (and must be answered) but not shown.
+    // `blanked`: the boxes that blink empty, when not exactly those of `boxes`.
+    std::vector<QLineEdit*> blanked{};
+    std::vector<bool> removePoint{};     // each box's own choice, when not all are alike
+    // An unanswered item leaves its box empty and the read goes on: no message, no disconnect.
+    bool quiet = false;
+    int retries = 3;                     // of each read and of the card select
+    // A value by which the card says it has none ready yet ("TMOUT"): the item is
+    // read again, at most kMaxLiveRereads times; after that it counts as unanswered.
+    // The rereads stop when the screen leaves the client area.
+    std::string rereadValue{};
+};
+inline constexpr int kMaxLiveRereads = 10;
+
+// The item texts first, first + 1, .., count of them ("10", "11", ..).
+std::vector<std::string> ItemRange(int first, int count);
+
+// The models one screen serves, where they differ in a table value (see PerVariant).
+// The card shown is of the first variant one of whose prefixes the model frame's
+// caption begins with; a variant with no prefixes takes any model. Entry,
+// transfers and checks look at it afresh.
+struct ModelVariant {
+    std::vector<std::string> models{};  // model code prefixes ("FD4A", "FW")
 };
 
-class CardScreen : public QWidget, public shell::OpenableScreen {
+class CardScreen : public QWidget, public shell::OpenableScreen, public shell::ChildScreen {
     Q_OBJECT
 public:
     // designCaption: the model frame's caption until an opener sets the card's code.
@@ -82,7 +181,10 @@ public:
     void openCard(const std::string& typeCode, const ScreenSpec& spec) override;
     // The entry method: fill the boxes from the record and start the cycle with a tick at once.
     virtual void SetScaleMinMax(const std::string& typeCode);
-    void procCycDataRead();
+    // The entry method the opener calls: SetScaleMinMax unless the screen has its own.
+    virtual void enterCard(const std::string& typeCode) { SetScaleMinMax(typeCode); }
+    // The live read; a screen whose values come point by point brings its own.
+    virtual void procCycDataRead();
 
     void cmdUp_Click();
     void cmdDown_Click();
@@ -96,6 +198,15 @@ public:
     QGroupBox* modelFrame() const { return fraSetModel; }
     QPushButton* uploadButton() const { return cmdUp; }
     QPushButton* downloadButton() const { return cmdDown; }
+    QPushButton* clearButton() const { return cmdClear; }    // nullptr on a screen without one
+    QPushButton* presetButton() const { return cmdPreset; }  // nullptr on a screen without one
+    void CmdClear_Click();
+    void cmdPreset_Click();
+    // The variant in `variants_` of a model (0 when the screen lists none).
+    int variantOf(const std::string& model) const;
+    // The variant of the model in the model frame's caption, which the opener sets
+    // before the entry method runs.
+    int shownVariant() const;
 
 protected:
     // --- what a screen may add to the skeleton ---
@@ -111,9 +222,10 @@ protected:
     virtual void downloadExtra(Transfer& t);
     // Checks before a download; false after showing the message (nothing is sent).
     virtual bool checkEntries();
-    // The clear and preset operations of counter screens.
-    virtual void clearCount() {}
-    virtual void presetCount() {}
+    // The clear and preset operations of counter screens: by default the ones
+    // `counterClear_` and `counterPreset_` describe (CardCounters.cpp).
+    virtual void clearCount();
+    virtual void presetCount();
     // At the end of every tick, with the timer re-armed (a click kept back while the tick ran).
     virtual void tickEnded() {}
     // The record text behind a setting of a channel that is not an Unused flag:
@@ -124,7 +236,8 @@ protected:
     void ShowSettings(const std::string& typeCode);
     virtual void UploadSettings();
     virtual void DownloadSettings();
-    void ProcessRequest();
+    // False when the line was not free and nothing was done.
+    bool ProcessRequest();
     void WaitForTimer_Timer();
     void raiseRequest(int& flag);
 
@@ -132,7 +245,8 @@ protected:
     // A transfer's view of the card: the slot taken once at its start.
     class Transfer {
     public:
-        Transfer(const char* failureMessage);
+        // Every exchange makes up to retries + 1 attempts.
+        Transfer(const char* failureMessage, int retries = 3);
         ~Transfer();
         bool ok() const { return ok_; }
         int slot() const { return slot_; }
@@ -143,11 +257,15 @@ protected:
         std::string read(const std::string& group, const std::string& item);
         // A write whose failure fails the transfer; the reply or "".
         std::string write(const std::string& group, const std::string& item, const std::string& data);
+        // A read through WriteItemChecked (item and data frame): the value, "CNG" or
+        // "NEEDLESS"; an empty answer fails the transfer and gives "".
+        std::string readChecked(const std::string& group, const std::string& item, const std::string& data);
         void step(int value);
         void fail();
 
     private:
         const char* message_;
+        int retries_;
         int slot_;
         CardRecord* record_;
         bool ok_ = true;
@@ -156,15 +274,30 @@ protected:
 
     int channels() const;
     // The channels a pass runs over: those of its widest setting (a card may hold
-    // some settings on its first channels only).
+    // some settings on its first channels only). A setting the card of the variant
+    // shown lacks is neither read nor sent: an upload empties its boxes, and both
+    // transfers empty its record fields; a pass of such settings only moves no bar.
     int channels(const Pass& pass) const;
     QWidget* body() const { return body_; }  // the area inside the model frame for the screen's controls
-    void placeButtons(int left, int top);     // Upload and Download, in twips
+    void placeButtons(int left, int top);     // Upload, Download (Clear, Preset) in a row, in twips
+    // Adds "Clear" (and "Preset") after Download; they raise ClearRequest and PresetRequest.
+    void addCounterButtons(bool preset);
+    // A counter clear within a running transfer (a download that clears the counters too).
+    void runCounterClear(Transfer& t);
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;
     LiveRead live_;
+    std::vector<ModelVariant> variants_;  // none: one table for every model
     int transferSteps_ = 12;
+    CounterClear counterClear_;
+    CounterPreset counterPreset_;
+    // The live cycle; requests are served this soon after a click.
+    int cycleMs_ = 500;
+    static constexpr int kRequestDelayMs = 10;
+    // A request flag is cleared when its routine returns rather than before it
+    // runs, so a click on the same button meanwhile asks for nothing more.
+    bool requestClearedAfterRun_ = false;
     bool stopWhenDeactivated_ = false;
 
     int DownloadRequest = 0;
@@ -180,13 +313,23 @@ protected:
     QLineEdit* txtVerNo;
     QPushButton* cmdUp;
     QPushButton* cmdDown;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdPreset = nullptr;
 
+    // Another screen of the client area took this one's place.
+    void formHidden() override;
     bool event(QEvent* e) override;
 
 private:
     bool rangeChecksPass();
+    // Whether the card of the variant shown has any setting of the pass (else the bar stays).
+    bool onCard(const Pass& pass, int variant) const;
+    void forgetSetting(const Setting& s, int ch, CardRecord& rec);
     void readLiveBoxByBox();
     bool readLamps();
+    // One live value, "" when it is not answered (see LiveRead::rereadValue);
+    // `hidden` tells that the rereads stopped because the screen was hidden.
+    std::string readLiveItem(const std::string& group, const std::string& item, bool& hidden);
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
     bool inTick_ = false;
     int entrySlot_ = 0;  // the slot whose opener ran the entry method last

@@ -7,6 +7,8 @@ namespace talvo::screens {
 void RegisterCardScreens() {
     RegisterAnalogInScreens();
     RegisterBaseAlarmInScreens();
+    RegisterPulseOutScreens();
+    RegisterUniversalInScreens();
     registerScreen<frmHQ2>("HQ2");
 }
 

@@ -12,6 +12,8 @@ void RegisterCardScreens();
 // Each family folder registers its own screens.
 void RegisterAnalogInScreens();
 void RegisterBaseAlarmInScreens();
+void RegisterPulseOutScreens();
+void RegisterUniversalInScreens();
 
 template <typename Screen>
 void registerScreen(const char* code) {

@@ -4,7 +4,10 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QValidator>
 
+#include "core/Colors.h"
+#include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
 #include "shell/Geometry.h"
 
@@ -45,14 +48,39 @@ private:
     KeyFilter filter_;
 };
 
+// A box's edits go through its validator whichever way they come; an edit it
+// finds invalid is undone at once, before the box reports any change.
+class SingleByteValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*pos*/) const override {
+        for (const QChar c : input)
+            if (!IsSingleByteChar(c.unicode())) return Invalid;
+        return Acceptable;
+    }
+};
+
 }  // namespace
 
-void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) { box->installEventFilter(new BoxHandlers(box, filter)); }
+void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) {
+    GuardSingleByteText(box);
+    box->installEventFilter(new BoxHandlers(box, filter));
+}
+
+void GuardSingleByteText(QLineEdit* box) {
+    if (box->validator() == nullptr) box->setValidator(new SingleByteValidator(box));
+}
+
+void GuardAllBoxes(QWidget* root) {
+    for (QLineEdit* box : root->findChildren<QLineEdit*>()) GuardSingleByteText(box);
+}
 
 void ShowBitText(QLineEdit* box, const std::string& value) {
     const BitText b = BitTextFor(value);
     setBoxText(box, b.text);
     shell::setBackColor(box, b.color);
+    // Black on the red and the dark green is hard to read.
+    shell::setForeColor(box, colors::White);
 }
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
@@ -63,17 +91,17 @@ void setBoxText(QLineEdit* box, const std::string& text) {
     box->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment align) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(align | Qt::AlignVCenter);
-    shell::placeTwips(l, left, top, width, 300);
-    return l;
-}
-
 QLineEdit* newLockedBox(QWidget* parent) {
     auto* b = new QLineEdit(parent);
     b->setReadOnly(true);
     b->setFocusPolicy(Qt::ClickFocus);
+    GuardSingleByteText(b);
+    return b;
+}
+
+QLineEdit* newGreyDisplayBox(QWidget* parent) {
+    QLineEdit* b = newLockedBox(parent);
+    shell::setBackColor(b, colors::SysButtonFace);
     return b;
 }
 

@@ -43,7 +43,9 @@ void ChildForms::hide(const std::string& code, const QWidget* keep) {
     auto it = entries_.find(code);
     if (it == entries_.end() || !it->second.widget || it->second.widget == keep) return;
     it->second.widget->hide();
+    const bool wasShown = it->second.shown;
     it->second.shown = false;
+    if (auto* child = dynamic_cast<ChildScreen*>(it->second.widget.data()); child && wasShown) child->formHidden();
 }
 
 void ChildForms::show(const std::string& code) {

@@ -15,7 +15,9 @@ namespace talvo::shell {
 class ChildScreen {
 public:
     virtual ~ChildScreen() = default;
-    virtual void formActivate() = 0;
+    virtual void formActivate() {}
+    // Another screen took this one's place in the client area.
+    virtual void formHidden() {}
 };
 
 class ChildForms {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QLabel>
 #include <QScreen>
 #include <QWidget>
 #include <cmath>
@@ -37,6 +38,14 @@ QRect twipsRect(int left, int top, int width, int height) {
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twipsRect(left, top, width, height));
+}
+
+QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int width, Qt::Alignment align,
+                 int height) {
+    auto* l = new QLabel(text, parent);
+    l->setAlignment(align | Qt::AlignVCenter);
+    placeTwips(l, left, top, width, height);
+    return l;
 }
 
 QFont arialFont(double points, bool bold) {

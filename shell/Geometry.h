@@ -7,6 +7,8 @@
 #include <QRect>
 #include <cstdint>
 
+class QLabel;
+class QString;
 class QWidget;
 
 namespace talvo::shell {
@@ -16,6 +18,11 @@ int twips(int tw);
 QRect twipsRect(int left, int top, int width, int height);
 // Places a widget at a rectangle given in twips.
 void placeTwips(QWidget* w, int left, int top, int width, int height);
+
+// A caption placed in twips, centred vertically: the one label helper of the
+// windows, dialogs and card screens.
+QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int width,
+                 Qt::Alignment align = Qt::AlignLeft, int height = 300);
 
 // The screens' Arial at a point size; where Arial is missing, a face of the same
 // width (Liberation Sans, Arimo) or at least a narrow one, so texts fit their boxes.

@@ -8,26 +8,18 @@
 #include "core/Connection.h"
 #include "core/Globals.h"
 #include "platform/Services.h"
-#include "platform/qt/QtServices.h"
+#include "shell/Captionless.h"
 #include "shell/Geometry.h"
 
 namespace talvo::shell {
 
-namespace {
-QLabel* label(QWidget* parent, const char* name, const char* text, int left, int top, int width, int height) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    placeTwips(l, left, top, width, height);
-    return l;
-}
-}  // namespace
-
 frmComPort::frmComPort(QWidget* parent) : QDialog(parent) {
     setObjectName("frmComPort");
-    setWindowTitle(platform::kAppTitle);
+    makeCaptionless(this);
     setFixedSize(twips(4545), twips(4395));
 
-    QLabel* heading = label(this, "Label1", "COM Port Setting", 1080, 360, 2415, 330);
+    QLabel* heading = newLabel(this, "COM Port Setting", 1080, 360, 2415, Qt::AlignLeft, 330);
+    heading->setObjectName("Label1");
     QFont f = heading->font();
     f.setBold(true);
     heading->setFont(f);
@@ -36,17 +28,17 @@ frmComPort::frmComPort(QWidget* parent) : QDialog(parent) {
     auto* frame = new QGroupBox("Setting", this);
     frame->setObjectName("Frame1");
     placeTwips(frame, 360, 960, 3855, 2535);
-    label(frame, "Label6", "Port No.", 240, 480, 765, 240);
+    newLabel(frame, "Port No.", 240, 480, 765, Qt::AlignLeft, 240)->setObjectName("Label6");
     combBPS_ = new QComboBox(frame);
     combBPS_->setObjectName("combBPS");
     combBPS_->move(twips(1200), twips(480) - 4);
     combBPS_->setFixedWidth(twips(2175));
     for (int n = 1; n <= 16; ++n) combBPS_->addItem(QString("COM%1").arg(n));
     combBPS_->setCurrentIndex(0);
-    label(frame, "Label2", "Baud Rate : 9600bps", 240, 960, 1920, 240);
-    label(frame, "Label3", "Parity : none", 240, 1320, 1215, 240);
-    label(frame, "Label4", "Bit Length : 8", 240, 1680, 1260, 240);
-    label(frame, "Label5", "Stop Bit : 1", 240, 2040, 1035, 240);
+    newLabel(frame, "Baud Rate : 9600bps", 240, 960, 1920, Qt::AlignLeft, 240)->setObjectName("Label2");
+    newLabel(frame, "Parity : none", 240, 1320, 1215, Qt::AlignLeft, 240)->setObjectName("Label3");
+    newLabel(frame, "Bit Length : 8", 240, 1680, 1260, Qt::AlignLeft, 240)->setObjectName("Label4");
+    newLabel(frame, "Stop Bit : 1", 240, 2040, 1035, Qt::AlignLeft, 240)->setObjectName("Label5");
 
     cmdOK_ = new QPushButton("OK", this);
     cmdOK_->setObjectName("CmdOK");

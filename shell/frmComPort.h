@@ -1,7 +1,7 @@
 #pragma once
 // The COM-port dialog: the user picks COM1..COM16; "OK" opens the port at
-// "9600,n,8,1" and runs the connect handshake, "Exit" (also Esc and the window's
-// close box) runs the handshake on the port as it is.
+// "9600,n,8,1" and runs the connect handshake, "Exit" (also Esc) runs the
+// handshake on the port as it is. It has no title bar.
 #include <QDialog>
 
 class QComboBox;
@@ -19,7 +19,7 @@ public:
     void CmdOK_Click();
     void cmdExit_Click();
 
-    // Esc and the close box end the dialog the way "Exit" does.
+    // Esc (and a close asked by the window system) ends the dialog the way "Exit" does.
     void reject() override;
 
 private:

@@ -3,15 +3,15 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "shell/Captionless.h"
 #include "shell/Geometry.h"
 
 namespace talvo::shell {
 
 frmLoading::frmLoading(QWidget* owner)
-    : QWidget(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      lblLoading_(new QLabel(this)),
-      pgBarLoading_(new QProgressBar(this)) {
+    : QWidget(owner), lblLoading_(new QLabel(this)), pgBarLoading_(new QProgressBar(this)) {
     setObjectName("frmLoading");
+    makeCaptionless(this);
     setFixedSize(twips(4680), twips(1725));
     lblLoading_->setObjectName("lblLoading");
     lblLoading_->move(twips(2175), twips(360));

@@ -12,7 +12,7 @@ namespace talvo::shell {
 class frmLoading : public QWidget {
     Q_OBJECT
 public:
-    // A top-level window that stays in front of its owner.
+    // A top-level window without a title bar that stays in front of its owner.
     explicit frmLoading(QWidget* owner = nullptr);
 
     // Empty bar with `steps` as its maximum, the caption, and the window shown.

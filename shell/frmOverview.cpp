@@ -38,12 +38,12 @@ constexpr int kRowTop = 600;
 constexpr int kRowStep = 360;
 constexpr int kCellHeight = 270;
 
+// A column heading of the overview: bold, in the window text colour.
 QLabel* headerLabel(QWidget* parent, const char* name, const QString& caption, int left, int width) {
-    auto* l = new QLabel(caption, parent);
+    QLabel* l = newLabel(parent, caption, left, kRowTop, width, Qt::AlignLeft, 255);
     l->setObjectName(name);
     l->setFont(arialFont(11.25, true));
     setForeColor(l, colors::SysWindowText);
-    placeTwips(l, left, kRowTop, width, 255);
     return l;
 }
 

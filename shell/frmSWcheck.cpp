@@ -5,12 +5,14 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QShowEvent>
 #include <algorithm>
 #include <cmath>
 
 #include "core/Colors.h"
+#include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
 #include "shell/Geometry.h"
@@ -35,14 +37,6 @@ constexpr int kRowY = 1140, kRowPitch = 360, kRowH = 330;
 constexpr int kFooterY = 7020, kButtonW = 1200, kButtonH = 420;
 
 int switchX(int sw) { return kSwitchX + (sw - 1) * kSwitchStep; }
-
-QLabel* label(QWidget* parent, const QString& text, int x, int y, int w, int h,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(align);
-    placeTwips(l, x, y, w, h);
-    return l;
-}
 
 QLineEdit* lockedBox(QWidget* parent, const QString& name, int x, int y, int w) {
     auto* e = new QLineEdit(parent);
@@ -80,20 +74,21 @@ frmSWcheck::frmSWcheck(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("I/O Card DipSW Check"));
     setFixedSize(twips(kWidth), twips(kHeight));
 
-    QLabel* title = label(this, QStringLiteral("I/O Card DipSW Check"), kMargin, 120, kWidth - 2 * kMargin, 420,
-                          Qt::AlignCenter);
+    QLabel* title =
+        newLabel(this, QStringLiteral("I/O Card DipSW Check"), kMargin, 120, kWidth - 2 * kMargin, Qt::AlignCenter, 420);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
 
-    label(this, QStringLiteral("Card Name"), kNameX, kHeadingY, kNameW, 270);
-    label(this, QStringLiteral("Version"), kVersionX, kHeadingY, kVersionW, 270);
+    newLabel(this, QStringLiteral("Card Name"), kNameX, kHeadingY, kNameW, Qt::AlignLeft, 270);
+    newLabel(this, QStringLiteral("Version"), kVersionX, kHeadingY, kVersionW, Qt::AlignLeft, 270);
     const QFont indexFont = positionFont();
     for (int sw = 1; sw <= DipSwitchModel::kSwitches; ++sw) {
         const int w = DipSwitchModel::kPositions * kCellPitch;
-        label(this, QStringLiteral("SW%1 (BIN)").arg(sw), switchX(sw), kHeadingY, w, 270, Qt::AlignCenter);
-        QLabel* index = label(this, QStringLiteral(" 1  2  3  4  5  6  7  8"), switchX(sw), kIndexY, w, 240);
+        newLabel(this, QStringLiteral("SW%1 (BIN)").arg(sw), switchX(sw), kHeadingY, w, Qt::AlignCenter, 270);
+        QLabel* index =
+            newLabel(this, QStringLiteral(" 1  2  3  4  5  6  7  8"), switchX(sw), kIndexY, w, Qt::AlignLeft, 240);
         index->setObjectName(QStringLiteral("lblExtIndex%1").arg(sw - 1));
         index->setFont(indexFont);
     }
@@ -106,7 +101,7 @@ void frmSWcheck::buildRows() {
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
         const auto r = static_cast<std::size_t>(i);
         const int y = kRowY + i * kRowPitch;
-        label(this, QStringLiteral("Slot %1").arg(i + 1), kSlotX, y, kSlotW, kRowH);
+        newLabel(this, QStringLiteral("Slot %1").arg(i + 1), kSlotX, y, kSlotW, Qt::AlignLeft, kRowH);
         txtName_[r] = lockedBox(this, QStringLiteral("txtName%1").arg(i), kNameX, y, kNameW);
         txtVersion_[r] = lockedBox(this, QStringLiteral("txtVersion%1").arg(i), kVersionX, y, kVersionW);
         txtSW_[r] = lockedBox(this, QStringLiteral("txtSW%1").arg(i), kTextX, y, kTextW);
@@ -124,9 +119,9 @@ void frmSWcheck::buildRows() {
 
 void frmSWcheck::buildFooter() {
     const int boxY = kFooterY + (kButtonH - kCellSize) / 2;
-    label(this, QStringLiteral("ON ="), kMargin, kFooterY, 540, kButtonH, Qt::AlignRight | Qt::AlignVCenter);
+    newLabel(this, QStringLiteral("ON ="), kMargin, kFooterY, 540, Qt::AlignRight, kButtonH);
     cell(this, QStringLiteral("txtCDataON"), kMargin + 600, boxY, colors::Black);
-    label(this, QStringLiteral("OFF ="), kMargin + 1020, kFooterY, 660, kButtonH, Qt::AlignRight | Qt::AlignVCenter);
+    newLabel(this, QStringLiteral("OFF ="), kMargin + 1020, kFooterY, 660, Qt::AlignRight, kButtonH);
     cell(this, QStringLiteral("txtCDataOFF"), kMargin + 1740, boxY, colors::White);
 
     cmdUp_ = new QPushButton(QStringLiteral("Upload"), this);
@@ -170,8 +165,16 @@ void frmSWcheck::showEvent(QShowEvent* event) {
 }
 
 void frmSWcheck::cmdUp_Click() {
-    // One exchange at a time: a read asked for while another waits would be refused frame by frame.
-    if (reading_ || ExchangeWaiting()) return;
+    if (reading_) return;
+    // One routine on the line at a time: a read asked for while another holds it
+    // runs once that one has ended (if this screen is still up).
+    QPointer<frmSWcheck> self(this);
+    RunWhenLineFree("frmSWcheck.cmdUp", [self] {
+        if (self && self->isVisible() && !self->reading_) self->readSwitches();
+    });
+}
+
+void frmSWcheck::readSwitches() {
     reading_ = true;
     cmdUp_->setEnabled(false);
     cmdExit_->setEnabled(false);

@@ -42,6 +42,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void readSwitches();
     void buildRows();
     void buildFooter();
     void showRow(int row);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include "core/Colors.h"
 #include "core/Connection.h"
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/Overview.h"
 #include "core/Protocol.h"
 #include "core/SettingsFile.h"
@@ -82,13 +84,6 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int lef
     f->setObjectName(name);
     placeTwips(f, left, top, width, height);
     return f;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
-    auto* l = new QLabel(caption, parent);
-    l->setObjectName(name);
-    placeTwips(l, left, top, width, height);
-    return l;
 }
 
 QString cardListPrefix(int n) { return QString("%1:").arg(n, 2, 10, QChar('0')); }
@@ -192,20 +187,23 @@ void frmTalvo::buildMenus() {
 
 void frmTalvo::buildTopBar(QWidget* bar) {
     QGroupBox* fraSign = frame(bar, "fraSign", "", 120, 255, 3240, 540);
-    lblComPortNo_ = label(fraSign, "lblComPortNo", "", 240, 120, 840, 300);
+    lblComPortNo_ = newLabel(fraSign, "", 240, 120, 840);
+    lblComPortNo_->setObjectName("lblComPortNo");
     shpLamp_ = new LampShape(fraSign);
     shpLamp_->setObjectName("shpLamp");
     placeTwips(shpLamp_, 1140, 142, 255, 255);
-    lblConStatus_ = label(fraSign, "lblConStatus", "Disconnected", 1560, 120, 1560, 300);
+    lblConStatus_ = newLabel(fraSign, "Disconnected", 1560, 120, 1560);
+    lblConStatus_->setObjectName("lblConStatus");
 
     QGroupBox* fraUnit = frame(bar, "fraUnit", "Module select", 3480, 0, 5400, 795);
-    label(fraUnit, "Label2", "Card No.", 240, 360, 900, 330);
+    newLabel(fraUnit, "Card No.", 240, 360, 900, Qt::AlignLeft, 330)->setObjectName("Label2");
     cboCardNo_ = new QComboBox(fraUnit);
     cboCardNo_->setObjectName("cboCardNo");
     placeTwips(cboCardNo_, 1140, 345, 2400, 360);
     cboCardNo_->addItem("00:OverView");
     for (int n = 1; n <= 16; ++n) cboCardNo_->addItem(QString("%1").arg(n, 2, 10, QChar('0')));
     cboCardNo_->installEventFilter(this);
+    cboCardNo_->view()->window()->installEventFilter(this);
     connect(cboCardNo_, &QComboBox::currentIndexChanged, this, &frmTalvo::cboCardNo_Click);
     cmdOverView_ = button(fraUnit, "cmdOverView", "OverView", 3780, 330, 1440, 390);
     connect(cmdOverView_, &QPushButton::clicked, this, &frmTalvo::cmdOverView_Click);
@@ -324,13 +322,36 @@ bool frmTalvo::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::FocusOut &&
             static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             G().CardListFocused = false;
+    } else if (watched == cboCardNo_->view()->window()) {
+        // The drop-down list may open without the list ever taking the focus (a
+        // click on its arrow); while it is open the user is choosing a card.
+        if (event->type() == QEvent::Show) G().CardListFocused = true;
+        if (event->type() == QEvent::Hide) G().CardListFocused = cboCardNo_->hasFocus();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
+void frmTalvo::whenLineFree(const char* key, MainControl c, void (frmTalvo::*command)()) {
+    // Asked for now: runs now if the line is free. Run later: only if the command
+    // is still there to be given (a lost link or a started upload took it away).
+    if (LineFree() && !ActionsWaiting()) return (this->*command)();
+    RunWhenLineFree(key, [this, c, command] {
+        if (isEnabled(c)) (this->*command)();
+    });
+}
+
 void frmTalvo::cboCardNo_Click() {
+    if (G().StartingUp) return;
+    // The pick takes the entry shown when it runs: a newer pick made while an older
+    // one waited replaces it.
+    if (LineFree() && !ActionsWaiting()) return cboCardNo_Pick();
+    RunWhenLineFree("cboCardNo", [this] {
+        if (cboCardNo_->isEnabled()) cboCardNo_Pick();
+    });
+}
+
+void frmTalvo::cboCardNo_Pick() {
     Globals& g = G();
-    if (g.StartingUp) return;
     const int index = cboCardNo_->currentIndex();
     if (index < 0) return;
     g.CurCardNo = index;
@@ -367,11 +388,12 @@ void frmTalvo::cboCardNo_Click() {
 
 // ---- Buttons ----
 
-void frmTalvo::CmdUpload_Click() {
-    // A second Upload, or one while a monitoring pass still unwinds, would find
-    // every exchange refused and report a failed upload.
-    if (uploadRunning_ || cycReadRunning_ || ExchangeWaiting()) return;
+void frmTalvo::CmdUpload_Click() { whenLineFree("CmdUpload", MainControl::CmdUpload, &frmTalvo::CmdUpload_Run); }
+
+void frmTalvo::CmdUpload_Run() {
+    if (uploadRunning_ || cycReadRunning_) return;
     uploadRunning_ = true;
+    LineHold hold;
     // The list goes to the overview first: its click enables commands, which the
     // upload must keep disabled until it ends.
     selectCardListEntry(0);
@@ -380,9 +402,10 @@ void frmTalvo::CmdUpload_Click() {
     WriteItem(3, "00", "41", "00");
     WriteItem(3, "01", "01", "1");
     SetCommSettingButton(ReadItem(3, "00", "04"));
-    UploadCardList();
+    const bool listRead = UploadCardList();
     FillCardList();
-    ReadAllCardsCycData();
+    // After a failed list upload the user has been told once already.
+    ReadAllCardsCycData({.lossAlreadyShown = !listRead});
     // A pass that lost the link has disconnected: keep the disconnected look.
     if (G().Connected) {
         EnableMainControls();
@@ -393,7 +416,9 @@ void frmTalvo::CmdUpload_Click() {
     uploadRunning_ = false;
 }
 
-void frmTalvo::cmdStart_Click() {
+void frmTalvo::cmdStart_Click() { whenLineFree("cmdStart", MainControl::cmdStart, &frmTalvo::cmdStart_Run); }
+
+void frmTalvo::cmdStart_Run() {
     if (uploadRunning_) return;
     selectCardListEntry(0);
     G().CycReadOn = true;
@@ -409,6 +434,11 @@ void frmTalvo::cmdStart_Click() {
     cycReadRunning_ = true;
     RunCycRead();
     cycReadRunning_ = false;
+    // A pass that lost the link has disconnected: monitoring is over.
+    if (!G().Connected) {
+        G().CycReadOn = false;
+        setEnabled(MainControl::cmdStop, false);
+    }
 }
 
 void frmTalvo::cmdStop_Click() {
@@ -434,7 +464,9 @@ void frmTalvo::cmdSpecialSetting_Click() {
     setEnabled(MainControl::mnuConnect, true);
 }
 
-void frmTalvo::cmdSWcheck_Click() {
+void frmTalvo::cmdSWcheck_Click() { whenLineFree("cmdSWcheck", MainControl::cmdSWcheck, &frmTalvo::cmdSWcheck_Run); }
+
+void frmTalvo::cmdSWcheck_Run() {
     frmSWcheck dialog(this);
     platform::execModal(dialog);
 }
@@ -442,6 +474,10 @@ void frmTalvo::cmdSWcheck_Click() {
 // ---- Menus ----
 
 void frmTalvo::mnuConnectConnect_Click() {
+    whenLineFree("mnuConnectConnect", MainControl::mnuConnectConnect, &frmTalvo::mnuConnectConnect_Run);
+}
+
+void frmTalvo::mnuConnectConnect_Run() {
     setEnabled(MainControl::mnuConnect, false);
     ClearCardRecords();
     cmdOverView_Click();
@@ -477,6 +513,7 @@ void frmTalvo::mnuFilesEnd_Click() {
     if (platform::SerialPort* port = platform::services().serial; port && port->isOpen()) port->close();
     IntervalTimerOff();
     G().CycReadOn = false;
+    ClearWaitingActions();
     EndProgram();
 }
 

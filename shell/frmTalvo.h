@@ -63,14 +63,22 @@ private:
     QWidget* control(MainControl c) const;
     QAction* action(MainControl c) const;
 
+    // A command that talks to the station runs when the line is free: at once, or
+    // once the routine that holds the line has ended (if the command is still enabled).
+    void whenLineFree(const char* key, MainControl c, void (frmTalvo::*command)());
     void cboCardNo_Click();
+    void cboCardNo_Pick();
     void CmdUpload_Click();
+    void CmdUpload_Run();
     void cmdStart_Click();
+    void cmdStart_Run();
     void cmdStop_Click();
     void cmdOverView_Click();
     void cmdSpecialSetting_Click();
     void cmdSWcheck_Click();
+    void cmdSWcheck_Run();
     void mnuConnectConnect_Click();
+    void mnuConnectConnect_Run();
     void mnuConnectDisconnect_Click();
     void mnuFilesOpen_Click();
     void mnuFilesSave_Click();

@@ -8,30 +8,23 @@
 
 namespace talvo::shell {
 
-namespace {
-QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width, int height) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    placeTwips(l, left, top, width, height);
-    return l;
-}
-}  // namespace
-
 frmVersion::frmVersion(QWidget* parent) : QDialog(parent) {
     setObjectName("frmVersion");
     setWindowTitle("Version TALVO ");
     setFixedSize(twips(5400), twips(3465));
 
-    QLabel* title = label(this, "lblTitle_0", "TALVO", 1560, 360, 2295, 480);
+    QLabel* title = newLabel(this, "TALVO", 1560, 360, 2295, Qt::AlignLeft, 480);
+    title->setObjectName("lblTitle_0");
     QFont big = title->font();
     big.setPointSizeF(18);
     big.setBold(true);
     title->setFont(big);
     title->setAlignment(Qt::AlignCenter);
 
-    label(this, "lblTitle_2", "K6 Systems", 1320, 1320, 2775, 225)->setAlignment(Qt::AlignCenter);
-    label(this, "lblTitle_1", "Version", 1320, 1920, 1095, 225);
-    lblName1_ = label(this, "lblName_1", kVersionText, 2880, 1920, 1095, 225);
+    newLabel(this, "K6 Systems", 1320, 1320, 2775, Qt::AlignHCenter, 225)->setObjectName("lblTitle_2");
+    newLabel(this, "Version", 1320, 1920, 1095, Qt::AlignLeft, 225)->setObjectName("lblTitle_1");
+    lblName1_ = newLabel(this, kVersionText, 2880, 1920, 1095, Qt::AlignLeft, 225);
+    lblName1_->setObjectName("lblName_1");
 
     auto* line = new QFrame(this);
     line->setObjectName("Line1");

@@ -1,7 +1,12 @@
 #include "sim/Families.h"
 
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <utility>
 #include <vector>
 
+#include "sim/FamilyPulse.h"
 #include "sim/StationState.h"
 
 namespace k6sim {
@@ -61,6 +66,39 @@ List powerMonitor() {
     return l;
 }
 
+// The universal input card keeps everything in group 01 and carries the channel
+// in the data: "01" to "04" in front of the value. The station holds a channel
+// item's value of channel ch under the key 1000 + 10 x item + ch ("1052": item
+// 05 of channel 2), which no frame names.
+constexpr int kUniversalModelItem = 90;
+constexpr int kUniversalVersionItem = 92;
+constexpr int kUniversalCardItems[] = {87, 13, 57};  // unit, ADC speed, limit
+constexpr int kUniversalChannelItems[] = {5, 20, 25, 50, 51, 52, 53, 54, 55, 56};
+constexpr int kUniversalChannels = 4;
+constexpr int kFirstChannelKey = 1000;
+
+int channelKey(int item, int channel) { return kFirstChannelKey + 10 * item + channel; }
+
+// The version item starts as the card's version.
+// Input type (hexadecimal code), channel in use, burnout, CJC switch, then the
+// Zero/Full Base, Zero/Full Adjust and Zero/Full Scale pairs, by channel.
+// The types (K thermocouple, Pt100, the 12 V range, a 200 ohm potentiometer)
+// are on both variants' lists.
+List universal(bool variantA) {
+    List l = join({live(4),
+                   {{"01", kUniversalModelItem, kUniversalModelItem, variantA ? "K6_YK4/A" : "K6_YK4"},
+                    {"01", 87, 87, "0"},
+                    {"01", 13, 13, variantA ? "3" : "2"},
+                    {"01", 57, 57, "0"}}});
+    const std::pair<int, const char*> channels[] = {
+        {5, "11|30|00|50"}, {50, "1"},      {20, "1|1|0|0"},  {25, "1|0|0|0"},   {51, "0"},
+        {52, "1000"},       {53, "0.00"},   {54, "1.0000"},   {55, "0"},          {56, "10000"},
+    };
+    for (const auto& [item, values] : channels)
+        l.push_back({"01", channelKey(item, 1), channelKey(item, kUniversalChannels), values});
+    return l;
+}
+
 const std::vector<Family>& families() {
     static const std::vector<Family> table = {
         {{"BW4", "BZ4", "JT4", "LQ4", "LF4"}, scaled(4)},
@@ -85,11 +123,18 @@ const std::vector<Family>& families() {
         {{"KR8", "KN8", "KM8"}, alarm(8, "04")},
         {{"KP8", "KC8"}, alarm(8, "12")},
         {{"GBH"}, powerMonitor()},
-        {{"JO8", "JH8", "JO1", "JH1"}, {{"00", 27, 27, "0000"}}},
-        {{"JO3", "JH3", "JO6", "JH6"}, {{"01", 6, 7, "0000"}}},
-        {{"IK1"}, {{"00", 26, 26, "00000000"}}},
-        {{"JOV"}, {{"00", 18, 18, "00,00,00"}}},
-        {{"UJ8"}, {{"00", 26, 26, "0000"}}},
+        // Discrete cards: the overview words, and one item per point (or channel).
+        {{"JO8", "JH8"}, {{"00", 27, 27, "0000"}, {"00", 10, 17, "0"}}},
+        {{"JO1", "JH1"}, {{"00", 27, 27, "0000"}, {"00", 10, 25, "0"}}},
+        {{"JO3", "JH3"}, {{"01", 6, 7, "0000"}, {"01", 10, 41, "0"}}},
+        {{"JO6", "JH6"}, {{"01", 6, 7, "0000"}, {"01", 10, 73, "0"}}},
+        {{"IK1"}, {{"00", 26, 26, "00000000"}, {"00", 10, 25, "00"}}},
+        {{"JOV"}, {{"00", 18, 18, "00,00,00"}, {"00", 10, 17, "0,0,0"}}},
+        {{"UJ8"}, {{"00", 26, 26, "0000"}, {"00", 10, 17, "00"}}},
+        // Pulse counters: live counts, Min and Max by channel, preset items.
+        {{"IY8"}, {{"00", 10, 17, "1{n}00"}, {"01", 26, 41, "0|99999"}, {"02", 10, 17, "0"}}},
+        {{"YK4"}, universal(false)},
+        {{"YK4A"}, universal(true)},
     };
     return table;
 }
@@ -107,6 +152,8 @@ std::string valueAt(const std::string& pattern, int index) {
     if (at != std::string::npos) v.replace(at, 3, twoDigits(index + 1));
     return v;
 }
+
+bool isUniversal(const Card& card) { return card.code.compare(0, 3, "YK4") == 0; }
 
 void add(Card& card, const List& items) {
     for (const Items& r : items)
@@ -128,8 +175,67 @@ void addFamilyDefaults(Card& card) {
                 bestLength = p.size();
             }
     if (best) add(card, best->items);
+    if (isUniversal(card)) card.groups["01"][kUniversalVersionItem] = card.version;
 }
 
 void addCommDefaults(Card& card) { add(card, {{"01", 1, 1, "0"}}); }
+
+namespace {
+
+template <std::size_t N>
+bool isIn(int item, const int (&items)[N]) {
+    return std::find(std::begin(items), std::end(items), item) != std::end(items);
+}
+
+bool isUniversalChannelItem(int item) { return isIn(item, kUniversalChannelItems); }
+
+// 1 to 4 for data that starts with "01" to "04", else 0.
+int channelOf(const std::string& data) {
+    if (data.size() < 2 || data[0] != '0' || data[1] < '1' || data[1] > '0' + kUniversalChannels) return 0;
+    return data[1] - '0';
+}
+
+std::string tag(int item, const std::string& value) { return "D" + twoDigits(item) + ":" + value; }
+
+}  // namespace
+
+std::optional<std::string> familyItemReply(const Card& card, const std::string& group, int item) {
+    if (!isUniversal(card) || group != "01") return std::nullopt;
+    if (item >= kFirstChannelKey) return "CNU";
+    const auto g = card.groups.find(group);
+    if (g == card.groups.end()) return std::nullopt;
+    if (!isUniversalChannelItem(item)) return std::nullopt;
+    // The item frame names no channel yet; it answers with channel 1.
+    const auto v = g->second.find(channelKey(item, 1));
+    return v == g->second.end() ? "CNU" : tag(item, v->second);
+}
+
+std::optional<std::string> familyDataReply(Card& card, const std::string& group, int item, const std::string& data) {
+    if (const auto r = pulseDataReply(card, group, item, data)) return r;
+    if (!isUniversal(card) || group != "01") return std::nullopt;
+    const auto g = card.groups.find(group);
+    if (g == card.groups.end()) return std::nullopt;
+    std::map<int, std::string>& items = g->second;
+    if (item >= kFirstChannelKey) return "CNU";
+    if (item == kUniversalModelItem || item == kUniversalVersionItem) {
+        // Read with empty data and answered bare; the card works them out.
+        if (!data.empty()) return "CNG";
+        const auto v = items.find(item);
+        return v == items.end() ? "CNU" : "D" + v->second;
+    }
+    if (isIn(item, kUniversalCardItems)) {
+        if (!data.empty()) return std::nullopt;  // a write: stored and echoed as usual
+        const auto v = items.find(item);
+        return v == items.end() ? "CNU" : tag(item, v->second);
+    }
+    if (!isUniversalChannelItem(item)) return std::nullopt;
+    const int channel = channelOf(data);
+    if (channel == 0) return "CNG";
+    const auto v = items.find(channelKey(item, channel));
+    if (v == items.end()) return "CNU";
+    if (data.size() == 2) return tag(item, v->second);  // the channel alone: a read
+    v->second = data.substr(2);
+    return "D" + data;
+}
 
 }  // namespace k6sim

@@ -1,5 +1,7 @@
 #include "sim/StationState.h"
 
+#include "sim/Families.h"
+
 namespace k6sim {
 namespace {
 
@@ -99,6 +101,7 @@ std::string StationState::answer(const std::string& frame) {
             if (group_.empty()) return "CNG";
             item_ = parseNumber(rest, kMaxItem);
             if (item_ < 0) return "CNG";
+            if (const auto r = familyItemReply(*cardAt(selected_), group_, item_)) return *r;
             const auto v = value(selected_, group_, item_);
             return v ? tagged(selected_, group_, item_, *v) : "CNU";
         }
@@ -122,6 +125,7 @@ std::string StationState::write(const std::string& data) {
         item01_ = data;
         return "D" + data;
     }
+    if (const auto r = familyDataReply(*cardIn(station_, selected_), group_, item_, data)) return *r;
     if (!value(selected_, group_, item_)) return "CNU";
     if (!setValue(selected_, group_, item_, data)) return "CNG";  // worked out by the station, not stored
     return "D" + data;

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "platform/Services.h"
+
 namespace talvo::platform {
 
 namespace {
@@ -12,6 +14,7 @@ ModalHandler& handler() {
 }  // namespace
 
 int execModal(QDialog& dialog) {
+    EventLevelScope nested;
     if (handler()) return handler()(dialog);
     return dialog.exec();
 }

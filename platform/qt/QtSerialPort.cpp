@@ -2,6 +2,9 @@
 
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace talvo::platform {
 
@@ -56,34 +59,46 @@ int QtSerialPort::kernelBytes() {
 
 bool QtSerialPort::write(const std::string& bytes) {
     if (failIfBroken()) return false;
-    const qint64 n = port_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (n != static_cast<qint64>(bytes.size())) {
+    // Straight to the terminal: the exchange measures its time-out from here, and
+    // QSerialPort's buffered write would cost a write notifier and extra wake-ups
+    // of the event loop for every frame.
+    const int fd = static_cast<int>(port_.handle());
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        pollfd p{fd, POLLOUT, 0};
+        if (n < 0 && errno == EAGAIN && ::poll(&p, 1, 1000) > 0 && !(p.revents & (POLLERR | POLLHUP | POLLNVAL)))
+            continue;
         close();
         return false;
     }
-    // Push the frame out now; the exchange measures its time-out from here.
-    while (port_.bytesToWrite() > 0) {
-        if (!port_.waitForBytesWritten(1000)) {
-            close();
-            return false;
-        }
-    }
-    return !failIfBroken();
+    return true;
 }
 
 int QtSerialPort::bytesWaiting() {
     if (failIfBroken()) return -1;
+    // Characters the event loop has already taken in answer the question without
+    // asking the kernel; this runs on every wake-up of a waiting exchange.
+    const auto buffered = port_.bytesAvailable();
+    if (buffered > 0) return static_cast<int>(buffered);
     const int kernel = kernelBytes();
     if (kernel < 0) {
         close();
         return -1;
     }
-    return static_cast<int>(port_.bytesAvailable()) + kernel;
+    return kernel;
 }
 
 std::string QtSerialPort::readAll() {
     if (failIfBroken()) return {};
-    if (kernelBytes() > 0) port_.waitForReadyRead(0);
+    // What the kernel holds comes in too when nothing is buffered yet; otherwise
+    // it is announced by the read notifier at the next turn of the event loop.
+    if (port_.bytesAvailable() == 0 && kernelBytes() > 0) port_.waitForReadyRead(0);
     if (failIfBroken()) return {};
     const QByteArray data = port_.readAll();
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));

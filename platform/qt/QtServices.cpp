@@ -2,19 +2,67 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <thread>
 
+#include "platform/FileDialogFolder.h"
 #include "platform/qt/QtSerialPort.h"
 
 namespace talvo::platform {
 
 void QtEventPump::processEventsOnce() {
+    EventLevelScope nested;
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QtEventPump::QtEventPump() = default;
+QtEventPump::~QtEventPump() = default;
+
+void QtEventPump::waitForEvents(int ms, SerialPort* wakeOnInput) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || app->thread() != QThread::currentThread()) {
+        // No event loop to run here: wait on the port, or just let the time pass.
+        if (ms <= 0) return;
+        if (wakeOnInput && wakeOnInput->isOpen())
+            wakeOnInput->waitForInput(ms);
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    EventLevelScope nested;
+    if (ms <= 0 || (wakeOnInput && wakeOnInput->bytesWaiting() != 0)) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    // The timer only wakes the loop when nothing else does before the time is up.
+    // Input wakes it through the port's read notifier, which the open Qt port
+    // keeps in this thread's loop; timers, user input and posted events wake it too.
+    // One timer serves every wait and is set again only for another end time: the
+    // waits of one exchange all end at its deadline. A wait nested in a handler
+    // sets it for itself; the outer wait then returns and sets it back.
+    if (!wake_) {
+        wake_ = std::make_unique<QTimer>();
+        wake_->setSingleShot(true);
+        wake_->setTimerType(Qt::PreciseTimer);
+    }
+    const std::int64_t due = SteadyClock().nowMs() + ms;
+    if (!wake_->isActive() || due != wakeDue_) {
+        wake_->start(ms);
+        wakeDue_ = due;
+    }
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtEventPump::postLater(std::function<void()> fn) {
+    if (auto* app = QCoreApplication::instance()) QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
 }
 
 std::int64_t SteadyClock::nowMs() const {
@@ -22,7 +70,11 @@ std::int64_t SteadyClock::nowMs() const {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SteadyClock::sleepMs(int ms, SerialPort* wakeOnInput) {
+void SteadyClock::waitMs(int ms, EventPump* pump, SerialPort* wakeOnInput) {
+    if (pump) {
+        pump->waitForEvents(ms, wakeOnInput);
+        return;
+    }
     if (ms <= 0) return;
     if (wakeOnInput && wakeOnInput->isOpen()) {
         wakeOnInput->waitForInput(ms);
@@ -51,6 +103,7 @@ MsgResult QtMessageBox::show(const std::string& text, const std::string& title, 
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
+    EventLevelScope nested;
     switch (box.exec()) {
         case QMessageBox::Cancel: return MsgResult::Cancel;
         case QMessageBox::Yes: return MsgResult::Yes;
@@ -82,21 +135,30 @@ std::string qtFilterFromPairs(const std::string& filter) {
     return out;
 }
 
+std::string QtFileDialog::startPath(const std::string& suggested) const {
+    return fileDialogStartPath(lastFolder_, QDir::homePath().toLocal8Bit().toStdString(), suggested,
+                               [](const std::string& p) { return QFileInfo(QString::fromLocal8Bit(p.c_str())).isDir(); });
+}
+
 bool QtFileDialog::openFile(const std::string& filter, std::string& path) {
+    EventLevelScope nested;
     const QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
-                                                   QString::fromLocal8Bit(path.c_str()),
+                                                   QString::fromLocal8Bit(startPath(path).c_str()),
                                                    QString::fromLatin1(qtFilterFromPairs(filter).c_str()));
     if (f.isEmpty()) return false;
     path = f.toLocal8Bit().toStdString();
+    lastFolder_ = folderOf(path);
     return true;
 }
 
 bool QtFileDialog::saveFile(const std::string& filter, std::string& path) {
+    EventLevelScope nested;
     const QString f = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
-                                                   QString::fromLocal8Bit(path.c_str()),
+                                                   QString::fromLocal8Bit(startPath(path).c_str()),
                                                    QString::fromLatin1(qtFilterFromPairs(filter).c_str()));
     if (f.isEmpty()) return false;
     path = f.toLocal8Bit().toStdString();
+    lastFolder_ = folderOf(path);
     return true;
 }
 

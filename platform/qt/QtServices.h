@@ -3,6 +3,7 @@
 
 #include "platform/Services.h"
 
+class QTimer;
 class QWidget;
 
 namespace talvo::platform {
@@ -10,14 +11,27 @@ namespace talvo::platform {
 // Runs pending Qt events once.
 class QtEventPump : public EventPump {
 public:
+    QtEventPump();
+    ~QtEventPump() override;
+    QtEventPump(const QtEventPump&) = delete;
+    QtEventPump& operator=(const QtEventPump&) = delete;
+
     void processEventsOnce() override;
+    // Blocks in the Qt event loop; the Qt serial port's own read notifier wakes it.
+    void waitForEvents(int ms, SerialPort* wakeOnInput = nullptr) override;
+    void postLater(std::function<void()> fn) override;
+
+private:
+    std::unique_ptr<QTimer> wake_;  // ends a wait at its time; made at the first wait
+    std::int64_t wakeDue_ = 0;
 };
 
-// Steady clock; its waits return early when the given port has input.
+// Steady clock. Its waits block in the event pump, or without one on the port
+// or in a plain sleep.
 class SteadyClock : public Clock {
 public:
     std::int64_t nowMs() const override;
-    void sleepMs(int ms, SerialPort* wakeOnInput = nullptr) override;
+    void waitMs(int ms, EventPump* pump, SerialPort* wakeOnInput = nullptr) override;
 };
 
 class QtMessageBox : public MessageBox {
@@ -26,10 +40,15 @@ public:
                    MsgButtons buttons) override;
 };
 
+// Both dialogs start in the folder last used, the first time in the home folder.
 class QtFileDialog : public FileDialog {
 public:
     bool openFile(const std::string& filter, std::string& path) override;
     bool saveFile(const std::string& filter, std::string& path) override;
+
+private:
+    std::string startPath(const std::string& suggested) const;
+    std::string lastFolder_;
 };
 
 class QtProcessRunner : public ProcessRunner {

@@ -49,21 +49,23 @@ void TemperatureScreen::downloadExtra(Transfer& t) {
 
 std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b) {
     return {
-        {b.zScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.fScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.bias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.gain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.zBase, "02", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.fBase, "02", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {b.enable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.boxes = b.zScale, .group = "01", .item = {2, 40}, .param = {4, -3}},
+        {.boxes = b.fScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
+        {.boxes = b.bias, .group = "01", .item = {2, 8}, .param = {4, -1}},
+        {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}},
+        {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}},
+        {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}},
+        {.boxes = b.enable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
 }
 
 std::vector<Pass> EightChannelPasses() {
     return {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
-        {"02", {4, 5}, [](int ch) { return ch / 2 + 4; }, nullptr},
-        {"", {6}, [](int ch) { return ch / 2 + 8; }, nullptr},
+        {.openGroup = "01",
+         .settings = {kZScale8, kFScale8, kBias8, kGain8},
+         .uploadStep = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {kZBase8, kFBase8}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
+        {.settings = {kEnable8}, .uploadStep = [](int ch) { return ch / 2 + 8; }},
     };
 }
 

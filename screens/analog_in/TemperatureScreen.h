@@ -35,6 +35,8 @@ protected:
 struct EightChannelBoxes {
     std::vector<QLineEdit*> zScale, fScale, bias, gain, zBase, fBase, enable;
 };
+// Their places in EightChannelSettings(); a screen adds its own settings after them.
+enum EightChannelSetting { kZScale8, kFScale8, kBias8, kGain8, kZBase8, kFBase8, kEnable8, kEightChannelSettings };
 std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b);
 std::vector<Pass> EightChannelPasses();
 

@@ -22,21 +22,26 @@ ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) 
         txtParData.push_back(newLockedBox(body()));
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
     }
+    enum { ZScale, FScale, Bias, Gain, Enable };
     settings_ = {
-        {txtZScale, "01", 2, 40, 4, -3, false, Accept::Integer, "Zero Scale", &g.ZScaleMin, &g.ZScaleMax},
-        {txtFScale, "01", 2, 41, 4, -2, false, Accept::Integer, "Full Scale", &g.FScaleMin, &g.FScaleMax},
-        {txtBias, "01", 2, 8, 4, -1, false, Accept::Decimal, "Zero Adjust", &g.BiasMin, &g.BiasMax},
-        {txtGain, "01", 2, 9, 4, 0, false, Accept::Decimal, "Full Adjust", &g.GainMin, &g.GainMax},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::Bit, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer,
+         .range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .accept = Accept::Integer,
+         .range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .accept = Accept::Decimal,
+         .range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal,
+         .range = {"Full Adjust", &g.GainMin, &g.GainMax}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
     };
     const bool four = n == 4;
     passes_ = {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch; }, nullptr},
-        {"02", {4}, [four](int ch) { return four ? ch + 4 : ch / 2 + 8; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "02",
+         .settings = {Enable},
+         .uploadStep = [four](int ch) { return four ? ch + 4 : ch / 2 + 8; }},
     };
-    live_.boxes = txtParData;
-    for (int ch = 1; ch <= n; ++ch) live_.items.push_back(std::to_string(ch + 9));
-    live_.pauseMs = 10;
+    live_ = {.boxes = txtParData, .items = ItemRange(10, n), .pauseMs = 10};
 
     if (four)
         layoutFrames();

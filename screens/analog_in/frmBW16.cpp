@@ -12,10 +12,7 @@ using shell::placeTwips;
 namespace {
 constexpr int kChannels = 16;
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
-               Qt::Alignment align = Qt::AlignHCenter) {
-    return newLabel(parent, text, left, top, width, align);
-}
+enum { ZScale, FScale, Bias, Gain, Enable };
 }  // namespace
 
 frmBW16::frmBW16(QWidget* parent)
@@ -29,15 +26,15 @@ frmBW16::frmBW16(QWidget* parent)
     const int cols[] = {0, 480, 1620, 2760, 3420};  // Ch., zero, full, Unused, Value
     for (int half = 0; half < 2; ++half) {
         const int x = 120 + half * 4600;
-        label(body(), "Ch.", x + cols[0], 60, 420);
-        Label1[half ? 13 : 12] = label(body(), "Z-Scale", x + cols[1], 60, 1080);
-        Label1[half ? 22 : 11] = label(body(), "F-Scale", x + cols[2], 60, 1080);
-        label(body(), "Unused", x + cols[3], 60, 660);
-        label(body(), "Value", x + cols[4], 60, 1020);
+        newLabel(body(), "Ch.", x + cols[0], 60, 420, Qt::AlignHCenter);
+        Label1[half ? 13 : 12] = newLabel(body(), "Z-Scale", x + cols[1], 60, 1080, Qt::AlignHCenter);
+        Label1[half ? 22 : 11] = newLabel(body(), "F-Scale", x + cols[2], 60, 1080, Qt::AlignHCenter);
+        newLabel(body(), "Unused", x + cols[3], 60, 660, Qt::AlignHCenter);
+        newLabel(body(), "Value", x + cols[4], 60, 1020, Qt::AlignHCenter);
     }
     for (int ch = 1; ch <= kChannels; ++ch) {
         const int x = 120 + (ch > 8 ? 4600 : 0), top = 480 + ((ch - 1) % 8) * 540;
-        label(body(), QString::number(ch), x + cols[0], top + 30, 420);
+        newLabel(body(), QString::number(ch), x + cols[0], top + 30, 420, Qt::AlignHCenter);
         txtZScale.push_back(newSettingBox(body(), FilterKeySignedDecimal));
         placeTwips(txtZScale.back(), x + cols[1], top, 1080, 375);
         txtFScale.push_back(newSettingBox(body(), FilterKeySignedDecimal));
@@ -55,21 +52,25 @@ frmBW16::frmBW16(QWidget* parent)
 
     // No format check: any text that passes the range check is sent as it stands.
     settings_ = {
-        {{}, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "Zero Scale", &g.ZScaleMin, &g.ZScaleMax, &ZScaleData},
-        {{}, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "Full Scale", &g.FScaleMin, &g.FScaleMax, &FScaleData},
-        {{}, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "Zero Adjust", &g.BiasMin, &g.BiasMax, &BiasData},
-        {{}, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "Full Adjust", &g.GainMin, &g.GainMax, &GainData},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.group = "01", .item = {2, 40}, .param = {4, -3},
+         .range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}, .copies = &ZScaleData},
+        {.group = "01", .item = {2, 41}, .param = {4, -2},
+         .range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}, .copies = &FScaleData},
+        {.group = "01", .item = {2, 8}, .param = {4, -1},
+         .range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}, .copies = &BiasData},
+        {.group = "01", .item = {2, 9}, .param = {4, 0},
+         .range = {"Full Adjust", &g.GainMin, &g.GainMax}, .copies = &GainData},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     passes_ = {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch / 2; }, nullptr},
-        {"02", {4}, [](int ch) { return ch / 4 + 8; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {Enable}, .uploadStep = [](int ch) { return ch / 4 + 8; }},
     };
-    live_.boxes = txtParData;
-    for (int ch = 1; ch <= kChannels; ++ch) live_.items.push_back(std::to_string(ch + 9));
-    live_.boxByBox = true;
-    live_.keepPrefix = "TMO";  // the card has no value for the channel yet
-    live_.pauseMs = 10;
+    live_ = {.boxes = txtParData,
+             .items = ItemRange(10, kChannels),
+             .pauseMs = 10,
+             .boxByBox = true,
+             .keepPrefix = "TMO"};  // the card has no value for the channel yet
 }
 
 void frmBW16::prepare(const std::string&) { ShowAdjust = 0; }

@@ -17,11 +17,6 @@ using shell::placeTwips;
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
-               Qt::Alignment align = Qt::AlignHCenter) {
-    return newLabel(parent, text, left, top, width, align);
-}
-
 // Column offsets within a half of the grid, in twips.
 constexpr int kRowLabel = 0, kValueType = 270, kUnused = 1440, kScale = 1920, kAdjust = 2760, kBase = 3600,
               kLineR = 4440;
@@ -31,10 +26,10 @@ constexpr int kBoxHeight = 345, kFirstRow = 720, kRowPitch = 900, kLower = 390;
 }  // namespace
 
 frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
-    label(body(), "Burnout", 60, 60, 780, Qt::AlignLeft);
+    newLabel(body(), "Burnout", 60, 60, 780);
     txtBurnout = newLockedBox(body());
     placeTwips(txtBurnout, 900, 30, 1200, kBoxHeight);
-    label(body(), "Unit", 2400, 60, 480, Qt::AlignLeft);
+    newLabel(body(), "Unit", 2400, 60, 480);
     txtUnit = newLockedBox(body());
     placeTwips(txtUnit, 2940, 30, 1080, kBoxHeight);
 
@@ -47,25 +42,23 @@ frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
     settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
     // An empty lead-wire text is not sent: the card cannot answer an empty
     // value, and the download would end as failed on it.
-    settings_.push_back({txtLineR, "03", 1, 39, 1, 48, false, Accept::NotEmpty, "", nullptr, nullptr});
+    settings_.push_back({.boxes = txtLineR, .group = "03", .item = {1, 39}, .param = {1, 48}});
     passes_ = EightChannelPasses();
-    passes_.push_back({"03", {7}, nullptr, nullptr});  // the bar stays at 12
-    live_.boxes = txtParData;
-    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
-    live_.pauseMs = 50;
+    passes_.push_back({.openGroup = "03", .settings = {kEightChannelSettings}});  // the bar stays at 12
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
 }
 
 void frmBWT8::layoutHalf(int firstCh, int left, bool withBases) {
     QWidget* f = body()->findChild<QWidget*>("fraCh1");
-    label(f, "Zero/Full", left + kScale, 60, kAdjust + kPairWidth - kScale);
-    label(f, "Value/Type", left + kValueType - 120, 360, kTypeWidth + 240);
-    label(f, "Unused", left + kUnused - 240, 360, 840);
-    label(f, "Scale", left + kScale, 360, kPairWidth);
-    label(f, "Adjust", left + kAdjust, 360, kPairWidth);
+    newLabel(f, "Zero/Full", left + kScale, 60, kAdjust + kPairWidth - kScale, Qt::AlignHCenter);
+    newLabel(f, "Value/Type", left + kValueType - 120, 360, kTypeWidth + 240, Qt::AlignHCenter);
+    newLabel(f, "Unused", left + kUnused - 240, 360, 840, Qt::AlignHCenter);
+    newLabel(f, "Scale", left + kScale, 360, kPairWidth, Qt::AlignHCenter);
+    newLabel(f, "Adjust", left + kAdjust, 360, kPairWidth, Qt::AlignHCenter);
     if (withBases) {
-        label(f, "Base", left + kBase, 360, kPairWidth);
-        label(f, "Leadwire", left + kLineR - 60, 60, kLineRWidth + 120);
-        label(f, "Resistance", left + kLineR - 60, 360, kLineRWidth + 120);
+        newLabel(f, "Base", left + kBase, 360, kPairWidth, Qt::AlignHCenter);
+        newLabel(f, "Leadwire", left + kLineR - 60, 60, kLineRWidth + 120, Qt::AlignHCenter);
+        newLabel(f, "Resistance", left + kLineR - 60, 360, kLineRWidth + 120, Qt::AlignHCenter);
     }
     const auto put = [](QLineEdit* b, int x, int y, int w) {
         placeTwips(b, x, y, w, kBoxHeight);
@@ -73,7 +66,7 @@ void frmBWT8::layoutHalf(int firstCh, int left, bool withBases) {
     };
     for (int i = 0; i < 4; ++i) {
         const int ch = firstCh + i, top = kFirstRow + i * kRowPitch;
-        label(f, QString::number(ch), left + kRowLabel, top + 195, 240);
+        newLabel(f, QString::number(ch), left + kRowLabel, top + 195, 240, Qt::AlignHCenter);
         txtParData.push_back(put(newLockedBox(f), left + kValueType, top, kTypeWidth));
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
         txtInputType.push_back(put(newLockedBox(f), left + kValueType, top + kLower, kTypeWidth));

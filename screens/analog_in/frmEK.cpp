@@ -10,10 +10,7 @@ namespace talvo::screens {
 using shell::placeTwips;
 
 namespace {
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
-               Qt::Alignment align = Qt::AlignHCenter) {
-    return newLabel(parent, text, left, top, width, align);
-}
+enum { ZScale, FScale, ZBase, FBase, Enable };
 
 // The card takes these texts as they stand: no key filter, no select-all.
 QLineEdit* plainBox(QWidget* parent) { return new QLineEdit(parent); }
@@ -35,30 +32,27 @@ PercentInputScreen::PercentInputScreen(int n, const char* model, QWidget* parent
     }
     // The scales fill Param(1..2N), the bases follow at once.
     settings_ = {
-        {txtZScale, "01", 2, 40, 2, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 2, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 8, 2, 2 * n - 1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 9, 2, 2 * n, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}},
+        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 2 * n - 1}},
+        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 2 * n}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     passes_ = {
-        {"01", {0, 1}, [](int ch) { return ch / 2; }, nullptr},
-        {"02", {2, 3}, [](int ch) { return ch / 2 + 4; }, nullptr},
-        {"", {4}, [](int ch) { return ch / 2 + 8; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
+        {.settings = {Enable}, .uploadStep = [](int ch) { return ch / 2 + 8; }},
     };
-    // The values first, then the percents from group "02".
-    for (int ch = 1; ch <= n; ++ch) {
-        live_.boxes.push_back(txtParData[at(ch - 1)]);
-        live_.items.push_back(std::to_string(ch + 9));
-        live_.groups.push_back("00");
-    }
-    for (int ch = 1; ch <= n; ++ch) {
-        live_.boxes.push_back(txtInputType[at(ch - 1)]);
-        live_.items.push_back(std::to_string(ch + 59));
-        live_.groups.push_back("02");
-    }
-    live_.boxByBox = true;
-    live_.pauseMs = 5;
+    live_ = {.pauseMs = 5, .boxByBox = true};
+    const auto readInto = [this, n](const std::vector<QLineEdit*>& boxes, int firstItem, const char* group) {
+        for (int ch = 1; ch <= n; ++ch) {
+            live_.boxes.push_back(boxes[at(ch - 1)]);
+            live_.items.push_back(std::to_string(firstItem + ch - 1));
+            live_.groups.push_back(group);
+        }
+    };
+    readInto(txtParData, 10, "00");    // the values first,
+    readInto(txtInputType, 60, "02");  // then the percents
 
     if (n == 4)
         layoutFrames();
@@ -74,11 +68,11 @@ void PercentInputScreen::layoutFrames() {
         placeTwips(f, 120, first ? 0 : 1560 + (i - 1) * 1230, 9040, first ? 1500 : 1170);
         const int zeroRow = first ? 600 : 300, fullRow = zeroRow + 420, mid = zeroRow + 210;
         if (first) {
-            label(f, "Value", 240, 270, 1500);
-            label(f, "Percent", 1860, 270, 1500);
-            label(f, "Unused", 3480, 270, 660);
-            label(f, "Scale", 5220, 270, 1680);
-            label(f, "Base", 7080, 270, 1680);
+            newLabel(f, "Value", 240, 270, 1500, Qt::AlignHCenter);
+            newLabel(f, "Percent", 1860, 270, 1500, Qt::AlignHCenter);
+            newLabel(f, "Unused", 3480, 270, 660, Qt::AlignHCenter);
+            newLabel(f, "Scale", 5220, 270, 1680, Qt::AlignHCenter);
+            newLabel(f, "Base", 7080, 270, 1680, Qt::AlignHCenter);
         }
         const auto put = [&](QLineEdit* b, int x, int y, int w) {
             b->setParent(f);
@@ -87,8 +81,8 @@ void PercentInputScreen::layoutFrames() {
         put(txtParData[at(i)], 240, mid, 1500);
         put(txtInputType[at(i)], 1860, mid, 1500);
         put(txtEnable[at(i)], 3600, mid, 420);
-        label(f, "Zero", 4500, zeroRow + 20, 600, Qt::AlignLeft);
-        label(f, "Full ", 4500, fullRow + 20, 600, Qt::AlignLeft);
+        newLabel(f, "Zero", 4500, zeroRow + 20, 600);
+        newLabel(f, "Full ", 4500, fullRow + 20, 600);
         put(txtZScale[at(i)], 5220, zeroRow, 1680);
         put(txtFScale[at(i)], 5220, fullRow, 1680);
         put(txtZBase[at(i)], 7080, zeroRow, 1680);
@@ -103,11 +97,11 @@ void PercentInputScreen::layoutGrid() {
     const int cols[] = {0, 330, 1560, 2380, 3420};  // row label, value/percent, Unused, scale, base
     for (int half = 0; half < 2; ++half) {
         const int x = 120 + half * 4480;
-        label(f, "Zero/Full", x + cols[3], 240, 2040);
-        label(f, "Value/Perc.", x + cols[1], 540, 1180);
-        label(f, "Unused", x + cols[2], 540, 780);
-        label(f, "Scale", x + cols[3], 540, 1000);
-        label(f, "Base", x + cols[4], 540, 1000);
+        newLabel(f, "Zero/Full", x + cols[3], 240, 2040, Qt::AlignHCenter);
+        newLabel(f, "Value/Perc.", x + cols[1], 540, 1180, Qt::AlignHCenter);
+        newLabel(f, "Unused", x + cols[2], 540, 780, Qt::AlignHCenter);
+        newLabel(f, "Scale", x + cols[3], 540, 1000, Qt::AlignHCenter);
+        newLabel(f, "Base", x + cols[4], 540, 1000, Qt::AlignHCenter);
     }
     const auto put = [&](QLineEdit* b, int x, int y, int w) {
         b->setParent(f);
@@ -115,7 +109,7 @@ void PercentInputScreen::layoutGrid() {
     };
     for (int i = 0; i < 8; ++i) {
         const int x = 120 + (i / 4) * 4480, top = 960 + (i % 4) * 1020, lower = top + 375;
-        label(f, QString::number(i + 1), x + cols[0], top + 195, 300);
+        newLabel(f, QString::number(i + 1), x + cols[0], top + 195, 300, Qt::AlignHCenter);
         put(txtParData[at(i)], x + cols[1], top, 1180);
         put(txtInputType[at(i)], x + cols[1], lower, 1180);
         put(txtEnable[at(i)], x + cols[2] + 180, top + 187, 420);

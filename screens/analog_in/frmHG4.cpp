@@ -50,23 +50,22 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
     placeTwips(chkLimit, 5520, 4830, 300, 300);
     newLabel(body(), "Limit", 5820, 4830, 900)->setObjectName("LabelLimit");
 
+    enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
     settings_ = {
-        {txtZScale, "01", 2, 40, 4, -3, false, Accept::Integer, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 4, -2, false, Accept::Integer, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 4, -1, false, Accept::Decimal, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 4, 0, false, Accept::Decimal, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 8, 2, 15, false, Accept::Decimal, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 9, 2, 16, false, Accept::Decimal, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::Bit, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .accept = Accept::Integer},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .accept = Accept::Decimal},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal},
+        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 15}, .accept = Accept::Decimal},
+        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 16}, .accept = Accept::Decimal},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
     };
     passes_ = {
-        {"01", {0, 1, 2, 3}, [](int ch) { return ch; }, nullptr},
-        {"02", {4, 5}, [](int ch) { return ch + 4; }, nullptr},
-        {"", {6}, [](int ch) { return ch + 8; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch + 4; }},
+        {.settings = {Enable}, .uploadStep = [](int ch) { return ch + 8; }},
     };
-    live_.boxes = txtParData;
-    live_.items = {"10", "11", "12", "13"};
-    live_.pauseMs = 50;
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 50};
 }
 
 }  // namespace talvo::screens

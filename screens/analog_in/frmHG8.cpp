@@ -3,8 +3,10 @@
 #include "core/MainView.h"
 
 #include <QLabel>
+#include <QPointer>
 
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/Protocol.h"
 #include "platform/qt/Modal.h"
 #include "screens/TextBoxes.h"
@@ -17,11 +19,6 @@ using shell::placeTwips;
 
 namespace {
 
-QLabel* label(QWidget* parent, const QString& text, int left, int top, int width,
-               Qt::Alignment align = Qt::AlignHCenter) {
-    return newLabel(parent, text, left, top, width, align);
-}
-
 // Column lefts of the channel table, in twips; every setting box is 960 wide.
 constexpr int kChCol = 60, kInputCol = 480, kZScaleCol = 1440, kFScaleCol = 2460, kBiasCol = 3540,
               kGainCol = 4560, kZBaseCol = 5640, kFBaseCol = 6660, kUnusedCol = 7740, kValueCol = 8280;
@@ -31,15 +28,15 @@ constexpr int kBoxWidth = 960, kFirstRow = 660, kRowPitch = 480, kBoxHeight = 37
 
 frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     QWidget* b = body();
-    label(b, "Scale", kZScaleCol, 0, kFScaleCol + kBoxWidth - kZScaleCol);
-    label(b, "Adjust", kBiasCol, 0, kGainCol + kBoxWidth - kBiasCol);
-    label(b, "Base", kZBaseCol, 0, kFBaseCol + kBoxWidth - kZBaseCol);
-    label(b, "Ch.", kChCol, 300, 360);
-    label(b, "Input", kInputCol, 300, 900);
-    for (int col : {kZScaleCol, kBiasCol, kZBaseCol}) label(b, "Zero", col, 300, kBoxWidth);
-    for (int col : {kFScaleCol, kGainCol, kFBaseCol}) label(b, "Full ", col, 300, kBoxWidth);
-    label(b, "Unused", kUnusedCol - 180, 300, 780);
-    label(b, "Value", kValueCol, 300, kBoxWidth);
+    newLabel(b, "Scale", kZScaleCol, 0, kFScaleCol + kBoxWidth - kZScaleCol, Qt::AlignHCenter);
+    newLabel(b, "Adjust", kBiasCol, 0, kGainCol + kBoxWidth - kBiasCol, Qt::AlignHCenter);
+    newLabel(b, "Base", kZBaseCol, 0, kFBaseCol + kBoxWidth - kZBaseCol, Qt::AlignHCenter);
+    newLabel(b, "Ch.", kChCol, 300, 360, Qt::AlignHCenter);
+    newLabel(b, "Input", kInputCol, 300, 900, Qt::AlignHCenter);
+    for (int col : {kZScaleCol, kBiasCol, kZBaseCol}) newLabel(b, "Zero", col, 300, kBoxWidth, Qt::AlignHCenter);
+    for (int col : {kFScaleCol, kGainCol, kFBaseCol}) newLabel(b, "Full ", col, 300, kBoxWidth, Qt::AlignHCenter);
+    newLabel(b, "Unused", kUnusedCol - 180, 300, 780, Qt::AlignHCenter);
+    newLabel(b, "Value", kValueCol, 300, kBoxWidth, Qt::AlignHCenter);
 
     // The setting boxes take every key and keep the caret where the click put it.
     const auto box = [b](std::vector<QLineEdit*>& v, int left, int top, int width, bool locked = false) {
@@ -49,7 +46,7 @@ frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     };
     for (int i = 0; i < 8; ++i) {
         const int top = kFirstRow + i * kRowPitch;
-        label(b, QString::number(i + 1), kChCol, top + 30, 360);
+        newLabel(b, QString::number(i + 1), kChCol, top + 30, 360, Qt::AlignHCenter);
         box(txtInputType, kInputCol, top, 900, true);
         box(txtZScale, kZScaleCol, top, kBoxWidth);
         box(txtFScale, kFScaleCol, top, kBoxWidth);
@@ -64,15 +61,15 @@ frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     }
 
     const int bottom = 4800;
-    label(b, "Burnout", 60, bottom + 30, 780, Qt::AlignLeft);
+    newLabel(b, "Burnout", 60, bottom + 30, 780);
     txtBurnout = newLockedBox(b);
     placeTwips(txtBurnout, 900, bottom, 1200, kBoxHeight);
-    label(b, "Unit", 2400, bottom + 30, 480, Qt::AlignLeft);
+    newLabel(b, "Unit", 2400, bottom + 30, 480);
     txtUnit = newLockedBox(b);
     placeTwips(txtUnit, 2940, bottom, 1080, kBoxHeight);
     chkLimit = new QCheckBox(b);
     placeTwips(chkLimit, 4380, bottom + 30, 300, 300);
-    label(b, "Limit", 4680, bottom + 30, 600, Qt::AlignLeft)->setObjectName("LabelLimit");
+    newLabel(b, "Limit", 4680, bottom + 30, 600)->setObjectName("LabelLimit");
     zeroDeg = new QPushButton(QStringLiteral("0 deg.C Offset"), b);
     zeroDeg->setObjectName("zeroDeg");
     placeTwips(zeroDeg, 5640, bottom - 30, 1980, 435);
@@ -80,9 +77,7 @@ frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
 
     settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
     passes_ = EightChannelPasses();
-    live_.boxes = txtParData;
-    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
-    live_.pauseMs = 50;
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
 }
 
 bool frmHG8::HasLimitFunction() const {
@@ -100,19 +95,16 @@ void frmHG8::prepare(const std::string&) { zeroDegPending_ = false; }
 
 void frmHG8::zeroDeg_Click() {
     // The dialog talks to the card at once; while this screen's tick (or any other
-    // exchange) waits for the line, the click is kept for the end of the tick.
-    if (busy() || ExchangeWaiting()) {
-        zeroDegPending_ = true;
-        return;
-    }
-    openZeroOffset();
-}
-
-void frmHG8::tickEnded() {
-    if (!zeroDegPending_ || ExchangeWaiting() || G().CardListFocused) return;
-    zeroDegPending_ = false;
-    // A screen hidden meanwhile has stopped its cycle and drops the click.
-    if (CyclicRun && zeroDeg->isEnabled()) openZeroOffset();
+    // routine) holds the line, the click waits for the line to be free.
+    if (LineFree() && !ActionsWaiting()) return openZeroOffset();
+    zeroDegPending_ = true;
+    QPointer<frmHG8> self(this);
+    RunWhenLineFree("frmHG8.zeroDeg", [self] {
+        if (!self || !self->zeroDegPending_) return;
+        self->zeroDegPending_ = false;
+        // A screen hidden meanwhile has stopped its cycle and drops the click.
+        if (self->CyclicRun && self->zeroDeg->isEnabled()) self->openZeroOffset();
+    });
 }
 
 void frmHG8::openZeroOffset() {

@@ -23,7 +23,6 @@ public:
 
 protected:
     void prepare(const std::string& typeCode) override;
-    void tickEnded() override;
 
 private:
     void openZeroOffset();

@@ -3,8 +3,6 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <chrono>
-#include <thread>
 
 #include "core/Globals.h"
 #include "core/Protocol.h"
@@ -92,7 +90,7 @@ void frmHG8Azero::ch_Click(int index) {
     setBusy(true);
     // The card measures the offset now; the box shows what it answers.
     writeOffset(index, "1");
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    PauseMs(10);
     setBusy(false);
 }
 

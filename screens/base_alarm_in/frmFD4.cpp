@@ -12,7 +12,6 @@ using shell::placeTwips;
 
 namespace {
 
-
 enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
 
 }  // namespace
@@ -54,75 +53,40 @@ frmFD4::frmFD4(QWidget* parent) : CardScreen("K6-FD4", parent) {
         put(txtFBase, newSettingBox(f, nullptr), baseX, fullY, colW);
     }
 
+    // In the order of Variant: "FD4A" and "FD4B" keep the bases 16 items higher
+    // (from item 26), "FW" cards have none, the others keep them from item 10.
+    variants_ = {{.models = {"FD4A", "FD4B"}}, {.models = {"FW"}}, {}};
+    const Group bases = {"02", kNotOnCard, "02"};
+    const PerVariant<int> baseShift = {16, 0, 0};
     settings_ = {
-        {txtZScale, "01", 2, 40, 4, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 4, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 4, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 4, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 8, 2, 15, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 9, 2, 16, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}},
+        {.boxes = txtZBase, .group = bases, .item = {2, 8}, .param = {2, 15}, .itemShift = baseShift},
+        {.boxes = txtFBase, .group = bases, .item = {2, 9}, .param = {2, 16}, .itemShift = baseShift},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
-    live_.boxes = txtParData;
-    live_.items = {"10", "11", "12", "13"};
-    live_.pauseMs = 10;
-}
-
-// Every entry sets the controls and the traffic for the model in the frame, so
-// that a card of another family shown before leaves nothing behind.
-void frmFD4::prepare(const std::string&) {
-    const std::string model = fraSetModel->title().toLatin1().toStdString();
-    const std::string four = model.substr(0, 4);
-    variant_ = four == "FD4A" || four == "FD4B" ? Variant::BaseHigh
-               : model.compare(0, 2, "FW") == 0 ? Variant::NoBase
-                                                 : Variant::BaseLow;
-    const int baseItem = variant_ == Variant::BaseHigh ? 24 : 8;
-    settings_[ZBase].itemBase = baseItem;
-    settings_[FBase].itemBase = baseItem + 1;
-
-    const bool bases = variant_ != Variant::NoBase;
     passes_ = {
-        {"01", {ZScale, FScale, Bias, Gain}, [](int ch) { return ch; }, nullptr},
-        // Group "02" is opened for the flags even where the card has no bases.
-        {"02", bases ? std::vector<int>{ZBase, FBase} : std::vector<int>{},
-         bases ? std::function<int(int)>([](int ch) { return ch + 4; }) : nullptr, nullptr},
-        {"", {Enable}, [](int ch) { return ch + 8; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
+        // Group "02" is opened for the flags also where the card has no bases.
+        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch + 4; }},
+        {.settings = {Enable}, .uploadStep = [](int ch) { return ch + 8; }},
     };
-    if (!bases) {
-        lockBases();
-        return;
-    }
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 10};
+}
+
+// Every entry sets the Base boxes for the model in the frame, so that a card of
+// another family shown before leaves nothing behind; the transfers follow the
+// variant from the tables.
+void frmFD4::prepare(const std::string&) {
+    const bool bases = variant() != Variant::NoBase;
     for (auto* v : {&txtZBase, &txtFBase})
         for (QLineEdit* b : *v) {
-            b->setEnabled(true);
-            shell::setBackColor(b, colors::SysWindow);
+            b->setEnabled(bases);
+            shell::setBackColor(b, bases ? colors::SysWindow : colors::SysButtonFace);
+            if (!bases) b->clear();
         }
-}
-
-void frmFD4::lockBases() {
-    for (auto* v : {&txtZBase, &txtFBase})
-        for (QLineEdit* b : *v) {
-            b->setEnabled(false);
-            shell::setBackColor(b, colors::SysButtonFace);
-            b->clear();
-        }
-}
-
-void frmFD4::clearBaseRecord(Transfer& t) {
-    for (int ch = 1; ch <= 4; ++ch) {
-        t.record().Param.set(settings_[ZBase].param(ch), "");
-        t.record().Param.set(settings_[FBase].param(ch), "");
-    }
-}
-
-void frmFD4::uploadExtra(Transfer& t) {
-    if (variant_ != Variant::NoBase) return;
-    lockBases();
-    clearBaseRecord(t);
-}
-
-void frmFD4::downloadExtra(Transfer& t) {
-    if (variant_ == Variant::NoBase) clearBaseRecord(t);
 }
 
 }  // namespace talvo::screens

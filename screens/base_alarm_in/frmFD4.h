@@ -15,19 +15,12 @@ public:
     explicit frmFD4(QWidget* parent = nullptr);
 
     // The variant of the model code shown in the model frame.
-    Variant variant() const { return variant_; }
+    Variant variant() const { return static_cast<Variant>(shownVariant()); }
 
     std::vector<QLineEdit*> txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable, txtParData;
 
 protected:
     void prepare(const std::string& typeCode) override;
-    void uploadExtra(Transfer& t) override;
-    void downloadExtra(Transfer& t) override;
-
-private:
-    void lockBases();
-    void clearBaseRecord(Transfer& t);
-    Variant variant_ = Variant::BaseLow;
 };
 
 }  // namespace talvo::screens

@@ -13,6 +13,7 @@ using shell::placeTwips;
 
 namespace {
 
+enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
 
 // "Zero" over the left column and "Full" over the right one, in one caption:
 // as many blanks between them as the font needs to reach the second column.
@@ -55,25 +56,23 @@ frmFD8::frmFD8(QWidget* parent) : CardScreen("K6-FD8", parent) {
     }
 
     settings_ = {
-        {txtZScale, "01", 2, 40, 2, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 2, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 2, 31, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 2, 32, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtZBase, "02", 2, 24, 2, 15, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFBase, "02", 2, 25, 2, 16, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {2, 31}},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {2, 32}},
+        {.boxes = txtZBase, .group = "02", .item = {2, 24}, .param = {2, 15}},
+        {.boxes = txtFBase, .group = "02", .item = {2, 25}, .param = {2, 16}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     // Group "01" is opened again before the adjusts; the flags follow the bases
     // in group "02" without a second opening.
     passes_ = {
-        {"01", {0, 1}, [](int ch) { return ch / 2; }, nullptr},
-        {"01", {2, 3}, [](int ch) { return ch / 2 + 4; }, nullptr},
-        {"02", {4, 5}, [](int ch) { return ch / 4 + 8; }, nullptr},
-        {"", {6}, [](int ch) { return ch / 4 + 10; }, nullptr},
+        {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }},
+        {.openGroup = "01", .settings = {Bias, Gain}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch / 4 + 8; }},
+        {.settings = {Enable}, .uploadStep = [](int ch) { return ch / 4 + 10; }},
     };
-    live_.boxes = txtParData;
-    for (int ch = 1; ch <= 8; ++ch) live_.items.push_back(std::to_string(ch + 9));
-    live_.pauseMs = 50;
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
     // The cycle rests while the window is not active; a click is still served.
     stopWhenDeactivated_ = true;
 }

@@ -30,18 +30,10 @@ protected:
     // Positions in settings_: set values 1..4, hysteresis, directions 1..4, Unused, times.
     static constexpr int kFirstDirection = 5, kUnused = 9, kTimes = 10;
 
-    void UploadSettings() override;
-    void DownloadSettings() override;
-
-    static QLabel* caption(QWidget* parent, const QString& text, int left, int top, int width,
-                           Qt::Alignment align = Qt::AlignLeft);
     // The three time boxes in one row, with their headings.
     void placeTimes(int top);
     // Lamps first..first+15 in a row, numbered at both ends with their bit numbers.
     void placeLamps(int first, int left, int top);
-
-private:
-    void chooseAlarmGroup();
 };
 
 // "KR4", "KN4", "KC4", "KP4", "KM4".

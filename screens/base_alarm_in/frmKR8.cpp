@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "screens/TextBoxes.h"
 #include "shell/Geometry.h"
 
 namespace talvo::screens {
@@ -39,38 +40,38 @@ frmKR8::frmKR8(QWidget* parent) : AlarmInputScreen(8, "K6-KR8", true, parent) {
     const int headTop = 1080, subTop = 1350, rowTop = 1920, rowStep = 405;
     // A heading wider than its column, on two lines.
     const auto twoLines = [this](const char* text, int left, int top, int width) {
-        QLabel* l = caption(body(), text, left, top, width, Qt::AlignHCenter);
+        QLabel* l = newLabel(body(), text, left, top, width, Qt::AlignHCenter);
         l->setWordWrap(true);
         placeTwips(l, left, top, width, 540);
     };
-    caption(body(), "Value", valueX, headTop, 900, Qt::AlignHCenter);
+    newLabel(body(), "Value", valueX, headTop, 900, Qt::AlignHCenter);
     twoLines("Un used", unusedX - 60, headTop, 540);
-    caption(body(), "Hyst.", hystX, headTop, 720, Qt::AlignHCenter);
+    newLabel(body(), "Hyst.", hystX, headTop, 720, Qt::AlignHCenter);
     for (int a = 1; a <= 4; ++a) {
         const int x = alarmX + (a - 1) * alarmStep;
-        caption(body(), QString("Alarm%1 Cond.").arg(a), x, headTop, 1620, Qt::AlignHCenter);
+        newLabel(body(), QString("Alarm%1 Cond.").arg(a), x, headTop, 1620, Qt::AlignHCenter);
         twoLines("Bit Pos.", x - 60, subTop, 480);
-        caption(body(), "Level", x + 420, subTop + 120, 840, Qt::AlignHCenter);
-        caption(body(), "Dir", x + 1290, subTop + 120, 330, Qt::AlignHCenter);
+        newLabel(body(), "Level", x + 420, subTop + 120, 840, Qt::AlignHCenter);
+        newLabel(body(), "Dir", x + 1290, subTop + 120, 330, Qt::AlignHCenter);
     }
     for (int ch = 1; ch <= 8; ++ch) {
         const std::size_t i = static_cast<std::size_t>(ch - 1);
         const int top = rowTop + (ch - 1) * rowStep;
-        caption(body(), QString("Ch%1").arg(ch), chX, top + 20, 420);
+        newLabel(body(), QString("Ch%1").arg(ch), chX, top + 20, 420);
         placeTwips(txtParData[i], valueX, top, 900, 345);
         placeTwips(txtEnable[i], unusedX, top, 420, 345);
         placeTwips(txtHyst[i], hystX, top, 720, 345);
         for (int a = 1; a <= 4; ++a) {
             const std::size_t k = static_cast<std::size_t>(a - 1);
             const int x = alarmX + (a - 1) * alarmStep;
-            caption(body(), QString::number(4 * (ch - 1) + a - 1), x, top + 20, 360, Qt::AlignRight);
+            newLabel(body(), QString::number(4 * (ch - 1) + a - 1), x, top + 20, 360, Qt::AlignRight);
             placeTwips(txtAlarm[k][i], x + 420, top, 840, 345);
             placeTwips(txtAlarmLevel[k][i], x + 1290, top, 330, 345);
         }
     }
     const int legendTop = rowTop + 8 * rowStep + 60, dirX = alarmX + 3 * alarmStep + 1290;
-    caption(body(), "Alarm Level", dirX - 1800, legendTop, 1140, Qt::AlignRight);
-    caption(body(), "H:1 L:0", dirX - 600, legendTop, 900, Qt::AlignLeft);
+    newLabel(body(), "Alarm Level", dirX - 1800, legendTop, 1140, Qt::AlignRight);
+    newLabel(body(), "H:1 L:0", dirX - 600, legendTop, 900);
 }
 
 int frmKR8::direction(const Setting& s) const {

@@ -43,24 +43,25 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
     }
 
     // Three settings sit at items counted by the channel alone, below the adjust pairs.
+    enum { ZScale, FScale, Bias, Gain, Tare, Load, Thresh, Enable };
     settings_ = {
-        {txtZScale, "01", 2, 40, 7, -6, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtFScale, "01", 2, 41, 7, -5, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtBias, "01", 2, 8, 7, -4, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtGain, "01", 2, 9, 7, -3, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtTare, "01", 1, 7, 7, -2, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtLoad, "01", 1, 5, 7, -1, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtThresh, "01", 1, 3, 7, 0, false, Accept::NotEmpty, "", nullptr, nullptr},
-        {txtEnable, "02", 1, 41, 0, 0, true, Accept::NotEmpty, "", nullptr, nullptr},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {7, -6}},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {7, -5}},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {7, -4}},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {7, -3}},
+        {.boxes = txtTare, .group = "01", .item = {1, 7}, .param = {7, -2}},
+        {.boxes = txtLoad, .group = "01", .item = {1, 5}, .param = {7, -1}},
+        {.boxes = txtThresh, .group = "01", .item = {1, 3}, .param = {7, 0}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     // The bar of 12 steps shows 1, 2, 5 and 6: the card has only two channels.
     passes_ = {
-        {"01", {0, 1, 2, 3, 4, 5, 6}, [](int ch) { return ch; }, nullptr},
-        {"02", {7}, [](int ch) { return ch + 4; }, nullptr},
+        {.openGroup = "01",
+         .settings = {ZScale, FScale, Bias, Gain, Tare, Load, Thresh},
+         .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {Enable}, .uploadStep = [](int ch) { return ch + 4; }},
     };
-    live_.boxes = txtParData;
-    live_.items = {"10", "11"};
-    live_.pauseMs = 10;
+    live_ = {.boxes = txtParData, .items = ItemRange(10, 2), .pauseMs = 10};
 }
 
 }  // namespace talvo::screens

@@ -184,16 +184,38 @@ TEST_F(CardListTest, MonitoringPassPerFamily) {
     }
 }
 
-TEST_F(CardListTest, EmptySlotsAreSkippedButANeverUploadedSlotIsRead) {
+TEST_F(CardListTest, EmptyAndNeverUploadedSlotsAreSkipped) {
     connect();
     for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n % 2 ? "NONE" : "UNKNOWN";
     EXPECT_TRUE(ReadAllCardsCycData());
     EXPECT_TRUE(sim.frames().empty());
+    // A slot whose type was never read is not known: no numbers for it.
     G().CardRecords.get(7)->CardType = "";
     EXPECT_TRUE(ReadAllCardsCycData());
+    EXPECT_TRUE(sim.frames().empty());
+}
+
+TEST_F(CardListTest, PassAfterAPartFailedListUploadReadsOnlyTheSlotsItRead) {
+    connect();
+    ASSERT_TRUE(UploadCardList());  // every slot known from an earlier upload
+    useFakeClock();
+    sim.addFault(silence("I15", 0));  // slot 6's code is not answered this time
+    EXPECT_FALSE(UploadCardList());
+    sim.clearFaults();
+    sim.clearFrames();
+    EXPECT_TRUE(ReadAllCardsCycData());
     const Frames f = sim.frames();
-    EXPECT_EQ(std::count(f.begin(), f.end(), "I13"), 1);
-    EXPECT_EQ(std::count(f.begin(), f.end(), "I14"), 0);
+    const auto selected = [&f](int n) {
+        for (std::size_t i = 1; i < f.size(); ++i)
+            if (f[i - 1] == "I41" && f[i] == "D" + std::to_string(n)) return true;
+        return false;
+    };
+    for (int n = 1; n <= 16; ++n) {
+        const bool read = selected(n);
+        const bool hasCard = n != 15;  // the default station's empty slot
+        EXPECT_EQ(read, n < 6 && hasCard) << "slot " << n;
+    }
+    EXPECT_EQ(row(7).values[0].caption, "");
 }
 
 TEST_F(CardListTest, GatewayValues) {
@@ -268,7 +290,7 @@ TEST_F(CardListTest, SilentLampWordShowsTheMessageOnceAndDisconnects) {
     EXPECT_EQ(std::count(f.begin(), f.end(), "D4"), 0);  // slot 4 was never selected
 }
 
-TEST_F(CardListTest, FailedSelectEndsThePassSilently) {
+TEST_F(CardListTest, CardThatStopsAnsweringEndsThePassToldOnceAndDisconnects) {
     connect();
     useFakeClock();
     for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n <= 6 ? "BW4" : "NONE";
@@ -279,10 +301,34 @@ TEST_F(CardListTest, FailedSelectEndsThePassSilently) {
     f.skip = 4;  // slots 1..4 select, slot 5's "F" is refused
     sim.addFault(f);
     EXPECT_FALSE(ReadAllCardsCycData());
-    EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(G().Connected);
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
+    EXPECT_EQ(messages.shown[0].title, "Uploading");
+    EXPECT_FALSE(G().Connected);
     EXPECT_EQ(row(4).values[0].caption.empty(), false);
     EXPECT_EQ(row(5).values[0].caption, "");
+}
+
+TEST_F(CardListTest, ValueThatGetsNoAnswerEndsThePassOnceAndDisconnects) {
+    connect();
+    useFakeClock();
+    for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n <= 3 ? "BW4" : "NONE";
+    sim.addFault(silence("I12", 2));
+    EXPECT_FALSE(ReadAllCardsCycData());
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Uploading incomplete"}));
+    EXPECT_FALSE(G().Connected);
+    // The link is gone: nothing after the silent item was asked for.
+    const Frames f = sim.frames();
+    EXPECT_EQ(std::count(f.begin(), f.end(), "D3"), 0);
+}
+
+TEST_F(CardListTest, LossAfterAFailedListUploadIsNotToldTwice) {
+    connect();
+    useFakeClock();
+    for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n == 1 ? "BW4" : "NONE";
+    sim.addFault(silence("", -1));
+    EXPECT_FALSE(ReadAllCardsCycData({.lossAlreadyShown = true}));
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(G().Connected);
 }
 
 TEST_F(CardListTest, StopEndsTheLoopAfterTheRunningPass) {

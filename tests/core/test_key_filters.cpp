@@ -80,5 +80,16 @@ TEST(KeyFilters, MinusSign) {
     ExpectFilter(FilterKeyBinary, "Binary", {{"", 0, u'-', false}});
 }
 
+// What one byte of the station's text can carry: Latin-1 and nothing above it.
+TEST(KeyFilters, SingleByteCharacters) {
+    const std::pair<char16_t, bool> cases[] = {
+        {0, true},          {u'A', true},        {0x7F, true},  {0xA0, true},
+        {u'\u00E9', true},  {0xFF, true},        {0x100, false}, {u'\u20AC', false},
+        {u'\u0660', false}, {0xD83D, false},  // first half of a character beyond U+FFFF
+        {0xFFFF, false},
+    };
+    for (const auto& [c, fits] : cases) EXPECT_EQ(IsSingleByteChar(c), fits) << static_cast<int>(c);
+}
+
 }  // namespace
 }  // namespace talvo

@@ -4,6 +4,7 @@
 
 #include <QTimer>
 #include <chrono>
+#include <functional>
 
 #include "core/Protocol.h"
 #include "tests/support/SimFixture.h"
@@ -72,7 +73,7 @@ TEST_F(ProtocolTest, ReadReplyCodes) {
         {"", "", 4},              // a bare CR
         {"   ", "", 4},           // only blanks
         {"D12.5", "12.5", 1},
-        {"  D10:+012.5  ", "10:+012.5", 1},
+        {"  D40:+012.5  ", "40:+012.5", 1},
         {"D    invalid data", "invalid data", 1},  // a read takes it as a value
     };
     for (const Case& c : cases) {
@@ -86,7 +87,7 @@ TEST_F(ProtocolTest, ReadReplyCodes) {
 }
 
 TEST_F(ProtocolTest, GroupNotAcceptedFailsTheAttemptBeforeTheItemFrame) {
-    for (const std::string r : {"CNG", "COKX", "", "DCOK"}) {
+    for (const std::string r : {"CNG", "COKX", "", "DTMOUT"}) {
         sim.clearFaults();
         sim.clearFrames();
         sim.addFault(reply("G00", r));
@@ -179,17 +180,35 @@ TEST_F(ProtocolTest, CheckedWritePassesRejectionsBack) {
     EXPECT_EQ(sim.value(1, "02", 42), "1");
 }
 
-TEST_F(ProtocolTest, WaitingInputRefusesPlainAttemptsButNotTheCheckedWrite) {
-    sim.inject("xx");
-    waitForPendingInput();
-    EXPECT_EQ(ReadItem(3, "00", "40"), "");
-    EXPECT_EQ(WriteItem(3, "00", "01", "F"), "");
-    EXPECT_TRUE(sim.frames().empty());
-    WriteItemChecked(0, "00", "01", "F");
-    EXPECT_EQ(sim.frames(), (Frames{"G00"}));
+// Input nobody asked for is dropped before any attempt sends, whatever kind it
+// is; it neither fails the attempt nor reaches the reply.
+TEST_F(ProtocolTest, WaitingInputIsDroppedBeforeEveryKindOfAttempt) {
+    sim.setValue(0, "00", 40, "1.00");
+    struct Case {
+        const char* name;
+        std::function<std::string()> call;
+        std::string result;
+        Frames frames;
+    };
+    const Case cases[] = {
+        {"read", [] { return ReadItem(3, "00", "40"); }, "1.00", {"G00", "I40"}},
+        {"write", [] { return WriteItem(3, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+        {"checked write", [] { return WriteItemChecked(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+    };
+    for (const std::string stray : {"xx", "COK\r", "D9.99\rCOK\r"}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " after stray input");
+            sim.clearFrames();
+            sim.inject(stray);
+            waitForPendingInput();
+            EXPECT_EQ(c.call(), c.result);
+            EXPECT_EQ(sim.frames(), c.frames);
+            EXPECT_EQ(serial.bytesWaiting(), 0);
+        }
+    }
 }
 
-TEST_F(ProtocolTest, LateSecondReplyBlocksTheLineUntilThePortIsReopened) {
+TEST_F(ProtocolTest, LateSecondReplyIsDroppedAndTheNextReadGetsItsOwnReply) {
     Fault f = action("I40", FaultAction::ExtraLate, 1);
     f.text = "D9.99";
     f.delayMs = 20;
@@ -198,11 +217,151 @@ TEST_F(ProtocolTest, LateSecondReplyBlocksTheLineUntilThePortIsReopened) {
     EXPECT_EQ(ReadItem(3, "00", "40"), "1.00");
     waitForPendingInput();
     sim.clearFrames();
-    EXPECT_EQ(ReadItem(3, "00", "40"), "");
-    EXPECT_TRUE(sim.frames().empty());
-    serial.close();  // closing empties the buffer
-    ASSERT_TRUE(openPort());
     EXPECT_EQ(ReadItem(3, "00", "40"), "1.00");
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I40"}));
+    EXPECT_TRUE(serial.isOpen());
+    sim.clearFrames();
+    sim.setValue(0, "00", 40, "1.01");
+    EXPECT_EQ(ReadItem(3, "00", "40"), "1.01");
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I40"}));
+}
+
+// Which reply lines a frame takes, with one line or a stale line before the
+// reply in the same chunk. A line that cannot answer the frame is passed over
+// and the exchange waits on until its time-out.
+TEST_F(ProtocolTest, LinesThatCannotAnswerTheFrameArePassedOver) {
+    useFakeClock();
+    struct Case {
+        std::string frame, reply;  // the fault: this frame is answered with reply + CR
+        bool write;                // WriteItem(0, "00", "01", "F") instead of ReadItem(0, "00", item)
+        std::string item;
+        std::string result;
+        bool timesOut;
+        Frames frames;
+    };
+    const Case cases[] = {
+        {"G00", "DCOK", false, "40", "", true, {"G00"}},
+        {"G00", "D1.00", false, "40", "", true, {"G00"}},
+        {"G00", "D40:+001.0", false, "40", "", true, {"G00"}},
+        {"G00", "DTMOUT", false, "40", "", false, {"G00"}},  // the station's own time-out answers any frame
+        {"G00", "D1.00\rCOK", false, "40", "1.00", false, {"G00", "I40"}},
+        {"I40", "COK", false, "40", "", true, {"G00", "I40"}},
+        {"I40", "D04:BW4", false, "40", "", true, {"G00", "I40"}},
+        {"I40", "D41:1", false, "40", "", true, {"G00", "I40"}},
+        {"I40", "COK\rD40:+001.0", false, "40", "40:+001.0", false, {"G00", "I40"}},
+        {"I40", "D04:BW4\rD1.00", false, "40", "1.00", false, {"G00", "I40"}},
+        {"I40", "D040:+001.0", false, "40", "040:+001.0", false, {"G00", "I40"}},
+        {"I1", "D01:F", false, "1", "01:F", false, {"G00", "I1"}},
+        {"I01", "D1:F", false, "01", "1:F", false, {"G00", "I01"}},
+        {"I40", "D:5", false, "40", ":5", false, {"G00", "I40"}},      // no number: no tag
+        {"I40", "D4a:5", false, "40", "4a:5", false, {"G00", "I40"}},  // not a number: no tag
+        {"I40", "DK6-OW1", false, "40", "K6-OW1", false, {"G00", "I40"}},
+        {"DF", "COK", true, "", "", true, {"G00", "I01", "DF"}},
+        {"DF", "D01:F", true, "", "01:F", false, {"G00", "I01", "DF"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame + " answered '" + c.reply + "'");
+        sim.clearFaults();
+        sim.clearFrames();
+        sim.addFault(reply(c.frame, c.reply));
+        const auto start = fakeClock.now;
+        EXPECT_EQ(c.write ? WriteItem(0, "00", "01", "F") : ReadItem(0, "00", c.item), c.result);
+        const auto took = fakeClock.now - start;
+        if (c.timesOut) {
+            EXPECT_GE(took, kReplyTimeoutMs);
+        } else {
+            EXPECT_LT(took, kReplyTimeoutMs);
+        }
+        EXPECT_EQ(sim.frames(), c.frames);
+    }
+}
+
+// A stale line that arrives while a slow reply is awaited, on a real line.
+TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
+    sim.setValue(0, "00", 40, "1.00");
+    struct Case {
+        std::string stale;
+        std::string frame;  // its reply is 200 ms late; the stale line comes 50 ms in
+        std::function<std::string()> call;
+        std::string result;
+        Frames frames;
+    };
+    const Case cases[] = {
+        {"COK", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
+        {"D10:+009.9", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
+        {"D04:K6-OW1", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
+        {"D1.00", "G00", [] { return ReadItem(0, "00", "04"); }, "K6-OW1", {"G00", "I04"}},
+        {"COK", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("'" + c.stale + "' while " + c.frame + " waits");
+        sim.clearFaults();
+        sim.clearFrames();
+        Fault slow = action(c.frame, FaultAction::Delay, 1);
+        slow.delayMs = 200;
+        sim.addFault(slow);
+        QTimer::singleShot(50, [&] { sim.inject(c.stale + "\r"); });
+        EXPECT_EQ(c.call(), c.result);
+        EXPECT_EQ(sim.frames(), c.frames);
+    }
+}
+
+// A reply 500 ms later than the time-out, then normal replies: every later
+// exchange gets its own reply, and a write the station refuses stays refused.
+TEST_F(ProtocolTest, ReplyLaterThanTheTimeOutShiftsNoLaterExchange) {
+    Fault late = action("I40", FaultAction::Delay, 1);
+    late.delayMs = kReplyTimeoutMs + 500;
+    sim.addFault(late);
+    sim.addFault(reply("D7", "CNG"));
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadItem(3, "00", "40"), "1.00");
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(kReplyTimeoutMs));
+    EXPECT_EQ(WriteItem(3, "00", "01", "F"), "F");
+    EXPECT_EQ(WriteItem(3, "00", "41", "1"), "1");
+    EXPECT_EQ(ReadItem(3, "00", "04"), "04:BW4");
+    EXPECT_EQ(ReadItem(3, "00", "10"), "10:+012.5");
+    EXPECT_EQ(WriteItem(0, "02", "42", "7"), "");
+    EXPECT_EQ(WriteItemChecked(0, "02", "42", "1"), "1");
+    EXPECT_EQ(ReadItem(3, "02", "42"), "42:1");
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I40", "G00", "I40", "G00", "I01", "DF", "G00", "I41", "D1", "G00", "I04",
+                                    "G00", "I10", "G02", "I42", "D7", "G02", "I42", "D1", "G02", "I42"}));
+    EXPECT_EQ(serial.bytesWaiting(), 0);
+}
+
+// After a time-out the next exchange lets the line fall quiet before it sends,
+// so the missed reply cannot pass for the reply of a slow frame after it.
+TEST_F(ProtocolTest, AfterATimeOutTheLineFallsQuietBeforeTheNextFrame) {
+    useFakeClock();
+    sim.addFault(action("I40", FaultAction::Silence, 1));
+    EXPECT_EQ(ReadItem(0, "00", "40"), "");
+    platform::services().clock = &steadyClock;
+    Fault slow = action("I04", FaultAction::Delay, 1);
+    slow.delayMs = 300;
+    sim.addFault(slow);
+    sim.clearFrames();
+    const auto t0 = std::chrono::steady_clock::now();
+    QTimer::singleShot(50, [&] { sim.inject("D1.00\r"); });  // the missed reply, untagged
+    EXPECT_EQ(ReadItem(0, "00", "04"), "K6-OW1");
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I04"}));
+    const auto records = sim.records();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(50 + kQuietGuardMs));
+}
+
+// A line that never falls quiet holds a frame back no longer than the bound.
+TEST_F(ProtocolTest, QuietGuardOnAChatteringLineIsBounded) {
+    QTimer chatter;
+    QObject::connect(&chatter, &QTimer::timeout, [&] { sim.inject("D9\r"); });
+    chatter.start(20);
+    sim.inject("D9\r");
+    waitForPendingInput();
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(TransactTrim("G00\r"), "COK");  // values never answer a group frame
+    chatter.stop();
+    const auto records = sim.records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs));
+    EXPECT_LT(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs + 300));
 }
 
 TEST_F(ProtocolTest, SilentLineTimesOutEachAttemptAfter3000ms) {
@@ -211,8 +370,9 @@ TEST_F(ProtocolTest, SilentLineTimesOutEachAttemptAfter3000ms) {
     const auto start = fakeClock.now;
     EXPECT_EQ(ReadItem(3, "00", "40"), "");
     EXPECT_EQ(sim.frames(), repeat({"G00", "I40"}, 4));
-    EXPECT_GE(fakeClock.now - start, 4 * kReplyTimeoutMs);
-    EXPECT_LT(fakeClock.now - start, 4 * kReplyTimeoutMs + 200);
+    // Each attempt after a time-out lets the line fall quiet before it sends.
+    EXPECT_GE(fakeClock.now - start, 4 * kReplyTimeoutMs + 3 * kQuietGuardMs);
+    EXPECT_LT(fakeClock.now - start, 4 * kReplyTimeoutMs + 3 * kQuietGuardMs + 200);
     EXPECT_FALSE(IntervalTimerEnabled());
     EXPECT_TRUE(IntervalTimerCheck());  // the expiry stays until the next exchange
 }
@@ -220,8 +380,8 @@ TEST_F(ProtocolTest, SilentLineTimesOutEachAttemptAfter3000ms) {
 TEST_F(ProtocolTest, ChunksWithoutTheFinalCrDoNotEndTheWait) {
     useFakeClock();
     sim.addFault(action("I40", FaultAction::Silence));
-    sim.inject("D12");  // part of a reply; its CR never comes
-    waitForPendingInput();
+    // Part of a reply, arriving while the exchange waits; its CR never comes.
+    QTimer::singleShot(0, [this] { sim.inject("D12"); });
     const auto start = fakeClock.now;
     EXPECT_EQ(TransactTrim("I40\r"), "");
     EXPECT_GE(fakeClock.now - start, kReplyTimeoutMs);

@@ -248,6 +248,8 @@ TEST_F(SettingsFileTest, ReaderAcceptsHarmlessVariantsOfTheLayout) {
         {"no line end after the last record", [](const std::string& s) { return s.substr(0, s.size() - 2); }},
         {"unquoted field, blanks trimmed", [](const std::string& s) { return replaceFirst(s, "\"1.1\"", " 1.1 \t"); }},
         {"blanks around a quoted field", [](const std::string& s) { return replaceFirst(s, "\"1.1\"", "  \"1.1\" "); }},
+        {"tab before an unquoted field", [](const std::string& s) { return replaceFirst(s, "\"1.1\"", "\t1.1"); }},
+        {"tabs around a quoted field", [](const std::string& s) { return replaceFirst(s, "\"1.1\"", "\t\"1.1\"\t"); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -258,6 +260,23 @@ TEST_F(SettingsFileTest, ReaderAcceptsHarmlessVariantsOfTheLayout) {
         EXPECT_TRUE(messages.shown.empty()) << (messages.shown.empty() ? "" : messages.shown[0].text);
         expectSameRecords(G().CardRecords, loadedFrom(saved, CardRecordTable{}));
     }
+}
+
+// The edges of what a field may hold: the longest field, and every byte that is
+// no control character, Latin-1 letters and signs among them.
+TEST_F(SettingsFileTest, ReaderTakesFieldsUpToTheLongestValueAndEveryPrintableByte) {
+    CardRecordTable saved = filledTable();
+    saved.get(4)->Param.set(10, std::string(kMaxSettingsFieldChars, '9'));
+    saved.get(1)->CardType = std::string(kMaxSettingsFieldChars, 'T');
+    std::string printable;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        if (b != 0x7F && b != '"') printable += static_cast<char>(b);
+    saved.get(17)->ChOption.set(16, printable.substr(0, 128));
+    saved.get(17)->ChOption.set(15, printable.substr(128));
+    writeBytes(dir.path() / "edge.uJx", FormatSettingsFile(saved));
+    open(dir.path() / "edge.uJx");
+    EXPECT_TRUE(messages.shown.empty()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+    expectSameRecords(G().CardRecords, loadedFrom(saved, CardRecordTable{}));
 }
 
 struct BadFile {
@@ -298,6 +317,23 @@ TEST_F(SettingsFileTest, BadFileShowsTheErrorAndChangesNothing) {
         {"binary", [&](const std::string&) { return binary; }, "The file has 65 lines; expected 17."},
         {"huge", [](const std::string& s) { return replaceFirst(s, "\"1.1\"", "\"" + std::string(1100000, 'x') + "\""); },
          "The file is too large for a settings file (over 1 MiB)."},
+        // Control characters in a field: quoted or not, at any place in it.
+        {"NUL in a quoted field", [](const std::string& s) { return replaceFirst(s, "\"V2\"", std::string("\"V\0" "2\"", 5)); },
+         "Line 2, field 2: a control character inside the field."},
+        {"NUL alone in a field", [](const std::string& s) { return replaceFirst(s, "\"V2\"", std::string("\"\0\"", 3)); },
+         "Line 2, field 2: a control character inside the field."},
+        {"NUL in an unquoted field", [](const std::string& s) { return replaceFirst(s, "\"3.64\"", std::string("3.6\0" "4", 5)); },
+         "Line 3, field 66: a control character inside the field."},
+        {"tab inside a quoted field", [](const std::string& s) { return replaceFirst(s, "\"c7.1\"", "\"c7\t.1\""); },
+         "Line 7, field 67: a control character inside the field."},
+        {"escape at the end of a field", [](const std::string& s) { return replaceFirst(s, "\"c17.16\"", "\"c17.16\x1b\""); },
+         "Line 17, field 82: a control character inside the field."},
+        {"DEL", [](const std::string& s) { return replaceFirst(s, "\"T9\"", "\"T\x7f" "9\""); },
+         "Line 9, field 1: a control character inside the field."},
+        {"field of 256 characters", [](const std::string& s) { return replaceFirst(s, "\"4.10\"", "\"" + std::string(256, '9') + "\""); },
+         "Line 4, field 12: longer than 255 characters."},
+        {"unquoted field of 256 characters", [](const std::string& s) { return replaceFirst(s, "\"V5\"", std::string(256, 'v')); },
+         "Line 5, field 2: longer than 255 characters."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -414,6 +450,31 @@ TEST_F(SettingsFileTest, SaveRefusesFieldsTheFormatCannotCarry) {
         save(path);
         EXPECT_EQ(onlyMessage(), std::string(c.field) +
                                      " holds a character that cannot be saved (\" or a line break). Nothing was saved.");
+        EXPECT_EQ(readBytes(path), "old");
+        EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"kept.uJx"});
+    }
+}
+
+// What Open would refuse, Save does not write: a file once saved always loads.
+TEST_F(SettingsFileTest, SaveRefusesFieldsTheReaderWouldRefuse) {
+    const UnsavableCase cases[] = {
+        {2, [](CardRecord& r) { r.Param.set(1, std::string("1\0" "5", 3)); },
+         "Slot 2, Param(1) holds a control character that cannot be saved."},
+        {17, [](CardRecord& r) { r.ChOption.set(3, "\t"); },
+         "Communication card, ChOption(3) holds a control character that cannot be saved."},
+        {5, [](CardRecord& r) { r.Version = "1\x7f"; }, "Slot 5, Version holds a control character that cannot be saved."},
+        {9, [](CardRecord& r) { r.Param.set(64, std::string(256, 'x')); },
+         "Slot 9, Param(64) is longer than 255 characters and cannot be saved."},
+    };
+    const fs::path path = dir.path() / "kept.uJx";
+    writeBytes(path, "old");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        messages.shown.clear();
+        G().CardRecords = filledTable();
+        c.spoil(*G().CardRecords.get(c.record));
+        save(path);
+        EXPECT_EQ(onlyMessage(), std::string(c.field) + " Nothing was saved.");
         EXPECT_EQ(readBytes(path), "old");
         EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"kept.uJx"});
     }

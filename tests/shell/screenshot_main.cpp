@@ -2,6 +2,7 @@
 // in-process simulator with the default station after an Upload, so their look
 // can be checked by eye:  shell_screenshots OUTPUT_DIR
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdlib>
@@ -61,6 +62,33 @@ int main(int argc, char** argv) {
     poll.start(1);
     window.findChild<QPushButton*>("CmdUpload")->click();
     ok = save(window, dir, "main_uploaded") && ok;
+
+    // The line drops while monitoring: the message, then the disconnected look.
+    QTimer drop;
+    QObject::connect(&drop, &QTimer::timeout, [&] {
+        bool passed = false;
+        for (const auto& f : sim.frames()) passed = passed || f == "D16";
+        if (!passed) return;
+        drop.stop();
+        k6sim::Fault hangUp;
+        hangUp.frame = "I10";
+        hangUp.card = 8;
+        hangUp.action = k6sim::FaultAction::DropLine;
+        sim.addFault(hangUp);
+    });
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box) return;
+        answer.stop();
+        ok = save(*box, dir, "line_lost_message") && ok;
+        box->done(QDialog::Accepted);
+    });
+    sim.clearFrames();
+    drop.start(2);
+    answer.start(5);
+    window.findChild<QPushButton*>("cmdStart")->click();  // returns when monitoring has ended
+    ok = save(window, dir, "main_line_lost") && ok;
 
     shell::frmVersion version(&window);
     version.show();

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <cstdlib>
 
 #include "core/Colors.h"
+#include "core/LineTurn.h"
 #include "core/Overview.h"
+#include "platform/Services.h"
 #include "shell/Geometry.h"
 #include "shell/frmLoading.h"
 #include "shell/frmOverview.h"
@@ -101,40 +104,89 @@ TEST_F(ShellTest, StartRepeatsPassesUntilStop) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// Stop and at once Start again while the loop still waits inside a pass: the
-// running loop carries on instead of a second loop whose exchanges are refused.
-TEST_F(ShellTest, StopThenStartWhileThePassUnwindsResumesTheLoop) {
+// Stop, and at once Start again while the stopped pass still waits for its
+// reply: the new Start waits for the line and runs once the old loop has ended.
+TEST_F(ShellTest, StartClickedWhileTheStoppedPassEndsRunsAfterIt) {
     connectAndUpload();
     sim.clearFrames();
     afterPasses(*this, 1, [this] {
         button("cmdStop")->click();
         button("cmdStart")->click();
-        EXPECT_TRUE(G().CycReadOn);
+        EXPECT_FALSE(G().CycReadOn);  // kept back: the stopped pass still holds the line
+        EXPECT_TRUE(ActionWaiting("cmdStart"));
         afterPasses(*this, 3, [this] { button("cmdStop")->click(); });
     });
 
-    button("cmdStart")->click();
+    button("cmdStart")->click();  // returns when the first loop has ended
 
-    EXPECT_GE(countFrames("D16"), 3u);
+    QTRY_VERIFY_WITH_TIMEOUT(countFrames("D16") >= 3 && !G().CycReadOn && !ActionsWaiting(), 30000);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(G().Connected);
+    EXPECT_TRUE(button("cmdStart")->isEnabled());
 }
 
-// Upload clicked after Stop while the last pass still runs would find every
-// exchange refused; it is ignored.
-TEST_F(ShellTest, UploadWhileThePassUnwindsIsIgnored) {
+// Upload clicked right after Stop, while the last pass still runs, is kept and
+// runs once the pass has ended.
+TEST_F(ShellTest, UploadClickedWhileThePassEndsRunsAfterIt) {
     connectAndUpload();
     sim.clearFrames();
     afterPasses(*this, 1, [this] {
         button("cmdStop")->click();
         button("CmdUpload")->click();
+        EXPECT_EQ(countFrames("G99"), 0u);
     });
 
     button("cmdStart")->click();
 
-    EXPECT_EQ(countFrames("G99"), 0u);
+    QTRY_VERIFY_WITH_TIMEOUT(countFrames("G99") == 4u && !ActionsWaiting() && button("CmdUpload")->isEnabled(), 30000);
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(G().Connected);
+}
+
+// The line goes during monitoring (the terminal hangs up, or the station stops
+// answering): told once, and the window shows the disconnected look.
+TEST_F(ShellTest, LineLostDuringMonitoringIsToldOnceAndDisconnects) {
+    const struct {
+        const char* name;
+        k6sim::FaultAction action;
+        bool fakeClock;
+    } cases[] = {
+        {"line dropped", k6sim::FaultAction::DropLine, false},
+        {"station silent", k6sim::FaultAction::Silence, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        restartWindow();
+        connectAndUpload();
+        if (c.fakeClock) useFakeClock();
+        sim.clearFrames();
+        afterPasses(*this, 1, [this, &c] {
+            k6sim::Fault f;
+            f.frame = "I10";
+            f.card = 8;  // mid-pass
+            f.action = c.action;
+            sim.addFault(f);
+        });
+
+        button("cmdStart")->click();  // returns when the loop has ended
+
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Uploading incomplete");
+        EXPECT_EQ(messages.shown[0].title, "Uploading");
+        EXPECT_FALSE(G().Connected);
+        EXPECT_FALSE(G().CycReadOn);
+        EXPECT_FALSE(serial.isOpen());
+        EXPECT_EQ(labelText("lblConStatus"), "Disconnected");
+        EXPECT_TRUE(window->isEnabled(MainControl::mnuConnectConnect));
+        EXPECT_FALSE(button("cmdStop")->isEnabled());
+        EXPECT_FALSE(button("cmdStart")->isEnabled());
+        if (c.action == k6sim::FaultAction::DropLine) {
+            sim.stop();
+            ASSERT_TRUE(sim.start());
+            ::setenv("TALVO_COM1", sim.devicePath().c_str(), 1);
+        }
+        platform::services().clock = &steadyClock;
+    }
 }
 
 TEST_F(ShellTest, ExitWhileMonitoringClosesThePortAndEndsTheProgram) {

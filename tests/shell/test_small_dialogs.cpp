@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <cstdlib>
 
 #include "shell/Geometry.h"
 #include "shell/frmComPort.h"
@@ -63,6 +64,43 @@ TEST_F(ShellTest, ProgressWindowShowsStepsAndCaption) {
     EXPECT_EQ(w->value(), 0);
     EXPECT_EQ(w->maximum(), 16);
     EXPECT_EQ(w->caption(), "Uploading");
+}
+
+// Neither has a title bar; both stand in the middle of the main window.
+TEST_F(ShellTest, ComPortDialogAndProgressWindowHaveNoCaptionAndCentreOnTheMainWindow) {
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QPoint centre = window->geometry().center();
+    const auto expectCaptionless = [&](QWidget* w) {
+        EXPECT_TRUE(w->isWindow());
+        EXPECT_TRUE(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+        EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowTitleHint));
+        EXPECT_EQ(w->windowTitle(), "");
+        const QPoint off = w->geometry().center() - centre;  // a pixel or two of rounding
+        EXPECT_LE(std::abs(off.x()), 2) << off.x();
+        EXPECT_LE(std::abs(off.y()), 2) << off.y();
+    };
+    {
+        SCOPED_TRACE("frmComPort");
+        bool visible = false;
+        onModal([&](QDialog& d) {
+            d.show();
+            visible = d.isVisible();
+            expectCaptionless(&d);
+            d.done(QDialog::Rejected);  // as if never answered; Exit would start a handshake
+        });
+        menu("mnuConnectConnect")->trigger();
+        EXPECT_TRUE(visible);
+    }
+    {
+        SCOPED_TRACE("frmLoading");
+        MainView& view = *window;
+        view.showProgress(12, "Uploading");
+        ASSERT_NE(window->progressWindow(), nullptr);
+        EXPECT_TRUE(window->progressWindow()->isVisible());
+        expectCaptionless(window->progressWindow());
+        view.closeProgress();
+    }
 }
 
 }  // namespace

@@ -39,8 +39,10 @@ bool FakeFileDialog::saveFile(const std::string& filter, std::string& path) {
     return answerFrom(answers, path);
 }
 
-void FakeClock::sleepMs(int ms, platform::SerialPort*) {
-    now += ms;
+void FakeClock::waitMs(int ms, platform::EventPump* pump, platform::SerialPort* wakeOnInput) {
+    if (pump) pump->processEventsOnce();
+    if (ms <= 0) return;
+    now += wakeOnInput ? 1 : ms;
     std::this_thread::sleep_for(std::chrono::microseconds(20));
 }
 

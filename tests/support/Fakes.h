@@ -34,13 +34,14 @@ public:
     std::vector<std::string> filters;
 };
 
-// Time that moves only when a routine waits: each wait adds its milliseconds at
-// once, so a 3000 ms time-out passes without 3 s of real waiting. A real pause of
-// a few microseconds per wait still lets the simulator's thread answer.
+// Time that moves only when a routine waits, so a 3000 ms time-out passes without
+// 3 s of real waiting. A wait for input moves it 1 ms per call, after the pending
+// events ran and a real pause of a few microseconds let the simulator's thread
+// answer; any other wait adds all its milliseconds at once.
 class FakeClock : public platform::Clock {
 public:
     std::int64_t nowMs() const override { return now; }
-    void sleepMs(int ms, platform::SerialPort* wakeOnInput = nullptr) override;
+    void waitMs(int ms, platform::EventPump* pump, platform::SerialPort* wakeOnInput = nullptr) override;
     std::int64_t now = 0;
 };
 

@@ -3,13 +3,15 @@
 #include <cstdlib>
 
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/Protocol.h"
 
 namespace talvo::test {
 
 void resetProgramState() {
     G() = Globals{};
-    IntervalTimerOff();
+    ResetExchange();
+    ClearWaitingActions();
 }
 
 SimTest::SimTest() {

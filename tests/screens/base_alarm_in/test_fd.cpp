@@ -336,12 +336,45 @@ TEST_F(FdTest, TransferThatLosesTheCardKeepsWhatItDidNotReach) {
     }
 }
 
-TEST_F(FdTest, Fd8DeactivatedStillServesAClick) {
+// The Base fields of an "FW4" card are emptied where the transfer passes them,
+// before the flags: a transfer that loses the card at a flag has emptied them already.
+TEST_F(FdTest, Fw4TransferThatStopsAtAFlagHasEmptiedTheBases) {
+    useFakeClock();
+    for (const bool up : {true, false}) {
+        SCOPED_TRACE(up ? "upload" : "download");
+        if (!G().Connected) {
+            sim.clearFaults();
+            connectAndUpload();
+            messages.shown.clear();
+        }
+        putCard(kSpare, "FW4");
+        auto* s = reopen<frmFD4>(kSpare);
+        for (QLineEdit* b : s->txtEnable) type(b, "1");
+        for (int i = 17; i <= 24; ++i) record(kSpare).Param.set(i, "old");
+        for (int ch = 1; ch <= 4; ++ch) record(kSpare).ChOption.set(ch, "old");
+        k6sim::Fault f;
+        f.frame = "I43";  // channel 2's flag
+        f.card = kSpare;
+        f.group = "02";
+        f.action = k6sim::FaultAction::Silence;
+        sim.addFault(f);
+        if (up)
+            upload(s);
+        else
+            download(s);
+        EXPECT_EQ(messages.texts(), Frames{up ? "Uploading incomplete" : "Downloading incomplete"});
+        for (int i = 17; i <= 24; ++i) EXPECT_EQ(record(kSpare).Param[i], "") << i;
+        EXPECT_NE(record(kSpare).ChOption[1], "old");
+        for (int ch = 2; ch <= 4; ++ch) EXPECT_EQ(record(kSpare).ChOption[ch], "old") << ch;
+    }
+}
+
+TEST_F(FdTest, Fd8KeepsItsCycleWhenTheFocusGoesElsewhereAndServesAClick) {
     auto* s = pick<frmFD8>(kFd8);
     settle(s);
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(s, &deactivate);
-    EXPECT_FALSE(s->waitForTimer().isActive());
+    EXPECT_TRUE(s->waitForTimer().isActive());
     sim.setValue(kFd8, "01", 42, "clicked");
     upload(s);
     EXPECT_EQ(text(s->txtZScale[0]), "clicked");

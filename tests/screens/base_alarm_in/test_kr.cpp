@@ -126,6 +126,20 @@ TEST_F(KrTest, Kr4UploadLayout) {
     EXPECT_EQ(text(s->txtParData[0]), "+01.5");
 }
 
+TEST_F(KrTest, LiveValuesStandInGreyDisplayBoxes) {
+    const QColor grey = shell::toQColor(colors::SysButtonFace);
+    for (int slot : {kKR4, kKR8}) {
+        SCOPED_TRACE(slot);
+        auto* s = pick<AlarmInputScreen>(slot);
+        ASSERT_NE(s, nullptr);
+        for (QLineEdit* b : s->txtParData) {
+            EXPECT_TRUE(b->isReadOnly());
+            EXPECT_EQ(b->palette().color(QPalette::Base), grey);
+        }
+        EXPECT_NE(s->txtHyst[0]->palette().color(QPalette::Base), grey);  // setting boxes stay white
+    }
+}
+
 TEST_F(KrTest, Kr8UploadLayoutPacksTheDirections) {
     struct Row {
         int ch, firstItem, firstParam, directionParam, unusedItem, liveItem;

@@ -1,0 +1,121 @@
+// The counter clear and preset every pulse input screen shares; what differs
+// between the screens is in their CounterClear and CounterPreset tables.
+#include "screens/CardCounters.h"
+
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/Services.h"
+#include "screens/CardScreen.h"
+#include "screens/TextBoxes.h"
+
+namespace talvo::screens {
+
+namespace {
+
+// The digits without their leading zeros ("" for zero).
+std::string significant(const std::string& digits) {
+    const auto first = digits.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : digits.substr(first);
+}
+
+std::string digitsOf(std::uint64_t n) { return n == 0 ? std::string() : std::to_string(n); }
+
+constexpr int kCounterSteps = 12;
+
+}  // namespace
+
+int CompareCounts(const std::string& a, const std::string& b) {
+    const std::string x = significant(a), y = significant(b);
+    if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+    const int c = x.compare(y);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+bool CountWithin(const std::string& text, std::uint64_t min, std::uint64_t max) {
+    if (!IsUnsignedText(text)) return false;
+    const std::string v = significant(text);
+    const auto cmp = [&v](std::uint64_t bound) {
+        const std::string b = digitsOf(bound);
+        if (v.size() != b.size()) return v.size() < b.size() ? -1 : 1;
+        return v.compare(b) < 0 ? -1 : v.compare(b) > 0 ? 1 : 0;
+    };
+    return cmp(min) >= 0 && cmp(max) <= 0;
+}
+
+void CardScreen::addCounterButtons(bool preset) {
+    if (!cmdClear) {
+        cmdClear = new QPushButton(QStringLiteral("Clear"), this);
+        connect(cmdClear, &QPushButton::clicked, this, [this] { CmdClear_Click(); });
+    }
+    if (preset && !cmdPreset) {
+        cmdPreset = new QPushButton(QStringLiteral("Preset"), this);
+        connect(cmdPreset, &QPushButton::clicked, this, [this] { cmdPreset_Click(); });
+    }
+    // The row of buttons ends where Download ended on its own.
+    placeButtons(cmdPreset ? 3360 : 4920, 6780);
+}
+
+void CardScreen::CmdClear_Click() { raiseRequest(ClearRequest); }
+void CardScreen::cmdPreset_Click() { raiseRequest(PresetRequest); }
+
+void CardScreen::clearCount() {
+    if (counterClear_.items.empty()) return;
+    Transfer t("Downloading incomplete");
+    if (t.ok()) runCounterClear(t);
+}
+
+void CardScreen::runCounterClear(Transfer& t) {
+    const CounterClear& c = counterClear_;
+    if (!t.ok()) return;
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    if (!t.select() || t.write(c.group, "01", "1").empty()) return;
+    if (c.progress) mainView().showProgress(kCounterSteps, "Downloading");
+    for (std::size_t i = 0; i < c.items.size(); ++i) {
+        const bool required = c.required < 0 || static_cast<int>(i) < c.required;
+        if (required) {
+            if (t.write(c.group, c.items[i], c.data).empty()) return;
+        } else {
+            // An item past the card's channels: the card may refuse it.
+            WriteItem(3, c.group, c.items[i], c.data);
+        }
+        if (c.progress) t.step(static_cast<int>(i + 2) / 2);
+    }
+}
+
+void CardScreen::presetCount() {
+    const CounterPreset& p = counterPreset_;
+    if (p.boxes.empty()) return;
+    Transfer t("Downloading incomplete");
+    if (!t.ok() || !t.select() || t.write("02", "01", p.openData).empty()) return;
+    const CardRecord& rec = t.record();
+    mainView().showProgress(kCounterSteps, "Downloading");
+    const bool hasMin = p.minPerCh != 0 || p.minBase != 0;
+    for (int ch = 1; ch <= static_cast<int>(p.boxes.size()); ++ch) {
+        QLineEdit* box = p.boxes[static_cast<std::size_t>(ch - 1)];
+        const std::string m = hasMin ? rec.Param[p.minPerCh * ch + p.minBase] : std::string();
+        const std::string f = rec.Param[p.maxPerCh * ch + p.maxBase];
+        const std::string value = boxText(box);
+        if ((!hasMin || !m.empty()) && !f.empty() && !value.empty()) {
+            // A "Max" that is no count (from a settings file, say) bounds nothing: refused.
+            if (CountWithin(value, 0, p.limit) && IsUnsignedText(f) && CompareCounts(f, value) >= 0) {
+                const std::string reply = t.write("02", std::to_string(p.itemPerCh * ch + p.itemBase), value);
+                if (!t.ok()) return;
+                setBoxText(box, TextAfterColon(reply));
+            } else {
+                setBoxText(box, "");
+            }
+        } else if (hasMin && m.empty() && f.empty()) {
+            mainView().closeProgress();
+            if (auto* msg = platform::services().messages)
+                msg->show("Please Upload before the Preset", "Preset", platform::MsgIcon::Stop);
+            return;
+        }
+        t.step((ch + 1) / 2);
+    }
+}
+
+}  // namespace talvo::screens

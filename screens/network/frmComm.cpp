@@ -1,0 +1,283 @@
+#include "screens/network/frmComm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/Overview.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/qt/Modal.h"
+#include "screens/network/CommCard.h"
+#include "screens/network/DialogLayout.h"
+#include "shell/Geometry.h"
+
+namespace talvo::network {
+
+namespace {
+
+CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+
+}  // namespace
+
+frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
+    setObjectName("frmComm");
+    setFixedSize(shell::twips(6120), shell::twips(7500));
+
+    Label1 = heading(this, "Label1", "Com.Card Settings", 240, 120, 5000);
+    label(this, "Label2", "Card Name", 240, 660, 1500);
+    txtName = shownBox(this, "txtName", 1800, 660, 1800);
+    Label5 = label(this, "Label5", "Status", 240, 1080, 1500);
+    txtStatus[0] = shownBox(this, "txtStatus_0", 1800, 1080, 1800);
+    txtStatus[1] = shownBox(this, "txtStatus_1", 3720, 1080, 2160);
+    Label3 = label(this, "Label3", "Version", 240, 1500, 1500);
+    txtVersion = shownBox(this, "txtVersion", 1800, 1500, 1200);
+    Label10 = label(this, "Label10", "Version2", 3240, 1500, 900);
+    txtVersion2 = shownBox(this, "txtVersion2", 4200, 1500, 1200);
+    Label9 = label(this, "Label9", "SW1 SW2 SW3", 240, 1920, 1500);
+    txtSW = shownBox(this, "txtSW", 1800, 1920, 1800);
+    Label4 = label(this, "Label4", "Time (0.1sec)", 240, 2340, 1500);
+    txtTimeout = box(this, "txtTimeout", 1800, 2340, 1200);
+    Label6 = label(this, "Label6", "DIO Data", 3240, 2340, 900);
+    txtNP1 = box(this, "txtNP1", 4200, 2340, 1200);
+
+    fraOutput = frame(this, "fraOutput", "Direct Output", 240, 2820, 5640, 3300);
+    for (int col = 0; col < 2; ++col) {
+        const int x = 240 + col * 2760;
+        label(fraOutput, "", "Slot No.", x, 300, 1080, Qt::AlignHCenter);
+        label(fraOutput, "", "In Slot", x + 1200, 300, 1080, Qt::AlignHCenter);
+        for (int row = 0; row < 8; ++row) {
+            const int slot = col * 8 + row + 1;
+            const int y = 660 + row * 330;
+            label(fraOutput, "", QString::number(slot), x, y, 1080, Qt::AlignHCenter)
+                ->setObjectName(indexed("lblSlot", slot));
+            QLineEdit* b = box(fraOutput, "", x + 1320, y, 840, 300);
+            b->setObjectName(indexed("txtOutSlot", slot));
+            ui::SelectAllOnFocus(b);
+            txtOutSlot[static_cast<std::size_t>(slot)] = b;
+        }
+    }
+
+    Label7 = label(this, "Label7", "Fieldbus Activate Delay SW", 240, 6240, 2700);
+    ChkCJC = new QCheckBox(this);
+    ChkCJC->setObjectName("ChkCJC");
+    shell::placeTwips(ChkCJC, 3000, 6240, 300, 330);
+    Label8 = label(this, "Label8", "0 sec", 3360, 6240, 900);
+
+    cmdUp = button(this, "cmdUp", "Upload", 240, 6840, 1200);
+    cmdDown = button(this, "cmdDown", "Download", 1560, 6840, 1200);
+    cmdExit = button(this, "cmdExit", "Exit", 4680, 6840, 1200);
+    buttons().setButtons({cmdUp, cmdDown, cmdExit});
+    onCommand(cmdUp, [this] { cmdUp_Click(); });
+    onCommand(cmdDown, [this] { cmdDown_Click(); });
+    onExit(cmdExit);
+}
+
+std::string frmComm::name() const { return ui::text(txtName); }
+
+bool frmComm::HasTimeoutSetting() const { return network::HasTimeoutSetting(name()); }
+
+bool frmComm::HasDirectOutput() {
+    // The model the card reports now decides too; its failure goes unreported.
+    const std::string model = ReadItem(3, "00", "04");
+    return network::HasDirectOutput(name(), ui::text(txtVersion), model);
+}
+
+bool frmComm::HasActivateDelay() const { return network::HasActivateDelay(name(), ui::text(txtVersion)); }
+
+void frmComm::showDelaySwitch(bool shown) {
+    Label7->setVisible(shown);
+    ChkCJC->setVisible(shown);
+    Label8->setVisible(shown);
+}
+
+void frmComm::failed(bool upload) {
+    ui::ShowTransferMessage(upload ? ui::kUploadingIncomplete : ui::kDownloadingIncomplete);
+    DisconnectDevice();
+}
+
+void frmComm::UploadSettings() {
+    Running run(*this);
+    CardRecord& rec = commRecord();
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "0");
+    const std::string model = x.read("00", "04");
+    if (!x.ok()) return failed(true);
+    if (model != "CNG") {
+        ui::setText(txtName, CardNameFromModel(model));
+    } else {
+        std::string fromVersion;
+        if (!CardNameFromVersion(x.read("00", "40"), fromVersion)) return failed(true);
+        ui::setText(txtName, fromVersion);
+    }
+    txtNP1->hide();
+    Label6->hide();
+    Label4->setVisible(HasTimeoutSetting());
+    txtTimeout->setVisible(HasTimeoutSetting());
+    const std::string status = x.read("00", "03");
+    if (!x.ok()) return failed(true);
+    ui::setText(txtStatus[0], TextAfterColon(status));
+    if (StartsWith(name(), "QFODH")) {
+        for (QWidget* w : {static_cast<QWidget*>(Label5), static_cast<QWidget*>(txtStatus[0]),
+                           static_cast<QWidget*>(txtStatus[1]), static_cast<QWidget*>(cmdUp),
+                           static_cast<QWidget*>(cmdDown)})
+            w->hide();
+    } else if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
+        const std::string second = x.read("00", "04");
+        if (!x.ok()) return failed(true);
+        ui::setText(txtStatus[1], TextAfterColon(second));
+    } else {
+        txtStatus[1]->hide();
+    }
+    ui::setText(txtTimeout, rec.Param[1]);
+    txtTimeout->setEnabled(HasTimeoutSetting());
+    const std::string version = x.read("00", "40");
+    if (!x.ok()) return failed(true);
+    ui::setText(txtVersion, "V" + TextAfterColon(version));
+    ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
+    if (HasDirectOutput()) {
+        fraOutput->show();
+        for (int i = 1; i <= 16; ++i) ui::setText(txtOutSlot[static_cast<std::size_t>(i)], rec.Param[i + 1]);
+    } else {
+        fraOutput->hide();
+    }
+    if (HasActivateDelay()) {
+        showDelaySwitch(true);
+        ChkCJC->setEnabled(true);
+        ChkCJC->setChecked(rec.Param[18] == "1");
+        DelaySwitchShown = 1;
+    } else {
+        showDelaySwitch(false);
+        DelaySwitchShown = 0;
+    }
+    if (StartsWith(name(), "OG1")) {
+        txtTimeout->hide();
+        Label4->hide();
+    }
+    const bool ovrt = StartsWith(name(), "OVRT");
+    Label10->setVisible(ovrt);
+    txtVersion2->setVisible(ovrt);
+    if (ovrt) {
+        const std::string second = x.read("50", "40");
+        if (!x.ok()) return failed(true);
+        ui::setText(txtVersion2, "V" + TextAfterColon(second));
+    }
+}
+
+void frmComm::cmdUp_Click() {
+    Running run(*this);
+    CardRecord& rec = commRecord();
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "0");
+    const std::string version = x.read("00", "40");
+    if (!x.ok()) return failed(true);
+    ui::setText(txtVersion, "V" + TextAfterColon(version));
+    ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
+    if (StartsWith(name(), "HM3EX") || !StartsWith(name(), "OZ3")) {
+        const std::string model = x.read("00", "04");
+        if (!x.ok()) return failed(true);
+        std::string n = CardNameFromModel(model);
+        // A card that does not give its model here gives it with its version, as on opening.
+        if (model == "CNG" && !CardNameFromVersion(x.read("00", "40"), n)) return failed(true);
+        ui::setText(txtName, n);
+    }
+    rec.CardType = name();
+    rec.Version = ui::text(txtVersion);
+    const std::string status = x.read("00", "03");
+    if (!x.ok()) return failed(true);
+    ui::setText(txtStatus[0], TextAfterColon(status));
+    if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
+        const std::string second = x.read("00", "04");
+        if (!x.ok()) return failed(true);
+        ui::setText(txtStatus[1], TextAfterColon(second));
+    }
+
+    const std::string settings = SettingsGroup(name());
+    x.send(settings, "01", "F");
+    std::string timeout;
+    if (HasTimeoutSetting()) {
+        timeout = TextAfterColon(x.read(settings, "09"));
+        if (!x.ok()) return failed(true);
+    }
+    ui::setText(txtTimeout, timeout);
+    rec.Param.set(1, timeout);
+    txtTimeout->setEnabled(HasTimeoutSetting());
+
+    if (HasDirectOutput()) {
+        const std::string output = OutputGroup(name());
+        x.send(output, "01", "1");
+        for (int i = 1; i <= 16; ++i) {
+            const std::string slot = x.read(output, std::to_string(i + 9));
+            if (!x.ok()) return failed(true);
+            QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
+            ui::setText(b, TextAfterColon(slot));
+            rec.Param.set(i + 1, ui::text(b));
+        }
+    }
+    if (HasActivateDelay()) {
+        showDelaySwitch(true);
+        ChkCJC->setEnabled(true);
+        const std::string sw = x.read("00", "30");
+        if (!x.ok()) return failed(true);
+        ChkCJC->setChecked(TextAfterColon(sw) != "0");
+        rec.Param.set(18, ChkCJC->isChecked() ? "1" : "0");
+    } else {
+        showDelaySwitch(false);
+    }
+}
+
+void frmComm::cmdDown_Click() {
+    Running run(*this);
+    CardRecord& rec = commRecord();
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "00");
+    x.write("00", "01", "1");
+    if (!x.ok()) return failed(false);
+    const std::string settings = SettingsGroup(name());
+    x.send(settings, "01", "F");
+
+    if (!(StartsWith(name(), "OP") && txtTimeout->text().isEmpty())) {
+        if (HasTimeoutSetting()) {
+            const std::string t = TimeoutToWrite(ui::text(txtTimeout));
+            ui::setText(txtTimeout, t);
+            x.write(settings, "09", t);
+            if (!x.ok()) return failed(false);
+            rec.Param.set(1, t);
+        } else {
+            rec.Param.set(1, "");
+        }
+    }
+    if (HasDirectOutput()) {
+        const std::string output = OutputGroup(name());
+        x.send(output, "01", "1");
+        for (int i = 1; i <= 16; ++i) {
+            QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
+            const std::string t = InSlotToWrite(ui::text(b));
+            if (t.empty()) continue;  // nothing to send for an empty box
+            ui::setText(b, t);
+            x.write(output, std::to_string(i + 9), t);
+            if (!x.ok()) return failed(false);
+            rec.Param.set(i + 1, t);
+        }
+    }
+    if (DelaySwitchShown == 1) {
+        const std::string t = ChkCJC->isChecked() ? "1" : "0";
+        x.write("00", "30", t);
+        if (!x.ok()) return failed(false);
+        rec.Param.set(18, t);
+    }
+}
+
+void ShowCommDialog(QWidget* owner) {
+    frmComm dialog(owner);
+    platform::execModal(dialog);
+}
+
+}  // namespace talvo::network

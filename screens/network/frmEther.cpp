@@ -1,0 +1,213 @@
+#include "screens/network/frmEther.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/TextHelpers.h"
+#include "platform/qt/Modal.h"
+#include "screens/network/CommCard.h"
+#include "screens/network/DialogLayout.h"
+#include "shell/Geometry.h"
+#include "ui/FieldChecks.h"
+
+namespace talvo::network {
+
+namespace {
+
+const ui::FieldCheck kOctet{.kind = ui::FieldKind::Digits, .maxChars = 3, .min = 0, .max = 255,
+                            .message = "Please enter 0 to 255."};
+
+}  // namespace
+
+frmEther::frmEther(QWidget* parent) : ui::SettingsDialog(parent) {
+    setObjectName("frmEther");
+    setFixedSize(shell::twips(6600), shell::twips(6240));
+
+    heading(this, "Label1", "Ethernet Settings", 240, 120, 5000);
+    label(this, "Label2", "IP Address", 240, 660, 1800);
+    txtIP = address(this, "txtIP", 2160, 660);
+    label(this, "Label3", "Subnet  Mask", 240, 1080, 1800);
+    txtSNM = address(this, "txtSNM", 2160, 1080);
+    Label10 = label(this, "Label10", "Default Gateway", 240, 1500, 1800);
+    txtDGate = address(this, "txtDGate", 2160, 1500);
+    label(this, "Label5", "MAC Address", 240, 1920, 1800);
+    for (int i = 0; i < 2; ++i) {
+        QLabel* l = label(this, "", "", 2160 + i * 1320, 1920, 1200);
+        l->setObjectName(indexed("lblMac", i));
+        l->setFrameShape(QFrame::Panel);
+        l->setFrameShadow(QFrame::Sunken);
+        lblMac[static_cast<std::size_t>(i)] = l;
+    }
+    lblIPSel = label(this, "lblIPSel", "Use IP Address          0:CONFIG 1:DHCP 2:BOOTP", 240, 2400, 4800);
+    txtIPsel = box(this, "txtIPsel", 5160, 2400, 540);
+
+    Frame1 = frame(this, "Frame1", "TCP Socket", 240, 2880, 6120, 2520);
+    label(Frame1, "", "Linger", 3840, 300, 900);
+    label(Frame1, "", "(0.1sec)", 4800, 300, 1200);
+    for (int n = 1; n <= 4; ++n) {
+        const int y = 300 + n * 480;
+        label(Frame1, "", QString("Port%1").arg(n), 240, y, 900)->setObjectName(QString("Label%1").arg(5 + n));
+        QLineEdit* port = box(Frame1, "", 1200, y, 1200);
+        port->setObjectName(indexed("txtPort", n));
+        txtPort[static_cast<std::size_t>(n)] = port;
+        label(Frame1, "", QString::number(n), 3240, y, 480, Qt::AlignHCenter)->setObjectName(indexed("Label4", n));
+        QLineEdit* linger = box(Frame1, "", 3840, y, 900);
+        linger->setObjectName(indexed("txtTimeout", n));
+        txtTimeout[static_cast<std::size_t>(n)] = linger;
+    }
+
+    cmdUp = button(this, "cmdUp", "Upload", 240, 5580);
+    cmdDown = button(this, "cmdDown", "Download", 1560, 5580);
+    cmdExit = button(this, "cmdExit", "Exit", 5160, 5580);
+    buttons().setButtons({cmdUp, cmdDown, cmdExit});
+    onCommand(cmdUp, [this] { cmdUp_Click(); });
+    onCommand(cmdDown, [this] { cmdDown_Click(); });
+    onExit(cmdExit);
+
+    // Every change of an octet or port box, typed or filled by an upload.
+    for (const ui::DottedAddress* a : {&txtIP, &txtSNM, &txtDGate})
+        for (QLineEdit* b : a->boxes) connect(b, &QLineEdit::textChanged, this, [this, b] { octetChanged(b); });
+    for (int n = 1; n <= 4; ++n) {
+        QLineEdit* b = txtPort[static_cast<std::size_t>(n)];
+        connect(b, &QLineEdit::textChanged, this, [this, b] { portChanged(b); });
+    }
+}
+
+void frmEther::opening() {
+    const std::string& model = G().CommCardModel;
+    Frame1->setVisible(HasLinger(model));
+    for (QWidget* w : {static_cast<QWidget*>(Label10), static_cast<QWidget*>(txtDGate.boxes[0]),
+                       static_cast<QWidget*>(txtDGate.boxes[1]), static_cast<QWidget*>(txtDGate.boxes[2]),
+                       static_cast<QWidget*>(txtDGate.boxes[3])})
+        w->setVisible(HasDefaultGateway(model));
+    for (QLabel* dot : findChildren<QLabel*>())
+        if (dot->text() == "." && dot->geometry().top() == txtDGate.boxes[0]->geometry().top())
+            dot->setVisible(HasDefaultGateway(model));
+    txtIPsel->setVisible(HasIPSelect(model));
+    lblIPSel->setVisible(HasIPSelect(model));
+    cmdUp_Click();
+}
+
+void frmEther::octetChanged(QLineEdit* b) {
+    if (inChange_) return;
+    inChange_ = true;
+    const int caret = b->cursorPosition();
+    std::string t = ui::text(b);
+    if (t.size() > 3) {
+        t.resize(3);
+        ui::setText(b, t);
+    }
+    const int v = TextToIntegerChecked(t);  // "Please enter number." for a sign or point
+    if (v != 0 && (v > 255 || v < 0)) ui::ShowEntryMessage("Please enter 0 to 255.");
+    b->setCursorPosition(std::min(caret, static_cast<int>(b->text().size())));
+    inChange_ = false;
+}
+
+void frmEther::portChanged(QLineEdit* b) {
+    const int caret = b->cursorPosition();
+    TextToIntegerChecked(ui::text(b));  // only for its message; ports have no range
+    b->setCursorPosition(std::min(caret, static_cast<int>(b->text().size())));
+}
+
+void frmEther::failed(bool upload) {
+    ui::ShowTransferMessage(upload ? ui::kUploadingIncomplete : ui::kDownloadingIncomplete);
+    DisconnectDevice();
+}
+
+void frmEther::cmdUp_Click() {
+    Running run(*this);
+    const std::string& model = G().CommCardModel;
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "00");
+    x.send("01", "01", "1");
+    x.read("00", "40");
+    if (!x.ok()) return failed(true);
+    const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
+        const std::string r = x.read("00", item);
+        if (x.ok()) a.set(TextAfterColon(r));
+        return x.ok();
+    };
+    if (!readAddress("59", txtIP)) return failed(true);
+    if (HasDefaultGateway(model) && !readAddress("78", txtDGate)) return failed(true);
+    if (!readAddress("60", txtSNM)) return failed(true);
+    const std::string mac0 = x.read("00", "57");
+    if (!x.ok()) return failed(true);
+    lblMac[0]->setText(QString::fromLatin1(TextAfterColon(mac0).c_str()));
+    x.send("00", "1", "F");
+    const std::string mac1 = x.read("00", "58");
+    if (!x.ok()) return failed(true);
+    lblMac[1]->setText(QString::fromLatin1(TextAfterColon(mac1).c_str()));
+    x.send("00", "1", "1");
+    if (HasLinger(model)) {
+        for (int n = 1; n <= 4; ++n) {
+            const std::string r = x.read("00", std::to_string(60 + n));
+            if (!x.ok()) return failed(true);
+            ui::setText(txtPort[static_cast<std::size_t>(n)], TextAfterColon(r));
+        }
+        for (int n = 1; n <= 4; ++n) {
+            const std::string r = x.read("00", std::to_string(70 + n));
+            if (!x.ok()) return failed(true);
+            ui::setText(txtTimeout[static_cast<std::size_t>(n)], TextAfterColon(r));
+        }
+    }
+    if (HasIPSelect(model)) {
+        const std::string r = x.read("00", "77");
+        if (!x.ok()) return failed(true);
+        ui::setText(txtIPsel, TextAfterColon(TextAfterColon(r)));
+    }
+}
+
+std::string frmEther::entryTest() const {
+    const std::string& model = G().CommCardModel;
+    if (txtIP.firstEmpty()) return "Please enter number in IP Address.";
+    if (HasDefaultGateway(model) && txtDGate.firstEmpty()) return "Please enter number in IP Address.";
+    if (txtSNM.firstEmpty()) return "Please enter number in Subnet Mask.";
+    if (HasLinger(model))
+        for (int n = 1; n <= 4; ++n)
+            if (txtPort[static_cast<std::size_t>(n)]->text().isEmpty()) return "Please enter number in TCP Port No.";
+    // A box the card cannot take as an octet is not sent.
+    std::vector<const ui::DottedAddress*> addresses = {&txtIP, &txtSNM};
+    if (HasDefaultGateway(model)) addresses.push_back(&txtDGate);
+    for (const ui::DottedAddress* a : addresses)
+        for (QLineEdit* b : a->boxes)
+            if (!ui::RunFieldCheck(kOctet, ui::text(b)).ok) return kOctet.message;
+    return "";
+}
+
+void frmEther::cmdDown_Click() {
+    Running run(*this);
+    const std::string& model = G().CommCardModel;
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "00");
+    x.send("01", "01", "1");
+    x.read("00", "40");
+    if (!x.ok()) return failed(false);
+    if (const std::string message = entryTest(); !message.empty()) {
+        ui::ShowEntryMessage(message);
+        return;
+    }
+    if (HasIPSelect(model)) x.write("00", "77", ui::text(txtIPsel));
+    x.write("00", "59", txtIP.text());
+    if (HasDefaultGateway(model)) x.write("00", "78", txtDGate.text());
+    x.write("00", "60", txtSNM.text());
+    if (HasLinger(model)) {
+        for (int n = 1; n <= 4; ++n) x.write("00", std::to_string(60 + n), ui::text(txtPort[static_cast<std::size_t>(n)]));
+        for (int n = 1; n <= 4; ++n)
+            x.write("00", std::to_string(70 + n), ui::text(txtTimeout[static_cast<std::size_t>(n)]));
+    }
+    if (!x.ok()) return failed(false);
+}
+
+void ShowEtherDialog(QWidget* owner) {
+    frmEther dialog(owner);
+    platform::execModal(dialog);
+}
+
+}  // namespace talvo::network

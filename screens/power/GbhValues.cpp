@@ -1,0 +1,102 @@
+#include "screens/power/GbhValues.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/TextHelpers.h"
+
+namespace talvo::screens {
+
+namespace {
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+struct HexRun {
+    int digits = 0;
+    std::uint32_t value = 0;  // the last eight digits
+};
+
+HexRun LeadingHex(const std::string& text) {
+    HexRun run;
+    for (const char c : text) {
+        const int d = HexDigit(c);
+        if (d < 0) break;
+        run.value = (run.value << 4) | static_cast<std::uint32_t>(d);
+        ++run.digits;
+    }
+    return run;
+}
+
+}  // namespace
+
+std::string CleanNumericText(const std::string& text) {
+    std::string out;
+    bool point = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            out += c;
+        } else if (c == '.' && !point) {
+            out += c;
+            point = true;
+        } else if (c == '-' && i == 0) {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string NumericValueText(const std::string& text) {
+    const double v = LeadingNumber(text);
+    if (v == 0 || !std::isfinite(v)) return "0";  // no "-0"
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+bool IsRefusal(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
+
+std::string LiveWordText(const std::string& reply, const std::string& cellText) {
+    std::string word = RemoveDecimalPoint(TextAfterColon(reply));
+    if (word.compare(0, 3, "TMO") == 0) return cellText;
+    return word;
+}
+
+std::int32_t OneWordValue(const std::string& word) {
+    const HexRun run = LeadingHex(word);
+    if (run.digits <= 4) return static_cast<std::int16_t>(run.value);
+    return static_cast<std::int32_t>(run.value);
+}
+
+std::int32_t TwoWordValue(const std::string& lowWord, const std::string& highWord) {
+    return static_cast<std::int32_t>(LeadingHex(highWord + lowWord).value);
+}
+
+int ListIndexFromText(const std::string& text, int count) {
+    int value = 0;
+    if (!TextToInteger16(text, value)) return -1;
+    return value >= 0 && value < count ? value : -1;
+}
+
+GbhSlotRole SlotRoleOf(int subType, int slot) {
+    const bool validSlot = slot >= 1 && slot <= 16;
+    GbhSlotRole role;
+    if (subType == 2 || subType == 3) {
+        const int shift = subType - 1;
+        role.rowBase = 16 * shift;
+        role.ownerSlot = validSlot && slot - shift >= 1 ? slot - shift : 0;
+        role.settingsEditable = false;
+    } else {
+        role.ownerSlot = validSlot ? slot : 0;
+    }
+    return role;
+}
+
+std::string RowCaption(int rowBase, int row) { return "+" + std::to_string(rowBase + row); }
+
+}  // namespace talvo::screens

@@ -1,0 +1,484 @@
+#include "screens/power/frmGBH.h"
+
+#include <QFrame>
+#include <algorithm>
+#include <functional>
+#include <utility>
+
+#include "core/Colors.h"
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Overview.h"
+#include "screens/TextBoxes.h"
+#include "screens/power/GbhItemTable.h"
+#include "screens/power/GbhValues.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+// An item list that tells when the user opens it.
+class ItemList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> onDropDown;
+    void showPopup() override {
+        if (onDropDown) onDropDown();
+        QComboBox::showPopup();
+    }
+};
+
+struct Sensor {
+    const char* name;
+    int rating;
+};
+// The clamp-on sensors by the family letter in the model text.
+std::vector<Sensor> SensorsOf(char family) {
+    switch (family) {
+    case 'A': return {{"WDRA-08", 80}, {"WDRA-12", 120}, {"WDRA-30", 300}, {"WDRA-50", 500}};
+    case 'B':
+        return {{"WDRB-R5", 5}, {"WDRB-05", 50}, {"WDRB-10", 100}, {"WDRB-20", 200}, {"WDRB-40", 400}, {"WDRB-60", 600}};
+    case 'E':
+        return {{"WDRE-R5", 5}, {"WDRE-05", 50}, {"WDRE-10", 100}, {"WDRE-20", 200}, {"WDRE-40", 400}, {"WDRE-60", 600}};
+    default: return {{"nodata", 0}};
+    }
+}
+
+const char* const kResetChoices[] = {"",
+                                     "#1Sum",
+                                     "#1MaxMin(Current)",
+                                     "#1MaxMin(ExceptCurrent)",
+                                     "#1Average(Demand)",
+                                     "#2Sum",
+                                     "#2MaxMin(Current)",
+                                     "#2MaxMin(ExceptCurrent)",
+                                     "#2Average(Demand)"};
+
+QComboBox* newList(QWidget* parent, std::initializer_list<const char*> entries) {
+    auto* c = new QComboBox(parent);
+    for (const char* e : entries) c->addItem(QString::fromLatin1(e));
+    c->setCurrentIndex(-1);
+    return c;
+}
+
+// A numeric setting box: whatever is typed or set keeps only its digits, its
+// first "." and a leading "-".
+QLineEdit* newNumberBox(QWidget* parent) {
+    QLineEdit* box = newSettingBox(parent, nullptr);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box] {
+        const std::string typed = boxText(box);
+        const std::string kept = CleanNumericText(typed);
+        if (kept == typed) return;
+        const int caret = box->cursorPosition() - static_cast<int>(typed.size() - kept.size());
+        setBoxText(box, kept);
+        box->setCursorPosition(std::clamp(caret, 0, static_cast<int>(kept.size())));
+    });
+    return box;
+}
+
+QLabel* newCell(QWidget* parent, bool shaded) {
+    auto* l = new QLabel(parent);
+    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (shaded) shell::setBackColor(l, colors::SysButtonFace);
+    return l;
+}
+
+// Rows of channels: a heading line, then one line per channel.
+constexpr int kRowTop = 270, kRowPitch = 330, kCtlHeight = 315;
+// The settings column: one line per setting.
+constexpr int kSetLeft = 5880, kSetPitch = 345, kSetLabel = 1620, kCol1 = kSetLeft + kSetLabel, kColWidth = 870,
+              kCol2 = kCol1 + kColWidth + 30, kSetRight = kCol2 + kColWidth;
+
+}  // namespace
+
+frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
+    setObjectName("frmGBH");
+    // A reading every second, as the card refreshes its values.
+    cycleMs_ = 1000;
+    body()->setFont(shell::arialFont(8));
+    buildRows();
+    buildSettings();
+
+    // The screen's own button handling (the download waits for the next tick).
+    QObject::disconnect(cmdUp, &QPushButton::clicked, this, nullptr);
+    QObject::disconnect(cmdDown, &QPushButton::clicked, this, nullptr);
+    connect(cmdUp, &QPushButton::clicked, this, [this] { cmdUp_Click(); });
+    connect(cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
+}
+
+void frmGBH::buildRows() {
+    QWidget* b = body();
+    const GbhItemTable& table = GbhItemTable::instance();
+    QStringList names;
+    names.reserve(GbhItemTable::kCount);
+    for (const std::string& n : table.names()) names << QString::fromLatin1(n.c_str());
+    itemNames_.setStringList(names);
+
+    const std::pair<const char*, std::pair<int, int>> headings[] = {
+        {"Ch", {0, 390}},       {"Item", {420, 1260}},  {"Word", {1710, 600}}, {"System", {2340, 600}},
+        {"Scale", {2970, 540}}, {"Unit", {3540, 720}},  {"Value", {4290, 900}}, {"Data", {5220, 570}}};
+    for (const auto& [text, x] : headings) newLabel(b, text, x.first, 0, x.second, Qt::AlignHCenter, 240);
+
+    for (int r = 0; r < kRows; ++r) {
+        const std::size_t i = static_cast<std::size_t>(r);
+        const int y = kRowTop + r * kRowPitch;
+        hexIdx[i] = newLabel(b, "", 0, y, 390, Qt::AlignRight, kCtlHeight);
+
+        auto* item = new ItemList(b);
+        item->setObjectName(QString("cbItem%1").arg(r));
+        item->setModel(&itemNames_);  // the one list all 16 rows show
+        item->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        item->setMaxVisibleItems(20);
+        item->onDropDown = [this, r] { LiveReadEnabled = r; };
+        cbItem[i] = item;
+        placeTwips(item, 420, y, 1260, kCtlHeight);
+
+        cbWordNum[i] = newList(b, {"1W", "2W"});
+        placeTwips(cbWordNum[i], 1710, y, 600, kCtlHeight);
+        cbCh[i] = newList(b, {"#1"});
+        placeTwips(cbCh[i], 2340, y, 600, kCtlHeight);
+        cbScale[i] = newList(b, {"0", "1", "2", "3"});
+        placeTwips(cbScale[i], 2970, y, 540, kCtlHeight);
+        txtUnit[i] = newLabel(b, "", 3540, y, 720, Qt::AlignLeft, kCtlHeight);
+        txtUnit[i]->setIndent(3);
+        txtValue[i] = newCell(b, true);
+        placeTwips(txtValue[i], 4290, y, 900, kCtlHeight);
+        txtParData[i] = newCell(b, true);
+        txtParData[i]->setAlignment(Qt::AlignCenter);
+        placeTwips(txtParData[i], 5220, y, 570, kCtlHeight);
+
+        // The user's picks; the rows' own rebuild sets the lists with BindingBusy.
+        connect(cbItem[i], &QComboBox::currentIndexChanged, this, [this, r](int index) {
+            if (BindingBusy) return;
+            rows_.cbItem_Click(r, index);
+            showRows();
+        });
+        connect(cbWordNum[i], &QComboBox::currentIndexChanged, this, [this, r](int index) {
+            if (BindingBusy) return;
+            rows_.cbWordNum_Click(r, index);
+            showRows();
+        });
+        connect(cbCh[i], &QComboBox::currentIndexChanged, this, [this, r](int index) {
+            if (BindingBusy) return;
+            rows_.selectSystem(r, index);
+            showRow(r);
+        });
+        connect(cbScale[i], &QComboBox::currentIndexChanged, this, [this, r](int index) {
+            if (BindingBusy) return;
+            rows_.selectScale(r, index);
+            showRow(r);
+        });
+    }
+}
+
+void frmGBH::buildSettings() {
+    QWidget* b = body();
+    const auto line = [](int k) { return k * kSetPitch; };
+    const auto caption = [&](const char* text, int k, int width = kSetLabel) {
+        return newLabel(b, text, kSetLeft, line(k), width, Qt::AlignLeft, kCtlHeight);
+    };
+    const auto put = [&](QWidget* w, int x, int k, int width) { placeTwips(w, x, line(k), width, kCtlHeight); };
+
+    caption("System Confguration", 0, kSetRight - kSetLeft);
+    cbWiring = newList(b, {"Single-phase/2-wire(1CT)", "Single-phase/3-wire(2CT)", "3-phase/3-wire,balanced load(1CT)",
+                           "3-phase/3-wire,unbalanced load(2CT)", "3-phase/4-wire,balanced load(1CT)",
+                           "3 phase/4-wire,unbalanced load(3CT)"});
+    put(cbWiring, kSetLeft, 1, kSetRight - kSetLeft);
+
+    caption("VT rating  Pri.", 2);
+    txtVT1 = newNumberBox(b);
+    put(txtVT1, kCol1, 2, kColWidth);
+    newLabel(b, "Sec.", kCol2, line(2), 330, Qt::AlignLeft, kCtlHeight);
+    txtVT2 = newNumberBox(b);
+    put(txtVT2, kCol2 + 330, 2, kColWidth - 330);
+
+    for (std::size_t k = 0; k < 2; ++k) {
+        const int x = k == 0 ? kCol1 : kCol2;
+        lblSystem[k] = newLabel(b, k == 0 ? "#1" : "#2", x, line(3), kColWidth, Qt::AlignHCenter, kCtlHeight);
+        cbWdra[k] = newList(b, {});
+        put(cbWdra[k], x, 4, kColWidth);
+        txtCur1[k] = newNumberBox(b);
+        put(txtCur1[k], x, 5, kColWidth);
+        txtCur2[k] = newNumberBox(b);
+        put(txtCur2[k], x, 6, kColWidth);
+        txtVCut[k] = newNumberBox(b);
+        put(txtVCut[k], x, 7, kColWidth);
+        txtICut[k] = newNumberBox(b);
+        put(txtICut[k], x, 8, kColWidth);
+        cbInpSig[k] = newList(b, {"Voltage", "Current"});
+        put(cbInpSig[k], x, 9, kColWidth);
+        const int index = static_cast<int>(k);
+        connect(cbWdra[k], &QComboBox::currentIndexChanged, this, [this, index] { cbWdra_Click(index); });
+    }
+    caption("Clamp Sensor", 4);
+    caption("CT rating  Pri.", 5);
+    lblCur2 = caption("CT rating  Sec.", 6);
+    caption("LowEnd cutout  Voltage", 7);
+    caption("LowEnd cutout  Current", 8);
+    caption("Freq.  input", 9);
+
+    caption("Calculation Method", 10);
+    constexpr int kMethodLeft = kSetLeft + 2040, kMethodWidth = kSetRight - kMethodLeft;
+    caption("PowerFactor sign", 11, 2040);
+    cbPF = newList(b, {"Standard(IEC)", "Special type 1"});
+    put(cbPF, kMethodLeft, 11, kMethodWidth);
+    caption("Reactive Power sign", 12, 2040);
+    cbQ = newList(b, {"Standard(IEC)", "Special type 1"});
+    put(cbQ, kMethodLeft, 12, kMethodWidth);
+    caption("Apparent Power calculation", 13, 2040);
+    cbS = newList(b, {"Standard", "Sum"});
+    put(cbS, kMethodLeft, 13, kMethodWidth);
+
+    caption("Average(demand)  update interval", 14, kSetRight - kSetLeft);
+    newLabel(b, "Current", kSetLeft, line(15), 600, Qt::AlignLeft, kCtlHeight);
+    txtIIT = newNumberBox(b);
+    put(txtIIT, kSetLeft + 600, 15, 720);
+    newLabel(b, "Power", kSetLeft + 1410, line(15), 540, Qt::AlignLeft, kCtlHeight);
+    txtVLTIT = newNumberBox(b);
+    put(txtVLTIT, kSetLeft + 1950, 15, 720);
+    newLabel(b, "min.", kSetLeft + 2730, line(15), 450, Qt::AlignLeft, kCtlHeight);
+
+    // "Reset Value" beside Upload and Download.
+    const QFont small = shell::arialFont(8);
+    QLabel* resetCaption = newLabel(this, "Reset Value", 240, 6870, 1020);
+    resetCaption->setFont(small);
+    cbResetVal = newList(this, {});
+    cbResetVal->setFont(small);
+    placeTwips(cbResetVal, 1260, 6840, 2280, 375);
+    CmdReset = new QPushButton(QStringLiteral("Reset"), this);
+    CmdReset->setObjectName("CmdReset");
+    placeTwips(CmdReset, 3660, 6780, 1200, 495);
+    connect(CmdReset, &QPushButton::clicked, this, [this] { CmdReset_Click(); });
+
+    // Each card-wide setting in the order a download writes it.
+    wide_ = {
+        {.item = "10", .list = {cbWiring, cbWiring}, .param = {17, 17}},
+        {.item = "13", .box = {txtVT1, txtVT1}, .param = {18, 18}, .vt = true},
+        {.item = "14", .box = {txtVT2, txtVT2}, .param = {19, 19}, .vt = true},
+        {.item = "11", .box = {txtCur1[0], txtCur1[1]}, .param = {20, 22}, .perSystem = true},
+        {.item = "12", .list = {cbWdra[0], cbWdra[1]}, .param = {21, 23}, .perSystem = true},
+        {.item = "17", .box = {txtVCut[0], txtVCut[1]}, .param = {24, 26}, .perSystem = true},
+        {.item = "16", .box = {txtICut[0], txtICut[1]}, .param = {25, 27}, .perSystem = true},
+        {.item = "15", .list = {cbInpSig[0], cbInpSig[1]}, .param = {28, 29}, .perSystem = true},
+        {.item = "20", .list = {cbPF, cbPF}, .param = {30, 30}},
+        {.item = "21", .list = {cbQ, cbQ}, .param = {31, 31}},
+        {.item = "22", .list = {cbS, cbS}, .param = {32, 32}},
+        {.item = "18", .box = {txtIIT, txtIIT}, .param = {33, 33}},
+        {.item = "19", .box = {txtVLTIT, txtVLTIT}, .param = {34, 34}},
+    };
+}
+
+bool frmGBH::IsTypeVariant2() const {
+    const std::string t = boxText(txtCardType);
+    return t.size() >= 5 && t[4] == '2';
+}
+
+std::uint32_t frmGBH::EnabledBackColor(bool enabled) { return enabled ? colors::SysWindow : colors::SysButtonFace; }
+
+bool frmGBH::bindingsUnsure(int slot) const {
+    return slot >= 1 && slot <= 16 && bindingsUnsure_[static_cast<std::size_t>(slot)];
+}
+
+void frmGBH::SetScaleMinMax(const std::string& typeCode) {
+    DownloadRequest = UploadRequest = ClearRequest = PresetRequest = 0;
+    LiveReadEnabled = -1;
+    CyclicRun = true;
+    InitControls(typeCode);
+    // Whatever a request left locked before the screen was left, the entry
+    // unlocks; the card list keeps the focus it has.
+    applyEnabled(true, false);
+    WaitForTimer_Timer();
+}
+
+void frmGBH::InitControls(const std::string& typeCode) {
+    slot_ = G().CurCardNo;
+    for (QLabel* c : txtParData) c->clear();
+
+    sensorFamily_ = typeCode.size() >= 6 ? typeCode[5] : '\0';
+    for (std::size_t k = 0; k < 2; ++k) {
+        cbWdra[k]->clear();
+        for (const Sensor& s : SensorsOf(sensorFamily_)) cbWdra[k]->addItem(QString::fromLatin1(s.name), s.rating);
+        cbWdra[k]->setCurrentIndex(-1);
+        // After the list: its first entry, chosen as it comes in, leaves its rating here.
+        txtCur1[k]->clear();
+        txtCur2[k]->clear();
+    }
+
+    const GbhSlotRole role = SlotRoleOf(GetPowerCardSubType(typeCode), slot_);
+    hasOwner_ = role.ownerSlot != 0;
+    for (int r = 0; r < kRows; ++r)
+        hexIdx[static_cast<std::size_t>(r)]->setText(QString::fromLatin1(RowCaption(role.rowBase, r).c_str()));
+
+    const bool two = IsTypeVariant2();
+    ++BindingBusy;
+    for (QComboBox* c : cbCh) {
+        c->clear();
+        c->addItem("#1");
+        if (two) c->addItem("#2");
+    }
+    --BindingBusy;
+    cbResetVal->clear();
+    for (int k = 0; k < (two ? 9 : 5); ++k) cbResetVal->addItem(QString::fromLatin1(kResetChoices[k]));
+
+    rows_.setSystemCount(two ? 2 : 1);
+    const CardRecord* own = G().CardRecords.get(slot_);
+    for (int i = 0; i < kRows; ++i) rows_.BindInfo[static_cast<std::size_t>(i)] = own ? own->Param[i + 1] : "";
+    rows_.setBinding();
+    showRows();
+
+    showSecondSystem(two);
+    const CardRecord* owner = hasOwner_ ? G().CardRecords.get(role.ownerSlot) : nullptr;
+    if (!owner) {
+        // A further slot with no slot before it to own the card: nothing to show.
+        emptySettings();
+        return;
+    }
+    const CardRecord& o = *owner;
+    const auto index = [](QComboBox* list, const std::string& text) { return ListIndexFromText(text, list->count()); };
+    selectIndex(cbWiring, index(cbWiring, o.Param[17]));
+    setBoxText(txtVT1, o.Param[18]);
+    setBoxText(txtVT2, o.Param[19]);
+    selectIndex(cbWdra[0], index(cbWdra[0], o.Param[21]));  // puts the sensor's rating into the CT box
+    if (cbWdra[0]->currentIndex() == 0) setBoxText(txtCur1[0], o.Param[20]);
+    if (two) {
+        selectIndex(cbWdra[1], index(cbWdra[1], o.Param[23]));
+        if (cbWdra[1]->currentIndex() == 0) setBoxText(txtCur1[1], o.Param[22]);
+        setBoxText(txtVCut[1], o.Param[26]);
+        setBoxText(txtICut[1], o.Param[27]);
+        selectIndex(cbInpSig[1], index(cbInpSig[1], o.Param[29]));
+    } else {
+        for (QLineEdit* b : {txtCur1[1], txtVCut[1], txtICut[1]}) setBoxText(b, "-1");
+        selectIndex(cbWdra[1], -1);
+        selectIndex(cbInpSig[1], -1);
+    }
+    setBoxText(txtVCut[0], o.Param[24]);
+    setBoxText(txtICut[0], o.Param[25]);
+    selectIndex(cbInpSig[0], index(cbInpSig[0], o.Param[28]));
+    selectIndex(cbPF, index(cbPF, o.Param[30]));
+    selectIndex(cbQ, index(cbQ, o.Param[31]));
+    selectIndex(cbS, index(cbS, o.Param[32]));
+    setBoxText(txtIIT, o.Param[33]);
+    setBoxText(txtVLTIT, o.Param[34]);
+}
+
+void frmGBH::emptySettings() {
+    for (const WideSetting& s : wide_)
+        for (std::size_t k = 0; k < 2; ++k) {
+            if (s.box[k]) setBoxText(s.box[k], "");
+            if (s.list[k]) selectIndex(s.list[k], -1);
+        }
+    for (QLineEdit* b : txtCur2) setBoxText(b, "");
+}
+
+void frmGBH::showSecondSystem(bool two) {
+    for (QWidget* w : std::initializer_list<QWidget*>{txtCur1[1], cbWdra[1], txtVCut[1], txtICut[1], cbInpSig[1],
+                                                       lblSystem[1]})
+        w->setVisible(two);
+    if (!two) txtCur2[1]->hide();
+    lblCur2->setVisible(!txtCur2[0]->isHidden() || !txtCur2[1]->isHidden());
+}
+
+void frmGBH::selectIndex(QComboBox* list, int index) {
+    if (index < -1 || index >= list->count()) index = -1;
+    const bool sensor = list == cbWdra[0] || list == cbWdra[1];
+    if (sensor && list->currentIndex() == index)
+        cbWdra_Click(list == cbWdra[0] ? 0 : 1);  // chosen again: its rating goes in again
+    else
+        list->setCurrentIndex(index);
+}
+
+void frmGBH::cbWdra_Click(int index) {
+    const std::size_t k = static_cast<std::size_t>(index);
+    const int entry = cbWdra[k]->currentIndex();
+    if (entry < 0) return;
+    const std::string rating = std::to_string(cbWdra[k]->itemData(entry).toInt());
+    setBoxText(txtCur1[k], rating);
+    if (entry == 0 && (sensorFamily_ == 'B' || sensorFamily_ == 'E')) setBoxText(txtCur2[k], rating);
+    SetCTRatingEnabled(index);
+}
+
+void frmGBH::SetCTRatingEnabled(int index) {
+    const std::size_t k = static_cast<std::size_t>(index);
+    const bool settingsOn = cbWiring->isEnabled();
+    // Only the smallest sensor of families "B" and "E" takes a CT of the user's own.
+    const bool ownCT = cbWdra[k]->currentIndex() == 0 && (sensorFamily_ == 'B' || sensorFamily_ == 'E');
+    txtCur1[k]->setEnabled(settingsOn);
+    txtCur1[k]->setReadOnly(!ownCT);
+    shell::setBackColor(txtCur1[k], EnabledBackColor(settingsOn && ownCT));
+    txtCur2[k]->setVisible(ownCT && (index == 0 || IsTypeVariant2()));
+    txtCur2[k]->setEnabled(settingsOn);
+    shell::setBackColor(txtCur2[k], EnabledBackColor(settingsOn));
+    lblCur2->setVisible(!txtCur2[0]->isHidden() || !txtCur2[1]->isHidden());
+}
+
+void frmGBH::SetControlsEnabled(bool enable) { applyEnabled(enable, true); }
+
+void frmGBH::applyEnabled(bool enable, bool focusUpload) {
+    const CardRecord* rec = G().CardRecords.get(slot_);
+    const int subType = rec ? GetPowerCardSubType(rec->CardType) : 0;
+    const bool settingsOn = enable && subType != 2 && subType != 3 && hasOwner_;
+
+    // The card list follows the main window's commands: never on while disconnected.
+    if (!enable)
+        mainView().setEnabled(MainControl::cboCardNo, false);
+    else if (G().Connected && !G().CycReadOn)
+        mainView().setEnabled(MainControl::cboCardNo, true);
+
+    for (int r = 0; r < kRows; ++r) {
+        const std::size_t i = static_cast<std::size_t>(r);
+        for (QComboBox* c : {cbItem[i], cbScale[i], cbCh[i]}) c->setEnabled(enable);
+        cbWordNum[i]->setEnabled(enable && !rows_.row(r).wordLocked);
+    }
+    std::vector<QWidget*> settings = {txtVT1, txtVT2, cbWiring, cbPF, cbQ, cbS, txtIIT, txtVLTIT};
+    for (std::size_t k = 0; k < 2; ++k) settings.insert(settings.end(), {cbWdra[k], txtVCut[k], txtICut[k], cbInpSig[k]});
+    for (QWidget* w : settings) {
+        w->setEnabled(settingsOn);
+        shell::setBackColor(w, EnabledBackColor(settingsOn));
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{cbResetVal, cmdUp, cmdDown, CmdReset}) w->setEnabled(enable);
+
+    if (settingsOn) {
+        SetCTRatingEnabled(0);
+        SetCTRatingEnabled(1);
+        if (focusUpload) cmdUp->setFocus();
+    } else {
+        for (std::size_t k = 0; k < 2; ++k)
+            for (QLineEdit* b : {txtCur1[k], txtCur2[k]}) {
+                b->setEnabled(false);
+                shell::setBackColor(b, colors::SysButtonFace);
+            }
+    }
+}
+
+void frmGBH::showRows() {
+    for (int r = 0; r < kRows; ++r) showRow(r);
+}
+
+void frmGBH::showRow(int r) {
+    const std::size_t i = static_cast<std::size_t>(r);
+    const GbhChannelRow& row = rows_.row(r);
+    ++BindingBusy;
+    cbItem[i]->setCurrentIndex(row.item);
+    cbItem[i]->setVisible(row.itemVisible);
+    for (QWidget* w : std::initializer_list<QWidget*>{txtUnit[i], txtValue[i], cbScale[i], cbWordNum[i], cbCh[i]})
+        w->setVisible(row.controlsVisible);
+    cbWordNum[i]->setCurrentIndex(row.wordIndex);
+    cbWordNum[i]->setEnabled(cbItem[i]->isEnabled() && !row.wordLocked);
+    cbCh[i]->setCurrentIndex(row.systemIndex);
+    cbScale[i]->setCurrentIndex(row.scaleIndex);
+    txtUnit[i]->setText(QString::fromLatin1(row.unit.c_str()));
+    txtValue[i]->setText(QString::fromLatin1(row.value.c_str()));
+    --BindingBusy;
+}
+
+const frmGBH::WideSetting& frmGBH::setting(const char* item) const {
+    for (const WideSetting& s : wide_)
+        if (std::string(s.item) == item) return s;
+    return wide_.front();
+}
+
+}  // namespace talvo::screens

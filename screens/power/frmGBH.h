@@ -1,0 +1,142 @@
+#pragma once
+// The power-monitor card screen. Each of its 16 channel rows binds one data word
+// of the card to one of 472 measurement items (one or two words, system #1 or
+// #2, a scale); the card-wide wiring, VT, CT, sensor, cut-out, frequency input,
+// calculation and demand settings are read and written with the bindings; the
+// live read shows every channel's data word and the bound rows' values each
+// second; "Reset" clears the sums, max/min or demand the list names.
+//
+// A card may take one, two or three slots: its main slot (sub-type 0 or 1)
+// holds the card-wide settings; a further slot (sub-type 2 or 3) numbers its
+// rows on from 16 or 32 and shows, read-only, the settings of the main slot one
+// or two places before it.
+//
+// The rows are the widget-free GbhBindingRows; the widgets only show them.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringListModel>
+#include <array>
+#include <string>
+
+#include "screens/CardScreen.h"
+#include "screens/power/GbhBinding.h"
+
+namespace talvo::screens {
+
+class frmGBH : public CardScreen {
+    Q_OBJECT
+public:
+    static constexpr int kRows = GbhBindingRows::kRows;
+
+    explicit frmGBH(QWidget* parent = nullptr);
+
+    void SetScaleMinMax(const std::string& typeCode) override;
+    void procCycDataRead() override;
+
+    // True on a two-system model: the 5th character of the card type is "2".
+    bool IsTypeVariant2() const;
+    // Locks (false) or unlocks the rows, settings and buttons, and the main
+    // window's card list with them; the settings of a further slot stay locked.
+    void SetControlsEnabled(bool enable);
+    // The background of a setting control that is enabled or not.
+    static std::uint32_t EnabledBackColor(bool enabled);
+
+    void cmdUp_Click();
+    void cmdDown_Click();
+    void CmdReset_Click();
+
+    const GbhBindingRows& bindingRows() const { return rows_; }
+    bool requestPending() const { return DownloadRequest || UploadRequest || ClearRequest; }
+    // The slot whose bindings an upload could not read whole: until an upload
+    // reads them all, a download leaves the card's bindings alone.
+    bool bindingsUnsure(int slot) const;
+
+    // -1 while the live read may run; opening a row's item list sets it to the
+    // row, which stops the live read until the next upload or download.
+    int LiveReadEnabled = -1;
+
+    // Channel rows.
+    std::array<QLabel*, kRows> hexIdx{};
+    std::array<QComboBox*, kRows> cbItem{}, cbWordNum{}, cbCh{}, cbScale{};
+    std::array<QLabel*, kRows> txtUnit{}, txtValue{}, txtParData{};
+
+    // Card-wide settings; index 0 system #1, index 1 system #2.
+    QComboBox* cbWiring;
+    QLineEdit* txtVT1;
+    QLineEdit* txtVT2;
+    std::array<QComboBox*, 2> cbWdra{}, cbInpSig{};
+    std::array<QLineEdit*, 2> txtCur1{}, txtCur2{}, txtVCut{}, txtICut{};
+    std::array<QLabel*, 2> lblSystem{};
+    QLabel* lblCur2;
+    QComboBox* cbPF;
+    QComboBox* cbQ;
+    QComboBox* cbS;
+    QLineEdit* txtIIT;
+    QLineEdit* txtVLTIT;
+    QComboBox* cbResetVal;
+    QPushButton* CmdReset;
+
+protected:
+    void UploadSettings() override;
+    void DownloadSettings() override;
+    // The reset, served by the tick like the other requests.
+    void clearCount() override;
+    void tickEnded() override;
+
+private:
+    // One card-wide setting: its item in groups "03" and "04", its control(s)
+    // and record fields. A setting of both systems has one control each; a
+    // common one is written to both groups from its single control.
+    struct WideSetting {
+        const char* item;
+        std::array<QLineEdit*, 2> box{};
+        std::array<QComboBox*, 2> list{};
+        std::array<int, 2> param{};
+        bool perSystem = false;
+        bool vt = false;  // shown as the decimal form of its number
+    };
+
+    void buildRows();
+    void buildSettings();
+    void InitControls(const std::string& typeCode);
+    void showRows();
+    void showRow(int r);
+    void SetCTRatingEnabled(int index);
+    void cbWdra_Click(int index);
+    // Locks or unlocks; `focusUpload` as after a transfer (not on entry).
+    void applyEnabled(bool enable, bool focusUpload);
+    void emptySettings();
+    void showSecondSystem(bool two);
+
+    const WideSetting& setting(const char* item) const;
+    // A list entry by index (-1 nothing); the sensor lists run their click
+    // handling even when the index stays.
+    void selectIndex(QComboBox* list, int index);
+    std::string controlText(const WideSetting& s, int system) const;
+    void restoreControl(const WideSetting& s, int system, const CardRecord& rec);
+    // Upload of one setting of one system; false when the transfer failed.
+    bool readSetting(Transfer& t, const std::string& group, const char* item, int system, CardRecord& rec);
+    // Download of one setting to one group; false when the transfer failed.
+    bool sendSetting(Transfer& t, const std::string& group, const WideSetting& s, int system, CardRecord& rec);
+    void copySetting(const WideSetting& s, int system, CardRecord& rec);
+    bool uploadAll();
+    bool downloadAll();
+    void ResetValues();
+
+    // The live read of one word of channel c into `word`; false when unanswered.
+    bool readWord(int c, std::string& word);
+    void setCell(QLabel* cell, const std::string& text);
+
+    GbhBindingRows rows_;
+    QStringListModel itemNames_;
+    std::vector<WideSetting> wide_;
+    int BindingBusy = 0;
+    char sensorFamily_ = '\0';
+    int slot_ = 0;
+    bool hasOwner_ = true;
+    std::array<bool, 17> bindingsUnsure_{};
+};
+
+}  // namespace talvo::screens

@@ -1,0 +1,27 @@
+#pragma once
+// The overview rows that the discrete in/out cards (JOV16, UJ8) and the 8-channel
+// pulse card (IY8) fill themselves during monitoring. No widget: they read the
+// card the monitoring pass has selected and write the overview model.
+#include <string>
+#include <vector>
+
+namespace talvo::screens {
+
+// The low eight bits of the hexadecimal number a text starts with (upper or
+// lower case digits; leading blanks skipped); 0 when it starts with none. Any
+// number of digits: only the last eight bits are kept, nothing overflows.
+unsigned LowByteOfHex(const std::string& text);
+// The parts of a text between its commas ("" gives one empty part).
+std::vector<std::string> SplitAtCommas(const std::string& text);
+
+// JOV16: lamps 1-8, 17-24 and 25-32 from the three parts of item "18".
+void ShowJov16Cells(int slot);
+void FillJov16Row(int slot);
+// UJ8: lamps 1-8 and 17-24 from the two halves of item "26".
+void ShowUj8Cells(int slot);
+void FillUj8Row(int slot);
+// IY8: the four wide cells from the counters of channels 1 to 4.
+void ShowIy8Cells(int slot);
+void FillIy8Row(int slot);
+
+}  // namespace talvo::screens

@@ -1,0 +1,46 @@
+#include "core/Overview.h"
+#include "screens/CardScreens.h"
+#include "screens/pulse_out/DiscreteView.h"
+#include "screens/pulse_out/InOutViews.h"
+#include "screens/pulse_out/frmIY8.h"
+
+namespace talvo::screens {
+
+namespace {
+
+// The screen object of a code, created on first use and not shown: the overview
+// asks it for its row whether the screen was ever opened or not.
+template <typename Screen>
+Screen* screenObject(const char* code) {
+    return dynamic_cast<Screen*>(shell::childForms().screen(code));
+}
+
+template <typename Screen>
+void registerOverviewRow(const char* prefix, const char* code) {
+    RegisterOverviewRowHandler(prefix, {.showChDataIO =
+                                            [code](int slot) {
+                                                if (auto* s = screenObject<Screen>(code)) s->ShowChDataIO(slot);
+                                            },
+                                        .setOverViewDataIO =
+                                            [code](int slot) {
+                                                if (auto* s = screenObject<Screen>(code)) s->setOverViewDataIO(slot);
+                                            }});
+}
+
+}  // namespace
+
+void RegisterPulseOutScreens() {
+    registerScreen<frmJO8>("JO8");
+    registerScreen<frmJO16>("JO16");
+    registerScreen<frmJO32>("JO32");
+    registerScreen<frmJO64>("JO64");
+    registerScreen<frmIK16>("IK16");
+    registerScreen<frmJOV16>("JOV16");
+    registerScreen<frmUJ8>("UJ8");
+    registerScreen<frmIY8>("IY8");
+    registerOverviewRow<frmJOV16>("JOV16", "JOV16");
+    registerOverviewRow<frmUJ8>("UJ8", "UJ8");
+    registerOverviewRow<frmIY8>("IY8", "IY8");
+}
+
+}  // namespace talvo::screens

@@ -1,0 +1,8 @@
+#include "screens/CardScreens.h"
+#include "screens/universal_in/frmYK4.h"
+
+namespace talvo::screens {
+
+void RegisterUniversalInScreens() { registerScreen<frmYK4>("YK4"); }
+
+}  // namespace talvo::screens
