@@ -239,12 +239,7 @@ void RunCycRead() {
         for (int n = 1; n <= kSlots && !anyCard; ++n) anyCard = monitored(n);
         if (!ReadAllCardsCycData({.stopWhenMonitoringEnds = true})) return;
         // A pass that sent nothing would make this loop spin a core; rest while the window runs.
-        if (!anyCard && s.clock) {
-            for (int i = 0; i < kIdlePassMs && G().CycReadOn; i += 5) {
-                s.clock->sleepMs(5);
-                if (s.pump) s.pump->processEventsOnce();
-            }
-        }
+        if (!anyCard) PauseMs(kIdlePassMs);
     }
 }
 

@@ -1,7 +1,17 @@
 #pragma once
 // File "Open" and File "Save" of the system settings file: all 17 card records
-// in one file, through the platform's file dialogs and message boxes.
+// in one file, through the platform's file dialogs and message boxes; and the
+// whole-file read and save every file of the program goes through.
+#include <cstddef>
+#include <string>
+
 namespace talvo {
+
+// Through the platform's file store (see platform/Files.h): a bounded read, and
+// a save that replaces the file only once all of it is on disk. False with a
+// sentence in error.
+bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error);
+bool SaveWholeFile(const std::string& path, const std::string& bytes, std::string& error);
 
 // Filter of both dialogs; the first choice is selected.
 inline constexpr const char* kSettingsFileFilter =

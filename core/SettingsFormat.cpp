@@ -17,11 +17,9 @@ bool isControl(char c) {
 
 bool holdsControl(std::string_view s) { return std::any_of(s.begin(), s.end(), isControl); }
 
-// Why a field cannot go into the file so that it reads back, or "".
+// Why a field cannot go into the settings file so that it reads back, or "".
 std::string unsavableReason(const std::string& s) {
-    if (s.find_first_of("\"\r\n") != std::string::npos)
-        return " holds a character that cannot be saved (\" or a line break).";
-    if (holdsControl(s)) return " holds a control character that cannot be saved.";
+    if (std::string why = UnquotableReason(s); !why.empty()) return why;
     if (s.size() > kMaxSettingsFieldChars)
         return " is longer than " + std::to_string(kMaxSettingsFieldChars) + " characters and cannot be saved.";
     return "";
@@ -33,13 +31,6 @@ std::string recordName(int n) {
 
 std::string countText(std::size_t n, const char* noun) {
     return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
-}
-
-void appendField(std::string& out, const std::string& value, bool first) {
-    if (!first) out += ',';
-    out += '"';
-    out += value;
-    out += '"';
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -83,9 +74,11 @@ bool splitFields(std::string_view line, std::size_t lineNo, std::vector<std::str
     }
 }
 
+}  // namespace
+
 // Lines end in LF, with or without a CR before it; the last line may lack its
-// line end, and one empty line may follow the last record.
-std::vector<std::string_view> splitLines(std::string_view bytes) {
+// line end, and one empty line may follow the last one.
+std::vector<std::string_view> SplitFileLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < bytes.size()) {
@@ -99,6 +92,96 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
     return lines;
 }
+
+bool SplitQuotedFields(std::string_view line, std::size_t lineNo, std::vector<std::string>& fields,
+                       std::string& error) {
+    if (line.find('\r') != std::string_view::npos) {
+        error = "Line " + std::to_string(lineNo) + " holds a carriage return inside the line.";
+        return false;
+    }
+    return splitFields(line, lineNo, fields, error);
+}
+
+std::string FormatQuotedLine(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        out += '"';
+        out += fields[i];
+        out += '"';
+    }
+    out += "\r\n";
+    return out;
+}
+
+std::string UnquotableReason(const std::string& text) {
+    if (text.find_first_of("\"\r\n") != std::string::npos)
+        return " holds a character that cannot be saved (\" or a line break).";
+    if (holdsControl(text)) return " holds a control character that cannot be saved.";
+    return "";
+}
+
+namespace {
+
+bool sizeFits(const std::string& bytes, std::string& error) {
+    if (bytes.empty()) {
+        error = "The file is empty.";
+        return false;
+    }
+    if (bytes.size() > kMaxQuotedFileBytes) {
+        error = "The file is too large (over 1 MiB).";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseQuotedLines(const std::string& bytes, std::vector<std::vector<std::string>>& lines, std::string& error) {
+    if (!sizeFits(bytes, error)) return false;
+    std::vector<std::vector<std::string>> read;
+    const std::vector<std::string_view> split = SplitFileLines(bytes);
+    for (std::size_t i = 0; i < split.size(); ++i) {
+        read.emplace_back();
+        if (!SplitQuotedFields(split[i], i + 1, read.back(), error)) return false;
+    }
+    lines = std::move(read);
+    return true;
+}
+
+std::string FormatValueFile(const std::string& firstLine, const std::vector<std::string>& values) {
+    std::string out = firstLine + "\r\n";
+    for (const std::string& v : values) out += FormatQuotedLine({v});
+    return out;
+}
+
+bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
+                    std::string& error) {
+    std::vector<std::vector<std::string>> lines;
+    if (!ParseQuotedLines(bytes, lines, error)) return false;
+    if (lines.empty()) {
+        error = "The file is empty.";
+        return false;
+    }
+    std::vector<std::string> read;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string where = "Line " + std::to_string(i + 1);
+        if (lines[i].size() != 1) {
+            error = where + " has " + countText(lines[i].size(), "field") + "; expected 1.";
+            return false;
+        }
+        if (holdsControl(lines[i][0])) {
+            error = where + " holds a control character.";
+            return false;
+        }
+        read.push_back(std::move(lines[i][0]));
+    }
+    firstLine = std::move(read.front());
+    values.assign(std::make_move_iterator(read.begin() + 1), std::make_move_iterator(read.end()));
+    return true;
+}
+
+namespace {
 
 // No field a card could have given holds a control character or runs past the
 // longest value a frame carries: such a file is damaged or not a settings file.
@@ -130,11 +213,10 @@ std::string FormatSettingsFile(const CardRecordTable& records) {
     std::string out;
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {
         const CardRecord& r = *records.get(n);
-        appendField(out, r.CardType, true);
-        appendField(out, r.Version, false);
-        for (int i = 1; i <= decltype(r.Param)::size; ++i) appendField(out, r.Param[i], false);
-        for (int i = 1; i <= decltype(r.ChOption)::size; ++i) appendField(out, r.ChOption[i], false);
-        out += "\r\n";
+        std::vector<std::string> fields{r.CardType, r.Version};
+        for (int i = 1; i <= decltype(r.Param)::size; ++i) fields.push_back(r.Param[i]);
+        for (int i = 1; i <= decltype(r.ChOption)::size; ++i) fields.push_back(r.ChOption[i]);
+        out += FormatQuotedLine(fields);
     }
     return out;
 }
@@ -164,7 +246,7 @@ bool ParseSettingsFile(const std::string& bytes, SettingsRecords& out, std::stri
         error = "The file is too large for a settings file (over 1 MiB).";
         return false;
     }
-    const std::vector<std::string_view> lines = splitLines(bytes);
+    const std::vector<std::string_view> lines = SplitFileLines(bytes);
     if (lines.size() != static_cast<std::size_t>(CardRecordTable::kCount)) {
         error = "The file has " + countText(lines.size(), "line") + "; expected " +
                 std::to_string(CardRecordTable::kCount) + ".";
@@ -173,11 +255,7 @@ bool ParseSettingsFile(const std::string& bytes, SettingsRecords& out, std::stri
     SettingsRecords read;
     std::vector<std::string> fields;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].find('\r') != std::string_view::npos) {
-            error = "Line " + std::to_string(i + 1) + " holds a carriage return inside the line.";
-            return false;
-        }
-        if (!splitFields(lines[i], i + 1, fields, error)) return false;
+        if (!SplitQuotedFields(lines[i], i + 1, fields, error)) return false;
         if (fields.size() != static_cast<std::size_t>(kSettingsFieldsPerLine)) {
             error = "Line " + std::to_string(i + 1) + " has " + countText(fields.size(), "field") +
                     "; expected " + std::to_string(kSettingsFieldsPerLine) + ".";

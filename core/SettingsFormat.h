@@ -1,19 +1,63 @@
 #pragma once
-// The system settings file as bytes: 17 lines, one per card record, each of 82
-// quoted, comma-separated fields, lines ending in CR LF. Texts are written and
-// read as the bytes they are (Latin-1), never converted. Plain code with no
-// globals and no file access, so tests and the fuzzer drive it directly.
+// The one text format of the program's files, and the system settings file in
+// it. Lines end in CR LF; a line holds fields in double quotes separated by
+// commas; the dialogs' files begin with a line written bare. Nothing is escaped,
+// so a field cannot hold a double quote, CR or LF. Texts are written and read as
+// the bytes they are (Latin-1), never converted. Plain code with no globals and
+// no file access, so tests and the fuzzer drive it directly.
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/CardRecord.h"
 
 namespace talvo {
 
+// ---- Quoted lines ----
+
+// A file of this format is a few kilobytes; anything beyond this is not one.
+inline constexpr std::size_t kMaxQuotedFileBytes = 1024 * 1024;
+
+// One line of fields, each in double quotes, separated by commas, with its CR LF.
+std::string FormatQuotedLine(const std::vector<std::string>& fields);
+
+// Why a text cannot go into a quoted field so that it reads back the same:
+// " holds a character that cannot be saved (\" or a line break)." or
+// " holds a control character that cannot be saved."; "" when it can.
+std::string UnquotableReason(const std::string& text);
+
+// Splits a file into its lines and each line into its fields. Lines end in LF,
+// with or without a CR before it; the last may lack its line end, and one empty
+// line may follow it. A quoted field runs to the next double quote, with only
+// blanks between it and the next comma; a field without quotes (a bare line, or
+// a hand-edited file) runs to the next comma and loses its surrounding blanks.
+// False, with a sentence in error, for an empty file, a file over
+// kMaxQuotedFileBytes, a CR inside a line, a missing closing quote, text after a
+// closing quote or a quote inside an unquoted field.
+bool ParseQuotedLines(const std::string& bytes, std::vector<std::vector<std::string>>& lines, std::string& error);
+// The same in two steps, for a reader that checks the lines before their fields:
+// the lines of a file, and the fields of line lineNo (1-based, for the error).
+std::vector<std::string_view> SplitFileLines(std::string_view bytes);
+bool SplitQuotedFields(std::string_view line, std::size_t lineNo, std::vector<std::string>& fields,
+                       std::string& error);
+
+// The dialogs' files: a bare first line (a number that tells what the file
+// holds), then one quoted value a line.
+std::string FormatValueFile(const std::string& firstLine, const std::vector<std::string>& values);
+// Reads such a file whole: its first line and every value after it. Each line
+// holds one field; none holds a control character. On any fault it returns
+// false with a sentence in error and leaves firstLine and values unchanged.
+bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
+                    std::string& error);
+
+// ---- The system settings file ----
+// 17 lines, one per card record, each of 82 quoted, comma-separated fields.
+
 inline constexpr int kSettingsFieldsPerLine = 82;  // type, version, 64 Param, 16 ChOption
 // A real file is a few kilobytes; anything beyond this is not a settings file.
-inline constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+inline constexpr std::size_t kMaxSettingsFileBytes = kMaxQuotedFileBytes;
 // A field holds one value of a card as a station frame carries it: a model
 // code, a version, a number, a flag, a short text. The longest of them are a
 // few dozen characters; 255 leaves ample room above that, yet keeps a damaged

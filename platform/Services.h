@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Files.h"
 #include "platform/SerialPort.h"
 #include "platform/Ui.h"
 
@@ -13,6 +14,7 @@ struct Services {
     MessageBox* messages = nullptr;
     FileDialog* files = nullptr;
     ProcessRunner* processes = nullptr;
+    FileStore* store = nullptr;
 };
 
 Services& services();

@@ -237,8 +237,12 @@ void CardScreen::raiseRequest(int& flag) {
     if (!inTick_ && CyclicRun) WaitForTimer.start(kRequestDelayMs);
 }
 
-void CardScreen::cmdUp_Click() { raiseRequest(UploadRequest); }
-void CardScreen::cmdDown_Click() { raiseRequest(DownloadRequest); }
+void CardScreen::cmdUp_Click() {
+    if (entriesSettled()) raiseRequest(UploadRequest);
+}
+void CardScreen::cmdDown_Click() {
+    if (entriesSettled()) raiseRequest(DownloadRequest);
+}
 
 bool CardScreen::event(QEvent* e) {
     // Boxes a screen makes itself get the single-byte guard too, before it is first shown.
@@ -340,6 +344,7 @@ void CardScreen::UploadSettings() {
         const std::string& open = pass.openGroup[v];
         if (!open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
+            if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
                 if (!s.onCard(v)) {  // nothing to read: the boxes and the record are emptied
@@ -347,7 +352,7 @@ void CardScreen::UploadSettings() {
                     forgetSetting(s, ch, rec);
                     continue;
                 }
-                const std::string reply = t.read(s.group[v], std::to_string(s.itemOn(v, ch)));
+                const std::string reply = t.read(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)));
                 if (!t.ok()) return;  // what was not read keeps what it held
                 const std::string value = TextAfterColon(reply);
                 if (s.unusedFlag) {
@@ -416,6 +421,7 @@ void CardScreen::DownloadSettings() {
         const std::string& open = pass.openGroup[v];
         if (p > 0 && !open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
+            if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
                 if (s.uploadOnly) continue;
@@ -431,7 +437,7 @@ void CardScreen::DownloadSettings() {
                         restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
                     continue;
                 }
-                const std::string reply = t.write(s.group[v], std::to_string(s.itemOn(v, ch)), text);
+                const std::string reply = t.write(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)), text);
                 if (!t.ok()) return;  // the record keeps only what the card accepted
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
@@ -504,13 +510,19 @@ bool CardScreen::readLamps() {
         if (r.empty()) return false;
         words.push_back(std::move(r));
     }
-    for (std::size_t w = 0; w < words.size() && 16 * w < live_.lamps.size(); ++w) {
+    const std::vector<int>& bits = live_.lampBits;
+    const std::size_t perWord = bits.empty() ? 16 : bits.size();
+    for (std::size_t w = 0; w < words.size() && perWord * w < live_.lamps.size(); ++w) {
         // A refused read ("CNG", "NEEDLESS") is no word: its lamps stay neutral
         // rather than lighting from the letters, as on the overview.
         if (words[w] == "CNG" || words[w] == "NEEDLESS") continue;
-        const int count = static_cast<int>(std::min<std::size_t>(16, live_.lamps.size() - 16 * w));
-        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(words[w]), count);
-        for (std::size_t k = 0; k < colours.size(); ++k) shell::setBackColor(live_.lamps[16 * w + k], colours[k]);
+        const std::size_t count = std::min(perWord, live_.lamps.size() - perWord * w);
+        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(words[w]), 16);
+        for (std::size_t k = 0; k < count && k < colours.size(); ++k) {
+            const int bit = bits.empty() ? static_cast<int>(k) : bits[k];
+            if (bit >= 0 && bit < 16)
+                shell::setBackColor(live_.lamps[perWord * w + k], colours[static_cast<std::size_t>(bit)]);
+        }
     }
     return true;
 }
@@ -528,13 +540,20 @@ void CardScreen::readLiveBoxByBox() {
         }
         const std::string v = live_.removeDecimalPoint ? RemoveDecimalPoint(TextAfterColon(r)) : TextAfterColon(r);
         QLineEdit* b = live_.boxes[i];
+        QLineEdit* second = i < live_.pairBoxes.size() ? live_.pairBoxes[i] : nullptr;
         const bool keep = !live_.keepPrefix.empty() && v.rfind(live_.keepPrefix, 0) == 0;
         if (!keep) {
-            b->clear();
-            b->repaint();
+            for (QLineEdit* e : {b, second}) {
+                if (!e) continue;
+                e->clear();
+                e->repaint();
+            }
         }
         PauseMs(live_.pauseMs);
-        if (!keep) setBoxText(b, v);
+        if (keep) continue;
+        const std::size_t comma = second ? v.find(',') : std::string::npos;
+        setBoxText(b, comma == std::string::npos ? v : v.substr(0, comma));
+        if (second) setBoxText(second, comma == std::string::npos ? v : v.substr(comma + 1));
     }
 }
 

@@ -111,6 +111,8 @@ struct Setting {
     bool uploadOnly = false;
     // The screen's own test of a text a download may send; when set, it replaces `accept`.
     std::function<bool(const std::string& text)> accepts{};
+    // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
+    bool channelGroup = false;
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     // The item on a card of `variant`.
@@ -118,7 +120,8 @@ struct Setting {
         const PerChannel& own = variantItem[variant];
         return own.perCh || own.base ? own(ch) : item(ch) + itemShift[variant];
     }
-    bool onCard(int variant) const { return !group[variant].empty(); }
+    bool onCard(int variant) const { return channelGroup || !group[variant].empty(); }
+    std::string groupOn(int variant, int ch) const { return channelGroup ? std::to_string(ch) : group[variant]; }
 };
 
 // Settings read and written together, channel by channel:
@@ -129,6 +132,7 @@ struct Pass {
     std::function<int(int ch)> uploadStep{};    // progress bar after channel ch
     std::function<int(int ch)> downloadStep{};  // the same for a download (empty: as upload)
     bool downloadOnly = false;                  // an upload skips the pass (its group opening too)
+    bool openChannelGroup = false;              // "1" goes to item "01" of each channel's own group first
 };
 
 // Where the live values come from and how they are shown:
@@ -146,6 +150,13 @@ struct LiveRead {
     // stays neutral until all words have come; an unanswered word fails the read.
     std::vector<std::string> lampItems{};
     std::vector<QLabel*> lamps{};
+    // The bits of each word that light lamps, in lamp order: each word then lights
+    // lampBits.size() lamps ({2, 3}: bit 2, then bit 3). None: bits 0 to 15.
+    std::vector<int> lampBits{};
+    // A second box per value (box by box only): the part of the value before
+    // its first "," goes to the box, the part after it here; a value without
+    // "," shows whole in both.
+    std::vector<QLineEdit*> pairBoxes{};
     // A null box: its item is read (and must be answered) but not shown.
     // `blanked`: the boxes that blink empty, when not exactly those of `boxes`.
     std::vector<QLineEdit*> blanked{};
@@ -206,7 +217,9 @@ public:
     int variantOf(const std::string& model) const;
     // The variant of the model in the model frame's caption, which the opener sets
     // before the entry method runs.
-    int shownVariant() const;
+    // A screen whose settings depend on something else than the model (the
+    // card's version, say) tells its variant itself.
+    virtual int shownVariant() const;
 
 protected:
     // --- what a screen may add to the skeleton ---
@@ -228,6 +241,9 @@ protected:
     virtual void presetCount();
     // At the end of every tick, with the timer re-armed (a click kept back while the tick ran).
     virtual void tickEnded() {}
+    // Before Upload or Download raises its request: false keeps the request back
+    // (a box the focus left for the button failed its check and showed why).
+    virtual bool entriesSettled() { return true; }
     // The record text behind a setting of a channel that is not an Unused flag:
     // Param(param(ch)) unless the screen packs several settings into one field.
     virtual std::string storedText(const Setting& s, int ch, const CardRecord& rec) const;

@@ -7,8 +7,10 @@ namespace talvo::screens {
 void RegisterCardScreens() {
     RegisterAnalogInScreens();
     RegisterBaseAlarmInScreens();
+    RegisterNetworkScreens();
     RegisterPulseOutScreens();
     RegisterUniversalInScreens();
+    RegisterPowerScreens();
     registerScreen<frmHQ2>("HQ2");
 }
 

@@ -12,8 +12,10 @@ void RegisterCardScreens();
 // Each family folder registers its own screens.
 void RegisterAnalogInScreens();
 void RegisterBaseAlarmInScreens();
+void RegisterNetworkScreens();
 void RegisterPulseOutScreens();
 void RegisterUniversalInScreens();
+void RegisterPowerScreens();
 
 template <typename Screen>
 void registerScreen(const char* code) {

@@ -60,6 +60,25 @@ public:
     }
 };
 
+// Discards a typed key that would make the text longer than the limit.
+class TypedLengthLimit : public QObject {
+public:
+    TypedLengthLimit(QLineEdit* box, int maxLength) : QObject(box), box_(box), max_(maxLength) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const QString t = static_cast<QKeyEvent*>(e)->text();
+        if (t.isEmpty() || t.at(0).unicode() < 0x20) return false;  // moves, backspace, shortcuts
+        const qsizetype after = box_->text().size() - box_->selectedText().size() + t.size();
+        return after > max_ && after > box_->text().size();
+    }
+
+private:
+    QLineEdit* box_;
+    int max_;
+};
+
 }  // namespace
 
 void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) {
@@ -70,6 +89,8 @@ void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) {
 void GuardSingleByteText(QLineEdit* box) {
     if (box->validator() == nullptr) box->setValidator(new SingleByteValidator(box));
 }
+
+void LimitTypedLength(QLineEdit* box, int maxLength) { box->installEventFilter(new TypedLengthLimit(box, maxLength)); }
 
 void GuardAllBoxes(QWidget* root) {
     for (QLineEdit* box : root->findChildren<QLineEdit*>()) GuardSingleByteText(box);

@@ -43,4 +43,10 @@ QLineEdit* newGreyDisplayBox(QWidget* parent);
 // A setting box with its key filter and, when given, a maximum length.
 QLineEdit* newSettingBox(QWidget* parent, KeyFilter filter, int maxLength = 0);
 
+// The user cannot type the box's text beyond maxLength characters, but a longer
+// text put in by the program (a value from the record or a settings file) stays
+// whole, so it is never cut short and sent as another number (setMaxLength
+// would cut it).
+void LimitTypedLength(QLineEdit* box, int maxLength);
+
 }  // namespace talvo::screens

@@ -26,6 +26,7 @@
 #include "platform/qt/QtServices.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"
+#include "shell/CommDialogs.h"
 #include "shell/EndProgram.h"
 #include "shell/Geometry.h"
 #include "shell/frmComPort.h"
@@ -87,16 +88,6 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int lef
 }
 
 QString cardListPrefix(int n) { return QString("%1:").arg(n, 2, 10, QChar('0')); }
-
-// Whether the communication card's model has a dialog of its own behind "SpecialSetting".
-bool hasSpecialDialog(const std::string& model, bool isMaster) {
-    const std::string tail = model.size() > 3 ? model.substr(3) : std::string();
-    if (StartsWith(tail, "OWHD") || isMaster) return false;
-    if (StartsWith(tail, "OW") || StartsWith(model, "K6-QA") || StartsWith(model, "HM3EX")) return true;
-    for (const char* stem : {"OP1", "OP2", "OXF", "OG1", "OVRT", "QFODH"})
-        if (StartsWith(tail, stem)) return true;
-    return false;
-}
 
 }  // namespace
 
@@ -225,6 +216,7 @@ void frmTalvo::buildLeftPanel(QWidget* panel) {
     cmdSWcheck_ = button(frame3, "cmdSWcheck", "Check", 240, 360, 1440, 450);
 
     connect(CmdUpload_, &QPushButton::clicked, this, &frmTalvo::CmdUpload_Click);
+    connect(cmdComm_, &QPushButton::clicked, this, &frmTalvo::cmdComm_Click);
     connect(cmdSpecialSetting_, &QPushButton::clicked, this, &frmTalvo::cmdSpecialSetting_Click);
     connect(cmdStart_, &QPushButton::clicked, this, &frmTalvo::cmdStart_Click);
     connect(cmdStop_, &QPushButton::clicked, this, &frmTalvo::cmdStop_Click);
@@ -456,11 +448,33 @@ void frmTalvo::cmdOverView_Click() {
     cboCardNo_Click();
 }
 
+void frmTalvo::cmdComm_Click() { whenLineFree("cmdComm", MainControl::cmdComm, &frmTalvo::cmdComm_Run); }
+
+void frmTalvo::cmdComm_Run() { RunCommDialog(CommDialog::Comm, this); }
+
 void frmTalvo::cmdSpecialSetting_Click() {
+    whenLineFree("cmdSpecialSetting", MainControl::cmdSpecialSetting, &frmTalvo::cmdSpecialSetting_Run);
+}
+
+void frmTalvo::cmdSpecialSetting_Run() {
+    CommDialog kind{};
+    // A model without a dialog of its own: the command has nothing to open.
+    if (!SpecialDialogOf(G().CommCardModel, G().IsMasterComm, kind)) {
+        setSpecialSettingFrameVisible(false);
+        return;
+    }
     setEnabled(MainControl::mnuConnect, false);
-    // The models' own dialogs come with the communication-card screens; a model
-    // without one hides the command.
-    if (!hasSpecialDialog(G().CommCardModel, G().IsMasterComm)) setSpecialSettingFrameVisible(false);
+    if (kind == CommDialog::Ether) {
+        RunCommDialog(kind, this);
+    } else {
+        // Off while the dialog reads the card and while it is up, so a second
+        // click cannot start a second one. Most dialogs give it back when they
+        // close; the fieldbus dialog's comes back here unless it lost the link.
+        // A kind with no dialog yet changes nothing.
+        setEnabled(MainControl::cmdSpecialSetting, false);
+        const bool shown = RunCommDialog(kind, this);
+        if (!shown || (kind == CommDialog::OP && G().Connected)) setEnabled(MainControl::cmdSpecialSetting, true);
+    }
     setEnabled(MainControl::mnuConnect, true);
 }
 

@@ -74,7 +74,10 @@ private:
     void cmdStart_Run();
     void cmdStop_Click();
     void cmdOverView_Click();
+    void cmdComm_Click();
+    void cmdComm_Run();
     void cmdSpecialSetting_Click();
+    void cmdSpecialSetting_Run();
     void cmdSWcheck_Click();
     void cmdSWcheck_Run();
     void mnuConnectConnect_Click();

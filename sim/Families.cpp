@@ -6,7 +6,10 @@
 #include <utility>
 #include <vector>
 
+#include "sim/FamilyHart.h"
 #include "sim/FamilyPulse.h"
+#include "sim/FamilyPower.h"
+#include "sim/FamilyComm.h"
 #include "sim/StationState.h"
 
 namespace k6sim {
@@ -99,6 +102,67 @@ List universal(bool variantA) {
     return l;
 }
 
+// Power cards: bias and gain of the measured values (items 10 to 17), the
+// transformer ratings (VT from item 58; CT from 61, three a channel, or on the
+// "A" and "B" models from 83, two a channel), the drop-out (82) and the energy
+// clear (81, see FamilyPower.cpp).
+List powerCard(int channels, bool ctFrom83) {
+    List l = join({adjusts(4), {{"01", 58, 60, "110|1|110"}, {"01", 81, 81, "0"}, {"01", 82, 82, "1.0"}}});
+    if (ctFrom83)
+        l.push_back({"01", 83, 82 + 2 * channels, "100|1"});
+    else
+        l.push_back({"01", 61, 60 + 3 * channels, "5|1|5"});
+    return l;
+}
+// One circuit: W, var, cos, Hz, then four counters as Low and High parts.
+List powerCard1(bool ctFrom83) {
+    return join({powerCard(1, ctFrom83),
+                 {{"00", 10, 21, "+1234.5|+0123.4|+0.985|+50.00|5678|0012|1357|0034|2468|0056|3579|0078"},
+                  {"01", 18, 19, "2"}, {"01", 35, 35, "999999"}, {"01", 37, 37, "999999"}, {"01", 42, 42, "0"},
+                  {"01", 44, 44, "0"}, {"01", 50, 51, "5000|1"}}});
+}
+// Four channels: sixteen live values, WhU (18 to 21), WFS and WU (50 to 57).
+List powerCard4(bool ctFrom83) {
+    return join({powerCard(4, ctFrom83), live(16), {{"01", 18, 21, "2"}, {"01", 50, 57, "5000|1"}}});
+}
+// The heat and flow card: live values, units, states and card values in group
+// 00, flow scale, bias and gain in 01, the heat settings, the totals' presets
+// (26 to 33, see FamilyPower.cpp) and CH2 Disable in 02.
+List heatFlow() {
+    return {{"00", 10, 25, "+012.5|+007.5|12.34|56.78|001234.56|000012.34|000567.89|000001.23"},
+            {"00", 27, 30, "Normal|Cooling|Normal|Heating"}, {"00", 56, 56, "4.186"},
+            {"00", 61, 66, "m3/h|m3/h|MJ/h|GJ/h|Pt100|Pt1000"}, {"00", 69, 71, "UP|Normal|+020.0"},
+            {"01", 10, 13, "0.00|1.0000"}, {"01", 16, 19, "0.00|100.00"},
+            {"02", 10, 13, "1.0000"}, {"02", 14, 15, "1.00"}, {"02", 16, 17, "0.50"}, {"02", 18, 19, "0.20"},
+            {"02", 20, 23, "0.00"}, {"02", 26, 33, "0"}, {"02", 43, 43, "0"}};
+}
+
+// The HART input card: per channel, in its own group "01" to "04", the zero/full
+// adjust (14, 15) and scale (17, 18) and the Unused flag (27); the HART master's
+// polling address, CYCL_HIGH, CYCL_LOW, retry count and mode (30 to 34), its
+// five blocks (37 to 41, written and read in chunks: FamilyHart.cpp) and its
+// reset (50).
+List hartCard() {
+    List l = live(4);
+    for (const char* g : {"01", "02", "03", "04"}) {
+        l.push_back({g, 1, 1, "0"});
+        l.push_back({g, 14, 15, "0.00|1.0000"});
+        l.push_back({g, 17, 18, "0|10000"});
+        l.push_back({g, 27, 27, "0"});
+        l.push_back({g, 30, 34, "0|0|0|3|0"});
+        l.push_back({g, 37, 41, ""});
+        l.push_back({g, 50, 50, "0"});
+    }
+    return l;
+}
+
+// The 16-channel pulse card: counters, "Max" at items 27, 29, .. 57, presets.
+List pulse16() {
+    List l = {{"00", 10, 25, "2{n}00"}, {"02", 10, 25, "0"}};
+    for (int ch = 1; ch <= 16; ++ch) l.push_back({"01", 2 * ch + 25, 2 * ch + 25, "65535"});
+    return l;
+}
+
 const std::vector<Family>& families() {
     static const std::vector<Family> table = {
         {{"BW4", "BZ4", "JT4", "LQ4", "LF4"}, scaled(4)},
@@ -123,6 +187,11 @@ const std::vector<Family>& families() {
         {{"KR8", "KN8", "KM8"}, alarm(8, "04")},
         {{"KP8", "KC8"}, alarm(8, "12")},
         {{"GBH"}, powerMonitor()},
+        {{"GB1"}, powerCard1(false)},
+        {{"GB1A", "GB1B"}, powerCard1(true)},
+        {{"GB4"}, powerCard4(false)},
+        {{"GB4A", "GB4B"}, powerCard4(true)},
+        {{"FS2"}, heatFlow()},
         // Discrete cards: the overview words, and one item per point (or channel).
         {{"JO8", "JH8"}, {{"00", 27, 27, "0000"}, {"00", 10, 17, "0"}}},
         {{"JO1", "JH1"}, {{"00", 27, 27, "0000"}, {"00", 10, 25, "0"}}},
@@ -133,8 +202,29 @@ const std::vector<Family>& families() {
         {{"UJ8"}, {{"00", 26, 26, "0000"}, {"00", 10, 17, "00"}}},
         // Pulse counters: live counts, Min and Max by channel, preset items.
         {{"IY8"}, {{"00", 10, 17, "1{n}00"}, {"01", 26, 41, "0|99999"}, {"02", 10, 17, "0"}}},
+        {{"IY1", "IW1"}, pulse16()},
+        // 2 channels: alarms (mode, level, hyst., level, hyst.) at 10ch + 40.., drop-out,
+        // scale, reset and maximum position, input frequency; live values and status words.
+        {{"IY2"},
+         {{"00", 10, 17, "+0{n}.0"}, {"00", 11, 11, "0004"}, {"00", 15, 15, "0008"}, {"00", 57, 58, "5{n}.0"},
+          {"01", 7, 8, "10|20"}, {"01", 9, 9, "0"}, {"01", 10, 11, "5"}, {"01", 14, 15, "0"}, {"01", 18, 19, "1000"},
+          {"01", 30, 31, "1000"}, {"01", 42, 45, "0|9999"}, {"01", 50, 59, "1|80.0|1.0|20.0|1.0|2|70.0|1.0|30.0|1.0"},
+          {"01", 60, 69, "1|80.0|1.0|20.0|1.0|2|70.0|1.0|30.0|1.0"}}},
+        // 4 channels: drop-out, threshold, edge, gain (reported), scale, input frequency (reported).
+        {{"IY4"},
+         {{"00", 10, 13, "+0{n}.0"}, {"01", 10, 13, "5"}, {"01", 26, 29, "0.5"}, {"01", 30, 33, "0"},
+          {"01", 54, 57, "1.00"}, {"01", 42, 49, "0|9999"}, {"01", 50, 53, "1000"}}},
+        // IY4A/IY4B: Min., Max. at 2ch + 12.., edge, threshold, dividing ratio; three live values per channel.
+        {{"IY4A", "IY4B"},
+         {{"00", 10, 17, "{n}00"}, {"00", 57, 60, "{n}"}, {"01", 9, 9, "0"}, {"01", 14, 21, "0|FFFF"},
+          {"01", 26, 29, "0.5"}, {"01", 30, 33, "0"}, {"01", 58, 61, "1"}}},
+        // The analog output card: the scaled card's items and the module codes of channels 1 to 4.
+        {{"LQN"}, join({scaled(8), {{"00", 55, 58, "LQ1|LB1"}}})},
+        // Parallel data: data logic, strobe logic, data exchange; two live values.
+        {{"VU3", "VT3"}, {{"00", 10, 11, "12.34|5678"}, {"01", 15, 17, "0|1|0"}}},
         {{"YK4"}, universal(false)},
         {{"YK4A"}, universal(true)},
+        {{"XR4"}, hartCard()},
     };
     return table;
 }
@@ -175,10 +265,16 @@ void addFamilyDefaults(Card& card) {
                 bestLength = p.size();
             }
     if (best) add(card, best->items);
+    addGatewaySlotDefaults(card);
     if (isUniversal(card)) card.groups["01"][kUniversalVersionItem] = card.version;
 }
 
-void addCommDefaults(Card& card) { add(card, {{"01", 1, 1, "0"}}); }
+void addCommDefaults(Card& card) {
+    // Described again by a comm line: the items are those of the model named there.
+    card.groups.clear();
+    add(card, {{"01", 1, 1, "0"}});
+    addCommModelDefaults(card);
+}
 
 namespace {
 
@@ -200,6 +296,7 @@ std::string tag(int item, const std::string& value) { return "D" + twoDigits(ite
 }  // namespace
 
 std::optional<std::string> familyItemReply(const Card& card, const std::string& group, int item) {
+    if (const auto r = commItemReply(card, group, item)) return r;
     if (!isUniversal(card) || group != "01") return std::nullopt;
     if (item >= kFirstChannelKey) return "CNU";
     const auto g = card.groups.find(group);
@@ -211,7 +308,11 @@ std::optional<std::string> familyItemReply(const Card& card, const std::string& 
 }
 
 std::optional<std::string> familyDataReply(Card& card, const std::string& group, int item, const std::string& data) {
+    if (const auto r = commDataReply(card, group, item, data)) return r;
+    if (const auto held = card.groups.find(group); held != card.groups.end() && held->second.count(item))
+        powerFamilyWrite(card, group, item, data);
     if (const auto r = pulseDataReply(card, group, item, data)) return r;
+    if (const auto r = hartDataReply(card, group, item, data)) return r;
     if (!isUniversal(card) || group != "01") return std::nullopt;
     const auto g = card.groups.find(group);
     if (g == card.groups.end()) return std::nullopt;

@@ -15,15 +15,19 @@ namespace {
 // Sees each edit before the box takes it: the characters the edit adds (the
 // part between what stays in front and what stays behind) must each pass the
 // filter where they go in; characters removed need no check.
+// The box already holds the edited text when its validator runs, so the
+// validator keeps the text as it stood after the last change the box took.
 class FilterValidator : public QValidator {
 public:
-    FilterValidator(QLineEdit* box, KeyFilter filter) : QValidator(box), box_(box), filter_(filter) {}
+    FilterValidator(QLineEdit* box, KeyFilter filter) : QValidator(box), filter_(filter), before_(box->text()) {
+        connect(box, &QLineEdit::textChanged, this, [this](const QString& t) { before_ = t; });
+    }
 
     State validate(QString& input, int& /*pos*/) const override {
         for (const QChar c : input)
             if (!IsSingleByteChar(c.unicode())) return Invalid;
         if (!filter_) return Acceptable;
-        const QString before = box_->text();
+        const QString& before = before_;
         qsizetype head = 0;
         while (head < before.size() && head < input.size() && before[head] == input[head]) ++head;
         qsizetype tail = 0;
@@ -43,8 +47,8 @@ public:
     }
 
 private:
-    QLineEdit* box_;
     KeyFilter filter_;
+    QString before_;
 };
 
 class SelectAllOnEnter : public QObject {

@@ -104,6 +104,8 @@ std::string QtSerialPort::readAll() {
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
+int QtSerialPort::bufferedBytes() const { return port_.isOpen() ? static_cast<int>(port_.bytesAvailable()) : 0; }
+
 void QtSerialPort::waitForInput(int ms) {
     if (failIfBroken()) return;
     if (port_.bytesAvailable() > 0) return;

@@ -20,6 +20,10 @@ public:
     std::string readAll() override;
     void waitForInput(int ms) override;
 
+    // Characters the event loop has already taken in from the kernel and not yet
+    // handed out. Those the kernel still holds wake the event loop by themselves.
+    int bufferedBytes() const;
+
 private:
     // Closes the port when the line reports an error or has hung up; true if it did.
     bool failIfBroken();

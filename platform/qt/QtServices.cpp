@@ -10,10 +10,12 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "platform/FileDialogFolder.h"
+#include "platform/qt/QtFileStore.h"
 #include "platform/qt/QtSerialPort.h"
 
 namespace talvo::platform {
@@ -38,13 +40,23 @@ void QtEventPump::waitForEvents(int ms, SerialPort* wakeOnInput) {
         return;
     }
     EventLevelScope nested;
-    if (ms <= 0 || (wakeOnInput && wakeOnInput->bytesWaiting() != 0)) {
+    // Input wakes the loop through the Qt port's read notifier, which the open port
+    // keeps in this thread's loop; what that notifier already took in must not be
+    // slept on. A port of another kind cannot wake the loop: it is looked at often.
+    auto* qtPort = dynamic_cast<QtSerialPort*>(wakeOnInput);
+    bool inputWaits = false;
+    if (qtPort) {
+        inputWaits = !qtPort->isOpen() || qtPort->bufferedBytes() > 0;
+    } else if (wakeOnInput) {
+        inputWaits = wakeOnInput->bytesWaiting() != 0;
+        ms = std::min(ms, 5);
+    }
+    if (ms <= 0 || inputWaits) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         return;
     }
-    // The timer only wakes the loop when nothing else does before the time is up.
-    // Input wakes it through the port's read notifier, which the open Qt port
-    // keeps in this thread's loop; timers, user input and posted events wake it too.
+    // The timer only wakes the loop when nothing else does before the time is up;
+    // timers, user input and posted events wake it too.
     // One timer serves every wait and is set again only for another end time: the
     // waits of one exchange all end at its deadline. A wait nested in a handler
     // sets it for itself; the outer wait then returns and sets it back.
@@ -180,12 +192,13 @@ struct QtPlatform::Impl {
     QtMessageBox messages;
     QtFileDialog files;
     QtProcessRunner processes;
+    QtFileStore store;
     Services saved;
 };
 
 QtPlatform::QtPlatform() : d(std::make_unique<Impl>()) {
     d->saved = services();
-    services() = Services{&d->serial, &d->pump, &d->clock, &d->messages, &d->files, &d->processes};
+    services() = Services{&d->serial, &d->pump, &d->clock, &d->messages, &d->files, &d->processes, &d->store};
 }
 
 QtPlatform::~QtPlatform() { services() = d->saved; }

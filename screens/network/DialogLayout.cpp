@@ -24,7 +24,8 @@ QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width, 
 
 QLineEdit* shownBox(QWidget* parent, const char* name, int left, int top, int width, int height) {
     QLineEdit* b = box(parent, name, left, top, width, height);
-    b->setEnabled(false);
+    b->setReadOnly(true);
+    b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
 

@@ -16,7 +16,7 @@ namespace talvo::network {
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
               Qt::Alignment align = Qt::AlignLeft);
 QLineEdit* box(QWidget* parent, const char* name, int left, int top, int width, int height = 330);
-// A box that only shows (disabled, as the dialogs' display boxes are).
+// A box that only shows: read-only and never in the focus order.
 QLineEdit* shownBox(QWidget* parent, const char* name, int left, int top, int width, int height = 330);
 QPushButton* button(QWidget* parent, const char* name, const char* caption, int left, int top, int width = 1200,
                     int height = 420);

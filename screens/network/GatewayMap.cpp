@@ -143,11 +143,13 @@ void SetAddressBoxes(MapRow& row, const std::string& radix) {
 bool SetDevTypeList(MapRow& row, const std::string& serverType) {
     if (!IsIoType(row.cardType)) {
         row.EntryRadix.clear();
+        row.EntryRadixSet = true;
         return false;
     }
     const int kind = TableKind(row.cardType, serverType);
     if (kind == 0) {
         row.EntryRadix.clear();
+        row.EntryRadixSet = true;
         return true;
     }
     if (row.EntryListKind == kind) return true;
@@ -156,6 +158,7 @@ bool SetDevTypeList(MapRow& row, const std::string& serverType) {
     row.DevType = 0;
     row.EntryDevCode = first.code;
     row.EntryRadix = first.radix;
+    row.EntryDevCodeSet = row.EntryRadixSet = true;
     SetAddressBoxes(row, row.EntryRadix);
     return true;
 }
@@ -171,10 +174,12 @@ void SelectDevice(MapRow& row, const std::string& serverType, int p) {
     const auto& table = DeviceTable(TableKind(row.cardType, serverType));
     if (p < 0 || p >= static_cast<int>(table.size())) {
         row.EntryRadix.clear();
+        row.EntryRadixSet = true;
         return;
     }
     const DeviceRow& device = table[static_cast<std::size_t>(p)];
     row.EntryDevCode = device.code;
+    row.EntryDevCodeSet = row.EntryRadixSet = true;
     SetAddressBoxes(row, device.radix);
     row.EntryRadix = device.radix;
 }
@@ -210,6 +215,7 @@ bool LoadMapEntry(MapRow& row, const std::string& text, const std::string& serve
     if (!e || !IsIoType(e->ioType) || TableKind(e->ioType, serverType) == 0 || !e->known) return false;
     MapRow next = row;
     next.EntryDevCode = e->code;
+    next.EntryDevCodeSet = true;
     next.cardType = e->ioType;
     SetDevTypeList(next, serverType);
     next.ChNo = e->count;

@@ -54,6 +54,10 @@ struct MapRow {
     int EntryListKind = 0;     // the table the device list holds, 0 none
     bool DevAdd16Enabled = false;
     bool DevAdd10Enabled = false;
+    // Whether EntryDevCode and EntryRadix were ever given a value (a settings
+    // file keeps a never-set one as an empty line, a set but empty one as "").
+    bool EntryDevCodeSet = false;
+    bool EntryRadixSet = false;
 };
 using MapRows = std::array<MapRow, kMapRows>;
 

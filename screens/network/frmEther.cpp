@@ -8,6 +8,7 @@
 
 #include "core/Connection.h"
 #include "core/Globals.h"
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"

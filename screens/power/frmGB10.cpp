@@ -152,8 +152,8 @@ void frmGB10::layoutEnergy(QWidget* f) {
         put(b, x, y, w);
     };
     // Two counters a row, each a High and a Low part.
-    const int capW = 840, boxW = 1080;
-    const int leftX[] = {120, 3360};  // a counter's caption; its High box at +capW, Low at +capW+boxW+60
+    const int capW = 780, boxW = 1000;
+    const int leftX[] = {120, 3180};  // a counter's caption; its High box at +capW, Low at +capW+boxW+60
     for (int x : leftX) {
         newLabel(f, "High", x + capW, 200, boxW, Qt::AlignHCenter);
         newLabel(f, "Low", x + capW + boxW + 60, 200, boxW, Qt::AlignHCenter);
@@ -179,16 +179,16 @@ void frmGB10::layoutEnergy(QWidget* f) {
     }
 
     // Units and limits of the energy and reactive energy counts.
-    const int capX = 6600, unitX = 7080, minX = 7800, maxX = 8520, w = 660;
-    newLabel(f, "Unit", unitX, 200, w, Qt::AlignHCenter);
+    const int capX = 6180, unitX = 6660, minX = 7380, maxX = 8280, unitW = 660, w = 860;
+    newLabel(f, "Unit", unitX, 200, unitW, Qt::AlignHCenter);
     newLabel(f, "Min.", minX, 200, w, Qt::AlignHCenter);
     newLabel(f, "Max.", maxX, 200, w, Qt::AlignHCenter);
     newLabel(f, "Wh", capX, 620, 480);
-    move(txtZScale[1], unitX, 600, w);
+    move(txtZScale[1], unitX, 600, unitW);
     move(txtZScale[2], minX, 600, w);
     move(txtFScale[2], maxX, 600, w);
     newLabel(f, "var", capX, 1520, 480);
-    move(txtZScale[4], unitX, 1500, w);
+    move(txtZScale[4], unitX, 1500, unitW);
     move(txtZScale[5], minX, 1500, w);
     move(txtFScale[5], maxX, 1500, w);
 }

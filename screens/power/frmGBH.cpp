@@ -40,9 +40,11 @@ std::vector<Sensor> SensorsOf(char family) {
     switch (family) {
     case 'A': return {{"WDRA-08", 80}, {"WDRA-12", 120}, {"WDRA-30", 300}, {"WDRA-50", 500}};
     case 'B':
-        return {{"WDRB-R5", 5}, {"WDRB-05", 50}, {"WDRB-10", 100}, {"WDRB-20", 200}, {"WDRB-40", 400}, {"WDRB-60", 600}};
+        return {{"WDRB-R5", 5},   {"WDRB-05", 50},  {"WDRB-10", 100},
+                {"WDRB-20", 200}, {"WDRB-40", 400}, {"WDRB-60", 600}};
     case 'E':
-        return {{"WDRE-R5", 5}, {"WDRE-05", 50}, {"WDRE-10", 100}, {"WDRE-20", 200}, {"WDRE-40", 400}, {"WDRE-60", 600}};
+        return {{"WDRE-R5", 5},   {"WDRE-05", 50},  {"WDRE-10", 100},
+                {"WDRE-20", 200}, {"WDRE-40", 400}, {"WDRE-60", 600}};
     default: return {{"nodata", 0}};
     }
 }
@@ -87,17 +89,22 @@ QLabel* newCell(QWidget* parent, bool shaded) {
     return l;
 }
 
-// Rows of channels: a heading line, then one line per channel.
+// Rows of channels: a heading line, then one line per channel; the columns'
+// left edges and widths.
 constexpr int kRowTop = 270, kRowPitch = 330, kCtlHeight = 315;
-// The settings column: one line per setting.
-constexpr int kSetLeft = 5880, kSetPitch = 345, kSetLabel = 1620, kCol1 = kSetLeft + kSetLabel, kColWidth = 870,
-              kCol2 = kCol1 + kColWidth + 30, kSetRight = kCol2 + kColWidth;
+constexpr int kChX = 0, kChW = 360, kItemX = 390, kItemW = 1260, kWordX = 1680, kWordW = 660, kSysX = 2370,
+              kSysW = 630, kScaleX = 3030, kScaleW = 510, kUnitX = 3570, kUnitW = 700, kValueX = 4290, kValueW = 810,
+              kDataX = 5130, kDataW = 540;
+// The settings column beside them: one line per setting, a caption and one
+// control, or one for each system.
+constexpr int kSetLeft = 5760, kSetRight = 9280, kSetPitch = 330, kSetLabel = 1080, kCol1 = kSetLeft + kSetLabel,
+              kColWidth = (kSetRight - kCol1 - 30) / 2, kCol2 = kSetRight - kColWidth;
 
 }  // namespace
 
 frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
     setObjectName("frmGBH");
-    // A reading every second, as the card refreshes its values.
+    // The live cycle comes round once a second.
     cycleMs_ = 1000;
     body()->setFont(shell::arialFont(8));
     buildRows();
@@ -119,14 +126,15 @@ void frmGBH::buildRows() {
     itemNames_.setStringList(names);
 
     const std::pair<const char*, std::pair<int, int>> headings[] = {
-        {"Ch", {0, 390}},       {"Item", {420, 1260}},  {"Word", {1710, 600}}, {"System", {2340, 600}},
-        {"Scale", {2970, 540}}, {"Unit", {3540, 720}},  {"Value", {4290, 900}}, {"Data", {5220, 570}}};
+        {"Ch", {kChX, kChW}},          {"Item", {kItemX, kItemW}},  {"Word", {kWordX, kWordW}},
+        {"System", {kSysX, kSysW}},    {"Scale", {kScaleX, kScaleW}}, {"Unit", {kUnitX, kUnitW}},
+        {"Value", {kValueX, kValueW}}, {"Data", {kDataX, kDataW}}};
     for (const auto& [text, x] : headings) newLabel(b, text, x.first, 0, x.second, Qt::AlignHCenter, 240);
 
     for (int r = 0; r < kRows; ++r) {
         const std::size_t i = static_cast<std::size_t>(r);
         const int y = kRowTop + r * kRowPitch;
-        hexIdx[i] = newLabel(b, "", 0, y, 390, Qt::AlignRight, kCtlHeight);
+        hexIdx[i] = newLabel(b, "", kChX, y, kChW, Qt::AlignRight, kCtlHeight);
 
         auto* item = new ItemList(b);
         item->setObjectName(QString("cbItem%1").arg(r));
@@ -135,21 +143,21 @@ void frmGBH::buildRows() {
         item->setMaxVisibleItems(20);
         item->onDropDown = [this, r] { LiveReadEnabled = r; };
         cbItem[i] = item;
-        placeTwips(item, 420, y, 1260, kCtlHeight);
+        placeTwips(item, kItemX, y, kItemW, kCtlHeight);
 
         cbWordNum[i] = newList(b, {"1W", "2W"});
-        placeTwips(cbWordNum[i], 1710, y, 600, kCtlHeight);
+        placeTwips(cbWordNum[i], kWordX, y, kWordW, kCtlHeight);
         cbCh[i] = newList(b, {"#1"});
-        placeTwips(cbCh[i], 2340, y, 600, kCtlHeight);
+        placeTwips(cbCh[i], kSysX, y, kSysW, kCtlHeight);
         cbScale[i] = newList(b, {"0", "1", "2", "3"});
-        placeTwips(cbScale[i], 2970, y, 540, kCtlHeight);
-        txtUnit[i] = newLabel(b, "", 3540, y, 720, Qt::AlignLeft, kCtlHeight);
+        placeTwips(cbScale[i], kScaleX, y, kScaleW, kCtlHeight);
+        txtUnit[i] = newLabel(b, "", kUnitX, y, kUnitW, Qt::AlignLeft, kCtlHeight);
         txtUnit[i]->setIndent(3);
         txtValue[i] = newCell(b, true);
-        placeTwips(txtValue[i], 4290, y, 900, kCtlHeight);
+        placeTwips(txtValue[i], kValueX, y, kValueW, kCtlHeight);
         txtParData[i] = newCell(b, true);
         txtParData[i]->setAlignment(Qt::AlignCenter);
-        placeTwips(txtParData[i], 5220, y, 570, kCtlHeight);
+        placeTwips(txtParData[i], kDataX, y, kDataW, kCtlHeight);
 
         // The user's picks; the rows' own rebuild sets the lists with BindingBusy.
         connect(cbItem[i], &QComboBox::currentIndexChanged, this, [this, r](int index) {
@@ -189,9 +197,10 @@ void frmGBH::buildSettings() {
                            "3 phase/4-wire,unbalanced load(3CT)"});
     put(cbWiring, kSetLeft, 1, kSetRight - kSetLeft);
 
-    caption("VT rating  Pri.", 2);
+    caption("VT rating", 2);
+    newLabel(b, "Pri.", kCol1, line(2), 330, Qt::AlignLeft, kCtlHeight);
     txtVT1 = newNumberBox(b);
-    put(txtVT1, kCol1, 2, kColWidth);
+    put(txtVT1, kCol1 + 330, 2, kColWidth - 330);
     newLabel(b, "Sec.", kCol2, line(2), 330, Qt::AlignLeft, kCtlHeight);
     txtVT2 = newNumberBox(b);
     put(txtVT2, kCol2 + 330, 2, kColWidth - 330);
@@ -206,41 +215,43 @@ void frmGBH::buildSettings() {
         txtCur2[k] = newNumberBox(b);
         put(txtCur2[k], x, 6, kColWidth);
         txtVCut[k] = newNumberBox(b);
-        put(txtVCut[k], x, 7, kColWidth);
+        put(txtVCut[k], x, 8, kColWidth);
         txtICut[k] = newNumberBox(b);
-        put(txtICut[k], x, 8, kColWidth);
+        put(txtICut[k], x, 9, kColWidth);
         cbInpSig[k] = newList(b, {"Voltage", "Current"});
-        put(cbInpSig[k], x, 9, kColWidth);
+        put(cbInpSig[k], x, 10, kColWidth);
         const int index = static_cast<int>(k);
         connect(cbWdra[k], &QComboBox::currentIndexChanged, this, [this, index] { cbWdra_Click(index); });
     }
     caption("Clamp Sensor", 4);
-    caption("CT rating  Pri.", 5);
-    lblCur2 = caption("CT rating  Sec.", 6);
-    caption("LowEnd cutout  Voltage", 7);
-    caption("LowEnd cutout  Current", 8);
-    caption("Freq.  input", 9);
+    caption("CT rating", 5);
+    newLabel(b, "Pri.", kSetLeft, line(5), kSetLabel - 60, Qt::AlignRight, kCtlHeight);
+    lblCur2 = newLabel(b, "Sec.", kSetLeft, line(6), kSetLabel - 60, Qt::AlignRight, kCtlHeight);
+    caption("LowEnd cutout", 7, kSetRight - kSetLeft);
+    newLabel(b, "Voltage", kSetLeft + 180, line(8), kSetLabel - 180, Qt::AlignLeft, kCtlHeight);
+    newLabel(b, "Current", kSetLeft + 180, line(9), kSetLabel - 180, Qt::AlignLeft, kCtlHeight);
+    caption("Freq.  input", 10);
 
-    caption("Calculation Method", 10);
-    constexpr int kMethodLeft = kSetLeft + 2040, kMethodWidth = kSetRight - kMethodLeft;
-    caption("PowerFactor sign", 11, 2040);
+    caption("Calculation Method", 11, kSetRight - kSetLeft);
+    constexpr int kMethodLabel = 2040, kMethodLeft = kSetLeft + kMethodLabel, kMethodWidth = kSetRight - kMethodLeft;
+    caption("PowerFactor sign", 12, kMethodLabel);
     cbPF = newList(b, {"Standard(IEC)", "Special type 1"});
-    put(cbPF, kMethodLeft, 11, kMethodWidth);
-    caption("Reactive Power sign", 12, 2040);
+    put(cbPF, kMethodLeft, 12, kMethodWidth);
+    caption("Reactive Power sign", 13, kMethodLabel);
     cbQ = newList(b, {"Standard(IEC)", "Special type 1"});
-    put(cbQ, kMethodLeft, 12, kMethodWidth);
-    caption("Apparent Power calculation", 13, 2040);
+    put(cbQ, kMethodLeft, 13, kMethodWidth);
+    caption("Apparent Power calculation", 14, kMethodLabel);
     cbS = newList(b, {"Standard", "Sum"});
-    put(cbS, kMethodLeft, 13, kMethodWidth);
+    put(cbS, kMethodLeft, 14, kMethodWidth);
 
-    caption("Average(demand)  update interval", 14, kSetRight - kSetLeft);
-    newLabel(b, "Current", kSetLeft, line(15), 600, Qt::AlignLeft, kCtlHeight);
+    caption("Average(demand)  update interval", 15, kSetRight - kSetLeft);
+    newLabel(b, "Current", kSetLeft, line(16), 600, Qt::AlignLeft, kCtlHeight);
     txtIIT = newNumberBox(b);
-    put(txtIIT, kSetLeft + 600, 15, 720);
-    newLabel(b, "Power", kSetLeft + 1410, line(15), 540, Qt::AlignLeft, kCtlHeight);
+    put(txtIIT, kSetLeft + 600, 16, 780);
+    newLabel(b, "Power", kSetLeft + 1470, line(16), 480, Qt::AlignLeft, kCtlHeight);
     txtVLTIT = newNumberBox(b);
-    put(txtVLTIT, kSetLeft + 1950, 15, 720);
-    newLabel(b, "min.", kSetLeft + 2730, line(15), 450, Qt::AlignLeft, kCtlHeight);
+    put(txtVLTIT, kSetLeft + 1950, 16, 780);
+    newLabel(b, "min.", kSetLeft + 2790, line(16), 450, Qt::AlignLeft, kCtlHeight);
 
     // "Reset Value" beside Upload and Download.
     const QFont small = shell::arialFont(8);
@@ -434,7 +445,8 @@ void frmGBH::applyEnabled(bool enable, bool focusUpload) {
         cbWordNum[i]->setEnabled(enable && !rows_.row(r).wordLocked);
     }
     std::vector<QWidget*> settings = {txtVT1, txtVT2, cbWiring, cbPF, cbQ, cbS, txtIIT, txtVLTIT};
-    for (std::size_t k = 0; k < 2; ++k) settings.insert(settings.end(), {cbWdra[k], txtVCut[k], txtICut[k], cbInpSig[k]});
+    for (std::size_t k = 0; k < 2; ++k)
+        settings.insert(settings.end(), {cbWdra[k], txtVCut[k], txtICut[k], cbInpSig[k]});
     for (QWidget* w : settings) {
         w->setEnabled(settingsOn);
         shell::setBackColor(w, EnabledBackColor(settingsOn));

@@ -18,7 +18,9 @@
 #include <QPushButton>
 #include <QStringListModel>
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "screens/CardScreen.h"
 #include "screens/power/GbhBinding.h"
@@ -118,8 +120,10 @@ private:
     void restoreControl(const WideSetting& s, int system, const CardRecord& rec);
     // Upload of one setting of one system; false when the transfer failed.
     bool readSetting(Transfer& t, const std::string& group, const char* item, int system, CardRecord& rec);
-    // Download of one setting to one group; false when the transfer failed.
-    bool sendSetting(Transfer& t, const std::string& group, const WideSetting& s, int system, CardRecord& rec);
+    // Download of one setting to its groups; an empty control gets the record's
+    // value back instead. False when the transfer failed.
+    bool sendSetting(Transfer& t, const std::vector<std::string>& groups, const WideSetting& s, int system,
+                     CardRecord& rec);
     void copySetting(const WideSetting& s, int system, CardRecord& rec);
     bool uploadAll();
     bool downloadAll();

@@ -2,7 +2,13 @@
 #include "screens/CardScreens.h"
 #include "screens/pulse_out/DiscreteView.h"
 #include "screens/pulse_out/InOutViews.h"
+#include "screens/pulse_out/frmIY16.h"
+#include "screens/pulse_out/frmIY2.h"
+#include "screens/pulse_out/frmIY4.h"
+#include "screens/pulse_out/frmIY4A.h"
 #include "screens/pulse_out/frmIY8.h"
+#include "screens/pulse_out/frmLQN8.h"
+#include "screens/pulse_out/frmVU32.h"
 
 namespace talvo::screens {
 
@@ -38,6 +44,12 @@ void RegisterPulseOutScreens() {
     registerScreen<frmJOV16>("JOV16");
     registerScreen<frmUJ8>("UJ8");
     registerScreen<frmIY8>("IY8");
+    registerScreen<frmIY2>("IY2");
+    registerScreen<frmIY4>("IY4");
+    registerScreen<frmIY4A>("IY4A");
+    registerScreen<frmIY16>("IY16");
+    registerScreen<frmLQN8>("LQN");
+    registerScreen<frmVU32>("VU32");
     registerOverviewRow<frmJOV16>("JOV16", "JOV16");
     registerOverviewRow<frmUJ8>("UJ8", "UJ8");
     registerOverviewRow<frmIY8>("IY8", "IY8");

@@ -29,9 +29,12 @@ frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
         txtParData.push_back(value);
         txtMin.push_back(newSettingBox(fraCh1, FilterKeyBinary, 1));
         placeTwips(txtMin.back(), minX, y, 480, 345);
-        txtFScale.push_back(newSettingBox(fraCh1, FilterKeySignedInteger, 10));
+        // Ten characters as typed; a longer count from the record is shown whole.
+        txtFScale.push_back(newSettingBox(fraCh1, FilterKeySignedInteger));
+        LimitTypedLength(txtFScale.back(), 10);
         placeTwips(txtFScale.back(), maxX, y, wide, 345);
-        txtPresetVal.push_back(newSettingBox(fraCh1, FilterKeySignedInteger, 10));
+        txtPresetVal.push_back(newSettingBox(fraCh1, FilterKeySignedInteger));
+        LimitTypedLength(txtPresetVal.back(), 10);
         placeTwips(txtPresetVal.back(), presetX, y, wide, 345);
     }
     addCounterButtons(true);

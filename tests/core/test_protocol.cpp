@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 
@@ -345,7 +346,7 @@ TEST_F(ProtocolTest, AfterATimeOutTheLineFallsQuietBeforeTheNextFrame) {
     EXPECT_EQ(sim.frames(), (Frames{"G00", "I04"}));
     const auto records = sim.records();
     ASSERT_EQ(records.size(), 2u);
-    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(50 + kQuietGuardMs));
+    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(50 + kQuietGuardMs - 2));  // whole milliseconds
 }
 
 // A line that never falls quiet holds a frame back no longer than the bound.
@@ -360,8 +361,8 @@ TEST_F(ProtocolTest, QuietGuardOnAChatteringLineIsBounded) {
     chatter.stop();
     const auto records = sim.records();
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs));
-    EXPECT_LT(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs + 300));
+    EXPECT_GE(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs - 5));  // whole milliseconds
+    EXPECT_LT(records[0].at - t0, std::chrono::milliseconds(kQuietBoundMs + 700));
 }
 
 TEST_F(ProtocolTest, SilentLineTimesOutEachAttemptAfter3000ms) {
@@ -449,6 +450,80 @@ TEST_F(ProtocolTest, GarbageReplyFailsTheGroupAndIsAValueToAnItem) {
     sim.clearFaults();
     sim.addFault(reply("I40", "X\xe9t"));
     EXPECT_EQ(ReadItem(0, "00", "40"), "\xe9t");  // Latin-1 bytes pass unchanged
+}
+
+// Counts how often a waiting exchange looks at the line.
+class CountingPort : public platform::QtSerialPort {
+public:
+    int bytesWaiting() override {
+        ++looks;
+        return QtSerialPort::bytesWaiting();
+    }
+    int looks = 0;
+};
+
+// The wait blocks on the line, the event loop and the deadline together: on a
+// silent line it looks at the line when an event wakes it, not every millisecond,
+// and the window's timers keep running throughout.
+TEST_F(ProtocolTest, ExchangeWaitSleepsAndKeepsTheWindowLive) {
+    serial.close();
+    CountingPort port;
+    ASSERT_TRUE(port.open(1, "9600,n,8,1"));
+    platform::services().serial = &port;
+    sim.addFault(action("I40", FaultAction::Silence));
+    QTimer ticker;
+    int ticks = 0;
+    double worstGapMs = 0;
+    auto last = std::chrono::steady_clock::now();
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const auto t = std::chrono::steady_clock::now();
+        worstGapMs = std::max(worstGapMs, std::chrono::duration<double, std::milli>(t - last).count());
+        last = t;
+        ++ticks;
+    });
+    ticker.start(20);
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(TransactTrim("I40\r"), "");
+    ticker.stop();
+    // The clock counts whole milliseconds.
+    EXPECT_GE(std::chrono::steady_clock::now() - t0, std::chrono::milliseconds(kReplyTimeoutMs - 2));
+    EXPECT_GE(ticks, kReplyTimeoutMs / 20 / 2);
+    EXPECT_LT(worstGapMs, 500.0);           // a wait that held the loop would show 3000 ms
+    EXPECT_LT(port.looks, 3 * ticks + 20);  // about one look per tick; polling would make ~3000
+    platform::services().serial = &serial;
+}
+
+// A pause lasts its time with the window live; on the fake clock it moves only
+// the fake time.
+TEST_F(ProtocolTest, PauseKeepsTheWindowLive) {
+    QTimer ticker;
+    int ticks = 0;
+    int level = -1;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        ++ticks;
+        level = platform::eventLevel();
+    });
+    ticker.start(5);
+    const auto t0 = std::chrono::steady_clock::now();
+    PauseMs(100);
+    const auto took = std::chrono::steady_clock::now() - t0;
+    ticker.stop();
+    EXPECT_GE(took, std::chrono::milliseconds(99));  // whole milliseconds
+    EXPECT_LT(took, std::chrono::milliseconds(1000));
+    EXPECT_GE(ticks, 5);
+    EXPECT_EQ(level, platform::eventLevel() + 1);
+
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    PauseMs(0);  // runs what is pending, once
+    EXPECT_TRUE(ran);
+
+    useFakeClock();
+    const auto fake0 = fakeClock.now;
+    const auto real0 = std::chrono::steady_clock::now();
+    PauseMs(5000);
+    EXPECT_EQ(fakeClock.now - fake0, 5000);
+    EXPECT_LT(std::chrono::steady_clock::now() - real0, std::chrono::milliseconds(500));
 }
 
 TEST_F(ProtocolTest, CommErrorMessage) {

@@ -17,6 +17,7 @@
 #include "core/Globals.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsFormat.h"
+#include "platform/qt/QtFileStore.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/SimFixture.h"
 
@@ -132,6 +133,7 @@ protected:
         platform::Services s;
         s.messages = &messages;
         s.files = &files;
+        s.store = &store;
         scope_ = std::make_unique<platform::ScopedServices>(s);
     }
     ~SettingsFileTest() override {
@@ -159,6 +161,7 @@ protected:
 
     test::RecordingMessageBox messages;
     test::FakeFileDialog files;
+    platform::QtFileStore store;
     TempDir dir;
 
 private:
@@ -496,13 +499,14 @@ TEST_F(SettingsFileTest, SaveReplacesAnExistingFileAndKeepsItsMode) {
 TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileAndShowsWhy) {
     // Tests may run as root, so the failures come from the paths themselves:
     // no permission bit stops root.
-    const std::string longName(250, 'n');  // fits, but the temporary name beside it does not
+    const std::string longName(250, 'n');
     writeBytes(dir.path() / longName, "old");
     fs::create_directory(dir.path() / "folder.uJx");
     const std::pair<fs::path, const char*> cases[] = {
         {dir.path() / "no-such-dir" / "a.uJx", "No such file or directory."},
         {dir.path() / "folder.uJx", "Is a directory."},
-        {dir.path() / longName, "File name too long."},
+        {dir.path() / longName / "a.uJx", "Not a directory."},
+        {dir.path() / std::string(256, 'n'), "File name too long."},
     };
     G().CardRecords = filledTable();
     const std::set<std::string> namesBefore = namesIn(dir.path());

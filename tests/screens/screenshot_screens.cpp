@@ -1,13 +1,16 @@
 // Renders every card screen of the default station after an Upload to PNG files,
-// so their look can be checked by eye:  screens_screenshots OUTPUT_DIR
+// so their look can be checked by eye:  screens_screenshots OUTPUT_DIR [STATION_FILE]
+// With a station file the pictures are named by screen code and slot (GB10_1.png).
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 
+#include "core/CardList.h"
 #include "core/Globals.h"
 #include "core/Protocol.h"
 #include "platform/qt/Modal.h"
@@ -21,13 +24,19 @@
 using namespace talvo;
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: screens_screenshots OUTPUT_DIR\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: screens_screenshots OUTPUT_DIR [STATION_FILE]\n";
+        return 2;
+    }
+    k6sim::Station station = k6sim::defaultStation();
+    std::string error;
+    if (argc == 3 && !k6sim::loadStation(argv[2], station, error)) {
+        std::cerr << argv[2] << ": " << error << "\n";
         return 2;
     }
     QApplication app(argc, argv);
     const QString dir = QString::fromLocal8Bit(argv[1]);
-    k6sim::Simulator sim;
+    k6sim::Simulator sim(station);
     if (!sim.start()) return 1;
     ::setenv("TALVO_COM1", sim.devicePath().c_str(), 1);
     platform::QtPlatform platformServices;
@@ -54,10 +63,18 @@ int main(int argc, char** argv) {
             QTest::qWait(30);
             if (!QTest::qWaitFor([&] { return !s->busy() && !ExchangeWaiting(); }, 10000)) continue;
         }
-        QTest::qWait(600);  // one live read
-        const QString path = dir + "/" + QString::fromStdString(G().CurFormType) + ".png";
+        QTest::qWait(std::max(600, s->waitForTimer().interval() + 200));  // one live read after it
+        const QString name =
+            QString::fromStdString(G().CurFormType) + (argc == 3 ? QString("_%1").arg(slot) : QString());
+        const QString path = dir + "/" + name + ".png";
         std::cout << (window.grab().save(path) ? "" : "could not write ") << path.toStdString() << "\n";
     }
     list->setCurrentIndex(0);
+    // The overview after one monitoring pass, with the rows the card screens fill.
+    QTest::qWait(100);
+    ReadAllCardsCycData({});
+    QTest::qWait(100);
+    const QString over = dir + "/Over" + (argc == 3 ? QString("_monitoring") : QString()) + ".png";
+    std::cout << (window.grab().save(over) ? "" : "could not write ") << over.toStdString() << "\n";
     return 0;
 }

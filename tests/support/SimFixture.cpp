@@ -17,7 +17,7 @@ void resetProgramState() {
 SimTest::SimTest() {
     resetProgramState();
     scope_ = std::make_unique<platform::ScopedServices>(
-        platform::Services{&serial, &pump, &steadyClock, &messages, &files, &processes});
+        platform::Services{&serial, &pump, &steadyClock, &messages, &files, &processes, &fileStore});
 }
 
 SimTest::~SimTest() {

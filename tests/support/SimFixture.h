@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/qt/QtFileStore.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
 #include "sim/Simulator.h"
@@ -32,6 +33,7 @@ protected:
     RecordingMessageBox messages;
     FakeFileDialog files;
     FakeProcessRunner processes;
+    platform::QtFileStore fileStore;
 
 private:
     std::unique_ptr<platform::ScopedServices> scope_;

@@ -81,6 +81,23 @@ TEST(GbhValues, TwoWordsAreOneSignedNumberWithTheHighWordSecond) {
     for (const auto& c : cases) EXPECT_EQ(TwoWordValue(c.low, c.high), c.value) << c.low << " " << c.high;
 }
 
+TEST(GbhValues, NumericValueTextIsTheNumberAtTheStart) {
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"6600", "6600"},   {"006600", "6600"}, {"110.50V", "110.5"}, {"-25", "-25"}, {" 7", "7"},
+        {"1E3", "1000"},    {"0.1", "0.1"},     {"", "0"},            {"abc", "0"},   {"-0", "0"},
+        {"-0.0", "0"},      {"1e400", "0"},     {"+12", "12"},        {".5", "0.5"},  {"12,5", "12"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NumericValueText(c.text), c.shown) << '"' << c.text << '"';
+}
+
+TEST(GbhValues, OnlyCngAndNeedlessAreRefusals) {
+    for (const char* r : {"CNG", "NEEDLESS"}) EXPECT_TRUE(IsRefusal(r)) << r;
+    for (const char* r : {"", "13:CNG", "cng", "CNU", "0", "NEEDLESS "}) EXPECT_FALSE(IsRefusal(r)) << r;
+}
+
 TEST(GbhValues, LiveWordTextTakesTheReplyAndKeepsTheCellOnTimeout) {
     const struct {
         const char* reply;

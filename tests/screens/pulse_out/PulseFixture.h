@@ -14,7 +14,9 @@
 namespace talvo::test {
 
 // Slots of sim/stations/pulse.k6.
-enum PulseSlot { kJO8 = 1, kJH16 = 2, kJO32 = 3, kJO64 = 4, kIK16 = 5, kJOV16 = 6, kUJ8 = 7, kIY8 = 8 };
+enum PulseSlot {
+    kJO8 = 1, kJH16, kJO32, kJO64, kIK16, kJOV16, kUJ8, kIY8, kIY2, kIY4, kIY4A, kIY16, kLQN8, kVU32
+};
 
 inline k6sim::Station pulseStation() {
     k6sim::Station s;
@@ -43,19 +45,39 @@ public:
         if (t == "OFF") return hasFore(b, colors::Green) ? "OFF" : "OFF?";
         return t;
     }
-    // Frames that write: "item:data" for each data frame, in order.
+    // The data frames, in order, as "group/item:data" ("02/10:0").
     std::vector<std::string> writes() const {
         std::vector<std::string> out;
         const auto f = sim.frames();
-        for (std::size_t i = 1; i < f.size(); ++i)
-            if (f[i][0] == 'D' && f[i - 1][0] == 'I') out.push_back(f[i - 1].substr(1) + ":" + f[i].substr(1));
+        std::string group;
+        for (std::size_t i = 0; i < f.size(); ++i) {
+            if (f[i][0] == 'G') group = f[i].substr(1);
+            if (i > 0 && f[i][0] == 'D' && f[i - 1][0] == 'I')
+                out.push_back(group + "/" + f[i - 1].substr(1) + ":" + f[i].substr(1));
+        }
         return out;
     }
-    // Waits for the first complete live pass after now.
+    // Clicks a button whose request the next tick serves, and waits for that tick.
+    void press(screens::CardScreen* s, QPushButton* b) {
+        settle(s);
+        sim.clearFrames();
+        b->click();
+        ASSERT_TRUE(waitFor([&] { return s->busy() || !sim.frames().empty(); }, 3000));
+        settle(s);
+    }
+    // The card select's writes as writes() shows them.
+    static std::vector<std::string> selectWrites(int slot) { return {"00/01:F", "00/41:" + std::to_string(slot)}; }
+    static std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    }
+
+    // Waits for the next tick's live pass, whole. (A tick runs to its end within
+    // one turn of the test's event loop, so its first frame means all of it.)
     void nextPass(screens::CardScreen* s) {
         settle(s);
         sim.clearFrames();
-        ASSERT_TRUE(waitFor([&] { return s->busy(); }, 3000));
+        ASSERT_TRUE(waitFor([&] { return !sim.frames().empty(); }, 20000));
         settle(s);
     }
 };

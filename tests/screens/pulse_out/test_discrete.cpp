@@ -3,6 +3,8 @@
 // the overview rows the JOV16 and UJ8 cards fill during monitoring.
 #include <gtest/gtest.h>
 
+#include <QTimer>
+
 #include "core/CardList.h"
 #include "core/Connection.h"
 #include "screens/pulse_out/DiscreteRows.h"
@@ -120,8 +122,9 @@ TEST_F(DiscreteTest, FirstMissingPointKeepsTheRestOldShowsOneMessageAndDisconnec
     EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Stop);
     EXPECT_FALSE(G().Connected);
     EXPECT_FALSE(serial.isOpen());
-    // Later passes fail at once and say nothing while disconnected.
-    nextPass(s);
+    // The cycle goes on; its passes fail at once and say nothing while disconnected.
+    EXPECT_TRUE(s->cyclicRun());
+    QTest::qWait(1200);
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
@@ -133,8 +136,15 @@ TEST_F(DiscreteTest, CardListFocusMidPassStopsBeforeTheNextPoint) {
     slow.count = 1;
     sim.addFault(slow);
     sim.clearFrames();
-    ASSERT_TRUE(waitFor([&] { return countFrames("I12") == 1; }));
-    G().CardListFocused = true;  // while point 3's reply is on its way
+    // The focus moves while point 3's reply is on its way (the pass waits for it
+    // in the event loop, where this timer runs).
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (countFrames("I12") == 1) G().CardListFocused = true;
+    });
+    watch.start(5);
+    ASSERT_TRUE(waitFor([&] { return G().CardListFocused; }));
+    watch.stop();
     settle(s);
     EXPECT_EQ(countFrames("I13"), 0u);
     sim.clearFrames();

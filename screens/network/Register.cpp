@@ -1,0 +1,18 @@
+#include "screens/CardScreens.h"
+#include "screens/network/frmComm.h"
+#include "screens/network/frmEther.h"
+#include "screens/network/frmOP.h"
+#include "screens/network/frmOVRT.h"
+#include "shell/CommDialogs.h"
+
+namespace talvo::screens {
+
+void RegisterNetworkScreens() {
+    using shell::CommDialog;
+    shell::RegisterCommDialog(CommDialog::Comm, network::ShowCommDialog);
+    shell::RegisterCommDialog(CommDialog::Ether, network::ShowEtherDialog);
+    shell::RegisterCommDialog(CommDialog::OP, network::ShowOPDialog);
+    shell::RegisterCommDialog(CommDialog::OVRT, network::ShowOVRTDialog);
+}
+
+}  // namespace talvo::screens

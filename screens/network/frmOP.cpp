@@ -1,0 +1,313 @@
+#include "screens/network/frmOP.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/qt/Modal.h"
+#include "screens/network/CommCard.h"
+#include "screens/network/DialogLayout.h"
+#include "shell/Geometry.h"
+
+namespace talvo::network {
+
+namespace {
+
+CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+
+const char* const kScales[] = {"1", "10", "100", "1000", "0.1", "0.01", "0.001", "0.0001"};
+
+constexpr int kColumn = 900;  // one channel's scale list
+
+std::size_t at(int i) { return static_cast<std::size_t>(i); }
+
+}  // namespace
+
+frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
+    setObjectName("frmOP");
+    setFixedSize(shell::twips(18840), shell::twips(7560));
+
+    heading(this, "Label1", "OPx Settings", 240, 120, 5000);
+    label(this, "Label2", "Power on delay (1sec)", 240, 660, 2400);
+    txtTimeout = box(this, "txtTimeout", 2640, 660, 900);
+
+    QGroupBox* Frame1 = frame(this, "Frame1", "I/O Card Name", 240, 1140, 9000, 2220);
+    for (int row = 0; row < 4; ++row) {
+        const int y = 330 + row * 450;
+        label(Frame1, "", QString("I/O %1 - %2").arg(4 * row + 1).arg(4 * row + 4), 180, y, 1320);
+        for (int k = 0; k < 4; ++k) {
+            const int n = 4 * row + k + 1;
+            QLineEdit* b = box(Frame1, "", 1560 + k * 1500, y, 1380);
+            b->setObjectName(indexed("txtCardList", n));
+            b->setMaxLength(8);
+            txtCardList[at(n)] = b;
+        }
+    }
+    cmdReadCard = button(Frame1, "cmdReadCard", "Read Card", 7620, 1680, 1200);
+
+    QGroupBox* Frame2 = frame(this, "Frame2", "Scaling", 240, 3480, 18360, 3300);
+    for (int g = 0; g < 4; ++g) {
+        auto* o = new QRadioButton(QString("%1 - %2").arg(4 * g + 1).arg(4 * g + 4), Frame2);
+        o->setObjectName(QString("OptScl%1").arg(g + 1));
+        shell::placeTwips(o, 240 + g * 1320, 300, 1200, 330);
+        OptScl[at(g)] = o;
+        connect(o, &QRadioButton::toggled, this, [this, g](bool on) {
+            if (on) OptScl_Click(g);
+        });
+    }
+    const int top = 1080;
+    label(Frame2, "", "I/O card", 180, top - 420, 960);
+    for (int c = 0; c < 16; c += 4)
+        label(Frame2, "", QString("CH %1").arg(c + 1), 1200 + c * kColumn, top - 420, kColumn);
+    const int right = 1200 + 16 * kColumn + 120;
+    label(Frame2, "", "N2ADR", right, top - 420, 1080);
+    label(Frame2, "", "VND:0 /AHU:1", right + 1200, top - 420, 1500);
+    for (int r = 0; r < 4; ++r) {
+        const int y = top + r * 480;
+        QLabel* l = label(Frame2, "", QString("I/O %1").arg(r + 1), 180, y, 960);
+        l->setObjectName(indexed("lblSclCard", r));
+        lblSclCard[at(r)] = l;
+        for (int c = 0; c < 16; ++c) {
+            const int i = 16 * r + c;
+            QComboBox* cb = list(Frame2, "", 1200 + c * kColumn, y, kColumn - 30);
+            cb->setObjectName(indexed("cbScl", i));
+            cb->setFont(shell::arialFont(8));
+            cbScl[at(i)] = cb;
+            connect(cb, &QComboBox::currentIndexChanged, this, [this, i] { cbScl_Click(i); });
+        }
+        QLineEdit* n2 = box(Frame2, "", right, y, 1080);
+        n2->setObjectName(indexed("txtN2ADR", r));
+        QLineEdit* vnd = box(Frame2, "", right + 1200, y, 1080);
+        vnd->setObjectName(indexed("txtVNDAHU", r));
+        for (QLineEdit* b : {n2, vnd}) {
+            b->setMaxLength(8);
+            ui::SelectAllOnFocus(b);
+        }
+        txtN2ADR[at(r)] = n2;
+        txtVNDAHU[at(r)] = vnd;
+        connect(n2, &QLineEdit::textChanged, this, [this, r] { addressChanged(true, r); });
+        connect(vnd, &QLineEdit::textChanged, this, [this, r] { addressChanged(false, r); });
+    }
+
+    cmdUp = button(this, "cmdUp", "Upload", 240, 6960);
+    cmdDown = button(this, "cmdDown", "Download", 1560, 6960);
+    cmdExit = button(this, "cmdExit", "Exit", 17400, 6960);
+
+    // SetControlsEnabled: every command, box and scale list; the option buttons stay.
+    std::vector<QWidget*> controls = {cmdUp, cmdDown, cmdExit, cmdReadCard, txtTimeout};
+    for (int n = 1; n <= 16; ++n) controls.push_back(txtCardList[at(n)]);
+    for (int r = 0; r < 4; ++r) {
+        controls.push_back(txtN2ADR[at(r)]);
+        controls.push_back(txtVNDAHU[at(r)]);
+    }
+    for (QComboBox* cb : cbScl) controls.push_back(cb);
+    buttons().setButtons(controls);
+
+    onCommand(cmdUp, [this] { cmdUp_Click(); });
+    onCommand(cmdDown, [this] { cmdDown_Click(); });
+    onCommand(cmdReadCard, [this] { cmdReadCard_Click(); });
+    onExit(cmdExit);
+}
+
+void frmOP::Upload_First_File() {
+    Running run(*this);
+    for (QComboBox* cb : cbScl) {
+        cb->clear();
+        for (const char* s : kScales) cb->addItem(s);
+    }
+    WriteItem(3, "17", "0", "1");
+    ReadItem(3, "00", "55");  // the answer is not used
+    const CardRecord& rec = commRecord();
+    ui::setText(txtTimeout, rec.Param[2]);
+    for (int n = 1; n <= 16; ++n) ui::setText(txtCardList[at(n)], rec.ChOption[n]);
+    for (int n = 1; n <= 16; ++n) {
+        SclList[at(n)] = rec.Param[16 + n];
+        N2ADRList[at(n - 1)] = rec.Param[32 + n];
+        VNDAHUList[at(n - 1)] = rec.Param[48 + n];
+    }
+    OptScl[0]->setChecked(true);
+    ShowScaleGroup(0);
+    ShowAddressGroup(0);
+}
+
+void frmOP::cmdUp_Click() {
+    Running run(*this);
+    CardRecord& rec = commRecord();
+    ui::Exchanges x;
+    const auto fail = [] {
+        ui::ShowTransferMessage(ui::kUploadingIncomplete);
+        DisconnectDevice();
+    };
+    x.send("00", "01", "F");
+    x.send("00", "41", "00");
+    x.send("00", "01", "1");
+    const std::string version = x.read("00", "40");
+    if (!x.ok()) return fail();
+    rec.Version = "V" + TextAfterColon(version);
+    const std::string model = x.read("00", "04");
+    if (!x.ok()) return fail();
+    const std::string head = TextBeforeColon(model);
+    rec.CardType = head.size() > 3 ? head.substr(3) : std::string();
+    const std::string item09 = x.read("00", "09");
+    if (!x.ok()) return fail();
+    rec.Param.set(1, TextAfterColon(item09));
+
+    // From here on an unanswered read leaves the box, the list and the record as they were.
+    const auto readInto = [&](const std::string& group, const std::string& item, auto&& store) {
+        const std::string r = x.readAny(group, item);
+        if (!r.empty()) store(TextAfterColon(r));
+    };
+    x.send("17", "0", "1");
+    readInto("00", "55", [&](const std::string& v) {
+        ui::setText(txtTimeout, v);
+        rec.Param.set(2, v);
+    });
+    x.send("17", "1", "1");
+    for (int n = 1; n <= 16; ++n)
+        readInto("17", std::to_string(25 + n), [&](const std::string& v) {
+            ui::setText(txtCardList[at(n)], v);
+            rec.ChOption.set(n, v);
+        });
+    for (int n = 1; n <= 16; ++n) {
+        // The card answers the write of a card index with that card's scale list.
+        const std::string r = x.send("17", "43", std::to_string(n - 1) + ";");
+        if (r.empty()) continue;
+        std::string scales = TextAfterColon(r);
+        if (!scales.empty() && scales.back() == ';') scales.pop_back();
+        SclList[at(n)] = scales;
+        rec.Param.set(16 + n, scales);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        readInto("17", std::to_string(44 + n), [&](const std::string& v) {
+            N2ADRList[at(n - 1)] = v;
+            rec.Param.set(32 + n, v);
+        });
+        readInto("17", std::to_string(60 + n), [&](const std::string& v) {
+            VNDAHUList[at(n - 1)] = v;
+            rec.Param.set(48 + n, v);
+        });
+    }
+    OptScl[0]->setChecked(true);
+    ShowScaleGroup(0);
+    ShowAddressGroup(0);
+}
+
+void frmOP::cmdDown_Click() {
+    Running run(*this);
+    CardRecord& rec = commRecord();
+    ui::Exchanges x;
+    x.send("00", "01", "F");
+    x.send("00", "41", "00");
+    x.send("01", "01", "1");
+    x.read("00", "40");
+    if (!x.ok()) {
+        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+        DisconnectDevice();
+        return;
+    }
+    if (txtTimeout->text().isEmpty()) {
+        ui::ShowEntryMessage("Please enter Timeout Val.");
+        return;
+    }
+    x.send("00", "1", "1");
+    x.send("00", "55", ui::text(txtTimeout));
+    rec.Param.set(2, ui::text(txtTimeout));
+    x.send("17", "1", "1");
+    for (int n = 1; n <= 16; ++n) {
+        const std::string name = ui::text(txtCardList[at(n)]);
+        x.send("17", std::to_string(25 + n), name);
+        rec.ChOption.set(n, name);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        // A list without its 16 scales would reach the card as a damaged entry.
+        if (ScaleParts(SclList[at(n)]).empty()) continue;
+        x.send("17", "44", std::to_string(n - 1) + ":" + SclList[at(n)] + ";");
+        rec.Param.set(16 + n, SclList[at(n)]);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        x.send("17", std::to_string(44 + n), N2ADRList[at(n - 1)]);
+        rec.Param.set(32 + n, N2ADRList[at(n - 1)]);
+        x.send("17", std::to_string(60 + n), VNDAHUList[at(n - 1)]);
+        rec.Param.set(48 + n, VNDAHUList[at(n - 1)]);
+    }
+}
+
+void frmOP::cmdReadCard_Click() {
+    Running run(*this);
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
+    WriteItem(3, "17", "1", "1");
+    WriteItem(3, "17", "42", "1");
+    cmdUp_Click();
+}
+
+void frmOP::ShowScaleGroup(int g) {
+    GroupLoading = true;
+    for (int r = 0; r < 4; ++r) {
+        const int n = 4 * g + r + 1;
+        lblSclCard[at(r)]->setText(QString("I/O %1").arg(n));
+        const std::vector<std::string> parts = ScaleParts(SclList[at(n)]);
+        for (int c = 0; c < 16; ++c)
+            cbScl[at(16 * r + c)]->setCurrentIndex(parts.empty() ? -1 : ScaleIndex(parts[at(c)]));
+    }
+    GroupLoading = false;
+}
+
+void frmOP::ShowAddressGroup(int g) {
+    GroupLoading = true;
+    for (int r = 0; r < 4; ++r) {
+        ui::setText(txtN2ADR[at(r)], N2ADRList[at(4 * g + r)]);
+        ui::setText(txtVNDAHU[at(r)], VNDAHUList[at(4 * g + r)]);
+    }
+    GroupLoading = false;
+}
+
+void frmOP::OptScl_Click(int g) {
+    ShowScaleGroup(g);
+    ShowAddressGroup(g);
+}
+
+int frmOP::groupBase() const {
+    if (OptScl[1]->isChecked()) return 4;
+    if (OptScl[2]->isChecked()) return 8;
+    if (OptScl[3]->isChecked()) return 12;
+    return 0;
+}
+
+void frmOP::cbScl_Click(int index) {
+    if (GroupLoading) return;
+    const int r = index / 16;
+    const int n = r + groupBase() + 1;
+    std::string text;
+    for (int c = 0; c < 16; ++c) {
+        const int i = cbScl[at(16 * r + c)]->currentIndex();
+        if (i < 0) return;  // a channel without a scale: the card's list stays as it was
+        text += std::to_string(i) + ",";
+    }
+    text.pop_back();
+    SclList[at(n)] = text;
+}
+
+void frmOP::addressChanged(bool n2adr, int index) {
+    if (GroupLoading) return;
+    const int e = index + groupBase();
+    if (n2adr)
+        N2ADRList[at(e)] = ui::text(txtN2ADR[at(index)]);
+    else
+        VNDAHUList[at(e)] = ui::text(txtVNDAHU[at(index)]);
+}
+
+void ShowOPDialog(QWidget* owner) {
+    frmOP dialog(owner);
+    dialog.Upload_First_File();
+    platform::execModal(dialog);
+}
+
+}  // namespace talvo::network

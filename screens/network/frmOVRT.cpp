@@ -1,0 +1,132 @@
+#include "screens/network/frmOVRT.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/Globals.h"
+#include "core/Protocol.h"
+#include "core/KeyFilters.h"
+#include "core/MainView.h"
+#include "core/TextHelpers.h"
+#include "platform/qt/Modal.h"
+#include "screens/network/DialogLayout.h"
+#include "shell/Geometry.h"
+#include "ui/FieldChecks.h"
+
+namespace talvo::network {
+
+namespace {
+
+CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+
+const ui::FieldCheck kNetWorkNo{.kind = ui::FieldKind::Number, .min = 1, .max = 239,
+                                .message = "Please enter number 1 - 239"};
+const ui::FieldCheck kRedundant{.kind = ui::FieldKind::Number, .min = 0, .max = 5000,
+                                .message = "Please enter number 0 - 5000"};
+
+}  // namespace
+
+frmOVRT::frmOVRT(QWidget* parent) : ui::SettingsDialog(parent) {
+    setObjectName("frmOVRT");
+    setWindowTitle("");
+    setFixedSize(shell::twips(6600), shell::twips(4440));
+
+    heading(this, "Label1", "CC-LinkIE Setting", 240, 120, 5000);
+    QGroupBox* fra = frame(this, "fraCCLinkIE", "CC-LinkIE", 240, 660, 6120, 2940);
+    label(fra, "", "NetWork No.", 240, 360, 2400);
+    txbNetWorkNo = box(fra, "txbNetWorkNo", 3180, 360, 1200);
+    label(fra, "", "Station ID", 240, 780, 2400);
+    txbStationID = box(fra, "txbStationID", 3180, 780, 1200);
+    label(fra, "", "MAC address", 240, 1200, 2400);
+    txbMACAdd = box(fra, "txbMACAdd", 3180, 1200, 2640);
+    label(fra, "", "Link Status", 240, 1620, 2400);
+    txbLinkStatus = box(fra, "txbLinkStatus", 3180, 1620, 1200);
+    label(fra, "", "Main/Sub switching delay time ", 240, 2100, 2900);
+    txbRedundant = box(fra, "txbRedundant", 3180, 2100, 1200);
+    label(fra, "", " (0 - 5000 msec)", 4440, 2100, 1560);
+    for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) b->setEnabled(false);  // display only
+    ui::FilterKeys(txbNetWorkNo, FilterKeyDigits);
+    ui::FilterKeys(txbRedundant, FilterKeyDigits);
+
+    cmdUp = button(this, "cmdUp", "Upload", 240, 3780);
+    cmdDown = button(this, "cmdDown", "Download", 1560, 3780);
+    cmdExit = button(this, "cmdExit", "Exit", 5160, 3780);
+    buttons().setButtons({cmdUp, cmdDown, cmdExit});
+    onCommand(cmdUp, [this] { cmdUp_Click(); });
+    onCommand(cmdDown, [this] { cmdDown_Click(); });
+    onExit(cmdExit);
+    checks().watch(txbNetWorkNo, [this] { return CheckNetWorkNo(); });
+    checks().watch(txbRedundant, [this] { return CheckRedundant(); });
+}
+
+frmOVRT::~frmOVRT() { mainView().setEnabled(MainControl::cmdSpecialSetting, true); }
+
+void frmOVRT::InitControls() {
+    ui::setText(txbNetWorkNo, "1");
+    for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) b->clear();
+    txbRedundant->setEnabled(G().CommCardModel.compare(0, 9, "K6-OVRT1W") == 0);
+}
+
+void frmOVRT::Upload_First_File() {
+    InitControls();
+    cmdUp_Click();
+    const CardRecord& rec = commRecord();
+    if (!rec.Param[20].empty()) ui::setText(txbNetWorkNo, rec.Param[20]);
+    if (!rec.Param[21].empty()) ui::setText(txbRedundant, rec.Param[21]);
+}
+
+void frmOVRT::cmdUp_Click() {
+    Running run(*this);
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
+    WriteItem(3, "50", "01", "1");
+    // No answer is tested: a missing one leaves its box empty.
+    for (auto [box, item] : {std::pair{txbNetWorkNo, "88"}, std::pair{txbStationID, "90"}, std::pair{txbMACAdd, "87"},
+                             std::pair{txbLinkStatus, "92"}, std::pair{txbRedundant, "97"}})
+        ui::setText(box, TextAfterColon(ReadItem(3, "50", item)));
+}
+
+void frmOVRT::cmdDown_Click() {
+    Running run(*this);
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
+    WriteItem(3, "50", "01", "F");
+    // Both checks before the first write, so a failed delay leaves no new
+    // network No. on the card; a delay box the model does not have is neither
+    // checked nor sent.
+    const bool delay = txbRedundant->isEnabled();
+    if (!CheckNetWorkNo() || (delay && !CheckRedundant())) return;
+    WriteItem(10, "50", "88", ui::text(txbNetWorkNo));
+    commRecord().Param.set(20, ui::text(txbNetWorkNo));
+    if (delay) {
+        WriteItem(10, "50", "97", ui::text(txbRedundant));
+        commRecord().Param.set(21, ui::text(txbRedundant));
+    }
+}
+
+bool frmOVRT::CheckNetWorkNo() {
+    if (!ui::RunFieldCheck(kNetWorkNo, ui::text(txbNetWorkNo)).ok) {
+        ui::ShowEntryMessage(kNetWorkNo.message);
+        return false;
+    }
+    commRecord().Param.set(20, ui::text(txbNetWorkNo));
+    return true;
+}
+
+bool frmOVRT::CheckRedundant() {
+    if (!ui::RunFieldCheck(kRedundant, ui::text(txbRedundant)).ok) {
+        ui::ShowEntryMessage(kRedundant.message);
+        return false;
+    }
+    commRecord().Param.set(21, ui::text(txbRedundant));
+    return true;
+}
+
+void ShowOVRTDialog(QWidget* owner) {
+    frmOVRT dialog(owner);
+    dialog.Upload_First_File();
+    platform::execModal(dialog);
+}
+
+}  // namespace talvo::network

@@ -1,0 +1,128 @@
+#include "screens/network/frmQFODHdata.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <vector>
+
+#include "core/Colors.h"
+#include "core/Globals.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "screens/TextBoxes.h"
+#include "shell/Geometry.h"
+
+namespace talvo::network {
+
+using shell::placeTwips;
+
+namespace {
+
+int digitsValue(const std::string& s) {
+    if (s.empty() || s.size() > 2) return -1;
+    int v = 0;
+    for (const char c : s) {
+        if (c < '0' || c > '9') return -1;
+        v = v * 10 + (c - '0');
+    }
+    return v;
+}
+
+std::vector<std::string> splitAtCommas(const std::string& s) {
+    std::vector<std::string> parts{""};
+    for (const char c : s) {
+        if (c == ',')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+}  // namespace
+
+int GatewaySlotIndex(const std::string& name) {
+    std::string digits;
+    if (name.size() == 9)
+        digits = name.substr(7, 1);
+    else if (name.size() == 10)
+        digits = name.substr(7, 2);
+    else
+        return 1;
+    return std::max(0, digitsValue(digits));
+}
+
+int LayoutChannelCount(const std::string& field) {
+    const int v = digitsValue(field);
+    return v >= 0 && v <= 16 ? v : 0;
+}
+
+frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", parent) {
+    setObjectName("frmQFODHdata");
+    cmdUp->hide();
+    cmdDown->hide();
+    stopWhenDeactivated_ = true;
+    QWidget* b = body();
+
+    auto* settings = new QGroupBox("I/O card settings", b);
+    placeTwips(settings, 120, 60, 5400, 900);
+    screens::newLabel(settings, "I/O card type", 180, 360, 1300);
+    cardType = screens::newLockedBox(settings);
+    cardType->setObjectName("cardType");
+    cardType->setEnabled(false);
+    placeTwips(cardType, 1500, 330, 900, 360);
+    screens::newLabel(settings, "Channel No.", 2700, 360, 1200);
+    ChNo = screens::newLockedBox(settings);
+    ChNo->setObjectName("ChNo");
+    ChNo->setEnabled(false);
+    placeTwips(ChNo, 3960, 330, 900, 360);
+
+    auto* monitor = new QGroupBox("monitor", b);
+    placeTwips(monitor, 120, 1080, 9000, 4500);
+    txtTitle = screens::newLabel(monitor, "Input Value", 900, 300, 3000);
+    txtTitle->setObjectName("txtTitle");
+    for (int c = 1; c <= 16; ++c) {
+        const int col = (c - 1) / 8;
+        const int row = (c - 1) % 8;
+        const int x = 240 + col * 4320;
+        const int y = 720 + row * 450;
+        screens::newLabel(monitor, QString::number(c), x, y, 540, Qt::AlignRight)->setObjectName(QString("hexIdx_%1").arg(c));
+        QLineEdit* box = screens::newLockedBox(monitor);
+        box->setObjectName(QString("txtData_%1").arg(c));
+        placeTwips(box, x + 660, y - 15, 2400, 360);
+        txtData[static_cast<std::size_t>(c - 1)] = box;
+    }
+}
+
+void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
+    const int slot = G().CurCardNo;
+    const int n = GatewaySlotIndex(screens::boxText(txtCardType));
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", std::to_string(slot));
+    WriteItem(3, "17", "01", "1");
+    const std::vector<std::string> fields = splitAtCommas(TextAfterColon(ReadItem(3, "17", std::to_string(59 + n))));
+    const std::string type = fields[0];
+    const std::string count = fields.size() > 1 ? fields[1] : std::string();
+    if (type == "1" || type == "3") txtTitle->setText("Input Value");
+    if (type == "2" || type == "4") txtTitle->setText("Output Value");
+    static const char* const kKinds[] = {"AI", "AO", "DI", "DO"};
+    if (type.size() == 1 && type[0] >= '1' && type[0] <= '4') screens::setBoxText(cardType, kKinds[type[0] - '1']);
+    screens::setBoxText(ChNo, count);
+    // A count that is no whole number up to the 16 boxes reads nothing.
+    channels_ = LayoutChannelCount(count);
+    live_ = {};
+    for (int c = 1; c <= 16; ++c) {
+        QLineEdit* box = txtData[static_cast<std::size_t>(c - 1)];
+        shell::setBackColor(box, c <= channels_ ? colors::SysWindow : colors::SysButtonFace);
+        box->clear();
+        if (c <= channels_) {
+            live_.boxes.push_back(box);
+            live_.items.push_back(std::to_string(9 + c));
+        }
+    }
+    live_.pauseMs = 10;
+    live_.removeDecimalPoint = false;
+    live_.boxByBox = true;
+    CardScreen::SetScaleMinMax(typeCode);
+}
+
+}  // namespace talvo::network

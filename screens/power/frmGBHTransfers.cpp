@@ -1,0 +1,319 @@
+// The power monitor's traffic with its card: Upload and Download of the
+// bindings and card-wide settings, the live read of the 16 data words and the
+// reset of the card's sums, extremes and demand values.
+#include <initializer_list>
+
+#include "core/Colors.h"
+#include "core/Globals.h"
+#include "core/MainView.h"
+#include "core/Overview.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "screens/TextBoxes.h"
+#include "screens/power/GbhValues.h"
+#include "screens/power/frmGBH.h"
+#include "shell/Geometry.h"
+
+namespace talvo::screens {
+
+namespace {
+
+constexpr int kUploadSteps = 15, kDownloadSteps = 16;
+// The card takes its time over a download or a reset before it answers again.
+constexpr int kSettleMs = 1000;
+
+std::string cellText(const QLabel* cell) { return cell->text().toLatin1().toStdString(); }
+
+void paint(QLabel* cell, std::uint32_t color) { shell::setBackColor(cell, color); }
+
+}  // namespace
+
+// --- buttons ---
+
+void frmGBH::cmdUp_Click() {
+    SetControlsEnabled(false);
+    raiseRequest(UploadRequest);
+}
+
+void frmGBH::cmdDown_Click() {
+    SetControlsEnabled(false);
+    // Served by the next regular tick: the live cycle is not cut short for it.
+    DownloadRequest = -1;
+}
+
+void frmGBH::CmdReset_Click() {
+    SetControlsEnabled(false);
+    raiseRequest(ClearRequest);
+}
+
+void frmGBH::tickEnded() {
+    if (CyclicRun || !requestPending()) return;
+    // The screen was left with a request raised: it will not run, and what its
+    // button locked is unlocked again.
+    DownloadRequest = UploadRequest = ClearRequest = PresetRequest = 0;
+    applyEnabled(true, false);
+}
+
+// --- upload ---
+
+void frmGBH::UploadSettings() {
+    SetControlsEnabled(false);
+    uploadAll();
+    SetControlsEnabled(true);
+    LiveReadEnabled = -1;
+}
+
+bool frmGBH::uploadAll() {
+    Transfer t("Uploading incomplete");
+    if (!t.ok()) return false;
+    CardRecord& rec = t.record();
+    const std::size_t slot = static_cast<std::size_t>(t.slot());
+    rec.Version = boxText(txtVerNo);
+    mainView().showProgress(kUploadSteps, "Uploading");
+    if (!t.select()) return false;
+    const std::string model = t.read("00", "04");
+    if (!t.ok()) return false;
+    // A card that gives no model keeps the one the record holds.
+    if (!IsRefusal(model) && !TextAfterColon(model).empty()) rec.CardType = TextAfterColon(model);
+
+    if (t.write("02", "01", "F").empty()) return false;
+    bool unsure = false;
+    for (int i = 0; i < kRows; ++i) {
+        const std::string reply = t.read("02", std::to_string(i + 10));
+        if (!t.ok()) {
+            // What was not read keeps its text; the screen no longer knows all
+            // of the card's bindings, so it will not write them back.
+            bindingsUnsure_[slot] = true;
+            return false;
+        }
+        const std::string text = UploadedBindingText(reply, rec.Param[i + 1]);
+        unsure = unsure || text.empty();
+        rec.Param.set(i + 1, text);
+        t.step(i);
+    }
+    bindingsUnsure_[slot] = unsure;
+    for (int i = 0; i < kRows; ++i) rows_.BindInfo[static_cast<std::size_t>(i)] = rec.Param[i + 1];
+    rows_.setBinding();
+    showRows();
+
+    const bool two = IsTypeVariant2();
+    if (t.write("03", "01", "F").empty()) return false;
+    if (two && t.write("04", "01", "F").empty()) return false;
+    // The sensor before the CT primary: the sensor puts its rating into the CT
+    // box, which the card's own primary then replaces.
+    for (const char* item : {"10", "13", "14", "12", "11", "17", "16", "15"})
+        if (!readSetting(t, "03", item, 0, rec)) return false;
+    if (two) {
+        for (const char* item : {"12", "11", "17", "16", "15"})
+            if (!readSetting(t, "04", item, 1, rec)) return false;
+    } else {
+        for (int p : {22, 23, 26, 27, 29}) rec.Param.set(p, "-1");
+    }
+    for (const char* item : {"20", "21", "22", "18", "19"})
+        if (!readSetting(t, "03", item, 0, rec)) return false;
+    return true;
+}
+
+bool frmGBH::readSetting(Transfer& t, const std::string& group, const char* item, int system, CardRecord& rec) {
+    const WideSetting& s = setting(item);
+    const std::size_t k = s.perSystem ? static_cast<std::size_t>(system) : 0;
+    const std::string reply = t.read(group, item);
+    if (!t.ok()) return false;
+    if (IsRefusal(reply)) return true;  // no value: the control and the record stay as they were
+    const std::string value = TextAfterColon(reply);
+    if (QComboBox* list = s.list[k]) {
+        selectIndex(list, ListIndexFromText(value, list->count()));
+        rec.Param.set(s.param[k], std::to_string(list->currentIndex()));
+    } else {
+        setBoxText(s.box[k], s.vt ? NumericValueText(value) : value);
+        rec.Param.set(s.param[k], boxText(s.box[k]));
+    }
+    return true;
+}
+
+// --- download ---
+
+void frmGBH::DownloadSettings() {
+    SetControlsEnabled(false);
+    downloadAll();
+    SetControlsEnabled(true);
+    LiveReadEnabled = -1;
+}
+
+bool frmGBH::downloadAll() {
+    Transfer t("Downloading incomplete");
+    if (!t.ok()) return false;
+    CardRecord& rec = t.record();
+    const int slot = t.slot();
+    // Only the card's main slot writes the card-wide settings; judged by the
+    // model the record held before this download renews it.
+    const int subType = GetPowerCardSubType(rec.CardType);
+    const bool mainSlot = subType != 2 && subType != 3;
+    rec.Version = boxText(txtVerNo);
+    mainView().showProgress(kDownloadSteps, "Downloading");
+    if (!t.select()) return false;
+    const std::string model = t.read("00", "04");
+    if (!t.ok()) return false;
+    if (!IsRefusal(model) && !TextAfterColon(model).empty()) rec.CardType = TextAfterColon(model);
+
+    if (!bindingsUnsure(slot)) {
+        if (t.write("02", "01", "F").empty()) return false;
+        rows_.setBindInfo();
+        for (int i = 0; i < kRows; ++i) {
+            const std::string& text = rows_.BindInfo[static_cast<std::size_t>(i)];
+            if (t.write("02", std::to_string(i + 10), text).empty()) return false;
+            rec.Param.set(i + 1, text);
+            t.step(i);
+        }
+    }
+
+    const bool two = IsTypeVariant2();
+    if (mainSlot) {
+        if (t.write("03", "01", "F").empty()) return false;
+        for (const WideSetting& s : wide_) {
+            // The wiring is the same for both systems.
+            const bool both = two && std::string(s.item) == "10";
+            if (!sendSetting(t, both ? std::vector<std::string>{"03", "04"} : std::vector<std::string>{"03"}, s, 0,
+                             rec))
+                return false;
+        }
+    } else {
+        for (const WideSetting& s : wide_)
+            if (std::string(s.item) != "10") copySetting(s, 0, rec);
+    }
+    if (!two) {
+        for (int p : {22, 23, 26, 27, 29}) rec.Param.set(p, "-1");
+    } else if (mainSlot) {
+        if (t.write("04", "01", "F").empty()) return false;
+        for (const WideSetting& s : wide_)
+            if (!sendSetting(t, {"04"}, s, 1, rec)) return false;
+    } else {
+        for (const WideSetting& s : wide_)
+            if (s.perSystem) copySetting(s, 1, rec);
+    }
+    if (t.write("02", "09", "1").empty()) return false;
+    PauseMs(kSettleMs);
+    return true;
+}
+
+std::string frmGBH::controlText(const WideSetting& s, int system) const {
+    const std::size_t k = static_cast<std::size_t>(system);
+    if (QComboBox* list = s.list[k]) return list->currentIndex() < 0 ? "" : std::to_string(list->currentIndex());
+    return boxText(s.box[k]);
+}
+
+void frmGBH::restoreControl(const WideSetting& s, int system, const CardRecord& rec) {
+    const std::size_t k = static_cast<std::size_t>(system);
+    if (QComboBox* list = s.list[k])
+        selectIndex(list, ListIndexFromText(rec.Param[s.param[k]], list->count()));
+    else
+        setBoxText(s.box[k], rec.Param[s.param[k]]);
+}
+
+bool frmGBH::sendSetting(Transfer& t, const std::vector<std::string>& groups, const WideSetting& s, int system,
+                         CardRecord& rec) {
+    const int k = s.perSystem ? system : 0;
+    const std::string text = controlText(s, k);
+    if (text.empty()) {
+        // Nothing to send: the control shows what the record holds.
+        restoreControl(s, k, rec);
+        return true;
+    }
+    for (const std::string& g : groups)
+        if (t.write(g, s.item, text).empty()) return false;
+    rec.Param.set(s.param[static_cast<std::size_t>(k)], text);
+    return true;
+}
+
+void frmGBH::copySetting(const WideSetting& s, int system, CardRecord& rec) {
+    const int k = s.perSystem ? system : 0;
+    rec.Param.set(s.param[static_cast<std::size_t>(k)], controlText(s, k));
+}
+
+// --- reset ---
+
+void frmGBH::clearCount() { ResetValues(); }
+
+void frmGBH::ResetValues() {
+    const int index = cbResetVal->currentIndex();
+    if (index >= 1 && index <= 8) {
+        Transfer t("Downloading incomplete");
+        // "#1..." entries are the first system's, in group "03"; "#2..." in "04".
+        const std::string group = index <= 4 ? "03" : "04";
+        const std::string item = std::to_string(25 + (index - 1) % 4);
+        if (t.ok() && t.select() && !t.write(group, item, "1").empty()) PauseMs(kSettleMs);
+    } else {
+        PauseMs(kSettleMs);  // nothing chosen: the controls stay locked as long all the same
+    }
+    SetControlsEnabled(true);
+}
+
+// --- live read ---
+
+bool frmGBH::readWord(int c, std::string& word) {
+    const std::string reply = ReadItem(3, "01", std::to_string(c + 10));
+    if (reply.empty()) return false;
+    word = LiveWordText(reply, cellText(txtParData[static_cast<std::size_t>(c)]));
+    return true;
+}
+
+void frmGBH::setCell(QLabel* cell, const std::string& text) { cell->setText(QString::fromLatin1(text.c_str())); }
+
+void frmGBH::procCycDataRead() {
+    if (LiveReadEnabled != -1) return;
+    const int slot = G().CurCardNo;
+    if (slot < 1 || slot > 16) return;
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", std::to_string(slot));
+    const auto lost = [] {
+        if (G().Connected) ReportLostLink();
+    };
+    int r = 0;
+    while (r < kRows) {
+        const std::size_t i = static_cast<std::size_t>(r);
+        const GbhChannelRow& row = rows_.row(r);
+        if (row.twoWords() && r == kRows - 1) {
+            // No channel below for the second word.
+            for (QLabel* c : {txtParData[i], txtValue[i]}) {
+                paint(c, colors::SysButtonFace);
+                c->clear();
+            }
+            rows_.setValue(r, "");
+            r = kRows;
+        } else if (row.twoWords()) {
+            for (QLabel* c : {txtParData[i], txtParData[i + 1], txtValue[i]}) paint(c, colors::SysWindow);
+            std::string low, high;
+            if (!readWord(r, low) || !readWord(r + 1, high)) return lost();
+            setCell(txtParData[i], low);
+            setCell(txtParData[i + 1], high);
+            rows_.setValue(r, std::to_string(TwoWordValue(low, high)));
+            setCell(txtValue[i], row.value);
+            for (QLabel* c : {txtParData[i], txtParData[i + 1], txtValue[i]}) {
+                paint(c, colors::SysButtonFace);
+                c->repaint();
+            }
+            r += 2;
+        } else {
+            // A row that no layout touched yet shows its data word only.
+            const bool counted = row.wordIndex == 0;
+            const bool bound = counted && row.bound();
+            paint(txtParData[i], colors::SysWindow);
+            if (bound) paint(txtValue[i], colors::SysWindow);
+            std::string word;
+            if (!readWord(r, word)) return lost();
+            setCell(txtParData[i], word);
+            paint(txtParData[i], colors::SysButtonFace);
+            rows_.setValue(r, bound ? std::to_string(OneWordValue(word)) : "");
+            setCell(txtValue[i], row.value);
+            if (counted && !bound) txtUnit[i]->clear();
+            paint(txtValue[i], colors::SysButtonFace);
+            txtParData[i]->repaint();
+            txtValue[i]->repaint();
+            r += 1;
+        }
+        // Opening an item list stops the pass after the row it is at.
+        if (LiveReadEnabled != -1) break;
+    }
+}
+
+}  // namespace talvo::screens

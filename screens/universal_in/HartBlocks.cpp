@@ -1,0 +1,102 @@
+#include "screens/universal_in/HartBlocks.h"
+
+#include "core/Protocol.h"
+
+namespace talvo::screens::hart {
+
+namespace {
+
+constexpr int kChunkRetries = 3;
+
+std::string upperHex(int value) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    unsigned v = static_cast<unsigned>(value);
+    do {
+        out.insert(out.begin(), digits[v % 16]);
+        v /= 16;
+    } while (v != 0);
+    return out;
+}
+
+std::string frame(char letter, const std::string& text) { return letter + text + '\r'; }
+
+std::string trimBlanks(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+    const std::string t(tail);
+    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+}
+
+}  // namespace
+
+std::string ChunkAddress(int offset, int width) {
+    std::string hex = upperHex(offset);
+    const auto w = static_cast<std::size_t>(width);
+    if (hex.size() < w) hex.insert(0, w - hex.size(), '0');
+    return hex.substr(hex.size() - w);
+}
+
+std::string ChunkLength(int length) { return ChunkAddress(length, 2); }
+
+std::vector<std::string> WriteChunks(const Block& block, const std::string& text) {
+    std::vector<std::string> frames;
+    const auto length = static_cast<std::size_t>(block.chunkLength);
+    for (int i = 0; i < block.chunks; ++i) {
+        const std::size_t at = length * static_cast<std::size_t>(i);
+        if (at >= text.size()) break;
+        const std::string piece = text.substr(at, length);
+        frames.push_back("W" + ChunkAddress(static_cast<int>(at), block.addressWidth) +
+                         ChunkLength(static_cast<int>(piece.size())) + piece);
+    }
+    return frames;
+}
+
+std::string ReadRequest(const Block& block, int chunk) {
+    return "R" + ChunkAddress(block.chunkLength * chunk, block.addressWidth) + ChunkLength(block.chunkLength);
+}
+
+std::string HartWriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
+    if (TransactTrim(frame('G', group)) != "COK") return {};
+    const std::string itemReply = TransactTrim(frame('I', item));
+    if (itemReply.empty() || itemReply == "CNU" || itemReply == "CNG" || itemReply == "DTMOUT") return {};
+    const std::string dataReply = TransactTrim(frame('D', data));
+    // "CNG", and any other refusal the card words ending in "NG".
+    if (dataReply.empty() || endsWith(dataReply, "NG")) return {};
+    return dataReply.substr(1);
+}
+
+std::string HartWriteItem(int retries, const std::string& group, const std::string& item, const std::string& data) {
+    std::string result;
+    for (int attempt = 0; attempt <= retries && result.empty(); ++attempt)
+        result = trimBlanks(HartWriteItemOnce(group, item, data));
+    return result;
+}
+
+bool WriteHartBlock(const Block& block, const std::string& group, const std::string& text) {
+    for (const std::string& data : WriteChunks(block, text))
+        if (HartWriteItem(kChunkRetries, group, block.item, data).empty()) return false;
+    return true;
+}
+
+std::optional<std::string> ReadHartBlock(const Block& block, const std::string& group) {
+    std::string text;
+    bool shortChunkSeen = false;
+    const auto length = static_cast<std::size_t>(block.chunkLength);
+    for (int i = 0; i < block.chunks; ++i) {
+        const std::string request = ReadRequest(block, i);
+        std::string reply = HartWriteItem(kChunkRetries, group, block.item, request);
+        if (reply.empty()) return std::nullopt;
+        if (reply.rfind(request, 0) == 0) reply.erase(0, request.size());
+        if (reply.size() > length || (shortChunkSeen && !reply.empty())) return std::nullopt;
+        shortChunkSeen = reply.size() < length;
+        text += reply;
+    }
+    return text;
+}
+
+}  // namespace talvo::screens::hart

@@ -1,0 +1,363 @@
+#include "screens/universal_in/frmXR_HART.h"
+
+#include <QLabel>
+#include <iterator>
+#include <optional>
+
+#include "core/Globals.h"
+#include "core/KeyFilters.h"
+#include "core/Protocol.h"
+#include "core/SettingsFile.h"
+#include "core/SettingsFormat.h"
+#include "core/TextHelpers.h"
+#include "platform/Services.h"
+#include "shell/Geometry.h"
+#include "ui/DialogBoxes.h"
+
+namespace talvo::screens {
+
+using hart::Field;
+using shell::placeTwips;
+
+namespace {
+
+constexpr int kRetries = 3;
+constexpr int kUploadSteps = 69;
+
+// Each block's box, with the progress a transfer reaches after it.
+struct BlockRow {
+    Field field;
+    hart::BlockId block;
+    const char* caption;
+    const char* name;
+    int progress;  // 0: none after this block
+};
+constexpr BlockRow kBlockRows[] = {
+    {Field::DeviceVariableCode, hart::BlockId::DeviceVariableCodes, "Device Variable Codes", "DeviceVariableCode", 0},
+    {Field::AnalogChCode, hart::BlockId::AnalogChannelCodes, "Analog Channel Codes", "AnalogChCode", 20},
+    {Field::AutoCommand, hart::BlockId::AutoCommand, "Auto Command", "AutoCmmand", 50},
+    {Field::DeviceSpecificCommand, hart::BlockId::DeviceSpecificCommand, "Device Specific Auto Command",
+     "DeviceSpecificCommand", 0},
+    {Field::ConstantData, hart::BlockId::ConstantData, "Constant Data", "ConstantData", kUploadSteps},
+};
+constexpr Field kNumberFields[] = {Field::PollAdd, Field::CyclHigh, Field::CyclLow, Field::Retry};
+
+void showMessage(const std::string& text, const std::string& title, platform::MsgIcon icon) {
+    if (auto* box = platform::services().messages) box->show(text, title, icon);
+}
+
+std::size_t at(Field f) { return static_cast<std::size_t>(f); }
+
+std::string trimBlanks(const std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
+    setObjectName("frmXR_HART");
+    setWindowTitle(QStringLiteral("HART"));
+    setFixedSize(shell::twips(9240), shell::twips(7200));
+
+    HARTCh_No = new QGroupBox(QStringLiteral("HART1"), this);
+    HARTCh_No->setObjectName("HARTCh_No");
+    placeTwips(HARTCh_No, 120, 120, 9000, 6180);
+
+    const auto numberBox = [this](const char* name, const char* caption, int left, int top) {
+        shell::newLabel(HARTCh_No, caption, left, top, 1500);
+        auto* box = new QLineEdit(HARTCh_No);
+        box->setObjectName(name);
+        placeTwips(box, left + 1560, top - 15, 840, 330);
+        ui::FilterKeys(box, FilterKeyDigits);
+        ui::SelectAllOnFocus(box);
+        return box;
+    };
+    PollAdd = numberBox("PollAdd", "Polling Address", 240, 360);
+    CYCL_HIGH = numberBox("CYCL_HIGH", "CYCL_HIGH", 2880, 360);
+    CYCL_LOW = numberBox("CYCL_LOW", "CYCL_LOW", 240, 780);
+    Retry = numberBox("Retry", "Retry", 2880, 780);
+    shell::newLabel(HARTCh_No, "Master Mode", 5520, 360, 1320);
+    List_MasterMode = new QComboBox(HARTCh_No);
+    List_MasterMode->setObjectName("List_MasterMode");
+    List_MasterMode->setEditable(true);  // the one list that takes typed text
+    List_MasterMode->setInsertPolicy(QComboBox::NoInsert);
+    placeTwips(List_MasterMode, 6900, 345, 1860, 345);
+    connect(List_MasterMode, &QComboBox::editTextChanged, this,
+            [this](const QString& t) { current()[at(Field::MasterMode)] = t.toLatin1().toStdString(); });
+
+    QLineEdit** blockBoxes[] = {&DeviceVariableCode, &AnalogChCode, &AutoCmmand, &DeviceSpecificCommand,
+                                &ConstantData};
+    for (int i = 0; i < 5; ++i) {
+        const BlockRow& row = kBlockRows[i];
+        auto* frame = new QGroupBox(QString::fromLatin1(row.caption), HARTCh_No);
+        frame->setObjectName(QString("fra%1").arg(row.name));
+        placeTwips(frame, 120, 1260 + i * 780, 8760, 720);
+        auto* box = new QLineEdit(frame);
+        box->setObjectName(row.name);
+        placeTwips(box, 120, 300, 7320, 330);
+        ui::FilterKeys(box, FilterKeyHex);
+        ui::SelectAllOnFocus(box);
+        // The two code blocks take no more than their block holds.
+        const hart::Block& block = hart::blockOf(row.block);
+        if (row.field == Field::DeviceVariableCode || row.field == Field::AnalogChCode) box->setMaxLength(block.size());
+        *blockBoxes[i] = box;
+        auto* clear = new QPushButton(QStringLiteral("Clear"), frame);
+        clear->setObjectName(QString("CmdClear%1").arg(i));
+        placeTwips(clear, 7560, 270, 1080, 390);
+        CmdClear[static_cast<std::size_t>(i)] = clear;
+        onCommand(clear, [this, i] { CmdClear_Click(i); });
+    }
+
+    ProgressBar = new QProgressBar(HARTCh_No);
+    ProgressBar->setObjectName("ProgressBar");
+    placeTwips(ProgressBar, 240, 5220, 8520, 300);
+    ProgressBar->setVisible(false);
+
+    const auto button = [this](const char* name, const char* caption, int index) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(name);
+        placeTwips(b, 180 + index * 1110, 6480, 1050, 480);
+        return b;
+    };
+    CmdDownCh = button("CmdDownCh", "Down Ch", 0);
+    CmdUpCh = button("CmdUpCh", "Up Ch", 1);
+    CmdReset = button("CmdReset", "Reset Start", 2);
+    CmdUpload = button("CmdUpload", "Upload", 3);
+    CmdDownload = button("CmdDownload", "Download", 4);
+    CmdReadFile = button("CmdReadFile", "Read File", 5);
+    CmdWriteFile = button("CmdWriteFile", "Save File", 6);
+    CmdExit = button("CmdExit", "Exit", 7);
+
+    onLocal(CmdUpCh, &frmXR_HART::CmdUpCh_Click);
+    onLocal(CmdDownCh, &frmXR_HART::CmdDownCh_Click);
+    onCommand(CmdReset, [this] { CmdReset_Click(); });
+    onCommand(CmdUpload, [this] { CmdUpload_Click(); });
+    onCommand(CmdDownload, [this] { CmdDownload_Click(); });
+    onCommand(CmdReadFile, [this] { CmdReadFile_Click(); });
+    onCommand(CmdWriteFile, [this] { CmdWriteFile_Click(); });
+    onExit(CmdExit);
+
+    std::vector<QWidget*> all{CmdDownCh, CmdUpCh, CmdReadFile, CmdWriteFile, CmdUpload, CmdDownload, CmdExit, CmdReset};
+    all.insert(all.end(), CmdClear.begin(), CmdClear.end());
+    buttons().setButtons(all);
+
+    for (Field f : kNumberFields) {
+        QLineEdit* box = boxOf(f);
+        checks().watch(box, [this, f] { return checkField(f); });
+    }
+    for (const BlockRow& row : kBlockRows) checks().watch(boxOf(row.field), [this, f = row.field] { return checkField(f); });
+}
+
+void frmXR_HART::onLocal(QPushButton* button, void (frmXR_HART::*handler)()) {
+    connect(button, &QPushButton::clicked, this, [this, handler] {
+        if (busy() || !checks().settle()) return;
+        (this->*handler)();
+    });
+}
+
+QLineEdit* frmXR_HART::boxOf(Field f) const {
+    switch (f) {
+        case Field::PollAdd: return PollAdd;
+        case Field::CyclHigh: return CYCL_HIGH;
+        case Field::CyclLow: return CYCL_LOW;
+        case Field::Retry: return Retry;
+        case Field::DeviceVariableCode: return DeviceVariableCode;
+        case Field::AnalogChCode: return AnalogChCode;
+        case Field::AutoCommand: return AutoCmmand;
+        case Field::DeviceSpecificCommand: return DeviceSpecificCommand;
+        case Field::ConstantData: return ConstantData;
+        default: return nullptr;
+    }
+}
+
+std::string frmXR_HART::group() const { return std::to_string(HartChNo + 1); }
+hart::Channel& frmXR_HART::current() { return tables[static_cast<std::size_t>(HartChNo)]; }
+
+void frmXR_HART::XR4_HART_Init(int channelIndex) {
+    HartChNo = channelIndex >= 0 && channelIndex < hart::kChannels ? channelIndex : 0;
+    Init();
+    Disp();
+}
+
+void frmXR_HART::Init() {
+    tables = {};
+    List_MasterMode->clear();
+    List_MasterMode->addItems({QString::fromLatin1(hart::kPrimary), QString::fromLatin1(hart::kSecondary)});
+    List_MasterMode->setCurrentIndex(-1);
+}
+
+void frmXR_HART::Disp() {
+    HARTCh_No->setTitle(QString("HART%1").arg(HartChNo + 1));
+    const hart::Channel values = current();  // a copy: the list's change handler writes the table
+    for (int f = 0; f < hart::kFieldCount; ++f)
+        if (QLineEdit* box = boxOf(static_cast<Field>(f))) ui::setText(box, values[static_cast<std::size_t>(f)]);
+    List_MasterMode->setEditText(QString::fromLatin1(values[at(Field::MasterMode)].c_str()));
+}
+
+void frmXR_HART::CmdUpCh_Click() {
+    HartChNo = (HartChNo + 1) % hart::kChannels;
+    Disp();
+}
+
+void frmXR_HART::CmdDownCh_Click() {
+    HartChNo = (HartChNo + hart::kChannels - 1) % hart::kChannels;
+    Disp();
+}
+
+void frmXR_HART::SetpgBar_Local(int max) {
+    ProgressBar->setRange(0, max);
+    ProgressBar->setValue(0);
+    ProgressBar->setVisible(true);
+}
+
+bool frmXR_HART::selectCard(bool viaCommCard) {
+    const std::string slot = std::to_string(G().CurCardNo);
+    if (WriteItem(kRetries, "00", "01", "F").empty()) return false;
+    if (viaCommCard && WriteItem(kRetries, "00", "41", "00").empty()) return false;
+    if (WriteItem(kRetries, "00", "41", slot).empty()) return false;
+    return !WriteItem(kRetries, group(), "01", "F").empty();
+}
+
+bool frmXR_HART::checkField(Field f) {
+    QLineEdit* box = boxOf(f);
+    const std::string text = ui::text(box);
+    const hart::CheckResult r = hart::CheckField(f, text);
+    if (!r.ok) {
+        ui::ShowEntryMessage(r.message);
+        return false;
+    }
+    if (r.text != text) ui::setText(box, r.text);
+    if (r.store) current()[at(f)] = r.text;
+    return true;
+}
+
+// --- transfers ---
+// Each stops at the first exchange the card does not answer; what was not read
+// or written keeps what it held, the message comes once, and the link stays.
+
+void frmXR_HART::CmdUpload_Click() {
+    Running run(*this);
+    SetpgBar_Local(kUploadSteps);
+    hart::Channel& table = current();
+    bool ok = selectCard(true);
+    for (Field f : kNumberFields) {
+        if (!ok) break;
+        const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(f));
+        // A refusal is no value either.
+        ok = !reply.empty() && reply != "CNG" && reply != "NEEDLESS";
+        if (!ok) break;
+        ui::setText(boxOf(f), TextAfterColon(reply));
+        table[at(f)] = ui::text(boxOf(f));
+    }
+    if (ok) {
+        const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(Field::MasterMode));
+        ok = !reply.empty() && reply != "CNG" && reply != "NEEDLESS";
+        if (ok) {
+            const std::string mode = hart::MasterModeOfValue(TextAfterColon(reply));
+            List_MasterMode->setEditText(QString::fromLatin1(mode.c_str()));
+            table[at(Field::MasterMode)] = mode;
+            ProgressBar->setValue(10);
+        }
+    }
+    for (const BlockRow& row : kBlockRows) {
+        if (!ok) break;
+        const std::optional<std::string> text = hart::ReadHartBlock(hart::blockOf(row.block), group());
+        ok = text.has_value();
+        if (!ok) break;
+        ui::setText(boxOf(row.field), *text);
+        table[at(row.field)] = *text;
+        if (row.progress) ProgressBar->setValue(row.progress);
+    }
+    ProgressBar->setVisible(false);
+    if (!ok) ui::ShowTransferMessage(ui::kUploadingIncomplete);
+}
+
+void frmXR_HART::CmdDownload_Click() {
+    Running run(*this);
+    SetpgBar_Local(kUploadSteps);
+    bool ok = selectCard(false);
+    // An empty number box and a master mode that is no entry send nothing.
+    for (Field f : kNumberFields) {
+        if (!ok) break;
+        const std::string text = trimBlanks(ui::text(boxOf(f)));
+        if (!text.empty()) ok = !WriteItem(kRetries, group(), hart::FieldItem(f), text).empty();
+    }
+    if (ok) {
+        const std::string mode = hart::ValueOfMasterMode(List_MasterMode->currentText().toLatin1().toStdString());
+        if (!mode.empty()) ok = !WriteItem(kRetries, group(), hart::FieldItem(Field::MasterMode), mode).empty();
+        if (ok) ProgressBar->setValue(10);
+    }
+    for (const BlockRow& row : kBlockRows) {
+        if (!ok) break;
+        ok = hart::WriteHartBlock(hart::blockOf(row.block), group(), ui::text(boxOf(row.field)));
+        if (ok && row.progress) ProgressBar->setValue(row.progress);
+    }
+    ProgressBar->setVisible(false);
+    if (!ok) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+}
+
+void frmXR_HART::CmdClear_Click(int index) {
+    if (index < 0 || index >= static_cast<int>(std::size(kBlockRows))) return;
+    Running run(*this);
+    // The box and the table keep their texts.
+    const hart::Block& block = hart::blockOf(kBlockRows[index].block);
+    const bool ok = selectCard(true) && !WriteItem(kRetries, group(), block.item, "C").empty();
+    if (!ok) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+}
+
+void frmXR_HART::CmdReset_Click() {
+    Running run(*this);
+    const bool ok = selectCard(true) && !WriteItem(kRetries, group(), "50", "9999").empty();
+    if (!ok) {
+        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+        return;
+    }
+    // The card's HART master starts again meanwhile; the dialog's commands wait.
+    PauseMs(resetWaitMs);
+}
+
+// --- the channel settings file ---
+
+void frmXR_HART::CmdWriteFile_Click() {
+    Running run(*this);
+    platform::FileDialog* dialog = platform::services().files;
+    std::string path;
+    if (!dialog || !dialog->saveFile(hart::kFileFilter, path)) return;
+    const hart::Channel& values = current();
+    const std::string unsavable = hart::FindUnsavableValue(values);
+    if (!unsavable.empty()) {
+        showMessage(unsavable + " Nothing was saved.", "Open Error", platform::MsgIcon::None);
+        return;
+    }
+    std::string error;
+    if (!SaveWholeFile(path, hart::FormatHartFile(values), error))
+        showMessage("Cannot save \"" + path + "\". " + error, "Open Error", platform::MsgIcon::None);
+}
+
+void frmXR_HART::CmdReadFile_Click() {
+    Running run(*this);
+    platform::FileDialog* dialog = platform::services().files;
+    std::string path;
+    if (!dialog || !dialog->openFile(hart::kFileFilter, path)) return;
+    std::string bytes;
+    std::string error;
+    hart::Channel read;
+    hart::FileRead result = hart::FileRead::Damaged;
+    if (ReadWholeFile(path, kMaxQuotedFileBytes, bytes, error)) result = hart::ParseHartFile(bytes, read, error);
+    switch (result) {
+        case hart::FileRead::Read:
+            current() = read;
+            Disp();
+            return;
+        case hart::FileRead::Refused:
+            showMessage("read file incomplete", "save file", platform::MsgIcon::Stop);
+            return;
+        case hart::FileRead::Damaged:
+            showMessage("Cannot load \"" + path + "\". " + error, "", platform::MsgIcon::None);
+            return;
+    }
+}
+
+}  // namespace talvo::screens

@@ -1,0 +1,87 @@
+#pragma once
+// The HART master dialog of the HART input card: one channel at a time (Up Ch,
+// Down Ch), its polling address, cycle values, retry count and master mode and
+// its five HART blocks; Upload and Download with the card, Clear of one block,
+// Reset Start, and one channel's values saved to and read from an ".rhx" file.
+// The values of all four channels stay while the dialog is open; each opening
+// starts empty.
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <array>
+#include <string>
+
+#include "screens/universal_in/HartBlocks.h"
+#include "screens/universal_in/HartChannel.h"
+#include "ui/SettingsDialog.h"
+
+namespace talvo::screens {
+
+class frmXR_HART : public ui::SettingsDialog {
+    Q_OBJECT
+public:
+    explicit frmXR_HART(QWidget* parent = nullptr);
+
+    // The entry: channel index 0 to 3; empties every channel's values.
+    void XR4_HART_Init(int channelIndex);
+    void Init();
+    // Shows the current channel's values.
+    void Disp();
+
+    void CmdUpCh_Click();
+    void CmdDownCh_Click();
+    void CmdUpload_Click();
+    void CmdDownload_Click();
+    void CmdClear_Click(int index);
+    void CmdReset_Click();
+    void CmdWriteFile_Click();
+    void CmdReadFile_Click();
+
+    int HartChNo = 0;
+    // The values each channel holds: what passed a box's check, was uploaded or read from a file.
+    std::array<hart::Channel, hart::kChannels> tables{};
+
+    QGroupBox* HARTCh_No;
+    QLineEdit* PollAdd;
+    QLineEdit* CYCL_HIGH;
+    QLineEdit* CYCL_LOW;
+    QLineEdit* Retry;
+    QComboBox* List_MasterMode;
+    QLineEdit* DeviceVariableCode;
+    QLineEdit* AnalogChCode;
+    QLineEdit* AutoCmmand;
+    QLineEdit* DeviceSpecificCommand;
+    QLineEdit* ConstantData;
+    std::array<QPushButton*, 5> CmdClear{};
+    QPushButton* CmdUpCh;
+    QPushButton* CmdDownCh;
+    QPushButton* CmdReset;
+    QPushButton* CmdUpload;
+    QPushButton* CmdDownload;
+    QPushButton* CmdReadFile;
+    QPushButton* CmdWriteFile;
+    QPushButton* CmdExit;
+    QProgressBar* ProgressBar;
+
+    // The box of a field (nullptr for the master mode, a list).
+    QLineEdit* boxOf(hart::Field f) const;
+    // The time Reset Start waits for the card's HART master to start again.
+    int resetWaitMs = 3000;
+
+private:
+    std::string group() const;
+    hart::Channel& current();
+    void SetpgBar_Local(int max);
+    // The card select before a transfer: with the communication card first
+    // (Upload, Clear, Reset Start) or without it (Download); then item "01" :=
+    // "F" in the channel's group. False at the first frame not answered.
+    bool selectCard(bool viaCommCard);
+    bool checkField(hart::Field f);
+    // A command that needs no serial line still runs the check of the box the
+    // focus left first, and nothing while a command runs.
+    void onLocal(QPushButton* button, void (frmXR_HART::*handler)());
+};
+
+}  // namespace talvo::screens

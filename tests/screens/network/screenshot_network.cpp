@@ -1,0 +1,106 @@
+// Renders the communication card dialogs and the gateway screens after their
+// reads from an in-process simulator to PNG files, so their look can be
+// checked by eye:  network_screenshots OUTPUT_DIR
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QTest>
+#include <cstdlib>
+#include <iostream>
+
+#include "core/Globals.h"
+#include "core/Protocol.h"
+#include "platform/qt/Modal.h"
+#include "platform/qt/QtServices.h"
+#include "screens/CardScreen.h"
+#include "screens/CardScreens.h"
+#include "shell/ChildForms.h"
+#include "shell/frmTalvo.h"
+#include "sim/Simulator.h"
+#include "ui/SettingsDialog.h"
+
+using namespace talvo;
+
+namespace {
+
+struct Shot {
+    const char* name;
+    const char* station;
+    const char* button;  // main-window button that opens the dialog; "" for a slot's screen
+    int slot = 0;
+};
+
+bool save(QWidget& w, const QString& dir, const char* name) {
+    const QString path = dir + "/" + name + ".png";
+    const bool ok = w.grab().save(path);
+    std::cout << (ok ? "" : "could not write ") << path.toStdString() << "\n";
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: network_screenshots OUTPUT_DIR\n";
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    k6sim::Simulator sim;
+    if (!sim.start()) return 1;
+    ::setenv("TALVO_COM1", sim.devicePath().c_str(), 1);
+    platform::QtPlatform platformServices;
+    screens::RegisterCardScreens();
+
+    const Shot shots[] = {
+        {"frmComm_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n", "cmdComm"},
+        {"frmComm_OVRT1W", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdComm"},
+        {"frmComm_QFODH", "comm K6-QFODH1:RUN version K6-QFODH1:2.00\n", "cmdComm"},
+        {"frmEther_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n", "cmdSpecialSetting"},
+        {"frmEther_OWUB", "comm K6-OWUB:RUN version K6-OWUB:2.04\n", "cmdSpecialSetting"},
+        {"frmOP", "comm K6-OP1:RUN version K6-OP1:1.00\n  set 17 1001 0,1,2,3,4,5,6,7,0,1,2,3,4,5,6,7\n",
+         "cmdSpecialSetting"},
+        {"frmOVRT", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdSpecialSetting"},
+    };
+    bool ok = true;
+    for (const Shot& shot : shots) {
+        k6sim::Station station;
+        std::string error;
+        if (!k6sim::parseStation(shot.station, station, error)) {
+            std::cerr << shot.name << ": " << error << "\n";
+            return 1;
+        }
+        sim.setStation(station);
+        G() = Globals{};
+        shell::frmTalvo window;
+        window.show();
+        platform::setModalHandler([](QDialog& d) {
+            d.findChild<QPushButton*>("CmdOK")->click();
+            return d.result();
+        });
+        window.findChild<QAction*>("mnuConnectConnect")->trigger();
+        platform::setModalHandler({});
+        window.findChild<QPushButton*>("CmdUpload")->click();
+
+        platform::setModalHandler([&](QDialog& d) {
+            d.show();
+            auto* s = dynamic_cast<ui::SettingsDialog*>(&d);
+            // An OP dialog shows its card's lists: the first Upload fills them.
+            if (s && !QTest::qWaitFor([&] { return s->opened() && !s->busy(); }, 20000)) ok = false;
+            // The general and fieldbus dialogs open from record 17: an Upload shows the card's values.
+            if (std::string(shot.name) == "frmOP" || std::string(shot.name) == "frmComm_OW1" ||
+                std::string(shot.name) == "frmComm_OVRT1W") {
+                d.findChild<QPushButton*>("cmdUp")->click();
+                if (!QTest::qWaitFor([&] { return !s->busy(); }, 20000)) ok = false;
+            }
+            QTest::qWait(50);
+            ok = save(d, dir, shot.name) && ok;
+            d.reject();
+            return d.result();
+        });
+        window.findChild<QPushButton*>(shot.button)->click();
+        platform::setModalHandler({});
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,303 @@
+// The 8-channel pulse screen: where Min and Max live, the checks of a download
+// and a preset (numbers of any length), the clear, the live counters and the
+// overview row, and what a card that stops answering leaves behind.
+#include <gtest/gtest.h>
+
+#include "core/CardList.h"
+#include "screens/pulse_out/frmIY8.h"
+#include "tests/screens/pulse_out/PulseFixture.h"
+
+using namespace talvo;
+using namespace talvo::screens;
+using namespace talvo::test;
+using Frames = std::vector<std::string>;
+using k6sim::FaultAction;
+
+namespace {
+
+std::string str(int n) { return std::to_string(n); }
+
+class Iy8Test : public PulseTest {
+protected:
+    frmIY8* open() {
+        auto* s = pick<frmIY8>(kIY8);
+        settle(s);
+        return s;
+    }
+    void clear(frmIY8* s) { press(s, s->clearButton()); }
+    void preset(frmIY8* s) { press(s, s->presetButton()); }
+    static const std::string kMaxCount;
+};
+
+const std::string Iy8Test::kMaxCount = "2147483647";
+
+const Frames kSelect = PulseTest::selectWrites(kIY8);
+
+}  // namespace
+
+TEST_F(Iy8Test, UploadReadsMinThenMaxOfEachChannel) {
+    auto* s = open();
+    sim.clearFrames();
+    upload(s);
+    Frames want = {"G00", "I01", "DF", "G00", "I41", "D8", "G01", "I01", "D1"};
+    for (int ch = 1; ch <= 8; ++ch)
+        for (int item : {2 * ch + 24, 2 * ch + 25}) {
+            want.push_back("G01");
+            want.push_back("I" + str(item));
+        }
+    const Frames f = sim.frames();
+    ASSERT_GE(f.size(), want.size());
+    EXPECT_EQ(Frames(f.begin(), f.begin() + static_cast<long>(want.size())), want);
+    EXPECT_EQ(text(s->txtMin[0]), "0");
+    EXPECT_EQ(text(s->txtFScale[0]), "50000");
+    EXPECT_EQ(text(s->txtMin[1]), "1");
+    EXPECT_EQ(text(s->txtFScale[7]), "99999");
+    EXPECT_EQ(record(kIY8).Param[2], "0");
+    EXPECT_EQ(record(kIY8).Param[3], "50000");
+    EXPECT_EQ(record(kIY8).Param[4], "1");
+    EXPECT_EQ(record(kIY8).Param[17], "99999");
+    EXPECT_EQ(record(kIY8).Param[18], "");
+    EXPECT_EQ(record(kIY8).CardType, "IY8");
+    EXPECT_EQ(record(kIY8).Version, "1.10");
+    EXPECT_EQ(window->progress(), 4);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(Iy8Test, UploadThatLosesTheCardKeepsWhatWasNotReadAndDisconnects) {
+    auto* s = open();
+    for (int i = 2; i <= 17; ++i) record(kIY8).Param.set(i, "old");
+    useFakeClock();
+    sim.addFault(silence("I30", kIY8));  // channel 3's Min
+    upload(s);
+    EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(record(kIY8).Param[5], "99999");  // channel 2 came
+    EXPECT_EQ(record(kIY8).Param[6], "old");
+    EXPECT_EQ(record(kIY8).Param[17], "old");
+}
+
+TEST_F(Iy8Test, DownloadChecksMinAndMaxAsNumbersOfAnyLength) {
+    struct Case {
+        std::string min, max;
+        bool minSent, maxSent;
+    };
+    const Case cases[] = {
+        {"0", "9999", true, false},
+        {"1", "10000", true, true},
+        {"2", kMaxCount, false, true},
+        {"", "2147483648", false, false},
+        {"0", "-5", true, false},
+        {"0", "99999999999999999999", true, false},   // 20 digits: far above, never wrapped
+        {"0", "18446744073709551616", true, false},   // one past 64 bits
+        {"0", "00000000000000010000", true, true},     // leading zeros: 10000
+        {"1", "", true, false},
+    };
+    auto* s = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.min + " / " + c.max);
+        record(kIY8).Param.set(2, "stored min");
+        record(kIY8).Param.set(3, "stored max");
+        sim.setValue(kIY8, "01", 26, "card min");
+        sim.setValue(kIY8, "01", 27, "card max");
+        type(s->txtMin[0], c.min);
+        type(s->txtFScale[0], c.max);
+        download(s);
+        EXPECT_EQ(sim.value(kIY8, "01", 26), c.minSent ? c.min : "card min");
+        EXPECT_EQ(sim.value(kIY8, "01", 27), c.maxSent ? c.max : "card max");
+        EXPECT_EQ(record(kIY8).Param[2], c.minSent ? c.min : "stored min");
+        EXPECT_EQ(record(kIY8).Param[3], c.maxSent ? c.max : "stored max");
+        // A refused box is emptied; an accepted one keeps what was sent.
+        EXPECT_EQ(text(s->txtMin[0]), c.minSent ? c.min : "");
+        EXPECT_EQ(text(s->txtFScale[0]), c.maxSent ? c.max : "");
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST_F(Iy8Test, DownloadWithEveryBoxEmptySendsOnlyTheOpening) {
+    auto* s = open();
+    for (int ch = 0; ch < 8; ++ch) {
+        type(s->txtMin[static_cast<std::size_t>(ch)], "");
+        type(s->txtFScale[static_cast<std::size_t>(ch)], "");
+    }
+    record(kIY8).Param.set(3, "kept");
+    sim.clearFrames();
+    download(s);
+    EXPECT_EQ(writes(), join(kSelect, {"01/01:1"}));
+    EXPECT_EQ(record(kIY8).Param[3], "kept");
+    EXPECT_EQ(text(s->txtFScale[0]), "");
+}
+
+TEST_F(Iy8Test, ClearWritesZeroToAllSixteenItemsAndMayBeRefusedPastTheEighth) {
+    auto* s = open();
+    ASSERT_TRUE(waitFor([&] { return text(s->txtParData[0]) == "10100"; }));
+    clear(s);
+    Frames want = join(kSelect, {"02/01:1"});
+    for (int item = 10; item <= 17; ++item) want.push_back("02/" + str(item) + ":0");
+    // This card has no counters behind items 18 to 25: it refuses them, which fails nothing.
+    EXPECT_EQ(writes(), want);
+    for (int item = 18; item <= 25; ++item) EXPECT_GE(countFrames("I" + str(item)), 1u) << item;
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(G().Connected);
+    EXPECT_EQ(window->progress(), 8);
+    EXPECT_EQ(record(kIY8).CardType, "IY8");
+    EXPECT_TRUE(waitFor([&] { return text(s->txtParData[0]) == "0"; }));
+
+    // A card that takes all sixteen: exactly 19 writes.
+    for (int item = 18; item <= 25; ++item) sim.setValue(kIY8, "02", item, "9");
+    clear(s);
+    for (int item = 18; item <= 25; ++item) want.push_back("02/" + str(item) + ":0");
+    EXPECT_EQ(writes(), want);
+    EXPECT_EQ(sim.frames().size(), 19u * 3);  // G, I and D frames, no retry
+}
+
+TEST_F(Iy8Test, ClearThatLosesTheCardDisconnects) {
+    auto* s = open();
+    useFakeClock();
+    sim.addFault(silence("I12", kIY8));
+    sim.addFault(silence("D0", kIY8));  // the third counter's write goes unanswered
+    clear(s);
+    EXPECT_EQ(messages.texts(), (Frames{"Downloading incomplete"}));
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(countFrames("I13"), 0u);
+}
+
+TEST_F(Iy8Test, PresetChecksTheValueAgainstTheStoredMax) {
+    struct Case {
+        const char* name;
+        std::string storedMax;
+        std::string value;
+        bool sent;
+        std::string boxAfter;
+    };
+    const Case cases[] = {
+        {"equal to Max", "50000", "50000", true, "50000"},
+        {"above Max", "50000", "50001", false, ""},
+        {"zero", "50000", "0", true, "0"},
+        {"the limit", kMaxCount, kMaxCount, true, kMaxCount},
+        {"past the limit", "99999999999", "2147483648", false, ""},
+        {"20 digits", "99999999999999999999", "99999999999999999999", false, ""},
+        {"negative", "50000", "-1", false, ""},
+        {"Max not a number", "5000x", "100", false, ""},
+        {"Max of 20 digits", "99999999999999999999", "100", true, "100"},
+        {"empty box: skipped", "50000", "", false, ""},
+    };
+    auto* s = open();
+    upload(s);  // every channel has its Min and Max
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        record(kIY8).Param.set(2, "0");
+        record(kIY8).Param.set(3, c.storedMax);
+        sim.setValue(kIY8, "02", 10, "before");
+        type(s->txtPresetVal[0], c.value);
+        preset(s);
+        EXPECT_EQ(sim.value(kIY8, "02", 10), c.sent ? c.value : "before");
+        EXPECT_EQ(text(s->txtPresetVal[0]), c.boxAfter);
+        const Frames opening = join(kSelect, {"02/01:1"});
+        EXPECT_EQ(writes(), c.sent ? join(opening, {"02/10:" + c.value}) : opening);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST_F(Iy8Test, PresetLoadsTheCounter) {
+    auto* s = open();
+    upload(s);
+    type(s->txtPresetVal[0], "123");
+    type(s->txtPresetVal[2], "456");
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1", "02/10:123", "02/12:456"}));
+    EXPECT_EQ(window->progress(), 4);
+    EXPECT_TRUE(waitFor([&] { return text(s->txtParData[2]) == "456"; }));
+    EXPECT_EQ(text(s->txtParData[0]), "123");
+}
+
+TEST_F(Iy8Test, PresetBeforeAnyUploadAsksForOneAndSendsNothingElse) {
+    auto* s = open();
+    for (QLineEdit* b : s->txtPresetVal) type(b, "5");
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1"}));
+    ASSERT_EQ(messages.texts(), (Frames{"Please Upload before the Preset"}));
+    EXPECT_EQ(messages.shown[0].title, "Preset");
+    EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Stop);
+    EXPECT_TRUE(G().Connected);
+    EXPECT_EQ(text(s->txtPresetVal[0]), "5");
+}
+
+TEST_F(Iy8Test, PresetStopsAtTheFirstChannelNeverReadAndSkipsHalfKnownOnes) {
+    auto* s = open();
+    for (QLineEdit* b : s->txtPresetVal) type(b, "7");
+    record(kIY8).Param.set(2, "0");  // channel 1: both known
+    record(kIY8).Param.set(3, "100");
+    record(kIY8).Param.set(5, "100");  // channel 2: Max only, skipped
+    // channel 3: neither: the message, and channel 4 is not reached
+    record(kIY8).Param.set(8, "0");
+    record(kIY8).Param.set(9, "100");
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1", "02/10:7"}));
+    EXPECT_EQ(messages.texts(), (Frames{"Please Upload before the Preset"}));
+}
+
+TEST_F(Iy8Test, PresetWriteThatGetsNoAnswerDisconnects) {
+    auto* s = open();
+    upload(s);
+    type(s->txtPresetVal[0], "10");
+    type(s->txtPresetVal[1], "20");
+    useFakeClock();
+    sim.addFault(silence("D10", kIY8));
+    preset(s);
+    EXPECT_EQ(messages.texts(), (Frames{"Downloading incomplete"}));
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(countFrames("I11"), 0u);
+}
+
+TEST_F(Iy8Test, LiveCountersAndAMissingOneLeavesAllAsTheyWere) {
+    auto* s = open();
+    ASSERT_TRUE(waitFor([&] { return text(s->txtParData[7]) == "10800"; }));
+    EXPECT_EQ(text(s->txtParData[0]), "10100");
+    for (int item = 10; item <= 17; ++item) sim.setValue(kIY8, "00", item, "5");
+    useFakeClock();
+    sim.addFault(silence("I15", kIY8));
+    nextPass(s);
+    for (int ch = 0; ch < 8; ++ch) EXPECT_EQ(text(s->txtParData[static_cast<std::size_t>(ch)]), "10" + str(ch + 1) + "00");
+    EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
+    EXPECT_FALSE(G().Connected);
+}
+
+TEST_F(Iy8Test, KeyFiltersOfTheBoxes) {
+    auto* s = open();
+    const auto typed = [](QLineEdit* b, const char* keys) {
+        b->clear();
+        b->setFocus();
+        QTest::keyClicks(b, keys);
+        return screens::boxText(b);
+    };
+    EXPECT_EQ(typed(s->txtMin[0], "21"), "1");
+    EXPECT_EQ(typed(s->txtFScale[0], "-12.5a345678901"), "-125345678");
+    // Ten characters as typed, but a longer count from the record stays whole.
+    record(kIY8).Param.set(3, "123456789012345");
+    cardList()->setCurrentIndex(0);
+    s = open();
+    EXPECT_EQ(text(s->txtFScale[0]), "123456789012345");
+    s->txtFScale[0]->setFocus();
+    s->txtFScale[0]->end(false);
+    QTest::keyClick(s->txtFScale[0], Qt::Key_Backspace);
+    EXPECT_EQ(text(s->txtFScale[0]), "12345678901234");
+    EXPECT_EQ(typed(s->txtPresetVal[0], "9x9"), "99");
+}
+
+TEST_F(Iy8Test, OverviewRowShowsTheFirstFourCountersAndKeepsAnUnansweredOne) {
+    useFakeClock();
+    ASSERT_TRUE(ReadAllCardsCycData({}));
+    const auto& wide = Overview().row(kIY8)->wide;
+    EXPECT_EQ(wide[0].caption, "10100");
+    EXPECT_EQ(wide[3].caption, "10400");
+    for (int item = 10; item <= 13; ++item) sim.setValue(kIY8, "00", item, "12.5");
+    sim.addFault(silence("I12", kIY8));
+    EXPECT_TRUE(ReadAllCardsCycData({}));
+    EXPECT_EQ(wide[0].caption, "125");
+    EXPECT_EQ(wide[1].caption, "125");
+    EXPECT_EQ(wide[2].caption, "10300");  // unanswered: as it was
+    EXPECT_EQ(wide[3].caption, "125");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(G().Connected);
+}

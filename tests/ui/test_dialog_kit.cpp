@@ -1,0 +1,206 @@
+// The dialog toolkit headless: key filters that govern paste, the dotted
+// address, the button guard, the lost-focus checks and the dialog's commands.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "core/KeyFilters.h"
+#include "platform/Services.h"
+#include "tests/support/Fakes.h"
+#include "ui/DialogBoxes.h"
+#include "ui/SettingsDialog.h"
+
+using namespace talvo;
+
+namespace {
+
+std::string textOf(const QLineEdit& b) { return ui::text(&b); }
+
+TEST(DialogBoxes, KeyFilterGovernsTypedAndPastedText) {
+    QLineEdit box;
+    ui::FilterKeys(&box, FilterKeyDigits);
+    QTest::keyClicks(&box, "1a2");
+    EXPECT_EQ(textOf(box), "12");
+    box.insert("3x");  // a paste that holds a character the filter drops is refused whole
+    EXPECT_EQ(textOf(box), "12");
+    box.insert("34");
+    EXPECT_EQ(textOf(box), "1234");
+    QApplication::clipboard()->setText("9z");
+    box.paste();
+    EXPECT_EQ(textOf(box), "1234");
+    QApplication::clipboard()->setText("56");
+    box.paste();
+    EXPECT_EQ(textOf(box), "123456");
+    box.insert(QString::fromUtf8("\xe2\x82\xac"));  // "€": no single byte for it
+    EXPECT_EQ(textOf(box), "123456");
+}
+
+TEST(DialogBoxes, FilterSeesWhereEachCharacterGoesIn) {
+    QLineEdit box;
+    ui::FilterKeys(&box, FilterKeySignedInteger);
+    box.insert("-5");
+    EXPECT_EQ(textOf(box), "-5");
+    box.insert("-");  // a second minus, at the end
+    EXPECT_EQ(textOf(box), "-5");
+    box.setCursorPosition(0);
+    box.insert("-");  // in front of the one there
+    EXPECT_EQ(textOf(box), "-5");
+    // Text the program puts in is not filtered; typing after it checks only the new characters.
+    ui::setText(&box, "abc");
+    box.end(false);
+    box.insert("1");
+    EXPECT_EQ(textOf(box), "abc1");
+}
+
+TEST(DialogBoxes, HexFilterTakesUpperCaseOnly) {
+    QLineEdit box;
+    ui::FilterKeys(&box, FilterKeyHex);
+    QTest::keyClicks(&box, "0aAfF9g");
+    EXPECT_EQ(textOf(box), "0AF9");
+}
+
+TEST(DialogBoxes, DottedAddressOrderAndShortTexts) {
+    QWidget parent;
+    ui::DottedAddress a;
+    for (auto& b : a.boxes) b = new QLineEdit(&parent);
+    a.set("10.1.2.3");
+    EXPECT_EQ(textOf(*a.boxes[3]), "10");
+    EXPECT_EQ(textOf(*a.boxes[2]), "1");
+    EXPECT_EQ(textOf(*a.boxes[1]), "2");
+    EXPECT_EQ(textOf(*a.boxes[0]), "3");
+    EXPECT_EQ(a.text(), "10.1.2.3");
+    EXPECT_EQ(a.firstEmpty(), nullptr);
+    a.set("10.1");  // fewer than three dots: what there is, from the first octet on
+    EXPECT_EQ(textOf(*a.boxes[3]), "10");
+    EXPECT_EQ(textOf(*a.boxes[2]), "1");
+    EXPECT_EQ(textOf(*a.boxes[1]), "");
+    EXPECT_EQ(a.firstEmpty(), a.boxes[1]);
+    a.set("");
+    EXPECT_EQ(a.text(), "...");
+}
+
+TEST(DialogBoxes, ButtonGuardHoldsNest) {
+    QPushButton a, b;
+    ui::ButtonGuard g;
+    g.setButtons({&a, &b});
+    {
+        ui::ButtonGuard::Hold outer(g);
+        EXPECT_FALSE(a.isEnabled());
+        {
+            ui::ButtonGuard::Hold inner(g);
+        }
+        EXPECT_FALSE(b.isEnabled()) << "an inner hold gives nothing back";
+    }
+    EXPECT_TRUE(a.isEnabled());
+    EXPECT_TRUE(b.isEnabled());
+}
+
+// A dialog with two checked boxes, an ordinary command and an exit button.
+class CheckedDialog : public ui::SettingsDialog {
+public:
+    CheckedDialog() : ui::SettingsDialog(nullptr) {
+        setObjectName("CheckedDialog");
+        a = new QLineEdit(this);
+        b = new QLineEdit(this);
+        plain = new QLineEdit(this);
+        go = new QPushButton("Go", this);
+        go->setObjectName("go");
+        exit = new QPushButton("Exit", this);
+        a->move(0, 0);
+        b->move(0, 40);
+        plain->move(0, 80);
+        go->move(0, 120);
+        exit->move(0, 160);
+        buttons().setButtons({go, exit});
+        checks().watch(a, [this] { return check(a, "A bad"); });
+        checks().watch(b, [this] { return check(b, "B bad"); });
+        onCommand(go, [this] {
+            Running run(*this);
+            busyDuringRun = busy() && !go->isEnabled() && !exit->isEnabled();
+            close();  // refused while the command runs
+            ++runs;
+        });
+        onExit(exit);
+    }
+    bool check(QLineEdit* box, const char* message) {
+        if (box->text() != "bad") return true;
+        ui::ShowEntryMessage(message);
+        return false;
+    }
+    QLineEdit *a, *b, *plain;
+    QPushButton *go, *exit;
+    int runs = 0;
+    bool busyDuringRun = false;
+};
+
+class FocusChecksTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scope_ = std::make_unique<platform::ScopedServices>(platform::Services{.messages = &messages});
+        d.show();
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    }
+    // Moves the focus as a click or Tab would, and lets the deferred check run.
+    void focus(QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        QTest::qWait(20);
+    }
+    test::RecordingMessageBox messages;
+    std::unique_ptr<platform::ScopedServices> scope_;
+    CheckedDialog d;
+};
+
+TEST_F(FocusChecksTest, LeavingAnInvalidBoxShowsItsMessageOnceAndReturnsTheFocus) {
+    focus(d.a);
+    ui::setText(d.a, "bad");
+    focus(d.plain);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"A bad"});
+    EXPECT_EQ(QApplication::focusWidget(), d.a);
+}
+
+TEST_F(FocusChecksTest, TwoInvalidBoxesDoNotSendTheFocusBackAndForth) {
+    ui::setText(d.b, "bad");
+    focus(d.a);
+    ui::setText(d.a, "bad");
+    focus(d.b);
+    QTest::qWait(100);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"A bad"}) << "B is never checked: it only had the focus for a moment";
+    EXPECT_EQ(QApplication::focusWidget(), d.a);
+}
+
+TEST_F(FocusChecksTest, ExitAndOtherWindowsSkipTheCheck) {
+    focus(d.a);
+    ui::setText(d.a, "bad");
+    focus(d.exit);
+    EXPECT_TRUE(messages.shown.empty());
+    focus(d.a);
+    // A message box or another program taking the focus.
+    QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(d.a, &out);
+    QTest::qWait(20);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(FocusChecksTest, ACommandChecksTheBoxFirstAndDoesNotActOnAnInvalidOne) {
+    focus(d.a);
+    ui::setText(d.a, "bad");
+    d.go->click();  // given from the keyboard: the box still has the focus
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"A bad"});
+    EXPECT_EQ(d.runs, 0);
+    ui::setText(d.a, "good");
+    d.go->click();
+    EXPECT_EQ(d.runs, 1);
+    EXPECT_TRUE(d.busyDuringRun) << "the commands are off and the dialog busy while one runs";
+    EXPECT_TRUE(d.isVisible()) << "closing is refused while a command runs";
+    EXPECT_TRUE(d.go->isEnabled());
+    EXPECT_TRUE(d.exit->isEnabled());
+    d.exit->click();
+    EXPECT_FALSE(d.isVisible());
+}
+
+}  // namespace
