@@ -1,5 +1,7 @@
 #include "core/Connection.h"
 
+#include <map>
+
 #include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/MainView.h"
@@ -49,7 +51,34 @@ bool ConnectDevice() {
     return true;
 }
 
+namespace {
+std::map<std::string, std::function<bool()>>& beforeLinkCloses() {
+    static std::map<std::string, std::function<bool()>> hooks;
+    return hooks;
+}
+}  // namespace
+
+void SetBeforeLinkCloses(const std::string& key, std::function<bool()> hook) {
+    if (hook)
+        beforeLinkCloses()[key] = std::move(hook);
+    else
+        beforeLinkCloses().erase(key);
+}
+
+bool RunBeforeLinkCloses() {
+    bool done = true;
+    for (auto& [key, hook] : beforeLinkCloses())
+        if (!hook()) done = false;
+    return done;
+}
+
 void DisconnectDevice() {
+    // Asked for from inside an exchange that still waits: what must reach the
+    // station first goes out once that exchange and its routine are over.
+    if (!RunBeforeLinkCloses()) {
+        RunWhenLineFree("DisconnectDevice", [] { DisconnectDevice(); });
+        return;
+    }
     if (auto* p = platform::services().serial; p && p->isOpen()) p->close();
     // Disarming the time-out ends an exchange that is waiting at its next poll.
     IntervalTimerOff();

@@ -1,5 +1,6 @@
 #pragma once
 // Bringing the link up and down, and the main window's command states that go with it.
+#include <functional>
 #include <string>
 
 namespace talvo {
@@ -7,7 +8,18 @@ namespace talvo {
 // The handshake after the port was opened. False when the station does not answer.
 bool ConnectDevice();
 // Closes the port, ends a waiting exchange and shows the disconnected look.
+// What must still reach the station first (SetBeforeLinkCloses) goes out
+// before the port closes; while the line is busy the disconnect waits for it.
 void DisconnectDevice();
+
+// A routine that must still talk to the station before the link goes down or
+// the program ends (a motor to stop, a card to take out of a setting mode).
+// It runs while the port is open; it returns false when it has something to
+// send but the line is busy (an exchange waits), and the caller then waits for
+// the line and comes again. An empty hook removes the key's.
+void SetBeforeLinkCloses(const std::string& key, std::function<bool()> hook);
+// Runs every such routine; false when one of them needs the line first.
+bool RunBeforeLinkCloses();
 void DisableMainControls();
 void EnableMainControls();
 // Shows or hides the "SpecialSetting" frame and sets its caption from the model text.

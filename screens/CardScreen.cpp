@@ -210,7 +210,9 @@ bool CardScreen::ProcessRequest() {
     }
     // No traffic while the card list has the focus, nor while another routine
     // holds the line or a user action waits for it; the next tick looks again.
-    if (G().CardListFocused || !LineFreeForRoutine()) return false;
+    if (!LineFreeForRoutine()) return false;
+    if (servePriority()) return true;
+    if (G().CardListFocused) return false;
     const auto serve = [this](int& flag, auto routine) {
         if (!requestClearedAfterRun_) flag = 0;
         (this->*routine)();

@@ -241,6 +241,10 @@ protected:
     virtual void presetCount();
     // At the end of every tick, with the timer re-armed (a click kept back while the tick ran).
     virtual void tickEnded() {}
+    // Work a screen does in every tick before the card-list check and the
+    // requests, also while the card list has the focus (the actuator's
+    // end-position setting); true when it took the whole tick.
+    virtual bool servePriority() { return false; }
     // Before Upload or Download raises its request: false keeps the request back
     // (a box the focus left for the button failed its check and showed why).
     virtual bool entriesSettled() { return true; }

@@ -11,6 +11,7 @@ void RegisterCardScreens() {
     RegisterPulseOutScreens();
     RegisterUniversalInScreens();
     RegisterPowerScreens();
+    RegisterWirelessScreens();
     registerScreen<frmHQ2>("HQ2");
 }
 

@@ -16,6 +16,7 @@ void RegisterNetworkScreens();
 void RegisterPulseOutScreens();
 void RegisterUniversalInScreens();
 void RegisterPowerScreens();
+void RegisterWirelessScreens();
 
 template <typename Screen>
 void registerScreen(const char* code) {

@@ -522,6 +522,12 @@ void frmTalvo::mnuHelpVersion_Click() {
 }
 
 void frmTalvo::mnuFilesEnd_Click() {
+    // A card that must still be told something (a motor to stop) is told first;
+    // from inside a waiting exchange that happens once the line is free.
+    if (!RunBeforeLinkCloses()) {
+        RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
+        return;
+    }
     // Also from inside a waiting exchange or a monitoring pass: the port goes, the
     // time-out stops, and the program ends without unwinding into them.
     if (platform::SerialPort* port = platform::services().serial; port && port->isOpen()) port->close();
@@ -532,6 +538,12 @@ void frmTalvo::mnuFilesEnd_Click() {
 }
 
 void frmTalvo::closeEvent(QCloseEvent* event) {
+    // The window stays while a card must still be told something and the line is busy.
+    if (!RunBeforeLinkCloses()) {
+        event->ignore();
+        RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
+        return;
+    }
     mnuFilesEnd_Click();
     event->accept();
 }

@@ -156,6 +156,20 @@ List hartCard() {
     return l;
 }
 
+// The 2-channel actuator: positions and set points, channel enables, and per
+// channel group "03"/"04": deadband, restart and motor-lock time, fine step,
+// setting mode, the two directions, raw position, test mode and test position.
+List actuator() {
+    List l = {{"00", 11, 12, "45.0|55.0"}, {"00", 14, 15, "50.0|60.0"}, {"02", 42, 43, "0"}};
+    for (const char* g : {"03", "04"}) {
+        const List own = {{g, 1, 1, "0"},       {g, 5, 5, "1.5"},  {g, 6, 6, "1000"}, {g, 7, 7, "120"},
+                          {g, 8, 8, "100"},     {g, 9, 11, "00"},  {g, 28, 28, "5000"},
+                          {g, 50, 50, "00"},    {g, 51, 51, "0"}};
+        l.insert(l.end(), own.begin(), own.end());
+    }
+    return l;
+}
+
 // The 16-channel pulse card: counters, "Max" at items 27, 29, .. 57, presets.
 List pulse16() {
     List l = {{"00", 10, 25, "2{n}00"}, {"02", 10, 25, "0"}};
@@ -222,6 +236,7 @@ const std::vector<Family>& families() {
         {{"LQN"}, join({scaled(8), {{"00", 55, 58, "LQ1|LB1"}}})},
         // Parallel data: data logic, strobe logic, data exchange; two live values.
         {{"VU3", "VT3"}, {{"00", 10, 11, "12.34|5678"}, {"01", 15, 17, "0|1|0"}}},
+        {{"EAJ"}, actuator()},
         {{"YK4"}, universal(false)},
         {{"YK4A"}, universal(true)},
         {{"XR4"}, hartCard()},
@@ -297,6 +312,7 @@ std::string tag(int item, const std::string& value) { return "D" + twoDigits(ite
 
 std::optional<std::string> familyItemReply(const Card& card, const std::string& group, int item) {
     if (const auto r = commItemReply(card, group, item)) return r;
+    if (const auto r = pulseItemReply(card, group, item)) return r;
     if (!isUniversal(card) || group != "01") return std::nullopt;
     if (item >= kFirstChannelKey) return "CNU";
     const auto g = card.groups.find(group);

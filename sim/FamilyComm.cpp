@@ -39,6 +39,21 @@ void set(Card& card, const std::string& group, std::initializer_list<std::pair<i
 
 bool isEthernet(const std::string& m) { return (begins(m, "OW") && !begins(m, "OWHD")) || begins(m, "QA") || m == "HM3EX"; }
 
+// The wireless cards: the RS-485 side in group 00 (OG has none, but the
+// items do no harm there) and the radio side in group 17. Lists travel as
+// entry numbers, the power level and retry count as entry + 1, the write
+// enable port as the model's port code, the relay mode as its text.
+void addWirelessDefaults(Card& card, const std::string& m) {
+    const bool oxf1f = begins(m, "OXF1F");
+    set(card, "00", {{56, "12"}, {58, "1"}, {57, "2"}, {60, "2"}, {61, oxf1f ? "9" : "3"}, {62, "30"},
+                     {63, "50"}, {55, "SLAVE"}});
+    set(card, "17", {{30, "1A2B"}, {31, "11"}, {32, "25"}, {41, "0001"}, {42, "NET-1"},
+                     {43, "0123456789ABCDEF0123456789ABCDEF"}, {44, "360"}, {45, "3"}, {46, "1"}, {47, "1"},
+                     {76, "00-80-4C-AB-CD-EF"}, {48, "1"}, {49, "0002"}, {50, "1"}, {26, "0"}, {27, "1"},
+                     {28, "1"}, {29, "2"}});
+    fill(card, "17", 33, 40, "0");
+}
+
 }  // namespace
 
 void addCommModelDefaults(Card& card) {
@@ -74,6 +89,7 @@ void addCommModelDefaults(Card& card) {
                          {92, "Data link"}, {97, "0"}});
         fill(card, "50", 10, 25, "0");
     }
+    if (begins(m, "OXF") || begins(m, "OG")) addWirelessDefaults(card, m);
     if (begins(m, "QFODH")) {
         // The gateway's own addresses, its SLMP server and its map.
         set(card, "00", {{9, "100"}, {59, "192.168.3.39"}, {60, "255.255.255.0"}, {61, "192.168.3.1"}, {63, "32"},
@@ -106,6 +122,8 @@ std::optional<std::string> commItemReply(const Card& card, const std::string& gr
 
 std::optional<std::string> commDataReply(Card& card, const std::string& group, int item, const std::string& data) {
     if (!isCommCard(card) || group != "17" || (item != kScaleRead && item != kScaleSet)) return std::nullopt;
+    // The wireless cards hold their key and duty time under the same items.
+    if (!begins(modelOf(card), "OP")) return std::nullopt;
     auto& items = card.groups["17"];
     if (!items.count(item)) return std::nullopt;  // not a fieldbus card
     // "k;" asks for card k + 1's list; "k:list;" sets it.

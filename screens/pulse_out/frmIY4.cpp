@@ -26,13 +26,13 @@ frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(ch), body());
         f->setObjectName(QString("fraCh%1").arg(ch));
         // The headings stand in the first channel's frame only.
-        const int top = ch == 1 ? 0 : 1500 + (ch - 2) * 1380, height = ch == 1 ? 1440 : 1320;
+        const int top = ch == 1 ? 0 : 1740 + (ch - 2) * 1300, height = ch == 1 ? 1680 : 1240;
         placeTwips(f, 60, top, 9160, height);
         const int boxY = ch == 1 ? 780 : 300;
         for (const Column& c : columns) {
             if (ch == 1) {
                 newLabel(f, c.heading, c.x, 240, c.width, Qt::AlignHCenter, 240);
-                if (*c.second) newLabel(f, c.second, c.x, 480, c.width, Qt::AlignHCenter, 240);
+                if (*c.second) newLabel(f, c.second, c.x - 180, 480, c.width + 360, Qt::AlignHCenter, 240);
             }
             QLineEdit* b = c.reported ? newLockedBox(f) : newSettingBox(f, nullptr);
             if (c.reported) shell::setBackColor(b, colors::SysMenu);

@@ -42,7 +42,7 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
     for (int ch = 1; ch <= 4; ++ch) {
         auto* f = new QGroupBox(QString("Ch. %1").arg(ch), body());
         f->setObjectName(QString("fraCh%1").arg(ch));
-        const int top = ch == 1 ? 0 : 1500 + (ch - 2) * 1380, height = ch == 1 ? 1440 : 1320;
+        const int top = ch == 1 ? 0 : 1740 + (ch - 2) * 1300, height = ch == 1 ? 1680 : 1240;
         placeTwips(f, 60, top, 9160, height);
         const int y = ch == 1 ? 780 : 300;
         if (ch == 1)

@@ -48,6 +48,12 @@ void showMessage(const std::string& text, const std::string& title, platform::Ms
 
 std::size_t at(Field f) { return static_cast<std::size_t>(f); }
 
+// A value the dialog puts into a box shows from its first character.
+void putText(QLineEdit* box, const std::string& text) {
+    ui::setText(box, text);
+    box->setCursorPosition(0);
+}
+
 std::string trimBlanks(const std::string& s) {
     const auto first = s.find_first_not_of(' ');
     if (first == std::string::npos) return {};
@@ -192,7 +198,7 @@ void frmXR_HART::Disp() {
     HARTCh_No->setTitle(QString("HART%1").arg(HartChNo + 1));
     const hart::Channel values = current();  // a copy: the list's change handler writes the table
     for (int f = 0; f < hart::kFieldCount; ++f)
-        if (QLineEdit* box = boxOf(static_cast<Field>(f))) ui::setText(box, values[static_cast<std::size_t>(f)]);
+        if (QLineEdit* box = boxOf(static_cast<Field>(f))) putText(box, values[static_cast<std::size_t>(f)]);
     List_MasterMode->setEditText(QString::fromLatin1(values[at(Field::MasterMode)].c_str()));
 }
 
@@ -228,7 +234,7 @@ bool frmXR_HART::checkField(Field f) {
         ui::ShowEntryMessage(r.message);
         return false;
     }
-    if (r.text != text) ui::setText(box, r.text);
+    if (r.text != text) putText(box, r.text);
     if (r.store) current()[at(f)] = r.text;
     return true;
 }
@@ -248,7 +254,7 @@ void frmXR_HART::CmdUpload_Click() {
         // A refusal is no value either.
         ok = !reply.empty() && reply != "CNG" && reply != "NEEDLESS";
         if (!ok) break;
-        ui::setText(boxOf(f), TextAfterColon(reply));
+        putText(boxOf(f), TextAfterColon(reply));
         table[at(f)] = ui::text(boxOf(f));
     }
     if (ok) {
@@ -266,7 +272,7 @@ void frmXR_HART::CmdUpload_Click() {
         const std::optional<std::string> text = hart::ReadHartBlock(hart::blockOf(row.block), group());
         ok = text.has_value();
         if (!ok) break;
-        ui::setText(boxOf(row.field), *text);
+        putText(boxOf(row.field), *text);
         table[at(row.field)] = *text;
         if (row.progress) ProgressBar->setValue(row.progress);
     }

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -70,6 +71,12 @@ public:
     static bool shown(QWidget& d, const QString& name) {
         QWidget* w = in<QWidget>(d, name);
         return w && !w->isHidden();
+    }
+
+    // Whether the frames so far hold this run of frames.
+    bool framesContain(const std::vector<std::string>& run) const {
+        const auto f = sim.frames();
+        return std::search(f.begin(), f.end(), run.begin(), run.end()) != f.end();
     }
 
     // The frames from the first one equal to `first` on.

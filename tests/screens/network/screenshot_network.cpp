@@ -24,6 +24,11 @@ using namespace talvo;
 
 namespace {
 
+const char* const kGateway =
+    "comm K6-QFODH1:RUN version K6-QFODH1:2.00\n"
+    "slot 1 QFODH103\n  set 17 62 3,8\n"
+    "slot 3 QM13\n  set 00 10 12.5,7\n";
+
 struct Shot {
     const char* name;
     const char* station;
@@ -62,6 +67,9 @@ int main(int argc, char** argv) {
         {"frmOP", "comm K6-OP1:RUN version K6-OP1:1.00\n  set 17 1001 0,1,2,3,4,5,6,7,0,1,2,3,4,5,6,7\n",
          "cmdSpecialSetting"},
         {"frmOVRT", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdSpecialSetting"},
+        {"frmQFODH", kGateway, "cmdSpecialSetting"},
+        {"frmQFODHdata", kGateway, "", 1},
+        {"frmQx", kGateway, "", 3},
     };
     bool ok = true;
     for (const Shot& shot : shots) {
@@ -83,6 +91,12 @@ int main(int argc, char** argv) {
         platform::setModalHandler({});
         window.findChild<QPushButton*>("CmdUpload")->click();
 
+        if (shot.slot > 0) {
+            window.findChild<QComboBox*>("cboCardNo")->setCurrentIndex(shot.slot);
+            QTest::qWait(1200);  // the entry and two live reads
+            ok = save(window, dir, shot.name) && ok;
+            continue;
+        }
         platform::setModalHandler([&](QDialog& d) {
             d.show();
             auto* s = dynamic_cast<ui::SettingsDialog*>(&d);

@@ -248,7 +248,6 @@ TEST_F(GbhTest, AScreenLeftWithARequestRaisedUnlocksItselfAndDropsIt) {
     EXPECT_TRUE(s->cbWiring->isEnabled());
     EXPECT_TRUE(s->CmdReset->isEnabled());
     EXPECT_TRUE(cardList()->isEnabled());
-    QTest::qWait(300);
     EXPECT_EQ(countFrames("I09"), 0u);
 
     // Entered again, the screen runs its live read, not the dropped download.

@@ -65,6 +65,13 @@ public:
         ASSERT_TRUE(waitFor([&] { return s->busy() || !sim.frames().empty(); }, 3000));
         settle(s);
     }
+    // How often item `item` of group `group` was named (read or written).
+    std::size_t countItem(const std::string& group, const std::string& item) const {
+        const auto f = sim.frames();
+        std::size_t n = 0;
+        for (std::size_t i = 1; i < f.size(); ++i) n += f[i - 1] == "G" + group && f[i] == "I" + item;
+        return n;
+    }
     // The card select's writes as writes() shows them.
     static std::vector<std::string> selectWrites(int slot) { return {"00/01:F", "00/41:" + std::to_string(slot)}; }
     static std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b) {

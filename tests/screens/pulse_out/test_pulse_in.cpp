@@ -52,7 +52,9 @@ protected:
         for (const Place& p : places) {
             SCOPED_TRACE(p.name);
             EXPECT_EQ(sim.value(slot, "01", p.item), p.written ? "t" + str(p.item) : "card");
-            if (p.written) EXPECT_EQ(record(slot).Param[p.param], "t" + str(p.item));
+            if (p.written) {
+                EXPECT_EQ(record(slot).Param[p.param], "t" + str(p.item));
+            }
         }
         EXPECT_TRUE(messages.shown.empty());
     }
@@ -162,7 +164,9 @@ TEST_F(PulseInTest, Iy2DownloadOfEmptyBoxesSendsOnlyTheOpeningAndClosingWrites) 
     download(s);
     EXPECT_EQ(writes(), join(selectWrites(kIY2), {"01/01:1", "02/01:1"}));
     for (const Place& p : iy2Places(s))
-        if (p.written) EXPECT_EQ(text(p.box), "r" + str(p.param)) << p.name;
+        if (p.written) {
+            EXPECT_EQ(text(p.box), "r" + str(p.param)) << p.name;
+        }
 }
 
 TEST_F(PulseInTest, Iy2ClearIsExactlyFourWrites) {
@@ -271,7 +275,9 @@ TEST_F(PulseInTest, Iy4ItemsAndRecordFieldsGainAndInputNeverWritten) {
     EXPECT_EQ(w[2], "01/01:1");
     EXPECT_EQ(w.back(), "02/01:1");
     for (const Place& p : iy4Places(s))
-        if (!p.written) EXPECT_EQ(std::count(w.begin(), w.end(), "01/" + str(p.item) + ":" + text(p.box)), 0) << p.name;
+        if (!p.written) {
+            EXPECT_EQ(std::count(w.begin(), w.end(), "01/" + str(p.item) + ":" + text(p.box)), 0) << p.name;
+        }
 }
 
 TEST_F(PulseInTest, Iy4LiveValueMissingLeavesAllFour) {
@@ -281,7 +287,7 @@ TEST_F(PulseInTest, Iy4LiveValueMissingLeavesAllFour) {
     useFakeClock();
     sim.addFault(silence("I12", kIY4));
     nextPass(s);
-    for (int ch = 0; ch < 4; ++ch) EXPECT_EQ(text(s->txtParData[static_cast<std::size_t>(ch)]), "+0" + str(ch + 1) + "0");
+    for (int ch = 0; ch < 4; ++ch) EXPECT_EQ(text(s->txtParData[static_cast<std::size_t>(ch)]), "+00" + str(ch + 1) + "0");
     EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
 }
 
@@ -388,10 +394,13 @@ TEST_F(PulseInTest, Iy4aVersionDecidesTheDividingRatioAndTheClearChoice) {
         EXPECT_TRUE(s->CheckClear->isChecked());
         EXPECT_EQ(s->CheckClear->isEnabled(), c.choice);
 
+        sim.clearFrames();
         checkUpload(s, kIY4A, iy4aPlaces(s, c.divide));
         for (int ch = 1; ch <= 4; ++ch) {
-            EXPECT_EQ(countFrames("I" + str(ch + 57)), c.divide ? 1u : 0u);
-            if (!c.divide) EXPECT_EQ(record(kIY4A).Param[5 * ch], "0");
+            EXPECT_EQ(countItem("01", str(ch + 57)), c.divide ? 1u : 0u);
+            if (!c.divide) {
+                EXPECT_EQ(record(kIY4A).Param[5 * ch], "0");
+            }
         }
         EXPECT_EQ(window->progress(), 8);
 
@@ -402,8 +411,10 @@ TEST_F(PulseInTest, Iy4aVersionDecidesTheDividingRatioAndTheClearChoice) {
         ASSERT_GE(w.size(), 4u);
         EXPECT_EQ(Frames(w.end() - 4, w.end()), join(selectWrites(kIY4A), {"01/01:1", "01/09:1"}));
         for (int ch = 1; ch <= 4; ++ch) {
-            EXPECT_EQ(countFrames("I" + str(ch + 57)), c.divide ? 1u : 0u);
-            if (!c.divide) EXPECT_EQ(record(kIY4A).Param[5 * ch], "");
+            EXPECT_EQ(countItem("01", str(ch + 57)), c.divide ? 1u : 0u);
+            if (!c.divide) {
+                EXPECT_EQ(record(kIY4A).Param[5 * ch], "");
+            }
         }
         cardList()->setCurrentIndex(0);
     }

@@ -1,0 +1,147 @@
+#include "screens/pulse_out/ActuatorSetting.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "core/TextHelpers.h"
+
+namespace talvo::screens {
+
+void ActuatorSetting::reset() { *this = ActuatorSetting{}; }
+
+void ActuatorSetting::chooseChannel(int c) { adjGroup_ = c == 1 ? "04" : "03"; }
+void ActuatorSetting::chooseTestChannel(int c) { testGroup_ = c != 0 ? "04" : "03"; }
+
+void ActuatorSetting::chooseFineLevel(int i) {
+    if (i >= 0 && i <= 2) fineLevelRequest_ = i + 1;
+}
+
+void ActuatorSetting::startSetting(Mode m) {
+    if (m == kNone) return;
+    mode_ = m;
+    settingIdle_ = false;
+    modeRequest_ = m == kClosePosition ? 2 : 3;
+}
+
+void ActuatorSetting::endSetting() {
+    modeRequest_ = 1;
+    settingIdle_ = false;
+    mode_ = kNone;
+}
+
+void ActuatorSetting::finePressed(Direction d) { fine_[idx(d)] = kHeld; }
+
+void ActuatorSetting::fineReleased(Direction d) {
+    // One more step for a press the ticks have seen, or for a click between two ticks.
+    if (fine_[idx(d)] == kHeld) fine_[idx(d)] = kReleased;
+}
+
+void ActuatorSetting::coarsePressed(Direction d) {
+    coarse_[idx(d)] = kPressed;
+    coarseReleased_[idx(d)] = false;
+}
+
+void ActuatorSetting::coarseReleased(Direction d) { coarseReleased_[idx(d)] = true; }
+
+void ActuatorSetting::switchTestMode(bool on) { testModeRequest_ = on ? 1 : 2; }
+void ActuatorSetting::sendTestPosition() { testPosRequest_ = true; }
+
+void ActuatorSetting::stopCoarse(ActuatorLine& line) {
+    for (std::size_t d = 0; d < 2; ++d) {
+        // A press whose run was never sent has nothing to stop.
+        if (coarse_[d] == kRunning) line.write(adjGroup_, directionItem(d), "00");
+        coarse_[d] = kIdle;
+        coarseReleased_[d] = false;
+    }
+}
+
+bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
+    if (modeRequest_ == 1) {
+        // The motor stops before the card leaves the setting mode, also for a
+        // coarse button released in this very tick.
+        stopCoarse(line);
+        line.write(adjGroup_, "09", "00");
+        cardInSetting_ = false;
+        modeRequest_ = 0;
+        fine_ = {};
+        fineLevelRequest_ = 0;
+        settingIdle_ = true;
+        return false;
+    }
+    if (modeRequest_ == 2 || modeRequest_ == 3) {
+        cardInSetting_ = true;
+        line.write(adjGroup_, "09", modeRequest_ == 2 ? "01" : "02");
+        modeRequest_ = 0;
+    }
+    if (fineLevelRequest_ >= 1 && fineLevelRequest_ <= 3) {
+        static const char* const kSteps[] = {"50", "100", "200"};
+        const int level = fineLevelRequest_;
+        fineLevelRequest_ = 0;
+        line.write(adjGroup_, "08", kSteps[level - 1]);
+    }
+    for (std::size_t d = 0; d < 2; ++d)
+        if (fine_[d] > kFineIdle) line.write(adjGroup_, directionItem(d), "02");
+    for (std::size_t d = 0; d < 2; ++d)
+        if (fine_[d] == kReleased) fine_[d] = kFineIdle;
+    for (std::size_t d = 0; d < 2; ++d) {
+        if (coarse_[d] == kPressed) {
+            // Counted as running from the moment the run goes out.
+            coarse_[d] = kRunning;
+            line.write(adjGroup_, directionItem(d), "01");
+        } else if (coarse_[d] == kRunning && coarseReleased_[d]) {
+            line.write(adjGroup_, directionItem(d), "00");
+            coarse_[d] = kIdle;
+            coarseReleased_[d] = false;
+        }
+    }
+    raw = TextAfterColon(line.read(adjGroup_, "28"));
+    return true;
+}
+
+bool ActuatorSetting::serveTestRequests(ActuatorLine& line, const std::string& testPosition) {
+    if (testModeRequest_ == 1 || testModeRequest_ == 2) {
+        const bool on = testModeRequest_ == 1;
+        testModeRequest_ = 0;
+        line.write(testGroup_, "50", on ? "01" : "00");
+        return true;
+    }
+    if (testPosRequest_) {
+        testPosRequest_ = false;
+        line.write(testGroup_, "51", testPosition);
+        return true;
+    }
+    return false;
+}
+
+bool ActuatorSetting::owesStop() const {
+    return !settingIdle_ || cardInSetting_ || coarse_[0] == kRunning || coarse_[1] == kRunning;
+}
+
+void ActuatorSetting::stopAll(ActuatorLine& line) {
+    if (!owesStop()) return;
+    stopCoarse(line);
+    line.write(adjGroup_, "09", "00");
+    cardInSetting_ = false;
+    settingIdle_ = true;
+    mode_ = kNone;
+    modeRequest_ = 0;
+    fineLevelRequest_ = 0;
+    fine_ = {};
+}
+
+bool ActuatorSetting::RawInRegion(Mode m, const std::string& raw) {
+    const float x = static_cast<float>(LeadingNumber(raw));
+    if (m == kClosePosition) return x <= 4000.0f;
+    if (m == kOpenPosition) return x >= 6000.0f;
+    return false;
+}
+
+std::string FormatTestPosition(double value) {
+    const long tenths = std::lround(value * 10.0);
+    const long a = std::labs(tenths);
+    std::string s = (tenths < 0 ? "-" : "") + std::to_string(a / 10);
+    if (a % 10 != 0) s += "." + std::to_string(a % 10);
+    return s;
+}
+
+}  // namespace talvo::screens

@@ -1,0 +1,126 @@
+// The gateway settings file without a window: the format, the checks before
+// anything is taken, and what cannot be saved.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "screens/network/GatewayFile.h"
+
+using namespace talvo::gateway;
+
+namespace {
+
+std::string reference() {
+    std::ifstream in(std::string(TALVO_NETWORK_FILES) + "/reference.qfo", std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> linesOf(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        const std::size_t end = bytes.find("\r\n", start);
+        out.push_back(bytes.substr(start, end - start));
+        start = end + 2;
+    }
+    return out;
+}
+
+std::string join(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += l + "\r\n";
+    return out;
+}
+
+TEST(GatewayFile, ReferenceFileReadsAndWritesBackByteForByte) {
+    const std::string bytes = reference();
+    ASSERT_EQ(linesOf(bytes).size(), 125u);
+    QfoFile f;
+    std::string error;
+    ASSERT_TRUE(ParseQfo(bytes, f, error)) << error;
+    EXPECT_EQ(f.ip, "192.168.3.39");
+    EXPECT_EQ(f.deviceNo, "2");
+    EXPECT_EQ(f.rows[1].devName, "X");
+    EXPECT_EQ(f.rows[1].code, std::optional<std::string>("9C"));
+    EXPECT_FALSE(f.rows[2].code.has_value()) << "an empty line: never set";
+    EXPECT_EQ(FormatQfo(f), bytes);
+}
+
+TEST(GatewayFile, NeverSetCodesAreEmptyLinesAndEmptyTextsQuoted) {
+    QfoFile f;
+    f.rows[0].code = "";
+    const std::vector<std::string> lines = linesOf(FormatQfo(f));
+    ASSERT_EQ(lines.size(), 125u);
+    EXPECT_EQ(lines[0], "0");
+    EXPECT_EQ(lines[1], "\"\"");
+    EXPECT_EQ(lines[13], "\"\"") << "row 0's I/O type";
+    EXPECT_EQ(lines[16], "\"\"") << "row 0's code, set but empty";
+    EXPECT_EQ(lines[17], "") << "row 0's numbering, never set";
+    EXPECT_EQ(lines[124], "\"\"");
+}
+
+TEST(GatewayFile, EverythingIsCheckedBeforeAnythingIsTaken) {
+    const std::vector<std::string> good = linesOf(reference());
+    const auto with = [&](std::size_t line, const std::string& text) {
+        std::vector<std::string> l = good;
+        l[line - 1] = text;
+        return join(l);
+    };
+    std::vector<std::string> short124(good.begin(), good.end() - 1);
+    const std::pair<std::string, const char*> bad[] = {
+        {join(short124), "124 lines"},
+        {join([&] { auto l = good; l.push_back("\"\""); return l; }()), "126 lines"},
+        {with(1, "x"), "line 1 no number"},
+        {with(3, "\"192.168.3\""), "an address with two dots"},
+        {with(11, "\"\""), "an empty server address"},
+        {with(6, "\"8\""), "server type 8"},
+        {with(13, "\"17\""), "17 entries"},
+        {with(13, "\"1.5\""), "1.5 entries"},
+        {with(13, "\"\""), "no entry count"},
+        {with(14, "\"AX\""), "I/O type AX in a row in use"},
+        {with(23, "\"ZZ\""), "an unknown device in a row in use"},
+        {with(14, "\"AI\"\"\""), "text after the closing quote"},
+        {with(2, std::string("\"a\x01\"")), "a control character"},
+        {"", "empty"},
+    };
+    for (const auto& [bytes, what] : bad) {
+        QfoFile f;
+        f.ip = "unchanged";
+        std::string error;
+        EXPECT_FALSE(ParseQfo(bytes, f, error)) << what;
+        EXPECT_FALSE(error.empty()) << what;
+        EXPECT_EQ(f.ip, "unchanged") << what;
+    }
+    // A row past the entry count is read and not checked.
+    QfoFile f;
+    std::string error;
+    EXPECT_TRUE(ParseQfo(with(28, "\"AX\""), f, error)) << error;
+}
+
+TEST(GatewayFile, TheServerTypeLineChoosesTheTable) {
+    std::vector<std::string> l = linesOf(reference());
+    l[15] = "\"RD\"";  // row 0, an AI row: RD is only in the 32-bit word table
+    QfoFile f;
+    std::string error;
+    EXPECT_TRUE(ParseQfo(join(l), f, error)) << error;
+    l[5] = "\"16\"";
+    EXPECT_FALSE(ParseQfo(join(l), f, error));
+}
+
+TEST(GatewayFile, ValuesTheFormatCannotCarryAreNamed) {
+    QfoFile f;
+    EXPECT_EQ(UnsavableQfo(f), "");
+    for (const char* bad : {"a\"b", "a\rb", "a\nb"}) {
+        QfoFile g;
+        g.rows[3].DevAdd10 = bad;
+        EXPECT_FALSE(UnsavableQfo(g).empty()) << bad;
+        QfoFile h;
+        h.rows[3].code = bad;
+        EXPECT_FALSE(UnsavableQfo(h).empty()) << bad;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,312 @@
+// The HART input card screen against the simulator: each channel in its own
+// group, Download's form checks, the lost-focus range checks, the Unused combo,
+// and the screen's cycle around the HART master dialog.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <algorithm>
+
+#include "core/LineTurn.h"
+#include "platform/qt/Modal.h"
+#include "screens/universal_in/frmXR4.h"
+#include "screens/universal_in/frmXR_HART.h"
+#include "tests/screens/universal_in/UniversalFixture.h"
+
+using namespace talvo;
+using namespace talvo::screens;
+
+namespace {
+
+constexpr int kSlot = 4;
+
+std::size_t at(int ch) { return static_cast<std::size_t>(ch - 1); }
+std::string g(int ch) { return std::to_string(ch); }
+QLineEdit* unusedBox(frmXR4* s, int ch) { return s->List_ChEnable[at(ch)]->lineEdit(); }
+QColor background(const QComboBox* l) { return l->palette().color(QPalette::Button); }
+
+class XR4Test : public test::UniversalScreenTest {
+public:
+    frmXR4* open() {
+        cardList()->setCurrentIndex(kSlot);
+        waitFor([] { return !ActionsWaiting() && !ExchangeWaiting(); });
+        auto* s = dynamic_cast<frmXR4*>(shell::childForms().screen(G().CurFormType));
+        EXPECT_NE(s, nullptr) << G().CurFormType;
+        if (s) settle(s);
+        return s;
+    }
+    // Reads of one group: the opening write, then the items.
+    static Frames readGroup(int ch, std::initializer_list<const char*> items) {
+        Frames f{"G" + g(ch), "I01", "D1"};
+        for (const char* item : items) add(f, {"G" + g(ch), std::string("I") + item});
+        return f;
+    }
+    static Frames writeGroup(int ch, std::initializer_list<std::pair<const char*, std::string>> writes) {
+        Frames f{"G" + g(ch), "I01", "D1"};
+        for (const auto& [item, data] : writes) add(f, {"G" + g(ch), std::string("I") + item, "D" + data});
+        return f;
+    }
+};
+
+}  // namespace
+
+TEST_F(XR4Test, EntryShowsEachUnusedComboAtZeroOnGreenAndTheRecord) {
+    CardRecord& r = record(kSlot);
+    r.Param.set(1, "-5");
+    r.Param.set(16, "1.5");
+    r.ChOption.set(2, "1");
+    sim.clearFrames();
+    frmXR4* s = open();
+    ASSERT_NE(s, nullptr);
+    Frames expected = selectFrames(kSlot);
+    add(expected, {"G00", "I40"});
+    add(expected, selectFrames(kSlot));
+    for (const char* item : {"I10", "I11", "I12", "I13"}) add(expected, {"G00", item});
+    EXPECT_EQ(sim.frames(), expected);
+    EXPECT_EQ(text(s->txtZScale[0]), "-5");
+    EXPECT_EQ(text(s->txtGain[3]), "1.5");
+    for (int ch = 1; ch <= 4; ++ch) {
+        SCOPED_TRACE(ch);
+        EXPECT_EQ(s->List_ChEnable[at(ch)]->count(), 2);
+        EXPECT_EQ(text(unusedBox(s, ch)), ch == 2 ? "1" : "0");
+        EXPECT_EQ(background(s->List_ChEnable[at(ch)]), ch == 2 ? QColor(255, 0, 0) : QColor(0, 128, 0));
+        EXPECT_EQ(text(s->Text1[at(ch)]), " 4-20 mA");
+    }
+    EXPECT_EQ(text(s->txtParData[2]), "+0030");  // the decimal point removed
+    EXPECT_EQ(s->waitForTimer().interval(), 500);
+}
+
+TEST_F(XR4Test, UploadReadsEachChannelInItsOwnGroup) {
+    frmXR4* s = open();
+    sim.clearFrames();
+    upload(s);
+    Frames expected = selectFrames(kSlot);
+    for (int ch = 1; ch <= 4; ++ch) add(expected, readGroup(ch, {"17", "18", "14", "15"}));
+    for (int ch = 1; ch <= 4; ++ch) add(expected, readGroup(ch, {"27"}));
+    EXPECT_EQ(sim.frames(), expected);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(window->progress(), 8);
+    const CardRecord& r = record(kSlot);
+    for (int ch = 1; ch <= 4; ++ch) {
+        SCOPED_TRACE(ch);
+        const std::string zero = ch == 2 ? "-100" : "0";
+        EXPECT_EQ(text(s->txtZScale[at(ch)]), zero);
+        EXPECT_EQ(r.Param[4 * ch - 3], zero);
+        EXPECT_EQ(r.Param[4 * ch - 2], "10000");
+        EXPECT_EQ(r.Param[4 * ch - 1], "0.00");
+        EXPECT_EQ(r.Param[4 * ch], "1.0000");
+        EXPECT_EQ(text(unusedBox(s, ch)), ch == 3 ? "1" : "0");
+        EXPECT_EQ(r.ChOption[ch], ch == 3 ? "1" : "0");
+        EXPECT_EQ(background(s->List_ChEnable[at(ch)]), ch == 3 ? QColor(255, 0, 0) : QColor(0, 128, 0));
+    }
+    EXPECT_EQ(r.Param[17], "");
+    EXPECT_EQ(r.CardType, "XR4");
+    EXPECT_EQ(r.Version, "1.05");
+}
+
+TEST_F(XR4Test, DownloadSendsWhatPassesItsFormAndRefillsTheRestFromTheRecord) {
+    frmXR4* s = open();
+    upload(s);
+    type(s->txtZScale[0], "");          // empty: not sent
+    type(s->txtFScale[0], "-");         // a lone sign: not sent (the form check alone would pass it)
+    type(s->txtBias[1], ".");           // not sent
+    type(s->txtGain[0], "3.20001");     // passes the form, though not the range of the lost-focus check
+    type(s->txtZScale[3], "12");
+    unusedBox(s, 2)->setText("2");      // typed: neither "0" nor "1"
+    s->List_ChEnable[2]->setCurrentIndex(0);  // channel 3 back in use
+    sim.clearFrames();
+    download(s);
+    Frames expected = selectFrames(kSlot);
+    add(expected, writeGroup(1, {{"14", "0.00"}, {"15", "3.20001"}}));
+    add(expected, writeGroup(2, {{"17", "-100"}, {"18", "10000"}, {"15", "1.0000"}}));
+    add(expected, writeGroup(3, {{"17", "0"}, {"18", "10000"}, {"14", "0.00"}, {"15", "1.0000"}}));
+    add(expected, writeGroup(4, {{"17", "12"}, {"18", "10000"}, {"14", "0.00"}, {"15", "1.0000"}}));
+    add(expected, writeGroup(1, {{"27", "0"}}));
+    add(expected, writeGroup(2, {}));
+    add(expected, writeGroup(3, {{"27", "0"}}));
+    add(expected, writeGroup(4, {{"27", "0"}}));
+    EXPECT_EQ(sim.frames(), expected);
+    EXPECT_TRUE(messages.shown.empty());
+    const CardRecord& r = record(kSlot);
+    EXPECT_EQ(text(s->txtZScale[0]), "0");
+    EXPECT_EQ(text(s->txtFScale[0]), "10000");
+    EXPECT_EQ(text(s->txtBias[1]), "0.00");
+    EXPECT_EQ(r.Param[4], "3.20001");
+    EXPECT_EQ(r.Param[13], "12");
+    EXPECT_EQ(text(unusedBox(s, 2)), "0");  // the stored flag again
+    EXPECT_EQ(r.ChOption[3], "0");
+    EXPECT_EQ(sim.value(kSlot, "03", 27), "0");
+}
+
+TEST_F(XR4Test, AFailedUnusedWriteKeepsTheChoiceAndTheStoredFlag) {
+    frmXR4* s = open();
+    upload(s);
+    type(s->txtZScale[2], "5");  // so that channel 3's only "D0" is its Unused flag
+    s->List_ChEnable[2]->setCurrentIndex(0);
+    sim.clearFrames();
+    k6sim::Fault f = test::fault("D0", kSlot, k6sim::FaultAction::Reply, "CNG");
+    f.group = "03";
+    sim.addFault(f);
+    download(s);
+    ASSERT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(text(unusedBox(s, 3)), "0");
+    EXPECT_EQ(record(kSlot).ChOption[3], "1");
+    EXPECT_EQ(record(kSlot).Param[9], "5");  // taken by the card before
+    EXPECT_EQ(countFrames("G4"), 5u);          // channel 4's first pass only
+}
+
+TEST_F(XR4Test, UploadFromACardThatStopsAnsweringKeepsWhatWasNotRead) {
+    frmXR4* s = open();
+    CardRecord& r = record(kSlot);
+    for (int i = 1; i <= 16; ++i) r.Param.set(i, "old");
+    for (QLineEdit* b : s->txtGain) type(b, "old");
+    useFakeClock();
+    k6sim::Fault f = test::silence("I15", kSlot);
+    f.group = "02";
+    sim.addFault(f);
+    upload(s);
+    ASSERT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(r.Param[4], "1.0000");
+    EXPECT_EQ(r.Param[8], "old");
+    EXPECT_EQ(text(s->txtGain[1]), "old");
+}
+
+TEST_F(XR4Test, LostFocusChecksTheRangeAndKeepsTheFocusInTheBox) {
+    frmXR4* s = open();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    struct Case {
+        QLineEdit* box;
+        std::string text, message;  // "" passes
+    };
+    const std::string scale = "Please enter number -32000 - 32000";
+    const std::string bias = "Please enter number -320.00 - 320.00";
+    const std::string gain = "Please enter number -3.2000 - 3.2000";
+    const Case cases[] = {
+        {s->txtZScale[0], "-32000", ""},
+        {s->txtZScale[0], "32001", scale},
+        {s->txtFScale[1], "-", scale},
+        {s->txtFScale[1], std::string(40, '9'), scale},  // far beyond any number: no overflow
+        {s->txtFScale[1], "", ""},
+        {s->txtBias[2], "320", ""},
+        {s->txtBias[2], "-320.01", bias},
+        {s->txtBias[2], ".", bias},
+        {s->txtGain[3], "3.2", ""},
+        {s->txtGain[3], "-3.2", ""},
+        {s->txtGain[3], "3.20001", gain},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        messages.shown.clear();
+        c.box->setFocus();
+        ASSERT_TRUE(waitFor([&] { return c.box->hasFocus(); }));
+        type(c.box, c.text);
+        QLineEdit* other = s->txtParData[0];  // a box with no check of its own
+        other->setFocus();
+        if (c.message.empty()) {
+            ASSERT_TRUE(waitFor([&] { return other->hasFocus(); }));
+            // The check runs from the event loop, after the focus has settled.
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_TRUE(waitFor([&] { return !messages.shown.empty(); }));
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
+            EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Information);
+            EXPECT_EQ(messages.shown[0].title, "");
+            EXPECT_TRUE(waitFor([&] { return c.box->hasFocus(); }));
+        }
+        type(c.box, "");
+        other->setFocus();
+        ASSERT_TRUE(waitFor([&] { return other->hasFocus(); }));
+        QCoreApplication::processEvents();
+    }
+
+    // With an invalid box left for the button, Download asks for nothing.
+    s->txtGain[0]->setFocus();
+    ASSERT_TRUE(waitFor([&] { return s->txtGain[0]->hasFocus(); }));
+    type(s->txtGain[0], "9");
+    messages.shown.clear();
+    settle(s);
+    sim.clearFrames();
+    s->downloadButton()->click();
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{gain});
+    settle(s);
+    EXPECT_EQ(countFrames("I01"), countFrames("G00"));  // only live reads, no group opened
+}
+
+TEST_F(XR4Test, LiveReadWithAnUnansweredItemDisconnectsAndKeepsEveryBox) {
+    frmXR4* s = open();
+    for (QLineEdit* b : s->txtParData) type(b, "old");
+    useFakeClock();
+    sim.addFault(test::silence("I12", kSlot));
+    ASSERT_TRUE(waitFor([&] { return !G().Connected; }));
+    settle(s);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+    EXPECT_EQ(messages.shown[0].title, "Uploading");
+    EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Stop);
+    for (QLineEdit* b : s->txtParData) EXPECT_EQ(text(b), "old");
+}
+
+TEST_F(XR4Test, NoTicksWhileTheHartDialogIsOpenAndTicksAgainAfter) {
+    frmXR4* s = open();
+    int shownOn = -1;
+    bool timerWasOff = false, buttonsWereOff = false;
+    std::size_t framesInDialog = 0;
+    onModal([&](QDialog& d) {
+        auto& dlg = dynamic_cast<frmXR_HART&>(d);
+        shownOn = dlg.HartChNo;
+        timerWasOff = !s->waitForTimer().isActive();
+        buttonsWereOff = std::none_of(s->SetHART.begin(), s->SetHART.end(), [](QPushButton* b) { return b->isEnabled(); });
+        const std::size_t before = sim.frames().size();
+        QTest::qWait(700);  // longer than a cycle: no live read may come meanwhile
+        framesInDialog = sim.frames().size() - before;
+        dlg.CmdExit->click();
+    });
+    s->SetHART[2]->click();
+    EXPECT_EQ(shownOn, 2);
+    EXPECT_TRUE(timerWasOff);
+    EXPECT_TRUE(buttonsWereOff);
+    EXPECT_EQ(framesInDialog, 0u);
+    EXPECT_EQ(s->hartDialog(), nullptr);
+    for (QPushButton* b : s->SetHART) EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(s->waitForTimer().isActive());
+    sim.clearFrames();
+    EXPECT_TRUE(waitFor([&] { return countFrames("I13") > 0; }, 2000));
+
+    // Closed by its frame instead of Exit: the same.
+    settle(s);
+    onModal([&](QDialog& d) { d.close(); });
+    s->SetHART[0]->click();
+    EXPECT_EQ(s->hartDialog(), nullptr);
+    for (QPushButton* b : s->SetHART) EXPECT_TRUE(b->isEnabled());
+    EXPECT_TRUE(s->waitForTimer().isActive());
+}
+
+TEST_F(XR4Test, TheDialogOpensOnlyOnceTheRunningTickIsOver) {
+    frmXR4* s = open();
+    k6sim::Fault slow = test::fault("I11", kSlot, k6sim::FaultAction::Delay);
+    slow.delayMs = 30;
+    sim.addFault(slow);
+    sim.clearFrames();
+    bool clickedInTick = false, exchangeWhenShown = true;
+    Frames framesWhenShown;
+    onModal([&](QDialog& d) {
+        exchangeWhenShown = ExchangeWaiting() || s->busy();
+        framesWhenShown = sim.frames();
+        dynamic_cast<frmXR_HART&>(d).CmdExit->click();
+    });
+    whenever([&] { return countFrames("I11") > 0 && ExchangeWaiting(); },
+             [&] {
+                 clickedInTick = true;
+                 s->SetHART[0]->click();
+             });
+    ASSERT_TRUE(waitFor([&] { return !framesWhenShown.empty(); }, 3000));
+    EXPECT_TRUE(clickedInTick);
+    EXPECT_FALSE(exchangeWhenShown);
+    ASSERT_GE(framesWhenShown.size(), 2u);
+    EXPECT_EQ(framesWhenShown.back(), "I13");  // the tick ran to its end first
+}

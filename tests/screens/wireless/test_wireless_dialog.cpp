@@ -1,0 +1,485 @@
+// The wireless card settings dialog in the real main window against the
+// simulator: opening from "SpecialSetting", the transfers with their exact
+// frames, the checks, the key masking and the settings files.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTemporaryDir>
+#include <fstream>
+#include <sstream>
+
+#include "core/Globals.h"
+#include "screens/wireless/WirelessTransfer.h"
+#include "screens/wireless/frmWireless.h"
+#include "tests/screens/network/NetworkFixture.h"
+
+using namespace talvo;
+using talvo::test::NetworkTest;
+using talvo::test::silence;
+using talvo::wireless::frmWireless;
+using talvo::wireless::WirelessModel;
+
+namespace {
+
+using Frames = std::vector<std::string>;
+
+const char* const kCardKey = "0123456789ABCDEF0123456789ABCDEF";
+
+std::string station(const std::string& model, const std::string& version, const std::string& sets = "") {
+    return "comm K6-" + model + ":RUN version K6-" + model + ":" + version + "\n" + sets;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::size_t count(const Frames& f, const std::string& s) { return std::count(f.begin(), f.end(), s); }
+
+class WirelessDialogTest : public NetworkTest {
+protected:
+    static QComboBox* combo(QWidget& d, const QString& name) { return in<QComboBox>(d, name); }
+    static std::string entry(QWidget& d, const QString& name) { return combo(d, name)->currentText().toStdString(); }
+    static bool enabled(QWidget& d, const QString& name) { return in<QWidget>(d, name)->isEnabled(); }
+
+    // The frames of reading each item of the list in turn.
+    static Frames reads(const std::vector<std::pair<std::string, std::string>>& items) {
+        Frames f;
+        for (const auto& [g, i] : items) {
+            f.push_back("G" + g);
+            f.push_back("I" + i);
+        }
+        return f;
+    }
+    QTemporaryDir dir;
+};
+
+// Per model and firmware version: what the set-up makes of it and which items the upload reads.
+TEST_F(WirelessDialogTest, OpeningSetsUpByVersionAndUploadsTheModelsItems) {
+    struct Case {
+        const char* model;
+        const char* version;
+        const char* dialog;
+        int level, fileCode, scaleEntries;
+        bool modeItem, newItems, newEnabled, modeEnabled;
+    };
+    const Case cases[] = {
+        {"OXF1", "2.13", "frmOXF", 0, 2, 3, false, false, false, false},
+        {"OXF1", "2.14", "frmOXF", 1, 3, 3, true, false, false, true},
+        {"OXF1", "3.00", "frmOXF", 2, 4, 4, true, true, true, true},
+        {"OXF1F", "1.00", "frmOXF1F", 0, 0, 4, true, true, true, true},
+        {"OG1", "2.06", "frmOG", 0, 0, 3, false, false, false, false},
+        {"OG1", "2.07", "frmOG", 0, 1, 3, false, false, false, false},
+        {"OG1", "3.00", "frmOG", 1, 2, 4, false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.model) + " " + c.version;
+        restartWindow();
+        connectTo(station(c.model, c.version));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            EXPECT_EQ(d.objectName().toStdString(), c.dialog) << what;
+            EXPECT_FALSE(button("cmdSpecialSetting")->isEnabled()) << what;
+            EXPECT_EQ(d.FirmwareLevel(), c.level) << what;
+            EXPECT_EQ(d.FileFormatCode(), c.fileCode) << what;
+            EXPECT_EQ(combo(d, "List_W_Scale")->count(), c.scaleEntries) << what;
+            const Frames f = sim.frames();
+            const bool og = std::string(c.model) == "OG1";
+            const bool oxf1f = std::string(c.model) == "OXF1F";
+            // The set-up reads the version first, except on OXF1F.
+            const Frames select = {"G00", "I01", "DF", "G00", "I41", "D00", "G17", "I01", "D1"};
+            Frames setup;
+            if (!oxf1f) {
+                setup = select;
+                setup.insert(setup.end(), {"G00", "I40"});
+            }
+            Frames upload = select;
+            upload.insert(upload.end(), {"G00", "I40"});
+            Frames expected = setup;
+            expected.insert(expected.end(), upload.begin(), upload.end());
+            const auto steps = wireless::UploadSteps(d.model(), d.FirmwareLevel());
+            for (const auto& s : steps) {
+                expected.push_back("G" + s.group);
+                expected.push_back("I" + s.item);
+            }
+            EXPECT_EQ(f, expected) << what;
+            EXPECT_EQ(count(f, "I55"), c.modeItem ? 1u : 0u) << what;
+            EXPECT_EQ(count(f, "I26") + count(f, "I29"), c.newItems ? 2u : 0u) << what;
+            if (og) {
+                EXPECT_EQ(d.findChild<QComboBox*>("List_M_Mode"), nullptr);
+                EXPECT_EQ(d.findChild<QLineEdit*>("wirTimer_Send") != nullptr, true);
+                // OG's upload: the radio side up to "45" before the Modbus timers.
+                EXPECT_TRUE(framesContain(reads({{"17", "44"}, {"17", "45"}, {"00", "62"}, {"00", "63"}, {"17", "46"}})))
+                    << what;
+            } else {
+                EXPECT_EQ(entry(d, "List_M_DataMode"), "ASCII") << what;
+                EXPECT_EQ(entry(d, "List_M_Baudrate"), "9600bps") << what;
+                EXPECT_EQ(entry(d, "List_M_Parity"), "Even") << what;
+                EXPECT_EQ(entry(d, "List_M_WEPort"), "Wireless") << what;
+                EXPECT_EQ(enabled(d, "List_M_Mode"), c.modeEnabled) << what;
+                EXPECT_EQ(entry(d, "List_M_Mode"), "SLAVE") << what;
+                EXPECT_EQ(d.findChild<QLineEdit*>("wirTimer_Send") != nullptr, !oxf1f) << what;
+            }
+            EXPECT_EQ(text(d, "modAdd"), "12") << what;
+            EXPECT_EQ(text(d, "modTimer"), "30") << what;
+            EXPECT_EQ(text(d, "wirPANID"), "1A2B") << what;
+            EXPECT_EQ(text(d, "wirChNo_0"), "11") << what;
+            EXPECT_EQ(text(d, "wirChNo_1"), "25") << what;
+            EXPECT_EQ(text(d, "wirNetWork"), "NET-1") << what;
+            EXPECT_EQ(text(d, "wirPassword"), std::string(32, '*')) << what;
+            EXPECT_EQ(d.KeyText(), kCardKey) << what;
+            EXPECT_EQ(text(d, "MAC_Address"), "00-80-4C-AB-CD-EF") << what;
+            EXPECT_EQ(entry(d, "List_W_Level"), "  20mW") << what;
+            EXPECT_EQ(entry(d, "List_W_Scale"), "31 - 60") << what;
+            EXPECT_EQ(entry(d, "FixNetworkFlag"), "Enable") << what;
+            EXPECT_TRUE(enabled(d, "ShortAddress2")) << what;
+            EXPECT_EQ(enabled(d, "NSAQuality"), c.newEnabled) << what;
+            if (c.newItems) {
+                EXPECT_EQ(entry(d, "NDTTSU"), "2") << what;
+                EXPECT_EQ(entry(d, "NSAQuality"), "Changing frequency\uFF65delaytime middle") << what;
+                EXPECT_FALSE(enabled(d, "movementMode")) << what << ": not at scale entry 3";
+            } else {
+                EXPECT_EQ(entry(d, "NDTTSU"), "3") << what << ": the set-up's default";
+            }
+            EXPECT_TRUE(messages.shown.empty()) << what;
+            click(d, "cmdExit");
+        });
+        EXPECT_TRUE(button("cmdSpecialSetting")->isEnabled()) << what << ": given back when the dialog closes";
+    }
+}
+
+TEST_F(WirelessDialogTest, DownloadWritesTheModelsItemsInTheModelsOrder) {
+    struct Case {
+        const char* model;
+        const char* version;
+        Frames writes;  // after the card selection (and version read)
+    };
+    const auto w = [](std::initializer_list<std::array<const char*, 3>> items) {
+        Frames f;
+        for (const auto& i : items) f.insert(f.end(), {std::string("G") + i[0], std::string("I") + i[1], std::string("D") + i[2]});
+        return f;
+    };
+    const Frames chTail = w({{"17", "33", "0"}, {"17", "34", "0"}, {"17", "35", "0"}, {"17", "36", "0"},
+                             {"17", "37", "0"}, {"17", "38", "0"}, {"17", "39", "0"}, {"17", "40", "0"}});
+    const auto join = [](std::initializer_list<Frames> parts) {
+        Frames f;
+        for (const Frames& p : parts) f.insert(f.end(), p.begin(), p.end());
+        return f;
+    };
+    const Case cases[] = {
+        {"OXF1", "2.14",
+         join({w({{"00", "56", "12"}, {"00", "58", "1"}, {"00", "57", "2"}, {"00", "60", "2"}, {"00", "61", "3"},
+                  {"00", "62", "30"}, {"00", "63", "50"}, {"00", "55", "1"}, {"17", "30", "1A2B"}, {"17", "31", "07"},
+                  {"17", "32", "25"}}),
+               chTail,
+               w({{"17", "41", "0001"}, {"17", "42", "NET-1"}, {"17", "43", kCardKey}, {"17", "44", "360"},
+                  {"17", "45", "3"}, {"17", "46", "1"}, {"17", "47", "1"}, {"17", "48", "1"}, {"17", "49", "0002"},
+                  {"17", "50", "1"}})})},
+        {"OXF1F", "1.00",
+         join({w({{"00", "56", "12"}, {"00", "58", "1"}, {"00", "57", "2"}, {"00", "60", "2"}, {"00", "61", "9"},
+                  {"00", "62", "30"}, {"00", "63", "50"}, {"00", "55", "1"}, {"17", "30", "1A2B"}, {"17", "31", "07"},
+                  {"17", "32", "25"}}),
+               chTail,
+               w({{"17", "41", "0001"}, {"17", "42", "NET-1"}, {"17", "43", kCardKey}, {"17", "45", "3"},
+                  {"17", "46", "1"}, {"17", "47", "1"}, {"17", "48", "1"}, {"17", "49", "0002"}, {"17", "50", "1"},
+                  {"17", "26", "0"}, {"17", "27", "1"}, {"17", "28", "1"}, {"17", "29", "2"}})})},
+        {"OG1", "3.00",
+         join({w({{"00", "56", "12"}, {"17", "30", "1A2B"}, {"17", "31", "7"}, {"17", "32", "25"}}), chTail,
+               w({{"17", "41", "0001"}, {"17", "42", "NET-1"}, {"17", "43", kCardKey}, {"17", "44", "360"},
+                  {"17", "45", "3"}, {"00", "62", "30"}, {"00", "63", "50"}, {"17", "46", "1"}, {"17", "47", "1"},
+                  {"17", "48", "1"}, {"17", "49", "0002"}, {"17", "50", "1"}, {"17", "26", "0"}, {"17", "27", "1"},
+                  {"17", "28", "1"}, {"17", "29", "2"}})})},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.model) + " " + c.version;
+        restartWindow();
+        connectTo(station(c.model, c.version));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            type(d, "wirChNo_0", "07");  // OG sends its number, the others the text
+            sim.clearFrames();
+            click(d, "cmdDown");
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{}) << what;
+            Frames expected = {"G00", "I01", "DF", "G00", "I41", "D00", "G17", "I01", "D1"};
+            if (std::string(c.model) != "OXF1F") expected.insert(expected.end(), {"G00", "I40"});
+            expected.insert(expected.end(), c.writes.begin(), c.writes.end());
+            EXPECT_EQ(sim.frames(), expected) << what << [&] { std::string s; for (auto& x : sim.frames()) s += x + " "; return s; }();
+            EXPECT_EQ(sim.value(0, "17", 43), kCardKey) << what << ": the key read, written back unchanged";
+            click(d, "cmdExit");
+        });
+    }
+}
+
+TEST_F(WirelessDialogTest, AFailedCheckAnywhereWritesNothing) {
+    struct Case {
+        const char* model;
+        const char* field;
+        const char* value;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"OXF1", "ShortAddress2", "FFFE", "Please enter number 0000 - FFFD"},
+        {"OXF1", "wirPANID", "FFFF", "Please enter number 0000 - FFFE"},
+        {"OXF1", "wirChNo_3", "43", "Please enter number 0 - 28"},
+        {"OG1", "wirChNo_3", "29", "Please enter number 0 - 28"},
+        {"OXF1F", "wirChNo_3", "44", "Please enter number 0 - 43"},
+        {"OXF1", "modAdd", "248", "Please enter number 1 - 247"},
+        {"OXF1", "wirTimer_Send", "3601", "Please enter number 10 - 3600"},
+        {"OXF1", "wirNetWork", "A\"B", "Please enter less than 16 characters"},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.model) + " " + c.field + "=" + c.value;
+        restartWindow();
+        connectTo(station(c.model, "3.00"));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            // From a box without a check, so the command itself runs the checks.
+            in(d, "MAC_Address")->setFocus();
+            QCoreApplication::processEvents();
+            type(d, c.field, c.value);
+            sim.clearFrames();
+            messages.shown.clear();
+            click(d, "cmdDown");
+            EXPECT_EQ(messages.texts(), (std::vector<std::string>{c.message, "Downloading incomplete"})) << what;
+            EXPECT_EQ(messages.shown.back().title, "Downloading") << what;
+            EXPECT_TRUE(sim.frames().empty()) << what << ": nothing sent";
+            EXPECT_TRUE(in<QPushButton>(d, "cmdDown")->isEnabled()) << what;
+            click(d, "cmdExit");
+        });
+    }
+}
+
+TEST_F(WirelessDialogTest, PassingEdgesAndTheChannelList) {
+    connectTo(station("OXF1F", "1.00"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        // The edges that pass: a download goes through.
+        type(d, "wirChNo_3", "43");
+        type(d, "wirPANID", "FFFE");
+        type(d, "ShortAddress2", "FFFD");
+        type(d, "wirNetWork", std::string(16, 'n'));
+        click(d, "cmdDown");
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(sim.value(0, "17", 34), "43");
+        // All ten channels 0 (an empty box counts as 0): the list's own message.
+        for (int ch = 0; ch < 10; ++ch) type(d, QString("wirChNo_%1").arg(ch), ch == 4 ? "" : "0");
+        sim.clearFrames();
+        click(d, "cmdDown");
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.front().text, "Please enter channel No.");
+        EXPECT_TRUE(sim.frames().empty());
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, KeyIsTypedBehindTheMaskAndCheckedAsHex) {
+    connectTo(station("OXF1", "3.00"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        QLineEdit* key = in(d, "wirPassword");
+        QLineEdit* other = in(d, "wirNetWork");
+        key->setFocus();
+        QTRY_COMPARE(ui::text(key), std::string(kCardKey));
+        // 31 characters: the message, the typing stays, the key does not change.
+        ui::setText(key, std::string(31, 'A'));
+        other->setFocus();
+        QTRY_COMPARE(messages.texts(), std::vector<std::string>{"Please enter 32 characters(0-F)"});
+        EXPECT_EQ(d.KeyText(), kCardKey);
+        // 32 characters that are not all hex (a paste): refused as well.
+        messages.shown.clear();
+        key->setFocus();
+        ui::setText(key, std::string(31, 'A') + "G");
+        other->setFocus();
+        QTRY_COMPARE(messages.texts(), std::vector<std::string>{"Please enter 32 characters(0-F)"});
+        // 32 hex digits: kept, the box shows the mask.
+        messages.shown.clear();
+        key->setFocus();
+        ui::setText(key, std::string(32, 'B'));
+        other->setFocus();
+        QTRY_COMPARE(ui::text(key), std::string(32, '*'));
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(d.KeyText(), std::string(32, 'B'));
+        click(d, "cmdDown");
+        EXPECT_EQ(sim.value(0, "17", 43), std::string(32, 'B'));
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, AKeyReadThatCarriesNoKeyKeepsTheKey) {
+    for (const char* reply : {"CNG", "NEEDLESS", "0123"}) {
+        restartWindow();
+        connectTo(station("OXF1", "3.00", std::string("  set 17 43 ") + reply + "\n"));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            EXPECT_EQ(d.KeyText(), wireless::kDefaultKey) << reply;
+            EXPECT_EQ(text(d, "wirNetWork"), "NET-1") << reply << ": the upload went on";
+            click(d, "cmdExit");
+        });
+    }
+}
+
+TEST_F(WirelessDialogTest, ListRepliesAndRelayMode) {
+    connectTo(station("OXF1F", "1.00", "  set 00 55 RELAY\n  set 00 61 5\n  set 17 45 1\n  set 17 46 3\n"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(entry(d, "List_M_Mode"), "RELAY");
+        EXPECT_EQ(entry(d, "List_M_DataMode"), "RTU");
+        EXPECT_FALSE(enabled(d, "List_M_DataMode"));
+        EXPECT_EQ(entry(d, "List_M_WEPort"), "Wireless") << "RELAY forces it";
+        EXPECT_FALSE(enabled(d, "List_M_WEPort"));
+        EXPECT_EQ(entry(d, "List_W_Level"), "0.16mW");
+        EXPECT_EQ(entry(d, "List_W_Scale"), "Fixed + Low speed moving");
+        EXPECT_TRUE(enabled(d, "movementMode"));
+        EXPECT_FALSE(enabled(d, "NetworkJointMode"));
+        // The user picks SLAVE: both unlocked, values kept.
+        combo(d, "List_M_Mode")->setCurrentIndex(0);
+        EXPECT_TRUE(enabled(d, "List_M_DataMode"));
+        EXPECT_EQ(entry(d, "List_M_WEPort"), "Wireless");
+        combo(d, "List_W_Scale")->setCurrentIndex(0);
+        EXPECT_FALSE(enabled(d, "movementMode"));
+        EXPECT_EQ(entry(d, "movementMode"), "Disable");
+        combo(d, "FixNetworkFlag")->setCurrentIndex(0);
+        EXPECT_FALSE(enabled(d, "ShortAddress2"));
+        EXPECT_FALSE(enabled(d, "SetDetour"));
+        combo(d, "List_W_flag")->setCurrentIndex(0);
+        EXPECT_FALSE(enabled(d, "modTimer"));
+        click(d, "cmdExit");
+    });
+    // OXF1F's port code 5 reads back as RS-485.
+    restartWindow();
+    connectTo(station("OXF1F", "1.00", "  set 00 61 5\n"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(entry(d, "List_M_WEPort"), "RS-485");
+        click(d, "cmdDown");
+        EXPECT_EQ(sim.value(0, "00", 61), "5");
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, AListReplyThatNamesNoEntryIsNeverWrittenBack) {
+    connectTo(station("OXF1", "3.00", "  set 17 45 9\n"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(combo(d, "List_W_Level")->currentIndex(), -1);
+        sim.clearFrames();
+        click(d, "cmdDown");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+        EXPECT_TRUE(sim.frames().empty());
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, NoStationEndsTheDownloadAtTheFirstUnansweredExchange) {
+    connectTo(station("OXF1", "3.00"));
+    useFakeClock();
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        sim.addFault(silence("", -1));
+        sim.clearFrames();
+        click(d, "cmdDown");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+        EXPECT_EQ(messages.shown.back().title, "Downloading");
+        const Frames f = sim.frames();
+        EXPECT_EQ(count(f, "I01"), 0u) << "the first exchange got no answer: nothing after it";
+        EXPECT_EQ(count(f, "I56"), 0u);
+        EXPECT_EQ(count(f, "G00"), 4u) << "its own retries";
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, SettingsFileRoundTripWithTheScrambledKey) {
+    struct Case {
+        const char* model;
+        const char* version;
+        const char* ext;
+        int lines;   // the code line and the records
+        bool keyed;  // the file code holds the key
+    };
+    const Case cases[] = {{"OXF1", "3.00", "oxf", 34, true}, {"OXF1", "2.13", "oxf", 34, true},
+                          {"OXF1F", "1.00", "oxf1f", 33, true}, {"OG1", "3.00", "og", 29, true},
+                          {"OG1", "2.07", "og", 29, true},   {"OG1", "2.06", "og", 28, false}};
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.model) + " " + c.version;
+        restartWindow();
+        connectTo(station(c.model, c.version, "  set 17 45 2\n"));
+        const std::string path = dir.filePath(QString("w.") + c.ext).toStdString();
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            files.answers = {path};
+            click(d, "CmdSaveF");
+            EXPECT_TRUE(messages.shown.empty()) << what;
+            EXPECT_EQ(files.filters.back().substr(0, std::string(c.ext).size() + 1), std::string(c.ext) + " ") << what;
+            const std::string saved = readFile(path);
+            EXPECT_EQ(std::count(saved.begin(), saved.end(), '\n'), c.lines) << what;
+            EXPECT_EQ(saved.find(kCardKey), std::string::npos) << what << ": the key is not in plain";
+            EXPECT_NE(saved.find("\"   1mW\"\r\n"), std::string::npos) << what;
+            // Edited, then read back: the file's values and key.
+            type(d, "wirNetWork", "OTHER");
+            type(d, "modAdd", "99");
+            combo(d, "List_W_Level")->setCurrentIndex(0);
+            in(d, "wirPassword")->setFocus();
+            ui::setText(in(d, "wirPassword"), std::string(32, 'C'));
+            in(d, "wirNetWork")->setFocus();
+            QTRY_COMPARE(d.KeyText(), std::string(32, 'C'));
+            files.answers = {path};
+            click(d, "CmdReadF");
+            EXPECT_TRUE(messages.shown.empty()) << what;
+            EXPECT_EQ(text(d, "wirNetWork"), "NET-1") << what;
+            EXPECT_EQ(text(d, "modAdd"), "12") << what;
+            EXPECT_EQ(entry(d, "List_W_Level"), "   1mW") << what;
+            EXPECT_EQ(d.KeyText(), c.keyed ? std::string(kCardKey) : std::string(32, 'C')) << what;
+            // A truncated file changes nothing.
+            writeFile(path, saved.substr(0, saved.size() / 2));
+            type(d, "wirNetWork", "KEPT");
+            files.answers = {path};
+            click(d, "CmdReadF");
+            EXPECT_EQ(messages.shown.size(), 1u) << what;
+            EXPECT_EQ(text(d, "wirNetWork"), "KEPT") << what;
+            EXPECT_EQ(d.KeyText(), c.keyed ? std::string(kCardKey) : std::string(32, 'C')) << what;
+            click(d, "cmdExit");
+        });
+    }
+}
+
+TEST_F(WirelessDialogTest, OgRefusesAFileOfANewerCode) {
+    connectTo(station("OG1", "2.07"));
+    const std::string path = dir.filePath("new.og").toStdString();
+    std::string bytes = "2\r\n";
+    for (int i = 0; i < 28; ++i) bytes += "\"1\"\r\n";
+    writeFile(path, bytes);
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        files.answers = {path};
+        click(d, "CmdReadF");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "read file incomplete");
+        EXPECT_EQ(messages.shown[0].title, "save file");
+        EXPECT_EQ(text(d, "modAdd"), "12");
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, ASaveRefusesAValueTheFileCannotHold) {
+    connectTo(station("OXF1", "3.00"));
+    const std::string path = dir.filePath("bad.oxf").toStdString();
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        type(d, "wirNetWork", "A\"B");
+        files.answers = {path};
+        click(d, "CmdSaveF");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].title, "Open Error");
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+        click(d, "cmdExit");
+    });
+}
+
+TEST_F(WirelessDialogTest, StationFilesDescribeEachModel) {
+    for (const auto& [file, dialog] : {std::pair{"wireless.k6", "frmOXF"}, std::pair{"wireless_oxf1f.k6", "frmOXF1F"},
+                                       std::pair{"wireless_og.k6", "frmOG"}}) {
+        restartWindow();
+        connectTo(readFile(std::string(K6SIM_STATIONS_DIR) + "/" + file));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            EXPECT_EQ(d.objectName().toStdString(), dialog) << file;
+            EXPECT_TRUE(messages.shown.empty()) << file;
+            click(d, "cmdExit");
+        });
+    }
+}
+
+}  // namespace
