@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "core/LineTurn.h"
 #include "platform/Services.h"
 
 namespace talvo {
@@ -168,6 +169,9 @@ std::string Transact(const std::string& frame, std::string& reply) {
         !isFrameText(frame.substr(0, frame.size() - 1)))
         return reply;
 
+    // An action kept back while this exchange waits runs once it has ended,
+    // even when no routine holds the line around it.
+    LineHold hold;
     s.waiting = true;
     // After a time-out the missed reply may still be on its way, and input
     // waiting now answers no frame of ours: let the line fall quiet first.

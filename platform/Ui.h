@@ -31,8 +31,6 @@ public:
     // interface running. It may return earlier: once events ran, or once
     // `wakeOnInput` has characters waiting; callers loop on their own condition.
     virtual void waitMs(int ms, EventPump* pump, SerialPort* wakeOnInput = nullptr) = 0;
-    // The same wait with no events run meanwhile.
-    void sleepMs(int ms, SerialPort* wakeOnInput = nullptr) { waitMs(ms, nullptr, wakeOnInput); }
 };
 
 // Icons by the message-box style numbers the screens use.

@@ -2,6 +2,7 @@
 #include "screens/CardScreens.h"
 #include "screens/pulse_out/DiscreteView.h"
 #include "screens/pulse_out/InOutViews.h"
+#include "screens/pulse_out/frmEAJ2.h"
 #include "screens/pulse_out/frmIY16.h"
 #include "screens/pulse_out/frmIY2.h"
 #include "screens/pulse_out/frmIY4.h"
@@ -50,6 +51,7 @@ void RegisterPulseOutScreens() {
     registerScreen<frmIY16>("IY16");
     registerScreen<frmLQN8>("LQN");
     registerScreen<frmVU32>("VU32");
+    registerScreen<frmEAJ2>("EAJ2");
     registerOverviewRow<frmJOV16>("JOV16", "JOV16");
     registerOverviewRow<frmUJ8>("UJ8", "UJ8");
     registerOverviewRow<frmIY8>("IY8", "IY8");

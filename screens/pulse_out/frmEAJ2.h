@@ -30,8 +30,8 @@ public:
     // Stops what runs at the card of this screen's last entry before another opener talks to the station.
     void openCard(const std::string& typeCode, const ScreenSpec& spec) override;
     void enterCard(const std::string& typeCode) override { EAJ2_Init(typeCode); }
+    // The entry: the lists, then SetScaleMinMax (whose first step is prepare()).
     void EAJ2_Init(const std::string& typeCode);
-    void SetScaleMinMax(const std::string& typeCode) override;
 
     // The user's buttons and options (also what tests drive).
     void butMode_Click(int index);
@@ -65,6 +65,8 @@ public:
     bool checkTestModePos();
 
 protected:
+    // The entry's first steps: normal state, controls, the card's own test modes.
+    void prepare(const std::string& typeCode) override;
     void UploadSettings() override;
     void DownloadSettings() override;
     bool checkEntries() override;
@@ -96,6 +98,7 @@ private:
     std::array<int, 2> reportedTestMode_{};  // per channel: -1 unknown, 0 off, 1 on
     bool quietOptions_ = false;              // options set by the program, not the user
     ui::FocusChecks* checks_;
+    std::string hookKey_;  // this screen's routine run before the link closes
 };
 
 }  // namespace talvo::screens

@@ -7,8 +7,9 @@ namespace talvo::screens {
 void RegisterWirelessScreens() {
     using shell::CommDialog;
     using wireless::WirelessModel;
-    const std::pair<CommDialog, WirelessModel> kinds[] = {
-        {CommDialog::OXF, WirelessModel::OXF}, {CommDialog::OXF1F, WirelessModel::OXF1F}, {CommDialog::OG, WirelessModel::OG}};
+    const std::pair<CommDialog, WirelessModel> kinds[] = {{CommDialog::OXF, WirelessModel::OXF},
+                                                          {CommDialog::OXF1F, WirelessModel::OXF1F},
+                                                          {CommDialog::OG, WirelessModel::OG}};
     for (const auto& [kind, model] : kinds)
         shell::RegisterCommDialog(kind, [model](QWidget* owner) { wireless::ShowWirelessDialog(model, owner); });
 }

@@ -364,7 +364,8 @@ void frmWireless::CmdReadF_Click() {
     switch (ReadFileRecords(model_, setup_.FirmwareLevel, setup_.FileFormatCode, codeLine, records, c, error)) {
     case FileReadResult::Read: apply(c); return;
     case FileReadResult::Refused:
-        if (auto* m = platform::services().messages) m->show("read file incomplete", "save file", platform::MsgIcon::Stop);
+        if (auto* m = platform::services().messages)
+            m->show("read file incomplete", "save file", platform::MsgIcon::Stop);
         return;
     case FileReadResult::Damaged: showFileError(error, ""); return;
     }

@@ -44,7 +44,7 @@ class ProtocolTest : public test::SimTest {
 protected:
     // Waits, servicing events, until the port shows characters waiting.
     void waitForPendingInput() {
-        for (int i = 0; i < 2000 && serial.bytesWaiting() <= 0; ++i) steadyClock.sleepMs(1, &serial);
+        for (int i = 0; i < 2000 && serial.bytesWaiting() <= 0; ++i) steadyClock.waitMs(1, nullptr, &serial);
         ASSERT_GT(serial.bytesWaiting(), 0);
     }
 };

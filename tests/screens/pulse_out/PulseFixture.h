@@ -15,7 +15,7 @@ namespace talvo::test {
 
 // Slots of sim/stations/pulse.k6.
 enum PulseSlot {
-    kJO8 = 1, kJH16, kJO32, kJO64, kIK16, kJOV16, kUJ8, kIY8, kIY2, kIY4, kIY4A, kIY16, kLQN8, kVU32
+    kJO8 = 1, kJH16, kJO32, kJO64, kIK16, kJOV16, kUJ8, kIY8, kIY2, kIY4, kIY4A, kIY16, kLQN8, kVU32, kEAJ2
 };
 
 inline k6sim::Station pulseStation() {

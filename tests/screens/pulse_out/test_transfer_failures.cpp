@@ -38,6 +38,8 @@ TEST_F(TransferFailureTest, FirstUnansweredFrameStopsTheTransferAndDisconnects) 
         {"VU32 upload", kVU32, Command::Upload, "I16", "01", "Uploading incomplete", "I17"},
         {"VU32 download", kVU32, Command::Download, "I15", "01", "Downloading incomplete", "I16"},
         {"LQN8 upload", kLQN8, Command::Upload, "I44", "01", "Uploading incomplete", "I45"},
+        {"EAJ2 upload", kEAJ2, Command::Upload, "I06", "03", "Uploading incomplete", "I05"},
+        {"EAJ2 download", kEAJ2, Command::Download, "I07", "04", "Downloading incomplete", "I06"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,7 +68,9 @@ TEST_F(TransferFailureTest, FirstUnansweredFrameStopsTheTransferAndDisconnects) 
         }
         EXPECT_EQ(messages.texts(), (Frames{c.message}));
         EXPECT_FALSE(G().Connected);
-        if (!c.notAfter.empty()) EXPECT_EQ(countItem(c.group, c.notAfter.substr(1)), 0u);
+        if (!c.notAfter.empty()) {
+            EXPECT_EQ(countItem(c.group, c.notAfter.substr(1)), 0u);
+        }
         platform::services().clock = &steadyClock;
     }
 }

@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -409,4 +410,29 @@ TEST_F(HartDialogTest, SaveRefusesAValueTheFileCannotCarryAndWritesNothing) {
     messages.shown.clear();
     inDialog(0, [&](frmXR_HART& d) { d.CmdReadFile->click(); });
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(HartDialogTest, WritesTheCardDoesNotAnswerStopThereAndSaySo) {
+    useFakeClock();
+    // The channel's group never takes item "01" := "F": nothing may follow the select.
+    k6sim::Fault f = test::silence("DF", kSlot);
+    f.group = "01";
+    sim.addFault(f);
+    inDialog(0, [&](frmXR_HART& d) {
+        setBox(d.PollAdd, "7");
+        setBox(d.ConstantData, "ABCD");
+        for (QPushButton* command : {d.CmdDownload, d.CmdClear[4], d.CmdReset}) {
+            SCOPED_TRACE(command->objectName().toStdString());
+            messages.shown.clear();
+            sim.clearFrames();
+            command->click();
+            ASSERT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+            EXPECT_EQ(messages.shown[0].title, "Downloading");
+            const Frames frames = sim.frames();
+            EXPECT_EQ(frames.back(), "DF");
+            for (const char* data : {"D7", "DC", "D9999"}) EXPECT_EQ(std::count(frames.begin(), frames.end(), data), 0);
+            EXPECT_TRUE(command->isEnabled());
+        }
+    });
+    EXPECT_TRUE(G().Connected);
 }

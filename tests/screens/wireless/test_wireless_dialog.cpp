@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QFile>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -113,9 +114,10 @@ TEST_F(WirelessDialogTest, OpeningSetsUpByVersionAndUploadsTheModelsItems) {
             EXPECT_EQ(count(f, "I26") + count(f, "I29"), c.newItems ? 2u : 0u) << what;
             if (og) {
                 EXPECT_EQ(d.findChild<QComboBox*>("List_M_Mode"), nullptr);
-                EXPECT_EQ(d.findChild<QLineEdit*>("wirTimer_Send") != nullptr, true);
+                EXPECT_NE(d.findChild<QLineEdit*>("wirTimer_Send"), nullptr);
                 // OG's upload: the radio side up to "45" before the Modbus timers.
-                EXPECT_TRUE(framesContain(reads({{"17", "44"}, {"17", "45"}, {"00", "62"}, {"00", "63"}, {"17", "46"}})))
+                const Frames ogOrder = reads({{"17", "44"}, {"17", "45"}, {"00", "62"}, {"00", "63"}, {"17", "46"}});
+                EXPECT_TRUE(framesContain(ogOrder))
                     << what;
             } else {
                 EXPECT_EQ(entry(d, "List_M_DataMode"), "ASCII") << what;
@@ -162,7 +164,8 @@ TEST_F(WirelessDialogTest, DownloadWritesTheModelsItemsInTheModelsOrder) {
     };
     const auto w = [](std::initializer_list<std::array<const char*, 3>> items) {
         Frames f;
-        for (const auto& i : items) f.insert(f.end(), {std::string("G") + i[0], std::string("I") + i[1], std::string("D") + i[2]});
+        for (const auto& i : items)
+            f.insert(f.end(), {std::string("G") + i[0], std::string("I") + i[1], std::string("D") + i[2]});
         return f;
     };
     const Frames chTail = w({{"17", "33", "0"}, {"17", "34", "0"}, {"17", "35", "0"}, {"17", "36", "0"},
@@ -208,11 +211,23 @@ TEST_F(WirelessDialogTest, DownloadWritesTheModelsItemsInTheModelsOrder) {
             Frames expected = {"G00", "I01", "DF", "G00", "I41", "D00", "G17", "I01", "D1"};
             if (std::string(c.model) != "OXF1F") expected.insert(expected.end(), {"G00", "I40"});
             expected.insert(expected.end(), c.writes.begin(), c.writes.end());
-            EXPECT_EQ(sim.frames(), expected) << what << [&] { std::string s; for (auto& x : sim.frames()) s += x + " "; return s; }();
+            EXPECT_EQ(sim.frames(), expected) << what;
             EXPECT_EQ(sim.value(0, "17", 43), kCardKey) << what << ": the key read, written back unchanged";
             click(d, "cmdExit");
         });
     }
+    // OXF at level 0 writes neither the relay mode nor the new-firmware options.
+    restartWindow();
+    connectTo(station("OXF1", "2.13"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        sim.clearFrames();
+        click(d, "cmdDown");
+        EXPECT_TRUE(messages.shown.empty());
+        const Frames f = sim.frames();
+        EXPECT_EQ(count(f, "I55") + count(f, "I26") + count(f, "I29"), 0u);
+        EXPECT_EQ(count(f, "I50"), 1u);
+        click(d, "cmdExit");
+    });
 }
 
 TEST_F(WirelessDialogTest, AFailedCheckAnywhereWritesNothing) {
@@ -307,6 +322,55 @@ TEST_F(WirelessDialogTest, KeyIsTypedBehindTheMaskAndCheckedAsHex) {
     });
 }
 
+TEST_F(WirelessDialogTest, LostFocusChecksAndLeavingByExit) {
+    connectTo(station("OXF1", "3.00"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        QLineEdit* modAdd = in(d, "modAdd");
+        modAdd->setFocus();
+        ui::setText(modAdd, "248");
+        in(d, "modTimer")->setFocus();
+        QTRY_COMPARE(messages.texts(), std::vector<std::string>{"Please enter number 1 - 247"});
+        EXPECT_EQ(ui::text(modAdd), "") << "the address is emptied";
+        QTRY_VERIFY(modAdd->hasFocus());
+        ui::setText(modAdd, "247");
+        messages.shown.clear();
+        QLineEdit* pan = in(d, "wirPANID");
+        pan->setFocus();
+        QTRY_VERIFY(pan->hasFocus());
+        ui::setText(pan, "FFF");
+        in(d, "modTimer")->setFocus();
+        QTRY_COMPARE(messages.texts(), std::vector<std::string>{"Please enter number 0000 - FFFE"});
+        EXPECT_EQ(ui::text(pan), "FFF") << "kept as typed";
+        QTRY_VERIFY(pan->hasFocus());
+        // Leaving by Exit with an invalid entry: no message, the dialog closes.
+        messages.shown.clear();
+        in<QPushButton>(d, "cmdExit")->setFocus();  // the press, then the release
+        QCoreApplication::processEvents();
+        click(d, "cmdExit");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{});
+    });
+    EXPECT_TRUE(button("cmdSpecialSetting")->isEnabled());
+}
+
+TEST_F(WirelessDialogTest, AnUnansweredReadEndsTheUploadAndKeepsTheRest) {
+    connectTo(station("OXF1", "3.00"));
+    useFakeClock();
+    k6sim::Fault f = silence("I42", 0);
+    f.group = "17";
+    sim.addFault(f);
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+        EXPECT_EQ(text(d, "wirShortAddress"), "0001") << "read before it";
+        EXPECT_EQ(text(d, "wirNetWork"), "") << "not read: as the set-up left it";
+        EXPECT_EQ(d.KeyText(), wireless::kDefaultKey);
+        EXPECT_EQ(count(sim.frames(), "I43"), 0u) << "nothing after the unanswered read";
+        EXPECT_TRUE(G().Connected);
+        EXPECT_TRUE(in<QPushButton>(d, "cmdUp")->isEnabled());
+        click(d, "cmdExit");
+    });
+}
+
 TEST_F(WirelessDialogTest, AKeyReadThatCarriesNoKeyKeepsTheKey) {
     for (const char* reply : {"CNG", "NEEDLESS", "0123"}) {
         restartWindow();
@@ -381,6 +445,7 @@ TEST_F(WirelessDialogTest, NoStationEndsTheDownloadAtTheFirstUnansweredExchange)
         EXPECT_EQ(count(f, "I01"), 0u) << "the first exchange got no answer: nothing after it";
         EXPECT_EQ(count(f, "I56"), 0u);
         EXPECT_EQ(count(f, "G00"), 4u) << "its own retries";
+        EXPECT_FALSE(G().Connected) << "the link is closed, as after any transfer the station does not answer";
         click(d, "cmdExit");
     });
 }
@@ -436,6 +501,32 @@ TEST_F(WirelessDialogTest, SettingsFileRoundTripWithTheScrambledKey) {
             click(d, "cmdExit");
         });
     }
+}
+
+TEST_F(WirelessDialogTest, ReadingARelayFileForcesRtuAndWireless) {
+    connectTo(station("OXF1F", "1.00", "  set 00 55 RELAY\n"));
+    const std::string path = dir.filePath("relay.oxf1f").toStdString();
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        files.answers = {path};
+        click(d, "CmdSaveF");
+        click(d, "cmdExit");
+    });
+    restartWindow();
+    connectTo(station("OXF1F", "1.00", "  set 00 58 1\n  set 00 61 5\n"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(entry(d, "List_M_Mode"), "SLAVE");
+        EXPECT_TRUE(enabled(d, "List_M_DataMode"));
+        files.answers = {path};
+        click(d, "CmdReadF");
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(entry(d, "List_M_Mode"), "RELAY");
+        EXPECT_EQ(entry(d, "List_M_DataMode"), "RTU");
+        EXPECT_FALSE(enabled(d, "List_M_DataMode"));
+        EXPECT_EQ(entry(d, "List_M_WEPort"), "Wireless");
+        EXPECT_FALSE(enabled(d, "List_M_WEPort"));
+        EXPECT_EQ(text(d, "wirPassword"), std::string(32, '*')) << "the key box is not touched";
+        click(d, "cmdExit");
+    });
 }
 
 TEST_F(WirelessDialogTest, OgRefusesAFileOfANewerCode) {

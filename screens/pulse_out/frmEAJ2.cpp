@@ -1,0 +1,621 @@
+#include "screens/pulse_out/frmEAJ2.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <cmath>
+#include <tuple>
+
+#include "core/Colors.h"
+#include "core/Connection.h"
+#include "core/Globals.h"
+#include "core/LineTurn.h"
+#include "core/MainView.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "platform/Services.h"
+#include "screens/TextBoxes.h"
+#include "shell/ChildForms.h"
+#include "shell/Geometry.h"
+#include "ui/SettingsDialog.h"
+
+namespace talvo::screens {
+
+using shell::placeTwips;
+
+namespace {
+
+constexpr std::uint32_t kLightGreen = 0x80FF80;
+const char* const kDeadbands[] = {"0.1", "0.3", "0.5", "0.7", "1.0", "1.5", "2.0", "3.0", "5.0", "8.0"};
+
+// The screen's own key filters: digits; and the characters "+" to "." with the digits.
+bool FilterKeyDigits(const std::string&, int, char16_t key) { return key >= u'0' && key <= u'9'; }
+bool FilterKeyNumeric(const std::string&, int, char16_t key) {
+    return (key >= u'0' && key <= u'9') || (key >= u'+' && key <= u'.');
+}
+
+// The actuator's frames through the station protocol; results are not tested.
+class CardLine : public ActuatorLine {
+public:
+    void write(const std::string& group, const std::string& item, const std::string& data) override {
+        WriteItem(3, group, item, data);
+    }
+    std::string read(const std::string& group, const std::string& item) override { return ReadItem(3, group, item); }
+};
+
+bool refused(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
+
+void entryMessage(const std::string& text) {
+    if (auto* m = platform::services().messages) m->show(text, "", platform::MsgIcon::Information);
+}
+
+// A list's face in a colour (the drop-down list paints its face with the button role).
+void setListColor(QComboBox* list, std::uint32_t color) {
+    shell::setBackColor(list, color);
+    QPalette p = list->palette();
+    p.setColor(QPalette::Button, shell::toQColor(color));
+    list->setPalette(p);
+}
+
+std::string channelGroup(int c) { return c == 0 ? "03" : "04"; }
+
+}  // namespace
+
+frmEAJ2::frmEAJ2(QWidget* parent) : CardScreen("K6-EAJ2", parent) {
+    checks_ = new ui::FocusChecks(this, cmdUp);  // no check when the focus goes to Upload
+    for (int c = 0; c < 2; ++c) layoutChannel(c);
+    layoutSetting();
+    layoutTestMode();
+    InitControls();
+
+    live_ = {.boxes = {txtPosition[0], txtPosition[1], txtsetpoint[0], txtsetpoint[1]},
+             .items = {"11", "12", "14", "15"},
+             .pauseMs = 10,
+             .removeDecimalPoint = false,
+             .quiet = true};
+
+    // The link may go down or the program end while the motor runs.
+    hookKey_ = "frmEAJ2@" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
+    QPointer<frmEAJ2> self(this);
+    SetBeforeLinkCloses(hookKey_, [self] { return !self || self->stopAtCard(); });
+}
+
+frmEAJ2::~frmEAJ2() { SetBeforeLinkCloses(hookKey_, {}); }
+
+void frmEAJ2::layoutChannel(int c) {
+    auto* f = new QGroupBox(QString("Ch. %1").arg(c + 1), body());
+    f->setObjectName(QString("fraCh%1").arg(c + 1));
+    placeTwips(f, 60 + c * 4620, 0, 4560, 2880);
+    const int labelX = 120, boxX = 3120;
+    const auto row = [&](const char* caption, QWidget* w, int y, int width, const char* unit = nullptr) {
+        newLabel(f, caption, labelX, y + 20, boxX - labelX - 20);
+        w->setParent(f);
+        placeTwips(w, boxX, y, width, 330);
+        if (unit) newLabel(f, unit, boxX + width + 40, y + 20, 700);
+    };
+    txtPosition[c] = newLockedBox(f);
+    txtsetpoint[c] = newLockedBox(f);
+    for (QLineEdit* b : {txtPosition[c], txtsetpoint[c]}) shell::setBackColor(b, colors::SysMenu);
+    txtMotorLockTime[c] = newSettingBox(f, FilterKeyDigits);
+    txtRestartTime[c] = newSettingBox(f, FilterKeyDigits);
+    List_Deadband[c] = new QComboBox(f);
+    List_ChEnable[c] = new QComboBox(f);
+    PosRawDat[c] = newLockedBox(f);
+    shell::setBackColor(PosRawDat[c], colors::SysMenu);
+    row("Position", txtPosition[c], 300, 1200);
+    row("Position Setpoint", txtsetpoint[c], 660, 1200);
+    row("Motor Deadlock Detecting Time", txtMotorLockTime[c], 1020, 660, "sec");
+    row("Restart Time", txtRestartTime[c], 1380, 660, "msec");
+    row("Deadband", List_Deadband[c], 1740, 780, "%");
+    row("Ch Enable/Disable", List_ChEnable[c], 2100, 1200);
+    lblParRaw[c] = newLabel(f, "Position (Raw)", labelX, 2480, boxX - labelX - 60);
+    PosRawDat[c]->setParent(f);
+    placeTwips(PosRawDat[c], boxX, 2460, 1200, 330);
+
+    checks_->watch(txtMotorLockTime[c], [this, c] { return checkMotorLockTime(c); });
+    checks_->watch(txtRestartTime[c], [this, c] { return checkRestartTime(c); });
+    connect(List_ChEnable[c], &QComboBox::currentIndexChanged, this, [this, c] { List_ChEnable_Click(c); });
+}
+
+void frmEAJ2::layoutSetting() {
+    auto* frame1 = new QGroupBox("User Full Position Setting", body());
+    frame1->setObjectName("Frame1");
+    placeTwips(frame1, 60, 2940, 6000, 2700);
+    for (int i = 0; i < 2; ++i) {
+        Channel[static_cast<std::size_t>(i)] = new QRadioButton(QString("Ch%1").arg(i + 1), frame1);
+        placeTwips(Channel[static_cast<std::size_t>(i)], 180 + i * 780, 300, 720, 300);
+        connect(Channel[static_cast<std::size_t>(i)], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) setting_.chooseChannel(i);
+        });
+    }
+    const char* modeCaptions[] = {"Set End", "Set Close Position", "Set Open Position"};
+    const int modeY[] = {1620, 1140, 660};
+    for (int i = 0; i < 3; ++i) {
+        QPushButton*& b = butMode[static_cast<std::size_t>(i)];
+        b = new QPushButton(modeCaptions[i], frame1);
+        b->setObjectName(QString("butMode%1").arg(i));
+        placeTwips(b, 120, modeY[i], 2100, 420);
+        connect(b, &QPushButton::clicked, this, [this, i] { butMode_Click(i); });
+    }
+    auto* frame7 = new QGroupBox("Fine Adj. Level", frame1);
+    placeTwips(frame7, 120, 2100, 2100, 540);
+    for (int i = 0; i < 3; ++i) {
+        QRadioButton*& o = optAdjLevel[static_cast<std::size_t>(i)];
+        o = new QRadioButton(QString("L%1").arg(i + 1), frame7);
+        placeTwips(o, 120 + i * 660, 240, 620, 270);
+        connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && !quietOptions_) setting_.chooseFineLevel(i);
+        });
+    }
+    const auto adjustFrame = [&](const char* caption, int x, const QString& up, const QString& down, QPushButton*& open,
+                                 QPushButton*& close) {
+        auto* f = new QGroupBox(caption, frame1);
+        placeTwips(f, x, 240, 1740, 2340);
+        open = new QPushButton(up, f);
+        close = new QPushButton(down, f);
+        placeTwips(open, 420, 360, 900, 600);
+        newLabel(f, "Open", 420, 990, 900, Qt::AlignHCenter);
+        placeTwips(close, 420, 1380, 900, 600);
+        newLabel(f, "Close", 420, 2010, 900, Qt::AlignHCenter);
+    };
+    adjustFrame("Fine", 2340, QString::fromUtf8("\u25B3"), QString::fromUtf8("\u25BD"), OpenFineAdjBut,
+                CloseFineAdjBut);
+    adjustFrame("Coarse", 4140, QString::fromUtf8("\u25B2"), QString::fromUtf8("\u25BC"), OpenCoaseAdjBut,
+                CloseCoaseAdjBut);
+    OpenFineAdjBut->setObjectName("OpenFineAdjBut");
+    CloseFineAdjBut->setObjectName("CloseFineAdjBut");
+    OpenCoaseAdjBut->setObjectName("OpenCoaseAdjBut");
+    CloseCoaseAdjBut->setObjectName("CloseCoaseAdjBut");
+    for (QPushButton* b : {OpenFineAdjBut, CloseFineAdjBut, OpenCoaseAdjBut, CloseCoaseAdjBut}) {
+        connect(b, &QPushButton::pressed, this, [this, b] { pressAdjust(b, true); });
+        connect(b, &QPushButton::released, this, [this, b] { pressAdjust(b, false); });
+        // A button that loses the mouse without a release (the window loses the
+        // focus, the button goes away) counts as released.
+        b->installEventFilter(this);
+    }
+}
+
+void frmEAJ2::layoutTestMode() {
+    auto* frame3 = new QGroupBox("Test Mode", body());
+    frame3->setObjectName("Frame3");
+    placeTwips(frame3, 6120, 2940, 3120, 2700);
+    auto* frame5 = new QGroupBox("Ch.", frame3);
+    placeTwips(frame5, 120, 300, 1380, 1020);
+    auto* frame4 = new QGroupBox("Test Mode ", frame3);
+    placeTwips(frame4, 1620, 300, 1380, 1020);
+    const char* chCaptions[] = {"Ch.1", "Ch.2"};
+    const char* modeCaptions[] = {"OFF", "ON"};
+    for (int i = 0; i < 2; ++i) {
+        const std::size_t k = static_cast<std::size_t>(i);
+        optCh[k] = new QRadioButton(chCaptions[i], frame5);
+        placeTwips(optCh[k], 120, 300 + i * 320, 1100, 300);
+        optTestMode[k] = new QRadioButton(modeCaptions[i], frame4);
+        optTestMode[k]->setObjectName(QString("optTestMode%1").arg(i));
+        placeTwips(optTestMode[k], 120, 300 + i * 320, 1100, 300);
+        connect(optCh[k], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (!on) return;
+            setting_.chooseTestChannel(i);
+            // The options show that channel's test mode as far as the screen knows it.
+            const int known = reportedTestMode_[static_cast<std::size_t>(i)];
+            if (known >= 0) showReportedTestMode(known == 1);
+        });
+        connect(optTestMode[k], &QRadioButton::toggled, this, [this, i](bool on) { optTestMode_Toggled(i, on); });
+    }
+    newLabel(frame3, "Position Setpoint", 120, 1440, 2000)->setObjectName("lblPosData");
+    txtTestModePos = newSettingBox(frame3, FilterKeyNumeric);
+    txtTestModePos->setObjectName("txtTestModePos");
+    placeTwips(txtTestModePos, 120, 1800, 1380, 345);
+    butTestMode = new QPushButton("SET", frame3);
+    butTestMode->setObjectName("butTestMode");
+    placeTwips(butTestMode, 1620, 1760, 1200, 420);
+    connect(butTestMode, &QPushButton::clicked, this, [this] { butTestMode_Click(); });
+    checks_->watch(txtTestModePos, [this] { return checkTestModePos(); });
+}
+
+void frmEAJ2::InitControls() {
+    if (List_Deadband[0]->count() == 10) return;
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t k = static_cast<std::size_t>(c);
+        List_Deadband[k]->clear();
+        List_ChEnable[k]->clear();
+        for (const char* d : kDeadbands) List_Deadband[k]->addItem(d);
+        List_ChEnable[k]->addItem("Enable");
+        List_ChEnable[k]->addItem("Disable");
+        List_Deadband[k]->setCurrentText("1.5");
+        List_ChEnable[k]->setCurrentText("Enable");
+        List_ChEnable_Click(c);
+    }
+}
+
+void frmEAJ2::List_ChEnable_Click(int c) {
+    QComboBox* l = List_ChEnable[static_cast<std::size_t>(c)];
+    setListColor(l, l->currentText() == "Enable" ? colors::Green : colors::Red);
+}
+
+// --- entry ---
+
+void frmEAJ2::openCard(const std::string& typeCode, const ScreenSpec& spec) {
+    // Opened again (this slot or another actuator): the card of the last entry
+    // is told first, before the opener selects the new one.
+    stopAtCard();
+    CardScreen::openCard(typeCode, spec);
+}
+
+void frmEAJ2::EAJ2_Init(const std::string& typeCode) {
+    InitControls();
+    SetScaleMinMax(typeCode);
+}
+
+void frmEAJ2::prepare(const std::string&) {
+    cardSlot_ = G().CurCardNo;
+    setting_.reset();
+    reportedTestMode_ = {-1, -1};
+    quietOptions_ = true;
+    Channel[0]->setChecked(true);
+    optCh[0]->setChecked(true);
+    optTestMode[0]->setChecked(true);
+    optAdjLevel[1]->setChecked(true);
+    quietOptions_ = false;
+    setting_.reset();  // drops what the option selections asked for
+    showNormalState();
+    butMode[0]->setText("Set End");
+    // The card says whether a channel is in test mode; an unanswered read says nothing.
+    for (int c = 0; c < 2; ++c) {
+        const std::string r = ReadItem(3, channelGroup(c), "50");
+        reportedTestMode_[static_cast<std::size_t>(c)] =
+            r.empty() || refused(r) ? -1 : (LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0);
+    }
+    if (reportedTestMode_[0] >= 0) showReportedTestMode(reportedTestMode_[0] == 1);
+}
+
+void frmEAJ2::showNormalState() {
+    for (QRadioButton* o : optAdjLevel) o->setEnabled(false);
+    butMode[0]->setEnabled(false);
+    butMode[1]->setEnabled(true);
+    butMode[2]->setEnabled(true);
+    for (QPushButton* b : {OpenFineAdjBut, CloseFineAdjBut, OpenCoaseAdjBut, CloseCoaseAdjBut}) b->setEnabled(false);
+    for (int c = 0; c < 2; ++c) {
+        lblParRaw[static_cast<std::size_t>(c)]->hide();
+        PosRawDat[static_cast<std::size_t>(c)]->hide();
+    }
+    for (QRadioButton* o : optCh) o->setEnabled(true);
+    for (QRadioButton* o : optTestMode) o->setEnabled(true);
+    for (QRadioButton* o : Channel) o->setEnabled(true);
+    cmdUp->setEnabled(true);
+    cmdDown->setEnabled(true);
+    txtTestModePos->setEnabled(false);
+    butTestMode->setEnabled(false);
+    // A channel in test mode keeps its controls.
+    if (optTestMode[1]->isChecked()) showTestModeControls(true);
+}
+
+void frmEAJ2::showSettingsExtra(const CardRecord&) {
+    CardRecord* rec = G().CardRecords.get(cardSlot_);
+    if (!rec) return;
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t k = static_cast<std::size_t>(c);
+        const int p = 10 * c;
+        setBoxText(txtMotorLockTime[k], rec->Param[p + 1]);
+        setBoxText(txtRestartTime[k], rec->Param[p + 2]);
+        if (!rec->Param[p + 3].empty()) {
+            List_ChEnable[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 3].c_str()));
+            List_Deadband[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 4].c_str()));
+        } else {
+            List_ChEnable[k]->setCurrentText("Enable");
+            List_Deadband[k]->setCurrentText("1.5");
+            rec->Param.set(p + 3, "Enable");
+            rec->Param.set(p + 4, "1.5");
+        }
+    }
+    setBoxText(txtTestModePos, "0");
+}
+
+// --- test mode ---
+
+void frmEAJ2::showTestModeControls(bool on) {
+    for (QRadioButton* o : optCh) o->setEnabled(!on);
+    txtTestModePos->setEnabled(on);
+    butTestMode->setEnabled(on);
+    butMode[1]->setEnabled(!on);
+    butMode[2]->setEnabled(!on);
+}
+
+void frmEAJ2::showReportedTestMode(bool on) {
+    const bool was = quietOptions_;
+    quietOptions_ = true;
+    QRadioButton* o = optTestMode[on ? 1 : 0];
+    if (o->isChecked())
+        showTestModeControls(on);
+    else
+        o->setChecked(true);
+    quietOptions_ = was;
+}
+
+void frmEAJ2::optTestMode_Toggled(int index, bool checked) {
+    if (!checked) return;
+    const bool on = index == 1;
+    showTestModeControls(on);
+    if (quietOptions_) return;
+    setting_.switchTestMode(on);
+    reportedTestMode_[static_cast<std::size_t>(setting_.testGroup() == "04" ? 1 : 0)] = on ? 1 : 0;
+}
+
+void frmEAJ2::butTestMode_Click() {
+    // The position goes out as the check shows it.
+    if (!checks_->settle() || !checks_->runCheck(txtTestModePos)) return;
+    setting_.sendTestPosition();
+}
+
+// --- end-position setting ---
+
+void frmEAJ2::butMode_Click(int index) {
+    // The buttons' own frames wait for the line: never inside another exchange.
+    QPointer<frmEAJ2> self(this);
+    RunWhenLineFree("frmEAJ2.butMode", [self, index] {
+        if (!self || !self->butMode[static_cast<std::size_t>(index)]->isEnabled() ||
+            !shell::childForms().isShown(self))
+            return;
+        frmEAJ2& s = *self;
+        LineHold hold;
+        WriteItem(3, "00", "01", "F");
+        WriteItem(3, "00", "41", std::to_string(s.cardSlot_));
+        WriteItem(3, "03", "01", "1");
+        WriteItem(3, "04", "01", "1");
+        for (QPushButton* b : s.butMode) b->setEnabled(false);
+        if (index == 0) {
+            s.setting_.endSetting();
+            PauseMs(500);
+            if (!self) return;
+            s.butMode[1]->setEnabled(true);
+            s.butMode[2]->setEnabled(true);
+            s.butMode[0]->setText("End Setting");
+            s.SetSettingModeControls(0);
+            return;
+        }
+        const auto mode = index == 1 ? ActuatorSetting::kClosePosition : ActuatorSetting::kOpenPosition;
+        s.setting_.startSetting(mode);
+        // The card's fine step follows the level the screen shows from the start.
+        for (int i = 0; i < 3; ++i)
+            if (s.optAdjLevel[static_cast<std::size_t>(i)]->isChecked()) s.setting_.chooseFineLevel(i);
+        PauseMs(500);
+        if (!self) return;
+        s.butMode[0]->setText(index == 1 ? "End Close Pos. Setting" : "End Open Pos. Setting");
+        s.butMode[0]->setEnabled(true);
+        s.SetSettingModeControls(mode);
+    });
+}
+
+void frmEAJ2::SetSettingModeControls(int mode) {
+    const bool setting = mode != 0;
+    const int c = Channel[0]->isChecked() ? 0 : 1;
+    cmdUp->setEnabled(!setting);
+    cmdDown->setEnabled(!setting);
+    for (QRadioButton* o : Channel) o->setEnabled(!setting);
+    for (QPushButton* b : {OpenFineAdjBut, CloseFineAdjBut, OpenCoaseAdjBut, CloseCoaseAdjBut}) b->setEnabled(setting);
+    for (QRadioButton* o : optTestMode) o->setEnabled(!setting);
+    for (QRadioButton* o : optAdjLevel) o->setEnabled(setting);
+    lblParRaw[static_cast<std::size_t>(c)]->setVisible(setting);
+    PosRawDat[static_cast<std::size_t>(c)]->setVisible(setting);
+}
+
+void frmEAJ2::pressAdjust(QPushButton* b, bool down) {
+    const Direction d = b == OpenFineAdjBut || b == OpenCoaseAdjBut ? Direction::Open : Direction::Close;
+    if (b == OpenFineAdjBut || b == CloseFineAdjBut) {
+        if (down)
+            setting_.finePressed(d);
+        else
+            setting_.fineReleased(d);
+    } else if (down) {
+        setting_.coarsePressed(d);
+    } else {
+        setting_.coarseReleased(d);
+    }
+}
+
+bool frmEAJ2::eventFilter(QObject* watched, QEvent* event) {
+    const auto t = event->type();
+    if (t == QEvent::FocusOut || t == QEvent::Hide || t == QEvent::EnabledChange) {
+        auto* b = static_cast<QPushButton*>(watched);
+        if (t != QEvent::EnabledChange || !b->isEnabled()) pressAdjust(b, false);
+    }
+    return CardScreen::eventFilter(watched, event);
+}
+
+bool frmEAJ2::servePriority() {
+    if (!setting_.idle()) {
+        runAdjust();
+        return true;
+    }
+    CardLine line;
+    setting_.serveTestRequests(line, boxText(txtTestModePos));
+    return false;
+}
+
+void frmEAJ2::runAdjust() {
+    CardLine line;
+    std::string raw;
+    const int c = setting_.channel();
+    if (!setting_.adjust(line, raw)) return;
+    setBoxText(PosRawDat[static_cast<std::size_t>(c)], raw);
+    CheckRawPosition();
+}
+
+void frmEAJ2::CheckRawPosition() {
+    const ActuatorSetting::Mode m = setting_.settingMode();
+    if (m == ActuatorSetting::kNone) return;
+    QLineEdit* raw = PosRawDat[static_cast<std::size_t>(setting_.channel())];
+    shell::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
+}
+
+bool frmEAJ2::stopAtCard() {
+    if (!setting_.owesStop()) return true;
+    if (!LineFree()) return false;
+    LineHold hold;
+    // The setting frames name no card: the actuator's own is selected first. A
+    // card that does not answer the select cannot be told; it stays owed.
+    const bool reached =
+        !WriteItem(1, "00", "01", "F").empty() && !WriteItem(1, "00", "41", std::to_string(cardSlot_)).empty();
+    if (!reached) return true;
+    CardLine line;
+    setting_.stopAll(line);
+    showNormalState();
+    butMode[0]->setText("End Setting");
+    SetSettingModeControls(0);
+    return true;
+}
+
+void frmEAJ2::formHidden() {
+    CardScreen::formHidden();
+    if (stopAtCard()) return;
+    QPointer<frmEAJ2> self(this);
+    RunWhenLineFree(hookKey_, [self] {
+        if (self) self->stopAtCard();
+    });
+}
+
+// --- checks ---
+
+namespace {
+
+// The leading number of the box, rounded to a whole number (ties to even);
+// inside min..max the box shows it, else the message.
+bool checkWhole(QLineEdit* box, double min, double max, const char* message) {
+    const double v = std::nearbyint(LeadingNumber(boxText(box)));
+    if (!(v >= min && v <= max)) {
+        entryMessage(message);
+        return false;
+    }
+    setBoxText(box, std::to_string(static_cast<long>(v)));
+    return true;
+}
+
+}  // namespace
+
+bool frmEAJ2::checkMotorLockTime(int c) {
+    return checkWhole(txtMotorLockTime[static_cast<std::size_t>(c)], 60, 1000, "Please enter value 60 - 1000");
+}
+
+bool frmEAJ2::checkRestartTime(int c) {
+    return checkWhole(txtRestartTime[static_cast<std::size_t>(c)], 500, 10000, "Please enter value 500 - 10000");
+}
+
+bool frmEAJ2::checkTestModePos() {
+    const float v = static_cast<float>(LeadingNumber(boxText(txtTestModePos)));
+    if (!(v >= -0.5f && v <= 100.5f)) {
+        entryMessage("Please enter value -0.5 - 100.5");
+        return false;
+    }
+    setBoxText(txtTestModePos, FormatTestPosition(v));
+    return true;
+}
+
+bool frmEAJ2::checkEntries() {
+    // A download takes the lost-focus ranges too; an empty box is skipped.
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t k = static_cast<std::size_t>(c);
+        for (QLineEdit* box : {txtMotorLockTime[k], txtRestartTime[k]})
+            if (!boxText(box).empty() && !checks_->runCheck(box)) return false;
+    }
+    return true;
+}
+
+// --- transfers ---
+
+namespace {
+
+// A deadband reply: one of the list's texts, else a whole number 0..9 as the
+// index the download writes; anything else leaves the list as it is.
+void showDeadband(QComboBox* list, const std::string& value) {
+    const int at = list->findText(QString::fromLatin1(value.c_str()));
+    if (at >= 0) {
+        list->setCurrentIndex(at);
+        return;
+    }
+    if (value.size() == 1 && value[0] >= '0' && value[0] <= '9') list->setCurrentIndex(value[0] - '0');
+}
+
+}  // namespace
+
+void frmEAJ2::UploadSettings() {
+    Transfer t("Uploading incomplete");
+    if (!t.ok()) return;
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    mainView().showProgress(3, "Uploading");
+    if (!t.select()) return;
+    for (const char* g : {"02", "03", "04"})
+        if (t.write(g, "01", "1").empty()) return;
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t k = static_cast<std::size_t>(c);
+        const int p = 10 * c;
+        const std::string group = std::to_string(c + 3);  // "3", "4": one digit in the transfers
+        // An unanswered read ends the transfer; a refused one leaves box, list and record.
+        std::string r = t.read(group, "07");
+        if (!t.ok()) return;
+        if (!refused(r)) {
+            setBoxText(txtMotorLockTime[k], TextAfterColon(r));
+            rec.Param.set(p + 1, boxText(txtMotorLockTime[k]));
+        }
+        r = t.read(group, "06");
+        if (!t.ok()) return;
+        if (!refused(r)) {
+            setBoxText(txtRestartTime[k], TextAfterColon(r));
+            rec.Param.set(p + 2, boxText(txtRestartTime[k]));
+        }
+        r = t.read("02", std::to_string(c + 42));
+        if (!t.ok()) return;
+        if (!refused(r)) {
+            List_ChEnable[k]->setCurrentText(TextAfterColon(r) == "0" ? "Enable" : "Disable");
+            rec.Param.set(p + 3, List_ChEnable[k]->currentText().toLatin1().toStdString());
+        }
+        r = t.read(group, "05");
+        if (!t.ok()) return;
+        if (!refused(r)) {
+            showDeadband(List_Deadband[k], TextAfterColon(r));
+            rec.Param.set(p + 4, List_Deadband[k]->currentText().toLatin1().toStdString());
+        }
+        t.step(c + 1);
+    }
+    std::string r = t.read(setting_.testGroup(), "50");
+    if (!t.ok()) return;
+    if (!refused(r)) optTestMode[LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0]->setChecked(true);
+    r = t.read(setting_.testGroup(), "51");
+    if (!t.ok()) return;
+    if (!refused(r)) {
+        const std::string v = TextAfterColon(r);
+        double number = 0;
+        setBoxText(txtTestModePos, ParseNumber(v, number) ? FormatTestPosition(static_cast<float>(number)) : v);
+    }
+    t.step(3);
+}
+
+void frmEAJ2::DownloadSettings() {
+    if (!checkEntries()) return;
+    Transfer t("Downloading incomplete");
+    if (!t.ok()) return;
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    mainView().showProgress(2, "Downloading");
+    if (!t.select()) return;
+    for (const char* g : {"02", "03", "04"})
+        if (t.write(g, "01", "1").empty()) return;
+    for (int c = 0; c < 2; ++c) {
+        const std::size_t k = static_cast<std::size_t>(c);
+        const int p = 10 * c;
+        const std::string group = std::to_string(c + 3);
+        for (auto [box, item, field] : {std::tuple{txtMotorLockTime[k], "07", p + 1}, std::tuple{txtRestartTime[k], "06", p + 2}}) {
+            const std::string text = boxText(box);
+            if (text.empty()) continue;
+            if (t.write(group, item, text).empty()) return;
+            rec.Param.set(field, text);
+        }
+        if (t.write("02", std::to_string(c + 42), std::to_string(List_ChEnable[k]->currentIndex())).empty()) return;
+        rec.Param.set(p + 3, List_ChEnable[k]->currentText().toLatin1().toStdString());
+        if (t.write(group, "05", std::to_string(List_Deadband[k]->currentIndex())).empty()) return;
+        rec.Param.set(p + 4, List_Deadband[k]->currentText().toLatin1().toStdString());
+        t.step(c + 1);
+    }
+}
+
+}  // namespace talvo::screens

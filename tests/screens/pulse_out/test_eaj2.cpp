@@ -1,0 +1,588 @@
+// The actuator screen against the simulator: its transfers with the one-digit
+// groups, the lost-focus ranges, the end-position setting tick by tick, the
+// test mode, and every way the screen can go away while the motor runs.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QTimer>
+
+#include "core/Connection.h"
+#include "screens/pulse_out/frmEAJ2.h"
+#include "sim/FamilyPulse.h"
+#include "tests/screens/pulse_out/PulseFixture.h"
+
+using namespace talvo;
+using namespace talvo::screens;
+using namespace talvo::test;
+using Frames = std::vector<std::string>;
+using k6sim::FaultAction;
+
+namespace {
+
+std::string str(int n) { return std::to_string(n); }
+
+class EajTest : public PulseTest {
+protected:
+    void SetUp() override {
+        PulseTest::SetUp();
+        if (HasFatalFailure()) return;
+        activate();
+    }
+    // The main window shown and active, so that boxes take the focus (a progress
+    // window that came and went may have taken the activation).
+    void activate() {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    // The data frames of a transfer: all but the card select's.
+    Frames transferWrites() const {
+        Frames out;
+        for (const std::string& w : writes())
+            if (w.rfind("00/", 0) != 0) out.push_back(w);
+        return out;
+    }
+    frmEAJ2* open() {
+        auto* s = pick<frmEAJ2>(kEAJ2);
+        settle(s);
+        return s;
+    }
+    // The data frames as "slot|group/item:data", the slot being the card selected then.
+    Frames stamped() const {
+        Frames out;
+        const auto f = sim.frames();
+        std::string group, item, selected = "?";
+        for (const std::string& x : f) {
+            if (x[0] == 'G') group = x.substr(1);
+            if (x[0] == 'I') item = x.substr(1);
+            if (x[0] != 'D') continue;
+            if (group == "00" && item == "41") selected = x.substr(1);
+            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
+        }
+        return out;
+    }
+    // The data frames of the actuator's channel groups only.
+    Frames settingWrites() const {
+        Frames out;
+        for (const std::string& w : writes())
+            if (w.rfind("03/", 0) == 0 || w.rfind("04/", 0) == 0) out.push_back(w);
+        return out;
+    }
+    // A setting mode started by its button; returns after the tick that told the card.
+    void start(frmEAJ2* s, int index) {
+        settle(s);
+        s->butMode[static_cast<std::size_t>(index)]->click();
+        ASSERT_FALSE(s->setting().idle());
+        nextPass(s);
+        ASSERT_EQ(countItem("03", "09"), 1u);
+    }
+    void press(QPushButton* b) { QTest::mousePress(b, Qt::LeftButton); }
+    void release(QPushButton* b) { QTest::mouseRelease(b, Qt::LeftButton); }
+    std::string modeLog(const std::string& group) const { return sim.value(kEAJ2, group, k6sim::kActuatorModeLog); }
+    // The card is at rest: no coarse move runs and no setting mode is on.
+    void expectCardAtRest() {
+        EXPECT_EQ(sim.value(kEAJ2, "03", 10), "00");
+        EXPECT_EQ(sim.value(kEAJ2, "03", 11), "00");
+        EXPECT_EQ(sim.value(kEAJ2, "03", 9), "00");
+    }
+    static std::size_t indexOf(const Frames& f, const std::string& x) {
+        return static_cast<std::size_t>(std::find(f.begin(), f.end(), x) - f.begin());
+    }
+};
+
+bool isLightGreen(const QWidget* w) { return w->palette().color(QPalette::Base) == shell::toQColor(0x80FF80); }
+
+}  // namespace
+
+// --- transfers ---
+
+TEST_F(EajTest, UploadUsesOneDigitGroupsAndFillsEveryControl) {
+    auto* s = open();
+    sim.clearFrames();
+    upload(s);
+    const Frames want = {"G00", "I01", "DF", "G00", "I41", "D15", "G02", "I01", "D1", "G03", "I01", "D1", "G04",
+                         "I01", "D1",  "G3",  "I07", "G3",  "I06", "G02", "I42", "G3",  "I05", "G4",  "I07", "G4",
+                         "I06", "G02", "I43", "G4",  "I05", "G03", "I50", "G03", "I51"};
+    EXPECT_EQ(sim.frames(), want);
+    EXPECT_EQ(text(s->txtMotorLockTime[0]), "150");
+    EXPECT_EQ(text(s->txtRestartTime[1]), "1000");
+    EXPECT_EQ(s->List_Deadband[0]->currentText(), "1.5");
+    EXPECT_EQ(s->List_Deadband[1]->currentText(), "3.0");  // the card answers the index
+    EXPECT_EQ(s->List_ChEnable[0]->currentText(), "Enable");
+    EXPECT_EQ(s->List_ChEnable[1]->currentText(), "Disable");
+    EXPECT_TRUE(hasBack(s->List_ChEnable[1], colors::Red));
+    EXPECT_TRUE(s->optTestMode[0]->isChecked());
+    EXPECT_EQ(text(s->txtTestModePos), "0");
+    const CardRecord& r = record(kEAJ2);
+    EXPECT_EQ(r.Param[1], "150");
+    EXPECT_EQ(r.Param[2], "1000");
+    EXPECT_EQ(r.Param[3], "Enable");
+    EXPECT_EQ(r.Param[4], "1.5");
+    EXPECT_EQ(r.Param[13], "Disable");
+    EXPECT_EQ(r.Param[14], "3.0");
+    EXPECT_EQ(window->progress(), 3);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(EajTest, DownloadUsesOneDigitGroupsAndWritesTheListIndexes) {
+    auto* s = open();
+    upload(s);
+    type(s->txtRestartTime[0], "");  // empty: skipped
+    s->List_Deadband[0]->setCurrentText("8.0");
+    sim.clearFrames();
+    download(s);
+    EXPECT_EQ(writes(), (Frames{"00/01:F", "00/41:15", "02/01:1", "03/01:1", "04/01:1", "3/07:150", "02/42:0",
+                                "3/05:9", "4/07:120", "4/06:1000", "02/43:1", "4/05:7"}));
+    EXPECT_EQ(record(kEAJ2).Param[4], "8.0");
+    EXPECT_EQ(window->progress(), 2);
+}
+
+TEST_F(EajTest, ChannelEnableAndDeadbandReplies) {
+    struct Case {
+        const char* name;
+        std::string enable, deadband;  // the values on the card ...
+        std::string reply;             // ... or the reply to item 42 in their place
+        std::string list, band;
+    };
+    const Case cases[] = {
+        {"0 is enabled", "0", "1.0", "", "Enable", "1.0"},
+        {"1 is disabled", "1", "3", "", "Disable", "0.7"},
+        {"anything else is disabled", "x", "0", "", "Disable", "0.1"},
+        {"refused: unchanged", "0", "12", "CNG", "before", "before"},
+        {"not on the list, not an index: unchanged", "0", "abc", "", "Enable", "before"},
+    };
+    auto* s = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.clearFaults();
+        s->List_ChEnable[0]->setCurrentText(c.list == "before" ? "Disable" : c.list == "Enable" ? "Disable" : "Enable");
+        s->List_Deadband[0]->setCurrentText("5.0");
+        const std::string before = s->List_ChEnable[0]->currentText().toStdString();
+        sim.setValue(kEAJ2, "02", 42, c.enable);
+        sim.setValue(kEAJ2, "03", 5, c.deadband);
+        if (!c.reply.empty()) sim.addFault(fault("I42", kEAJ2, FaultAction::Reply, c.reply));
+        upload(s);
+        EXPECT_EQ(s->List_ChEnable[0]->currentText().toStdString(), c.list == "before" ? before : c.list);
+        EXPECT_EQ(s->List_Deadband[0]->currentText().toStdString(), c.band == "before" ? "5.0" : c.band);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+TEST_F(EajTest, UnansweredChannelEnableLeavesListAndRecordAndDisconnects) {
+    auto* s = open();
+    upload(s);
+    ASSERT_EQ(s->List_ChEnable[1]->currentText(), "Disable");
+    useFakeClock();
+    sim.addFault(silence("I43", kEAJ2));
+    upload(s);
+    EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
+    EXPECT_EQ(s->List_ChEnable[1]->currentText(), "Disable");
+    EXPECT_EQ(record(kEAJ2).Param[13], "Disable");
+    EXPECT_FALSE(G().Connected);
+}
+
+// --- range checks ---
+
+TEST_F(EajTest, RangeChecksWhenABoxLosesTheFocusButNotForUpload) {
+    struct Case {
+        int which;  // 0 motor lock time, 1 restart time
+        const char* typed;
+        std::string shown;    // after leaving the box
+        std::string message;  // "" accepted
+    };
+    const Case cases[] = {
+        {0, "59", "59", "Please enter value 60 - 1000"},   {0, "60", "60", ""},
+        {0, "1000", "1000", ""},                          {0, "1001", "1001", "Please enter value 60 - 1000"},
+        {0, "0075", "75", ""},                            {1, "499", "499", "Please enter value 500 - 10000"},
+        {1, "500", "500", ""},                            {1, "10000", "10000", ""},
+        {1, "10001", "10001", "Please enter value 500 - 10000"},
+        {1, "", "", "Please enter value 500 - 10000"},   // empty counts as 0
+    };
+    auto* s = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        QLineEdit* box = c.which == 0 ? s->txtMotorLockTime[0] : s->txtRestartTime[0];
+        QLineEdit* other = c.which == 0 ? s->txtRestartTime[1] : s->txtMotorLockTime[1];
+        type(other, "1000");
+        messages.shown.clear();
+        box->setFocus(Qt::TabFocusReason);
+        box->clear();
+        QTest::keyClicks(box, c.typed);
+        other->setFocus(Qt::TabFocusReason);
+        QTest::qWait(50);
+        EXPECT_EQ(text(box), c.shown);
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.texts(), (Frames{c.message}));
+            EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Information);
+            EXPECT_EQ(messages.shown[0].title, "");
+            EXPECT_EQ(QApplication::focusWidget(), box);
+            // The same value left for Upload: no check.
+            messages.shown.clear();
+            s->uploadButton()->setFocus(Qt::TabFocusReason);
+            QTest::qWait(50);
+            EXPECT_TRUE(messages.shown.empty());
+        }
+        type(box, "1000");
+    }
+}
+
+TEST_F(EajTest, DownloadAppliesTheRangesToFilledBoxesOnly) {
+    struct Case {
+        int which;
+        std::string value;
+        std::string message;
+    };
+    const Case cases[] = {{0, "59", "Please enter value 60 - 1000"},   {0, "60", ""},
+                          {0, "1001", "Please enter value 60 - 1000"}, {1, "499", "Please enter value 500 - 10000"},
+                          {1, "10000", ""},                             {1, "10001", "Please enter value 500 - 10000"},
+                          {1, "", ""}};
+    auto* s = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        activate();
+        for (int k = 0; k < 2; ++k) {
+            type(s->txtMotorLockTime[static_cast<std::size_t>(k)], "100");
+            type(s->txtRestartTime[static_cast<std::size_t>(k)], "1000");
+        }
+        QLineEdit* box = c.which == 0 ? s->txtMotorLockTime[1] : s->txtRestartTime[1];
+        type(box, c.value);
+        messages.shown.clear();
+        sim.clearFrames();
+        download(s);
+        const std::string item = c.which == 0 ? "07" : "06";
+        if (c.message.empty()) {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(countItem("4", item), c.value.empty() ? 0u : 1u);
+        } else {
+            EXPECT_EQ(messages.texts(), (Frames{c.message}));
+            EXPECT_TRUE(transferWrites().empty());  // nothing is sent
+            EXPECT_EQ(QApplication::focusWidget(), box);
+        }
+    }
+}
+
+TEST_F(EajTest, TestPositionRangeByFocusOutAndBySet) {
+    struct Case {
+        const char* typed;
+        std::string sent;  // "" refused
+    };
+    const Case cases[] = {{"-0.5", "-0.5"}, {"100.5", "100.5"}, {"100.6", ""}, {"5.", "5"}, {".5", "0.5"}, {"-0.6", ""}};
+    auto* s = open();
+    s->optTestMode[1]->click();
+    nextPass(s);
+    ASSERT_EQ(settingWrites(), (Frames{"03/50:01"}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // By leaving the box.
+        messages.shown.clear();
+        s->txtTestModePos->setFocus(Qt::TabFocusReason);
+        s->txtTestModePos->clear();
+        QTest::keyClicks(s->txtTestModePos, c.typed);
+        s->optTestMode[1]->setFocus(Qt::TabFocusReason);
+        QTest::qWait(50);
+        EXPECT_EQ(messages.texts().size(), c.sent.empty() ? 1u : 0u);
+        if (!c.sent.empty()) {
+            EXPECT_EQ(text(s->txtTestModePos), c.sent);
+        }
+        // By SET.
+        type(s->txtTestModePos, c.typed);
+        messages.shown.clear();
+        sim.clearFrames();
+        s->butTestMode->click();
+        nextPass(s);
+        if (c.sent.empty()) {
+            EXPECT_EQ(messages.texts(), (Frames{"Please enter value -0.5 - 100.5"}));
+            EXPECT_TRUE(settingWrites().empty());
+        } else {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(settingWrites(), (Frames{"03/51:" + c.sent}));
+        }
+    }
+}
+
+// --- end-position setting ---
+
+TEST_F(EajTest, FinePressAndReleaseBetweenTwoTicksGivesOneStep) {
+    auto* s = open();
+    start(s, 1);
+    EXPECT_EQ(settingWrites(), (Frames{"03/09:01", "03/08:100"}));  // the level shown goes out with the start
+    EXPECT_TRUE(s->PosRawDat[0]->isVisible());
+    EXPECT_FALSE(s->uploadButton()->isEnabled());
+    const std::string raw = sim.value(kEAJ2, "03", 28);
+    press(s->CloseFineAdjBut);
+    release(s->CloseFineAdjBut);
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/10:02"}));
+    EXPECT_EQ(sim.value(kEAJ2, "03", 28), str(std::stoi(raw) - 100));
+    EXPECT_EQ(text(s->PosRawDat[0]), str(std::stoi(raw) - 100));
+    nextPass(s);
+    EXPECT_TRUE(settingWrites().empty());
+}
+
+TEST_F(EajTest, CoarseHoldOverThreeTicksRunsOnceAndStopsAfterTheRelease) {
+    auto* s = open();
+    start(s, 1);
+    sim.clearFrames();
+    press(s->CloseCoaseAdjBut);
+    std::vector<std::string> raws;
+    for (int i = 0; i < 3; ++i) {
+        nextPass(s);
+        raws.push_back(text(s->PosRawDat[0]));
+    }
+    release(s->CloseCoaseAdjBut);
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/10:00"}));
+    EXPECT_EQ(sim.value(kEAJ2, "03", 10), "00");
+    EXPECT_GT(std::stoi(raws[0]), std::stoi(raws[2]));  // the motor moved while held
+}
+
+TEST_F(EajTest, LevelL3DuringTheSettingGoesOutBeforeAnyStep) {
+    auto* s = open();
+    start(s, 2);
+    s->optAdjLevel[2]->click();
+    press(s->OpenFineAdjBut);
+    release(s->OpenFineAdjBut);
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/08:200", "03/11:02"}));
+}
+
+TEST_F(EajTest, EndSendsTheStopAtTheNextTickWithNoRawRead) {
+    auto* s = open();
+    start(s, 1);
+    s->butMode[0]->click();
+    EXPECT_EQ(s->butMode[0]->text(), "End Setting");
+    EXPECT_FALSE(s->butMode[0]->isEnabled());
+    nextPass(s);
+    EXPECT_EQ(sim.frames(), (Frames{"G03", "I09", "D00"}));
+    EXPECT_TRUE(s->setting().idle());
+    EXPECT_EQ(modeLog("03"), "01,00");
+    nextPass(s);
+    EXPECT_EQ(countFrames("I11"), 1u);  // the normal cycle again
+}
+
+TEST_F(EajTest, RawPositionColouring) {
+    auto* s = open();
+    start(s, 1);  // closing: at or below 4000
+    for (auto [raw, green] : {std::pair{"4001", false}, std::pair{"4000", true}, std::pair{"12", true}}) {
+        sim.setValue(kEAJ2, "03", 28, raw);
+        nextPass(s);
+        EXPECT_EQ(isLightGreen(s->PosRawDat[0]), green) << raw;
+    }
+    s->butMode[0]->click();
+    nextPass(s);
+    start(s, 2);  // opening: at or above 6000
+    for (auto [raw, green] : {std::pair{"5999", false}, std::pair{"6000", true}}) {
+        sim.setValue(kEAJ2, "03", 28, raw);
+        nextPass(s);
+        EXPECT_EQ(isLightGreen(s->PosRawDat[0]), green) << raw;
+    }
+}
+
+TEST_F(EajTest, ModeButtonWaitsForTheRunningExchange) {
+    auto* s = open();
+    k6sim::Fault slow = fault("I12", kEAJ2, FaultAction::Delay);
+    slow.delayMs = 300;
+    slow.count = 1;
+    sim.addFault(slow);
+    sim.clearFrames();
+    QTimer watch;
+    bool clicked = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!clicked && countFrames("I12") == 1) {
+            clicked = true;
+            s->butMode[1]->click();  // while the live read waits for item 12
+        }
+    });
+    watch.start(2);
+    ASSERT_TRUE(waitFor([&] { return countItem("03", "01") >= 1; }, 5000));
+    watch.stop();
+    settle(s);
+    const Frames f = sim.frames();
+    // The live read ends before the button's own frames begin.
+    EXPECT_LT(indexOf(f, "I15"), indexOf(f, "G03"));
+}
+
+// --- going away while the motor runs ---
+
+TEST_F(EajTest, PickingAnotherSlotStopsTheMotorAtTheActuatorsCardFirst) {
+    for (int other : {static_cast<int>(kIY8), 0}) {
+        SCOPED_TRACE(other);
+        auto* s = open();
+        start(s, 2);
+        press(s->OpenCoaseAdjBut);
+        nextPass(s);
+        ASSERT_EQ(sim.value(kEAJ2, "03", 11), "01");
+        sim.clearFrames();
+        cardList()->setCurrentIndex(other);
+        const Frames w = stamped();
+        ASSERT_GE(w.size(), 4u);
+        EXPECT_EQ(Frames(w.begin(), w.begin() + 4),
+                  (Frames{"?|00/01:F", "15|00/41:15", "15|03/11:00", "15|03/09:00"}));
+        expectCardAtRest();
+        EXPECT_TRUE(s->setting().idle());
+        EXPECT_FALSE(s->setting().owesStop());
+        release(s->OpenCoaseAdjBut);
+    }
+    EXPECT_EQ(modeLog("03"), "02,00,02,00");
+}
+
+TEST_F(EajTest, OpeningAnotherActuatorStopsTheFirstOneFirst) {
+    k6sim::Station st = sim.station();
+    st.slot(16) = pulseStation().slot(kEAJ2);
+    sim.setStation(st);
+    button("CmdUpload")->click();
+    auto* s = open();
+    start(s, 1);
+    press(s->CloseCoaseAdjBut);
+    nextPass(s);
+    sim.clearFrames();
+    auto* again = pick<frmEAJ2>(16);
+    EXPECT_EQ(again, s);
+    const Frames w = stamped();
+    ASSERT_GE(w.size(), 5u);
+    EXPECT_EQ(Frames(w.begin(), w.begin() + 5),
+              (Frames{"?|00/01:F", "15|00/41:15", "15|03/10:00", "15|03/09:00", "15|00/01:F"}));
+    EXPECT_EQ(w[5], "16|00/41:16");
+    expectCardAtRest();
+    EXPECT_TRUE(s->setting().idle());
+    release(s->CloseCoaseAdjBut);
+}
+
+TEST_F(EajTest, UnansweredTestModeAtEntrySendsNothing) {
+    useFakeClock();
+    sim.addFault(silence("I50", kEAJ2));
+    auto* s = open();
+    EXPECT_TRUE(s->optTestMode[0]->isChecked());
+    EXPECT_TRUE(messages.shown.empty());
+    sim.clearFaults();
+    nextPass(s);
+    EXPECT_TRUE(settingWrites().empty());
+}
+
+TEST_F(EajTest, DisconnectingStopsTheMotorBeforeThePortCloses) {
+    auto* s = open();
+    start(s, 1);
+    press(s->CloseCoaseAdjBut);
+    nextPass(s);
+    sim.clearFrames();
+    menu("mnuConnectDisconnect")->trigger();
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(stamped(), (Frames{"?|00/01:F", "15|00/41:15", "15|03/10:00", "15|03/09:00"}));
+    expectCardAtRest();
+}
+
+TEST_F(EajTest, DisconnectAskedDuringAnExchangeWaitsForItThenStopsTheMotor) {
+    auto* s = open();
+    start(s, 1);
+    press(s->CloseCoaseAdjBut);
+    nextPass(s);
+    k6sim::Fault slow = fault("I28", kEAJ2, FaultAction::Delay);
+    slow.delayMs = 300;
+    slow.count = 1;
+    sim.addFault(slow);
+    sim.clearFrames();
+    QTimer watch;
+    bool asked = false, connectedAfterAsking = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!asked && countFrames("I28") == 1) {
+            asked = true;
+            DisconnectDevice();  // inside the tick's wait for the raw position
+            connectedAfterAsking = G().Connected;
+        }
+    });
+    watch.start(2);
+    ASSERT_TRUE(waitFor([&] { return !G().Connected; }, 5000));
+    watch.stop();
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(connectedAfterAsking);  // the port stayed open for the stop
+    const Frames w = stamped();
+    ASSERT_GE(w.size(), 2u);
+    EXPECT_EQ(Frames(w.end() - 2, w.end()), (Frames{"15|03/10:00", "15|03/09:00"}));
+    expectCardAtRest();
+}
+
+TEST_F(EajTest, EndingTheProgramStopsTheMotorFirst) {
+    for (bool byClose : {false, true}) {
+        SCOPED_TRACE(byClose);
+        if (byClose) {
+            restartWindow();
+            sim.setStation(pulseStation());
+            connectAndUpload();
+            messages.shown.clear();
+            activate();
+        }
+        auto* s = open();
+        start(s, 2);
+        press(s->OpenCoaseAdjBut);
+        nextPass(s);
+        sim.clearFrames();
+        const int before = endCalls;
+        if (byClose)
+            window->close();
+        else
+            menu("mnuFilesEnd")->trigger();
+        EXPECT_EQ(endCalls, before + 1);
+        EXPECT_EQ(stamped(), (Frames{"?|00/01:F", "15|00/41:15", "15|03/11:00", "15|03/09:00"}));
+        expectCardAtRest();
+    }
+}
+
+// --- test mode ---
+
+TEST_F(EajTest, CardInTestModeShowsOnAtEntry) {
+    sim.setValue(kEAJ2, "03", 50, "01");
+    sim.setValue(kEAJ2, "04", 50, "00");
+    sim.clearFrames();
+    auto* s = open();
+    EXPECT_TRUE(s->optTestMode[1]->isChecked());
+    EXPECT_FALSE(s->optCh[0]->isEnabled());
+    EXPECT_FALSE(s->butMode[1]->isEnabled());
+    EXPECT_FALSE(s->butMode[2]->isEnabled());
+    EXPECT_TRUE(s->butTestMode->isEnabled());
+    nextPass(s);
+    EXPECT_TRUE(settingWrites().empty());  // what the card said is not written back
+    // Switched off by the user, channel 2's own state shows when it is chosen.
+    sim.setValue(kEAJ2, "04", 50, "01");
+    s->optTestMode[0]->click();
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/50:00"}));
+    s->optCh[1]->click();
+    EXPECT_TRUE(s->optTestMode[0]->isChecked());  // channel 2 read "00" at entry
+    cardList()->setCurrentIndex(0);
+    s = open();
+    EXPECT_TRUE(s->optTestMode[0]->isChecked());
+    s->optCh[1]->click();
+    EXPECT_TRUE(s->optTestMode[1]->isChecked());
+    EXPECT_FALSE(s->optCh[0]->isEnabled());
+}
+
+TEST_F(EajTest, TestModeOnDisablesTheSettingButtonsAndTheChannelOptions) {
+    auto* s = open();
+    s->optTestMode[1]->click();
+    EXPECT_FALSE(s->butMode[1]->isEnabled());
+    EXPECT_FALSE(s->butMode[2]->isEnabled());
+    EXPECT_FALSE(s->optCh[0]->isEnabled());
+    EXPECT_FALSE(s->optCh[1]->isEnabled());
+    EXPECT_TRUE(s->txtTestModePos->isEnabled());
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/50:01"}));
+    s->optTestMode[0]->click();
+    EXPECT_TRUE(s->butMode[1]->isEnabled());
+    EXPECT_TRUE(s->optCh[1]->isEnabled());
+    EXPECT_FALSE(s->butTestMode->isEnabled());
+}
+
+TEST_F(EajTest, LiveValuesWithoutMessagesWhenUnanswered) {
+    auto* s = open();
+    ASSERT_TRUE(waitFor([&] { return text(s->txtPosition[0]) == "45.0"; }));
+    EXPECT_EQ(text(s->txtsetpoint[1]), "60.0");
+    useFakeClock();
+    sim.addFault(silence("I12", kEAJ2));
+    nextPass(s);
+    EXPECT_EQ(text(s->txtPosition[1]), "");
+    EXPECT_EQ(text(s->txtPosition[0]), "45.0");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(G().Connected);
+}
