@@ -373,7 +373,9 @@ TEST_F(ProtocolTest, SilentLineTimesOutEachAttemptAfter3000ms) {
     EXPECT_EQ(sim.frames(), repeat({"G00", "I40"}, 4));
     // Each attempt after a time-out lets the line fall quiet before it sends.
     EXPECT_GE(fakeClock.now - start, 4 * kReplyTimeoutMs + 3 * kQuietGuardMs);
-    EXPECT_LT(fakeClock.now - start, 4 * kReplyTimeoutMs + 3 * kQuietGuardMs + 200);
+    // The fake clock also moves while the answered group frames wait for their real
+    // replies (more on a loaded machine): the bound only has to rule out a fifth attempt.
+    EXPECT_LT(fakeClock.now - start, 5 * kReplyTimeoutMs);
     EXPECT_FALSE(IntervalTimerEnabled());
     EXPECT_TRUE(IntervalTimerCheck());  // the expiry stays until the next exchange
 }
@@ -386,7 +388,7 @@ TEST_F(ProtocolTest, ChunksWithoutTheFinalCrDoNotEndTheWait) {
     const auto start = fakeClock.now;
     EXPECT_EQ(TransactTrim("I40\r"), "");
     EXPECT_GE(fakeClock.now - start, kReplyTimeoutMs);
-    EXPECT_LT(fakeClock.now - start, kReplyTimeoutMs + 100);
+    EXPECT_LT(fakeClock.now - start, kReplyTimeoutMs + kQuietBoundMs);
 }
 
 TEST_F(ProtocolTest, ClosingThePortFromAHandlerEndsTheWaitingExchange) {

@@ -338,6 +338,20 @@ TEST_F(EajTest, CoarseHoldOverThreeTicksRunsOnceAndStopsAfterTheRelease) {
     EXPECT_GT(std::stoi(raws[0]), std::stoi(raws[2]));  // the motor moved while held
 }
 
+TEST_F(EajTest, CoarseButtonThatLosesTheFocusWhileHeldCountsAsReleased) {
+    auto* s = open();
+    start(s, 1);
+    press(s->CloseCoaseAdjBut);
+    ASSERT_EQ(QApplication::focusWidget(), s->CloseCoaseAdjBut);
+    nextPass(s);
+    ASSERT_EQ(settingWrites(), (Frames{"03/10:01"}));
+    s->txtTestModePos->setEnabled(true);
+    s->txtTestModePos->setFocus(Qt::TabFocusReason);  // another control takes the focus, no release comes
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/10:00"}));
+    EXPECT_EQ(sim.value(kEAJ2, "03", 10), "00");
+}
+
 TEST_F(EajTest, LevelL3DuringTheSettingGoesOutBeforeAnyStep) {
     auto* s = open();
     start(s, 2);
