@@ -85,6 +85,13 @@ void RunWhenLineFree(const std::string& key, std::function<void()> action) {
     if (LineFree()) postDrain();
 }
 
+void RunWhenLineFree(const std::string& key, std::function<void()> action, std::function<bool()> stillWanted) {
+    if (LineFree() && state().queue.empty()) return action();
+    RunWhenLineFree(key, [action = std::move(action), stillWanted = std::move(stillWanted)] {
+        if (stillWanted()) action();
+    });
+}
+
 bool ActionsWaiting() { return !state().queue.empty(); }
 
 bool ActionWaiting(const std::string& key) {

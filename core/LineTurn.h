@@ -41,6 +41,10 @@ bool LineFreeForRoutine();
 // order they were asked for; an action asked for with the key of one that has
 // not started yet replaces it (a newer card-list pick replaces an older one).
 void RunWhenLineFree(const std::string& key, std::function<void()> action);
+// The same for a command whose state may change while it waits: when it runs
+// later, it runs only if `stillWanted` says so then (its control is still enabled,
+// its window still there). Run at once, it is not asked.
+void RunWhenLineFree(const std::string& key, std::function<void()> action, std::function<bool()> stillWanted);
 
 // Whether an action waits for its turn.
 bool ActionsWaiting();

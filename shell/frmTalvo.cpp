@@ -326,20 +326,14 @@ bool frmTalvo::eventFilter(QObject* watched, QEvent* event) {
 void frmTalvo::whenLineFree(const char* key, MainControl c, void (frmTalvo::*command)()) {
     // Asked for now: runs now if the line is free. Run later: only if the command
     // is still there to be given (a lost link or a started upload took it away).
-    if (LineFree() && !ActionsWaiting()) return (this->*command)();
-    RunWhenLineFree(key, [this, c, command] {
-        if (isEnabled(c)) (this->*command)();
-    });
+    RunWhenLineFree(key, [this, command] { (this->*command)(); }, [this, c] { return isEnabled(c); });
 }
 
 void frmTalvo::cboCardNo_Click() {
     if (G().StartingUp) return;
     // The pick takes the entry shown when it runs: a newer pick made while an older
     // one waited replaces it.
-    if (LineFree() && !ActionsWaiting()) return cboCardNo_Pick();
-    RunWhenLineFree("cboCardNo", [this] {
-        if (cboCardNo_->isEnabled()) cboCardNo_Pick();
-    });
+    RunWhenLineFree("cboCardNo", [this] { cboCardNo_Pick(); }, [this] { return cboCardNo_->isEnabled(); });
 }
 
 void frmTalvo::cboCardNo_Pick() {

@@ -96,15 +96,17 @@ void frmHG8::prepare(const std::string&) { zeroDegPending_ = false; }
 void frmHG8::zeroDeg_Click() {
     // The dialog talks to the card at once; while this screen's tick (or any other
     // routine) holds the line, the click waits for the line to be free.
-    if (LineFree() && !ActionsWaiting()) return openZeroOffset();
+    // Re-entering the screen meanwhile drops the click (prepare clears it), and so
+    // does a screen hidden meanwhile, which has stopped its cycle.
     zeroDegPending_ = true;
     QPointer<frmHG8> self(this);
-    RunWhenLineFree("frmHG8.zeroDeg", [self] {
-        if (!self || !self->zeroDegPending_) return;
-        self->zeroDegPending_ = false;
-        // A screen hidden meanwhile has stopped its cycle and drops the click.
-        if (self->CyclicRun && self->zeroDeg->isEnabled()) self->openZeroOffset();
-    });
+    RunWhenLineFree(
+        "frmHG8.zeroDeg",
+        [this] {
+            zeroDegPending_ = false;
+            openZeroOffset();
+        },
+        [self] { return self && self->zeroDegPending_ && self->CyclicRun && self->zeroDeg->isEnabled(); });
 }
 
 void frmHG8::openZeroOffset() {
