@@ -4,27 +4,23 @@
 // accepted, so a run whose inputs never reach the read-back shows (./test fails on 0).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "tests/fuzz/AcceptedInputs.h"
 
 #include "screens/universal_in/HartChannel.h"
 
 using namespace talvo::screens::hart;
 
-namespace {
-std::size_t inputs = 0;
-std::size_t accepted = 0;
-void report() { std::fprintf(stderr, "HART file reader: %zu of %zu inputs accepted.\n", accepted, inputs); }
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    std::atexit(report);
+    talvo::fuzzing::ReportAcceptedAtExit("HART file reader");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ++inputs;
+    ++talvo::fuzzing::inputs;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     Channel read;
     read.fill("untouched");
@@ -37,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result == FileRead::Damaged && error.empty()) std::abort();
         return 0;
     }
-    ++accepted;
+    ++talvo::fuzzing::accepted;
     if (!FindUnsavableValue(read).empty()) std::abort();
     Channel again;
     if (ParseHartFile(FormatHartFile(read), again, error) != FileRead::Read || again != read) std::abort();

@@ -3,27 +3,23 @@
 // At exit it prints how many inputs the reader accepted (./test fails on 0).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "tests/fuzz/AcceptedInputs.h"
 
 #include "screens/network/GatewayFile.h"
 
 using namespace talvo::gateway;
 
-namespace {
-std::size_t inputs = 0;
-std::size_t accepted = 0;
-void report() { std::fprintf(stderr, "Gateway file reader: %zu of %zu inputs accepted.\n", accepted, inputs); }
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    std::atexit(report);
+    talvo::fuzzing::ReportAcceptedAtExit("Gateway file reader");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ++inputs;
+    ++talvo::fuzzing::inputs;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     QfoFile first;
     std::string error;
@@ -31,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.empty()) std::abort();
         return 0;
     }
-    ++accepted;
+    ++talvo::fuzzing::accepted;
     // What the reader takes the writer can carry, and it reads back the same.
     if (!UnsavableQfo(first).empty()) std::abort();
     const std::string saved = FormatQfo(first);

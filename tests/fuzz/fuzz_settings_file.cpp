@@ -4,27 +4,23 @@
 // never reach the save and read-back checks shows (./test fails on 0).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "tests/fuzz/AcceptedInputs.h"
 
 #include "core/SettingsFormat.h"
 
 using namespace talvo;
 
-namespace {
-std::size_t inputs = 0;
-std::size_t accepted = 0;
-void report() { std::fprintf(stderr, "Settings reader: %zu of %zu inputs accepted.\n", accepted, inputs); }
-}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    std::atexit(report);
+    talvo::fuzzing::ReportAcceptedAtExit("Settings reader");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ++inputs;
+    ++talvo::fuzzing::inputs;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     SettingsRecords first;
     std::string error;
@@ -32,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.empty()) std::abort();
         return 0;
     }
-    ++accepted;
+    ++talvo::fuzzing::accepted;
 
     CardRecordTable table;
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {

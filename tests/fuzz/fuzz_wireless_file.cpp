@@ -4,22 +4,18 @@
 // At exit it prints how many inputs the reader accepted (./test fails on 0).
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/SettingsFormat.h"
+#include "tests/fuzz/AcceptedInputs.h"
 #include "screens/wireless/WirelessFile.h"
 
 using namespace talvo;
 using namespace talvo::wireless;
 
 namespace {
-std::size_t inputs = 0;
-std::size_t accepted = 0;
-void report() { std::fprintf(stderr, "Wireless file reader: %zu of %zu inputs accepted.\n", accepted, inputs); }
-
 bool same(const WirelessControls& a, const WirelessControls& b) {
     return a.text == b.text && a.wirChNo == b.wirChNo && a.entry == b.entry && a.enabled == b.enabled &&
            a.KeyText == b.KeyText;
@@ -35,12 +31,12 @@ const Dialog kDialogs[] = {{WirelessModel::OXF, 2, 4}, {WirelessModel::OXF, 0, 2
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    std::atexit(report);
+    fuzzing::ReportAcceptedAtExit("Wireless file reader");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    ++inputs;
+    ++fuzzing::inputs;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     // The key scramble: no crash on any text, and a decoded key encodes back.
     if (const auto decoded = DecodeKey(bytes)) {
@@ -80,6 +76,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         if (!same(again, controls) && *code <= d.fileFormatCode) std::abort();
     }
-    if (any) ++accepted;
+    if (any) ++fuzzing::accepted;
     return 0;
 }
