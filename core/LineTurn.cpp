@@ -73,7 +73,7 @@ bool LineFreeForRoutine() { return LineFree() && state().queue.empty(); }
 
 void RunWhenLineFree(const std::string& key, std::function<void()> action) {
     TurnState& s = state();
-    if (LineFree() && s.queue.empty()) {
+    if (LineFreeForRoutine()) {
         action();
         return;
     }
@@ -86,7 +86,7 @@ void RunWhenLineFree(const std::string& key, std::function<void()> action) {
 }
 
 void RunWhenLineFree(const std::string& key, std::function<void()> action, std::function<bool()> stillWanted) {
-    if (LineFree() && state().queue.empty()) return action();
+    if (LineFreeForRoutine()) return action();
     RunWhenLineFree(key, [action = std::move(action), stillWanted = std::move(stillWanted)] {
         if (stillWanted()) action();
     });

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/LineTurn.h"
+#include "core/TextHelpers.h"
 #include "platform/Services.h"
 
 namespace talvo {
@@ -36,11 +37,7 @@ std::int64_t now() {
 
 // Frames are Latin-1 text; a control character inside a group, item or data
 // text would split the frame or forge another one, so such a text is refused.
-bool isFrameText(const std::string& s) {
-    for (unsigned char c : s)
-        if (c < 0x20 || c == 0x7F) return false;
-    return true;
-}
+bool isFrameText(const std::string& s) { return !HoldsControl(s); }
 
 std::string trimBlanks(const std::string& s) {
     std::size_t b = 0;

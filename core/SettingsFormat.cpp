@@ -5,17 +5,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/TextHelpers.h"
+
 namespace talvo {
 
 namespace {
-
-// The same character rule as the frames sent to a card: below blank, and DEL.
-bool isControl(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-}
-
-bool holdsControl(std::string_view s) { return std::any_of(s.begin(), s.end(), isControl); }
 
 // Why a field cannot go into the settings file so that it reads back, or "".
 std::string unsavableReason(const std::string& s) {
@@ -117,7 +111,7 @@ std::string FormatQuotedLine(const std::vector<std::string>& fields) {
 std::string UnquotableReason(const std::string& text) {
     if (text.find_first_of("\"\r\n") != std::string::npos)
         return " holds a character that cannot be saved (\" or a line break).";
-    if (holdsControl(text)) return " holds a control character that cannot be saved.";
+    if (HoldsControl(text)) return " holds a control character that cannot be saved.";
     return "";
 }
 
@@ -170,7 +164,7 @@ bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vecto
             error = where + " has " + countText(lines[i].size(), "field") + "; expected 1.";
             return false;
         }
-        if (holdsControl(lines[i][0])) {
+        if (HoldsControl(lines[i][0])) {
             error = where + " holds a control character.";
             return false;
         }
@@ -188,7 +182,7 @@ namespace {
 bool checkFieldTexts(const std::vector<std::string>& fields, std::size_t lineNo, std::string& error) {
     for (std::size_t f = 0; f < fields.size(); ++f) {
         std::string what;
-        if (holdsControl(fields[f]))
+        if (HoldsControl(fields[f]))
             what = "a control character inside the field.";
         else if (fields[f].size() > kMaxSettingsFieldChars)
             what = "longer than " + std::to_string(kMaxSettingsFieldChars) + " characters.";

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // Small stateless routines that take station replies apart and check what the
 // user typed. Texts are Latin-1 bytes, one char per character; character
@@ -72,5 +73,13 @@ struct BitText {
     std::uint32_t color;
 };
 BitText BitTextFor(const std::string& value);
+
+// Whether a text holds a control character (below blank, or DEL): such a text
+// would split or forge a station frame, or a line of a settings file.
+inline bool HoldsControl(std::string_view s) {
+    for (unsigned char c : s)
+        if (c < 0x20 || c == 0x7F) return true;
+    return false;
+}
 
 }  // namespace talvo

@@ -333,7 +333,7 @@ void frmTalvo::cboCardNo_Click() {
     if (G().StartingUp) return;
     // The pick takes the entry shown when it runs: a newer pick made while an older
     // one waited replaces it.
-    RunWhenLineFree("cboCardNo", [this] { cboCardNo_Pick(); }, [this] { return cboCardNo_->isEnabled(); });
+    whenLineFree("cboCardNo", MainControl::cboCardNo, &frmTalvo::cboCardNo_Pick);
 }
 
 void frmTalvo::cboCardNo_Pick() {
@@ -522,6 +522,10 @@ void frmTalvo::mnuFilesEnd_Click() {
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }
+    endNow();
+}
+
+void frmTalvo::endNow() {
     // Also from inside a waiting exchange or a monitoring pass: the port goes, the
     // time-out stops, and the program ends without unwinding into them.
     if (platform::SerialPort* port = platform::services().serial; port && port->isOpen()) port->close();
@@ -538,7 +542,7 @@ void frmTalvo::closeEvent(QCloseEvent* event) {
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }
-    mnuFilesEnd_Click();
+    endNow();
     event->accept();
 }
 

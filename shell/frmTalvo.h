@@ -87,6 +87,8 @@ private:
     void mnuFilesSave_Click();
     void mnuHelpVersion_Click();
     void mnuFilesEnd_Click();
+    // Ends the program at once, once the cards were told what they must be told.
+    void endNow();
 
     QMenu* mnuConnect_ = nullptr;
     QAction* mnuFilesOpen_ = nullptr;
