@@ -110,6 +110,8 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
         if (row.field == Field::DeviceVariableCode || row.field == Field::AnalogChCode) box->setMaxLength(block.size());
         *blockBoxes[i] = box;
         auto* clear = new QPushButton(QStringLiteral("Clear"), frame);
+        // Enter in a box must not press a button of the dialog.
+        clear->setAutoDefault(false);
         clear->setObjectName(QString("CmdClear%1").arg(i));
         placeTwips(clear, 7560, 270, 1080, 390);
         CmdClear[static_cast<std::size_t>(i)] = clear;
@@ -124,6 +126,7 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     const auto button = [this](const char* name, const char* caption, int index) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
         b->setObjectName(name);
+        b->setAutoDefault(false);
         placeTwips(b, 180 + index * 1110, 6480, 1050, 480);
         return b;
     };

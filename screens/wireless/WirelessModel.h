@@ -166,6 +166,8 @@ struct WirelessControls {
     std::array<int, kControlCount> entry{};
     std::array<bool, kControlCount> enabled{};
     std::string KeyText;
+
+    bool operator==(const WirelessControls&) const = default;
 };
 
 // The controls as InitControls leaves them: empty boxes, KeyText the default

@@ -16,11 +16,6 @@ using namespace talvo;
 using namespace talvo::wireless;
 
 namespace {
-bool same(const WirelessControls& a, const WirelessControls& b) {
-    return a.text == b.text && a.wirChNo == b.wirChNo && a.entry == b.entry && a.enabled == b.enabled &&
-           a.KeyText == b.KeyText;
-}
-
 struct Dialog {
     WirelessModel model;
     int level;
@@ -57,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ReadFileRecords(d.model, d.level, d.fileFormatCode, codeLine, records, controls, error);
         if (r != FileReadResult::Read) {
             // A refused or damaged file changes nothing.
-            if (!same(controls, before)) std::abort();
+            if (controls != before) std::abort();
             continue;
         }
         any = true;
@@ -74,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (ReadFileRecords(d.model, d.level, std::max(d.fileFormatCode, *code), savedCode, savedRecords, again,
                             error) != FileReadResult::Read)
             std::abort();
-        if (!same(again, controls) && *code <= d.fileFormatCode) std::abort();
+        if (again != controls && *code <= d.fileFormatCode) std::abort();
     }
     if (any) ++fuzzing::accepted;
     return 0;
