@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPointer>
 
 #include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
@@ -72,6 +74,7 @@ bool frmHG8Azero::writeOffset(int index, const std::string& value) {
 // buttons held disabled, a dead line must not keep the dialog waiting item after item.
 
 void frmHG8Azero::Upload_First_File() {
+    LineHold hold;
     setBusy(true);
     const std::string slot = std::to_string(G().CurCardNo);
     if (!WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", slot).empty() &&
@@ -87,23 +90,37 @@ void frmHG8Azero::Upload_First_File() {
 
 void frmHG8Azero::ch_Click(int index) {
     if (busy_ || index < 0 || index >= static_cast<int>(ch.size())) return;
-    setBusy(true);
-    // The card measures the offset now; the box shows what it answers.
-    writeOffset(index, "1");
-    PauseMs(10);
-    setBusy(false);
+    QPointer<frmHG8Azero> self(this);
+    RunWhenLineFree(
+        "frmHG8Azero.ch",
+        [this, index] {
+            LineHold hold;
+            setBusy(true);
+            // The card measures the offset now; the box shows what it answers.
+            writeOffset(index, "1");
+            PauseMs(10);
+            setBusy(false);
+        },
+        [self] { return self && !self->busy_; });
 }
 
 void frmHG8Azero::Clear_Click() {
     if (busy_) return;
-    setBusy(true);
-    const std::string slot = std::to_string(G().CurCardNo);
-    if (!WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", slot).empty() &&
-        !WriteItem(3, "03", "01", "F").empty()) {
-        for (int i = 0; i < 8; ++i)
-            if (!writeOffset(i, "0.00")) break;
-    }
-    setBusy(false);
+    QPointer<frmHG8Azero> self(this);
+    RunWhenLineFree(
+        "frmHG8Azero.Clear",
+        [this] {
+            LineHold hold;
+            setBusy(true);
+            const std::string slot = std::to_string(G().CurCardNo);
+            if (!WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", slot).empty() &&
+                !WriteItem(3, "03", "01", "F").empty()) {
+                for (int i = 0; i < 8; ++i)
+                    if (!writeOffset(i, "0.00")) break;
+            }
+            setBusy(false);
+        },
+        [self] { return self && !self->busy_; });
 }
 
 void frmHG8Azero::cmdExit_Click() {
