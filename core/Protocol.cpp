@@ -62,7 +62,7 @@ void waitUntil(std::int64_t until, platform::SerialPort* p) {
 // unasked-for reply and is dropped, until no byte came for kQuietGuardMs, or
 // kQuietBoundMs passed in all (a line that never falls quiet is then left to
 // the reply rules). False when the port fails.
-bool settleLine(platform::SerialPort* p) {
+bool dropUntilQuiet(platform::SerialPort* p) {
     if (!platform::services().clock) {
         // No time to measure quiet by: drop what is there.
         if (p->bytesWaiting() < 0) return false;
@@ -84,6 +84,14 @@ bool settleLine(platform::SerialPort* p) {
         if (t - start >= kQuietBoundMs) return true;
         waitUntil(std::min(lastInput + kQuietGuardMs, start + kQuietBoundMs), p);
     }
+}
+
+bool settleLine(platform::SerialPort* p) {
+    // Quiet is told by characters, not lines: those of an unfinished line count.
+    p->setWholeLines(false);
+    const bool ok = dropUntilQuiet(p);
+    p->setWholeLines(true);
+    return ok;
 }
 
 bool isDigits(const std::string& s, std::size_t from, std::size_t to) {
@@ -180,6 +188,9 @@ std::string Transact(const std::string& frame, std::string& reply) {
     bool written = false;
     bool answered = false;
     if (ok) {
+        // Nothing that came before the frame can be its reply; the characters of
+        // a line not yet ended (which the count above does not see) go too.
+        p->dropInput();
         IntervalTimerOn(kReplyTimeoutMs);
         ok = written = p->write(frame);
     }

@@ -29,6 +29,16 @@ public:
 
     // Blocks at most ms milliseconds, returning early once characters wait.
     virtual void waitForInput(int ms) = 0;
+
+    // Whole lines (the state a port opens in): received characters are handed over
+    // a CR-ended line at a time. The characters of a line whose CR has not come yet
+    // are neither counted, nor read, nor do they end a wait, so a waiting reply costs
+    // one wake-up instead of one a character. Off: each character as it comes.
+    virtual void setWholeLines(bool on) = 0;
+
+    // Drops every character received and not yet taken, those of a line whose CR
+    // has not come included.
+    virtual void dropInput() = 0;
 };
 
 // The device that stands for COM portNo: $TALVO_COM<n> when set, else /dev/ttyS<n-1>.

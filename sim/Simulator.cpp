@@ -118,6 +118,7 @@ struct Simulator::Impl {
     std::deque<std::string> injects;
     std::atomic<bool> paced{false};
     std::atomic<bool> stopping{false};
+    std::atomic<std::size_t> bytesSent{0};
 
     // Set by start() before the thread runs and by stop() after it has ended.
     std::thread thread;
@@ -365,6 +366,7 @@ void Simulator::Impl::writeDue() {
             writeBlocked = true;
             return;
         }
+        if (w > 0) bytesSent += static_cast<std::size_t>(w);
         // A line that refuses the bytes loses them.
         t.sent = w < 0 ? t.bytes.size() : t.sent + static_cast<std::size_t>(w);
         if (t.done()) finishCurrent();
@@ -474,6 +476,8 @@ void Simulator::setValue(int card, const std::string& group, int item, const std
     std::lock_guard<std::mutex> lock(d->m);
     d->state.setValue(card, normalGroup(group), item, value);
 }
+
+std::size_t Simulator::bytesSent() const { return d->bytesSent.load(); }
 
 int Simulator::selectedCard() const {
     std::lock_guard<std::mutex> lock(d->m);

@@ -111,6 +111,8 @@ public:
 
     // Sends raw bytes to the program now (an unsolicited or late reply).
     void inject(const std::string& bytes);
+    // Bytes written to the line so far: replies, late replies and injected bytes.
+    std::size_t bytesSent() const;
 
     // Access to the station's state; the simulator thread takes the same lock.
     // value() gives "" for an item the card does not use; setValue() ignores

@@ -2,11 +2,17 @@
 
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace talvo::platform {
+
+// Line mode keeps its line-end character where character mode keeps its
+// minimum count and time; on Linux the two never share a slot, so switching
+// modes leaves QSerialPort's character-mode settings as they were.
+static_assert(VMIN != VEOF && VTIME != VEOL);
 
 QtSerialPort::QtSerialPort() = default;
 
@@ -31,12 +37,49 @@ bool QtSerialPort::open(int portNo, const std::string& settings) {
     }
     // A freshly opened port starts empty, whatever the line delivered while it was closed.
     port_.clear(QSerialPort::AllDirections);
+    // A terminal that refuses line mode still works, one character at a time.
+    wholeLines_ = applyWholeLines(true);
     return true;
 }
 
 void QtSerialPort::close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
+    wholeLines_ = false;
+}
+
+bool QtSerialPort::applyWholeLines(bool on) {
+    const int fd = static_cast<int>(port_.handle());
+    termios t{};
+    if (::tcgetattr(fd, &t) != 0) return false;
+    if (on) {
+        // The kernel's line mode: only CR ends a line (and LF, which that mode
+        // always takes as a line end; it stays in the line). Every character that
+        // would edit the line, echo, stop the output or raise a signal is switched
+        // off, so each byte is handed over exactly as it came.
+        t.c_lflag |= ICANON;
+        t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL | ISIG | IEXTEN);
+        t.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF);
+        for (const int c : {VINTR, VQUIT, VERASE, VKILL, VEOF, VEOL2, VSTART, VSTOP, VSUSP, VREPRINT, VWERASE,
+                            VLNEXT, VDISCARD})
+            t.c_cc[c] = _POSIX_VDISABLE;
+        t.c_cc[VEOL] = '\r';
+    } else {
+        t.c_lflag &= ~static_cast<tcflag_t>(ICANON);
+    }
+    return ::tcsetattr(fd, TCSANOW, &t) == 0;
+}
+
+void QtSerialPort::setWholeLines(bool on) {
+    // Only a change is passed on: some adapters' drivers talk to the device on
+    // every settings call.
+    if (!port_.isOpen() || on == wholeLines_) return;
+    if (applyWholeLines(on)) wholeLines_ = on;
+}
+
+void QtSerialPort::dropInput() {
+    if (failIfBroken()) return;
+    port_.clear(QSerialPort::Input);
 }
 
 bool QtSerialPort::isOpen() const { return port_.isOpen(); }

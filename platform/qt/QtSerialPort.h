@@ -19,6 +19,8 @@ public:
     int bytesWaiting() override;
     std::string readAll() override;
     void waitForInput(int ms) override;
+    void setWholeLines(bool on) override;
+    void dropInput() override;
 
     // Characters the event loop has already taken in from the kernel and not yet
     // handed out. Those the kernel still holds wake the event loop by themselves.
@@ -28,8 +30,11 @@ private:
     // Closes the port when the line reports an error or has hung up; true if it did.
     bool failIfBroken();
     int kernelBytes();
+    // Puts the terminal in line mode or character mode; false when it refuses.
+    bool applyWholeLines(bool on);
 
     QSerialPort port_;
+    bool wholeLines_ = false;
 };
 
 }  // namespace talvo::platform
