@@ -133,8 +133,9 @@ std::string dataReply(const std::string& data) {
     return isRejection(r) ? std::string() : valueOf(r);
 }
 
-template <typename Attempt>
-std::string withRetries(int retries, Attempt attempt) {
+}  // namespace
+
+std::string Retried(int retries, const std::function<std::string()>& attempt) {
     std::string result;
     for (int i = 0; i <= retries; ++i) {
         result = trimBlanks(attempt());
@@ -142,8 +143,6 @@ std::string withRetries(int retries, Attempt attempt) {
     }
     return result;
 }
-
-}  // namespace
 
 void IntervalTimerOn(int intervalMs) {
     ExchangeState& s = state();
@@ -272,16 +271,16 @@ std::string WriteItemCheckedOnce(const std::string& group, const std::string& it
 }
 
 std::string ReadItem(int retries, const std::string& group, const std::string& item) {
-    return withRetries(retries, [&] { return ReadItemOnce(group, item); });
+    return Retried(retries, [&] { return ReadItemOnce(group, item); });
 }
 
 std::string WriteItem(int retries, const std::string& group, const std::string& item, const std::string& data) {
-    return withRetries(retries, [&] { return WriteItemOnce(group, item, data); });
+    return Retried(retries, [&] { return WriteItemOnce(group, item, data); });
 }
 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data) {
-    return withRetries(retries, [&] { return WriteItemCheckedOnce(group, item, data); });
+    return Retried(retries, [&] { return WriteItemCheckedOnce(group, item, data); });
 }
 
 void PauseMs(int ms) {

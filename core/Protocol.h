@@ -2,6 +2,7 @@
 // The station protocol over the serial line: group, item and data frames ending
 // in CR, one exchange at a time, replies ending in CR within 3000 ms, and the
 // retry wrappers every screen reads and writes the station through.
+#include <functional>
 #include <string>
 
 namespace talvo {
@@ -20,6 +21,11 @@ std::string WriteItem(int retries, const std::string& group, const std::string& 
 // A write that passes rejections back: "CNG", "NEEDLESS", the value or "".
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data);
+
+// The wrappers' loop, for a card's own kind of attempt: up to retries + 1 calls
+// of `attempt`; the first result that is not empty once its blanks are trimmed,
+// or "" when every attempt failed.
+std::string Retried(int retries, const std::function<std::string()>& attempt);
 
 // Single attempts, each from the group frame on. Input waiting when one starts
 // (a late or extra reply) is dropped once the line has fallen quiet; it never

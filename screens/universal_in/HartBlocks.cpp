@@ -21,12 +21,6 @@ std::string upperHex(int value) {
 
 std::string frame(char letter, const std::string& text) { return letter + text + '\r'; }
 
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 bool endsWith(const std::string& s, const char* tail) {
     const std::string t(tail);
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
@@ -65,16 +59,15 @@ std::string HartWriteItemOnce(const std::string& group, const std::string& item,
     const std::string itemReply = TransactTrim(frame('I', item));
     if (itemReply.empty() || itemReply == "CNU" || itemReply == "CNG" || itemReply == "DTMOUT") return {};
     const std::string dataReply = TransactTrim(frame('D', data));
-    // "CNG", and any other refusal the card words ending in "NG".
-    if (dataReply.empty() || endsWith(dataReply, "NG")) return {};
+    // "CNG", and any other refusal the card words ending in "NG". "CNU" and the
+    // station's own time-out "DTMOUT" bring no chunk either: taken as one, they
+    // would be stored in the block as its characters.
+    if (dataReply.empty() || endsWith(dataReply, "NG") || dataReply == "CNU" || dataReply == "DTMOUT") return {};
     return dataReply.substr(1);
 }
 
 std::string HartWriteItem(int retries, const std::string& group, const std::string& item, const std::string& data) {
-    std::string result;
-    for (int attempt = 0; attempt <= retries && result.empty(); ++attempt)
-        result = trimBlanks(HartWriteItemOnce(group, item, data));
-    return result;
+    return Retried(retries, [&] { return HartWriteItemOnce(group, item, data); });
 }
 
 bool WriteHartBlock(const Block& block, const std::string& group, const std::string& text) {

@@ -46,8 +46,9 @@ std::vector<std::string> WriteChunks(const Block& block, const std::string& text
 std::string ReadRequest(const Block& block, int chunk);
 
 // One item write of the dialog's own: group, item and data frame. The data
-// reply "" or one ending in "NG" fails it (""); any other data reply is the
-// result without its first character. Group and item replies as WriteItem.
+// reply "", "CNU", "DTMOUT" or one ending in "NG" fails it (""); any other data
+// reply is the result without its first character. Group and item replies as
+// WriteItem.
 std::string HartWriteItemOnce(const std::string& group, const std::string& item, const std::string& data);
 // Up to retries + 1 attempts; the first non-empty result, or "".
 std::string HartWriteItem(int retries, const std::string& group, const std::string& item, const std::string& data);
