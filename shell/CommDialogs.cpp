@@ -24,8 +24,9 @@ bool RunCommDialog(CommDialog kind, QWidget* owner) {
 
 bool SpecialDialogOf(const std::string& model, bool isMaster, CommDialog& kind) {
     const std::string tail = model.size() > 3 ? model.substr(3) : std::string();
-    if (!StartsWith(tail, "OWHD") && !isMaster &&
-        (StartsWith(tail, "OW") || StartsWith(model, "K6-QA") || StartsWith(model, "HM3EX"))) {
+    // A master card, and the one Ethernet model without settings, have no dialog.
+    if (isMaster || StartsWith(tail, "OWHD")) return false;
+    if (StartsWith(tail, "OW") || StartsWith(model, "K6-QA") || StartsWith(model, "HM3EX")) {
         kind = CommDialog::Ether;
         return true;
     }

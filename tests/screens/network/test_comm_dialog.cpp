@@ -580,7 +580,7 @@ TEST(SpecialSetting, PicksTheDialogByModel) {
         {"K6-OXF1F", false, true, CommDialog::OXF1F},    {"K6-OXF2", false, true, CommDialog::OXF},
         {"K6-OG1", false, true, CommDialog::OG},         {"K6-OVRT1W", false, true, CommDialog::OVRT},
         {"K6-QFODH1", false, true, CommDialog::QFODH},   {"K6-ZZ9", false, false, CommDialog::Comm},
-        {"", false, false, CommDialog::Comm},
+        {"", false, false, CommDialog::Comm},            {"K6-OP1", true, false, CommDialog::Comm},
     };
     for (const Case& c : cases) {
         CommDialog kind = CommDialog::Comm;
