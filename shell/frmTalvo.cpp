@@ -377,8 +377,6 @@ void frmTalvo::cboCardNo_Pick() {
 void frmTalvo::CmdUpload_Click() { whenLineFree("CmdUpload", MainControl::CmdUpload, &frmTalvo::CmdUpload_Run); }
 
 void frmTalvo::CmdUpload_Run() {
-    if (uploadRunning_ || cycReadRunning_) return;
-    uploadRunning_ = true;
     LineHold hold;
     // The list goes to the overview first: its click enables commands, which the
     // upload must keep disabled until it ends.
@@ -399,13 +397,13 @@ void frmTalvo::CmdUpload_Run() {
         setEnabled(MainControl::mnuFilesOpen, true);
         setEnabled(MainControl::mnuFilesSave, true);
     }
-    uploadRunning_ = false;
 }
 
 void frmTalvo::cmdStart_Click() { whenLineFree("cmdStart", MainControl::cmdStart, &frmTalvo::cmdStart_Run); }
 
+// Upload and the monitoring loop hold the line, so a Start clicked during either
+// (Stop then Start while the stopped pass ends, say) runs once it has ended.
 void frmTalvo::cmdStart_Run() {
-    if (uploadRunning_) return;
     selectCardListEntry(0);
     G().CycReadOn = true;
     for (MainControl c : {MainControl::CmdUpload, MainControl::cmdComm, MainControl::cmdSWcheck, MainControl::cmdStart,
@@ -413,13 +411,7 @@ void frmTalvo::cmdStart_Run() {
                           MainControl::cmdSpecialSetting, MainControl::cboCardNo})
         setEnabled(c, false);
     setEnabled(MainControl::cmdStop, true);
-    // Stop then Start while the earlier loop still waits in a pass: that loop sees
-    // CycReadOn again and carries on; a second loop inside it would find its
-    // exchanges refused.
-    if (cycReadRunning_) return;
-    cycReadRunning_ = true;
     RunCycRead();
-    cycReadRunning_ = false;
     // A pass that lost the link has disconnected: monitoring is over.
     if (!G().Connected) {
         G().CycReadOn = false;

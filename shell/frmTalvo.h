@@ -113,11 +113,6 @@ private:
     QWidget* mdiClient_ = nullptr;
     frmLoading* loading_ = nullptr;
     std::uint32_t lampColor_ = 0;
-
-    // Exchanges yield to the event loop, so these handlers can be clicked again
-    // before an earlier run has returned.
-    bool uploadRunning_ = false;
-    bool cycReadRunning_ = false;
 };
 
 }  // namespace talvo::shell
