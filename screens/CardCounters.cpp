@@ -69,9 +69,7 @@ void CardScreen::clearCount() {
 void CardScreen::runCounterClear(Transfer& t) {
     const CounterClear& c = counterClear_;
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    stampedRecord(t);
     if (!t.select() || t.write(c.group, "01", "1").empty()) return;
     if (c.progress) mainView().showProgress(kCounterSteps, "Downloading");
     for (std::size_t i = 0; i < c.items.size(); ++i) {

@@ -286,6 +286,13 @@ void CardScreen::Transfer::fail() {
     DisconnectDevice();
 }
 
+CardRecord& CardScreen::stampedRecord(Transfer& t) {
+    CardRecord& rec = t.record();
+    rec.CardType = boxText(txtCardType);
+    rec.Version = boxText(txtVerNo);
+    return rec;
+}
+
 bool CardScreen::Transfer::select() {
     if (!ok_) return false;
     if (WriteItem(retries_, "00", "01", "F").empty() || WriteItem(retries_, "00", "41", std::to_string(slot_)).empty())
@@ -335,9 +342,7 @@ void CardScreen::forgetSetting(const Setting& s, int ch, CardRecord& rec) {
 void CardScreen::UploadSettings() {
     Transfer t("Uploading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     mainView().showProgress(transferSteps_, "Uploading");
     if (!t.select()) return;
     const int v = shownVariant();
@@ -410,9 +415,7 @@ void CardScreen::DownloadSettings() {
     if (!checkEntries()) return;
     Transfer t("Downloading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     if (!t.select()) return;
     const int v = shownVariant();
     const std::string firstOpen = passes_.empty() ? std::string() : passes_.front().openGroup[v];

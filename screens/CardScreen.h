@@ -304,6 +304,8 @@ protected:
     void addCounterButtons(bool preset);
     // A counter clear within a running transfer (a download that clears the counters too).
     void runCounterClear(Transfer& t);
+    // The transfer's card record, with the model and version the screen shows.
+    CardRecord& stampedRecord(Transfer& t);
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;

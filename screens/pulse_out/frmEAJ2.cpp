@@ -538,9 +538,7 @@ void showDeadband(QComboBox* list, const std::string& value) {
 void frmEAJ2::UploadSettings() {
     Transfer t("Uploading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     mainView().showProgress(3, "Uploading");
     if (!t.select()) return;
     for (const char* g : {"02", "03", "04"})
@@ -593,9 +591,7 @@ void frmEAJ2::DownloadSettings() {
     if (!checkEntries()) return;
     Transfer t("Downloading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     mainView().showProgress(2, "Downloading");
     if (!t.select()) return;
     for (const char* g : {"02", "03", "04"})

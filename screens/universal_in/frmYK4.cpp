@@ -350,9 +350,7 @@ void frmYK4::readValues(Transfer& t, std::initializer_list<EntryBox> kinds, int 
 void frmYK4::UploadSettings() {
     Transfer t("Uploading incomplete", kRetries);
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     mainView().showProgress(transferSteps_, "Uploading");
     if (!t.select()) return;
 
@@ -437,9 +435,7 @@ bool frmYK4::writeValues(Transfer& t, std::initializer_list<EntryBox> kinds, int
 void frmYK4::DownloadSettings() {
     Transfer t("Downloading incomplete", kRetries);
     if (!t.ok()) return;
-    CardRecord& rec = t.record();
-    rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    CardRecord& rec = stampedRecord(t);
     const auto send = [&t](const char* item, const std::string& text) {
         t.write("01", item, text);
         return t.ok();
