@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "core/Connection.h"
 #include "core/Protocol.h"
 #include "platform/Services.h"
 
@@ -14,6 +15,11 @@ namespace talvo::ui {
 
 void ShowTransferMessage(const TransferMessage& m) {
     if (auto* box = platform::services().messages) box->show(m.text, m.title, platform::MsgIcon::Stop);
+}
+
+void ShowTransferLoss(const TransferMessage& m) {
+    ShowTransferMessage(m);
+    DisconnectDevice();
 }
 
 void ShowEntryMessage(const std::string& text) {

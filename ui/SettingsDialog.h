@@ -29,6 +29,8 @@ inline constexpr TransferMessage kUploadIncomplete{"Upload incomplete", "Upload"
 inline constexpr TransferMessage kSaveFileIncomplete{"save file incomplete", "save file"};
 
 void ShowTransferMessage(const TransferMessage& m);
+// A transfer that lost the card: its message, then the link goes down.
+void ShowTransferLoss(const TransferMessage& m);
 // An entry message: information icon, the program's title.
 void ShowEntryMessage(const std::string& text);
 

@@ -152,27 +152,20 @@ std::string QtFileDialog::startPath(const std::string& suggested) const {
                                [](const std::string& p) { return QFileInfo(QString::fromLocal8Bit(p.c_str())).isDir(); });
 }
 
-bool QtFileDialog::openFile(const std::string& filter, std::string& path) {
+bool QtFileDialog::ask(bool save, const std::string& filter, std::string& path) {
     EventLevelScope nested;
-    const QString f = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(),
-                                                   QString::fromLocal8Bit(startPath(path).c_str()),
-                                                   QString::fromLatin1(qtFilterFromPairs(filter).c_str()));
+    const auto dialog = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
+    const QString f = dialog(QApplication::activeWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
+                             QString::fromLatin1(qtFilterFromPairs(filter).c_str()), nullptr, QFileDialog::Options());
     if (f.isEmpty()) return false;
     path = f.toLocal8Bit().toStdString();
     lastFolder_ = folderOf(path);
     return true;
 }
 
-bool QtFileDialog::saveFile(const std::string& filter, std::string& path) {
-    EventLevelScope nested;
-    const QString f = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
-                                                   QString::fromLocal8Bit(startPath(path).c_str()),
-                                                   QString::fromLatin1(qtFilterFromPairs(filter).c_str()));
-    if (f.isEmpty()) return false;
-    path = f.toLocal8Bit().toStdString();
-    lastFolder_ = folderOf(path);
-    return true;
-}
+bool QtFileDialog::openFile(const std::string& filter, std::string& path) { return ask(false, filter, path); }
+
+bool QtFileDialog::saveFile(const std::string& filter, std::string& path) { return ask(true, filter, path); }
 
 bool QtProcessRunner::runAndWait(const std::string& program, const std::vector<std::string>& args) {
     QStringList list;

@@ -48,6 +48,7 @@ public:
 
 private:
     std::string startPath(const std::string& suggested) const;
+    bool ask(bool save, const std::string& filter, std::string& path);
     std::string lastFolder_;
 };
 

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/Overview.h"
 #include "core/Protocol.h"
@@ -95,11 +94,6 @@ void frmComm::showDelaySwitch(bool shown) {
     Label8->setVisible(shown);
 }
 
-void frmComm::failed(bool upload) {
-    ui::ShowTransferMessage(upload ? ui::kUploadingIncomplete : ui::kDownloadingIncomplete);
-    DisconnectDevice();
-}
-
 void frmComm::UploadSettings() {
     Running run(*this);
     CardRecord& rec = commRecord();
@@ -107,12 +101,12 @@ void frmComm::UploadSettings() {
     x.send("00", "01", "F");
     x.send("00", "41", "0");
     const std::string model = x.read("00", "04");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     if (model != "CNG") {
         ui::setText(txtName, CardNameFromModel(model));
     } else {
         std::string fromVersion;
-        if (!CardNameFromVersion(x.read("00", "40"), fromVersion)) return failed(true);
+        if (!CardNameFromVersion(x.read("00", "40"), fromVersion)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtName, fromVersion);
     }
     txtNP1->hide();
@@ -120,7 +114,7 @@ void frmComm::UploadSettings() {
     Label4->setVisible(HasTimeoutSetting());
     txtTimeout->setVisible(HasTimeoutSetting());
     const std::string status = x.read("00", "03");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtStatus[0], TextAfterColon(status));
     if (StartsWith(name(), "QFODH")) {
         for (QWidget* w : {static_cast<QWidget*>(Label5), static_cast<QWidget*>(txtStatus[0]),
@@ -129,7 +123,7 @@ void frmComm::UploadSettings() {
             w->hide();
     } else if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
         const std::string second = x.read("00", "04");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtStatus[1], TextAfterColon(second));
     } else {
         txtStatus[1]->hide();
@@ -137,7 +131,7 @@ void frmComm::UploadSettings() {
     ui::setText(txtTimeout, rec.Param[1]);
     txtTimeout->setEnabled(HasTimeoutSetting());
     const std::string version = x.read("00", "40");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtVersion, "V" + TextAfterColon(version));
     ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
     if (HasDirectOutput()) {
@@ -164,7 +158,7 @@ void frmComm::UploadSettings() {
     txtVersion2->setVisible(ovrt);
     if (ovrt) {
         const std::string second = x.read("50", "40");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtVersion2, "V" + TextAfterColon(second));
     }
 }
@@ -176,25 +170,25 @@ void frmComm::cmdUp_Click() {
     x.send("00", "01", "F");
     x.send("00", "41", "0");
     const std::string version = x.read("00", "40");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtVersion, "V" + TextAfterColon(version));
     ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
     if (StartsWith(name(), "HM3EX") || !StartsWith(name(), "OZ3")) {
         const std::string model = x.read("00", "04");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         std::string n = CardNameFromModel(model);
         // A card that does not give its model here gives it with its version, as on opening.
-        if (model == "CNG" && !CardNameFromVersion(x.read("00", "40"), n)) return failed(true);
+        if (model == "CNG" && !CardNameFromVersion(x.read("00", "40"), n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtName, n);
     }
     rec.CardType = name();
     rec.Version = ui::text(txtVersion);
     const std::string status = x.read("00", "03");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtStatus[0], TextAfterColon(status));
     if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
         const std::string second = x.read("00", "04");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtStatus[1], TextAfterColon(second));
     }
 
@@ -203,7 +197,7 @@ void frmComm::cmdUp_Click() {
     std::string timeout;
     if (HasTimeoutSetting()) {
         timeout = TextAfterColon(x.read(settings, "09"));
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     }
     ui::setText(txtTimeout, timeout);
     rec.Param.set(1, timeout);
@@ -214,7 +208,7 @@ void frmComm::cmdUp_Click() {
         x.send(output, "01", "1");
         for (int i = 1; i <= 16; ++i) {
             const std::string slot = x.read(output, std::to_string(i + 9));
-            if (!x.ok()) return failed(true);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
             QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
             ui::setText(b, TextAfterColon(slot));
             rec.Param.set(i + 1, ui::text(b));
@@ -224,7 +218,7 @@ void frmComm::cmdUp_Click() {
         showDelaySwitch(true);
         ChkCJC->setEnabled(true);
         const std::string sw = x.read("00", "30");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ChkCJC->setChecked(TextAfterColon(sw) != "0");
         rec.Param.set(18, ChkCJC->isChecked() ? "1" : "0");
     } else {
@@ -239,7 +233,7 @@ void frmComm::cmdDown_Click() {
     x.send("00", "01", "F");
     x.send("00", "41", "00");
     x.write("00", "01", "1");
-    if (!x.ok()) return failed(false);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     const std::string settings = SettingsGroup(name());
     x.send(settings, "01", "F");
 
@@ -248,7 +242,7 @@ void frmComm::cmdDown_Click() {
             const std::string t = TimeoutToWrite(ui::text(txtTimeout));
             ui::setText(txtTimeout, t);
             x.write(settings, "09", t);
-            if (!x.ok()) return failed(false);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
             rec.Param.set(1, t);
         } else {
             rec.Param.set(1, "");
@@ -263,14 +257,14 @@ void frmComm::cmdDown_Click() {
             if (t.empty()) continue;  // nothing to send for an empty box
             ui::setText(b, t);
             x.write(output, std::to_string(i + 9), t);
-            if (!x.ok()) return failed(false);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
             rec.Param.set(i + 1, t);
         }
     }
     if (DelaySwitchShown == 1) {
         const std::string t = ChkCJC->isChecked() ? "1" : "0";
         x.write("00", "30", t);
-        if (!x.ok()) return failed(false);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
         rec.Param.set(18, t);
     }
 }

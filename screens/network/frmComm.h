@@ -35,8 +35,6 @@ private:
     bool HasActivateDelay() const;
     std::string name() const;
     void showDelaySwitch(bool shown);
-    // The failure path of both reads and of Download.
-    void failed(bool upload);
 
     QLabel* Label1;
     QLineEdit* txtName;

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
@@ -115,11 +114,6 @@ void frmEther::portChanged(QLineEdit* b) {
     b->setCursorPosition(std::min(caret, static_cast<int>(b->text().size())));
 }
 
-void frmEther::failed(bool upload) {
-    ui::ShowTransferMessage(upload ? ui::kUploadingIncomplete : ui::kDownloadingIncomplete);
-    DisconnectDevice();
-}
-
 void frmEther::cmdUp_Click() {
     Running run(*this);
     const std::string& model = G().CommCardModel;
@@ -128,38 +122,38 @@ void frmEther::cmdUp_Click() {
     x.send("00", "41", "00");
     x.send("01", "01", "1");
     x.read("00", "40");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string r = x.read("00", item);
         if (x.ok()) a.set(TextAfterColon(r));
         return x.ok();
     };
-    if (!readAddress("59", txtIP)) return failed(true);
-    if (HasDefaultGateway(model) && !readAddress("78", txtDGate)) return failed(true);
-    if (!readAddress("60", txtSNM)) return failed(true);
+    if (!readAddress("59", txtIP)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+    if (HasDefaultGateway(model) && !readAddress("78", txtDGate)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+    if (!readAddress("60", txtSNM)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     const std::string mac0 = x.read("00", "57");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     lblMac[0]->setText(QString::fromLatin1(TextAfterColon(mac0).c_str()));
     x.send("00", "1", "F");
     const std::string mac1 = x.read("00", "58");
-    if (!x.ok()) return failed(true);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     lblMac[1]->setText(QString::fromLatin1(TextAfterColon(mac1).c_str()));
     x.send("00", "1", "1");
     if (HasLinger(model)) {
         for (int n = 1; n <= 4; ++n) {
             const std::string r = x.read("00", std::to_string(60 + n));
-            if (!x.ok()) return failed(true);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
             ui::setText(txtPort[static_cast<std::size_t>(n)], TextAfterColon(r));
         }
         for (int n = 1; n <= 4; ++n) {
             const std::string r = x.read("00", std::to_string(70 + n));
-            if (!x.ok()) return failed(true);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
             ui::setText(txtTimeout[static_cast<std::size_t>(n)], TextAfterColon(r));
         }
     }
     if (HasIPSelect(model)) {
         const std::string r = x.read("00", "77");
-        if (!x.ok()) return failed(true);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtIPsel, TextAfterColon(TextAfterColon(r)));
     }
 }
@@ -189,7 +183,7 @@ void frmEther::cmdDown_Click() {
     x.send("00", "41", "00");
     x.send("01", "01", "1");
     x.read("00", "40");
-    if (!x.ok()) return failed(false);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     if (const std::string message = entryTest(); !message.empty()) {
         ui::ShowEntryMessage(message);
         return;
@@ -203,7 +197,7 @@ void frmEther::cmdDown_Click() {
         for (int n = 1; n <= 4; ++n)
             x.write("00", std::to_string(70 + n), ui::text(txtTimeout[static_cast<std::size_t>(n)]));
     }
-    if (!x.ok()) return failed(false);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
 }
 
 void ShowEtherDialog(QWidget* owner) {

@@ -29,7 +29,6 @@ protected:
 private:
     void octetChanged(QLineEdit* box);
     void portChanged(QLineEdit* box);
-    void failed(bool upload);
     // The entry test before a download: "" or the message of the first box that fails.
     std::string entryTest() const;
 
