@@ -371,7 +371,7 @@ void CardScreen::UploadSettings() {
                     storeText(s, ch, rec, settingText(s, ch));  // what the box took of it
                 }
             }
-            if (pass.uploadStep && onCard(pass, v)) t.step(pass.uploadStep(ch));
+            if (pass.progressAfter && onCard(pass, v)) t.step(pass.progressAfter(ch));
         }
     }
     uploadExtra(t);
@@ -452,8 +452,7 @@ void CardScreen::DownloadSettings() {
                     storeText(s, ch, rec, text);
                 }
             }
-            const auto& stepOf = pass.downloadStep ? pass.downloadStep : pass.uploadStep;
-            if (stepOf && onCard(pass, v)) t.step(stepOf(ch));
+            if (pass.progressAfter && onCard(pass, v)) t.step(pass.progressAfter(ch));
         }
     }
     downloadExtra(t);

@@ -125,12 +125,11 @@ struct Setting {
 };
 
 // Settings read and written together, channel by channel:
-//   {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }}
+//   {.openGroup = "01", .settings = {ZScale, FScale}, .progressAfter = [](int ch) { return ch / 2; }}
 struct Pass {
     Group openGroup{};                          // "1" goes to item "01" of this group first ("" none)
     std::vector<int> settings{};                // indexes into the screen's settings, in channel order
-    std::function<int(int ch)> uploadStep{};    // progress bar after channel ch
-    std::function<int(int ch)> downloadStep{};  // the same for a download (empty: as upload)
+    std::function<int(int ch)> progressAfter{};  // progress bar after channel ch, upload and download
     bool downloadOnly = false;                  // an upload skips the pass (its group opening too)
     bool openChannelGroup = false;              // "1" goes to item "01" of each channel's own group first
 };

@@ -63,9 +63,9 @@ std::vector<Pass> EightChannelPasses() {
     return {
         {.openGroup = "01",
          .settings = {kZScale8, kFScale8, kBias8, kGain8},
-         .uploadStep = [](int ch) { return ch / 2; }},
-        {.openGroup = "02", .settings = {kZBase8, kFBase8}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
-        {.settings = {kEnable8}, .uploadStep = [](int ch) { return ch / 2 + 8; }},
+         .progressAfter = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {kZBase8, kFBase8}, .progressAfter = [](int ch) { return ch / 2 + 4; }},
+        {.settings = {kEnable8}, .progressAfter = [](int ch) { return ch / 2 + 8; }},
     };
 }
 

@@ -36,10 +36,10 @@ ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) 
     };
     const bool four = n == 4;
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},
         {.openGroup = "02",
          .settings = {Enable},
-         .uploadStep = [four](int ch) { return four ? ch + 4 : ch / 2 + 8; }},
+         .progressAfter = [four](int ch) { return four ? ch + 4 : ch / 2 + 8; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, n), .pauseMs = 10};
 

@@ -63,8 +63,8 @@ frmBW16::frmBW16(QWidget* parent)
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch / 2; }},
-        {.openGroup = "02", .settings = {Enable}, .uploadStep = [](int ch) { return ch / 4 + 8; }},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch / 4 + 8; }},
     };
     live_ = {.boxes = txtParData,
              .items = ItemRange(10, kChannels),

@@ -39,9 +39,9 @@ PercentInputScreen::PercentInputScreen(int n, const char* model, QWidget* parent
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }},
-        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
-        {.settings = {Enable}, .uploadStep = [](int ch) { return ch / 2 + 8; }},
+        {.openGroup = "01", .settings = {ZScale, FScale}, .progressAfter = [](int ch) { return ch / 2; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .progressAfter = [](int ch) { return ch / 2 + 4; }},
+        {.settings = {Enable}, .progressAfter = [](int ch) { return ch / 2 + 8; }},
     };
     live_ = {.pauseMs = 5, .boxByBox = true};
     const auto readInto = [this, n](const std::vector<QLineEdit*>& boxes, int firstItem, const char* group) {

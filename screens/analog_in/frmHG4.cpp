@@ -61,9 +61,9 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
     };
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
-        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch + 4; }},
-        {.settings = {Enable}, .uploadStep = [](int ch) { return ch + 8; }},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .progressAfter = [](int ch) { return ch + 4; }},
+        {.settings = {Enable}, .progressAfter = [](int ch) { return ch + 8; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 50};
 }

@@ -68,10 +68,10 @@ frmFD4::frmFD4(QWidget* parent) : CardScreen("K6-FD4", parent) {
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
     };
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},
         // Group "02" is opened for the flags also where the card has no bases.
-        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch + 4; }},
-        {.settings = {Enable}, .uploadStep = [](int ch) { return ch + 8; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .progressAfter = [](int ch) { return ch + 4; }},
+        {.settings = {Enable}, .progressAfter = [](int ch) { return ch + 8; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 10};
 }

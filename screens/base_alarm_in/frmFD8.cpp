@@ -67,10 +67,10 @@ frmFD8::frmFD8(QWidget* parent) : CardScreen("K6-FD8", parent) {
     // Group "01" is opened again before the adjusts; the flags follow the bases
     // in group "02" without a second opening.
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale}, .uploadStep = [](int ch) { return ch / 2; }},
-        {.openGroup = "01", .settings = {Bias, Gain}, .uploadStep = [](int ch) { return ch / 2 + 4; }},
-        {.openGroup = "02", .settings = {ZBase, FBase}, .uploadStep = [](int ch) { return ch / 4 + 8; }},
-        {.settings = {Enable}, .uploadStep = [](int ch) { return ch / 4 + 10; }},
+        {.openGroup = "01", .settings = {ZScale, FScale}, .progressAfter = [](int ch) { return ch / 2; }},
+        {.openGroup = "01", .settings = {Bias, Gain}, .progressAfter = [](int ch) { return ch / 2 + 4; }},
+        {.openGroup = "02", .settings = {ZBase, FBase}, .progressAfter = [](int ch) { return ch / 4 + 8; }},
+        {.settings = {Enable}, .progressAfter = [](int ch) { return ch / 4 + 10; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
     // The cycle rests while the window is not active; a click is still served.

@@ -65,8 +65,8 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
         {.boxes = {txtPowerTime, txtDelayTime, txtHoldTime}, .group = alarms, .item = {1, 6}, .param = {1, 0}});
     passes_ = {
         {.openGroup = alarms, .settings = {kTimes}},
-        {.settings = {0, 1, 2, 3, 4, 5, 6, 7, 8}, .uploadStep = [](int ch) { return ch; }},  // items 10ch..10ch+8
-        {.openGroup = "02", .settings = {kUnused}, .uploadStep = [](int ch) { return ch + 4; }},
+        {.settings = {0, 1, 2, 3, 4, 5, 6, 7, 8}, .progressAfter = [](int ch) { return ch; }},  // items 10ch..10ch+8
+        {.openGroup = "02", .settings = {kUnused}, .progressAfter = [](int ch) { return ch + 4; }},
     };
 
     live_ = {.boxes = txtParData,

@@ -58,8 +58,8 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
     passes_ = {
         {.openGroup = "01",
          .settings = {ZScale, FScale, Bias, Gain, Tare, Load, Thresh},
-         .uploadStep = [](int ch) { return ch; }},
-        {.openGroup = "02", .settings = {Enable}, .uploadStep = [](int ch) { return ch + 4; }},
+         .progressAfter = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch + 4; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, 2), .pauseMs = 10};
 }

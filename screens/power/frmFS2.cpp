@@ -132,7 +132,7 @@ frmFS2::frmFS2(QWidget* parent) : CardScreen("FS2", parent) {
         // A download also sends "1" to item "01" of group "00" first.
         {.openGroup = "00", .downloadOnly = true},
         {.openGroup = "01"},
-        {.openGroup = "02", .settings = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, .uploadStep = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, .progressAfter = [](int ch) { return ch; }},
         {.settings = {Enable}},
         {.settings = {Coefficient}},
     };

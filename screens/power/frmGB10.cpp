@@ -73,13 +73,13 @@ frmGB10::frmGB10(QWidget* parent) : PowerCardScreen("GB10", parent) {
     };
     const auto at = [](int step) { return [step](int) { return step; }; };
     passes_ = {
-        {.openGroup = "01", .settings = {Bias, Gain}, .uploadStep = [](int i) { return i; }},
-        {.settings = {WhUnit}, .uploadStep = at(5)},
-        {.settings = {WhMin, WhMax}, .uploadStep = at(6)},
-        {.settings = {WFS, WUnit}, .uploadStep = at(7)},
-        {.settings = {CTPri, CTU, CTSec}, .uploadStep = at(9)},
-        {.settings = {VTPri, VTU, VTSec, DropOut}, .uploadStep = at(11)},
-        {.settings = {VarUnit, VarMin, VarMax}, .uploadStep = at(12)},
+        {.openGroup = "01", .settings = {Bias, Gain}, .progressAfter = [](int i) { return i; }},
+        {.settings = {WhUnit}, .progressAfter = at(5)},
+        {.settings = {WhMin, WhMax}, .progressAfter = at(6)},
+        {.settings = {WFS, WUnit}, .progressAfter = at(7)},
+        {.settings = {CTPri, CTU, CTSec}, .progressAfter = at(9)},
+        {.settings = {VTPri, VTU, VTSec, DropOut}, .progressAfter = at(11)},
+        {.settings = {VarUnit, VarMin, VarMax}, .progressAfter = at(12)},
     };
     // Box k shows item 9 + k; the counters' upper parts (9 to 12) do not blink.
     std::vector<QLineEdit*> boxes(txtParData01.begin() + 1, txtParData01.end());

@@ -80,7 +80,7 @@ frmGB40::frmGB40(QWidget* parent) : PowerCardScreen("GB40", parent) {
         single(txtZeroScale, 82, 36),
     };
     passes_ = {
-        {.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6, 7}, .uploadStep = [](int ch) { return 2 * ch; }},
+        {.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6, 7}, .progressAfter = [](int ch) { return 2 * ch; }},
         {.settings = {8, 9, 10, 11}},
     };
     // All sixteen live items are read whatever the mode; prepare() says which box shows which.

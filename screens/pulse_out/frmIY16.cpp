@@ -39,7 +39,7 @@ frmIY16::frmIY16(QWidget* parent) : CardScreen("K6-IY16", parent) {
     // download that refuses it gives the box the stored value back.
     settings_ = {{.boxes = txtFScale, .group = "01", .item = {2, 25}, .param = {1, 0}, .accept = Accept::Count,
                   .count = {0, 65535}}};
-    passes_ = {{.openGroup = "01", .settings = {0}, .uploadStep = [](int ch) { return (ch + 1) / 2; }}};
+    passes_ = {{.openGroup = "01", .settings = {0}, .progressAfter = [](int ch) { return (ch + 1) / 2; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 16), .pauseMs = 50};
     counterClear_ = {.group = "02", .items = ItemRange(10, 16), .data = "0", .progress = true};
     // The preset opens group "02" with "F"; there is no Min, so no call to upload first.

@@ -53,7 +53,7 @@ frmIY2::frmIY2(QWidget* parent) : CardScreen("K6-IY2", parent) {
     passes_ = {
         {.openGroup = "01", .settings = {0}},
         {.settings = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16},
-         .uploadStep = [](int ch) { return 4 * ch; }},
+         .progressAfter = [](int ch) { return 4 * ch; }},
     };
     live_ = {.boxes = {txtParData01[0], txtParData01[1], txtParData01[2], txtParData02[0], txtParData02[1],
                        txtParData02[2], txtParData01[3], txtParData02[3]},

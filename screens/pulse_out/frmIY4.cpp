@@ -57,7 +57,7 @@ frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(6)},
         {.boxes = txtInputType, .group = "01", .item = {1, 49}, .param = slot(7), .uploadOnly = true},
     };
-    passes_ = {{.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6}, .uploadStep = [](int ch) { return 2 * ch; }}};
+    passes_ = {{.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6}, .progressAfter = [](int ch) { return 2 * ch; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 10};
 }
 

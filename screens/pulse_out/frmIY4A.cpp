@@ -84,7 +84,7 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
     settings_[kDivide] = {.boxes = txtDivide, .group = {"01", kNotOnCard}, .item = {1, 57}, .param = slot(5)};
     passes_ = {{.openGroup = "01",
                 .settings = {kMin, kMax, kEdge, kThresh, kDivide},
-                .uploadStep = [](int ch) { return 2 * ch; }}};
+                .progressAfter = [](int ch) { return 2 * ch; }}};
     std::vector<QLineEdit*> boxes;
     for (const auto& ch : txtParData) boxes.insert(boxes.end(), {ch[0], ch[1]});
     for (const auto& ch : txtParData) boxes.push_back(ch[2]);

@@ -47,7 +47,7 @@ frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 25}, .param = {2, 1}, .accept = Accept::Count,
          .count = {10000, 2147483647}, .refusedEmpties = true},
     };
-    passes_ = {{.openGroup = "01", .settings = {0, 1}, .uploadStep = [](int ch) { return (ch + 1) / 2; }}};
+    passes_ = {{.openGroup = "01", .settings = {0, 1}, .progressAfter = [](int ch) { return (ch + 1) / 2; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
     // The clear writes all 16 counter items; the card has counters behind the first 8 only.
     counterClear_ = {.group = "02", .items = ItemRange(10, 16), .data = "0", .required = 8, .progress = true};

@@ -67,8 +67,8 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
     };
     passes_ = {
-        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }},
-        {.openGroup = "02", .settings = {Enable}, .uploadStep = [](int ch) { return ch / 2 + 8; }},
+        {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},
+        {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch / 2 + 8; }},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 10};
     stopWhenDeactivated_ = true;

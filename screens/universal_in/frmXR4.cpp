@@ -85,8 +85,8 @@ frmXR4::frmXR4(QWidget* parent) : CardScreen("K6-XR4", parent) {
         {.boxes = enableBoxes, .item = {0, 27}, .accept = Accept::Bit, .unusedFlag = true, .channelGroup = true},
     };
     passes_ = {
-        {.settings = {ZScale, FScale, Bias, Gain}, .uploadStep = [](int ch) { return ch; }, .openChannelGroup = true},
-        {.settings = {Enable}, .uploadStep = [](int ch) { return ch + 4; }, .openChannelGroup = true},
+        {.settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }, .openChannelGroup = true},
+        {.settings = {Enable}, .progressAfter = [](int ch) { return ch + 4; }, .openChannelGroup = true},
     };
     live_ = {.boxes = txtParData, .items = ItemRange(10, kChannels), .pauseMs = 10};
 }
