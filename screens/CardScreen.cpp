@@ -14,11 +14,11 @@
 #include "platform/Services.h"
 #include "screens/TextBoxes.h"
 #include "shell/ChildForms.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -507,7 +507,7 @@ std::string CardScreen::readLiveItem(const std::string& group, const std::string
 }
 
 bool CardScreen::readLamps() {
-    for (QLabel* l : live_.lamps) shell::setBackColor(l, colors::SysMenu);
+    for (QLabel* l : live_.lamps) ui::setBackColor(l, colors::SysMenu);
     std::vector<std::string> words;
     for (const std::string& item : live_.lampItems) {
         std::string r = ReadItem(live_.retries, "00", item);
@@ -525,7 +525,7 @@ bool CardScreen::readLamps() {
         for (std::size_t k = 0; k < count && k < colours.size(); ++k) {
             const int bit = bits.empty() ? static_cast<int>(k) : bits[k];
             if (bit >= 0 && bit < 16)
-                shell::setBackColor(live_.lamps[perWord * w + k], colours[static_cast<std::size_t>(bit)]);
+                ui::setBackColor(live_.lamps[perWord * w + k], colours[static_cast<std::size_t>(bit)]);
         }
     }
     return true;

@@ -9,7 +9,7 @@
 #include "core/Colors.h"
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
@@ -99,9 +99,9 @@ void GuardAllBoxes(QWidget* root) {
 void ShowBitText(QLineEdit* box, const std::string& value) {
     const BitText b = BitTextFor(value);
     setBoxText(box, b.text);
-    shell::setBackColor(box, b.color);
+    ui::setBackColor(box, b.color);
     // Black on the red and the dark green is hard to read.
-    shell::setForeColor(box, colors::White);
+    ui::setForeColor(box, colors::White);
 }
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
@@ -122,7 +122,7 @@ QLineEdit* newLockedBox(QWidget* parent) {
 
 QLineEdit* newGreyDisplayBox(QWidget* parent) {
     QLineEdit* b = newLockedBox(parent);
-    shell::setBackColor(b, colors::SysButtonFace);
+    ui::setBackColor(b, colors::SysButtonFace);
     return b;
 }
 

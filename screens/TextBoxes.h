@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <string>
 
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
@@ -33,7 +33,7 @@ std::string boxText(const QLineEdit* box);
 void setBoxText(QLineEdit* box, const std::string& text);
 
 // A caption placed in twips (300 high, centred vertically), shared with the shell.
-using shell::newLabel;
+using ui::newLabel;
 
 // A display-only box: locked, like the live value and model fields.
 QLineEdit* newLockedBox(QWidget* parent);

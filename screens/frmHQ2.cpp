@@ -1,7 +1,7 @@
 #include "screens/frmHQ2.h"
 
 #include "core/Globals.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/SettingTool.h"
 
 namespace talvo::screens {
@@ -11,7 +11,7 @@ frmHQ2::frmHQ2(QWidget* parent) : CardScreen("K6-HQ2", parent) {
     cmdDown->hide();
     cmdSettings = new QPushButton(QStringLiteral("Settings"), body());
     cmdSettings->setObjectName("cmdSettings");
-    shell::placeTwips(cmdSettings, 3600, 2400, 1800, 495);
+    ui::placeTwips(cmdSettings, 3600, 2400, 1800, 495);
     connect(cmdSettings, &QPushButton::clicked, this, [this] { cmdSettings_Click(); });
 }
 

@@ -1,7 +1,7 @@
 #include "shell/ChildForms.h"
 
 #include "core/Globals.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
@@ -51,7 +51,7 @@ void ChildForms::hide(const std::string& code, const QWidget* keep) {
 void ChildForms::show(const std::string& code) {
     QWidget* w = screen(code);
     if (w) {
-        placeTwips(w, 0, 0, 9650, 7400);
+        ui::placeTwips(w, 0, 0, 9650, 7400);
         w->show();
         w->raise();
         Entry& e = entries_[code];

@@ -9,16 +9,16 @@
 #include "core/Globals.h"
 #include "platform/Services.h"
 #include "shell/Captionless.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
 frmComPort::frmComPort(QWidget* parent) : QDialog(parent) {
     setObjectName("frmComPort");
     makeCaptionless(this);
-    setFixedSize(twips(4545), twips(4395));
+    setFixedSize(ui::twips(4545), ui::twips(4395));
 
-    QLabel* heading = newLabel(this, "COM Port Setting", 1080, 360, 2415, Qt::AlignLeft, 330);
+    QLabel* heading = ui::newLabel(this, "COM Port Setting", 1080, 360, 2415, Qt::AlignLeft, 330);
     heading->setObjectName("Label1");
     QFont f = heading->font();
     f.setBold(true);
@@ -27,26 +27,26 @@ frmComPort::frmComPort(QWidget* parent) : QDialog(parent) {
 
     auto* frame = new QGroupBox("Setting", this);
     frame->setObjectName("Frame1");
-    placeTwips(frame, 360, 960, 3855, 2535);
-    newLabel(frame, "Port No.", 240, 480, 765, Qt::AlignLeft, 240)->setObjectName("Label6");
+    ui::placeTwips(frame, 360, 960, 3855, 2535);
+    ui::newLabel(frame, "Port No.", 240, 480, 765, Qt::AlignLeft, 240)->setObjectName("Label6");
     combBPS_ = new QComboBox(frame);
     combBPS_->setObjectName("combBPS");
-    combBPS_->move(twips(1200), twips(480) - 4);
-    combBPS_->setFixedWidth(twips(2175));
+    combBPS_->move(ui::twips(1200), ui::twips(480) - 4);
+    combBPS_->setFixedWidth(ui::twips(2175));
     for (int n = 1; n <= 16; ++n) combBPS_->addItem(QString("COM%1").arg(n));
     combBPS_->setCurrentIndex(0);
-    newLabel(frame, "Baud Rate : 9600bps", 240, 960, 1920, Qt::AlignLeft, 240)->setObjectName("Label2");
-    newLabel(frame, "Parity : none", 240, 1320, 1215, Qt::AlignLeft, 240)->setObjectName("Label3");
-    newLabel(frame, "Bit Length : 8", 240, 1680, 1260, Qt::AlignLeft, 240)->setObjectName("Label4");
-    newLabel(frame, "Stop Bit : 1", 240, 2040, 1035, Qt::AlignLeft, 240)->setObjectName("Label5");
+    ui::newLabel(frame, "Baud Rate : 9600bps", 240, 960, 1920, Qt::AlignLeft, 240)->setObjectName("Label2");
+    ui::newLabel(frame, "Parity : none", 240, 1320, 1215, Qt::AlignLeft, 240)->setObjectName("Label3");
+    ui::newLabel(frame, "Bit Length : 8", 240, 1680, 1260, Qt::AlignLeft, 240)->setObjectName("Label4");
+    ui::newLabel(frame, "Stop Bit : 1", 240, 2040, 1035, Qt::AlignLeft, 240)->setObjectName("Label5");
 
     cmdOK_ = new QPushButton("OK", this);
     cmdOK_->setObjectName("CmdOK");
-    placeTwips(cmdOK_, 360, 3720, 1575, 495);
+    ui::placeTwips(cmdOK_, 360, 3720, 1575, 495);
     cmdExit_ = new QPushButton("Exit", this);
     cmdExit_->setObjectName("cmdExit");
     cmdExit_->setAutoDefault(false);
-    placeTwips(cmdExit_, 2640, 3720, 1575, 495);
+    ui::placeTwips(cmdExit_, 2640, 3720, 1575, 495);
     connect(cmdOK_, &QPushButton::clicked, this, &frmComPort::CmdOK_Click);
     connect(cmdExit_, &QPushButton::clicked, this, &frmComPort::cmdExit_Click);
 }

@@ -4,7 +4,7 @@
 #include <QProgressBar>
 
 #include "shell/Captionless.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
@@ -12,12 +12,12 @@ frmLoading::frmLoading(QWidget* owner)
     : QWidget(owner), lblLoading_(new QLabel(this)), pgBarLoading_(new QProgressBar(this)) {
     setObjectName("frmLoading");
     makeCaptionless(this);
-    setFixedSize(twips(4680), twips(1725));
+    setFixedSize(ui::twips(4680), ui::twips(1725));
     lblLoading_->setObjectName("lblLoading");
-    lblLoading_->move(twips(2175), twips(360));
+    lblLoading_->move(ui::twips(2175), ui::twips(360));
     pgBarLoading_->setObjectName("pgBarLoading");
     pgBarLoading_->setTextVisible(false);
-    placeTwips(pgBarLoading_, 600, 1080, 3375, 255);
+    ui::placeTwips(pgBarLoading_, 600, 1080, 3375, 255);
 }
 
 void frmLoading::showProgress(int steps, const std::string& caption) {

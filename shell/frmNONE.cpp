@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
@@ -14,7 +14,7 @@ frmNONE::frmNONE(QWidget* parent) : QWidget(parent) {
     setForegroundRole(QPalette::WindowText);
     auto* frame = new QGroupBox("NONE", this);
     frame->setObjectName("Frame1");
-    placeTwips(frame, 120, 120, 9315, 6885);
+    ui::placeTwips(frame, 120, 120, 9315, 6885);
 }
 
 }  // namespace talvo::shell

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "core/Overview.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
@@ -19,8 +19,8 @@ public:
             cell.backColor == drawn_.backColor && cell.visible == drawn_.visible)
             return;
         if (!drawnOnce_ || cell.caption != drawn_.caption) setText(QString::fromLatin1(cell.caption.c_str()));
-        if (!drawnOnce_ || cell.foreColor != drawn_.foreColor) setForeColor(this, cell.foreColor);
-        if (!drawnOnce_ || cell.backColor != drawn_.backColor) setBackColor(this, cell.backColor);
+        if (!drawnOnce_ || cell.foreColor != drawn_.foreColor) ui::setForeColor(this, cell.foreColor);
+        if (!drawnOnce_ || cell.backColor != drawn_.backColor) ui::setBackColor(this, cell.backColor);
         setVisible(alwaysVisible_ || cell.visible);
         drawn_ = cell;
         drawnOnce_ = true;
@@ -40,10 +40,10 @@ constexpr int kCellHeight = 270;
 
 // A column heading of the overview: bold, in the window text colour.
 QLabel* headerLabel(QWidget* parent, const char* name, const QString& caption, int left, int width) {
-    QLabel* l = newLabel(parent, caption, left, kRowTop, width, Qt::AlignLeft, 255);
+    QLabel* l = ui::newLabel(parent, caption, left, kRowTop, width, Qt::AlignLeft, 255);
     l->setObjectName(name);
-    l->setFont(arialFont(11.25, true));
-    setForeColor(l, colors::SysWindowText);
+    l->setFont(ui::arialFont(11.25, true));
+    ui::setForeColor(l, colors::SysWindowText);
     return l;
 }
 
@@ -58,10 +58,10 @@ frmOverview::frmOverview(QWidget* parent) : QWidget(parent) {
 
     frame_ = new QGroupBox(" OverView", this);
     frame_->setObjectName("Frame1");
-    frame_->setFont(arialFont(12, true));
+    frame_->setFont(ui::arialFont(12, true));
     // The caption is blue; the labels inside set their own colours.
-    setForeColor(frame_, colors::Blue);
-    placeTwips(frame_, 120, 120, 9315, 6885);
+    ui::setForeColor(frame_, colors::Blue);
+    ui::placeTwips(frame_, 120, 120, 9315, 6885);
 
     buildHeader();
     for (int slot = 1; slot <= OverviewModel::kSlots; ++slot) {
@@ -85,13 +85,13 @@ void frmOverview::buildHeader() {
 void frmOverview::buildRow(int slot) {
     RowCells& r = rows_[static_cast<std::size_t>(slot - 1)];
     const int top = kRowTop + kRowStep * slot;
-    const QFont cellFont = arialFont(9.75, true);
+    const QFont cellFont = ui::arialFont(9.75, true);
 
     r.unitNo = new QLabel(QString("%1").arg(slot, 2, 10, QChar('0')), frame_);
     r.unitNo->setObjectName(QString("UnitNo_%1").arg(slot));
-    r.unitNo->setFont(arialFont(9, true));
-    setForeColor(r.unitNo, colors::SysWindowText);
-    placeTwips(r.unitNo, 360, top, 255, 255);
+    r.unitNo->setFont(ui::arialFont(9, true));
+    ui::setForeColor(r.unitNo, colors::SysWindowText);
+    ui::placeTwips(r.unitNo, 360, top, 255, 255);
 
     // Value cells are sunken boxes; lamps have a plain outline, so a lamp not
     // read yet still shows where it is.
@@ -101,7 +101,7 @@ void frmOverview::buildRow(int slot) {
         l->setFont(cellFont);
         l->setFrameStyle(frameStyle);
         l->setIndent(1);
-        placeTwips(l, left, top, width, kCellHeight);
+        ui::placeTwips(l, left, top, width, kCellHeight);
         return l;
     };
     const int none = QFrame::NoFrame;

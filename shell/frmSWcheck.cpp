@@ -15,7 +15,7 @@
 #include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::shell {
 
@@ -43,7 +43,7 @@ QLineEdit* lockedBox(QWidget* parent, const QString& name, int x, int y, int w) 
     e->setObjectName(name);
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::ClickFocus);  // Tab moves between the buttons
-    placeTwips(e, x, y, w, kRowH);
+    ui::placeTwips(e, x, y, w, kRowH);
     return e;
 }
 
@@ -51,8 +51,8 @@ QFrame* cell(QWidget* parent, const QString& name, int x, int y, std::uint32_t c
     auto* f = new QFrame(parent);
     f->setObjectName(name);
     f->setFrameStyle(QFrame::Box | QFrame::Plain);
-    setBackColor(f, color);
-    placeTwips(f, x, y, kCellSize, kCellSize);
+    ui::setBackColor(f, color);
+    ui::placeTwips(f, x, y, kCellSize, kCellSize);
     return f;
 }
 
@@ -62,7 +62,7 @@ QFont positionFont() {
     QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     f.setPixelSize(100);
     const double advance = QFontMetricsF(f).horizontalAdvance(QLatin1Char('0'));
-    const double wanted = twips(kCellPitch) / 3.0;
+    const double wanted = ui::twips(kCellPitch) / 3.0;
     f.setPixelSize(std::max(6, static_cast<int>(std::lround(100.0 * wanted / advance))));
     return f;
 }
@@ -72,23 +72,23 @@ QFont positionFont() {
 frmSWcheck::frmSWcheck(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSWcheck"));
     setWindowTitle(QStringLiteral("I/O Card DipSW Check"));
-    setFixedSize(twips(kWidth), twips(kHeight));
+    setFixedSize(ui::twips(kWidth), ui::twips(kHeight));
 
     QLabel* title =
-        newLabel(this, QStringLiteral("I/O Card DipSW Check"), kMargin, 120, kWidth - 2 * kMargin, Qt::AlignCenter, 420);
+        ui::newLabel(this, QStringLiteral("I/O Card DipSW Check"), kMargin, 120, kWidth - 2 * kMargin, Qt::AlignCenter, 420);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     title->setFont(titleFont);
 
-    newLabel(this, QStringLiteral("Card Name"), kNameX, kHeadingY, kNameW, Qt::AlignLeft, 270);
-    newLabel(this, QStringLiteral("Version"), kVersionX, kHeadingY, kVersionW, Qt::AlignLeft, 270);
+    ui::newLabel(this, QStringLiteral("Card Name"), kNameX, kHeadingY, kNameW, Qt::AlignLeft, 270);
+    ui::newLabel(this, QStringLiteral("Version"), kVersionX, kHeadingY, kVersionW, Qt::AlignLeft, 270);
     const QFont indexFont = positionFont();
     for (int sw = 1; sw <= DipSwitchModel::kSwitches; ++sw) {
         const int w = DipSwitchModel::kPositions * kCellPitch;
-        newLabel(this, QStringLiteral("SW%1 (BIN)").arg(sw), switchX(sw), kHeadingY, w, Qt::AlignCenter, 270);
+        ui::newLabel(this, QStringLiteral("SW%1 (BIN)").arg(sw), switchX(sw), kHeadingY, w, Qt::AlignCenter, 270);
         QLabel* index =
-            newLabel(this, QStringLiteral(" 1  2  3  4  5  6  7  8"), switchX(sw), kIndexY, w, Qt::AlignLeft, 240);
+            ui::newLabel(this, QStringLiteral(" 1  2  3  4  5  6  7  8"), switchX(sw), kIndexY, w, Qt::AlignLeft, 240);
         index->setObjectName(QStringLiteral("lblExtIndex%1").arg(sw - 1));
         index->setFont(indexFont);
     }
@@ -101,7 +101,7 @@ void frmSWcheck::buildRows() {
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
         const auto r = static_cast<std::size_t>(i);
         const int y = kRowY + i * kRowPitch;
-        newLabel(this, QStringLiteral("Slot %1").arg(i + 1), kSlotX, y, kSlotW, Qt::AlignLeft, kRowH);
+        ui::newLabel(this, QStringLiteral("Slot %1").arg(i + 1), kSlotX, y, kSlotW, Qt::AlignLeft, kRowH);
         txtName_[r] = lockedBox(this, QStringLiteral("txtName%1").arg(i), kNameX, y, kNameW);
         txtVersion_[r] = lockedBox(this, QStringLiteral("txtVersion%1").arg(i), kVersionX, y, kVersionW);
         txtSW_[r] = lockedBox(this, QStringLiteral("txtSW%1").arg(i), kTextX, y, kTextW);
@@ -119,17 +119,17 @@ void frmSWcheck::buildRows() {
 
 void frmSWcheck::buildFooter() {
     const int boxY = kFooterY + (kButtonH - kCellSize) / 2;
-    newLabel(this, QStringLiteral("ON ="), kMargin, kFooterY, 540, Qt::AlignRight, kButtonH);
+    ui::newLabel(this, QStringLiteral("ON ="), kMargin, kFooterY, 540, Qt::AlignRight, kButtonH);
     cell(this, QStringLiteral("txtCDataON"), kMargin + 600, boxY, colors::Black);
-    newLabel(this, QStringLiteral("OFF ="), kMargin + 1020, kFooterY, 660, Qt::AlignRight, kButtonH);
+    ui::newLabel(this, QStringLiteral("OFF ="), kMargin + 1020, kFooterY, 660, Qt::AlignRight, kButtonH);
     cell(this, QStringLiteral("txtCDataOFF"), kMargin + 1740, boxY, colors::White);
 
     cmdUp_ = new QPushButton(QStringLiteral("Upload"), this);
     cmdUp_->setObjectName(QStringLiteral("cmdUp"));
-    placeTwips(cmdUp_, kWidth - kMargin - 2 * kButtonW - 120, kFooterY, kButtonW, kButtonH);
+    ui::placeTwips(cmdUp_, kWidth - kMargin - 2 * kButtonW - 120, kFooterY, kButtonW, kButtonH);
     cmdExit_ = new QPushButton(QStringLiteral("Exit"), this);
     cmdExit_->setObjectName(QStringLiteral("cmdExit"));
-    placeTwips(cmdExit_, kWidth - kMargin - kButtonW, kFooterY, kButtonW, kButtonH);
+    ui::placeTwips(cmdExit_, kWidth - kMargin - kButtonW, kFooterY, kButtonW, kButtonH);
     connect(cmdUp_, &QPushButton::clicked, this, &frmSWcheck::cmdUp_Click);
     connect(cmdExit_, &QPushButton::clicked, this, &frmSWcheck::cmdExit_Click);
 }
@@ -142,7 +142,7 @@ void frmSWcheck::showRow(int row) {
     for (int sw = 1; sw <= DipSwitchModel::kSwitches; ++sw)
         for (int p = 1; p <= DipSwitchModel::kPositions; ++p) {
             const auto k = static_cast<std::size_t>(DipSwitchModel::cellIndex(row, sw, p));
-            setBackColor(txtCData_[k], model_.cells[k]);
+            ui::setBackColor(txtCData_[k], model_.cells[k]);
         }
 }
 

@@ -28,7 +28,7 @@
 #include "shell/ChildForms.h"
 #include "shell/CommDialogs.h"
 #include "shell/EndProgram.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmComPort.h"
 #include "shell/frmLoading.h"
 #include "shell/frmNONE.h"
@@ -52,7 +52,7 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(Qt::black, 1));
-        p.setBrush(toQColor(color_));
+        p.setBrush(ui::toQColor(color_));
         p.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     }
 
@@ -76,14 +76,14 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, int 
                     int height) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(name);
-    placeTwips(b, left, top, width, height);
+    ui::placeTwips(b, left, top, width, height);
     return b;
 }
 
 QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int left, int top, int width, int height) {
     auto* f = new QGroupBox(caption, parent);
     f->setObjectName(name);
-    placeTwips(f, left, top, width, height);
+    ui::placeTwips(f, left, top, width, height);
     return f;
 }
 
@@ -104,10 +104,10 @@ frmTalvo::frmTalvo(QWidget* parent) : QMainWindow(parent) {
     grid->setSpacing(0);
     auto* picture1 = new QWidget(central);
     picture1->setObjectName("Picture1");
-    picture1->setFixedHeight(twips(855));
+    picture1->setFixedHeight(ui::twips(855));
     auto* picture2 = new QWidget(central);
     picture2->setObjectName("Picture2");
-    picture2->setFixedWidth(twips(2160));
+    picture2->setFixedWidth(ui::twips(2160));
     mdiClient_ = new ClientArea(central);
     mdiClient_->setObjectName("mdiClient");
     grid->addWidget(picture1, 0, 0, 1, 2);
@@ -116,7 +116,7 @@ frmTalvo::frmTalvo(QWidget* parent) : QMainWindow(parent) {
     buildTopBar(picture1);
     buildLeftPanel(picture2);
     setCentralWidget(central);
-    setFixedSize(twips(12000), twips(8600));
+    setFixedSize(ui::twips(12000), ui::twips(8600));
 
     // Design-time states; InitGlobals sets the rest of the start state.
     for (MainControl c : {MainControl::cmdStart, MainControl::cmdSWcheck, MainControl::mnuFilesOpen,
@@ -178,19 +178,19 @@ void frmTalvo::buildMenus() {
 
 void frmTalvo::buildTopBar(QWidget* bar) {
     QGroupBox* fraSign = frame(bar, "fraSign", "", 120, 255, 3240, 540);
-    lblComPortNo_ = newLabel(fraSign, "", 240, 120, 840);
+    lblComPortNo_ = ui::newLabel(fraSign, "", 240, 120, 840);
     lblComPortNo_->setObjectName("lblComPortNo");
     shpLamp_ = new LampShape(fraSign);
     shpLamp_->setObjectName("shpLamp");
-    placeTwips(shpLamp_, 1140, 142, 255, 255);
-    lblConStatus_ = newLabel(fraSign, "Disconnected", 1560, 120, 1560);
+    ui::placeTwips(shpLamp_, 1140, 142, 255, 255);
+    lblConStatus_ = ui::newLabel(fraSign, "Disconnected", 1560, 120, 1560);
     lblConStatus_->setObjectName("lblConStatus");
 
     QGroupBox* fraUnit = frame(bar, "fraUnit", "Module select", 3480, 0, 5400, 795);
-    newLabel(fraUnit, "Card No.", 240, 360, 900, Qt::AlignLeft, 330)->setObjectName("Label2");
+    ui::newLabel(fraUnit, "Card No.", 240, 360, 900, Qt::AlignLeft, 330)->setObjectName("Label2");
     cboCardNo_ = new QComboBox(fraUnit);
     cboCardNo_->setObjectName("cboCardNo");
-    placeTwips(cboCardNo_, 1140, 345, 2400, 360);
+    ui::placeTwips(cboCardNo_, 1140, 345, 2400, 360);
     cboCardNo_->addItem("00:OverView");
     for (int n = 1; n <= 16; ++n) cboCardNo_->addItem(QString("%1").arg(n, 2, 10, QChar('0')));
     cboCardNo_->installEventFilter(this);

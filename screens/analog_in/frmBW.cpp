@@ -5,11 +5,11 @@
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) : CardScreen(model, parent) {
     const Globals& g = G();

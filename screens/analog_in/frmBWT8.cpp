@@ -9,11 +9,11 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -90,7 +90,7 @@ void frmBWT8::openerReads(int) {
         setBoxText(txtInputType[i], pt1000 ? "Pt1000" : "0-10V DC");
         if (ch > 4) continue;
         for (QLineEdit* b : {txtZBase[i], txtFBase[i], txtLineR[i]}) {
-            shell::setBackColor(b, pt1000 ? colors::SysWindow : colors::SysButtonFace);
+            ui::setBackColor(b, pt1000 ? colors::SysWindow : colors::SysButtonFace);
             b->setReadOnly(!pt1000);
         }
     }

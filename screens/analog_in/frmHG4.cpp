@@ -4,11 +4,11 @@
 
 #include "core/KeyFilters.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
     for (int i = 0; i < 4; ++i) {

@@ -11,11 +11,11 @@
 #include "platform/qt/Modal.h"
 #include "screens/TextBoxes.h"
 #include "screens/analog_in/frmHG8Azero.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 

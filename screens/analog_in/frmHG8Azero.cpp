@@ -10,12 +10,12 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
-using shell::twips;
+using ui::placeTwips;
+using ui::twips;
 
 namespace {
 // The offset of channel index i (0..7) is item 50 + i of group "03".

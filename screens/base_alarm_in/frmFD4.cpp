@@ -4,11 +4,11 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -84,7 +84,7 @@ void frmFD4::prepare(const std::string&) {
     for (auto* v : {&txtZBase, &txtFBase})
         for (QLineEdit* b : *v) {
             b->setEnabled(bases);
-            shell::setBackColor(b, bases ? colors::SysWindow : colors::SysButtonFace);
+            ui::setBackColor(b, bases ? colors::SysWindow : colors::SysButtonFace);
             if (!bases) b->clear();
         }
 }

@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -20,7 +20,7 @@ enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
 void zeroFullHeading(QWidget* parent, int left, int top, int step, int boxWidth) {
     QLabel* l = newLabel(parent, "", left, top, step + boxWidth, Qt::AlignHCenter);
     const QFontMetrics fm(l->font());
-    const int gap = shell::twips(step) - (fm.horizontalAdvance("Zero") + fm.horizontalAdvance("Full")) / 2;
+    const int gap = ui::twips(step) - (fm.horizontalAdvance("Zero") + fm.horizontalAdvance("Full")) / 2;
     const int blanks = std::max(1, gap / std::max(1, fm.horizontalAdvance(' ')));
     l->setText("Zero" + QString(blanks, ' ') + "Full");
 }

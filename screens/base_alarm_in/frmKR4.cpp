@@ -4,11 +4,11 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 constexpr int kLampSize = 210, kLampPitch = 255;
@@ -34,7 +34,7 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
         auto* lamp = new QLabel(body());
         lamp->setObjectName(QString("lblDIDataCh%1").arg(i));
         lamp->setFrameStyle(QFrame::Box | QFrame::Plain);
-        shell::setBackColor(lamp, colors::SysMenu);
+        ui::setBackColor(lamp, colors::SysMenu);
         lblDIDataCh.push_back(lamp);
     }
 

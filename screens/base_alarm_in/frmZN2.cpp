@@ -3,11 +3,11 @@
 #include <QLabel>
 
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
     for (int i = 0; i < 2; ++i) {

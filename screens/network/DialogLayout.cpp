@@ -1,16 +1,16 @@
 #include "screens/network/DialogLayout.h"
 
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 QString indexed(const char* name, int index) { return QString("%1_%2").arg(name).arg(index); }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
               Qt::Alignment align) {
-    QLabel* l = shell::newLabel(parent, text, left, top, width, align, 330);
+    QLabel* l = ui::newLabel(parent, text, left, top, width, align, 330);
     l->setObjectName(name);
     return l;
 }
@@ -60,15 +60,15 @@ ui::DottedAddress address(QWidget* parent, const char* name, int left, int top) 
         b->setObjectName(indexed(name, i));
         b->setAlignment(Qt::AlignRight);
         a.boxes[static_cast<std::size_t>(i)] = b;
-        if (k < 3) shell::newLabel(parent, ".", left + k * 660 + 555, top, 90, Qt::AlignHCenter, 330);
+        if (k < 3) ui::newLabel(parent, ".", left + k * 660 + 555, top, 90, Qt::AlignHCenter, 330);
     }
     return a;
 }
 
 QLabel* heading(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
-    QLabel* l = shell::newLabel(parent, text, left, top, width, Qt::AlignLeft, 420);
+    QLabel* l = ui::newLabel(parent, text, left, top, width, Qt::AlignLeft, 420);
     l->setObjectName(name);
-    l->setFont(shell::arialFont(12, true));
+    l->setFont(ui::arialFont(12, true));
     return l;
 }
 

@@ -13,7 +13,7 @@
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
 #include "screens/network/DialogLayout.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
@@ -25,7 +25,7 @@ CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCar
 
 frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmComm");
-    setFixedSize(shell::twips(6120), shell::twips(7500));
+    setFixedSize(ui::twips(6120), ui::twips(7500));
 
     Label1 = heading(this, "Label1", "Com.Card Settings", 240, 120, 5000);
     label(this, "Label2", "Card Name", 240, 660, 1500);
@@ -64,7 +64,7 @@ frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     Label7 = label(this, "Label7", "Fieldbus Activate Delay SW", 240, 6240, 2700);
     ChkCJC = new QCheckBox(this);
     ChkCJC->setObjectName("ChkCJC");
-    shell::placeTwips(ChkCJC, 3000, 6240, 300, 330);
+    ui::placeTwips(ChkCJC, 3000, 6240, 300, 330);
     Label8 = label(this, "Label8", "0 sec", 3360, 6240, 900);
 
     cmdUp = button(this, "cmdUp", "Upload", 240, 6840, 1200);

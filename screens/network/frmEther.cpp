@@ -12,7 +12,7 @@
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
 #include "screens/network/DialogLayout.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
 namespace talvo::network {
@@ -26,7 +26,7 @@ const ui::FieldCheck kOctet{.kind = ui::FieldKind::Digits, .maxChars = 3, .min =
 
 frmEther::frmEther(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmEther");
-    setFixedSize(shell::twips(6600), shell::twips(6240));
+    setFixedSize(ui::twips(6600), ui::twips(6240));
 
     heading(this, "Label1", "Ethernet Settings", 240, 120, 5000);
     label(this, "Label2", "IP Address", 240, 660, 1800);

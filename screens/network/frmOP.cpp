@@ -14,7 +14,7 @@
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
 #include "screens/network/DialogLayout.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
@@ -32,7 +32,7 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmOP");
-    setFixedSize(shell::twips(18840), shell::twips(7560));
+    setFixedSize(ui::twips(18840), ui::twips(7560));
 
     heading(this, "Label1", "OPx Settings", 240, 120, 5000);
     label(this, "Label2", "Power on delay (1sec)", 240, 660, 2400);
@@ -56,7 +56,7 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
     for (int g = 0; g < 4; ++g) {
         auto* o = new QRadioButton(QString("%1 - %2").arg(4 * g + 1).arg(4 * g + 4), Frame2);
         o->setObjectName(QString("OptScl%1").arg(g + 1));
-        shell::placeTwips(o, 240 + g * 1320, 300, 1200, 330);
+        ui::placeTwips(o, 240 + g * 1320, 300, 1200, 330);
         OptScl[at(g)] = o;
         connect(o, &QRadioButton::toggled, this, [this, g](bool on) {
             if (on) OptScl_Click(g);
@@ -78,7 +78,7 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
             const int i = 16 * r + c;
             QComboBox* cb = list(Frame2, "", 1200 + c * kColumn, y, kColumn - 30);
             cb->setObjectName(indexed("cbScl", i));
-            cb->setFont(shell::arialFont(8));
+            cb->setFont(ui::arialFont(8));
             cbScl[at(i)] = cb;
             connect(cb, &QComboBox::currentIndexChanged, this, [this, i] { cbScl_Click(i); });
         }

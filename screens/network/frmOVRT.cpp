@@ -11,7 +11,7 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/DialogLayout.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
 namespace talvo::network {
@@ -30,7 +30,7 @@ const ui::FieldCheck kRedundant{.kind = ui::FieldKind::Number, .min = 0, .max = 
 frmOVRT::frmOVRT(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmOVRT");
     setWindowTitle("");
-    setFixedSize(shell::twips(6600), shell::twips(4440));
+    setFixedSize(ui::twips(6600), ui::twips(4440));
 
     heading(this, "Label1", "CC-LinkIE Setting", 240, 120, 5000);
     QGroupBox* fra = frame(this, "fraCCLinkIE", "CC-LinkIE", 240, 660, 6120, 2940);

@@ -15,7 +15,7 @@
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/DialogLayout.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
@@ -47,7 +47,7 @@ std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
 void paint(QWidget* w, bool enabled) {
     w->setEnabled(enabled);
-    shell::setBackColor(w, enabled ? colors::SysWindow : colors::SysButtonFace);
+    ui::setBackColor(w, enabled ? colors::SysWindow : colors::SysButtonFace);
 }
 
 bool threeDots(const std::string& s) { return std::count(s.begin(), s.end(), '.') >= 3; }
@@ -57,7 +57,7 @@ bool threeDots(const std::string& s) { return std::count(s.begin(), s.end(), '.'
 frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmQFODH");
     setWindowTitle("QFODH Settings");
-    setFixedSize(shell::twips(13800), shell::twips(8880));
+    setFixedSize(ui::twips(13800), ui::twips(8880));
 
     QGroupBox* slmp = frame(this, "fraSLMP", "SLMP settings", 240, 120, 5520, 7920);
     int y = 360;

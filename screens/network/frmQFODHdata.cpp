@@ -9,11 +9,11 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -112,7 +112,7 @@ void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
     live_ = {};
     for (int c = 1; c <= 16; ++c) {
         QLineEdit* box = txtData[static_cast<std::size_t>(c - 1)];
-        shell::setBackColor(box, c <= channels_ ? colors::SysWindow : colors::SysButtonFace);
+        ui::setBackColor(box, c <= channels_ ? colors::SysWindow : colors::SysButtonFace);
         box->clear();
         if (c <= channels_) {
             live_.boxes.push_back(box);

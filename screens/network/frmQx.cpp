@@ -3,11 +3,11 @@
 #include <QLabel>
 
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::network {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 int QxRowBase(const std::string& typeCode) {
     const char k = typeCode.empty() ? '0' : typeCode.back();

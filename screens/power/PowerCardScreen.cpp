@@ -2,7 +2,7 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
@@ -15,7 +15,7 @@ PowerCardScreen::PowerCardScreen(const char* designCaption, QWidget* parent) : C
 
 QLineEdit* newReadOnlyBox(QWidget* parent) {
     QLineEdit* b = newLockedBox(parent);
-    shell::setBackColor(b, colors::SysMenu);
+    ui::setBackColor(b, colors::SysMenu);
     return b;
 }
 

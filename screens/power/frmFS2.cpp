@@ -9,11 +9,11 @@
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
 #include "screens/power/PowerCardScreen.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 

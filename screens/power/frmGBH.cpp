@@ -12,11 +12,11 @@
 #include "screens/TextBoxes.h"
 #include "screens/power/GbhItemTable.h"
 #include "screens/power/GbhValues.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -85,7 +85,7 @@ QLabel* newCell(QWidget* parent, bool shaded) {
     auto* l = new QLabel(parent);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (shaded) shell::setBackColor(l, colors::SysButtonFace);
+    if (shaded) ui::setBackColor(l, colors::SysButtonFace);
     return l;
 }
 
@@ -106,7 +106,7 @@ frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
     setObjectName("frmGBH");
     // The live cycle comes round once a second.
     cycleMs_ = 1000;
-    body()->setFont(shell::arialFont(8));
+    body()->setFont(ui::arialFont(8));
     buildRows();
     buildSettings();
 
@@ -254,7 +254,7 @@ void frmGBH::buildSettings() {
     newLabel(b, "min.", kSetLeft + 2790, line(16), 450, Qt::AlignLeft, kCtlHeight);
 
     // "Reset Value" beside Upload and Download.
-    const QFont small = shell::arialFont(8);
+    const QFont small = ui::arialFont(8);
     QLabel* resetCaption = newLabel(this, "Reset Value", 240, 6870, 1020);
     resetCaption->setFont(small);
     cbResetVal = newList(this, {});
@@ -419,10 +419,10 @@ void frmGBH::SetCTRatingEnabled(int index) {
     const bool ownCT = cbWdra[k]->currentIndex() == 0 && (sensorFamily_ == 'B' || sensorFamily_ == 'E');
     txtCur1[k]->setEnabled(settingsOn);
     txtCur1[k]->setReadOnly(!ownCT);
-    shell::setBackColor(txtCur1[k], EnabledBackColor(settingsOn && ownCT));
+    ui::setBackColor(txtCur1[k], EnabledBackColor(settingsOn && ownCT));
     txtCur2[k]->setVisible(ownCT && (index == 0 || IsTypeVariant2()));
     txtCur2[k]->setEnabled(settingsOn);
-    shell::setBackColor(txtCur2[k], EnabledBackColor(settingsOn));
+    ui::setBackColor(txtCur2[k], EnabledBackColor(settingsOn));
     lblCur2->setVisible(!txtCur2[0]->isHidden() || !txtCur2[1]->isHidden());
 }
 
@@ -449,7 +449,7 @@ void frmGBH::applyEnabled(bool enable, bool focusUpload) {
         settings.insert(settings.end(), {cbWdra[k], txtVCut[k], txtICut[k], cbInpSig[k]});
     for (QWidget* w : settings) {
         w->setEnabled(settingsOn);
-        shell::setBackColor(w, EnabledBackColor(settingsOn));
+        ui::setBackColor(w, EnabledBackColor(settingsOn));
     }
     for (QWidget* w : std::initializer_list<QWidget*>{cbResetVal, cmdUp, cmdDown, CmdReset}) w->setEnabled(enable);
 
@@ -461,7 +461,7 @@ void frmGBH::applyEnabled(bool enable, bool focusUpload) {
         for (std::size_t k = 0; k < 2; ++k)
             for (QLineEdit* b : {txtCur1[k], txtCur2[k]}) {
                 b->setEnabled(false);
-                shell::setBackColor(b, colors::SysButtonFace);
+                ui::setBackColor(b, colors::SysButtonFace);
             }
     }
 }

@@ -12,7 +12,7 @@
 #include "screens/TextBoxes.h"
 #include "screens/power/GbhValues.h"
 #include "screens/power/frmGBH.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
@@ -24,7 +24,7 @@ constexpr int kSettleMs = 1000;
 
 std::string cellText(const QLabel* cell) { return cell->text().toLatin1().toStdString(); }
 
-void paint(QLabel* cell, std::uint32_t color) { shell::setBackColor(cell, color); }
+void paint(QLabel* cell, std::uint32_t color) { ui::setBackColor(cell, color); }
 
 }  // namespace
 

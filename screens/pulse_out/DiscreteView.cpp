@@ -5,11 +5,11 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 DiscreteView::DiscreteView(const char* designCaption, int points, QWidget* parent)
     : CardScreen(designCaption, parent), points_(points) {
@@ -23,13 +23,13 @@ DiscreteView::DiscreteView(const char* designCaption, int points, QWidget* paren
 QLineEdit* DiscreteView::newPointBox() {
     QLineEdit* b = newLockedBox(fraDI);
     b->setAlignment(Qt::AlignCenter);
-    shell::setBackColor(b, colors::SysMenu);
+    ui::setBackColor(b, colors::SysMenu);
     return b;
 }
 
 void DiscreteView::ShowState(QLineEdit* box, const std::string& state) {
     const bool on = state == "1";
-    shell::setForeColor(box, on ? colors::Red : colors::Green);
+    ui::setForeColor(box, on ? colors::Red : colors::Green);
     setBoxText(box, on ? "ON" : "OFF");
     box->repaint();
 }

@@ -4,11 +4,11 @@
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
 #include "screens/pulse_out/DiscreteRows.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 

@@ -15,12 +15,12 @@
 #include "platform/Services.h"
 #include "screens/TextBoxes.h"
 #include "shell/ChildForms.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "ui/SettingsDialog.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -50,9 +50,9 @@ void entryMessage(const std::string& text) {
 
 // A list's face in a colour (the drop-down list paints its face with the button role).
 void setListColor(QComboBox* list, std::uint32_t color) {
-    shell::setBackColor(list, color);
+    ui::setBackColor(list, color);
     QPalette p = list->palette();
-    p.setColor(QPalette::Button, shell::toQColor(color));
+    p.setColor(QPalette::Button, ui::toQColor(color));
     list->setPalette(p);
 }
 
@@ -94,13 +94,13 @@ void frmEAJ2::layoutChannel(int c) {
     };
     txtPosition[c] = newLockedBox(f);
     txtsetpoint[c] = newLockedBox(f);
-    for (QLineEdit* b : {txtPosition[c], txtsetpoint[c]}) shell::setBackColor(b, colors::SysMenu);
+    for (QLineEdit* b : {txtPosition[c], txtsetpoint[c]}) ui::setBackColor(b, colors::SysMenu);
     txtMotorLockTime[c] = newSettingBox(f, FilterKeyDigits);
     txtRestartTime[c] = newSettingBox(f, FilterKeyDigits);
     List_Deadband[c] = new QComboBox(f);
     List_ChEnable[c] = new QComboBox(f);
     PosRawDat[c] = newLockedBox(f);
-    shell::setBackColor(PosRawDat[c], colors::SysMenu);
+    ui::setBackColor(PosRawDat[c], colors::SysMenu);
     row("Position", txtPosition[c], 300, 1200);
     row("Position Setpoint", txtsetpoint[c], 660, 1200);
     row("Motor Deadlock Detecting Time", txtMotorLockTime[c], 1020, 660, "sec");
@@ -443,7 +443,7 @@ void frmEAJ2::CheckRawPosition() {
     const ActuatorSetting::Mode m = setting_.settingMode();
     if (m == ActuatorSetting::kNone) return;
     QLineEdit* raw = PosRawDat[static_cast<std::size_t>(setting_.channel())];
-    shell::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
+    ui::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
 }
 
 bool frmEAJ2::stopAtCard() {

@@ -2,11 +2,11 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmIY16::frmIY16(QWidget* parent) : CardScreen("K6-IY16", parent) {
     auto* fraCh1 = new QGroupBox(body());
@@ -23,7 +23,7 @@ frmIY16::frmIY16(QWidget* parent) : CardScreen("K6-IY16", parent) {
             newLabel(fraCh1, QString::number(ch), left, y + 20, 420, Qt::AlignHCenter);
             QLineEdit* value = newLockedBox(fraCh1);
             value->setObjectName(QString::asprintf("txtParData%02d", ch));
-            shell::setBackColor(value, colors::SysMenu);
+            ui::setBackColor(value, colors::SysMenu);
             placeTwips(value, valueX, y, 1320, 345);
             txtParData.push_back(value);
             // No key filter and no length limit: the download checks what is sent.

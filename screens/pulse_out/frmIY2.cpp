@@ -2,17 +2,17 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
 QLineEdit* displayBox(QWidget* parent) {
     QLineEdit* b = newLockedBox(parent);
-    shell::setBackColor(b, colors::SysMenu);
+    ui::setBackColor(b, colors::SysMenu);
     return b;
 }
 
@@ -104,7 +104,7 @@ void frmIY2::layoutChannel(int ch) {
         auto* lamp = new QLabel(f);
         lamp->setObjectName(QString("lblDIDataCh%1_%2").arg(ch).arg(a + 1));
         lamp->setFrameStyle(QFrame::Box | QFrame::Plain);
-        shell::setBackColor(lamp, colors::SysMenu);
+        ui::setBackColor(lamp, colors::SysMenu);
         placeTwips(lamp, 2820, y + 45, 240, 240);
         lamps.push_back(lamp);
         std::vector<QLineEdit*>& mode = a == 0 ? txtAlarm1 : txtAlarm2;

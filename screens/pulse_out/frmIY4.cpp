@@ -2,11 +2,11 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
     struct Column {
@@ -35,7 +35,7 @@ frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
                 if (*c.second) newLabel(f, c.second, c.x - 180, 480, c.width + 360, Qt::AlignHCenter, 240);
             }
             QLineEdit* b = c.reported ? newLockedBox(f) : newSettingBox(f, nullptr);
-            if (c.reported) shell::setBackColor(b, colors::SysMenu);
+            if (c.reported) ui::setBackColor(b, colors::SysMenu);
             placeTwips(b, c.x, boxY, c.width, 330);
             c.boxes->push_back(b);
         }

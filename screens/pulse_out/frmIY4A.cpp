@@ -4,11 +4,11 @@
 #include "core/TextHelpers.h"
 #include "screens/CardCounters.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 enum { kMin, kMax, kEdge, kThresh, kDivide };
@@ -53,7 +53,7 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
         std::vector<QLineEdit*> live;
         for (int i = 0; i < 3; ++i) {
             live.push_back(newLockedBox(f));
-            shell::setBackColor(live.back(), colors::SysMenu);
+            ui::setBackColor(live.back(), colors::SysMenu);
             live.back()->setObjectName(QString("txtParData%1_%2").arg(ch, 2, 10, QChar('0')).arg(i + 1));
         }
         placeTwips(live[1], columns[0].x, y, columns[0].width, 330);  // Value_H
@@ -103,7 +103,7 @@ void frmIY4A::showDivideState() {
     const bool on = IsVer5OrLater();
     for (QLineEdit* b : txtDivide) {
         b->setEnabled(on);
-        shell::setBackColor(b, on ? colors::SysWindow : colors::SysButtonFace);
+        ui::setBackColor(b, on ? colors::SysWindow : colors::SysButtonFace);
     }
 }
 
@@ -115,7 +115,7 @@ void frmIY4A::showSettingsExtra(const CardRecord&) {
     CheckClear->setChecked(true);
     const bool choice = IsVer10OrLater();
     CheckClear->setEnabled(choice);
-    shell::setBackColor(CheckClear, choice ? colors::SysWindow : colors::SysButtonFace);
+    ui::setBackColor(CheckClear, choice ? colors::SysWindow : colors::SysButtonFace);
 }
 
 void frmIY4A::uploadExtra(Transfer& t) {

@@ -4,11 +4,11 @@
 #include "core/KeyFilters.h"
 #include "screens/TextBoxes.h"
 #include "screens/pulse_out/DiscreteRows.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
     auto* fraCh1 = new QGroupBox(body());
@@ -24,7 +24,7 @@ frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
         newLabel(fraCh1, QString::number(ch), 240, y + 22, 360, Qt::AlignHCenter);
         QLineEdit* value = newLockedBox(fraCh1);
         value->setObjectName(QString::asprintf("txtParData%02d", ch));
-        shell::setBackColor(value, colors::SysMenu);
+        ui::setBackColor(value, colors::SysMenu);
         placeTwips(value, valueX, y, wide, 345);
         txtParData.push_back(value);
         txtMin.push_back(newSettingBox(fraCh1, FilterKeyBinary, 1));

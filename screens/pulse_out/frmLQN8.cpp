@@ -5,11 +5,11 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 constexpr const char* kVoltage = "0-10V DC";
@@ -32,7 +32,7 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
         txtParData.back()->setObjectName(QString::asprintf("txtParData%02d", ch));
         outPutType.push_back(newLockedBox(fraCh1));
         outPutType.back()->setObjectName(QString("outPutType%1").arg(ch));
-        if (ch > 4) shell::setBackColor(outPutType.back(), colors::SysButtonFace);
+        if (ch > 4) ui::setBackColor(outPutType.back(), colors::SysButtonFace);
     }
     for (int column = 0; column < 2; ++column) {
         const int left = 120 + column * 4560;

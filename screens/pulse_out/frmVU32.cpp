@@ -2,11 +2,11 @@
 
 #include "core/Colors.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 frmVU32::frmVU32(QWidget* parent) : CardScreen("K6-VU32", parent) {
     auto* fraCh1 = new QGroupBox(body());
@@ -17,7 +17,7 @@ frmVU32::frmVU32(QWidget* parent) : CardScreen("K6-VU32", parent) {
     txtParData02 = newLockedBox(fraCh1);
     txtParData01->setObjectName("txtParData01");
     txtParData02->setObjectName("txtParData02");
-    for (QLineEdit* b : {txtParData01, txtParData02}) shell::setBackColor(b, colors::SysMenu);
+    for (QLineEdit* b : {txtParData01, txtParData02}) ui::setBackColor(b, colors::SysMenu);
     placeTwips(txtParData01, 480, 720, 1095, 420);
     placeTwips(txtParData02, 480, 1320, 1095, 420);
 

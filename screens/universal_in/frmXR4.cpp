@@ -12,12 +12,12 @@
 #include "screens/TextBoxes.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "shell/ChildForms.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "ui/SettingsDialog.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -43,11 +43,11 @@ bool withinSingle(double value, float limit) {
 }
 
 void colourUnused(QComboBox* list, std::uint32_t colour) {
-    shell::setBackColor(list, colour);
+    ui::setBackColor(list, colour);
     QPalette p = list->palette();
-    p.setColor(QPalette::Button, shell::toQColor(colour));
-    p.setColor(QPalette::ButtonText, shell::toQColor(colors::White));
-    p.setColor(QPalette::Text, shell::toQColor(colors::White));
+    p.setColor(QPalette::Button, ui::toQColor(colour));
+    p.setColor(QPalette::ButtonText, ui::toQColor(colors::White));
+    p.setColor(QPalette::Text, ui::toQColor(colors::White));
     list->setPalette(p);
 }
 

@@ -11,13 +11,13 @@
 #include "core/SettingsFormat.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "ui/DialogBoxes.h"
 
 namespace talvo::screens {
 
 using hart::Field;
-using shell::placeTwips;
+using ui::placeTwips;
 
 namespace {
 
@@ -65,14 +65,14 @@ std::string trimBlanks(const std::string& s) {
 frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmXR_HART");
     setWindowTitle(QStringLiteral("HART"));
-    setFixedSize(shell::twips(9240), shell::twips(7200));
+    setFixedSize(ui::twips(9240), ui::twips(7200));
 
     HARTCh_No = new QGroupBox(QStringLiteral("HART1"), this);
     HARTCh_No->setObjectName("HARTCh_No");
     placeTwips(HARTCh_No, 120, 120, 9000, 6180);
 
     const auto numberBox = [this](const char* name, const char* caption, int left, int top) {
-        shell::newLabel(HARTCh_No, caption, left, top, 1500);
+        ui::newLabel(HARTCh_No, caption, left, top, 1500);
         auto* box = new QLineEdit(HARTCh_No);
         box->setObjectName(name);
         placeTwips(box, left + 1560, top - 15, 840, 330);
@@ -84,7 +84,7 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     CYCL_HIGH = numberBox("CYCL_HIGH", "CYCL_HIGH", 2880, 360);
     CYCL_LOW = numberBox("CYCL_LOW", "CYCL_LOW", 240, 780);
     Retry = numberBox("Retry", "Retry", 2880, 780);
-    shell::newLabel(HARTCh_No, "Master Mode", 5520, 360, 1320);
+    ui::newLabel(HARTCh_No, "Master Mode", 5520, 360, 1320);
     List_MasterMode = new QComboBox(HARTCh_No);
     List_MasterMode->setObjectName("List_MasterMode");
     List_MasterMode->setEditable(true);  // the one list that takes typed text

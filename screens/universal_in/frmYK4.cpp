@@ -12,11 +12,11 @@
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
 #include "screens/universal_in/YK4Tables.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::screens {
 
-using shell::placeTwips;
+using ui::placeTwips;
 using yk4::EntryBox;
 
 namespace {
@@ -90,11 +90,11 @@ std::optional<int> hexCode(const std::string& reply) {
 }
 
 void setListColor(QComboBox* list, std::uint32_t color) {
-    shell::setBackColor(list, color);
+    ui::setBackColor(list, color);
     QPalette p = list->palette();
-    p.setColor(QPalette::Button, shell::toQColor(color));
-    p.setColor(QPalette::ButtonText, shell::toQColor(colors::White));
-    p.setColor(QPalette::Text, shell::toQColor(colors::White));
+    p.setColor(QPalette::Button, ui::toQColor(color));
+    p.setColor(QPalette::ButtonText, ui::toQColor(colors::White));
+    p.setColor(QPalette::Text, ui::toQColor(colors::White));
     list->setPalette(p);
 }
 

@@ -22,7 +22,7 @@
 #include "screens/wireless/WirelessFile.h"
 #include "screens/wireless/WirelessRules.h"
 #include "screens/wireless/WirelessTransfer.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 namespace talvo::wireless {
 
@@ -71,7 +71,7 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
     const ModelTraits& t = Traits(model_);
     setObjectName(t.dialogName);
     setWindowTitle(t.dialogName);
-    setFixedSize(shell::twips(14880), shell::twips(8700));
+    setFixedSize(ui::twips(14880), ui::twips(8700));
     network::heading(this, "Label1", t.heading, 240, 120, 5000);
 
     // One row: its label and its control.
@@ -81,7 +81,7 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         const bool twoLines = caption.find('\n') != std::string::npos;
         QLabel* l = label(into, "", QString::fromLatin1(caption.c_str()), 180, top, labelWidth);
         l->setObjectName(QString("lbl") + info.name);
-        if (twoLines) shell::placeTwips(l, 180, top - 60, labelWidth, 480);
+        if (twoLines) ui::placeTwips(l, 180, top - 60, labelWidth, 480);
         labels_[at(c)] = l;
         QWidget* w = nullptr;
         if (info.kind == ControlKind::List) {

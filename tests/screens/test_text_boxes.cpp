@@ -14,7 +14,7 @@
 #include "core/KeyFilters.h"
 #include "screens/CardScreen.h"
 #include "screens/TextBoxes.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -147,7 +147,7 @@ TEST(ShowBitText, WhiteOnRedForOneElseWhiteOnGreen) {
         SCOPED_TRACE(c.value);
         ShowBitText(box, c.value);
         EXPECT_EQ(boxText(box), c.shown);
-        EXPECT_EQ(box->palette().color(QPalette::Base), shell::toQColor(c.back));
+        EXPECT_EQ(box->palette().color(QPalette::Base), ui::toQColor(c.back));
         EXPECT_EQ(box->palette().color(QPalette::Text), QColor(Qt::white));
     }
 }
@@ -157,7 +157,7 @@ TEST(DisplayBoxes, GreyDisplayBoxIsLockedOnTheButtonFace) {
     QLineEdit* grey = newGreyDisplayBox(&parent);
     QLineEdit* locked = newLockedBox(&parent);
     EXPECT_TRUE(grey->isReadOnly());
-    EXPECT_EQ(grey->palette().color(QPalette::Base), shell::toQColor(colors::SysButtonFace));
+    EXPECT_EQ(grey->palette().color(QPalette::Base), ui::toQColor(colors::SysButtonFace));
     EXPECT_EQ(locked->palette().color(QPalette::Base), parent.palette().color(QPalette::Base));
 }
 

@@ -6,7 +6,7 @@
 #include "core/Connection.h"
 #include "core/Overview.h"
 #include "shell/ChildForms.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmOverview.h"
 #include "tests/shell/ShellFixture.h"
 
@@ -17,7 +17,7 @@ namespace {
 
 TEST_F(ShellTest, StartsFixedSizeOnTheOverview) {
     EXPECT_EQ(window->windowTitle(), "TALVO");
-    EXPECT_EQ(window->size(), QSize(shell::twips(12000), shell::twips(8600)));
+    EXPECT_EQ(window->size(), QSize(ui::twips(12000), ui::twips(8600)));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
 
@@ -25,7 +25,7 @@ TEST_F(ShellTest, StartsFixedSizeOnTheOverview) {
     EXPECT_EQ(G().CurFormType, "Over");
     EXPECT_EQ(G().PrevFormType, "Over");
     EXPECT_TRUE(shell::childForms().isShown("Over"));
-    EXPECT_EQ(shell::childForms().screen("Over")->geometry(), shell::twipsRect(0, 0, 9650, 7400));
+    EXPECT_EQ(shell::childForms().screen("Over")->geometry(), ui::twipsRect(0, 0, 9650, 7400));
 
     ASSERT_EQ(cardList()->count(), 17);
     EXPECT_EQ(cardList()->itemText(0), "00:OverView");

@@ -9,7 +9,7 @@
 #include "core/LineTurn.h"
 #include "core/Overview.h"
 #include "platform/Services.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmLoading.h"
 #include "shell/frmOverview.h"
 #include "tests/shell/ShellFixture.h"
@@ -59,7 +59,7 @@ TEST_F(ShellTest, UploadFillsTheCardListAndTheOverview) {
     EXPECT_EQ(overview(*this)->inputDataCh(1, 1)->text(), "+0125");
     const char* kr4 = "RGRGGRGRGGGGGGGG";  // 00A5, point 1 first
     for (int k = 1; k <= 16; ++k)
-        EXPECT_EQ(lampColor(*this, 13, k), shell::toQColor(kr4[k - 1] == 'R' ? colors::Red : colors::Green)) << k;
+        EXPECT_EQ(lampColor(*this, 13, k), ui::toQColor(kr4[k - 1] == 'R' ? colors::Red : colors::Green)) << k;
 
     ASSERT_NE(window->progressWindow(), nullptr);
     EXPECT_FALSE(window->progressWindow()->isVisible());

@@ -8,7 +8,7 @@
 #include "core/Colors.h"
 #include "core/Globals.h"
 #include "core/Overview.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmOverview.h"
 #include "tests/support/SimFixture.h"
 
@@ -64,7 +64,7 @@ TEST_F(OverviewScreenTest, CellsFollowTheModel) {
 
     EXPECT_EQ(screen.cardStatus(4)->text(), "IN");
     EXPECT_EQ(screen.cardType(4)->text(), "BW4");
-    EXPECT_EQ(screen.cardType(4)->palette().color(QPalette::WindowText), shell::toQColor(colors::Blue));
+    EXPECT_EQ(screen.cardType(4)->palette().color(QPalette::WindowText), ui::toQColor(colors::Blue));
     EXPECT_EQ(screen.inputDataCh(4, 3)->text(), "-0042");
     EXPECT_EQ(screen.inputDataCh(4, 3)->palette().color(QPalette::Window), QColor(Qt::white));
 
@@ -75,7 +75,7 @@ TEST_F(OverviewScreenTest, CellsFollowTheModel) {
     ClearOverviewRow(4);
     EXPECT_EQ(screen.cardStatus(4)->text(), "");
     EXPECT_EQ(screen.cardType(4)->text(), "");
-    EXPECT_EQ(screen.diDataCh(4, 2)->palette().color(QPalette::Window), shell::toQColor(colors::SysMenu));
+    EXPECT_EQ(screen.diDataCh(4, 2)->palette().color(QPalette::Window), ui::toQColor(colors::SysMenu));
     EXPECT_FALSE(screen.diDataCh(4, 2)->isHidden());
 }
 
@@ -94,7 +94,7 @@ TEST_F(OverviewScreenTest, ActivationLaysOutEveryRowFromTheRecords) {
 }
 
 TEST_F(OverviewScreenTest, GridGeometryInTwips) {
-    using shell::twipsRect;
+    using ui::twipsRect;
     EXPECT_EQ(screen.findChild<QGroupBox*>("Frame1")->geometry(), twipsRect(120, 120, 9315, 6885));
     EXPECT_EQ(screen.findChild<QGroupBox*>("Frame1")->title(), " OverView");
     const struct {

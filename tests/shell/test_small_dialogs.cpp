@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <cstdlib>
 
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmComPort.h"
 #include "shell/frmLoading.h"
 #include "shell/frmVersion.h"
@@ -27,7 +27,7 @@ TEST(ComPortDialog, ListsCom1ToCom16AndOpensOnCom1EveryTime) {
         list->setCurrentIndex(11);
     }
     shell::frmComPort dlg;
-    EXPECT_EQ(dlg.size(), QSize(shell::twips(4545), shell::twips(4395)));
+    EXPECT_EQ(dlg.size(), QSize(ui::twips(4545), ui::twips(4395)));
 }
 
 TEST_F(ShellTest, VersionBoxFromTheHelpMenu) {

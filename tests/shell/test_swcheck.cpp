@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "core/MainView.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmSWcheck.h"
 #include "tests/support/SimFixture.h"
 

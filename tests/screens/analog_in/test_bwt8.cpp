@@ -5,7 +5,7 @@
 
 #include "core/Colors.h"
 #include "screens/analog_in/frmBWT8.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
 
 using namespace talvo;
@@ -114,7 +114,7 @@ TEST_F(Bwt8Test, InputModuleDecidesWhichChannelsTakeBaseAndLeadWire) {
             const bool pt = ch <= 4 && c.pt1000[i];
             EXPECT_EQ(text(s->txtInputType[i]), pt ? "Pt1000" : "0-10V DC") << ch;
             if (ch > 4) continue;
-            const QColor back = shell::toQColor(pt ? colors::SysWindow : colors::SysButtonFace);
+            const QColor back = ui::toQColor(pt ? colors::SysWindow : colors::SysButtonFace);
             for (QLineEdit* b : {s->txtZBase[i], s->txtFBase[i], s->txtLineR[i]}) {
                 EXPECT_EQ(b->isReadOnly(), !pt) << ch;
                 EXPECT_EQ(b->palette().color(QPalette::Base), back) << ch;

@@ -8,7 +8,7 @@
 #include "core/Colors.h"
 #include "screens/base_alarm_in/frmFD4.h"
 #include "screens/base_alarm_in/frmFD8.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "shell/frmLoading.h"
 #include "sim/Families.h"
 #include "tests/screens/ScreenFixture.h"
@@ -173,7 +173,7 @@ TEST_F(FdTest, Fd4LayoutOfEveryVariant) {
             EXPECT_FALSE(s->txtZBase[i]->isEnabled());
             EXPECT_FALSE(s->txtFBase[i]->isEnabled());
             EXPECT_EQ(text(s->txtZBase[i]), "");
-            EXPECT_EQ(backColor(s->txtFBase[i]), shell::toQColor(colors::SysButtonFace));
+            EXPECT_EQ(backColor(s->txtFBase[i]), ui::toQColor(colors::SysButtonFace));
         }
 
         for (int i = 17; i <= 24; ++i) record(kFd4).Param.set(i, "old");
@@ -199,7 +199,7 @@ TEST_F(FdTest, Fd4AfterFw4OnTheSameInstanceIsEditableAgain) {
         const std::size_t i = static_cast<std::size_t>(ch - 1);
         EXPECT_TRUE(s->txtZBase[i]->isEnabled());
         EXPECT_TRUE(s->txtFBase[i]->isEnabled());
-        EXPECT_EQ(backColor(s->txtZBase[i]), shell::toQColor(colors::SysWindow));
+        EXPECT_EQ(backColor(s->txtZBase[i]), ui::toQColor(colors::SysWindow));
     }
     const auto places = fd4Places(10);
     typeFields(s, places, 4);

@@ -9,7 +9,7 @@
 #include "core/Colors.h"
 #include "screens/base_alarm_in/frmKR4.h"
 #include "screens/base_alarm_in/frmKR8.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
 
 using namespace talvo;
@@ -25,7 +25,7 @@ namespace {
 constexpr int kKR4 = 13, kKR8 = 14;  // slots of the default station
 
 bool hasColor(const QWidget* w, std::uint32_t color) {
-    return w->palette().color(QPalette::Window) == shell::toQColor(color);
+    return w->palette().color(QPalette::Window) == ui::toQColor(color);
 }
 
 // 'R' red, 'G' green, '-' neutral, '?' anything else; lamp 1 first.
@@ -127,7 +127,7 @@ TEST_F(KrTest, Kr4UploadLayout) {
 }
 
 TEST_F(KrTest, LiveValuesStandInGreyDisplayBoxes) {
-    const QColor grey = shell::toQColor(colors::SysButtonFace);
+    const QColor grey = ui::toQColor(colors::SysButtonFace);
     for (int slot : {kKR4, kKR8}) {
         SCOPED_TRACE(slot);
         auto* s = pick<AlarmInputScreen>(slot);

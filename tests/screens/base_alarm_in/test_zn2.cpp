@@ -5,7 +5,7 @@
 
 #include "core/Colors.h"
 #include "screens/base_alarm_in/frmZN2.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
 
 using namespace talvo;
@@ -111,7 +111,7 @@ TEST_F(Zn2Test, FlagShowsWhatTheCardEchoed) {
     download(s);
     EXPECT_EQ(sim.value(kSlot, "02", 42), "2");
     EXPECT_EQ(text(s->txtEnable[0]), "0");
-    EXPECT_EQ(s->txtEnable[0]->palette().color(QPalette::Base), shell::toQColor(colors::Green));
+    EXPECT_EQ(s->txtEnable[0]->palette().color(QPalette::Base), ui::toQColor(colors::Green));
     EXPECT_EQ(record(kSlot).ChOption[1], "0");
 }
 

@@ -10,7 +10,7 @@
 #include "screens/network/frmQx.h"
 #include "screens/TextBoxes.h"
 #include "shell/ChildForms.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/network/NetworkFixture.h"
 
 using namespace talvo;
@@ -67,8 +67,8 @@ TEST_F(GatewayViewTest, GatewaySlotShowsItsTypeAndReadsItsChannels) {
     EXPECT_EQ(in<QLabel>(*s, "txtTitle")->text(), "Input Value");
     EXPECT_EQ(text(*s, "cardType"), "DI");
     EXPECT_EQ(text(*s, "ChNo"), "8");
-    EXPECT_EQ(base(in(*s, "txtData_8")), shell::toQColor(colors::SysWindow));
-    EXPECT_EQ(base(in(*s, "txtData_9")), shell::toQColor(colors::SysButtonFace));
+    EXPECT_EQ(base(in(*s, "txtData_8")), ui::toQColor(colors::SysWindow));
+    EXPECT_EQ(base(in(*s, "txtData_9")), ui::toQColor(colors::SysButtonFace));
     nextPass(s, "I17");
     const auto f = sim.frames();
     EXPECT_EQ(std::count(f.begin(), f.end(), "I10"), 1);
@@ -95,7 +95,7 @@ TEST_F(GatewayViewTest, LayoutsWithoutChannelsReadNothing) {
         ASSERT_NE(s, nullptr) << layout;
         EXPECT_EQ(s->channelCount(), 0) << layout;
         for (int c = 1; c <= 16; ++c)
-            EXPECT_EQ(base(in(*s, QString("txtData_%1").arg(c))), shell::toQColor(colors::SysButtonFace)) << layout;
+            EXPECT_EQ(base(in(*s, QString("txtData_%1").arg(c))), ui::toQColor(colors::SysButtonFace)) << layout;
         QTest::qWait(700);
         EXPECT_EQ(countFrames("I10"), 0u) << layout;
         EXPECT_TRUE(messages.shown.empty()) << layout;

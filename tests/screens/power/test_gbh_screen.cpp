@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "core/Colors.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/power/GbhFixture.h"
 
 using namespace talvo;
@@ -20,7 +20,7 @@ std::vector<std::string> entries(const QComboBox* c) {
     return out;
 }
 
-bool grey(const QWidget* w) { return w->palette().color(QPalette::Base) == shell::toQColor(colors::SysButtonFace); }
+bool grey(const QWidget* w) { return w->palette().color(QPalette::Base) == ui::toQColor(colors::SysButtonFace); }
 
 // The card-wide setting controls of system #1 and the common ones.
 std::vector<QWidget*> firstSystemSettings(const frmGBH* s) {
@@ -406,7 +406,7 @@ TEST_F(GbhTest, LiveReadShowsDataWordsAndSignedValues) {
         EXPECT_EQ(label(s->txtValue[static_cast<std::size_t>(c.row)]), c.value) << c.row;
     }
     EXPECT_TRUE(s->txtValue[1]->isHidden());  // the second word shows only its data word
-    EXPECT_EQ(s->txtParData[0]->palette().color(QPalette::Window), shell::toQColor(colors::SysButtonFace));
+    EXPECT_EQ(s->txtParData[0]->palette().color(QPalette::Window), ui::toQColor(colors::SysButtonFace));
     EXPECT_EQ(s->waitForTimer().interval(), 1000);
 
     // A "TMO" word keeps the cell's text; the value is worked out from it.

@@ -8,7 +8,7 @@
 
 #include "core/Colors.h"
 #include "core/Overview.h"
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
 
 namespace talvo::test {
@@ -33,10 +33,10 @@ public:
     }
 
     static bool hasBack(const QWidget* w, std::uint32_t color) {
-        return w->palette().color(QPalette::Base) == shell::toQColor(color);
+        return w->palette().color(QPalette::Base) == ui::toQColor(color);
     }
     static bool hasFore(const QWidget* w, std::uint32_t color) {
-        return w->palette().color(QPalette::Text) == shell::toQColor(color);
+        return w->palette().color(QPalette::Text) == ui::toQColor(color);
     }
     // "ON"/"OFF" with its colour as one word: "ON" red, "OFF" green; anything else as shown.
     static std::string state(const QLineEdit* b) {

@@ -90,7 +90,7 @@ protected:
     }
 };
 
-bool isLightGreen(const QWidget* w) { return w->palette().color(QPalette::Base) == shell::toQColor(0x80FF80); }
+bool isLightGreen(const QWidget* w) { return w->palette().color(QPalette::Base) == ui::toQColor(0x80FF80); }
 
 }  // namespace
 

@@ -124,8 +124,8 @@ std::string lampStates(const std::vector<QLabel*>& lamps) {
     std::string out;
     for (const QLabel* l : lamps) {
         const QColor c = l->palette().color(QPalette::Window);
-        out += c == shell::toQColor(colors::Red) ? 'R' : c == shell::toQColor(colors::Green) ? 'G'
-               : c == shell::toQColor(colors::SysMenu)                                      ? '-'
+        out += c == ui::toQColor(colors::Red) ? 'R' : c == ui::toQColor(colors::Green) ? 'G'
+               : c == ui::toQColor(colors::SysMenu)                                      ? '-'
                                                                                             : '?';
     }
     return out;

@@ -1,4 +1,4 @@
-#include "shell/Geometry.h"
+#include "ui/Geometry.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace talvo::shell {
+namespace talvo::ui {
 
 namespace {
 double logicalDpi() {
@@ -83,4 +83,4 @@ void setForeColor(QWidget* w, std::uint32_t color) {
     w->setPalette(p);
 }
 
-}  // namespace talvo::shell
+}  // namespace talvo::ui

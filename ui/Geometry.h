@@ -11,7 +11,7 @@ class QLabel;
 class QString;
 class QWidget;
 
-namespace talvo::shell {
+namespace talvo::ui {
 
 // Pixels for a length in twips at the screen's logical dpi.
 int twips(int tw);
@@ -33,4 +33,4 @@ QColor toQColor(std::uint32_t bgrOrSystem);
 void setBackColor(QWidget* w, std::uint32_t color);
 void setForeColor(QWidget* w, std::uint32_t color);
 
-}  // namespace talvo::shell
+}  // namespace talvo::ui
