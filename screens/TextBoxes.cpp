@@ -3,29 +3,24 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QTimer>
 #include <QValidator>
 
 #include "core/Colors.h"
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
+#include "ui/DialogBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {
 
 namespace {
 
-class BoxHandlers : public QObject {
+class KeyFilterHandler : public QObject {
 public:
-    BoxHandlers(QLineEdit* box, KeyFilter filter) : QObject(box), box_(box), filter_(filter) {}
+    KeyFilterHandler(QLineEdit* box, KeyFilter filter) : QObject(box), box_(box), filter_(filter) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::FocusIn) {
-            // After the click that gave the focus has placed the caret.
-            QTimer::singleShot(0, box_, [b = box_] { SelectAllText(b); });
-            return false;
-        }
         if (e->type() != QEvent::KeyPress || !filter_) return false;
         auto* k = static_cast<QKeyEvent*>(e);
         const QString t = k->text();
@@ -83,7 +78,8 @@ private:
 
 void InstallBoxHandlers(QLineEdit* box, KeyFilter filter) {
     GuardSingleByteText(box);
-    box->installEventFilter(new BoxHandlers(box, filter));
+    ui::SelectAllOnFocus(box);
+    box->installEventFilter(new KeyFilterHandler(box, filter));
 }
 
 void GuardSingleByteText(QLineEdit* box) {
@@ -106,11 +102,9 @@ void ShowBitText(QLineEdit* box, const std::string& value) {
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
 
-std::string boxText(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+std::string boxText(const QLineEdit* box) { return ui::text(box); }
 
-void setBoxText(QLineEdit* box, const std::string& text) {
-    box->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-}
+void setBoxText(QLineEdit* box, const std::string& text) { ui::setText(box, text); }
 
 QLineEdit* newLockedBox(QWidget* parent) {
     auto* b = new QLineEdit(parent);
