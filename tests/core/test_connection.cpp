@@ -39,7 +39,7 @@ TEST_F(ConnectionTest, ConnectSendsTheHandshakeAndShowsTheLink) {
     EXPECT_EQ(G().ComPortNo, 1);
     EXPECT_EQ(G().BaudRate, "9600");
     EXPECT_TRUE(G().Connected);
-    EXPECT_EQ(G().CommCardModel, "K6-OW1");
+    EXPECT_EQ(G().CommCardModel, "K6-OW1:RUN");
     EXPECT_FALSE(G().IsMasterComm);
     EXPECT_EQ(view.lampColor, colors::LampGreen);
     EXPECT_EQ(view.comPortText, "COM1");
@@ -117,7 +117,7 @@ TEST_F(ConnectionTest, DisconnectClosesThePortAndKeepsRecordsAndStop) {
     EXPECT_TRUE(view.isEnabled(C::mnuConnectConnect));
     EXPECT_TRUE(view.isEnabled(C::cmdStop));
     EXPECT_EQ(G().CardRecords.get(2)->CardType, "BW4");
-    EXPECT_EQ(G().CommCardModel, "K6-OW1");
+    EXPECT_EQ(G().CommCardModel, "K6-OW1:RUN");
 }
 
 TEST_F(ConnectionTest, DisconnectFromAHandlerEndsTheWaitingExchange) {

@@ -299,7 +299,7 @@ TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
         {"COK", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
         {"D10:+009.9", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
         {"D04:K6-OW1", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
-        {"D1.00", "G00", [] { return ReadItem(0, "00", "04"); }, "K6-OW1", {"G00", "I04"}},
+        {"D1.00", "G00", [] { return ReadItem(0, "00", "04"); }, "K6-OW1:RUN", {"G00", "I04"}},
         {"COK", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
     };
     for (const Case& c : cases) {
@@ -350,7 +350,7 @@ TEST_F(ProtocolTest, AfterATimeOutTheLineFallsQuietBeforeTheNextFrame) {
     sim.clearFrames();
     const auto t0 = std::chrono::steady_clock::now();
     QTimer::singleShot(50, [&] { sim.inject("D1.00\r"); });  // the missed reply, untagged
-    EXPECT_EQ(ReadItem(0, "00", "04"), "K6-OW1");
+    EXPECT_EQ(ReadItem(0, "00", "04"), "K6-OW1:RUN");
     EXPECT_EQ(sim.frames(), (Frames{"G00", "I04"}));
     const auto records = sim.records();
     ASSERT_EQ(records.size(), 2u);

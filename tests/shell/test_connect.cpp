@@ -32,7 +32,7 @@ TEST_F(ShellTest, ConnectSendsTheHandshakeAndShowsTheLink) {
     EXPECT_EQ(labelText("lblComPortNo"), "COM1");
     EXPECT_EQ(labelText("lblConStatus"), "Connected");
     EXPECT_EQ(window->lampColor(), colors::LampGreen);
-    EXPECT_EQ(G().CommCardModel, "K6-OW1");
+    EXPECT_EQ(G().CommCardModel, "K6-OW1:RUN");
     EXPECT_FALSE(child("fraCmd")->isHidden());
     EXPECT_EQ(button("cmdSpecialSetting")->text(), "Ethernet Setting");
     // The records were cleared and the list shows empty slots.

@@ -128,7 +128,7 @@ TEST_F(LineTest, ConnectSequenceGetsExactlyOneReplyPerFrame) {
     const std::pair<const char*, const char*> steps[] = {
         {"G00", "COK\r"}, {"I40", "D1.00\r"}, {"G00", "COK\r"}, {"I01", "D01:F\r"},  {"DF", "DF\r"},
         {"G00", "COK\r"}, {"I41", "D41:0\r"}, {"D00", "D00\r"}, {"G01", "COK\r"},    {"I01", "D01:0\r"},
-        {"D1", "D1\r"},   {"G00", "COK\r"},   {"I04", "DK6-OW1\r"},
+        {"D1", "D1\r"},   {"G00", "COK\r"},   {"I04", "DK6-OW1:RUN\r"},
     };
     for (const auto& [frame, reply] : steps) EXPECT_EQ(line->transact(frame), reply) << frame;
     EXPECT_EQ(line->readFor(milliseconds(50)), "");
@@ -235,8 +235,8 @@ TEST_F(LineTest, SplitSendsTheReplyInChunks) {
     EXPECT_EQ(got, "DK6");
     const auto t0 = Clock::now();
     EXPECT_EQ(line->reply(milliseconds(40)), "");
-    EXPECT_EQ(line->reply(), "-OW1\r");
-    EXPECT_GE(msSince(t0), 2 * 60.0 * 0.9);  // two more gaps: "-OW", "1" and CR
+    EXPECT_EQ(line->reply(), "-OW1:RUN\r");
+    EXPECT_GE(msSince(t0), 3 * 60.0 * 0.9);  // three more gaps: "-OW", "1:R", "UN" and CR
 }
 
 TEST_F(LineTest, ExtraLateReplyFollowsWithoutHoldingTheLine) {
@@ -340,7 +340,7 @@ TEST_F(LineTest, PacedLineTakesTheWireTimeBothWays) {
         const char* frame;
         const char* reply;
     };
-    for (const Case& c : {Case{"G00", "COK\r"}, Case{"I04", "DK6-OW1\r"}}) {
+    for (const Case& c : {Case{"G00", "COK\r"}, Case{"I04", "DK6-OW1:RUN\r"}}) {
         const auto t0 = Clock::now();
         EXPECT_EQ(line->transact(c.frame), c.reply);
         const double wire = (std::string(c.frame).size() + 1 + std::string(c.reply).size()) * kByteMs;
@@ -378,7 +378,7 @@ TEST(LineDevice, ServesAGivenTerminal) {
     EXPECT_EQ(sim.devicePath(), slave);
     Line line(master);  // the far end of the given terminal stands for the program
     EXPECT_EQ(line.transact("G00"), "COK\r");
-    EXPECT_EQ(line.transact("I04"), "DK6-OW1\r");
+    EXPECT_EQ(line.transact("I04"), "DK6-OW1:RUN\r");
     EXPECT_FALSE(Simulator().start("/nonexistent/tty"));
 }
 
@@ -446,7 +446,7 @@ TEST(Program, PrintsTheTerminalServesItAndStopsOnSigterm) {
     {
         Line line(path);
         EXPECT_EQ(line.transact("G00"), "COK\r");
-        EXPECT_EQ(line.transact("I04"), "DK6-OW1\r");
+        EXPECT_EQ(line.transact("I04"), "DK6-OW1:RUN\r");
     }
     EXPECT_EQ(Process::line(p.err), "G00");
     ::kill(p.pid, SIGTERM);

@@ -35,7 +35,7 @@ TEST(StationFile, ShippedFileIsTheBuiltInStation) {
 
 TEST(StationFile, DefaultStationHoldsOneCardOfEveryFamily) {
     const Station s = k6sim::defaultStation();
-    EXPECT_EQ(s.comm.modelText, "K6-OW1");
+    EXPECT_EQ(s.comm.modelText, "K6-OW1:RUN");
     EXPECT_EQ(s.comm.version, "1.00");
     const char* const codes[16] = {"BW4", "BW8", "BW16", "HG4",  "HG8", "HG8A", "BWT8", "EK4",
                                    "EK8", "ZN2", "FD4",  "FD8",  "KR4", "KR8",  "",     "GBH"};

@@ -25,14 +25,14 @@ void select(Simulator& sim, const std::string& card) {
 TEST(StationRules, CommunicationCardListsTheSlotsAndAnswersItsOwnItemsBare) {
     Simulator sim;
     expectReplies(sim, {{"G00", "COK"},
-                        {"I04", "DK6-OW1"},
+                        {"I04", "DK6-OW1:RUN"},
                         {"I40", "D1.00"},
                         {"I10", "D10:BW4"},
                         {"I12", "D12:BW16"},
                         {"I24", "D24:UNKNOWN"},
                         {"I25", "D25:GBH"},
                         {"I26", "CNU"},
-                        {"I9", "CNU"},
+                        {"I77", "CNU"},
                         {"G01", "COK"},
                         {"I01", "D01:0"},
                         {"D1", "D1"},
