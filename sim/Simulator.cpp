@@ -360,13 +360,15 @@ void Simulator::Impl::writeDue() {
         std::size_t n = 0;
         while (t.sent + n < t.bytes.size() && t.due[t.sent + n] <= now) ++n;
         if (n == 0) return;
+        // Counted before they go: whoever reads them off the line then sees them counted.
+        bytesSent += n;
         const ssize_t w = ::write(lineFd, t.bytes.data() + t.sent, n);
+        if (w < static_cast<ssize_t>(n)) bytesSent -= n - static_cast<std::size_t>(std::max<ssize_t>(w, 0));
         if (w < 0 && errno == EINTR) continue;
         if (w < 0 && errno == EAGAIN) {
             writeBlocked = true;
             return;
         }
-        if (w > 0) bytesSent += static_cast<std::size_t>(w);
         // A line that refuses the bytes loses them.
         t.sent = w < 0 ? t.bytes.size() : t.sent + static_cast<std::size_t>(w);
         if (t.done()) finishCurrent();

@@ -112,6 +112,7 @@ public:
     // Sends raw bytes to the program now (an unsolicited or late reply).
     void inject(const std::string& bytes);
     // Bytes written to the line so far: replies, late replies and injected bytes.
+    // A byte is counted by the time the program can read it.
     std::size_t bytesSent() const;
 
     // Access to the station's state; the simulator thread takes the same lock.
