@@ -125,15 +125,17 @@ bool canAnswer(const std::string& frame, const std::string& line) {
 
 std::string valueOf(const std::string& reply) { return reply.size() > 1 ? reply.substr(1) : std::string(); }
 
-bool isRejection(const std::string& r) { return r.empty() || r == "CNU" || r == "CNG" || r == "DTMOUT"; }
-
 // The data frame's reply as a write takes it: the value, or "" on any rejection.
 std::string dataReply(const std::string& data) {
     const std::string r = TransactTrim("D" + data + CR);
-    return isRejection(r) ? std::string() : valueOf(r);
+    return IsRejection(r) ? std::string() : valueOf(r);
 }
 
 }  // namespace
+
+bool IsRejection(const std::string& reply) {
+    return reply.empty() || reply == "CNU" || reply == "CNG" || reply == "DTMOUT";
+}
 
 std::string Retried(int retries, const std::function<std::string()>& attempt) {
     std::string result;
@@ -255,7 +257,7 @@ std::string ReadItemOnce(const std::string& group, const std::string& item) {
 std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
     if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting()) return {};
     if (TransactTrim("G" + group + CR) != "COK") return {};
-    if (isRejection(TransactTrim("I" + item + CR))) return {};
+    if (IsRejection(TransactTrim("I" + item + CR))) return {};
     return dataReply(data);
 }
 

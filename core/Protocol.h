@@ -22,6 +22,10 @@ std::string WriteItem(int retries, const std::string& group, const std::string& 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data);
 
+// A trimmed reply that fails a write's item or data frame: "" (no reply), "CNU",
+// "CNG" or the station's own time-out "DTMOUT".
+bool IsRejection(const std::string& reply);
+
 // The wrappers' loop, for a card's own kind of attempt: up to retries + 1 calls
 // of `attempt`; the first result that is not empty once its blanks are trimmed,
 // or "" when every attempt failed.

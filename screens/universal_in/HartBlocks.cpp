@@ -56,13 +56,12 @@ std::string ReadRequest(const Block& block, int chunk) {
 
 std::string HartWriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
     if (TransactTrim(frame('G', group)) != "COK") return {};
-    const std::string itemReply = TransactTrim(frame('I', item));
-    if (itemReply.empty() || itemReply == "CNU" || itemReply == "CNG" || itemReply == "DTMOUT") return {};
+    if (IsRejection(TransactTrim(frame('I', item)))) return {};
     const std::string dataReply = TransactTrim(frame('D', data));
-    // "CNG", and any other refusal the card words ending in "NG". "CNU" and the
-    // station's own time-out "DTMOUT" bring no chunk either: taken as one, they
-    // would be stored in the block as its characters.
-    if (dataReply.empty() || endsWith(dataReply, "NG") || dataReply == "CNU" || dataReply == "DTMOUT") return {};
+    // The write's rejections, and any other refusal the card words ending in "NG".
+    // A "CNU" or "DTMOUT" taken as a chunk would be stored in the block as its
+    // characters.
+    if (IsRejection(dataReply) || endsWith(dataReply, "NG")) return {};
     return dataReply.substr(1);
 }
 
