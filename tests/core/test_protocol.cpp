@@ -202,14 +202,7 @@ TEST_F(ProtocolTest, WaitingInputIsDroppedBeforeEveryKindOfAttempt) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.name) + " after stray input \"" + stray + "\"");
             sim.clearFrames();
-            const std::size_t sent = sim.bytesSent();
-            sim.inject(stray);
-            for (int i = 0; i < 2000 && sim.bytesSent() < sent + stray.size(); ++i) steadyClock.waitMs(1, nullptr);
-            ASSERT_EQ(sim.bytesSent(), sent + stray.size());
-            if (stray.back() == '\r')
-                waitForPendingInput();
-            else
-                steadyClock.waitMs(100, nullptr);  // the terminal takes it in (an unfinished line is not counted)
+            ASSERT_TRUE(injectAndWait(stray));
             EXPECT_EQ(c.call(), c.result);
             EXPECT_EQ(sim.frames(), c.frames);
             EXPECT_EQ(serial.bytesWaiting(), 0);

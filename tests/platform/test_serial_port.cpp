@@ -83,42 +83,20 @@ TEST_F(SerialPortTest, HungUpLineClosesThePortOnce) {
     EXPECT_FALSE(serial.write("G00\r"));
 }
 
-namespace {
-// Waits until the simulator has written `n` more bytes than `before`, and then
-// for the kernel to hand them to the terminal's line discipline: at once when
-// they end a line the port counts, else a generous moment (an unfinished line
-// cannot be seen from here).
-void waitSent(const k6sim::Simulator& sim, std::size_t before, std::size_t n, SteadyClock& clock,
-              QtSerialPort* countedBy = nullptr) {
-    for (int i = 0; i < 3000 && sim.bytesSent() < before + n; ++i) clock.waitMs(1, nullptr);
-    ASSERT_EQ(sim.bytesSent(), before + n);
-    if (!countedBy) {
-        clock.waitMs(100, nullptr);
-        return;
-    }
-    for (int i = 0; i < 100 && countedBy->bytesWaiting() == 0; ++i) countedBy->waitForInput(20);
-}
-}  // namespace
 
 // The port hands input over a CR-ended line at a time, every byte exactly as it
 // came: no character of the line edits it, ends it early or is dropped. Only LF
 // also ends a line, and stays in it.
 TEST_F(SerialPortTest, HandsOverWholeLinesWithEveryByteAsItCame) {
     const std::string line = std::string("A\0B", 3) + "\x7f\x15\x04\x03\x1a\x11\x13\x16\x17\x12\x0f\x1c\xe9\xff" + "C\r";
-    std::size_t sent = sim.bytesSent();
-    sim.inject(line.substr(0, line.size() - 1));
-    waitSent(sim, sent, line.size() - 1, steadyClock);
+    ASSERT_TRUE(injectAndWait(line.substr(0, line.size() - 1)));
     EXPECT_EQ(serial.bytesWaiting(), 0) << "a line whose CR has not come";
     EXPECT_EQ(serial.readAll(), "");
-    sent = sim.bytesSent();
-    sim.inject("\r");
-    waitSent(sim, sent, 1, steadyClock, &serial);
+    ASSERT_TRUE(injectAndWait("\r"));
     EXPECT_EQ(serial.bytesWaiting(), static_cast<int>(line.size()));
     EXPECT_EQ(serial.readAll(), line);
 
-    sent = sim.bytesSent();
-    sim.inject("D1\nD2\r");
-    waitSent(sim, sent, 6, steadyClock, &serial);
+    ASSERT_TRUE(injectAndWait("D1\nD2\r"));
     steadyClock.waitMs(100, nullptr);  // the second line too
     std::string got;
     for (int i = 0; i < 3; ++i) got += serial.readAll();
@@ -128,22 +106,16 @@ TEST_F(SerialPortTest, HandsOverWholeLinesWithEveryByteAsItCame) {
 // Character by character on request (the quiet guard counts characters), and an
 // unfinished line can be dropped.
 TEST_F(SerialPortTest, CharactersOnRequestAndUnfinishedLinesDropped) {
-    std::size_t sent = sim.bytesSent();
-    sim.inject("xy");
-    waitSent(sim, sent, 2, steadyClock);
+    ASSERT_TRUE(injectAndWait("xy"));
     EXPECT_EQ(serial.bytesWaiting(), 0);
     serial.setWholeLines(false);
     EXPECT_EQ(serial.bytesWaiting(), 2);
     EXPECT_EQ(serial.readAll(), "xy");
     serial.setWholeLines(true);
 
-    sent = sim.bytesSent();
-    sim.inject("D9");
-    waitSent(sim, sent, 2, steadyClock);
+    ASSERT_TRUE(injectAndWait("D9"));
     serial.dropInput();
-    sent = sim.bytesSent();
-    sim.inject("COK\r");
-    waitSent(sim, sent, 4, steadyClock, &serial);
+    ASSERT_TRUE(injectAndWait("COK\r"));
     EXPECT_EQ(serial.readAll(), "COK\r");
 }
 

@@ -23,6 +23,11 @@ protected:
     // Opens COM1 on the simulator; the fixture does it in SetUp unless told not to.
     bool openPort();
     void SetUp() override;
+    // Has the simulator send `bytes` now and waits until the port holds them: until
+    // it counts them when they end with CR, else (an unfinished line, which the port
+    // does not count) a generous moment after they went out. False when they did
+    // not go out or were not counted within a few seconds.
+    bool injectAndWait(const std::string& bytes);
 
     bool autoOpen = true;
     k6sim::Simulator sim;
