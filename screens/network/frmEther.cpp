@@ -50,7 +50,7 @@ frmEther::frmEther(QWidget* parent) : ui::SettingsDialog(parent) {
     label(Frame1, "", "Linger", 3840, 300, 900);
     label(Frame1, "", "(0.1sec)", 4800, 300, 1200);
     for (int n = 1; n <= 4; ++n) {
-        const int y = 300 + n * 480;
+        const int y = 240 + n * 450;
         label(Frame1, "", QString("Port%1").arg(n), 240, y, 900)->setObjectName(QString("Label%1").arg(5 + n));
         QLineEdit* port = box(Frame1, "", 1200, y, 1200);
         port->setObjectName(indexed("txtPort", n));
