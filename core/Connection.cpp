@@ -6,6 +6,7 @@
 #include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "platform/Services.h"
 
@@ -69,6 +70,13 @@ bool RunBeforeLinkCloses() {
     bool done = true;
     for (auto& [key, hook] : beforeLinkCloses())
         if (!hook()) done = false;
+    // Stops owed from before: a last try while the port is open (a failure is told).
+    if (StopsOwed()) {
+        if (!LineFree())
+            done = false;
+        else if (done)
+            SendOwedStops();
+    }
     return done;
 }
 
@@ -149,6 +157,26 @@ PortResult OpenPortAndConnect(int portNo) {
         return PortResult::NoAnswer;
     }
     return PortResult::Connected;
+}
+
+CardListAway::CardListAway()
+    : listOn_(mainView().isEnabled(MainControl::cboCardNo)), overviewOn_(mainView().isEnabled(MainControl::cmdOverView)) {
+    mainView().setEnabled(MainControl::cboCardNo, false);
+    mainView().setEnabled(MainControl::cmdOverView, false);
+}
+
+CardListAway::~CardListAway() {
+    if (!G().Connected) return;
+    if (listOn_) mainView().setEnabled(MainControl::cboCardNo, true);
+    if (overviewOn_) mainView().setEnabled(MainControl::cmdOverView, true);
+}
+
+bool NoticeLostPort() {
+    if (!G().Connected) return true;
+    platform::SerialPort* p = platform::services().serial;
+    if (!p || p->isOpen()) return false;
+    DisconnectDevice();
+    return true;
 }
 
 void RefreshOverviewRows() {

@@ -34,6 +34,26 @@ enum class PortResult { InvalidPort, NoAnswer, Connected };
 // OpenComPort, then the handshake; disconnects on any failure.
 PortResult OpenPortAndConnect(int portNo);
 
+// A dialog that talks to the station takes the card list and the OverView
+// button away while it is up, so that no other card can be picked under it;
+// they come back when it closes, if they were there before and the link is
+// still up.
+class CardListAway {
+public:
+    CardListAway();
+    ~CardListAway();
+    CardListAway(const CardListAway&) = delete;
+    CardListAway& operator=(const CardListAway&) = delete;
+
+private:
+    bool listOn_, overviewOn_;
+};
+
+// The port went away under the program (a hang-up, a port error): when the
+// window still shows the link as up, it shows the disconnected state now.
+// True when the link is down.
+bool NoticeLostPort();
+
 // Enables Setting (unless master), Start and Upload and redraws every row head.
 void RefreshOverviewRows();
 

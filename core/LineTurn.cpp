@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "platform/Services.h"
 
@@ -15,28 +16,49 @@ namespace {
 struct Waiting {
     std::string key;
     std::function<void()> action;
+    int modal = 0;  // the modal window on top when it was asked for (0: the main window)
 };
+
+// An action waits while a modal window opened after it was asked for is still
+// open above its own: a pick made before a dialog opened does not run inside it.
+// One whose own window has closed meanwhile runs, and decides itself whether it
+// is still wanted.
+bool runnable(const Waiting& w) { return w.modal == platform::topModal() || !platform::modalOpen(w.modal); }
 
 struct TurnState {
     std::vector<int> holds;  // the event level each hold was taken at
     std::deque<Waiting> queue;
     bool drainPosted = false;
+    bool listening = false;
 };
+
+void postDrain();
 
 TurnState& state() {
     static TurnState s;
+    if (!s.listening) {
+        // A closed modal window may free actions that waited for it.
+        s.listening = true;
+        platform::setModalClosedListener([] { postDrain(); });
+    }
     return s;
 }
 
-void postDrain();
+std::deque<Waiting>::iterator firstRunnable() {
+    auto& q = state().queue;
+    return std::find_if(q.begin(), q.end(), runnable);
+}
 
 void drain() {
     TurnState& s = state();
     s.drainPosted = false;
     // A routine took the line before this ran; its end posts the drain again.
     if (s.queue.empty() || !LineFree()) return;
-    Waiting next = std::move(s.queue.front());
-    s.queue.pop_front();
+    const auto it = firstRunnable();
+    // All wait for modal windows above their own; the closing of one posts the drain again.
+    if (it == s.queue.end()) return;
+    Waiting next = std::move(*it);
+    s.queue.erase(it);
     next.action();
     if (!s.queue.empty() && LineFree()) postDrain();
 }
@@ -52,7 +74,14 @@ void postDrain() {
 
 }  // namespace
 
-LineHold::LineHold() : level_(platform::eventLevel()) { state().holds.push_back(level_); }
+LineHold::LineHold() : level_(platform::eventLevel()) {
+    TurnState& s = state();
+    const bool turnStarts = s.holds.empty();
+    s.holds.push_back(level_);
+    // A stop still owed to a moving actuator goes out first, before this turn
+    // talks to any other card.
+    if (turnStarts && StopsOwed()) SendOwedStops();
+}
 
 LineHold::~LineHold() {
     TurnState& s = state();
@@ -79,9 +108,9 @@ void RunWhenLineFree(const std::string& key, std::function<void()> action) {
     }
     auto same = std::find_if(s.queue.begin(), s.queue.end(), [&](const Waiting& w) { return w.key == key; });
     if (same != s.queue.end())
-        same->action = std::move(action);
+        *same = {key, std::move(action), platform::topModal()};
     else
-        s.queue.push_back({key, std::move(action)});
+        s.queue.push_back({key, std::move(action), platform::topModal()});
     if (LineFree()) postDrain();
 }
 

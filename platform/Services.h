@@ -1,4 +1,6 @@
 #pragma once
+#include <functional>
+
 #include "platform/Files.h"
 #include "platform/SerialPort.h"
 #include "platform/Ui.h"
@@ -30,6 +32,27 @@ public:
     ~EventLevelScope();
     EventLevelScope(const EventLevelScope&) = delete;
     EventLevelScope& operator=(const EventLevelScope&) = delete;
+};
+
+// The modal windows open now (dialogs, message boxes, file dialogs), each known
+// by an id; 0 stands for the main window, below them all. What a user asked for
+// belongs to the window on top when it was asked; the line's turn keeps it back
+// while another modal window is open above that one.
+int topModal();
+// Whether the modal window of an id is still open (0 always is).
+bool modalOpen(int id);
+// Called whenever a modal window closes, once it is off the stack.
+void setModalClosedListener(std::function<void()> listener);
+class ModalScope {
+public:
+    ModalScope();
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    int id() const { return id_; }
+
+private:
+    int id_;
 };
 
 // Installs a set for the lifetime of the object and puts the previous one back.

@@ -62,7 +62,7 @@ void CardScreen::cmdPreset_Click() { raiseRequest(PresetRequest); }
 
 void CardScreen::clearCount() {
     if (counterClear_.items.empty()) return;
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (t.ok()) runCounterClear(t);
 }
 
@@ -87,7 +87,7 @@ void CardScreen::runCounterClear(Transfer& t) {
 void CardScreen::presetCount() {
     const CounterPreset& p = counterPreset_;
     if (p.boxes.empty()) return;
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok() || !t.select() || t.write("02", "01", p.openData).empty()) return;
     const CardRecord& rec = t.record();
     mainView().showProgress(kCounterSteps, "Downloading");

@@ -104,7 +104,8 @@ int CardScreen::channels(const Pass& pass) const {
 void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // The opener runs whole: a pick, click or tick meanwhile waits for the line.
     LineHold hold;
-    const int slot = G().CurCardNo;
+    cardSlot_ = G().CurCardNo;
+    const int slot = cardSlot_;
     const std::string text = ScreenTypeText(spec, typeCode);
     fraSetModel->setTitle(QString::fromLatin1(text.c_str()));
     setBoxText(txtCardType, text);
@@ -120,13 +121,11 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     };
     // The boxes are filled from the record of the slot this opener started on.
     if (spec.order == OpenOrder::A) {
-        entrySlot_ = slot;
         enterCard(typeCode);
         selectAndVersion();
     } else {
         selectAndVersion();
         openerReads(slot);
-        entrySlot_ = slot;
         enterCard(typeCode);
     }
 }
@@ -167,7 +166,7 @@ void CardScreen::SetScaleMinMax(const std::string& typeCode) {
 }
 
 void CardScreen::ShowSettings(const std::string&) {
-    const CardRecord* rec = G().CardRecords.get(entrySlot_ ? entrySlot_ : G().CurCardNo);
+    const CardRecord* rec = G().CardRecords.get(cardSlot_);
     if (!rec) return;
     for (const Setting& s : settings_)
         for (int ch = 1; ch <= s.channels(); ++ch) restoreBox(s, ch, *rec, true);
@@ -213,23 +212,38 @@ bool CardScreen::ProcessRequest() {
     if (!LineFreeForRoutine()) return false;
     if (servePriority()) return true;
     if (G().CardListFocused) return false;
+    if (!serveRequest()) procCycDataRead();
+    return true;
+}
+
+bool CardScreen::serveRequest() {
     const auto serve = [this](int& flag, auto routine) {
         if (!requestClearedAfterRun_) flag = 0;
         (this->*routine)();
         flag = 0;
+        return true;
     };
-    if (DownloadRequest) {
-        serve(DownloadRequest, &CardScreen::DownloadSettings);
-    } else if (UploadRequest) {
-        serve(UploadRequest, &CardScreen::UploadSettings);
-    } else if (ClearRequest) {
-        serve(ClearRequest, &CardScreen::clearCount);
-    } else if (PresetRequest) {
-        serve(PresetRequest, &CardScreen::presetCount);
-    } else {
-        procCycDataRead();
+    if (DownloadRequest) return serve(DownloadRequest, &CardScreen::DownloadSettings);
+    if (UploadRequest) return serve(UploadRequest, &CardScreen::UploadSettings);
+    if (ClearRequest) return serve(ClearRequest, &CardScreen::clearCount);
+    if (PresetRequest) return serve(PresetRequest, &CardScreen::presetCount);
+    return false;
+}
+
+void CardScreen::leaving() {
+    if (inTick_ || !shell::childForms().isShown(this)) return;
+    // A click the cycle has not served yet is served now, for this screen's
+    // card, before the line goes to what comes next.
+    inTick_ = true;
+    WaitForTimer.stop();
+    {
+        LineHold hold;
+        while (G().Connected && serveRequest()) {
+        }
     }
-    return true;
+    inTick_ = false;
+    // The cycle goes on as a tick would leave it (a screen then hidden ends it).
+    if (CyclicRun) WaitForTimer.start(kRequestDelayMs);
 }
 
 void CardScreen::raiseRequest(int& flag) {
@@ -260,9 +274,9 @@ void CardScreen::formHidden() {
 
 // --- transfers ---
 
-CardScreen::Transfer::Transfer(const char* failureMessage, int retries)
-    : message_(failureMessage), retries_(retries), slot_(G().CurCardNo), record_(G().CardRecords.get(slot_)) {
-    ok_ = record_ && slot_ >= 1 && slot_ <= 16;
+CardScreen::Transfer::Transfer(const CardScreen& screen, const char* failureMessage, int retries)
+    : message_(failureMessage), retries_(retries), cardSlot_(screen.cardSlot()), record_(G().CardRecords.get(cardSlot_)) {
+    ok_ = record_ && cardSlot_ >= 1 && cardSlot_ <= 16;
     // Nothing may pick another slot or start other traffic while this one runs.
     mainView().setEnabled(MainControl::cboCardNo, false);
     mainView().setEnabled(MainControl::cmdOverView, false);
@@ -295,7 +309,7 @@ CardRecord& CardScreen::stampedRecord(Transfer& t) {
 
 bool CardScreen::Transfer::select() {
     if (!ok_) return false;
-    if (WriteItem(retries_, "00", "01", "F").empty() || WriteItem(retries_, "00", "41", std::to_string(slot_)).empty())
+    if (WriteItem(retries_, "00", "01", "F").empty() || WriteItem(retries_, "00", "41", std::to_string(cardSlot_)).empty())
         fail();
     return ok_;
 }
@@ -340,7 +354,7 @@ void CardScreen::forgetSetting(const Setting& s, int ch, CardRecord& rec) {
 }
 
 void CardScreen::UploadSettings() {
-    Transfer t("Uploading incomplete");
+    Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     mainView().showProgress(transferSteps_, "Uploading");
@@ -413,7 +427,7 @@ bool accepted(const Setting& s, const std::string& text) {
 
 void CardScreen::DownloadSettings() {
     if (!checkEntries()) return;
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     if (!t.select()) return;
@@ -459,7 +473,7 @@ void CardScreen::DownloadSettings() {
 }
 
 void CardScreen::procCycDataRead() {
-    const int slot = G().CurCardNo;
+    const int slot = cardSlot_;
     if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
     WriteItem(live_.retries, "00", "01", "F");
     WriteItem(live_.retries, "00", "41", std::to_string(slot));

@@ -214,6 +214,9 @@ public:
     void cmdPreset_Click();
     // The variant in `variants_` of a model (0 when the screen lists none).
     int variantOf(const std::string& model) const;
+    // The slot this screen was opened for: what its transfers, live reads and
+    // dialogs address, whatever slot the card list shows by the time they run.
+    int cardSlot() const { return cardSlot_; }
     // The variant of the model in the model frame's caption, which the opener sets
     // before the entry method runs.
     // A screen whose settings depend on something else than the model (the
@@ -257,6 +260,8 @@ protected:
     virtual void DownloadSettings();
     // False when the line was not free and nothing was done.
     bool ProcessRequest();
+    // Serves the first raised request (download, upload, clear, preset); false when none was raised.
+    bool serveRequest();
     void WaitForTimer_Timer();
     void raiseRequest(int& flag);
 
@@ -264,11 +269,11 @@ protected:
     // A transfer's view of the card: the slot taken once at its start.
     class Transfer {
     public:
-        // Every exchange makes up to retries + 1 attempts.
-        Transfer(const char* failureMessage, int retries = 3);
+        // Every exchange makes up to retries + 1 attempts; the card is the screen's slot.
+        Transfer(const CardScreen& screen, const char* failureMessage, int retries = 3);
         ~Transfer();
         bool ok() const { return ok_; }
-        int slot() const { return slot_; }
+        int slot() const { return cardSlot_; }
         CardRecord& record() { return *record_; }
         // The card select; false (and the transfer failed) when it is not answered.
         bool select();
@@ -285,7 +290,7 @@ protected:
     private:
         const char* message_;
         int retries_;
-        int slot_;
+        int cardSlot_;
         CardRecord* record_;
         bool ok_ = true;
         bool failed_ = false;
@@ -339,6 +344,9 @@ protected:
 
     // Another screen of the client area took this one's place.
     void formHidden() override;
+    // Serves the requests the screen's buttons raised and no tick has served yet.
+    void leaving() override;
+    bool hasAccepted() const override { return DownloadRequest || UploadRequest || ClearRequest || PresetRequest; }
     bool event(QEvent* e) override;
 
 private:
@@ -353,7 +361,7 @@ private:
     std::string readLiveItem(const std::string& group, const std::string& item, bool& hidden);
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
     bool inTick_ = false;
-    int entrySlot_ = 0;  // the slot whose opener ran the entry method last
+    int cardSlot_ = 0;  // the slot whose opener ran last
     QWidget* body_;
 };
 

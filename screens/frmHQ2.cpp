@@ -17,6 +17,6 @@ frmHQ2::frmHQ2(QWidget* parent) : CardScreen("K6-HQ2", parent) {
 
 void frmHQ2::SetScaleMinMax(const std::string&) {}
 
-void frmHQ2::cmdSettings_Click() { shell::RunSettingTool(window(), G().ComPortNo, G().CurCardNo); }
+void frmHQ2::cmdSettings_Click() { shell::RunSettingTool(window(), G().ComPortNo, cardSlot()); }
 
 }  // namespace talvo::screens

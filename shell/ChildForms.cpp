@@ -1,5 +1,7 @@
 #include "shell/ChildForms.h"
 
+#include <vector>
+
 #include "core/Globals.h"
 #include "ui/Geometry.h"
 
@@ -64,6 +66,22 @@ void ChildForms::show(const std::string& code) {
     if (g.PrevFormType != g.CurFormType) hide(g.PrevFormType, w);
     if (g.CurFormType.compare(0, 3, "Ove") != 0) hide("Over", nullptr);
     g.PrevFormType = g.CurFormType;
+}
+
+void ChildForms::leaveShown() {
+    // Copied first: serving a request may show a message box, whose events may change the screens.
+    std::vector<QPointer<QWidget>> shown;
+    for (auto& [code, e] : entries_)
+        if (e.shown && e.widget) shown.emplace_back(e.widget);
+    for (const QPointer<QWidget>& w : shown)
+        if (auto* child = dynamic_cast<ChildScreen*>(w.data()); child && isShown(w)) child->leaving();
+}
+
+bool ChildForms::shownHasAccepted() const {
+    for (const auto& [code, e] : entries_)
+        if (auto* child = dynamic_cast<const ChildScreen*>(e.widget.data()); child && e.shown && child->hasAccepted())
+            return true;
+    return false;
 }
 
 void ChildForms::forgetScreens() {

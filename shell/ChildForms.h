@@ -18,6 +18,12 @@ public:
     virtual void formActivate() {}
     // Another screen took this one's place in the client area.
     virtual void formHidden() {}
+    // The screen is about to give up the line for good: another slot is
+    // picked, the link is closed or the program ends. Called with the line
+    // free, it serves what the user asked of it and it accepted.
+    virtual void leaving() {}
+    // Whether leaving() has something to send.
+    virtual bool hasAccepted() const { return false; }
 };
 
 class ChildForms {
@@ -41,6 +47,10 @@ public:
     // shown under PrevFormType when that differs from CurFormType, hides the
     // overview unless CurFormType begins "Ove", and moves PrevFormType on.
     void show(const std::string& code);
+
+    // Tells the screens shown now that they are about to be left (see ChildScreen::leaving).
+    void leaveShown();
+    bool shownHasAccepted() const;
 
     // Forgets every created screen (their owner is being destroyed); keeps the factories.
     void forgetScreens();

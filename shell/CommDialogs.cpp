@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "core/Connection.h"
 #include "core/Overview.h"
 
 namespace talvo::shell {
@@ -18,6 +19,8 @@ void RegisterCommDialog(CommDialog kind, CommDialogRunner runner) { runners()[ki
 bool RunCommDialog(CommDialog kind, QWidget* owner) {
     const auto it = runners().find(kind);
     if (it == runners().end() || !it->second) return false;
+    // The dialog talks to the communication card: no slot is picked under it.
+    CardListAway away;
     it->second(owner);
     return true;
 }

@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "core/CardList.h"
 #include "core/Colors.h"
@@ -340,6 +341,15 @@ void frmTalvo::cboCardNo_Pick() {
     Globals& g = G();
     const int index = cboCardNo_->currentIndex();
     if (index < 0) return;
+    // What the screen shown now accepted goes to its own card first.
+    const bool wasConnected = g.Connected;
+    childForms().leaveShown();
+    if (wasConnected && !g.Connected) {
+        // The link went down meanwhile (the user has been told): the screen stays.
+        const QSignalBlocker quiet(cboCardNo_);
+        cboCardNo_->setCurrentIndex(g.CurCardNo);
+        return;
+    }
     g.CurCardNo = index;
     if (index == 0) {
         g.CurFormType = "Over";
@@ -467,6 +477,7 @@ void frmTalvo::cmdSpecialSetting_Run() {
 void frmTalvo::cmdSWcheck_Click() { whenLineFree("cmdSWcheck", MainControl::cmdSWcheck, &frmTalvo::cmdSWcheck_Run); }
 
 void frmTalvo::cmdSWcheck_Run() {
+    CardListAway away;
     frmSWcheck dialog(this);
     platform::execModal(dialog);
 }
@@ -490,7 +501,13 @@ void frmTalvo::mnuConnectConnect_Run() {
     setEnabled(MainControl::mnuConnect, true);
 }
 
-void frmTalvo::mnuConnectDisconnect_Click() { DisconnectDevice(); }
+void frmTalvo::mnuConnectDisconnect_Click() {
+    // The screen shown serves what it accepted before the link goes. While the
+    // line is busy the link goes at once; a request left is then refused with
+    // its message at the screen's next tick.
+    if (G().Connected && LineFree()) childForms().leaveShown();
+    DisconnectDevice();
+}
 
 void frmTalvo::mnuFilesOpen_Click() {
     OpenSettingsFile();
@@ -507,10 +524,18 @@ void frmTalvo::mnuHelpVersion_Click() {
     platform::execModal(dialog);
 }
 
+bool frmTalvo::leaveBeforeTheEnd() {
+    if (!G().Connected || !childForms().shownHasAccepted()) return true;
+    if (!LineFree()) return false;
+    childForms().leaveShown();
+    return true;
+}
+
 void frmTalvo::mnuFilesEnd_Click() {
-    // A card that must still be told something (a motor to stop) is told first;
-    // from inside a waiting exchange that happens once the line is free.
-    if (!RunBeforeLinkCloses()) {
+    // What the screen shown accepted, and what a card must still be told (a
+    // motor to stop), go out first; from inside a waiting exchange that
+    // happens once the line is free.
+    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses()) {
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }
@@ -529,7 +554,7 @@ void frmTalvo::endNow() {
 
 void frmTalvo::closeEvent(QCloseEvent* event) {
     // The window stays while a card must still be told something and the line is busy.
-    if (!RunBeforeLinkCloses()) {
+    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses()) {
         event->ignore();
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;

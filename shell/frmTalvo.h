@@ -89,6 +89,9 @@ private:
     void mnuFilesEnd_Click();
     // Ends the program at once, once the cards were told what they must be told.
     void endNow();
+    // The screen shown serves what it accepted before the program ends; false
+    // while the line is busy.
+    bool leaveBeforeTheEnd();
 
     QMenu* mnuConnect_ = nullptr;
     QAction* mnuFilesOpen_ = nullptr;

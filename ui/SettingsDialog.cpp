@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "core/Connection.h"
+#include "core/Globals.h"
 #include "core/Protocol.h"
 #include "platform/Services.h"
 
@@ -132,40 +133,90 @@ SettingsDialog::SettingsDialog(QWidget* parent) : QDialog(parent), checks_(this,
 }
 
 void SettingsDialog::onCommand(QPushButton* button, std::function<void()> command) {
+    addCommand(button, std::move(command), true);
+}
+
+void SettingsDialog::onFileCommand(QPushButton* button, std::function<void()> command) {
+    addCommand(button, std::move(command), false);
+}
+
+void SettingsDialog::addCommand(QPushButton* button, std::function<void()> command, bool needsLine) {
+    if (needsLine) lineCommands_.emplace_back(button);
     connect(button, &QPushButton::clicked, this, [this, button, command = std::move(command)] {
-        if (busy() || !checks_.settle()) return;
+        if (busy() || closeAsked_ || !checks_.settle()) return;
         const std::string key = objectName().toStdString() + "." + button->objectName().toStdString();
         QPointer<SettingsDialog> self(this);
         QPointer<QPushButton> b(button);
+        // While it waits for the line the dialog's commands are off and the
+        // dialog does not close under it.
+        ++waiting_;
+        guard_.take();
         RunWhenLineFree(key, [self, b, command] {
-            if (self && b && b->isEnabled() && !self->busy()) command();
+            if (!self) return;
+            --self->waiting_;
+            self->guard_.giveBack();
+            if (b && b->isEnabled() && self->busy_ == 0)
+                command();
+            else
+                self->commandEnded();
         });
     });
 }
 
 void SettingsDialog::onExit(QPushButton* button) {
     checks_.setExitButton(button);
-    connect(button, &QPushButton::clicked, this, [this] {
-        if (!busy()) reject();
-    });
+    connect(button, &QPushButton::clicked, this, [this] { reject(); });
 }
 
 void SettingsDialog::done(int result) {
-    // Not while a command runs: its exchange would come back to a dialog that is gone.
-    if (busy()) return;
+    // Not while a command runs: its exchange would come back to a dialog that is
+    // gone. The close is kept and taken once the command has ended.
+    if (busy()) {
+        if (!closeAsked_) {
+            closeAsked_ = true;
+            closeResult_ = result;
+            setCursor(Qt::WaitCursor);
+        }
+        return;
+    }
     QDialog::done(result);
 }
 
 void SettingsDialog::closeEvent(QCloseEvent* e) {
     if (busy()) {
         e->ignore();
+        done(QDialog::Rejected);
         return;
     }
     QDialog::closeEvent(e);
 }
 
+void SettingsDialog::commandEnded() {
+    if (busy()) return;
+    // The line went away during the command: the window says so at once.
+    NoticeLostPort();
+    followLink();
+    if (closeAsked_) {
+        // After the command's own code has returned.
+        QPointer<SettingsDialog> self(this);
+        QTimer::singleShot(0, this, [self] {
+            if (!self || self->busy()) return;
+            self->unsetCursor();
+            self->closeAsked_ = false;
+            self->done(self->closeResult_);
+        });
+    }
+}
+
+void SettingsDialog::followLink() {
+    const bool up = G().Connected;
+    for (const QPointer<QPushButton>& b : lineCommands_)
+        if (b && !up) b->setEnabled(false);
+}
+
 void SettingsDialog::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
+    followLink();
     if (openingAsked_) return;
     openingAsked_ = true;
     // Once the dialog is on screen, and when the line is free.

@@ -64,14 +64,18 @@ public:
     void enable();
     bool held() const { return depth_ > 0; }
 
+    // Taken and given back in pairs; the outermost decides.
+    void take() {
+        if (depth_++ == 0) disable();
+    }
+    void giveBack() {
+        if (--depth_ == 0) enable();
+    }
+
     class Hold {
     public:
-        explicit Hold(ButtonGuard& g) : g_(g) {
-            if (g_.depth_++ == 0) g_.disable();
-        }
-        ~Hold() {
-            if (--g_.depth_ == 0) g_.enable();
-        }
+        explicit Hold(ButtonGuard& g) : g_(g) { g_.take(); }
+        ~Hold() { g_.giveBack(); }
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
 
@@ -128,31 +132,50 @@ public:
     ButtonGuard& buttons() { return guard_; }
     FocusChecks& checks() { return checks_; }
     // True while a command of the dialog runs (a transfer, a file command).
-    bool busy() const { return busy_ > 0; }
+    bool busy() const { return busy_ > 0 || waiting_ > 0; }
     // True once the dialog's opening read has run (dialogs that read on opening).
     bool opened() const { return opened_; }
 
     // A command that may talk to the station: the box just left is checked
     // first; then the command runs when the serial line is free, if the dialog
-    // and the button are still there and enabled.
+    // and the button are still there and enabled. While the link is down the
+    // button is disabled.
     void onCommand(QPushButton* button, std::function<void()> command);
+    // The same for a command that needs no line (a settings file read or saved):
+    // it stays usable while the link is down.
+    void onFileCommand(QPushButton* button, std::function<void()> command);
     // A command that only closes the dialog: no check.
     void onExit(QPushButton* button);
 
+    // Closing while a command runs or waits for the line (Exit, Esc, the frame)
+    // closes the dialog once it has ended; the wait cursor says so meanwhile.
     void done(int result) override;
+    bool closeAsked() const { return closeAsked_; }
 
 protected:
     // A command's run: the dialog's commands disabled, the line held, the
-    // dialog kept from closing; all undone on every way out.
+    // dialog kept from closing; all undone on every way out. At its end a port
+    // that went away shows the disconnected state, the commands that need the
+    // line stay disabled while the link is down, and a close asked for meanwhile
+    // takes effect.
     class Running {
     public:
-        explicit Running(SettingsDialog& d) : d_(d), hold_(d.guard_) { ++d_.busy_; }
-        ~Running() { --d_.busy_; }
+        explicit Running(SettingsDialog& d) : end_(d), hold_(d.guard_) {}
         Running(const Running&) = delete;
         Running& operator=(const Running&) = delete;
 
     private:
-        SettingsDialog& d_;
+        struct End {
+            explicit End(SettingsDialog& dialog) : d(dialog) { ++d.busy_; }
+            ~End() {
+                --d.busy_;
+                d.commandEnded();
+            }
+            SettingsDialog& d;
+        };
+        // Destroyed in reverse order: the buttons come back, the line is
+        // given up, then the end is looked at.
+        End end_;
         LineHold line_;
         ButtonGuard::Hold hold_;
     };
@@ -167,9 +190,18 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void addCommand(QPushButton* button, std::function<void()> command, bool needsLine);
+    void commandEnded();
+    // The commands that need the line follow the link: disabled while it is down.
+    void followLink();
+
     ButtonGuard guard_;
     FocusChecks checks_;
+    std::vector<QPointer<QPushButton>> lineCommands_;
     int busy_ = 0;
+    int waiting_ = 0;  // commands asked for that wait for the line
+    bool closeAsked_ = false;
+    int closeResult_ = 0;
     bool openingAsked_ = false;
     bool opened_ = false;
 };

@@ -15,6 +15,7 @@ ModalHandler& handler() {
 
 int execModal(QDialog& dialog) {
     EventLevelScope nested;
+    ModalScope modal;
     if (handler()) return handler()(dialog);
     return dialog.exec();
 }

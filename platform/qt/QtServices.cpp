@@ -116,6 +116,7 @@ MsgResult QtMessageBox::show(const std::string& text, const std::string& title, 
             break;
     }
     EventLevelScope nested;
+    ModalScope modal;
     switch (box.exec()) {
         case QMessageBox::Cancel: return MsgResult::Cancel;
         case QMessageBox::Yes: return MsgResult::Yes;
@@ -154,6 +155,7 @@ std::string QtFileDialog::startPath(const std::string& suggested) const {
 
 bool QtFileDialog::ask(bool save, const std::string& filter, std::string& path) {
     EventLevelScope nested;
+    ModalScope modal;
     const auto dialog = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
     const QString f = dialog(QApplication::activeWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
                              QString::fromLatin1(qtFilterFromPairs(filter).c_str()), nullptr, QFileDialog::Options());

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/Protocol.h"
@@ -114,18 +115,15 @@ void frmHG8::openZeroOffset() {
     // exchange of its own: the timer is off and nothing here can restart it or
     // pick another card. The dialog's Exit turns the cycle on again.
     WaitForTimer.stop();
-    const bool listOn = mainView().isEnabled(MainControl::cboCardNo);
     const std::initializer_list<QWidget*> own = {cmdUp, cmdDown, zeroDeg};
     for (QWidget* w : own) w->setEnabled(false);
-    for (MainControl c : {MainControl::cboCardNo, MainControl::cmdOverView}) mainView().setEnabled(c, false);
     {
-        frmHG8Azero dialog(WaitForTimer, this);
+        CardListAway away;
+        frmHG8Azero dialog(WaitForTimer, cardSlot(), this);
         dialog.Upload_First_File();
         platform::execModal(dialog);
     }
     for (QWidget* w : own) w->setEnabled(true);
-    if (listOn && G().Connected)
-        for (MainControl c : {MainControl::cboCardNo, MainControl::cmdOverView}) mainView().setEnabled(c, true);
 }
 
 }  // namespace talvo::screens

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPointer>
+#include <QTimer>
 
 #include "core/Globals.h"
 #include "core/LineTurn.h"
@@ -22,7 +23,8 @@ namespace {
 std::string offsetItem(int index) { return std::to_string(50 + index); }
 }  // namespace
 
-frmHG8Azero::frmHG8Azero(QTimer& hostTimer, QWidget* parent) : QDialog(parent), hostTimer_(hostTimer) {
+frmHG8Azero::frmHG8Azero(QTimer& hostTimer, int slot, QWidget* parent)
+    : QDialog(parent), hostTimer_(hostTimer), slot_(slot) {
     setObjectName("frmHG8Azero");
     setWindowTitle(QStringLiteral("0 deg.C Offset"));
     setFixedSize(twips(5160), twips(3720));
@@ -62,6 +64,15 @@ void frmHG8Azero::setBusy(bool busy) {
     for (QPushButton* b : ch) b->setEnabled(!busy);
     Clear->setEnabled(!busy);
     cmdExit->setEnabled(!busy);
+    if (busy || !closeAsked_) return;
+    // Closed while the card was being talked to: it closes now that it is over.
+    QPointer<frmHG8Azero> self(this);
+    QTimer::singleShot(0, this, [self] {
+        if (!self || self->busy_) return;
+        self->closeAsked_ = false;
+        self->unsetCursor();
+        self->cmdExit_Click();
+    });
 }
 
 bool frmHG8Azero::writeOffset(int index, const std::string& value) {
@@ -76,7 +87,7 @@ bool frmHG8Azero::writeOffset(int index, const std::string& value) {
 void frmHG8Azero::Upload_First_File() {
     LineHold hold;
     setBusy(true);
-    const std::string slot = std::to_string(G().CurCardNo);
+    const std::string slot = std::to_string(slot_);
     if (!WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", slot).empty() &&
         !WriteItem(3, "03", "01", "F").empty()) {
         for (int i = 0; i < 8; ++i) {
@@ -112,7 +123,7 @@ void frmHG8Azero::Clear_Click() {
         [this] {
             LineHold hold;
             setBusy(true);
-            const std::string slot = std::to_string(G().CurCardNo);
+            const std::string slot = std::to_string(slot_);
             if (!WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", slot).empty() &&
                 !WriteItem(3, "03", "01", "F").empty()) {
                 for (int i = 0; i < 8; ++i)
@@ -123,8 +134,13 @@ void frmHG8Azero::Clear_Click() {
         [self] { return self && !self->busy_; });
 }
 
+void frmHG8Azero::askClose() {
+    closeAsked_ = true;
+    setCursor(Qt::WaitCursor);
+}
+
 void frmHG8Azero::cmdExit_Click() {
-    if (busy_) return;
+    if (busy_) return askClose();
     hostTimer_.start();  // the screen's cycle resumes with the interval it had
     done(QDialog::Accepted);
 }
@@ -132,6 +148,7 @@ void frmHG8Azero::cmdExit_Click() {
 void frmHG8Azero::closeEvent(QCloseEvent* e) {
     if (busy_) {
         e->ignore();
+        askClose();
         return;
     }
     if (result() != QDialog::Accepted) cmdExit_Click();

@@ -15,16 +15,19 @@ namespace talvo::screens {
 class frmHG8Azero : public QDialog {
     Q_OBJECT
 public:
-    // `hostTimer` is the cycle of the screen that opened the dialog; leaving the dialog starts it again.
-    frmHG8Azero(QTimer& hostTimer, QWidget* parent = nullptr);
+    // `hostTimer` is the cycle of the screen that opened the dialog; leaving the
+    // dialog starts it again. `slot` is the card every button addresses.
+    frmHG8Azero(QTimer& hostTimer, int slot, QWidget* parent = nullptr);
 
     // Selects the card, opens the offset group and reads the eight offsets.
     void Upload_First_File();
     void ch_Click(int index);
     void Clear_Click();
     void cmdExit_Click();
-    // Esc, like closing by the frame, is Exit; neither takes effect while an exchange waits.
+    // Esc, like closing by the frame, is Exit; asked for while an exchange waits,
+    // it takes effect once the card has been told (the wait cursor says so).
     void reject() override;
+    bool closeAsked() const { return closeAsked_; }
 
     bool exchanging() const { return busy_; }
 
@@ -42,8 +45,12 @@ private:
     // A write whose reply is shown in the offset box of `index`; false when the card did not answer.
     bool writeOffset(int index, const std::string& value);
 
+    void askClose();
+
     QTimer& hostTimer_;
+    int slot_;
     bool busy_ = false;
+    bool closeAsked_ = false;
 };
 
 }  // namespace talvo::screens

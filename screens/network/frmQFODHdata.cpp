@@ -94,7 +94,7 @@ frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", paren
 }
 
 void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
-    const int slot = G().CurCardNo;
+    const int slot = cardSlot();
     const int n = GatewaySlotIndex(screens::boxText(txtCardType));
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", std::to_string(slot));

@@ -199,7 +199,7 @@ bool frmFS2::heatRule(int ch, NumberRule& rule) const {
 }
 
 void frmFS2::presetCount() {
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok() || !t.select() || t.write("02", "01", "1").empty()) return;
     mainView().showProgress(12, "Downloading");
     struct Preset {

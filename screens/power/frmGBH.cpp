@@ -306,7 +306,7 @@ void frmGBH::SetScaleMinMax(const std::string& typeCode) {
 }
 
 void frmGBH::InitControls(const std::string& typeCode) {
-    slot_ = G().CurCardNo;
+    slot_ = cardSlot();
     for (QLabel* c : txtParData) c->clear();
 
     sensorFamily_ = typeCode.size() >= 6 ? typeCode[5] : '\0';

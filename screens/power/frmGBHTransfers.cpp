@@ -64,7 +64,7 @@ void frmGBH::UploadSettings() {
 }
 
 bool frmGBH::uploadAll() {
-    Transfer t("Uploading incomplete");
+    Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return false;
     CardRecord& rec = t.record();
     const std::size_t slot = static_cast<std::size_t>(t.slot());
@@ -141,7 +141,7 @@ void frmGBH::DownloadSettings() {
 }
 
 bool frmGBH::downloadAll() {
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return false;
     CardRecord& rec = t.record();
     const int slot = t.slot();
@@ -237,7 +237,7 @@ void frmGBH::clearCount() { ResetValues(); }
 void frmGBH::ResetValues() {
     const int index = cbResetVal->currentIndex();
     if (index >= 1 && index <= 8) {
-        Transfer t("Downloading incomplete");
+        Transfer t(*this, "Downloading incomplete");
         // "#1..." entries are the first system's, in group "03"; "#2..." in "04".
         const std::string group = index <= 4 ? "03" : "04";
         const std::string item = std::to_string(25 + (index - 1) % 4);
@@ -261,7 +261,7 @@ void frmGBH::setCell(QLabel* cell, const std::string& text) { cell->setText(QStr
 
 void frmGBH::procCycDataRead() {
     if (LiveReadEnabled != -1) return;
-    const int slot = G().CurCardNo;
+    const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", std::to_string(slot));

@@ -44,23 +44,33 @@ void ActuatorSetting::coarsePressed(Direction d) {
 void ActuatorSetting::coarseReleased(Direction d) { coarseReleased_[idx(d)] = true; }
 
 void ActuatorSetting::switchTestMode(bool on) { testModeRequest_ = on ? 1 : 2; }
-void ActuatorSetting::sendTestPosition() { testPosRequest_ = true; }
 
-void ActuatorSetting::stopCoarse(ActuatorLine& line) {
+void ActuatorSetting::sendTestPosition(const std::string& text) {
+    testPosRequest_ = true;
+    testPosition_ = text;
+}
+
+bool ActuatorSetting::stopCoarse(ActuatorLine& line) {
+    bool stopped = true;
     for (std::size_t d = 0; d < 2; ++d) {
-        // A press whose run was never sent has nothing to stop.
-        if (coarse_[d] == kRunning) line.write(adjGroup_, directionItem(d), "00");
+        // A press whose run was never sent has nothing to stop; a run stays
+        // running until the card has answered its stop.
+        if (coarse_[d] == kRunning && !line.write(adjGroup_, directionItem(d), "00")) {
+            stopped = false;
+            continue;
+        }
         coarse_[d] = kIdle;
         coarseReleased_[d] = false;
     }
+    return stopped;
 }
 
 bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
     if (modeRequest_ == 1) {
         // The motor stops before the card leaves the setting mode, also for a
-        // coarse button released in this very tick.
-        stopCoarse(line);
-        line.write(adjGroup_, "09", "00");
+        // coarse button released in this very tick. What the card did not
+        // answer is sent again at the next tick.
+        if (!stopCoarse(line) || !line.write(adjGroup_, "09", "00")) return false;
         cardInSetting_ = false;
         modeRequest_ = 0;
         fine_ = {};
@@ -88,8 +98,7 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
             // Counted as running from the moment the run goes out.
             coarse_[d] = kRunning;
             line.write(adjGroup_, directionItem(d), "01");
-        } else if (coarse_[d] == kRunning && coarseReleased_[d]) {
-            line.write(adjGroup_, directionItem(d), "00");
+        } else if (coarse_[d] == kRunning && coarseReleased_[d] && line.write(adjGroup_, directionItem(d), "00")) {
             coarse_[d] = kIdle;
             coarseReleased_[d] = false;
         }
@@ -98,35 +107,58 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
     return true;
 }
 
-bool ActuatorSetting::serveTestRequests(ActuatorLine& line, const std::string& testPosition) {
+bool ActuatorSetting::serveTestRequests(ActuatorLine& line) {
     if (testModeRequest_ == 1 || testModeRequest_ == 2) {
         const bool on = testModeRequest_ == 1;
-        testModeRequest_ = 0;
-        line.write(testGroup_, "50", on ? "01" : "00");
+        // Switching off is a stop: asked for until the card has answered it.
+        if (line.write(testGroup_, "50", on ? "01" : "00") || on) testModeRequest_ = 0;
         return true;
     }
     if (testPosRequest_) {
         testPosRequest_ = false;
-        line.write(testGroup_, "51", testPosition);
+        line.write(testGroup_, "51", testPosition_);
         return true;
     }
     return false;
 }
 
-bool ActuatorSetting::owesStop() const {
-    return !settingIdle_ || cardInSetting_ || coarse_[0] == kRunning || coarse_[1] == kRunning;
+void ActuatorSetting::sendTestRequests(ActuatorLine& line) {
+    if (testModeRequest_ == 1) {
+        testModeRequest_ = 0;
+        line.write(testGroup_, "50", "01");
+    }
+    if (testPosRequest_) {
+        testPosRequest_ = false;
+        line.write(testGroup_, "51", testPosition_);
+    }
 }
 
-void ActuatorSetting::stopAll(ActuatorLine& line) {
-    if (!owesStop()) return;
-    stopCoarse(line);
-    line.write(adjGroup_, "09", "00");
-    cardInSetting_ = false;
-    settingIdle_ = true;
-    mode_ = kNone;
-    modeRequest_ = 0;
-    fineLevelRequest_ = 0;
-    fine_ = {};
+bool ActuatorSetting::owesStop() const {
+    return cardInSetting_ || coarse_[0] == kRunning || coarse_[1] == kRunning || testModeRequest_ == 2;
+}
+
+ActuatorStop ActuatorSetting::takeStop() {
+    ActuatorStop stop;
+    stop.adjGroup = adjGroup_;
+    stop.testGroup = testGroup_;
+    for (std::size_t d = 0; d < 2; ++d) stop.coarse[d] = coarse_[d] == kRunning;
+    stop.endMode = cardInSetting_;
+    stop.testOff = testModeRequest_ == 2;
+    const std::string adj = adjGroup_, test = testGroup_;
+    *this = ActuatorSetting{};
+    adjGroup_ = adj;
+    testGroup_ = test;
+    return stop;
+}
+
+bool SendStop(ActuatorStop& stop, ActuatorLine& line) {
+    for (std::size_t d = 0; d < 2; ++d)
+        if (stop.coarse[d] && line.write(stop.adjGroup, d == 0 ? "10" : "11", "00")) stop.coarse[d] = false;
+    // The mode ends only once the motor has stopped.
+    if (stop.endMode && !stop.coarse[0] && !stop.coarse[1] && line.write(stop.adjGroup, "09", "00"))
+        stop.endMode = false;
+    if (stop.testOff && line.write(stop.testGroup, "50", "00")) stop.testOff = false;
+    return !stop.any();
 }
 
 bool ActuatorSetting::RawInRegion(Mode m, const std::string& raw) {

@@ -20,11 +20,28 @@ namespace talvo::screens {
 class ActuatorLine {
 public:
     virtual ~ActuatorLine() = default;
-    virtual void write(const std::string& group, const std::string& item, const std::string& data) = 0;
+    // True when the card answered the write.
+    virtual bool write(const std::string& group, const std::string& item, const std::string& data) = 0;
     virtual std::string read(const std::string& group, const std::string& item) = 0;
 };
 
 enum class Direction { Close = 0, Open = 1 };
+
+// What the card is owed to come to rest, as plain data that can outlive the
+// screen: the coarse moves whose run went out, a setting mode told to the card
+// and not ended since, a test mode asked off and not answered.
+struct ActuatorStop {
+    std::string adjGroup = "03";
+    std::string testGroup = "03";
+    std::array<bool, 2> coarse{};
+    bool endMode = false;
+    bool testOff = false;
+    bool any() const { return coarse[0] || coarse[1] || endMode || testOff; }
+};
+
+// Sends what is owed, the motor's stops before the end of the mode: each part
+// is given up once the card has answered it. True when nothing is left.
+bool SendStop(ActuatorStop& stop, ActuatorLine& line);
 
 class ActuatorSetting {
 public:
@@ -44,23 +61,32 @@ public:
     void coarsePressed(Direction d);
     void coarseReleased(Direction d);
     void switchTestMode(bool on);
-    void sendTestPosition();
+    // SET: `text` is the position as its check formatted it when SET was pressed.
+    void sendTestPosition(const std::string& text);
 
     // --- the tick ---
     // True while the tick runs the normal dispatcher; false while a setting mode
     // is being started, runs or is being ended, and every tick runs adjust().
     bool idle() const { return settingIdle_; }
     // One tick of the setting procedure. Reads the raw position unless the tick
-    // ended the setting; `raw` gets the reply's value then.
+    // ended the setting (or tried to: an end the card did not answer is sent
+    // again at the next tick); `raw` gets the reply's value then.
     bool adjust(ActuatorLine& line, std::string& raw);
     // The test-mode step of the normal dispatcher; false when nothing was due.
-    bool serveTestRequests(ActuatorLine& line, const std::string& testPosition);
+    // A test mode OFF the card did not answer stays asked for.
+    bool serveTestRequests(ActuatorLine& line);
+    // When the screen goes away: a test mode ON and a test position asked for
+    // go out now (OFF is part of the stop, see takeStop).
+    void sendTestRequests(ActuatorLine& line);
+    // A test mode ON or a test position asked for and not sent yet.
+    bool testSendAsked() const { return testModeRequest_ == 1 || testPosRequest_; }
 
-    // Whether the card may have a coarse move running or be in a setting mode.
+    // Whether the card may have a coarse move running, be in a setting mode or
+    // be owed a test mode OFF.
     bool owesStop() const;
-    // Stops every coarse move that may run, then ends the setting mode at the
-    // card, and returns to the normal state. Nothing is sent when nothing is owed.
-    void stopAll(ActuatorLine& line);
+    // What the card is owed, taken out: the procedure is back in the normal
+    // state and the caller sends it (SendStop).
+    ActuatorStop takeStop();
 
     Mode settingMode() const { return mode_; }
     const std::string& adjustGroup() const { return adjGroup_; }
@@ -78,7 +104,8 @@ private:
     enum Fine { kFineIdle = 0, kHeld = 1, kReleased = 2 };
     static std::size_t idx(Direction d) { return static_cast<std::size_t>(d); }
     static const char* directionItem(std::size_t d) { return d == 0 ? "10" : "11"; }
-    void stopCoarse(ActuatorLine& line);
+    // False when a running move's stop was not answered (it stays running).
+    bool stopCoarse(ActuatorLine& line);
 
     bool settingIdle_ = true;
     Mode mode_ = kNone;
@@ -93,6 +120,7 @@ private:
     std::string testGroup_ = "03";
     int testModeRequest_ = 0;  // 1 on, 2 off
     bool testPosRequest_ = false;
+    std::string testPosition_;
 };
 
 // The test position as it is shown and sent: the value rounded to one decimal,

@@ -40,7 +40,7 @@ void DiscreteView::EmptyBox(QLineEdit* box) {
 }
 
 void DiscreteView::prepare(const std::string&) {
-    if (CardRecord* rec = G().CardRecords.get(G().CurCardNo)) {
+    if (CardRecord* rec = G().CardRecords.get(cardSlot())) {
         rec->CardType = boxText(txtCardType);
         rec->Version = boxText(txtVerNo);
     }
@@ -49,7 +49,7 @@ void DiscreteView::prepare(const std::string&) {
 void DiscreteView::procCycDataRead() {
     const std::string type = boxText(txtCardType);
     if (type == "NONE" || type == "UNKNOWN") return;
-    const int slot = G().CurCardNo;
+    const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", std::to_string(slot));

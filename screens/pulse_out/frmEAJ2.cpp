@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <cmath>
+#include <memory>
 #include <tuple>
 
 #include "core/Colors.h"
@@ -10,6 +11,7 @@
 #include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/MainView.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
@@ -33,14 +35,19 @@ bool FilterKeyNumeric(const std::string&, int, char16_t key) {
     return (key >= u'0' && key <= u'9') || (key >= u'+' && key <= u'.');
 }
 
-// The actuator's frames through the station protocol; results are not tested.
+// The actuator's frames through the station protocol, each with the full retries.
 class CardLine : public ActuatorLine {
 public:
-    void write(const std::string& group, const std::string& item, const std::string& data) override {
-        WriteItem(3, group, item, data);
+    bool write(const std::string& group, const std::string& item, const std::string& data) override {
+        return !WriteItem(3, group, item, data).empty();
     }
     std::string read(const std::string& group, const std::string& item) override { return ReadItem(3, group, item); }
 };
+
+// The actuator's card selected, as every frame of its stop path needs first.
+bool selectCard(int slot) {
+    return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
+}
 
 bool refused(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
 
@@ -76,7 +83,7 @@ frmEAJ2::frmEAJ2(QWidget* parent) : CardScreen("K6-EAJ2", parent) {
     // The link may go down or the program end while the motor runs.
     hookKey_ = "frmEAJ2@" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
     QPointer<frmEAJ2> self(this);
-    SetBeforeLinkCloses(hookKey_, [self] { return !self || self->stopAtCard(); });
+    SetBeforeLinkCloses(hookKey_, [self] { return !self || self->bringToRest(); });
 }
 
 frmEAJ2::~frmEAJ2() { SetBeforeLinkCloses(hookKey_, {}); }
@@ -196,7 +203,10 @@ void frmEAJ2::layoutTestMode() {
             setting_.chooseTestChannel(i);
             // The options show that channel's test mode as far as the screen knows it.
             const int known = reportedTestMode_[static_cast<std::size_t>(i)];
-            if (known >= 0) showReportedTestMode(known == 1);
+            if (known >= 0)
+                showReportedTestMode(known == 1);
+            else
+                showUnknownTestMode();
         });
         connect(optTestMode[k], &QRadioButton::toggled, this, [this, i](bool on) { optTestMode_Toggled(i, on); });
     }
@@ -236,7 +246,7 @@ void frmEAJ2::List_ChEnable_Click(int c) {
 void frmEAJ2::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // Opened again (this slot or another actuator): the card of the last entry
     // is told first, before the opener selects the new one.
-    stopAtCard();
+    bringToRest();
     CardScreen::openCard(typeCode, spec);
 }
 
@@ -246,7 +256,7 @@ void frmEAJ2::EAJ2_Init(const std::string& typeCode) {
 }
 
 void frmEAJ2::prepare(const std::string&) {
-    cardSlot_ = G().CurCardNo;
+    cardSlot_ = cardSlot();
     setting_.reset();
     reportedTestMode_ = {-1, -1};
     quietOptions_ = true;
@@ -264,7 +274,10 @@ void frmEAJ2::prepare(const std::string&) {
         reportedTestMode_[static_cast<std::size_t>(c)] =
             r.empty() || refused(r) ? -1 : (LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0);
     }
-    if (reportedTestMode_[0] >= 0) showReportedTestMode(reportedTestMode_[0] == 1);
+    if (reportedTestMode_[0] >= 0)
+        showReportedTestMode(reportedTestMode_[0] == 1);
+    else
+        showUnknownTestMode();
 }
 
 void frmEAJ2::showNormalState() {
@@ -284,8 +297,10 @@ void frmEAJ2::showNormalState() {
     cmdDown->setEnabled(true);
     txtTestModePos->setEnabled(false);
     butTestMode->setEnabled(false);
-    // A channel in test mode keeps its controls.
+    // A channel in test mode keeps its controls; one whose test mode is not
+    // known starts no setting.
     if (optTestMode[1]->isChecked()) showTestModeControls(true);
+    if (shownTestMode() < 0) showUnknownTestMode();
 }
 
 void frmEAJ2::showSettingsExtra(const CardRecord&) {
@@ -330,6 +345,25 @@ void frmEAJ2::showReportedTestMode(bool on) {
     quietOptions_ = was;
 }
 
+void frmEAJ2::showUnknownTestMode() {
+    const bool was = quietOptions_;
+    quietOptions_ = true;
+    for (QRadioButton* o : optTestMode) {
+        o->setAutoExclusive(false);
+        o->setChecked(false);
+        o->setAutoExclusive(true);
+    }
+    quietOptions_ = was;
+    showTestModeControls(false);
+    butMode[1]->setEnabled(false);
+    butMode[2]->setEnabled(false);
+}
+
+int frmEAJ2::shownTestMode() const {
+    if (optTestMode[1]->isChecked()) return 1;
+    return optTestMode[0]->isChecked() ? 0 : -1;
+}
+
 void frmEAJ2::optTestMode_Toggled(int index, bool checked) {
     if (!checked) return;
     const bool on = index == 1;
@@ -340,9 +374,10 @@ void frmEAJ2::optTestMode_Toggled(int index, bool checked) {
 }
 
 void frmEAJ2::butTestMode_Click() {
-    // The position goes out as the check shows it.
+    // The position goes out as the check showed it now: what is typed after
+    // SET waits for the next SET.
     if (!checks_->settle() || !checks_->runCheck(txtTestModePos)) return;
-    setting_.sendTestPosition();
+    setting_.sendTestPosition(boxText(txtTestModePos));
 }
 
 // --- end-position setting ---
@@ -426,7 +461,7 @@ bool frmEAJ2::servePriority() {
         return true;
     }
     CardLine line;
-    setting_.serveTestRequests(line, boxText(txtTestModePos));
+    setting_.serveTestRequests(line);
     return false;
 }
 
@@ -446,29 +481,47 @@ void frmEAJ2::CheckRawPosition() {
     ui::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
 }
 
-bool frmEAJ2::stopAtCard() {
-    if (!setting_.owesStop()) return true;
+bool frmEAJ2::bringToRest() {
+    if (!setting_.owesStop() && !setting_.testSendAsked()) return true;
     if (!LineFree()) return false;
     LineHold hold;
-    // The setting frames name no card: the actuator's own is selected first. A
-    // card that does not answer the select cannot be told; it stays owed.
-    const bool reached =
-        !WriteItem(1, "00", "01", "F").empty() && !WriteItem(1, "00", "41", std::to_string(cardSlot_)).empty();
-    if (!reached) return true;
+    const int slot = cardSlot_;
     CardLine line;
-    setting_.stopAll(line);
+    // What the user asked of the test mode goes out first, as the tick would have sent it.
+    if (setting_.testSendAsked() && selectCard(slot))
+        setting_.sendTestRequests(line);
+    auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
     showNormalState();
     butMode[0]->setText("End Setting");
     SetSettingModeControls(0);
+    if (stop->any()) {
+        OweStop(slot,
+                "The actuator on slot " + std::to_string(slot) +
+                    " could not be stopped: its card did not answer. The stop is sent again before anything else.",
+                [slot, stop] {
+                    CardLine l;
+                    return selectCard(slot) && SendStop(*stop, l);
+                });
+        SendOwedStops();
+    }
     return true;
+}
+
+bool frmEAJ2::hasAccepted() const {
+    return CardScreen::hasAccepted() || setting_.owesStop() || setting_.testSendAsked();
+}
+
+void frmEAJ2::leaving() {
+    CardScreen::leaving();
+    bringToRest();
 }
 
 void frmEAJ2::formHidden() {
     CardScreen::formHidden();
-    if (stopAtCard()) return;
+    if (bringToRest()) return;
     QPointer<frmEAJ2> self(this);
     RunWhenLineFree(hookKey_, [self] {
-        if (self) self->stopAtCard();
+        if (self) self->bringToRest();
     });
 }
 
@@ -536,7 +589,7 @@ void showDeadband(QComboBox* list, const std::string& value) {
 }  // namespace
 
 void frmEAJ2::UploadSettings() {
-    Transfer t("Uploading incomplete");
+    Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     mainView().showProgress(3, "Uploading");
@@ -589,7 +642,7 @@ void frmEAJ2::UploadSettings() {
 
 void frmEAJ2::DownloadSettings() {
     if (!checkEntries()) return;
-    Transfer t("Downloading incomplete");
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     mainView().showProgress(2, "Downloading");

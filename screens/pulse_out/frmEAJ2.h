@@ -5,8 +5,9 @@
 // fine and coarse moves; and each channel's test mode and test position.
 //
 // The screen moves a motor. Whatever takes the screen away (another slot or
-// the overview picked, the link going down, the program ending) first stops a
-// coarse move that runs and ends a setting mode at the actuator's own card.
+// the overview picked, the link going down, the program ending) first sends
+// what the user asked of it and then brings the actuator to rest at its own
+// card (bringToRest); a stop the card does not answer stays owed.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
@@ -27,8 +28,12 @@ public:
     explicit frmEAJ2(QWidget* parent = nullptr);
     ~frmEAJ2() override;
 
-    // Stops what runs at the card of this screen's last entry before another opener talks to the station.
+    // Brings the card of this screen's last entry to rest before another opener talks to the station.
     void openCard(const std::string& typeCode, const ScreenSpec& spec) override;
+    // Before another slot is picked, or the link closes: what the user asked
+    // for goes out, then the card is brought to rest.
+    void leaving() override;
+    bool hasAccepted() const override;
     void enterCard(const std::string& typeCode) override { EAJ2_Init(typeCode); }
     // The entry: the lists, then SetScaleMinMax (whose first step is prepare()).
     void EAJ2_Init(const std::string& typeCode);
@@ -38,9 +43,16 @@ public:
     void butTestMode_Click();
 
     const ActuatorSetting& setting() const { return setting_; }
-    // Sends what the actuator's card is owed (a coarse stop, the end of a
-    // setting mode), selecting the card first. False when the line is busy.
-    bool stopAtCard();
+    // The one way the actuator comes to rest: a test mode ON or position still
+    // asked for goes out, then every stop the card is owed (a coarse move's,
+    // the end of a setting mode, a test mode OFF) to the actuator's own card,
+    // selected first, each with the exchange's full retries. What the card does
+    // not answer stays owed: the user is told, and it goes out again first at
+    // the next turn of the line. False when the line is busy (nothing was done).
+    bool bringToRest();
+    // The test mode the screen shows for the test channel: -1 unknown (no
+    // option chosen, the setting buttons disabled), 0 off, 1 on.
+    int shownTestMode() const;
 
     // Per channel (index 0 and 1).
     std::array<QLineEdit*, 2> txtPosition{}, txtsetpoint{}, txtMotorLockTime{}, txtRestartTime{}, PosRawDat{};
@@ -87,6 +99,8 @@ private:
     void showTestModeControls(bool on);
     // The options show a test mode the card reported: nothing is sent.
     void showReportedTestMode(bool on);
+    // A test mode the card did not report: neither option, no setting.
+    void showUnknownTestMode();
     void optTestMode_Toggled(int index, bool checked);
     void List_ChEnable_Click(int c);
     void runAdjust();

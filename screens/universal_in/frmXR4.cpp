@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/Colors.h"
+#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
 #include "core/LineTurn.h"
@@ -198,9 +199,11 @@ void frmXR4::openHart(int index) {
     WaitForTimer.stop();
     for (QPushButton* b : SetHART) b->setEnabled(false);
     {
+        // No other card can be picked while the dialog talks to this one.
+        CardListAway away;
         frmXR_HART dialog(window());
         hart_ = &dialog;
-        dialog.XR4_HART_Init(index);
+        dialog.XR4_HART_Init(index, cardSlot());
         platform::execModal(dialog);
         hart_ = nullptr;
     }

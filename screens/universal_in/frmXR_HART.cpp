@@ -144,8 +144,8 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     onCommand(CmdReset, [this] { CmdReset_Click(); });
     onCommand(CmdUpload, [this] { CmdUpload_Click(); });
     onCommand(CmdDownload, [this] { CmdDownload_Click(); });
-    onCommand(CmdReadFile, [this] { CmdReadFile_Click(); });
-    onCommand(CmdWriteFile, [this] { CmdWriteFile_Click(); });
+    onFileCommand(CmdReadFile, [this] { CmdReadFile_Click(); });
+    onFileCommand(CmdWriteFile, [this] { CmdWriteFile_Click(); });
     onExit(CmdExit);
 
     std::vector<QWidget*> all{CmdDownCh, CmdUpCh, CmdReadFile, CmdWriteFile, CmdUpload, CmdDownload, CmdExit, CmdReset};
@@ -184,7 +184,8 @@ QLineEdit* frmXR_HART::boxOf(Field f) const {
 std::string frmXR_HART::group() const { return std::to_string(HartChNo + 1); }
 hart::Channel& frmXR_HART::current() { return tables[static_cast<std::size_t>(HartChNo)]; }
 
-void frmXR_HART::XR4_HART_Init(int channelIndex) {
+void frmXR_HART::XR4_HART_Init(int channelIndex, int slot) {
+    slot_ = slot;
     HartChNo = channelIndex >= 0 && channelIndex < hart::kChannels ? channelIndex : 0;
     Init();
     Disp();
@@ -222,7 +223,7 @@ void frmXR_HART::SetpgBar_Local(int max) {
 }
 
 bool frmXR_HART::selectCard(bool viaCommCard) {
-    const std::string slot = std::to_string(G().CurCardNo);
+    const std::string slot = std::to_string(slot_);
     if (WriteItem(kRetries, "00", "01", "F").empty()) return false;
     if (viaCommCard && WriteItem(kRetries, "00", "41", "00").empty()) return false;
     if (WriteItem(kRetries, "00", "41", slot).empty()) return false;

@@ -24,8 +24,10 @@ class frmXR_HART : public ui::SettingsDialog {
 public:
     explicit frmXR_HART(QWidget* parent = nullptr);
 
-    // The entry: channel index 0 to 3; empties every channel's values.
-    void XR4_HART_Init(int channelIndex);
+    // The entry: channel index 0 to 3 of the card in `slot`, which every command
+    // addresses; empties every channel's values.
+    void XR4_HART_Init(int channelIndex, int slot);
+    int cardSlot() const { return slot_; }
     void Init();
     // Shows the current channel's values.
     void Disp();
@@ -71,6 +73,7 @@ public:
     int resetWaitMs = 3000;
 
 private:
+    int slot_ = 0;
     std::string group() const;
     hart::Channel& current();
     void SetpgBar_Local(int max);

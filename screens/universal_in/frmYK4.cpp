@@ -223,7 +223,7 @@ void frmYK4::ReadModelVersion(const std::string& typeCode) {
     std::string model;
     std::string version;
     // Without the card selected the model and version would be another card's.
-    const std::string slot = std::to_string(G().CurCardNo);
+    const std::string slot = std::to_string(cardSlot());
     if (!WriteItem(kRetries, "00", "01", "F").empty() && !WriteItem(kRetries, "00", "41", slot).empty()) {
         model = WriteItemChecked(kRetries, "01", "90", "");
         version = WriteItemChecked(kRetries, "01", "92", "");
@@ -348,7 +348,7 @@ void frmYK4::readValues(Transfer& t, std::initializer_list<EntryBox> kinds, int 
 }
 
 void frmYK4::UploadSettings() {
-    Transfer t("Uploading incomplete", kRetries);
+    Transfer t(*this, "Uploading incomplete", kRetries);
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     mainView().showProgress(transferSteps_, "Uploading");
@@ -433,7 +433,7 @@ bool frmYK4::writeValues(Transfer& t, std::initializer_list<EntryBox> kinds, int
 }
 
 void frmYK4::DownloadSettings() {
-    Transfer t("Downloading incomplete", kRetries);
+    Transfer t(*this, "Downloading incomplete", kRetries);
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     const auto send = [&t](const char* item, const std::string& text) {

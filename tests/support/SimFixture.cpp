@@ -4,6 +4,7 @@
 
 #include "core/Globals.h"
 #include "core/LineTurn.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 
 namespace talvo::test {
@@ -12,6 +13,7 @@ void resetProgramState() {
     G() = Globals{};
     ResetExchange();
     ClearWaitingActions();
+    ForgetOwedStops();
 }
 
 SimTest::SimTest() {

@@ -1,5 +1,6 @@
 // The dialog toolkit headless: key filters that govern paste, the dotted
-// address, the button guard, the lost-focus checks and the dialog's commands.
+// address, the button guard, the lost-focus checks, the dialog's commands, a
+// close asked for while one runs, and a link lost under it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,7 +9,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "core/Globals.h"
 #include "core/KeyFilters.h"
+#include "core/MainView.h"
 #include "platform/Services.h"
 #include "tests/support/Fakes.h"
 #include "ui/DialogBoxes.h"
@@ -121,7 +124,7 @@ public:
         onCommand(go, [this] {
             Running run(*this);
             busyDuringRun = busy() && !go->isEnabled() && !exit->isEnabled();
-            close();  // refused while the command runs
+            if (during) during();
             ++runs;
         });
         onExit(exit);
@@ -135,12 +138,28 @@ public:
     QPushButton *go, *exit;
     int runs = 0;
     bool busyDuringRun = false;
+    std::function<void()> during;  // what happens while the command runs
+};
+
+// A port that went away under the program (a hang-up closed it).
+class GonePort : public platform::SerialPort {
+public:
+    bool open(int, const std::string&) override { return false; }
+    void close() override {}
+    bool isOpen() const override { return false; }
+    bool write(const std::string&) override { return false; }
+    int bytesWaiting() override { return -1; }
+    std::string readAll() override { return {}; }
+    void waitForInput(int) override {}
+    void setWholeLines(bool) override {}
+    void dropInput() override {}
 };
 
 class FocusChecksTest : public ::testing::Test {
 protected:
     void SetUp() override {
         scope_ = std::make_unique<platform::ScopedServices>(platform::Services{.messages = &messages});
+        G().Connected = true;  // the dialogs are opened over a connected station
         d.show();
         d.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
@@ -150,6 +169,7 @@ protected:
         w->setFocus(Qt::TabFocusReason);
         QTest::qWait(20);
     }
+    void TearDown() override { G() = Globals{}; }
     test::RecordingMessageBox messages;
     std::unique_ptr<platform::ScopedServices> scope_;
     CheckedDialog d;
@@ -196,11 +216,49 @@ TEST_F(FocusChecksTest, ACommandChecksTheBoxFirstAndDoesNotActOnAnInvalidOne) {
     d.go->click();
     EXPECT_EQ(d.runs, 1);
     EXPECT_TRUE(d.busyDuringRun) << "the commands are off and the dialog busy while one runs";
-    EXPECT_TRUE(d.isVisible()) << "closing is refused while a command runs";
     EXPECT_TRUE(d.go->isEnabled());
     EXPECT_TRUE(d.exit->isEnabled());
     d.exit->click();
     EXPECT_FALSE(d.isVisible());
+}
+
+// The old fault: Exit, Esc or the frame's close while a transfer waited was
+// dropped without a sign.
+TEST_F(FocusChecksTest, ClosingWhileACommandRunsClosesOnceItHasEndedWithAWaitCursorMeanwhile) {
+    for (const char* way : {"Exit", "Esc", "frame"}) {
+        SCOPED_TRACE(way);
+        d.show();
+        bool visibleAfterAsking = false;
+        d.during = [&] {
+            if (std::string(way) == "Exit") d.reject();  // the button is off; Esc and Exit both come here
+            if (std::string(way) == "Esc") QTest::keyClick(&d, Qt::Key_Escape);
+            if (std::string(way) == "frame") d.close();
+            visibleAfterAsking = d.isVisible() && d.closeAsked() && d.cursor().shape() == Qt::WaitCursor;
+        };
+        d.go->click();
+        EXPECT_TRUE(visibleAfterAsking) << "kept while the command runs, with the wait cursor";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, 1000)) << "closed once it ended";
+        EXPECT_FALSE(d.closeAsked());
+        EXPECT_NE(d.cursor().shape(), Qt::WaitCursor);
+    }
+}
+
+// The old fault: after a transfer on a dead line the window went on showing
+// "Connected" over a closed port, and the dialog's transfers could be clicked.
+TEST_F(FocusChecksTest, ALinkLostDuringACommandShowsTheDisconnectedStateAndTurnsTheLineCommandsOff) {
+    MainViewState view;
+    setMainView(&view);
+    view.setLink(colors::LampGreen, "COM1", "Connected");
+    GonePort gone;
+    d.during = [&] { platform::services().serial = &gone; };
+    d.go->click();
+    EXPECT_FALSE(G().Connected);
+    EXPECT_EQ(view.statusText, "Disconnected");
+    EXPECT_FALSE(d.go->isEnabled()) << "a command that needs the line";
+    EXPECT_TRUE(d.exit->isEnabled());
+    d.go->click();
+    EXPECT_EQ(d.runs, 1);
+    setMainView(nullptr);
 }
 
 }  // namespace

@@ -229,7 +229,9 @@ TEST_F(Gb40Test, UnknownDisplayModeShowsNothingAndKeepsTheHeadingsAsTheyWere) {
     EXPECT_FALSE(G().Connected);
 }
 
-TEST_F(Gb40Test, ARequestRaisedForOneSlotNeverRunsOnTheNext) {
+// The old faults: the request ran on the next slot's card, and later was
+// dropped by the next slot's entry. It now goes to its own card before the next opens.
+TEST_F(Gb40Test, ARequestRaisedForOneSlotIsServedForItBeforeTheNextSlotOpens) {
     for (const char* button : {"Download", "Wh Clear", "Upload"}) {
         SCOPED_TRACE(button);
         auto* s = open(test::kGB40Mode0);
@@ -248,7 +250,22 @@ TEST_F(Gb40Test, ARequestRaisedForOneSlotNeverRunsOnTheNext) {
         settle(s);
         QTest::qWait(600);  // and another tick
         settle(s);
-        EXPECT_EQ(countFrames("G01"), 0u);
+        // Every settings frame went to slot 4's card, all before slot 5 was opened.
+        std::string selected = "?", group, item;
+        bool slot5Opened = false;
+        std::size_t settingsFrames = 0;
+        for (const std::string& f : sim.frames()) {
+            if (f[0] == 'G') group = f.substr(1);
+            if (f[0] == 'I') item = f.substr(1);
+            if (f[0] == 'D' && group == "00" && item == "41") selected = f.substr(1);
+            if (selected == str(test::kGB40Mode1)) slot5Opened = true;
+            if (f == "G01") {
+                ++settingsFrames;
+                EXPECT_EQ(selected, str(test::kGB40Mode0));
+                EXPECT_FALSE(slot5Opened);
+            }
+        }
+        EXPECT_GT(settingsFrames, 0u);
         EXPECT_EQ(sim.value(test::kGB40Mode1, "01", 10), "0");
         EXPECT_EQ(sim.value(test::kGB40Mode1, "00", 14), "+005.0");  // counters not cleared
         EXPECT_TRUE(messages.shown.empty());

@@ -1,7 +1,10 @@
 // The actuator's end-position setting and test mode as plain state, tick by
 // tick, without widgets and without a clock: which frames each tick sends for
-// the presses and releases between ticks, and what ending a setting sends.
+// the presses and releases between ticks, what ending a setting sends, and
+// that a stop counts as done only once the card has answered it.
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "screens/pulse_out/ActuatorSetting.h"
 
@@ -10,11 +13,14 @@ using Frames = std::vector<std::string>;
 
 namespace {
 
-// Records "group/item:data" for a write and "group/item?" for a read.
+// Records "group/item:data" for a write and "group/item?" for a read; the writes
+// listed in `unanswered` get no answer.
 class FakeLine : public ActuatorLine {
 public:
-    void write(const std::string& group, const std::string& item, const std::string& data) override {
-        frames.push_back(group + "/" + item + ":" + data);
+    bool write(const std::string& group, const std::string& item, const std::string& data) override {
+        const std::string f = group + "/" + item + ":" + data;
+        frames.push_back(f);
+        return !unanswered.count(f);
     }
     std::string read(const std::string& group, const std::string& item) override {
         frames.push_back(group + "/" + item + "?");
@@ -26,6 +32,7 @@ public:
         return f;
     }
     Frames frames;
+    std::set<std::string> unanswered;
     std::string raw = "5000";
 };
 
@@ -54,8 +61,9 @@ TEST_F(SettingTest, StartingASettingModeTellsTheCardFirst) {
     s.chooseChannel(1);
     s.startSetting(ActuatorSetting::kOpenPosition);
     EXPECT_FALSE(s.idle());
-    EXPECT_TRUE(s.owesStop());
+    EXPECT_FALSE(s.owesStop()) << "nothing told to the card yet";
     EXPECT_EQ(tick(), (Frames{"04/09:02", "04/28?"}));
+    EXPECT_TRUE(s.owesStop());
     EXPECT_EQ(s.channel(), 1);
 }
 
@@ -134,40 +142,86 @@ TEST_F(SettingTest, EndStopsEveryRunningCoarseMoveFirst) {
     EXPECT_EQ(tick(), (Frames{"03/09:02", "03/28?"}));
 }
 
-TEST_F(SettingTest, StopAllStopsTheMotorThenEndsTheModeOnlyWhenOwed) {
-    s.stopAll(line);
+TEST_F(SettingTest, TakeStopOwesTheMotorsStopThenTheEndOfTheModeOnlyWhenOwed) {
+    ActuatorStop none = s.takeStop();
+    EXPECT_FALSE(none.any());
+    EXPECT_TRUE(SendStop(none, line));
     EXPECT_TRUE(line.take().empty());  // nothing runs, nothing is sent
     s.chooseChannel(1);
     s.startSetting(ActuatorSetting::kOpenPosition);
     tick();
     s.coarsePressed(Direction::Open);
     tick();
-    s.stopAll(line);
-    EXPECT_EQ(line.take(), (Frames{"04/11:00", "04/09:00"}));
+    ActuatorStop stop = s.takeStop();
     EXPECT_FALSE(s.owesStop());
     EXPECT_TRUE(s.idle());
+    EXPECT_TRUE(SendStop(stop, line));
+    EXPECT_EQ(line.take(), (Frames{"04/11:00", "04/09:00"}));
+    EXPECT_FALSE(stop.any());
 }
 
-TEST_F(SettingTest, StopAllBeforeTheFirstSettingTickStillEndsTheMode) {
+TEST_F(SettingTest, AModeStartedButNotYetToldToTheCardOwesNothing) {
     s.startSetting(ActuatorSetting::kClosePosition);
     s.coarsePressed(Direction::Close);  // its run never went out
-    s.stopAll(line);
-    EXPECT_EQ(line.take(), (Frames{"03/09:00"}));
+    EXPECT_FALSE(s.owesStop());
+    ActuatorStop stop = s.takeStop();
+    EXPECT_FALSE(stop.any());
+}
+
+// The old fault: a stop that got no answer was taken as done, and the motor ran on.
+TEST_F(SettingTest, AStopTheCardDoesNotAnswerStaysOwedUntilItIsAnswered) {
+    startClose();
+    s.coarsePressed(Direction::Close);
+    tick();
+    s.coarseReleased(Direction::Close);
+    line.unanswered = {"03/10:00"};
+    EXPECT_EQ(tick(), (Frames{"03/10:00", "03/28?"}));
+    EXPECT_TRUE(s.coarseRunning(Direction::Close));
+    // The end button: neither the stop nor the end's "09" is taken while unanswered.
+    s.endSetting();
+    EXPECT_EQ(tick(), (Frames{"03/10:00"}));
+    EXPECT_FALSE(s.idle());
+    line.unanswered.clear();
+    EXPECT_EQ(tick(), (Frames{"03/10:00", "03/09:00"}));
+    EXPECT_TRUE(s.idle());
+    EXPECT_FALSE(s.owesStop());
+
+    // Taken out of the screen: each part is given up only once answered, and the
+    // mode ends only after the motor has stopped.
+    ActuatorStop stop{.adjGroup = "04", .testGroup = "03", .coarse = {false, true}, .endMode = true, .testOff = true};
+    line.unanswered = {"04/11:00", "03/50:00"};
+    EXPECT_FALSE(SendStop(stop, line));
+    EXPECT_EQ(line.take(), (Frames{"04/11:00", "03/50:00"}));
+    line.unanswered = {"03/50:00"};
+    EXPECT_FALSE(SendStop(stop, line));
+    EXPECT_EQ(line.take(), (Frames{"04/11:00", "04/09:00", "03/50:00"}));
+    line.unanswered.clear();
+    EXPECT_TRUE(SendStop(stop, line));
+    EXPECT_EQ(line.take(), (Frames{"03/50:00"}));
 }
 
 TEST_F(SettingTest, TestModeRequestsComeBeforeThePosition) {
     FakeLine& l = line;
-    EXPECT_FALSE(s.serveTestRequests(l, "5"));
+    EXPECT_FALSE(s.serveTestRequests(l));
     s.chooseTestChannel(1);
-    s.sendTestPosition();
+    s.sendTestPosition("5");
     s.switchTestMode(true);
-    EXPECT_TRUE(s.serveTestRequests(l, "5"));
+    EXPECT_TRUE(s.serveTestRequests(l));
     EXPECT_EQ(l.take(), (Frames{"04/50:01"}));
-    EXPECT_TRUE(s.serveTestRequests(l, "12.5"));
-    EXPECT_EQ(l.take(), (Frames{"04/51:12.5"}));
+    EXPECT_TRUE(s.serveTestRequests(l));
+    EXPECT_EQ(l.take(), (Frames{"04/51:5"}));
+    // Switching off is a stop: asked for again until the card answers it.
     s.switchTestMode(false);
-    s.serveTestRequests(l, "");
-    EXPECT_EQ(l.take(), (Frames{"04/50:00"}));
+    l.unanswered = {"04/50:00"};
+    s.serveTestRequests(l);
+    EXPECT_TRUE(s.owesStop());
+    l.unanswered.clear();
+    s.serveTestRequests(l);
+    EXPECT_EQ(l.take(), (Frames{"04/50:00", "04/50:00"}));
+    EXPECT_FALSE(s.owesStop());
+    // Switched off and never answered: part of what the card is owed.
+    s.switchTestMode(false);
+    EXPECT_TRUE(s.takeStop().testOff);
 }
 
 TEST(ActuatorRaw, RegionOfTheSettingMode) {

@@ -464,15 +464,32 @@ TEST_F(EajTest, OpeningAnotherActuatorStopsTheFirstOneFirst) {
     release(s->CloseCoaseAdjBut);
 }
 
-TEST_F(EajTest, UnansweredTestModeAtEntrySendsNothing) {
+// The old fault: an unanswered read showed OFF and let a setting start on a
+// card that was in test mode.
+TEST_F(EajTest, UnansweredTestModeAtEntryShowsNoModeAndStartsNoSettingUntilKnown) {
     useFakeClock();
+    sim.setValue(kEAJ2, "03", 50, "01");  // the card is in test mode
     sim.addFault(silence("I50", kEAJ2));
     auto* s = open();
-    EXPECT_TRUE(s->optTestMode[0]->isChecked());
+    EXPECT_FALSE(s->optTestMode[0]->isChecked());
+    EXPECT_FALSE(s->optTestMode[1]->isChecked());
+    EXPECT_EQ(s->shownTestMode(), -1);
+    EXPECT_FALSE(s->butMode[1]->isEnabled());
+    EXPECT_FALSE(s->butMode[2]->isEnabled());
     EXPECT_TRUE(messages.shown.empty());
     sim.clearFaults();
     nextPass(s);
-    EXPECT_TRUE(settingWrites().empty());
+    EXPECT_TRUE(settingWrites().empty()) << "nothing is sent for a mode not known";
+    // An Upload reads it: ON, and the setting stays off.
+    upload(s);
+    EXPECT_EQ(s->shownTestMode(), 1);
+    EXPECT_FALSE(s->butMode[1]->isEnabled());
+    // The user switches it off: now the setting may start.
+    s->optTestMode[0]->click();
+    nextPass(s);
+    EXPECT_EQ(sim.value(kEAJ2, "03", 50), "00");
+    EXPECT_TRUE(s->butMode[1]->isEnabled());
+    EXPECT_TRUE(s->butMode[2]->isEnabled());
 }
 
 TEST_F(EajTest, DisconnectingStopsTheMotorBeforeThePortCloses) {
