@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/Protocol.h"
@@ -61,8 +62,11 @@ frmHG8Azero::frmHG8Azero(QTimer& hostTimer, int slot, QWidget* parent)
 
 void frmHG8Azero::setBusy(bool busy) {
     busy_ = busy;
-    for (QPushButton* b : ch) b->setEnabled(!busy);
-    Clear->setEnabled(!busy);
+    // A port that went away meanwhile shows the disconnected state; the buttons
+    // that talk to the card stay off until a new connection.
+    const bool lineUp = busy || !NoticeLostPort();
+    for (QPushButton* b : ch) b->setEnabled(!busy && lineUp);
+    Clear->setEnabled(!busy && lineUp);
     cmdExit->setEnabled(!busy);
     if (busy || !closeAsked_) return;
     // Closed while the card was being talked to: it closes now that it is over.

@@ -122,6 +122,10 @@ void frmOP::Upload_First_File() {
         cb->clear();
         for (const char* s : kScales) cb->addItem(s);
     }
+    // The opening write is the communication card's: select it first, since
+    // the card selected last may be any I/O card.
+    WriteItem(3, "00", "01", "F");
+    WriteItem(3, "00", "41", "00");
     WriteItem(3, "17", "0", "1");
     ReadItem(3, "00", "55");  // the answer is not used
     const CardRecord& rec = commRecord();

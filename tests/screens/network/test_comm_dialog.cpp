@@ -6,6 +6,7 @@
 
 #include "core/Globals.h"
 #include "core/LineTurn.h"
+#include "core/Protocol.h"
 #include "screens/network/frmComm.h"
 #include "screens/network/frmEther.h"
 #include "screens/network/frmOP.h"
@@ -391,8 +392,13 @@ TEST_F(NetworkTest, FieldbusDialogStartsFromRecord17) {
     rec17().ChOption.set(1, "NAME1");
     rec17().Param.set(17, "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1");
     rec17().Param.set(33, "N2");
+    // The card selected last is an I/O card's slot; the opening write must
+    // still reach the communication card.
+    ASSERT_FALSE(WriteItem(3, "00", "41", "2").empty());
+    sim.clearFrames();
     withDialog<frmOP>("cmdSpecialSetting", [&](frmOP& d) {
-        EXPECT_EQ(sim.frames(), (Frames{"G17", "I0", "D1", "G00", "I55"}));
+        EXPECT_EQ(sim.frames(), (Frames{"G00", "I01", "DF", "G00", "I41", "D00", "G17", "I0", "D1", "G00", "I55"}));
+        EXPECT_EQ(sim.value(0, "17", 0), "1");
         EXPECT_EQ(text(d, "txtTimeout"), "7");
         EXPECT_EQ(text(d, "txtCardList_1"), "NAME1");
         EXPECT_EQ(in<QComboBox>(d, "cbScl_0")->currentText(), "10");

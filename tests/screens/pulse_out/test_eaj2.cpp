@@ -7,6 +7,8 @@
 #include <QTimer>
 
 #include "core/Connection.h"
+#include "core/LineTurn.h"
+#include "core/OwedStops.h"
 #include "screens/pulse_out/frmEAJ2.h"
 #include "sim/FamilyPulse.h"
 #include "tests/screens/pulse_out/PulseFixture.h"
@@ -440,6 +442,79 @@ TEST_F(EajTest, PickingAnotherSlotStopsTheMotorAtTheActuatorsCardFirst) {
         release(s->OpenCoaseAdjBut);
     }
     EXPECT_EQ(modeLog("03"), "02,00,02,00");
+}
+
+// The old fault: the way out selected the card with two attempts and, with
+// neither answered, took the stop as done: the motor ran on and nothing tried again.
+TEST_F(EajTest, AStopTheCardCannotBeToldStaysOwedIsToldAndGoesOutFirstAtTheNextTurn) {
+    auto* s = open();
+    start(s, 2);
+    press(s->OpenCoaseAdjBut);
+    nextPass(s);
+    ASSERT_EQ(sim.value(kEAJ2, "03", 11), "01");
+    useFakeClock();
+    sim.addFault(silence("D" + str(kEAJ2), -1));  // the actuator's card can no longer be selected
+    cardList()->setCurrentIndex(kIY8);
+    ASSERT_TRUE(waitFor([&] { return G().CurCardNo == kIY8 && !ExchangeWaiting() && !ActionsWaiting(); }, 20000));
+    release(s->OpenCoaseAdjBut);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("The actuator on slot 15 could not be stopped", 0), 0u) << messages.shown[0].text;
+    EXPECT_EQ(sim.value(kEAJ2, "03", 11), "01") << "the motor runs";
+    EXPECT_TRUE(StopOwed(kEAJ2));
+    // Each try selects with the exchange's full retries; each new turn tries again.
+    EXPECT_GE(countFrames("D15"), 4u);
+    EXPECT_EQ(countFrames("D15") % 4, 0u);
+
+    // The line is back: the next turn (the new screen's tick) sends the stop
+    // before it talks to its own card; the user is not told twice.
+    sim.clearFaults();
+    sim.clearFrames();
+    ASSERT_TRUE(waitFor([&] { return !StopOwed(kEAJ2) && countFrames("D8") > 0; }, 20000));
+    const Frames w = stamped();
+    ASSERT_GE(w.size(), 4u);
+    EXPECT_EQ(Frames(w.begin(), w.begin() + 4), (Frames{"?|00/01:F", "15|00/41:15", "15|03/11:00", "15|03/09:00"}));
+    expectCardAtRest();
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// The old fault: the position typed after SET went out unchecked ("5.") at the next tick.
+TEST_F(EajTest, SetSendsThePositionAsCheckedWhenItWasPressed) {
+    auto* s = open();
+    s->optTestMode[1]->click();
+    nextPass(s);
+    type(s->txtTestModePos, "12.34");
+    s->butTestMode->click();
+    EXPECT_EQ(text(s->txtTestModePos), "12.3");
+    type(s->txtTestModePos, "5.");  // typed before the tick came
+    nextPass(s);
+    EXPECT_EQ(settingWrites(), (Frames{"03/51:12.3"}));
+    EXPECT_EQ(sim.value(kEAJ2, "03", 51), "12.3");
+}
+
+// The old fault: a test mode switched off (or a position SET) just before the
+// screen was left was never sent.
+TEST_F(EajTest, TestModeOffOrSetJustBeforeLeavingIsSentFirst) {
+    for (const char* what : {"OFF", "SET"}) {
+        SCOPED_TRACE(what);
+        auto* s = open();
+        s->optTestMode[1]->click();
+        nextPass(s);
+        sim.clearFrames();
+        if (std::string(what) == "OFF") {
+            s->optTestMode[0]->click();
+        } else {
+            type(s->txtTestModePos, "42");
+            s->butTestMode->click();
+        }
+        cardList()->setCurrentIndex(kIY8);  // before the next tick
+        const Frames w = stamped();
+        ASSERT_GE(w.size(), 3u);
+        EXPECT_EQ(w[2], std::string(what) == "OFF" ? "15|03/50:00" : "15|03/51:42");
+        EXPECT_EQ(sim.value(kEAJ2, "03", std::string(what) == "OFF" ? 50 : 51), std::string(what) == "OFF" ? "00" : "42");
+        // Back to OFF for the next round.
+        sim.setValue(kEAJ2, "03", 50, "00");
+    }
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(EajTest, OpeningAnotherActuatorStopsTheFirstOneFirst) {
