@@ -9,6 +9,7 @@
 #include "core/Globals.h"
 #include "platform/Services.h"
 #include "shell/Captionless.h"
+#include "ui/BusyCursor.h"
 #include "ui/Geometry.h"
 
 namespace talvo::shell {
@@ -63,18 +64,36 @@ void frmComPort::CmdOK_Click() {
     // The dialog closes before the handshake; a station that does not answer
     // reports itself over the main window.
     accept();
-    if (!ConnectDevice()) DisconnectDevice();
+    if (!handshake()) DisconnectDevice();
     busy_ = false;
+}
+
+bool frmComPort::handshake() {
+    // Up to a few seconds with a silent station: the commands that need the
+    // link stay off meanwhile, and the cursor says the program is busy.
+    DisableMainControls();
+    ui::BusyCursor wait;
+    return ConnectDevice();
 }
 
 void frmComPort::cmdExit_Click() {
     if (busy_) return;
     busy_ = true;
-    if (!ConnectDevice()) DisableMainControls();
+    if (!handshake()) DisableMainControls();
     busy_ = false;
     QDialog::reject();
 }
 
-void frmComPort::reject() { cmdExit_Click(); }
+void frmComPort::reject() {
+    // Esc before any port was opened leaves the dialog: there is nothing to
+    // talk to, so nothing to report.
+    platform::SerialPort* port = platform::services().serial;
+    if (!busy_ && (!port || !port->isOpen())) {
+        DisableMainControls();
+        QDialog::reject();
+        return;
+    }
+    cmdExit_Click();
+}
 
 }  // namespace talvo::shell

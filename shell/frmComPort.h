@@ -1,7 +1,8 @@
 #pragma once
 // The COM-port dialog: the user picks COM1..COM16; "OK" opens the port at
-// "9600,n,8,1" and runs the connect handshake, "Exit" (also Esc) runs the
-// handshake on the port as it is. It has no title bar.
+// "9600,n,8,1" and runs the connect handshake, "Exit" runs the handshake on
+// the port as it is; Esc does the same unless no port is open, when it only
+// closes the dialog. It has no title bar.
 #include <QDialog>
 
 class QComboBox;
@@ -19,10 +20,13 @@ public:
     void CmdOK_Click();
     void cmdExit_Click();
 
-    // Esc (and a close asked by the window system) ends the dialog the way "Exit" does.
+    // Esc (and a close asked by the window system) ends the dialog the way
+    // "Exit" does, or without a word when no port is open.
     void reject() override;
 
 private:
+    // The connect handshake with the commands off and the busy cursor shown.
+    bool handshake();
     QComboBox* combBPS_;
     QPushButton* cmdOK_;
     QPushButton* cmdExit_;

@@ -2,23 +2,53 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
+#include <algorithm>
 
 #include "core/Overview.h"
 #include "ui/Geometry.h"
 
 namespace talvo::shell {
 
+QString ShownCellText(const QLabel* cell) {
+    const int room = cell->contentsRect().width() - std::max(cell->indent(), 0);
+    return cell->fontMetrics().elidedText(cell->text(), Qt::ElideRight, std::max(room, 0));
+}
+
 // A label that remembers what it last drew, so a monitoring pass that repaints
-// the same values costs nothing.
+// the same values costs nothing. A value longer than its cell is cut after a
+// whole character and ends in an ellipsis, so no half glyph is ever shown and
+// the reader sees there is more; the whole value is in its tool tip.
 class OverviewCellLabel : public QLabel {
 public:
     OverviewCellLabel(QWidget* parent, bool alwaysVisible) : QLabel(parent), alwaysVisible_(alwaysVisible) {}
 
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);  // the frame; the background is the widget's own
+        QPainter p(this);
+        p.setFont(font());
+        p.setPen(palette().color(foregroundRole()));
+        p.drawText(contentsRect().adjusted(std::max(indent(), 0), 0, 0, 0), static_cast<int>(alignment()),
+                   ShownCellText(this));
+    }
+    void resizeEvent(QResizeEvent* e) override {
+        QLabel::resizeEvent(e);
+        updateToolTip();
+    }
+
+private:
+    void updateToolTip() { setToolTip(ShownCellText(this) == text() ? QString() : text()); }
+
+public:
     void draw(const OverviewCell& cell) {
         if (drawnOnce_ && cell.caption == drawn_.caption && cell.foreColor == drawn_.foreColor &&
             cell.backColor == drawn_.backColor && cell.visible == drawn_.visible)
             return;
-        if (!drawnOnce_ || cell.caption != drawn_.caption) setText(QString::fromLatin1(cell.caption.c_str()));
+        if (!drawnOnce_ || cell.caption != drawn_.caption) {
+            setText(QString::fromLatin1(cell.caption.c_str()));
+            updateToolTip();
+        }
         if (!drawnOnce_ || cell.foreColor != drawn_.foreColor) ui::setForeColor(this, cell.foreColor);
         if (!drawnOnce_ || cell.backColor != drawn_.backColor) ui::setBackColor(this, cell.backColor);
         setVisible(alwaysVisible_ || cell.visible);

@@ -14,6 +14,10 @@ namespace talvo::shell {
 
 class OverviewCellLabel;
 
+// The text an overview cell shows: its whole value when it fits the cell,
+// otherwise the value cut after a whole character, ending in an ellipsis.
+QString ShownCellText(const QLabel* cell);
+
 class frmOverview : public QWidget, public ChildScreen {
     Q_OBJECT
 public:

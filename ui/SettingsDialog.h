@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/LineTurn.h"
+#include "ui/BusyCursor.h"
 #include "ui/FieldChecks.h"
 
 class QLineEdit;
@@ -173,11 +174,12 @@ protected:
             }
             SettingsDialog& d;
         };
-        // Destroyed in reverse order: the buttons come back, the line is
-        // given up, then the end is looked at.
+        // Destroyed in reverse order: the cursor and the buttons come back,
+        // the line is given up, then the end is looked at.
         End end_;
         LineHold line_;
         ButtonGuard::Hold hold_;
+        BusyCursor busy_;
     };
 
     // Runs once, when the dialog is first shown (each opening makes a new

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProcess>
 #include <QThread>
@@ -95,9 +96,25 @@ void SteadyClock::waitMs(int ms, EventPump* pump, SerialPort* wakeOnInput) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+namespace {
+
+// The window a message box or file dialog belongs to, which it is centred on:
+// the modal dialog up now, else the active window, else the main window. Right
+// after a dialog closed (the COM-port dialog before the handshake, say) no
+// window is active, and a box without an owner would sit in the middle of the screen.
+QWidget* ownerWindow() {
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && qobject_cast<QMainWindow*>(w)) return w;
+    return nullptr;
+}
+
+}  // namespace
+
 MsgResult QtMessageBox::show(const std::string& text, const std::string& title, MsgIcon icon,
                              MsgButtons buttons) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(ownerWindow());
     box.setText(QString::fromLatin1(text.c_str()));
     box.setWindowTitle(QString::fromLatin1(title.empty() ? kAppTitle : title.c_str()));
     switch (icon) {
@@ -157,7 +174,7 @@ bool QtFileDialog::ask(bool save, const std::string& filter, std::string& path) 
     EventLevelScope nested;
     ModalScope modal;
     const auto dialog = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
-    const QString f = dialog(QApplication::activeWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
+    const QString f = dialog(ownerWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
                              QString::fromLatin1(qtFilterFromPairs(filter).c_str()), nullptr, QFileDialog::Options());
     if (f.isEmpty()) return false;
     path = f.toLocal8Bit().toStdString();

@@ -2,6 +2,7 @@
 // runs whole: picks, uploads and starts against a station that answers slowly.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTimer>
 
 #include "core/LineTurn.h"
@@ -112,24 +113,27 @@ TEST_F(LineTurnTest, OverviewPickDuringATickAndUploadRunAfterTheTick) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(LineTurnTest, StartClickedDuringTheConnectHandshakeRunsOnceConnected) {
+// The old fault: with a silent station the window showed Upload, Setting and
+// Start enabled and no sign of the wait for seconds after OK.
+TEST_F(LineTurnTest, TheConnectHandshakeShowsTheWaitAndKeepsTheCommandsOffUntilConnected) {
     restartWindow();
+    button("cmdOverView")->click();  // Start, Upload and Setting are enabled before connecting
+    ASSERT_TRUE(button("cmdStart")->isEnabled());
     slowStation(20);
-    bool stopped = false;
-    // Start is enabled on the overview before connecting; the user clicks it
-    // while the handshake waits for the station.
-    when([] { return ExchangeWaiting(); }, [this] {
-        button("cmdStart")->click();
-        EXPECT_FALSE(G().CycReadOn);
-    });
-    when([this] { return G().CycReadOn && button("cmdStop")->isEnabled(); }, [this, &stopped] {
-        stopped = true;
-        button("cmdStop")->click();
+    bool looked = false;
+    when([] { return ExchangeWaiting(); }, [this, &looked] {
+        looked = true;
+        for (const char* b : {"cmdStart", "CmdUpload", "cmdComm", "cmdSpecialSetting", "cmdSWcheck"})
+            EXPECT_FALSE(button(b)->isEnabled()) << b;
+        EXPECT_FALSE(cardList()->isEnabled());
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
     });
     connectThroughMenu();
-    ASSERT_TRUE(waitFor([&] { return stopped && idle(); }, 15000));
-    EXPECT_TRUE(G().Connected);
-    EXPECT_FALSE(G().CycReadOn);
+    ASSERT_TRUE(waitFor([&] { return G().Connected && idle(); }, 15000));
+    EXPECT_TRUE(looked);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    for (const char* b : {"cmdStart", "CmdUpload", "cmdComm"}) EXPECT_TRUE(button(b)->isEnabled()) << b;
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -79,6 +79,36 @@ TEST_F(OverviewScreenTest, CellsFollowTheModel) {
     EXPECT_FALSE(screen.diDataCh(4, 2)->isHidden());
 }
 
+// The old fault: "+12345" showed "+1234" and half a "5", "NEEDLESS" "NEEDI".
+// A cell keeps its width and shows whole characters only, with an ellipsis
+// when the value is longer, and the whole value in its tool tip.
+TEST_F(OverviewScreenTest, AValueLongerThanItsCellShowsWholeCharactersAndAnEllipsis) {
+    ShowChData("BW8", 6);
+    OverviewRow* row = Overview().row(6);
+    const char* const values[] = {"+12345", "NEEDLESS", "-0042", "", "+0.000001", "W"};
+    for (std::size_t k = 0; k < std::size(values); ++k) row->values[k].caption = values[k];
+    row->type.caption = "QFODH1-LONG-GATEWAY";
+    Overview().changed(6);
+    std::vector<QLabel*> cells{screen.cardType(6)};
+    for (int k = 1; k <= static_cast<int>(std::size(values)); ++k) cells.push_back(screen.inputDataCh(6, k));
+    for (QLabel* cell : cells) {
+        SCOPED_TRACE(cell->text().toStdString());
+        const QString shown = talvo::shell::ShownCellText(cell);
+        const int room = cell->contentsRect().width() - cell->indent();
+        EXPECT_LE(cell->fontMetrics().horizontalAdvance(shown), room) << "no glyph crosses the cell's edge";
+        if (shown == cell->text()) {
+            EXPECT_TRUE(cell->toolTip().isEmpty());
+        } else {
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(cell->text().startsWith(shown.chopped(1)));
+            EXPECT_EQ(cell->toolTip(), cell->text());
+        }
+    }
+    EXPECT_EQ(talvo::shell::ShownCellText(screen.inputDataCh(6, 3)), "-0042") << "a value that fits shows whole";
+    EXPECT_NE(talvo::shell::ShownCellText(screen.inputDataCh(6, 2)), "NEEDLESS");
+    EXPECT_EQ(screen.inputDataCh(6, 1)->geometry().width(), ui::twips(615)) << "the cell keeps its width";
+}
+
 TEST_F(OverviewScreenTest, ActivationLaysOutEveryRowFromTheRecords) {
     G().CardRecords.get(2)->CardType = "JO8";
     G().CardRecords.get(3)->CardType = "BW8";
