@@ -62,13 +62,13 @@ CardScreen::CardScreen(const std::string& designCaption, QWidget* parent) : QWid
     WaitForTimer.setSingleShot(true);
     connect(&WaitForTimer, &QTimer::timeout, this, [this] { WaitForTimer_Timer(); });
 
-    newLabel(this, "Card Type", 240, 160, 1000);
+    lblCardType_ = newLabel(this, "Card Type", 240, 160, 1000);
     txtCardType = newLockedBox(this);
     placeTwips(txtCardType, 1260, 120, 1800, 375);
-    newLabel(this, "Card No.", 3300, 160, 900);
+    lblCardNo_ = newLabel(this, "Card No.", 3300, 160, 900);
     txtCardNo = newLockedBox(this);
     placeTwips(txtCardNo, 4200, 120, 600, 375);
-    newLabel(this, "Version No.", 5100, 160, 1140);
+    lblVerNo_ = newLabel(this, "Version No.", 5100, 160, 1140);
     txtVerNo = newLockedBox(this);
     placeTwips(txtVerNo, 6300, 120, 1200, 375);
 
@@ -90,6 +90,25 @@ void CardScreen::placeButtons(int left, int top) {
         if (!b) continue;
         placeTwips(b, x, top, 1400, 495);
         x += 1560;
+    }
+}
+
+void CardScreen::headerInFrame(int left, int top, int width, int height) {
+    placeTwips(fraSetModel, left, top, width, height);
+    placeTwips(body_, 0, 0, width, height);
+    const struct {
+        QLabel* label;
+        QLineEdit* box;
+        int x, boxWidth;
+    } header[] = {{lblCardNo_, txtCardNo, 1080, 495}, {lblCardType_, txtCardType, 2040, 1215}, {lblVerNo_, txtVerNo, 3480, 1215}};
+    for (const auto& h : header) {
+        h.label->setParent(fraSetModel);
+        h.box->setParent(fraSetModel);
+        placeTwips(h.label, h.x, 360, std::max(h.boxWidth, 1200), 300);
+        placeTwips(h.box, h.x, 720, h.boxWidth, 345);
+        h.label->show();
+        h.box->show();
+        h.box->raise();
     }
 }
 

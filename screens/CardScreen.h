@@ -303,6 +303,11 @@ protected:
     // transfers empty its record fields; a pass of such settings only moves no bar.
     int channels(const Pass& pass) const;
     QWidget* body() const { return body_; }  // the area inside the model frame for the screen's controls
+    // The views' layout: the model frame at (left, top) holds "Card No.",
+    // "Card Type" and "Version No." over their boxes (labels at y 360, boxes at
+    // y 720), and the body is the whole frame, so that the screen places its
+    // controls in the frame's own twips.
+    void headerInFrame(int left, int top, int width, int height);
     void placeButtons(int left, int top);     // Upload, Download (Clear, Preset) in a row, in twips
     // Adds "Clear" (and "Preset") after Download; they raise ClearRequest and PresetRequest.
     void addCounterButtons(bool preset);
@@ -363,6 +368,9 @@ private:
     bool inTick_ = false;
     int cardSlot_ = 0;  // the slot whose opener ran last
     QWidget* body_;
+    QLabel* lblCardType_;
+    QLabel* lblCardNo_;
+    QLabel* lblVerNo_;
 };
 
 // Shows "Uploading incomplete" (title "Uploading") and disconnects, as a failed live read does.

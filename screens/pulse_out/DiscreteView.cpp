@@ -16,6 +16,7 @@ DiscreteView::DiscreteView(const char* designCaption, int points, QWidget* paren
     // A pure view: nothing to upload or download.
     cmdUp->hide();
     cmdDown->hide();
+    headerInFrame(240, 120, 9375, 6810);
     fraDI = new QGroupBox(body());
     fraDI->setObjectName("fraDI");
 }
@@ -69,7 +70,7 @@ void DiscreteView::procCycDataRead() {
 
 DiscreteDataView::DiscreteDataView(const DiscreteDataLayout& l, QWidget* parent)
     : DiscreteView(l.design, l.points, parent), group_(l.group), pauseMs_(l.pauseMs) {
-    placeTwips(fraDI, l.frameLeft + 60, 300, l.frameWidth, 5295);
+    placeTwips(fraDI, l.frameLeft, l.frameTop, l.frameWidth, 5295);
     auto* title = newLabel(fraDI, "Data", l.dataX, l.dataY, 1200);
     title->setObjectName("lblDataTitle");
     for (int k = 1; k <= l.points; ++k) {
@@ -118,17 +119,19 @@ std::vector<std::pair<int, int>> headedColumns() {
 }  // namespace
 
 frmJO8::frmJO8(QWidget* parent)
-    : DiscreteDataView({"K6-JO8", 8, "00", 10, 600, 8175, 3600, 480, 975, kTwoColumns, 4, 1860, false}, parent) {}
+    : DiscreteDataView({"K6-JO8", 8, "00", 10, 600, 1200, 8175, 3600, 480, 975, kTwoColumns, 4, 1860, false}, parent) {}
 
 frmJO16::frmJO16(QWidget* parent)
-    : DiscreteDataView({"K6-JO16", 16, "00", 10, 600, 8175, 3600, 480, 975, kTwoColumns, 8, 1200, false}, parent) {}
+    : DiscreteDataView({"K6-JO16", 16, "00", 10, 600, 1200, 8175, 3600, 480, 975, kTwoColumns, 8, 1200, false},
+                       parent) {}
 
 frmJO32::frmJO32(QWidget* parent)
-    : DiscreteDataView({"K6-JO32", 32, "01", 5, 600, 8175, 3600, 480, 975,
+    : DiscreteDataView({"K6-JO32", 32, "01", 5, 600, 1320, 8175, 3600, 480, 975,
                         {{120, 840}, {2160, 2880}, {4200, 4920}, {6240, 6960}}, 8, 1200, false},
                        parent) {}
 
 frmJO64::frmJO64(QWidget* parent)
-    : DiscreteDataView({"K6-JO64", 64, "01", 5, 240, 8895, 4080, 240, 855, headedColumns(), 8, 1200, true}, parent) {}
+    : DiscreteDataView({"K6-JO64", 64, "01", 5, 240, 1320, 8895, 4080, 240, 855, headedColumns(), 8, 1200, true},
+                       parent) {}
 
 }  // namespace talvo::screens

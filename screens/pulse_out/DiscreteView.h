@@ -52,7 +52,7 @@ struct DiscreteDataLayout {
     int points;
     const char* group;   // points are items 10, 11, .. of this group
     int pauseMs;         // each box stays empty this long before its new state
-    int frameLeft, frameWidth;
+    int frameLeft, frameTop, frameWidth;  // of the point grid, in the model frame
     int dataX, dataY;    // the "Data" heading
     int boxWidth;
     std::vector<std::pair<int, int>> columns;  // per column of 8 (or 4) points: label x, box x

@@ -21,7 +21,7 @@ std::string lastChar(const std::string& v) { return v.empty() ? v : v.substr(v.s
 
 InOutView::InOutView(const char* designCaption, int channels, QWidget* parent)
     : DiscreteView(designCaption, channels, parent) {
-    placeTwips(fraDI, 660, 300, 8175, 5295);
+    placeTwips(fraDI, 600, 1200, 8175, 5295);
 }
 
 void InOutView::placeColumn(std::vector<QLineEdit*>& boxes, const char* name, int first, int last, int boxX,

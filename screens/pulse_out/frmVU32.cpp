@@ -9,9 +9,10 @@ namespace talvo::screens {
 using ui::placeTwips;
 
 frmVU32::frmVU32(QWidget* parent) : CardScreen("K6-VU32", parent) {
+    headerInFrame(240, 120, 9375, 6780);
     auto* fraCh1 = new QGroupBox(body());
     fraCh1->setObjectName("fraCh1");
-    placeTwips(fraCh1, 300, 480, 8655, 2955);
+    placeTwips(fraCh1, 480, 1440, 8655, 2955);
     newLabel(fraCh1, "Value", 480, 360, 1095);
     txtParData01 = newLockedBox(fraCh1);
     txtParData02 = newLockedBox(fraCh1);
@@ -42,7 +43,11 @@ frmVU32::frmVU32(QWidget* parent) : CardScreen("K6-VU32", parent) {
         placeTwips(b, c.x, 1080, 1095, 345);
         txtDataPara.push_back(b);
     }
-    placeButtons(2640 - 120, 6780);
+    // Inside the model frame, under the settings.
+    placeTwips(cmdUp, 2640, 6120, 1575, 495);
+    placeTwips(cmdDown, 5160, 6120, 1575, 495);
+    cmdUp->raise();
+    cmdDown->raise();
 
     // Items 15, 16, 17 into Param(1..3); an empty box is not sent and gets the stored text back.
     settings_ = {{.boxes = txtDataPara, .group = "01", .item = {1, 14}, .param = {1, 0}}};
