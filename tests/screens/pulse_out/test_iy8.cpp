@@ -113,6 +113,41 @@ TEST_F(Iy8Test, DownloadChecksMinAndMaxAsNumbersOfAnyLength) {
     }
 }
 
+TEST_F(Iy8Test, AMinLongerThanOneCharacterIsKeptWholeAndRefusedByADownload) {
+    struct Case {
+        const char* name;
+        bool fromCard;  // else from the record (a settings file)
+        std::string min;
+    };
+    const Case cases[] = {{"record", false, "10"}, {"record", false, "01"}, {"card", true, "10"}, {"card", true, "11"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.min);
+        cardList()->setCurrentIndex(0);
+        record(kIY8).Param.set(2, c.fromCard ? "stored" : c.min);
+        auto* s = open();
+        if (c.fromCard) {
+            sim.setValue(kIY8, "01", 26, c.min);
+            upload(s);
+        }
+        EXPECT_EQ(text(s->txtMin[0]), c.min);
+        EXPECT_EQ(record(kIY8).Param[2], c.min);
+        sim.setValue(kIY8, "01", 26, "card min");
+        sim.clearFrames();
+        download(s);
+        EXPECT_EQ(countFrames("I26"), 0u);
+        EXPECT_EQ(sim.value(kIY8, "01", 26), "card min");
+        EXPECT_EQ(text(s->txtMin[0]), "");
+        EXPECT_EQ(record(kIY8).Param[2], c.min);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    // Typing stops at one character.
+    auto* s = open();
+    s->txtMin[0]->clear();
+    s->txtMin[0]->setFocus();
+    QTest::keyClicks(s->txtMin[0], "10");
+    EXPECT_EQ(text(s->txtMin[0]), "1");
+}
+
 TEST_F(Iy8Test, DownloadWithEveryBoxEmptySendsOnlyTheOpening) {
     auto* s = open();
     for (int ch = 0; ch < 8; ++ch) {
