@@ -5,6 +5,7 @@
 
 #include "core/CardList.h"
 #include "screens/pulse_out/frmIY8.h"
+#include "shell/frmLoading.h"
 #include "tests/screens/pulse_out/PulseFixture.h"
 
 using namespace talvo;
@@ -195,6 +196,43 @@ TEST_F(Iy8Test, ClearThatLosesTheCardDisconnects) {
     EXPECT_EQ(messages.shown[0].title, "Downloading");
     EXPECT_FALSE(G().Connected);
     EXPECT_EQ(countFrames("I13"), 0u);
+}
+
+TEST_F(Iy8Test, ClearPastTheEighthCounterIsExemptFromARefusalOnly) {
+    struct Case {
+        const char* name;
+        FaultAction action;
+        std::string reply;
+        bool lost;  // the clear fails: message and disconnect
+    };
+    // Item 18 has no counter behind it on this card: it answers "CNU" unless told otherwise.
+    const Case cases[] = {
+        {"refused CNU", FaultAction::Reply, "CNU", false},
+        {"refused CNG", FaultAction::Reply, "CNG", false},
+        {"no answer", FaultAction::Silence, "", true},
+        {"the station's time-out", FaultAction::Reply, "DTMOUT", true},
+    };
+    useFakeClock();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!G().Connected) {
+            restartWindow();
+            connectAndUpload();
+            messages.shown.clear();
+        }
+        auto* s = open();
+        sim.addFault(fault("I18", kIY8, c.action, c.reply));
+        clear(s);
+        Frames want = join(kSelect, {"02/01:1"});
+        for (int item = 10; item <= 17; ++item) want.push_back("02/" + str(item) + ":0");
+        EXPECT_EQ(writes(), want);
+        EXPECT_EQ(countFrames("I18"), 4u);  // the attempts of every write
+        EXPECT_EQ(countFrames("I25"), c.lost ? 0u : 4u);
+        EXPECT_EQ(messages.texts(), c.lost ? Frames{"Downloading incomplete"} : Frames{});
+        EXPECT_EQ(G().Connected, !c.lost);
+        EXPECT_FALSE(window->progressWindow() && window->progressWindow()->isVisible());
+        sim.clearFaults();
+    }
 }
 
 TEST_F(Iy8Test, PresetChecksTheValueAgainstTheStoredMax) {
