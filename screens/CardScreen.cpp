@@ -522,26 +522,29 @@ std::string CardScreen::readLiveItem(const std::string& group, const std::string
 
 bool CardScreen::readLamps() {
     for (QLabel* l : live_.lamps) ui::setBackColor(l, colors::SysMenu);
-    std::vector<std::string> words;
-    for (const std::string& item : live_.lampItems) {
-        std::string r = ReadItem(live_.retries, "00", item);
-        if (r.empty()) return false;
-        words.push_back(std::move(r));
-    }
     const std::vector<int>& bits = live_.lampBits;
     const std::size_t perWord = bits.empty() ? 16 : bits.size();
-    for (std::size_t w = 0; w < words.size() && perWord * w < live_.lamps.size(); ++w) {
+    const auto paint = [&](std::size_t w, const std::string& word) {
         // A refused read ("CNG", "NEEDLESS") is no word: its lamps stay neutral
         // rather than lighting from the letters, as on the overview.
-        if (words[w] == "CNG" || words[w] == "NEEDLESS") continue;
+        if (perWord * w >= live_.lamps.size() || word == "CNG" || word == "NEEDLESS") return;
         const std::size_t count = std::min(perWord, live_.lamps.size() - perWord * w);
-        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(words[w]), 16);
+        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(word), 16);
         for (std::size_t k = 0; k < count && k < colours.size(); ++k) {
             const int bit = bits.empty() ? static_cast<int>(k) : bits[k];
             if (bit >= 0 && bit < 16)
                 ui::setBackColor(live_.lamps[perWord * w + k], colours[static_cast<std::size_t>(bit)]);
         }
+    };
+    std::vector<std::string> words;
+    for (const std::string& item : live_.lampItems) {
+        std::string r = ReadItem(live_.retries, "00", item);
+        if (r.empty()) return false;
+        if (live_.lampsWordByWord) paint(words.size(), r);
+        words.push_back(std::move(r));
     }
+    if (!live_.lampsWordByWord)
+        for (std::size_t w = 0; w < words.size(); ++w) paint(w, words[w]);
     return true;
 }
 
