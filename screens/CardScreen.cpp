@@ -40,6 +40,14 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
         setBoxText(s.boxes[i], text);
 }
 
+// An Unused flag a transfer read or wrote: as the screen shows it, else through ShowBitText.
+void showFlag(const Setting& s, int ch, const std::string& text) {
+    if (s.showFlag)
+        s.showFlag(ch, text);
+    else
+        ShowBitText(s.boxes[static_cast<std::size_t>(ch - 1)], text);
+}
+
 }  // namespace
 
 std::vector<std::string> ItemRange(int first, int count) {
@@ -378,7 +386,7 @@ void CardScreen::UploadSettings() {
                 const std::string value = TextAfterColon(reply);
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    ShowBitText(box, value);
+                    showFlag(s, ch, value);
                     rec.ChOption.set(ch, boxText(box));
                 } else {
                     setSettingText(s, ch, value);
@@ -452,6 +460,8 @@ void CardScreen::DownloadSettings() {
                 if (!accepted(s, text)) {
                     if (s.refusedEmpties)
                         setSettingText(s, ch, "");
+                    else if (s.unusedFlag && s.showFlag)
+                        s.showFlag(ch, rec.ChOption[ch]);
                     else
                         restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
                     continue;
@@ -460,7 +470,7 @@ void CardScreen::DownloadSettings() {
                 if (!t.ok()) return;  // the record keeps only what the card accepted
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    ShowBitText(box, TextAfterColon(reply));
+                    showFlag(s, ch, TextAfterColon(reply));
                     rec.ChOption.set(ch, boxText(box));
                 } else {
                     storeText(s, ch, rec, text);

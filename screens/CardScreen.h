@@ -113,6 +113,11 @@ struct Setting {
     std::function<bool(const std::string& text)> accepts{};
     // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
     bool channelGroup = false;
+    // For an Unused flag kept as the card gives it rather than narrowed to "0" or
+    // "1" (ShowBitText): shows the text a transfer read, the card answered to a
+    // write, or a download gives back from ChOption(ch); the record then takes
+    // what the box shows. The entry still shows the record through ShowBitText.
+    std::function<void(int ch, const std::string& text)> showFlag{};
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     // The item on a card of `variant`.
