@@ -129,18 +129,21 @@ bool sizeFits(const std::string& bytes, std::string& error) {
     return true;
 }
 
-}  // namespace
-
-bool ParseQuotedLines(const std::string& bytes, std::vector<std::vector<std::string>>& lines, std::string& error) {
-    if (!sizeFits(bytes, error)) return false;
+bool splitLines(const std::vector<std::string_view>& split, std::vector<std::vector<std::string>>& lines,
+                std::string& error) {
     std::vector<std::vector<std::string>> read;
-    const std::vector<std::string_view> split = SplitFileLines(bytes);
     for (std::size_t i = 0; i < split.size(); ++i) {
         read.emplace_back();
         if (!SplitQuotedFields(split[i], i + 1, read.back(), error)) return false;
     }
     lines = std::move(read);
     return true;
+}
+
+}  // namespace
+
+bool ParseQuotedLines(const std::string& bytes, std::vector<std::vector<std::string>>& lines, std::string& error) {
+    return sizeFits(bytes, error) && splitLines(SplitFileLines(bytes), lines, error);
 }
 
 std::string FormatValueFile(const std::string& firstLine, const std::vector<std::string>& values) {
@@ -150,9 +153,12 @@ std::string FormatValueFile(const std::string& firstLine, const std::vector<std:
 }
 
 bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
-                    std::string& error) {
+                    std::string& error, std::size_t maxValues) {
+    if (!sizeFits(bytes, error)) return false;
+    std::vector<std::string_view> split = SplitFileLines(bytes);
+    if (!split.empty() && split.size() - 1 > maxValues) split.resize(maxValues + 1);
     std::vector<std::vector<std::string>> lines;
-    if (!ParseQuotedLines(bytes, lines, error)) return false;
+    if (!splitLines(split, lines, error)) return false;
     if (lines.empty()) {
         error = "The file is empty.";
         return false;

@@ -7,6 +7,7 @@
 // no file access, so tests and the fuzzer drive it directly.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,11 +47,13 @@ bool SplitQuotedFields(std::string_view line, std::size_t lineNo, std::vector<st
 // The dialogs' files: a bare first line (a number that tells what the file
 // holds), then one quoted value a line.
 std::string FormatValueFile(const std::string& firstLine, const std::vector<std::string>& values);
-// Reads such a file whole: its first line and every value after it. Each line
-// holds one field; none holds a control character. On any fault it returns
-// false with a sentence in error and leaves firstLine and values unchanged.
+// Reads such a file whole: its first line and every value after it, or the
+// first maxValues of them when the file has more (the lines after those are not
+// looked at). Each line read holds one field; none holds a control character.
+// On any fault it returns false with a sentence in error and leaves firstLine
+// and values unchanged.
 bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
-                    std::string& error);
+                    std::string& error, std::size_t maxValues = SIZE_MAX);
 
 // ---- The system settings file ----
 // 17 lines, one per card record, each of 82 quoted, comma-separated fields.

@@ -40,6 +40,14 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
         setBoxText(s.boxes[i], text);
 }
 
+// An Unused flag a transfer read or wrote: as the screen shows it, else through ShowBitText.
+void showFlag(const Setting& s, int ch, const std::string& text) {
+    if (s.showFlag)
+        s.showFlag(ch, text);
+    else
+        ShowBitText(s.boxes[static_cast<std::size_t>(ch - 1)], text);
+}
+
 }  // namespace
 
 std::vector<std::string> ItemRange(int first, int count) {
@@ -397,7 +405,7 @@ void CardScreen::UploadSettings() {
                 const std::string value = TextAfterColon(reply);
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    ShowBitText(box, value);
+                    showFlag(s, ch, value);
                     rec.ChOption.set(ch, boxText(box));
                 } else {
                     setSettingText(s, ch, value);
@@ -471,6 +479,8 @@ void CardScreen::DownloadSettings() {
                 if (!accepted(s, text)) {
                     if (s.refusedEmpties)
                         setSettingText(s, ch, "");
+                    else if (s.unusedFlag && s.showFlag)
+                        s.showFlag(ch, rec.ChOption[ch]);
                     else
                         restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
                     continue;
@@ -479,7 +489,7 @@ void CardScreen::DownloadSettings() {
                 if (!t.ok()) return;  // the record keeps only what the card accepted
                 if (s.unusedFlag) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    ShowBitText(box, TextAfterColon(reply));
+                    showFlag(s, ch, TextAfterColon(reply));
                     rec.ChOption.set(ch, boxText(box));
                 } else {
                     storeText(s, ch, rec, text);
@@ -541,26 +551,29 @@ std::string CardScreen::readLiveItem(const std::string& group, const std::string
 
 bool CardScreen::readLamps() {
     for (QLabel* l : live_.lamps) ui::setBackColor(l, colors::SysMenu);
-    std::vector<std::string> words;
-    for (const std::string& item : live_.lampItems) {
-        std::string r = ReadItem(live_.retries, "00", item);
-        if (r.empty()) return false;
-        words.push_back(std::move(r));
-    }
     const std::vector<int>& bits = live_.lampBits;
     const std::size_t perWord = bits.empty() ? 16 : bits.size();
-    for (std::size_t w = 0; w < words.size() && perWord * w < live_.lamps.size(); ++w) {
+    const auto paint = [&](std::size_t w, const std::string& word) {
         // A refused read ("CNG", "NEEDLESS") is no word: its lamps stay neutral
         // rather than lighting from the letters, as on the overview.
-        if (words[w] == "CNG" || words[w] == "NEEDLESS") continue;
+        if (perWord * w >= live_.lamps.size() || word == "CNG" || word == "NEEDLESS") return;
         const std::size_t count = std::min(perWord, live_.lamps.size() - perWord * w);
-        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(words[w]), 16);
+        const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(word), 16);
         for (std::size_t k = 0; k < count && k < colours.size(); ++k) {
             const int bit = bits.empty() ? static_cast<int>(k) : bits[k];
             if (bit >= 0 && bit < 16)
                 ui::setBackColor(live_.lamps[perWord * w + k], colours[static_cast<std::size_t>(bit)]);
         }
+    };
+    std::vector<std::string> words;
+    for (const std::string& item : live_.lampItems) {
+        std::string r = ReadItem(live_.retries, "00", item);
+        if (r.empty()) return false;
+        if (live_.lampsWordByWord) paint(words.size(), r);
+        words.push_back(std::move(r));
     }
+    if (!live_.lampsWordByWord)
+        for (std::size_t w = 0; w < words.size(); ++w) paint(w, words[w]);
     return true;
 }
 

@@ -113,6 +113,11 @@ struct Setting {
     std::function<bool(const std::string& text)> accepts{};
     // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
     bool channelGroup = false;
+    // For an Unused flag kept as the card gives it rather than narrowed to "0" or
+    // "1" (ShowBitText): shows the text a transfer read, the card answered to a
+    // write, or a download gives back from ChOption(ch); the record then takes
+    // what the box shows. The entry still shows the record through ShowBitText.
+    std::function<void(int ch, const std::string& text)> showFlag{};
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     // The item on a card of `variant`.
@@ -146,12 +151,16 @@ struct LiveRead {
     std::string keepPrefix{};            // a value beginning with this leaves its box as it was
     // Lamps painted after the values (not box by box): each group "00" item of
     // `lampItems` is a 16-bit word for the next 16 lamps, bit 0 first. Every lamp
-    // stays neutral until all words have come; an unanswered word fails the read.
+    // stays neutral until all words have come (unless `lampsWordByWord`); an
+    // unanswered word fails the read.
     std::vector<std::string> lampItems{};
     std::vector<QLabel*> lamps{};
     // The bits of each word that light lamps, in lamp order: each word then lights
     // lampBits.size() lamps ({2, 3}: bit 2, then bit 3). None: bits 0 to 15.
     std::vector<int> lampBits{};
+    // Each word's lamps are painted as soon as that word has come, so a word
+    // left unanswered leaves the lamps of the words before it lit.
+    bool lampsWordByWord = false;
     // A second box per value (box by box only): the part of the value before
     // its first "," goes to the box, the part after it here; a value without
     // "," shows whole in both.

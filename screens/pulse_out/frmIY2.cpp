@@ -62,7 +62,9 @@ frmIY2::frmIY2(QWidget* parent) : CardScreen("K6-IY2", parent) {
              // Bits 2 and 3 of each channel's status word: its alarms 1 and 2.
              .lampItems = {"11", "15"},
              .lamps = {lblDIDataCh1[0], lblDIDataCh1[1], lblDIDataCh2[0], lblDIDataCh2[1]},
-             .lampBits = {2, 3}};
+             .lampBits = {2, 3},
+             // Each channel's lamps as its own word comes.
+             .lampsWordByWord = true};
     counterClear_ = {.group = "01", .items = {"09"}, .data = "1"};
 }
 

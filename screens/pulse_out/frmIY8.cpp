@@ -27,7 +27,10 @@ frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
         ui::setBackColor(value, colors::SysMenu);
         placeTwips(value, valueX, y, wide, 345);
         txtParData.push_back(value);
-        txtMin.push_back(newSettingBox(fraCh1, FilterKeyBinary, 1));
+        // One character as typed; a longer text from the record or the card is
+        // shown whole, so a download refuses it rather than sending its first digit.
+        txtMin.push_back(newSettingBox(fraCh1, FilterKeyBinary));
+        LimitTypedLength(txtMin.back(), 1);
         placeTwips(txtMin.back(), minX, y, 480, 345);
         // Ten characters as typed; a longer count from the record is shown whole.
         txtFScale.push_back(newSettingBox(fraCh1, FilterKeySignedInteger));

@@ -136,7 +136,9 @@ bool valueFits(Field f, const std::string& v) {
     const Rule& r = ruleOf(f);
     switch (r.kind) {
         case Kind::Number: return v.empty() || numberPasses(r, v);
-        case Kind::Mode: return v.empty() || v == kPrimary || v == kSecondary;
+        // The list takes typed text, and the table keeps it: any text is read back
+        // as it was saved (a download sends nothing for a name that is no entry).
+        case Kind::Mode: return true;
         case Kind::Block: return blockFault(r, v) == nullptr && std::all_of(v.begin(), v.end(), isUpperHex);
     }
     return false;
@@ -147,7 +149,7 @@ bool valueFits(Field f, const std::string& v) {
 FileRead ParseHartFile(const std::string& bytes, Channel& out, std::string& error) {
     std::string tag;
     std::vector<std::string> values;
-    if (!ParseValueFile(bytes, tag, values, error)) return FileRead::Damaged;
+    if (!ParseValueFile(bytes, tag, values, error, static_cast<std::size_t>(kFieldCount))) return FileRead::Damaged;
     if (values.size() < static_cast<std::size_t>(kFieldCount)) {
         error = "The file has " + std::to_string(values.size() + 1) + (values.empty() ? " line" : " lines") +
                 "; expected " + std::to_string(kFieldCount + 1) + ".";

@@ -70,10 +70,11 @@ enum class FileRead {
     Damaged,  // the file is not one of this format; `error` tells why
 };
 // Reads the whole file first: its tag must be 0, and every value one the dialog
-// could hold: a number in its field's range or "", a master mode name or "",
-// a block of upper-case hexadecimal digits no longer than the block, of even
-// length (a multiple of 4 for the two command blocks). Lines after the
-// eleventh are not read. `out` changes only when the result is Read.
+// could hold: a number in its field's range or "", any master mode text (the
+// list takes typed text), a block of upper-case hexadecimal digits no longer
+// than the block, of even length (a multiple of 4 for the two command blocks).
+// Lines after the eleventh are not read, so a damaged one does not refuse the
+// file. `out` changes only when the result is Read.
 FileRead ParseHartFile(const std::string& bytes, Channel& out, std::string& error);
 
 }  // namespace talvo::screens::hart

@@ -83,7 +83,8 @@ frmXR4::frmXR4(QWidget* parent) : CardScreen("K6-XR4", parent) {
         {.boxes = txtFScale, .item = {0, 18}, .param = {4, -2}, .accept = Accept::Integer, .channelGroup = true},
         {.boxes = txtBias, .item = {0, 14}, .param = {4, -1}, .accept = Accept::Decimal, .channelGroup = true},
         {.boxes = txtGain, .item = {0, 15}, .param = {4, 0}, .accept = Accept::Decimal, .channelGroup = true},
-        {.boxes = enableBoxes, .item = {0, 27}, .accept = Accept::Bit, .unusedFlag = true, .channelGroup = true},
+        {.boxes = enableBoxes, .item = {0, 27}, .accept = Accept::Bit, .unusedFlag = true, .channelGroup = true,
+         .showFlag = [this](int ch, const std::string& v) { showUnused(ch, v); }},
     };
     passes_ = {
         {.settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }, .openChannelGroup = true},
@@ -142,6 +143,16 @@ void frmXR4::XR4_Init(const std::string& typeCode) {
         colourUnused(l, colors::Green);
     }
     SetScaleMinMax(typeCode);
+}
+
+// The flag as the card gave it or the record keeps it, so that a text other than
+// "0" or "1" is stored as it came and a download sends nothing for it.
+void frmXR4::showUnused(int ch, const std::string& value) {
+    QComboBox* list = List_ChEnable[at(ch)];
+    setBoxText(list->lineEdit(), value);
+    const std::uint32_t colour = value == "0" ? colors::Green : colors::Red;
+    colourUnused(list, colour);
+    ui::setBackColor(list->lineEdit(), colour);
 }
 
 void frmXR4::List_ChEnable_Click(int ch) {

@@ -47,6 +47,7 @@ protected:
 
 private:
     void layoutChannel(int ch, int top);
+    void showUnused(int ch, const std::string& value);
     // The lost-focus range checks; each shows its message when the text fails.
     bool CheckScaleRange(QLineEdit* box);
     bool CheckBiasRange(QLineEdit* box);

@@ -274,10 +274,17 @@ void frmYK4::showSettingsExtra(const CardRecord& rec) {
         showUnused(ch, rec.ChOption[ch]);
         ChkCJC[at(ch)]->setChecked(rec.Param[b + kCjcField] == "1");
     }
-    // Each text passes its box's check: a refused one leaves the box as it was.
+    // Each text passes its box's check. The screen serves every slot of this
+    // card, so what a box held before may be another card's: a text the check
+    // refuses empties the box (an empty box is not sent) rather than leaving it.
     for (int ch = 1; ch <= kChannels; ++ch)
-        for (const ValueItem& v : kValueItems)
-            setBoxText(valueBoxes(v.kind)[at(ch)], rec.Param[fieldBase(ch) + v.field]);
+        for (const ValueItem& v : kValueItems) {
+            const yk4::EntryResult r = yk4::CheckEntry(v.kind, rec.Param[fieldBase(ch) + v.field], "");
+            lastAccepted_[kindIndex(v.kind)][at(ch)] = r.lastAccepted;
+            checking_ = true;
+            setBoxText(valueBoxes(v.kind)[at(ch)], r.shown);
+            checking_ = false;
+        }
     for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
 }
 
@@ -371,7 +378,8 @@ void frmYK4::UploadSettings() {
     }
     reply = t.readChecked("01", "57", "");
     if (!t.ok()) return;
-    if (!refusedReply(reply)) {
+    // An empty value is no value either; any other text counts by its leading number.
+    if (!refusedReply(reply) && !TextAfterColon(reply).empty()) {
         const bool on = LeadingNumber(TextAfterColon(reply)) == 1;  // anything but 0 or 1 counts as 0
         chkLimit->setChecked(on);
         rec.Param.set(kLimitField, on ? "1" : "0");

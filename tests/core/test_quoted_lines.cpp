@@ -75,3 +75,29 @@ TEST(QuotedLines, ValueFilesRoundTripAndRefuseWholeOnAnyFault) {
         EXPECT_EQ(read, std::vector<std::string>{"kept"});
     }
 }
+
+TEST(QuotedLines, AValueFileReadUpToSomeValuesLooksAtNoLineAfterThem) {
+    const std::string two = "0\r\n\"a\"\r\n\"b\"\r\n";
+    struct Case {
+        std::string bytes;
+        std::size_t maxValues;
+        bool ok;
+        std::vector<std::string> values;
+    };
+    const Case cases[] = {
+        {two + "\"open\r\n", 2, true, {"a", "b"}},            // a damaged third line is not read
+        {two + "\"x\",\"y\"\r\n\"c\x01\"\r\n", 2, true, {"a", "b"}},
+        {two, 5, true, {"a", "b"}},                           // fewer lines: all of them
+        {two, 0, true, {}},
+        {two + "\"open\r\n", 3, false, {"kept"}},             // within the lines read: refused
+        {"0\r\n\"open\r\n\"b\"\r\n", 2, false, {"kept"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes + " / " + std::to_string(c.maxValues));
+        std::string first = "kept", error;
+        std::vector<std::string> read{"kept"};
+        EXPECT_EQ(ParseValueFile(c.bytes, first, read, error, c.maxValues), c.ok) << error;
+        EXPECT_EQ(first, c.ok ? "0" : "kept");
+        EXPECT_EQ(read, c.values);
+    }
+}

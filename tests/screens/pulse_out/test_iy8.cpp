@@ -5,6 +5,7 @@
 
 #include "core/CardList.h"
 #include "screens/pulse_out/frmIY8.h"
+#include "shell/frmLoading.h"
 #include "tests/screens/pulse_out/PulseFixture.h"
 
 using namespace talvo;
@@ -113,6 +114,41 @@ TEST_F(Iy8Test, DownloadChecksMinAndMaxAsNumbersOfAnyLength) {
     }
 }
 
+TEST_F(Iy8Test, AMinLongerThanOneCharacterIsKeptWholeAndRefusedByADownload) {
+    struct Case {
+        const char* name;
+        bool fromCard;  // else from the record (a settings file)
+        std::string min;
+    };
+    const Case cases[] = {{"record", false, "10"}, {"record", false, "01"}, {"card", true, "10"}, {"card", true, "11"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " " + c.min);
+        cardList()->setCurrentIndex(0);
+        record(kIY8).Param.set(2, c.fromCard ? "stored" : c.min);
+        auto* s = open();
+        if (c.fromCard) {
+            sim.setValue(kIY8, "01", 26, c.min);
+            upload(s);
+        }
+        EXPECT_EQ(text(s->txtMin[0]), c.min);
+        EXPECT_EQ(record(kIY8).Param[2], c.min);
+        sim.setValue(kIY8, "01", 26, "card min");
+        sim.clearFrames();
+        download(s);
+        EXPECT_EQ(countFrames("I26"), 0u);
+        EXPECT_EQ(sim.value(kIY8, "01", 26), "card min");
+        EXPECT_EQ(text(s->txtMin[0]), "");
+        EXPECT_EQ(record(kIY8).Param[2], c.min);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    // Typing stops at one character.
+    auto* s = open();
+    s->txtMin[0]->clear();
+    s->txtMin[0]->setFocus();
+    QTest::keyClicks(s->txtMin[0], "10");
+    EXPECT_EQ(text(s->txtMin[0]), "1");
+}
+
 TEST_F(Iy8Test, DownloadWithEveryBoxEmptySendsOnlyTheOpening) {
     auto* s = open();
     for (int ch = 0; ch < 8; ++ch) {
@@ -160,6 +196,43 @@ TEST_F(Iy8Test, ClearThatLosesTheCardDisconnects) {
     EXPECT_EQ(messages.shown[0].title, "Downloading");
     EXPECT_FALSE(G().Connected);
     EXPECT_EQ(countFrames("I13"), 0u);
+}
+
+TEST_F(Iy8Test, ClearPastTheEighthCounterIsExemptFromARefusalOnly) {
+    struct Case {
+        const char* name;
+        FaultAction action;
+        std::string reply;
+        bool lost;  // the clear fails: message and disconnect
+    };
+    // Item 18 has no counter behind it on this card: it answers "CNU" unless told otherwise.
+    const Case cases[] = {
+        {"refused CNU", FaultAction::Reply, "CNU", false},
+        {"refused CNG", FaultAction::Reply, "CNG", false},
+        {"no answer", FaultAction::Silence, "", true},
+        {"the station's time-out", FaultAction::Reply, "DTMOUT", true},
+    };
+    useFakeClock();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!G().Connected) {
+            restartWindow();
+            connectAndUpload();
+            messages.shown.clear();
+        }
+        auto* s = open();
+        sim.addFault(fault("I18", kIY8, c.action, c.reply));
+        clear(s);
+        Frames want = join(kSelect, {"02/01:1"});
+        for (int item = 10; item <= 17; ++item) want.push_back("02/" + str(item) + ":0");
+        EXPECT_EQ(writes(), want);
+        EXPECT_EQ(countFrames("I18"), 4u);  // the attempts of every write
+        EXPECT_EQ(countFrames("I25"), c.lost ? 0u : 4u);
+        EXPECT_EQ(messages.texts(), c.lost ? Frames{"Downloading incomplete"} : Frames{});
+        EXPECT_EQ(G().Connected, !c.lost);
+        EXPECT_FALSE(window->progressWindow() && window->progressWindow()->isVisible());
+        sim.clearFaults();
+    }
 }
 
 TEST_F(Iy8Test, PresetChecksTheValueAgainstTheStoredMax) {

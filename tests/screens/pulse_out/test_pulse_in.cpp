@@ -205,20 +205,36 @@ TEST_F(PulseInTest, Iy2LiveValuesAndAlarmLampsFromTheStatusWords) {
     }
 }
 
-TEST_F(PulseInTest, Iy2StatusWordMissingShowsTheValuesLeavesTheLampsNeutralAndDisconnects) {
-    auto* s = pick<frmIY2>(kIY2);
-    sim.setValue(kIY2, "00", 11, "000C");
-    settle(s);
-    nextPass(s);
-    ASSERT_EQ(lampStates(s->lblDIDataCh1), "RR");
-    sim.setValue(kIY2, "00", 10, "777");
-    useFakeClock();
-    sim.addFault(silence("I11", kIY2));
-    nextPass(s);
-    EXPECT_EQ(text(s->txtParData01[0]), "777");
-    EXPECT_EQ(lampStates(s->lblDIDataCh1) + lampStates(s->lblDIDataCh2), "----");
-    EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
-    EXPECT_FALSE(G().Connected);
+TEST_F(PulseInTest, Iy2StatusWordMissingShowsTheValuesPaintsTheWordsBeforeItAndDisconnects) {
+    struct Case {
+        const char* silentItem;
+        std::string lamps;  // channel 1, then channel 2
+    };
+    // Each channel's lamps are painted as its own word comes; those of a word
+    // not answered stay neutral.
+    const Case cases[] = {{"I11", "----"}, {"I15", "RG--"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.silentItem);
+        if (!G().Connected) {
+            restartWindow();
+            connectAndUpload();
+            messages.shown.clear();
+        }
+        sim.setValue(kIY2, "00", 10, "+0010");
+        sim.setValue(kIY2, "00", 11, "0004");
+        sim.setValue(kIY2, "00", 15, "000C");
+        auto* s = pick<frmIY2>(kIY2);
+        ASSERT_TRUE(waitFor([&] { return lampStates(s->lblDIDataCh1) + lampStates(s->lblDIDataCh2) == "RGRR"; }));
+        sim.setValue(kIY2, "00", 10, "777");
+        useFakeClock();
+        sim.addFault(silence(c.silentItem, kIY2));
+        nextPass(s);
+        EXPECT_EQ(text(s->txtParData01[0]), "777");
+        EXPECT_EQ(lampStates(s->lblDIDataCh1) + lampStates(s->lblDIDataCh2), c.lamps);
+        EXPECT_EQ(messages.texts(), (Frames{"Uploading incomplete"}));
+        EXPECT_FALSE(G().Connected);
+        sim.clearFaults();
+    }
 }
 
 TEST_F(PulseInTest, Iy2PositionMissingChangesNoBox) {

@@ -123,7 +123,12 @@ TEST(HartFile, AnUntouchedChannelSavesTheTagAndTenEmptyLines) {
 }
 
 TEST(HartFile, ReadsBackWhatItSaved) {
-    for (const Channel& c : {Channel{}, filledChannel()}) {
+    // The master mode list takes typed text, and the table keeps whatever it shows.
+    Channel typedMode = filledChannel();
+    typedMode[MasterMode] = "Third";
+    Channel paddedMode = filledChannel();
+    paddedMode[MasterMode] = " primary ";
+    for (const Channel& c : {Channel{}, filledChannel(), typedMode, paddedMode}) {
         Channel read;
         read.fill("old");
         std::string error;
@@ -153,7 +158,6 @@ TEST(HartFile, EverythingIsCheckedBeforeAnythingIsTaken) {
         {"polling address 300", withLine(2, "\"300\""), FileRead::Refused},
         {"CYCL_LOW 5", withLine(4, "\"5\""), FileRead::Refused},
         {"retry not a number", withLine(5, "\"a\""), FileRead::Refused},
-        {"master mode not an entry", withLine(6, "\"Third\""), FileRead::Refused},
         {"odd device variable codes", withLine(7, "\"ABC\""), FileRead::Refused},
         {"analog codes too long", withLine(8, "\"" + std::string(10, 'A') + "\""), FileRead::Refused},
         {"auto command not 4N", withLine(9, "\"AB\""), FileRead::Refused},
@@ -179,6 +183,26 @@ TEST(HartFile, EverythingIsCheckedBeforeAnythingIsTaken) {
     std::string error;
     ParseHartFile(good.substr(0, good.find("\r\n\"" + std::string(32, 'A'))) + "\r\n", read, error);
     EXPECT_EQ(error, "The file has 6 lines; expected 11.");
+}
+
+TEST(HartFile, LinesAfterTheEleventhAreNotRead) {
+    const std::string good = FormatHartFile(filledChannel());
+    const std::string twelfth[] = {
+        "\"a quote missing", "\"1\",\"2\"", "\"a\ttab\"", "text \"after\" a quote", std::string("\r\r"),
+    };
+    for (const std::string& extra : twelfth) {
+        SCOPED_TRACE(extra);
+        Channel read;
+        std::string error;
+        ASSERT_EQ(ParseHartFile(good + extra + "\r\n" + "\"more\r\n", read, error), FileRead::Read) << error;
+        EXPECT_EQ(read, filledChannel());
+    }
+    // A damaged line among the eleven still refuses the file.
+    std::string cut = good.substr(0, good.rfind("\r\n\"") + 2);
+    Channel read;
+    std::string error;
+    EXPECT_EQ(ParseHartFile(cut + "\"1111\r\n\"extra\"\r\n", read, error), FileRead::Damaged);
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(HartFile, ToleratesWhatTheFormatAllows) {

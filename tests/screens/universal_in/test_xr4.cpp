@@ -137,6 +137,37 @@ TEST_F(XR4Test, DownloadSendsWhatPassesItsFormAndRefillsTheRestFromTheRecord) {
     EXPECT_EQ(sim.value(kSlot, "03", 27), "0");
 }
 
+TEST_F(XR4Test, AnUnusedReplyOtherThanZeroOrOneIsKeptAsGivenAndNeverSent) {
+    const QColor green(0, 128, 0), red(255, 0, 0);
+    struct Case {
+        std::string reply;
+        QColor colour;
+        bool sent;
+    };
+    const Case cases[] = {
+        {"0", green, true}, {"1", red, true}, {"2", red, false}, {"01", red, false}, {"", red, false}, {"0", green, true},
+    };
+    frmXR4* s = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE("\"" + c.reply + "\"");
+        sim.setValue(kSlot, "02", 27, c.reply);
+        upload(s);
+        EXPECT_EQ(text(unusedBox(s, 2)), c.reply);
+        EXPECT_EQ(record(kSlot).ChOption[2], c.reply);
+        EXPECT_EQ(background(s->List_ChEnable[1]), c.colour);
+
+        sim.setValue(kSlot, "02", 27, "card");
+        sim.clearFrames();
+        download(s);
+        EXPECT_EQ(countFrames("I27"), c.sent ? 4u : 3u);  // channels 1, 3 and 4 hold "0" or "1"
+        EXPECT_EQ(sim.value(kSlot, "02", 27), c.sent ? c.reply : "card");
+        EXPECT_EQ(text(unusedBox(s, 2)), c.reply);
+        EXPECT_EQ(record(kSlot).ChOption[2], c.reply);
+        EXPECT_EQ(background(s->List_ChEnable[1]), c.colour);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
 TEST_F(XR4Test, AFailedUnusedWriteKeepsTheChoiceAndTheStoredFlag) {
     frmXR4* s = open();
     upload(s);

@@ -358,6 +358,27 @@ TEST_F(HartDialogTest, AFileSavedFromChannel1ReadsIntoChannel3) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(HartDialogTest, ATypedMasterModeIsSavedAndReadBack) {
+    const fs::path path = dir / "typed.rhx";
+    files.answers.push_back(path.string());
+    files.answers.push_back(path.string());
+    inDialog(0, [&](frmXR_HART& d) {
+        d.List_MasterMode->setEditText(QStringLiteral("Tertiary"));
+        ASSERT_EQ(d.tables[0][hart::MasterMode], "Tertiary");
+        d.CmdWriteFile->click();
+        d.CmdUpCh->click();
+        d.CmdReadFile->click();
+        EXPECT_EQ(d.tables[1], d.tables[0]);
+        EXPECT_EQ(modeText(d), "Tertiary");
+        // A name that is no entry of the list sends nothing for item "34".
+        sim.clearFrames();
+        d.CmdDownload->click();
+        EXPECT_EQ(countFrames("I34"), 0u);
+    });
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_NE(readBytes(path).find("\"Tertiary\"\r\n"), std::string::npos);
+}
+
 TEST_F(HartDialogTest, AFileThatDoesNotPassLeavesTheChannelAsItWas) {
     std::string good = "0\r\n";
     for (const char* v : {"5", "10", "6", "3", "Primary", "", "", "", "", ""}) good += std::string("\"") + v + "\"\r\n";

@@ -339,6 +339,66 @@ TEST_F(YK4Test, RepliesThatAreNoValueLeaveControlsAndRecordAsTheyWere) {
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), "1");
 }
 
+TEST_F(YK4Test, TheLimitTakesItsLeadingNumberAndAnEmptyValueIsNone) {
+    struct Case {
+        std::string value;
+        bool on;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"1", true, "1"}, {"0", false, "0"}, {"2", false, "0"}, {"x", false, "0"},
+        {"", true, "1"},  // no value: the box and the record keep theirs
+    };
+    frmYK4* s = open(kPlainSlot);
+    for (const Case& c : cases) {
+        SCOPED_TRACE("\"" + c.value + "\"");
+        s->chkLimit->setChecked(true);
+        record(kPlainSlot).Param.set(59, "1");
+        sim.setValue(kPlainSlot, "01", 57, c.value);
+        upload(s);
+        EXPECT_EQ(s->chkLimit->isChecked(), c.on);
+        EXPECT_EQ(record(kPlainSlot).Param[59], c.stored);
+        EXPECT_TRUE(messages.shown.empty());
+    }
+    // The next download writes the limit the screen kept, not an invented "0".
+    download(s);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 57), "1");
+    EXPECT_EQ(record(kPlainSlot).Param[59], "1");
+}
+
+TEST_F(YK4Test, EntryEmptiesAValueBoxWhoseRecordTextItsCheckRefuses) {
+    struct Case {
+        std::string stored;
+        std::string shown;
+        bool sent;
+    };
+    // The screen serves both slots: what its box held for slot 1 never goes to slot 2.
+    const Case cases[] = {
+        {"abc", "", false},   {"40000", "", false}, {"1-2", "", false}, {"1e3", "", false},
+        {"12.5", "12", true}, {"-7", "-7", true},   {"", "", false},    {".", ".", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        frmYK4* s = open(kPlainSlot);
+        type(s->txtZScale[0], "123");
+        ASSERT_EQ(text(s->txtZScale[0]), "123");
+        leave();
+        record(kASlot).Param.set(b(1) + 5, c.stored);
+        frmYK4* a = open(kASlot);
+        EXPECT_EQ(text(a->txtZScale[0]), c.shown);
+        sim.setValue(kASlot, "01", 1551, "card");
+        sim.clearFrames();
+        download(a);
+        EXPECT_EQ(countFrames("D01123"), 0u);
+        EXPECT_EQ(sim.value(kASlot, "01", 1551), c.sent ? c.shown : "card");
+        EXPECT_EQ(record(kASlot).Param[b(1) + 5], c.sent ? c.shown : c.stored);
+        // A refused text is not what the box falls back to either.
+        type(a->txtZScale[0], "x");
+        EXPECT_EQ(text(a->txtZScale[0]), c.sent ? c.shown : "");
+        leave();
+    }
+}
+
 TEST_F(YK4Test, DownloadSendsEverySettingWithItsChannelInFront) {
     frmYK4* s = open(kASlot);
     upload(s);
