@@ -372,8 +372,17 @@ bool CardScreen::onCard(const Pass& pass, int variant) const {
                        [&](int si) { return settings_[static_cast<std::size_t>(si)].onCard(variant); });
 }
 
-// The record keeps nothing for a setting the card lacks.
-void CardScreen::forgetSetting(const Setting& s, int ch, CardRecord& rec) {
+void CardScreen::settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload) {
+    if (s.whereLacked == BoxAndField::Kept) {
+        if (!upload) return;
+        if (s.unusedFlag)
+            rec.ChOption.set(ch, boxText(s.boxes[static_cast<std::size_t>(ch - 1)]));
+        else
+            storeText(s, ch, rec, settingText(s, ch));
+        return;
+    }
+    // The record keeps nothing for it.
+    if (upload) setSettingText(s, ch, "");
     if (s.unusedFlag)
         rec.ChOption.set(ch, "");
     else
@@ -395,9 +404,8 @@ void CardScreen::UploadSettings() {
             if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                if (!s.onCard(v)) {  // nothing to read: the boxes and the record are emptied
-                    setSettingText(s, ch, "");
-                    forgetSetting(s, ch, rec);
+                if (!s.onCard(v)) {  // nothing to read
+                    settingLacked(s, ch, rec, true);
                     continue;
                 }
                 const std::string reply = t.read(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)));
@@ -471,8 +479,8 @@ void CardScreen::DownloadSettings() {
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
                 if (s.uploadOnly) continue;
-                if (!s.onCard(v)) {
-                    forgetSetting(s, ch, rec);  // nothing is sent; the boxes stay as they are
+                if (!s.onCard(v)) {  // nothing to send
+                    settingLacked(s, ch, rec, false);
                     continue;
                 }
                 const std::string text = settingText(s, ch);

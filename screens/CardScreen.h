@@ -65,6 +65,13 @@ private:
 using Group = PerVariant<std::string>;
 inline constexpr const char* kNotOnCard = "";
 
+// What the transfers do with the boxes and record fields of a setting that the
+// card of the variant shown lacks; either way nothing of it is read or sent.
+//   Emptied: an upload empties the boxes, and both transfers empty the record fields.
+//   Kept: the boxes keep their texts; an upload stores them in the record fields
+//   as it stores every box, and a download leaves the fields as they are.
+enum class BoxAndField { Emptied, Kept };
+
 // A number counted by the channel: perCh * ch + base.
 struct PerChannel {
     int perCh = 0, base = 0;
@@ -118,6 +125,8 @@ struct Setting {
     // write, or a download gives back from ChOption(ch); the record then takes
     // what the box shows. The entry still shows the record through ShowBitText.
     std::function<void(int ch, const std::string& text)> showFlag{};
+    // The boxes and record fields on a card of a variant that lacks the setting.
+    BoxAndField whereLacked = BoxAndField::Emptied;
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     // The item on a card of `variant`.
@@ -308,8 +317,8 @@ protected:
     int channels() const;
     // The channels a pass runs over: those of its widest setting (a card may hold
     // some settings on its first channels only). A setting the card of the variant
-    // shown lacks is neither read nor sent: an upload empties its boxes, and both
-    // transfers empty its record fields; a pass of such settings only moves no bar.
+    // shown lacks is neither read nor sent (its `whereLacked` says what becomes of
+    // its boxes and record fields); a pass of such settings only moves no bar.
     int channels(const Pass& pass) const;
     QWidget* body() const { return body_; }  // the area inside the model frame for the screen's controls
     // The views' layout: the model frame at (left, top) holds "Card No.",
@@ -367,7 +376,8 @@ private:
     bool rangeChecksPass();
     // Whether the card of the variant shown has any setting of the pass (else the bar stays).
     bool onCard(const Pass& pass, int variant) const;
-    void forgetSetting(const Setting& s, int ch, CardRecord& rec);
+    // A setting the card lacks, met by an upload or a download.
+    void settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload);
     void readLiveBoxByBox();
     bool readLamps();
     // One live value, "" when it is not answered (see LiveRead::rereadValue);

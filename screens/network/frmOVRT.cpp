@@ -97,30 +97,31 @@ void frmOVRT::cmdDown_Click() {
     // checked nor sent.
     const bool delay = txbRedundant->isEnabled();
     if (!CheckNetWorkNo() || (delay && !CheckRedundant())) return;
-    WriteItem(10, "50", "88", ui::text(txbNetWorkNo));
-    commRecord().Param.set(20, ui::text(txbNetWorkNo));
+    // Record 17 takes only what the card took: a value kept there is shown in
+    // place of the card's at the next opening and goes into the settings file.
+    ui::Exchanges x(10);
+    const std::string netWorkNo = ui::text(txbNetWorkNo);
+    x.write("50", "88", netWorkNo);
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+    commRecord().Param.set(20, netWorkNo);
     if (delay) {
-        WriteItem(10, "50", "97", ui::text(txbRedundant));
-        commRecord().Param.set(21, ui::text(txbRedundant));
+        const std::string switching = ui::text(txbRedundant);
+        x.write("50", "97", switching);
+        if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+        commRecord().Param.set(21, switching);
     }
 }
 
 bool frmOVRT::CheckNetWorkNo() {
-    if (!ui::RunFieldCheck(kNetWorkNo, ui::text(txbNetWorkNo)).ok) {
-        ui::ShowEntryMessage(kNetWorkNo.message);
-        return false;
-    }
-    commRecord().Param.set(20, ui::text(txbNetWorkNo));
-    return true;
+    if (ui::RunFieldCheck(kNetWorkNo, ui::text(txbNetWorkNo)).ok) return true;
+    ui::ShowEntryMessage(kNetWorkNo.message);
+    return false;
 }
 
 bool frmOVRT::CheckRedundant() {
-    if (!ui::RunFieldCheck(kRedundant, ui::text(txbRedundant)).ok) {
-        ui::ShowEntryMessage(kRedundant.message);
-        return false;
-    }
-    commRecord().Param.set(21, ui::text(txbRedundant));
-    return true;
+    if (ui::RunFieldCheck(kRedundant, ui::text(txbRedundant)).ok) return true;
+    ui::ShowEntryMessage(kRedundant.message);
+    return false;
 }
 
 void ShowOVRTDialog(QWidget* owner) {

@@ -1,8 +1,9 @@
 #pragma once
 // The CC-Link IE card's settings (models OVRT1 and OVRT1W): network No.,
 // station ID, MAC address and link status, and on the redundant model the
-// main/sub switching delay. Record 17 keeps the two settable values, which
-// take precedence over the card's at the next opening.
+// main/sub switching delay. Record 17 keeps the two settable values as the
+// card last took them from a download (or a settings file gave them); they take
+// precedence over the card's at the next opening.
 #include "ui/SettingsDialog.h"
 
 class QLineEdit;

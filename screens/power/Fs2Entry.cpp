@@ -87,6 +87,17 @@ bool IsCompleteNumber(const std::string& text, const NumberRule& rule) {
     return ScaledValue(text, rule.decimals, v) && v >= rule.smallest && v <= rule.largest;
 }
 
+std::string CompletedNumberText(const std::string& text) {
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t point = text.find('.');
+    if (point == std::string::npos || text.find('.', point + 1) != std::string::npos) return text;
+    const bool digitBefore = point > sign && isDigit(text[point - 1]);
+    const bool digitAfter = point + 1 < text.size() && isDigit(text[point + 1]);
+    if (digitBefore && point + 1 == text.size()) return text.substr(0, point);
+    if (!digitBefore && point == sign && digitAfter) return text.substr(0, sign) + "0" + text.substr(point);
+    return text;
+}
+
 bool IsEnableText(const std::string& text) { return text.empty() || text == "1" || text == "0"; }
 
 bool HeatPresetRule(const std::string& unit, NumberRule& rule) {

@@ -52,6 +52,12 @@ bool ScaledValue(const std::string& text, int decimals, std::int64_t& out);
 // within the rule's decimals and range.
 bool IsCompleteNumber(const std::string& text, const NumberRule& rule);
 
+// A number as the card is sent it when the box shows it with a bare point,
+// which the boxes let stand while the user types: the point at the end goes
+// ("5." -> "5", "0." -> "0") and one at the start gets its zero (".5" -> "0.5",
+// "-.5" -> "-0.5"). Any other text comes back as it is.
+std::string CompletedNumberText(const std::string& text);
+
 // The CH2 Disable box: "", "1" or "0".
 bool IsEnableText(const std::string& text);
 

@@ -87,8 +87,8 @@ private:
 
 // The binding text an upload keeps for one entry: the text after the colon
 // of the card's reply. A read that failed ("", "CNG", "NEEDLESS") keeps the
-// text held before, so that a later download cannot unbind the entries
-// behind it.
+// text held before; the card's own text is then unknown, so the screen writes
+// none of the slot's bindings until an upload has read them all.
 std::string UploadedBindingText(const std::string& reply, const std::string& previous);
 
 }  // namespace talvo::screens

@@ -219,7 +219,8 @@ void frmFS2::presetCount() {
 }
 
 bool frmFS2::WritePresetValue(Transfer& t, QLineEdit* box, const std::string& item, bool heat, int ch) {
-    const std::string text = boxText(box);
+    // A value typed with a bare point ("5.") is the number it shows ("5").
+    const std::string text = CompletedNumberText(boxText(box));
     if (text.empty()) return true;
     // A heat total is checked again against the unit its channel shows now.
     NumberRule rule = kPresetRule;

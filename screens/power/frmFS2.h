@@ -45,7 +45,8 @@ private:
     // A heat preset's rule for the unit its channel shows; false when the box takes nothing.
     bool heatRule(int ch, NumberRule& rule) const;
     // One preset box: an empty box is skipped, a text within its rule is written
-    // and the box shows the card's answer, any other text empties the box.
+    // (a bare point completed: "5." as "5") and the box shows the card's answer,
+    // any other text empties the box.
     // False when the write was not answered (the transfer has failed).
     bool WritePresetValue(Transfer& t, QLineEdit* box, const std::string& item, bool heat, int ch);
     void layoutLivePanel(QWidget* f);

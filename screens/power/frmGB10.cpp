@@ -61,8 +61,10 @@ frmGB10::frmGB10(QWidget* parent) : PowerCardScreen("GB10", parent) {
         single(txtFScale[3], 51, 14),
         {.boxes = one(txtCTScale1), .group = "01", .item = {0, 61}, .param = {0, 15}, .itemShift = {22, 0}},
         {.boxes = one(txtCTScale2), .group = "01", .item = {0, 62}, .param = {0, 16}, .itemShift = {22, 0}},
-        // The secondary ratings are the card's own: read, never written.
-        {.boxes = one(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {0, 63}, .param = {0, 17}, .uploadOnly = true},
+        // The secondary ratings are the card's own: read, never written. "GB1A" and
+        // "GB1B" have no CT secondary; its hidden box and record field stay.
+        {.boxes = one(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {0, 63}, .param = {0, 17}, .uploadOnly = true,
+         .whereLacked = BoxAndField::Kept},
         single(txtPTScale1, 58, 18),
         single(txtPTScale2, 59, 19),
         {.boxes = one(txtPTScale3), .group = "01", .item = {0, 60}, .param = {0, 20}, .uploadOnly = true},

@@ -73,7 +73,9 @@ frmGB40::frmGB40(QWidget* parent) : PowerCardScreen("GB40", parent) {
          .variantItem = {PerChannel{2, 81}, PerChannel{}}},
         {.boxes = channelBoxes(txtCTScale2), .group = "01", .item = {3, 59}, .param = {8, -1},
          .variantItem = {PerChannel{2, 82}, PerChannel{}}},
-        {.boxes = channelBoxes(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {3, 60}, .param = {8, 0}},
+        // "GB4A" and "GB4B" have no CT secondaries; their hidden boxes and record fields stay.
+        {.boxes = channelBoxes(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {3, 60}, .param = {8, 0},
+         .whereLacked = BoxAndField::Kept},
         single(txtPTScale1, 58, 33),
         single(txtPTScale2, 59, 34),
         single(txtPTScale3, 60, 35),

@@ -51,8 +51,9 @@ public:
 
     const GbhBindingRows& bindingRows() const { return rows_; }
     bool requestPending() const { return DownloadRequest || UploadRequest || ClearRequest; }
-    // The slot whose bindings an upload could not read whole: until an upload
-    // reads them all, a download leaves the card's bindings alone.
+    // The slot whose bindings an upload could not read whole (a read refused,
+    // unanswered or empty): until an upload reads them all, a download leaves
+    // the card's bindings alone and ends saying so.
     bool bindingsUnsure(int slot) const;
 
     // -1 while the live read may run; opening a row's item list sets it to the

@@ -13,6 +13,7 @@
 #include "screens/power/GbhValues.h"
 #include "screens/power/frmGBH.h"
 #include "ui/Geometry.h"
+#include "ui/SettingsDialog.h"
 
 namespace talvo::screens {
 
@@ -21,6 +22,8 @@ namespace {
 constexpr int kUploadSteps = 15, kDownloadSteps = 16;
 // The card takes its time over a download or a reset before it answers again.
 constexpr int kSettleMs = 1000;
+// After a download that left the card's bindings alone.
+constexpr const char* kBindingsNotWritten = "Bindings not written. Please Upload all bindings first";
 
 std::string cellText(const QLabel* cell) { return cell->text().toLatin1().toStdString(); }
 
@@ -86,8 +89,11 @@ bool frmGBH::uploadAll() {
             bindingsUnsure_[slot] = true;
             return false;
         }
+        // A refused read keeps the text held before, which may be anything: an
+        // unbound "0;0;0;0" there would end the layout and a download would then
+        // unbind every later binding of the card.
         const std::string text = UploadedBindingText(reply, rec.Param[i + 1]);
-        unsure = unsure || text.empty();
+        unsure = unsure || IsRefusal(reply) || text.empty();
         rec.Param.set(i + 1, text);
         t.step(i);
     }
@@ -135,7 +141,11 @@ bool frmGBH::readSetting(Transfer& t, const std::string& group, const char* item
 
 void frmGBH::DownloadSettings() {
     SetControlsEnabled(false);
-    downloadAll();
+    // The card's bindings are not all known: writing the rows would unbind or
+    // overwrite those the screen could not read, so none is written, and the
+    // user is told so.
+    const bool bindingsKept = bindingsUnsure(cardSlot());
+    if (downloadAll() && bindingsKept) ui::ShowEntryMessage(kBindingsNotWritten);
     SetControlsEnabled(true);
     LiveReadEnabled = -1;
 }

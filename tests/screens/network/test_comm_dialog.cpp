@@ -526,8 +526,60 @@ TEST_F(NetworkTest, CcLinkIeChecksBothValuesBeforeWritingEither) {
         }
         click(d, "cmdExit");
     });
-    EXPECT_EQ(rec17().Param[20], "12") << "a network No. that passed its check";
+    // The values the card last took; "12" passed its check but was never sent.
+    EXPECT_EQ(rec17().Param[20], "1");
     EXPECT_EQ(rec17().Param[21], "0");
+}
+
+TEST_F(NetworkTest, CcLinkIeWriteTheCardDoesNotAnswerFailsTheDownloadAndKeepsRecord17) {
+    struct Case {
+        const char* what;
+        const char* silentFrame;  // in group "50" of the communication card
+        const char* netWorkNo;    // record 17's Param(20) afterwards
+    };
+    const Case cases[] = {{"network No.", "D12", "7"}, {"switching delay", "D250", "12"}};
+    const auto writes = [](const std::string& item, const std::string& data, int times) {
+        Frames f;
+        for (int i = 0; i < times; ++i) f.insert(f.end(), {"G50", "I" + item, "D" + data});
+        return f;
+    };
+    useFakeClock();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        connectTo(comm("OVRT1W", "1.00"));
+        rec17().Param.set(20, "7");
+        rec17().Param.set(21, "100");
+        withDialog<frmOVRT>("cmdSpecialSetting", [&](frmOVRT& d) {
+            type(d, "txbNetWorkNo", "12");
+            type(d, "txbRedundant", "250");
+            k6sim::Fault f = silence(c.silentFrame, 0);
+            f.group = "50";
+            sim.addFault(f);
+            sim.clearFrames();
+            click(d, "cmdDown");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !d.busy(); }, 20000));
+            sim.clearFaults();
+            // Eleven attempts at the write that gets no answer, and nothing after it.
+            Frames expected = {"G00", "I01", "DF", "G00", "I41", "D00", "G50", "I01", "DF"};
+            const Frames net = writes("88", "12", std::string(c.silentFrame) == "D12" ? 11 : 1);
+            expected.insert(expected.end(), net.begin(), net.end());
+            if (std::string(c.silentFrame) == "D250") {
+                const Frames delay = writes("97", "250", 11);
+                expected.insert(expected.end(), delay.begin(), delay.end());
+            }
+            EXPECT_EQ(sim.frames(), expected);
+            ASSERT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+            EXPECT_EQ(messages.shown[0].title, "Downloading");
+            EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Stop);
+            EXPECT_FALSE(G().Connected);
+            EXPECT_FALSE(in<QPushButton>(d, "cmdDown")->isEnabled());
+            EXPECT_TRUE(in<QPushButton>(d, "cmdExit")->isEnabled());
+            click(d, "cmdExit");
+        });
+        // Only what the card took: the network No. when the delay was the write that failed.
+        EXPECT_EQ(rec17().Param[20], c.netWorkNo);
+        EXPECT_EQ(rec17().Param[21], "100");
+    }
 }
 
 TEST_F(NetworkTest, CcLinkIeWithoutRedundancyNeitherChecksNorWritesTheDelay) {

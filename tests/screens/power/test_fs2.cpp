@@ -325,6 +325,26 @@ TEST_F(Fs2Test, PresetWithOneBoxFilledSendsExactlyOneWrite) {
     EXPECT_EQ(text(s->txtTotalHFlow[2]), "123.45");
 }
 
+// A value typed with a bare point is the number it shows: sent without the point
+// (or with the zero before it), never dropped.
+TEST_F(Fs2Test, PresetSendsAValueWithABarePointAsTheNumberItShows) {
+    auto* s = open(test::kFS2);  // CH 1 shows MJ/h
+    retype(s->txtTotalCFlowp[1], "5.");
+    retype(s->txtTotalHFlowp[2], "0.");
+    type(s->txtTotalCCalp[1], ".5");  // put in by the program: the boxes' own rule never makes it
+    ASSERT_EQ(text(s->txtTotalCFlowp[1]), "5.");
+    ASSERT_EQ(text(s->txtTotalHFlowp[2]), "0.");
+    sim.clearFrames();
+    preset(s);
+    EXPECT_EQ(transferFrames(test::kFS2, {"G02", "I01", "D1"}),
+              join({selectFrames(test::kFS2), write("02", "01", "1"), write("02", 26, "5"), write("02", 30, "0.5"),
+                    write("02", 29, "0")}));
+    EXPECT_EQ(text(s->txtTotalCFlowp[1]), "5");  // the card's answers
+    EXPECT_EQ(text(s->txtTotalHFlowp[2]), "0");
+    EXPECT_EQ(text(s->txtTotalCCalp[1]), "0.5");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(Fs2Test, PresetChecksTheHeatTotalsAgainAgainstTheUnitShownNow) {
     auto* s = open(test::kFS2);
     retype(s->txtTotalCCalp[1], "999999.99");  // fits MJ/h

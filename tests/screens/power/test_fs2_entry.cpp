@@ -123,6 +123,22 @@ TEST(Fs2Entry, OnlyACompleteNumberWithinTheRuleIsSent) {
     for (const Case& c : cases) EXPECT_EQ(IsCompleteNumber(c.text, c.rule), c.sent) << "'" << c.text << "'";
 }
 
+TEST(Fs2Entry, ABarePointIsCompletedBeforeANumberIsSent) {
+    const struct {
+        const char* text;
+        const char* sent;
+    } cases[] = {
+        {"5.", "5"},       {"0.", "0"},        {"-5.", "-5"},     {"123456.", "123456"}, {".5", "0.5"},
+        {"-.25", "-0.25"}, {"5", "5"},         {"5.5", "5.5"},    {"", ""},              {".", "."},
+        {"-.", "-."},      {"-", "-"},         {"5..", "5.."},    {"1.2.", "1.2."},      {"a.", "a."},
+        {".a", ".a"},      {"--.5", "--.5"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CompletedNumberText(c.text), c.sent) << "'" << c.text << "'";
+    // What is completed is then a complete number of the preset's rule.
+    EXPECT_TRUE(IsCompleteNumber(CompletedNumberText("999999."), kPresetRule));
+    EXPECT_FALSE(IsCompleteNumber(CompletedNumberText("1000000."), kPresetRule));
+}
+
 TEST(Fs2Entry, DisableFlagTakesOnlyEmptyOneOrZero) {
     for (const char* ok : {"", "1", "0"}) EXPECT_TRUE(IsEnableText(ok)) << ok;
     for (const char* bad : {"10", ".", "2", "01", "-"}) EXPECT_FALSE(IsEnableText(bad)) << bad;

@@ -72,6 +72,7 @@ TEST_F(Gb40Test, UploadReadsEachChannelsItemsIntoItsBoxesAndRecordFields) {
             order.push_back(f.item);
         }
         record(m.slot).Param.set(37, "keep");
+        for (int ch = 1; ch <= 4; ++ch) record(m.slot).Param.set(8 * ch, "sec" + str(ch));
         auto* s = open(m.slot);
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(s->Label1_12->text().toStdString(), m.variant ? "U/T" : "U");
@@ -84,7 +85,9 @@ TEST_F(Gb40Test, UploadReadsEachChannelsItemsIntoItsBoxesAndRecordFields) {
             for (const ChannelField& f : kChannelFields) {
                 SCOPED_TRACE(std::string(f.name) + " " + str(ch));
                 const int item = f.item(ch, m.variant);
-                const std::string expected = item ? "v" + str(item) : "";
+                // Not on the card: not read; the hidden box keeps its text and the
+                // record what the box holds.
+                const std::string expected = item ? "v" + str(item) : "sec" + str(ch);
                 EXPECT_EQ(text((s->*f.boxes)[static_cast<std::size_t>(ch)]), expected);
                 EXPECT_EQ(rec.Param[8 * (ch - 1) + f.k], expected);
             }
@@ -129,7 +132,8 @@ TEST_F(Gb40Test, DownloadWritesTheSecondaryRatingsWhenFilledExceptOnGB4AAndGB4B)
             const int sec = 3 * ch + 60;  // 63, 66, 69, 72
             if (m.variant) {
                 EXPECT_EQ(countFrames("I" + str(sec)), 0u);
-                EXPECT_EQ(rec.Param[8 * ch], "");  // the card has no such rating
+                EXPECT_EQ(rec.Param[8 * ch], "stored" + str(8 * ch));  // the card has no such rating: left
+                EXPECT_EQ(text(s->txtCTScale3[static_cast<std::size_t>(ch)]), "w" + str(8 * ch));
             } else {
                 EXPECT_EQ(sim.value(m.slot, "01", sec), "w" + str(8 * ch));
                 EXPECT_EQ(rec.Param[8 * ch], "w" + str(8 * ch));

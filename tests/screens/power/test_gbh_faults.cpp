@@ -75,7 +75,7 @@ TEST_F(GbhTest, AnUnansweredUploadReadStopsDisconnectsAndKeepsWhatItDidNotReach)
     }
 }
 
-TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAlone) {
+TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAloneAndSaysSo) {
     useFakeClock();
     frmGBH* s = open(kTwoSystems);
     ASSERT_NE(s, nullptr);
@@ -88,51 +88,88 @@ TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAlone) {
     EXPECT_EQ(record(kTwoSystems).Param[5], "");              // never read
 
     // Connected again (which empties the records), the slot's rows show no
-    // binding; the card still holds ten.
+    // binding; the card still holds ten. The user's own binding in the first
+    // free row, and then bindings from a settings file, are not written either:
+    // the download says so.
     connectAndUpload();
-    messages.shown.clear();
-    s = open(kTwoSystems);
-    const Frames frames = framesOf(s, [&] { downloadCard(s); });
-    EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I10"));
-    EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I15"));
-    EXPECT_EQ(Frames(frames.end() - 3, frames.end()), W("02", "09", "1"));
-    EXPECT_EQ(sim.value(kTwoSystems, "02", 14), "40013;2;1;0");
-    EXPECT_EQ(sim.value(kTwoSystems, "02", 19), "40147;1;1;0");
-    EXPECT_TRUE(messages.shown.empty());
+    const struct {
+        const char* what;
+        std::function<void()> bind;
+    } cases[] = {
+        {"a binding picked by the user", [&] { s->cbItem[0]->setCurrentIndex(3); }},  // P
+        {"bindings from a settings file",
+         [&] {
+             record(kTwoSystems).Param.set(1, "40007;2;1;0");  // Q
+             record(kTwoSystems).Param.set(2, "40009;2;2;0");  // S of #2
+             G().FileLoaded = true;
+             s = open(kTwoSystems);  // entered anew: the rows show the record
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        s = open(kTwoSystems);
+        c.bind();
+        ASSERT_GT(s->cbItem[0]->currentIndex(), 0);
+        messages.shown.clear();
+        const Frames frames = framesOf(s, [&] { downloadCard(s); });
+        for (int item = 10; item <= 25; ++item) EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I" + std::to_string(item)));
+        EXPECT_EQ(Frames(frames.end() - 3, frames.end()), W("02", "09", "1"));
+        EXPECT_EQ(sim.value(kTwoSystems, "02", 10), "40001;2;1;0");
+        EXPECT_EQ(sim.value(kTwoSystems, "02", 14), "40013;2;1;0");
+        EXPECT_EQ(sim.value(kTwoSystems, "02", 19), "40147;1;1;0");
+        ASSERT_EQ(messages.texts(), std::vector<std::string>{"Bindings not written. Please Upload all bindings first"});
+        EXPECT_EQ(messages.shown[0].title, "");
+        EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Information);
+        EXPECT_TRUE(G().Connected);
+        EXPECT_TRUE(s->downloadButton()->isEnabled());
+    }
 
     // A whole upload makes the screen sure of them again.
     uploadCard(s);
     EXPECT_FALSE(s->bindingsUnsure(kTwoSystems));
     s->cbItem[15]->setCurrentIndex(0);  // unbind TIMER
+    messages.shown.clear();
     downloadCard(s);
     EXPECT_EQ(sim.value(kTwoSystems, "02", 18), "40033;1;2;0");
     EXPECT_EQ(sim.value(kTwoSystems, "02", 19), "0;0;0;0");
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(GbhTest, ARefusedBindingKeepsTheRecordsTextAndWithoutOneStopsBindingWrites) {
+// A refused binding read keeps the record's text, but the card's own is then
+// unknown: whatever the record held ("0;0;0;0" after a download that unbound
+// that entry would end the layout there), no binding of the slot is written.
+TEST_F(GbhTest, ARefusedBindingReadKeepsTheRecordsTextAndWritesNoBindingWhateverItHeld) {
+    const struct {
+        const char* refusal;
+        const char* held;
+    } cases[] = {
+        {"CNG", "40005;2;1;1"}, {"CNU", "40005;2;1;1"}, {"CNG", "0;0;0;0"}, {"CNU", "0;0;0;0"}, {"CNG", ""},
+    };
     frmGBH* s = open(kTwoSystems);
     ASSERT_NE(s, nullptr);
-    uploadCard(s);
-    for (const char* refusal : {"CNG", "CNU"}) {
-        SCOPED_TRACE(refusal);
-        sim.addFault(inGroup(fault("I12", kTwoSystems, FaultAction::Reply, refusal), "02"));
+    std::vector<std::string> card;  // the card's bindings, items 10 to 25
+    for (int item = 10; item <= 25; ++item) card.push_back(sim.value(kTwoSystems, "02", item));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.refusal) + " over \"" + c.held + "\"");
+        uploadCard(s);  // whole: sure of the bindings
+        ASSERT_FALSE(s->bindingsUnsure(kTwoSystems));
+        record(kTwoSystems).Param.set(3, c.held);
+        sim.addFault(inGroup(fault("I12", kTwoSystems, FaultAction::Reply, c.refusal), "02"));
         uploadCard(s);
         sim.clearFaults();
-        EXPECT_EQ(record(kTwoSystems).Param[3], "40005;2;1;1");
-        EXPECT_FALSE(s->bindingsUnsure(kTwoSystems));
-        EXPECT_EQ(shown(s->cbItem[4]), "P");
-    }
+        EXPECT_TRUE(G().Connected);
+        EXPECT_EQ(record(kTwoSystems).Param[3], c.held);
+        EXPECT_EQ(record(kTwoSystems).Param[4], "40011;2;2;0");  // the reads go on
+        EXPECT_TRUE(s->bindingsUnsure(kTwoSystems));
 
-    record(kTwoSystems).Param.set(3, "");
-    sim.addFault(inGroup(fault("I12", kTwoSystems, FaultAction::Reply, "CNG"), "02"));
-    uploadCard(s);
-    sim.clearFaults();
-    EXPECT_TRUE(G().Connected);
-    EXPECT_TRUE(s->bindingsUnsure(kTwoSystems));
-    EXPECT_EQ(s->cbItem[4]->currentIndex(), -1);  // the layout ends at the third binding
-    const Frames frames = framesOf(s, [&] { downloadCard(s); });
-    EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I12"));
-    EXPECT_EQ(sim.value(kTwoSystems, "02", 13), "40011;2;2;0");
+        messages.shown.clear();
+        const Frames frames = framesOf(s, [&] { downloadCard(s); });
+        for (int item = 10; item <= 25; ++item) EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I" + std::to_string(item)));
+        EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I01"));
+        for (int item = 10; item <= 25; ++item)
+            EXPECT_EQ(sim.value(kTwoSystems, "02", item), card[static_cast<std::size_t>(item - 10)]) << item;
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Bindings not written. Please Upload all bindings first"});
+    }
 }
 
 TEST_F(GbhTest, RefusedSettingReadsKeepTheControlsAndTheRecord) {
