@@ -195,3 +195,25 @@ TEST_F(HartBlockTest, AWriteStopsAtTheFirstChunkTheCardDoesNotTake) {
     EXPECT_EQ(countOf(sim.frames(), "DW1010" + text.substr(16, 16)), 4);
     EXPECT_EQ(countOf(sim.frames(), "DW2010" + text.substr(32, 16)), 0);
 }
+
+// An extra copy of chunk 0's echo comes while chunk 1's data frame, lost on the
+// line, waits for its reply: it is no reply to chunk 1, which is sent again, so
+// the card ends up with the whole new block and not with half of the old one.
+TEST_F(HartBlockTest, AnExtraEchoOfAnEarlierChunkDoesNotAnswerALostChunk) {
+    const Block& b = block(BlockId::DeviceVariableCodes);
+    const std::string old(32, 'F');
+    sim.setValue(kSlot, "01", 37, old);
+    const std::string text = hexText(32);
+    const std::vector<std::string> chunks = WriteChunks(b, text);
+    ASSERT_EQ(chunks.size(), 2u);
+    k6sim::Fault extra = onFrame("D" + chunks[0], k6sim::FaultAction::ExtraLate, "D" + chunks[0]);
+    extra.count = 1;
+    extra.delayMs = 1000;  // well inside chunk 1's wait, whatever the load
+    sim.addFault(extra);
+    k6sim::Fault lost = onFrame("D" + chunks[1], k6sim::FaultAction::Silence);
+    lost.count = 1;
+    sim.addFault(lost);
+    EXPECT_TRUE(WriteHartBlock(b, "1", text));
+    EXPECT_EQ(sim.frames(), writeFrames("1", b.item, {chunks[0], chunks[1], chunks[1]}));
+    EXPECT_EQ(sim.value(kSlot, "01", 37), text);
+}
