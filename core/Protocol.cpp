@@ -21,6 +21,9 @@ struct ExchangeState {
     // A frame went out whose reply did not come (or more came than its reply):
     // what it still sends must not pass for the next frame's reply.
     bool lineSuspect = false;
+    // The item text of the item frame sent since the last group frame ("" for
+    // none): a data frame may be answered with that item's tagged value.
+    std::string itemSent;
 };
 
 ExchangeState& state() {
@@ -107,20 +110,47 @@ std::string numberText(const std::string& digits) {
     return nz == std::string::npos ? std::string("0") : digits.substr(nz);
 }
 
+// The refusals the station may give any item or data frame.
+bool isRefusal(const std::string& line) { return line == "CNG" || line == "CNU" || line == "DTMOUT"; }
+
+// The item number a value line is tagged with ("D04:BW4" -> "04"), or "" when
+// it carries no tag.
+std::string tagOf(const std::string& line) {
+    const std::size_t colon = line.find(':');
+    if (line.empty() || line[0] != 'D' || colon == std::string::npos || !isDigits(line, 1, colon)) return {};
+    return line.substr(1, colon - 1);
+}
+
+bool sameNumber(const std::string& a, const std::string& b) {
+    return isDigits(a, 0, a.size()) && isDigits(b, 0, b.size()) && numberText(a) == numberText(b);
+}
+
 // Whether a reply line (blanks trimmed) can be the reply to `frame`. A late or
 // extra reply to an earlier frame that plainly is not this frame's is passed
-// over: "COK" answers only a group frame, a value ("D...", not "DTMOUT") never
-// does, and an item's value tagged with another item number ("D04:..." to
-// "I40") belongs to that other item. Replies without a tag stay acceptable.
+// over. "COK" answers only a group frame, and a value ("D...", not "DTMOUT")
+// never does. To an item frame, a value tagged with another item number
+// ("D04:..." to "I40") belongs to that other item; untagged values stay
+// acceptable. A data frame is answered only by a refusal, by the echo of its
+// own data (a chunk read's echo goes on with the characters read), or by the
+// value of the item named just before it in the write ("D43:..." after "I43"):
+// an earlier data frame's echo taken here would pass a lost write for a taken one.
 bool canAnswer(const std::string& frame, const std::string& line) {
     const bool value = !line.empty() && line[0] == 'D' && line != "DTMOUT";
     if (frame[0] == 'G') return !value;
     if (line == "COK") return false;
+    if (frame[0] == 'D') {
+        if (isRefusal(line)) return true;
+        if (!value) return false;
+        // The line has lost its trailing blanks; so does the echo it is held to.
+        const std::string echo = trimBlanks(frame.substr(0, frame.size() - 1));
+        if (line.compare(0, echo.size(), echo) == 0) return true;
+        return sameNumber(tagOf(line), state().itemSent);
+    }
     if (frame[0] != 'I' || !value) return true;
     const std::string item = frame.substr(1, frame.size() - 2);
-    const std::size_t colon = line.find(':');
-    if (!isDigits(item, 0, item.size()) || colon == std::string::npos || !isDigits(line, 1, colon)) return true;
-    return numberText(line.substr(1, colon - 1)) == numberText(item);
+    const std::string tag = tagOf(line);
+    if (!isDigits(item, 0, item.size()) || tag.empty()) return true;
+    return sameNumber(tag, item);
 }
 
 std::string valueOf(const std::string& reply) { return reply.size() > 1 ? reply.substr(1) : std::string(); }
@@ -134,7 +164,7 @@ std::string dataReply(const std::string& data) {
 }  // namespace
 
 bool IsRejection(const std::string& reply) {
-    return reply.empty() || reply == "CNU" || reply == "CNG" || reply == "DTMOUT";
+    return reply.empty() || isRefusal(reply);
 }
 
 std::string Retried(int retries, const std::function<std::string()>& attempt) {
@@ -192,6 +222,8 @@ std::string Transact(const std::string& frame, std::string& reply) {
         // Nothing that came before the frame can be its reply; the characters of
         // a line not yet ended (which the count above does not see) go too.
         p->dropInput();
+        if (frame[0] == 'G') s.itemSent.clear();
+        if (frame[0] == 'I') s.itemSent = frame.substr(1, frame.size() - 2);
         IntervalTimerOn(kReplyTimeoutMs);
         ok = written = p->write(frame);
     }

@@ -43,7 +43,8 @@ std::string TransactTrim(const std::string& frame);
 // The exchange itself; builds the reply in its second argument and returns it.
 // Replies are taken line by line: a line that cannot be this frame's reply (a
 // late or extra reply to an earlier frame) is dropped and the wait goes on
-// within the same 3000 ms. The wait sleeps on the port, the event loop and the
+// within the same 3000 ms. A data frame's reply is a refusal, the echo of its
+// own data, or the value of the item whose frame went out just before it. The wait sleeps on the port, the event loop and the
 // deadline together, so it costs no processor while the window stays live.
 std::string Transact(const std::string& frame, std::string& reply);
 

@@ -131,6 +131,7 @@ TEST_F(ProtocolTest, WriteSendsThreeFramesAndStoresTheValue) {
 
 // A plain write fails on any rejection, of the item frame or of the data frame.
 TEST_F(ProtocolTest, WriteRejectionsAreRetriedWithTheWholeSequence) {
+    useFakeClock();
     struct Case {
         std::string frame, text;
         Frames attempt;
@@ -139,6 +140,7 @@ TEST_F(ProtocolTest, WriteRejectionsAreRetriedWithTheWholeSequence) {
         {"DF", "CNU", {"G00", "I01", "DF"}},
         {"DF", "CNG", {"G00", "I01", "DF"}},
         {"DF", "DTMOUT", {"G00", "I01", "DF"}},
+        // Neither is the echo of "F": no reply, so each attempt times out.
         {"DF", "D", {"G00", "I01", "DF"}},
         {"DF", "", {"G00", "I01", "DF"}},
         {"I01", "CNU", {"G00", "I01"}},
@@ -278,6 +280,81 @@ TEST_F(ProtocolTest, LinesThatCannotAnswerTheFrameArePassedOver) {
     }
 }
 
+// What answers a data frame: a refusal, the echo of its own data (which may go
+// on, as a chunk read's does), or the value of the item named just before it in
+// the write. An echo of an earlier data frame, another item's value or any other
+// line is passed over, in the same chunk as the reply or alone.
+TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
+    useFakeClock();
+    ASSERT_EQ(WriteItem(3, "00", "41", "1"), "1");
+    struct Case {
+        std::string data;   // written to group "01" item "42" of card 1
+        std::string reply;  // the data frame is answered with reply + CR
+        std::string result;
+        bool timesOut;
+    };
+    const Case cases[] = {
+        {"250", "D250", "250", false},
+        {"250", "D7\rD250", "250", false},         // an earlier write's echo first
+        {"250", "D7", "", true},
+        {"250", "D25", "", true},                  // part of the echo
+        {"250", "D2500", "2500", false},           // the echo and more
+        {"250", "D43:10000\rD250", "250", false},  // another item's value first
+        {"250", "D43:10000", "", true},
+        {"250", "D1:250", "", true},
+        {"250", "D42:250", "42:250", false},       // its own item's value
+        {"250", "D042:250", "042:250", false},
+        {"250", "COK", "", true},
+        {"250", "X250", "", true},
+        {"250", "", "", true},
+        {"250", "CNG", "", false},
+        {"250", "CNU", "", false},
+        {"250", "DTMOUT", "", false},
+        {"250", "D7\rCNG", "", false},
+        {"", "D43:10000", "43:10000", false},      // with no data every value is the echo
+        {"", "DK6", "K6", false},
+        {"", "COK", "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("D" + c.data + " answered '" + c.reply + "'");
+        sim.clearFaults();
+        sim.clearFrames();
+        sim.addFault(reply("D" + c.data, c.reply));
+        const auto start = fakeClock.now;
+        EXPECT_EQ(WriteItem(0, "01", "42", c.data), c.result);
+        const auto took = fakeClock.now - start;
+        if (c.timesOut) {
+            EXPECT_GE(took, kReplyTimeoutMs);
+        } else {
+            EXPECT_LT(took, kReplyTimeoutMs);
+        }
+        EXPECT_EQ(sim.frames(), (Frames{"G01", "I42", "D" + c.data}));
+    }
+    // A refusal fails every attempt, each from the group frame on.
+    sim.clearFaults();
+    sim.clearFrames();
+    sim.addFault(reply("D250", "D7\rCNG"));
+    EXPECT_EQ(WriteItem(3, "01", "42", "250"), "");
+    EXPECT_EQ(sim.frames(), repeat({"G01", "I42", "D250"}, 4));
+}
+
+// The item whose value may answer a data frame is the one named in the same
+// write: a group frame since then names none.
+TEST_F(ProtocolTest, AnItemsValueAnswersADataFrameOnlyAfterThatItemFrame) {
+    useFakeClock();
+    ASSERT_EQ(WriteItem(3, "00", "41", "1"), "1");
+    sim.clearFrames();
+    sim.addFault(reply("D250", "D42:250"));
+    EXPECT_EQ(TransactTrim("G01\r"), "COK");
+    EXPECT_EQ(TransactTrim("I42\r"), "D42:0");
+    EXPECT_EQ(TransactTrim("D250\r"), "D42:250");
+    EXPECT_EQ(TransactTrim("G01\r"), "COK");
+    const auto start = fakeClock.now;
+    EXPECT_EQ(TransactTrim("D250\r"), "");
+    EXPECT_GE(fakeClock.now - start, kReplyTimeoutMs);
+    EXPECT_EQ(sim.frames(), (Frames{"G01", "I42", "D250", "G01", "D250"}));
+}
+
 // A stale line that arrives while a slow reply is awaited, on a real line.
 TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
     sim.setValue(0, "00", 40, "1.00");
@@ -294,6 +371,8 @@ TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
         {"D04:K6-OW1", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
         {"D1.00", "G00", [] { return ReadItem(0, "00", "04"); }, "K6-OW1:RUN", {"G00", "I04"}},
         {"COK", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+        {"D3", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+        {"D41:3", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("'" + c.stale + "' while " + c.frame + " waits");

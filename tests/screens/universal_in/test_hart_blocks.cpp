@@ -125,14 +125,18 @@ TEST_F(HartBlockTest, TwentyCharactersOfConstantDataAndShortBlocksReadBack) {
 }
 
 // Refusals fail each of the four attempts; "CNU" and "DTMOUT" bring no
-// characters either, so they never become a chunk's text.
+// characters either, so they never become a chunk's text. A line that does not
+// begin with the frame's own echo is no reply to it: each attempt times out.
 TEST_F(HartBlockTest, DataRepliesThatRefuseOrTimeOutFailTheAttempt) {
+    useFakeClock();
     struct Case {
         std::string reply;  // to the data frame
         std::string result;
     };
     const Case cases[] = {
         {"CNG", ""}, {"DXNG", ""}, {"DNG", ""}, {"CNU", ""}, {"DTMOUT", ""}, {"  DTMOUT ", ""},
+        {"D" + hexText(8), ""},  // the characters without the echo
+        {"DR0010ABCD", ""},      // another chunk's echo
         {"DR0008ABCD", "R0008ABCD"},
     };
     for (const Case& c : cases) {
@@ -170,8 +174,6 @@ TEST_F(HartBlockTest, ChunksThatWouldShiftLaterOnesFailTheRead) {
         {"DR0010", "DR0010ABCD", true},
         // More characters than a chunk holds.
         {"DR0010", "DR0010" + hexText(17), true},
-        // No echo: the reply is the chunk as it stands.
-        {"DR0010", "D" + hexText(16), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reply);
@@ -192,4 +194,26 @@ TEST_F(HartBlockTest, AWriteStopsAtTheFirstChunkTheCardDoesNotTake) {
     EXPECT_FALSE(WriteHartBlock(block(BlockId::ConstantData), "1", text));
     EXPECT_EQ(countOf(sim.frames(), "DW1010" + text.substr(16, 16)), 4);
     EXPECT_EQ(countOf(sim.frames(), "DW2010" + text.substr(32, 16)), 0);
+}
+
+// An extra copy of chunk 0's echo comes while chunk 1's data frame, lost on the
+// line, waits for its reply: it is no reply to chunk 1, which is sent again, so
+// the card ends up with the whole new block and not with half of the old one.
+TEST_F(HartBlockTest, AnExtraEchoOfAnEarlierChunkDoesNotAnswerALostChunk) {
+    const Block& b = block(BlockId::DeviceVariableCodes);
+    const std::string old(32, 'F');
+    sim.setValue(kSlot, "01", 37, old);
+    const std::string text = hexText(32);
+    const std::vector<std::string> chunks = WriteChunks(b, text);
+    ASSERT_EQ(chunks.size(), 2u);
+    k6sim::Fault extra = onFrame("D" + chunks[0], k6sim::FaultAction::ExtraLate, "D" + chunks[0]);
+    extra.count = 1;
+    extra.delayMs = 1000;  // well inside chunk 1's wait, whatever the load
+    sim.addFault(extra);
+    k6sim::Fault lost = onFrame("D" + chunks[1], k6sim::FaultAction::Silence);
+    lost.count = 1;
+    sim.addFault(lost);
+    EXPECT_TRUE(WriteHartBlock(b, "1", text));
+    EXPECT_EQ(sim.frames(), writeFrames("1", b.item, {chunks[0], chunks[1], chunks[1]}));
+    EXPECT_EQ(sim.value(kSlot, "01", 37), text);
 }
