@@ -139,7 +139,8 @@ bool canAnswer(const std::string& frame, const std::string& line) {
     if (frame[0] == 'G') return !value;
     if (line == "COK") return false;
     if (frame[0] == 'D') {
-        if (isRefusal(line)) return true;
+        // An empty reply fails the attempt at once, as it does for any frame.
+        if (line.empty() || isRefusal(line)) return true;
         if (!value) return false;
         // The line has lost its trailing blanks; so does the echo it is held to.
         const std::string echo = trimBlanks(frame.substr(0, frame.size() - 1));

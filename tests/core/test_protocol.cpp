@@ -140,7 +140,8 @@ TEST_F(ProtocolTest, WriteRejectionsAreRetriedWithTheWholeSequence) {
         {"DF", "CNU", {"G00", "I01", "DF"}},
         {"DF", "CNG", {"G00", "I01", "DF"}},
         {"DF", "DTMOUT", {"G00", "I01", "DF"}},
-        // Neither is the echo of "F": no reply, so each attempt times out.
+        // Not the echo of "F": no reply, so each attempt times out; an empty
+        // reply fails it at once.
         {"DF", "D", {"G00", "I01", "DF"}},
         {"DF", "", {"G00", "I01", "DF"}},
         {"I01", "CNU", {"G00", "I01"}},
@@ -306,7 +307,7 @@ TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
         {"250", "D042:250", "042:250", false},
         {"250", "COK", "", true},
         {"250", "X250", "", true},
-        {"250", "", "", true},
+        {"250", "", "", false},                    // an empty reply fails at once
         {"250", "CNG", "", false},
         {"250", "CNU", "", false},
         {"250", "DTMOUT", "", false},
