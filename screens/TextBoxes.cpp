@@ -114,11 +114,7 @@ QLineEdit* newLockedBox(QWidget* parent) {
     return b;
 }
 
-QLineEdit* newGreyDisplayBox(QWidget* parent) {
-    QLineEdit* b = newLockedBox(parent);
-    ui::setBackColor(b, colors::SysButtonFace);
-    return b;
-}
+QLineEdit* newGreyDisplayBox(QWidget* parent) { return ui::MakeDisplayOnly(newLockedBox(parent)); }
 
 QLineEdit* newSettingBox(QWidget* parent, KeyFilter filter, int maxLength) {
     auto* b = new QLineEdit(parent);

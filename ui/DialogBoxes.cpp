@@ -5,8 +5,10 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "core/Colors.h"
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
+#include "ui/Geometry.h"
 
 namespace talvo::ui {
 
@@ -96,6 +98,21 @@ QLineEdit* DottedAddress::firstEmpty() const {
     for (int i = 3; i >= 0; --i)
         if (boxes[static_cast<std::size_t>(i)]->text().isEmpty()) return boxes[static_cast<std::size_t>(i)];
     return nullptr;
+}
+
+}  // namespace talvo::ui
+
+namespace talvo::ui {
+
+QLineEdit* MakeDisplayOnly(QLineEdit* box) {
+    box->setEnabled(true);
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    setBackColor(box, colors::SysButtonFace);
+    QPalette p = box->palette();
+    p.setColor(QPalette::Text, p.color(QPalette::WindowText));
+    box->setPalette(p);
+    return box;
 }
 
 }  // namespace talvo::ui

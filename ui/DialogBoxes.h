@@ -21,6 +21,11 @@ void FilterKeys(QLineEdit* box, KeyFilter filter);
 // Entering the box selects its whole text.
 void SelectAllOnFocus(QLineEdit* box);
 
+// A value the user reads but does not edit: a read-only box on the button
+// face, its text in the window text colour (a disabled box greys its text
+// until it can hardly be read). The text can still be selected and copied.
+QLineEdit* MakeDisplayOnly(QLineEdit* box);
+
 // Text of a box as the station's single-byte text, and back.
 std::string text(const QLineEdit* box);
 void setText(QLineEdit* box, const std::string& text);

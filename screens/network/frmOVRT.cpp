@@ -11,6 +11,7 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/DialogLayout.h"
+#include "ui/DialogBoxes.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
@@ -45,7 +46,7 @@ frmOVRT::frmOVRT(QWidget* parent) : ui::SettingsDialog(parent) {
     label(fra, "", "Main/Sub switching delay time ", 240, 2100, 2900);
     txbRedundant = box(fra, "txbRedundant", 3180, 2100, 1200);
     label(fra, "", " (0 - 5000 msec)", 4440, 2100, 1560);
-    for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) b->setEnabled(false);  // display only
+    for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) ui::MakeDisplayOnly(b);
     ui::FilterKeys(txbNetWorkNo, FilterKeyDigits);
     ui::FilterKeys(txbRedundant, FilterKeyDigits);
 

@@ -9,6 +9,7 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
+#include "ui/DialogBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
@@ -68,12 +69,12 @@ frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", paren
     screens::newLabel(settings, "I/O card type", 180, 360, 1300);
     cardType = screens::newLockedBox(settings);
     cardType->setObjectName("cardType");
-    cardType->setEnabled(false);
+    ui::MakeDisplayOnly(cardType);
     placeTwips(cardType, 1500, 330, 900, 360);
     screens::newLabel(settings, "Channel No.", 2700, 360, 1200);
     ChNo = screens::newLockedBox(settings);
     ChNo->setObjectName("ChNo");
-    ChNo->setEnabled(false);
+    ui::MakeDisplayOnly(ChNo);
     placeTwips(ChNo, 3960, 330, 900, 360);
 
     auto* monitor = new QGroupBox("monitor", b);
