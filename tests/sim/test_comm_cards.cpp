@@ -59,6 +59,20 @@ TEST(CommCards, FieldbusScaleListsGoThroughTheDataOfItems43And44) {
                         {"I45", "D45:N01"}});
 }
 
+// What the dialog writes (1 slave, 2 relay) it reads back as the entry's text.
+TEST(CommCards, AWirelessCardTakesItsRelayModeAsANumberAndGivesItsText) {
+    for (const char* model : {"OXF1", "OXF1F", "OG1"}) {
+        SCOPED_TRACE(model);
+        Simulator sim(parse(std::string("comm K6-") + model + ":RUN version K6-" + model + ":3.00\n"));
+        expectReplies(sim, {{"G00", "COK"}, {"I55", "D55:SLAVE"}, {"D2", "D2"},     {"I55", "D55:RELAY"},
+                            {"D1", "D1"},   {"I55", "D55:SLAVE"}, {"D3", "CNG"},    {"DRELAY", "CNG"},
+                            {"D", "CNG"},   {"I55", "D55:SLAVE"}, {"I56", "D56:12"}, {"D7", "D7"}});
+    }
+    // Item 55 of other models is an ordinary value (the fieldbus card's power-on delay).
+    Simulator op(parse("comm K6-OP1:RUN version K6-OP1:1.00\n"));
+    expectReplies(op, {{"G00", "COK"}, {"I55", "D55:5"}, {"D2", "D2"}, {"I55", "D55:2"}, {"D30", "D30"}});
+}
+
 TEST(CommCards, GatewayStationFile) {
     Station s;
     std::string error;
