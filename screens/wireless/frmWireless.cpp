@@ -9,7 +9,6 @@
 #include <QTimer>
 #include <vector>
 
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
 #include "core/MainView.h"
