@@ -11,14 +11,6 @@ namespace talvo {
 
 namespace {
 
-// Why a field cannot go into the settings file so that it reads back, or "".
-std::string unsavableReason(const std::string& s) {
-    if (std::string why = UnquotableReason(s); !why.empty()) return why;
-    if (s.size() > kMaxSettingsFieldChars)
-        return " is longer than " + std::to_string(kMaxSettingsFieldChars) + " characters and cannot be saved.";
-    return "";
-}
-
 std::string recordName(int n) {
     return n == CardRecordTable::kCommCard ? "Communication card" : "Slot " + std::to_string(n);
 }
@@ -115,6 +107,12 @@ std::string UnquotableReason(const std::string& text) {
     return "";
 }
 
+std::string UnsavableFieldReason(const std::string& text, std::size_t maxChars) {
+    if (std::string why = UnquotableReason(text); !why.empty()) return why;
+    if (text.size() > maxChars) return " is longer than " + std::to_string(maxChars) + " characters and cannot be saved.";
+    return "";
+}
+
 namespace {
 
 bool sizeFits(const std::string& bytes, std::string& error) {
@@ -153,10 +151,10 @@ std::string FormatValueFile(const std::string& firstLine, const std::vector<std:
 }
 
 bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
-                    std::string& error, std::size_t maxValues) {
+                    std::string& error, const ValueFileLimits& limits) {
     if (!sizeFits(bytes, error)) return false;
     std::vector<std::string_view> split = SplitFileLines(bytes);
-    if (!split.empty() && split.size() - 1 > maxValues) split.resize(maxValues + 1);
+    if (!split.empty() && split.size() - 1 > limits.maxValues) split.resize(limits.maxValues + 1);
     std::vector<std::vector<std::string>> lines;
     if (!splitLines(split, lines, error)) return false;
     if (lines.empty()) {
@@ -172,6 +170,10 @@ bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vecto
         }
         if (HoldsControl(lines[i][0])) {
             error = where + " holds a control character.";
+            return false;
+        }
+        if (lines[i][0].size() > limits.maxFieldChars) {
+            error = where + " holds a value longer than " + std::to_string(limits.maxFieldChars) + " characters.";
             return false;
         }
         read.push_back(std::move(lines[i][0]));
@@ -223,7 +225,7 @@ std::string FormatSettingsFile(const CardRecordTable& records) {
 
 std::string FindUnsavableField(const CardRecordTable& records) {
     std::string why;
-    const auto bad = [&why](const std::string& value) { return !(why = unsavableReason(value)).empty(); };
+    const auto bad = [&why](const std::string& value) { return !(why = UnsavableFieldReason(value)).empty(); };
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {
         const CardRecord& r = *records.get(n);
         const std::string where = recordName(n) + ", ";

@@ -20,6 +20,14 @@ namespace talvo {
 
 // A file of this format is a few kilobytes; anything beyond this is not one.
 inline constexpr std::size_t kMaxQuotedFileBytes = 1024 * 1024;
+// A field of the system settings file, the gateway's and the wireless dialogs'
+// files holds one value of a card as a station frame carries it, or as a
+// dialog's box holds it: a model code, a version, a number, a flag, a short
+// text. The longest of them are a few dozen characters; 255 leaves ample room
+// above that, yet keeps a damaged or foreign file from filling the records
+// and boxes (and from there the frames sent to a card) with text no card
+// could take.
+inline constexpr std::size_t kMaxSettingsFieldChars = 255;
 
 // One line of fields, each in double quotes, separated by commas, with its CR LF.
 std::string FormatQuotedLine(const std::vector<std::string>& fields);
@@ -28,6 +36,9 @@ std::string FormatQuotedLine(const std::vector<std::string>& fields);
 // " holds a character that cannot be saved (\" or a line break)." or
 // " holds a control character that cannot be saved."; "" when it can.
 std::string UnquotableReason(const std::string& text);
+// The same for a file whose reader takes no field longer than maxChars; adds
+// " is longer than 255 characters and cannot be saved." (for 255).
+std::string UnsavableFieldReason(const std::string& text, std::size_t maxChars = kMaxSettingsFieldChars);
 
 // Splits a file into its lines and each line into its fields. Lines end in LF,
 // with or without a CR before it; the last may lack its line end, and one empty
@@ -47,13 +58,19 @@ bool SplitQuotedFields(std::string_view line, std::size_t lineNo, std::vector<st
 // The dialogs' files: a bare first line (a number that tells what the file
 // holds), then one quoted value a line.
 std::string FormatValueFile(const std::string& firstLine, const std::vector<std::string>& values);
-// Reads such a file whole: its first line and every value after it, or the
-// first maxValues of them when the file has more (the lines after those are not
-// looked at). Each line read holds one field; none holds a control character.
-// On any fault it returns false with a sentence in error and leaves firstLine
-// and values unchanged.
+// What a value file may hold: how many values are read (the lines after them
+// are not looked at) and how long one may be (a file of card settings takes
+// kMaxSettingsFieldChars; by default a field is bounded only by the file's size).
+struct ValueFileLimits {
+    std::size_t maxValues = SIZE_MAX;
+    std::size_t maxFieldChars = kMaxQuotedFileBytes;
+};
+// Reads such a file: its first line and the values after it, within `limits`.
+// Each line read holds one field; none holds a control character. On any fault
+// it returns false with a sentence in error and leaves firstLine and values
+// unchanged.
 bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vector<std::string>& values,
-                    std::string& error, std::size_t maxValues = SIZE_MAX);
+                    std::string& error, const ValueFileLimits& limits = {});
 
 // ---- The system settings file ----
 // 17 lines, one per card record, each of 82 quoted, comma-separated fields.
@@ -61,12 +78,6 @@ bool ParseValueFile(const std::string& bytes, std::string& firstLine, std::vecto
 inline constexpr int kSettingsFieldsPerLine = 82;  // type, version, 64 Param, 16 ChOption
 // A real file is a few kilobytes; anything beyond this is not a settings file.
 inline constexpr std::size_t kMaxSettingsFileBytes = kMaxQuotedFileBytes;
-// A field holds one value of a card as a station frame carries it: a model
-// code, a version, a number, a flag, a short text. The longest of them are a
-// few dozen characters; 255 leaves ample room above that, yet keeps a damaged
-// or foreign file from filling the records (and from there the screens' boxes
-// and the frames sent to a card) with text no card could take.
-inline constexpr std::size_t kMaxSettingsFieldChars = 255;
 
 using SettingsRecords = std::array<CardRecord, CardRecordTable::kCount>;
 

@@ -16,7 +16,9 @@ public:
     virtual bool read(const std::string& path, std::size_t maxBytes, std::string& bytes, std::string& error) = 0;
     // Replaces the file's content only once all the bytes are on disk; on any
     // failure the file stays as it was and nothing else is left beside it. A
-    // replaced file keeps its permissions. False with a sentence in error.
+    // replaced file keeps its permissions. A path that is not valid UTF-8 text
+    // is refused: the file would land under another name. False with a
+    // sentence in error.
     virtual bool save(const std::string& path, const std::string& bytes, std::string& error) = 0;
 };
 

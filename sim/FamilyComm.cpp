@@ -13,6 +13,8 @@ namespace {
 constexpr int kFirstScaleKey = 1001;
 constexpr int kScaleRead = 43;
 constexpr int kScaleSet = 44;
+// The wireless cards' relay mode (group 00).
+constexpr int kRelayModeItem = 55;
 
 // The model whose items the card gets: from a model text that carries its
 // status after ":" as a real card's does ("K6-OW1:RUN"), or, for a card that
@@ -37,12 +39,15 @@ void set(Card& card, const std::string& group, std::initializer_list<std::pair<i
     for (const auto& [item, value] : items) card.groups[group][item] = value;
 }
 
+bool isWireless(const std::string& m) { return begins(m, "OXF") || begins(m, "OG"); }
+
 bool isEthernet(const std::string& m) { return (begins(m, "OW") && !begins(m, "OWHD")) || begins(m, "QA") || m == "HM3EX"; }
 
 // The wireless cards: the RS-485 side in group 00 (OG has none, but the
 // items do no harm there) and the radio side in group 17. Lists travel as
 // entry numbers, the power level and retry count as entry + 1, the write
-// enable port as the model's port code, the relay mode as its text.
+// enable port as the model's port code. The relay mode is written as its
+// number (1 slave, 2 relay) and read as its text (commDataReply).
 void addWirelessDefaults(Card& card, const std::string& m) {
     const bool oxf1f = begins(m, "OXF1F");
     set(card, "00", {{56, "12"}, {58, "1"}, {57, "2"}, {60, "2"}, {61, oxf1f ? "9" : "3"}, {62, "30"},
@@ -89,7 +94,7 @@ void addCommModelDefaults(Card& card) {
                          {92, "Data link"}, {97, "0"}});
         fill(card, "50", 10, 25, "0");
     }
-    if (begins(m, "OXF") || begins(m, "OG")) addWirelessDefaults(card, m);
+    if (isWireless(m)) addWirelessDefaults(card, m);
     if (begins(m, "QFODH")) {
         // The gateway's own addresses, its SLMP server and its map.
         set(card, "00", {{9, "100"}, {59, "192.168.3.39"}, {60, "255.255.255.0"}, {61, "192.168.3.1"}, {63, "32"},
@@ -121,7 +126,14 @@ std::optional<std::string> commItemReply(const Card& card, const std::string& gr
 }
 
 std::optional<std::string> commDataReply(Card& card, const std::string& group, int item, const std::string& data) {
-    if (!isCommCard(card) || group != "17" || (item != kScaleRead && item != kScaleSet)) return std::nullopt;
+    if (!isCommCard(card)) return std::nullopt;
+    if (group == "00" && item == kRelayModeItem && isWireless(modelOf(card))) {
+        // The relay mode is set by its number and read back as its text.
+        if (data != "1" && data != "2") return "CNG";
+        card.groups["00"][item] = data == "1" ? "SLAVE" : "RELAY";
+        return "D" + data;
+    }
+    if (group != "17" || (item != kScaleRead && item != kScaleSet)) return std::nullopt;
     // The wireless cards hold their key and duty time under the same items.
     if (!begins(modelOf(card), "OP")) return std::nullopt;
     auto& items = card.groups["17"];

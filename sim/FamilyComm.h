@@ -21,7 +21,9 @@ void addGatewaySlotDefaults(Card& card);
 
 // The communication card's own answers: a model text "CNG" is answered as the
 // rejection "CNG"; the fieldbus card's scale lists are read and set through the
-// data of group 17 items 43 and 44. nullopt where the ordinary rules apply.
+// data of group 17 items 43 and 44; a wireless card's relay mode (group 00 item
+// 55) takes "1" or "2" and keeps "SLAVE" or "RELAY". nullopt where the
+// ordinary rules apply.
 std::optional<std::string> commItemReply(const Card& card, const std::string& group, int item);
 std::optional<std::string> commDataReply(Card& card, const std::string& group, int item, const std::string& data);
 

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
@@ -75,7 +76,15 @@ bool QtFileStore::read(const std::string& path, std::size_t maxBytes, std::strin
 }
 
 bool QtFileStore::save(const std::string& path, const std::string& bytes, std::string& error) {
-    const QString name = QString::fromLocal8Bit(path.c_str());
+    const QString name = QString::fromLocal8Bit(path.data(), static_cast<qsizetype>(path.size()));
+    // QSaveFile makes the system's name from the text again. Bytes that are no
+    // text in the system's encoding (UTF-8) would come back as other bytes,
+    // and the file would be written under a name the user never chose.
+    if (QFile::encodeName(name) != QByteArray(path.data(), static_cast<qsizetype>(path.size())) ||
+        path.find('\0') != std::string::npos) {
+        error = "The file name is not valid UTF-8 text, so the file was not saved.";
+        return false;
+    }
     // QSaveFile would say it in words of its own.
     if (QFileInfo(name).isDir()) {
         error = systemText(EISDIR);

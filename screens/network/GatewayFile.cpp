@@ -68,14 +68,14 @@ std::string UnsavableQfo(const QfoFile& f) {
         for (const auto* v : {&r.code, &r.radix})
             if (*v) values.push_back(**v);
     for (const std::string& v : values)
-        if (std::string why = UnquotableReason(v); !why.empty()) return "\"" + v + "\"" + why;
+        if (std::string why = UnsavableFieldReason(v); !why.empty()) return "\"" + v + "\"" + why;
     return "";
 }
 
 bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error) {
     std::string first;
     std::vector<std::string> values;
-    if (!ParseValueFile(bytes, first, values, error)) return false;
+    if (!ParseValueFile(bytes, first, values, error, {.maxFieldChars = kMaxSettingsFieldChars})) return false;
     if (values.size() + 1 != static_cast<std::size_t>(kQfoLines)) {
         error = "The file has " + std::to_string(values.size() + 1) + " lines; expected " + std::to_string(kQfoLines) + ".";
         return false;

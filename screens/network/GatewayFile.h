@@ -34,14 +34,16 @@ struct QfoFile {
 // The file's bytes.
 std::string FormatQfo(const QfoFile& f);
 // "" when every value can be written so that it reads back; else a sentence
-// naming the first that cannot (a double quote, CR or LF, a control character).
+// naming the first that cannot (a double quote, CR or LF, a control character,
+// more characters than the reader takes in a field).
 std::string UnsavableQfo(const QfoFile& f);
 
 // Reads and checks the whole file before anything is taken from it: exactly
-// 125 lines, line 1 a whole number, the four addresses with three "." each, a
-// server type of "16" or "32", an entry count of 0 to 16, and for each row in
-// use an I/O type of the list and a device name of the table its I/O type and
-// the server type choose. False with a sentence in error, out unchanged.
+// 125 lines, no value longer than kMaxSettingsFieldChars, line 1 a whole
+// number, the four addresses with three "." each, a server type of "16" or
+// "32", an entry count of 0 to 16, and for each row in use an I/O type of the
+// list and a device name of the table its I/O type and the server type
+// choose. False with a sentence in error, out unchanged.
 bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error);
 
 // The file row of a map row, and back (a loaded row's list state is left to

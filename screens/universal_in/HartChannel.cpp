@@ -149,7 +149,7 @@ bool valueFits(Field f, const std::string& v) {
 FileRead ParseHartFile(const std::string& bytes, Channel& out, std::string& error) {
     std::string tag;
     std::vector<std::string> values;
-    if (!ParseValueFile(bytes, tag, values, error, static_cast<std::size_t>(kFieldCount))) return FileRead::Damaged;
+    if (!ParseValueFile(bytes, tag, values, error, {.maxValues = static_cast<std::size_t>(kFieldCount)})) return FileRead::Damaged;
     if (values.size() < static_cast<std::size_t>(kFieldCount)) {
         error = "The file has " + std::to_string(values.size() + 1) + (values.empty() ? " line" : " lines") +
                 "; expected " + std::to_string(kFieldCount + 1) + ".";

@@ -214,6 +214,7 @@ FileReadResult ReadFileRecords(WirelessModel m, int firmwareLevel, int fileForma
             }
         } else {
             next.Text(f.control, f.channel) = record;
+            next.Unread(f.control, f.channel) = false;
         }
         for (const EnableRule r : f.rulesAfter) ApplyEnableRule(r, next);
     }

@@ -232,8 +232,21 @@ const std::string& WirelessControls::Text(WControl c, int channel) const {
     return text[static_cast<std::size_t>(ControlIndex(c))];
 }
 
+bool& WirelessControls::Unread(WControl c, int channel) {
+    if (c == C::wirChNo) return unreadChannel[ChannelSlot(channel)];
+    return unread[static_cast<std::size_t>(ControlIndex(c))];
+}
+
+bool WirelessControls::Unread(WControl c, int channel) const {
+    if (c == C::wirChNo) return unreadChannel[ChannelSlot(channel)];
+    return unread[static_cast<std::size_t>(ControlIndex(c))];
+}
+
 WirelessControls InitialControls(WirelessModel m, const FirmwareSetup& setup) {
     WirelessControls w;
+    for (const ControlInfo& info : kControls)
+        if (info.kind == ControlKind::Text) w.Unread(info.control) = true;
+    w.unreadChannel.fill(true);
     w.Entry(C::movementMode) = 0;      // "Disable"
     w.Entry(C::NSAQuality) = 0;        // "Standard"
     w.Entry(C::NetworkJointMode) = 0;  // "V3 compatible mode"

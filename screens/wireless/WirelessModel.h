@@ -151,11 +151,18 @@ inline const std::string kKeyMask(32, '*');
 // The setting controls of one dialog: box texts, list selections (-1 none),
 // enabled states, and KeyText, the key the dialog holds (wirPassword shows it
 // only while it has the focus, so its box text is not kept here).
+//
+// A box is "unread" while it holds nothing the card, a file or the user gave
+// it: as the set-up leaves it, and still after the card refused to give its
+// value. Its text then is no setting of the card, and the download does not
+// send it (an empty network name would erase the card's).
 struct WirelessControls {
     WirelessControls();
 
     std::string& Text(WControl c, int channel = 0);
     const std::string& Text(WControl c, int channel = 0) const;
+    bool& Unread(WControl c, int channel = 0);
+    bool Unread(WControl c, int channel = 0) const;
     int& Entry(WControl c) { return entry[static_cast<std::size_t>(ControlIndex(c))]; }
     int Entry(WControl c) const { return entry[static_cast<std::size_t>(ControlIndex(c))]; }
     bool& Enabled(WControl c) { return enabled[static_cast<std::size_t>(ControlIndex(c))]; }
@@ -165,13 +172,15 @@ struct WirelessControls {
     std::array<std::string, kChannelCount> wirChNo{};
     std::array<int, kControlCount> entry{};
     std::array<bool, kControlCount> enabled{};
+    std::array<bool, kControlCount> unread{};
+    std::array<bool, kChannelCount> unreadChannel{};
     std::string KeyText;
 
     bool operator==(const WirelessControls&) const = default;
 };
 
-// The controls as InitControls leaves them: empty boxes, KeyText the default
-// key, movementMode "Disable", NSAQuality "Standard", NetworkJointMode
+// The controls as InitControls leaves them: empty boxes, all unread, KeyText
+// the default key, movementMode "Disable", NSAQuality "Standard", NetworkJointMode
 // "V3 compatible mode", NDTTSU "3", List_M_Mode "SLAVE", other lists
 // unselected; List_M_Mode and the new-firmware options enabled as the set-up
 // says, everything else enabled.

@@ -127,9 +127,12 @@ int EntryFromReply(WirelessModel m, int count, WireConv conv, C list, const std:
     case WireConv::Entry: index = *n; break;
     case WireConv::EntryPlus1: index = *n - 1; break;
     case WireConv::PortCode: {
+        // The model's two port codes name their entries; any other number is
+        // taken as the entry number itself ("0" is "RS-485").
         const ModelTraits& t = Traits(m);
         if (WholeNumberOf(t.portRs485) == n) index = 0;
         else if (WholeNumberOf(t.portWireless) == n) index = 1;
+        else index = *n;
         break;
     }
     default: break;
@@ -189,7 +192,14 @@ bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& ste
     case WireConv::Text:
     case WireConv::TrimmedText:
     case WireConv::WholeNumber:
-    case WireConv::ReadOnly: controls.Text(step.control, step.channel) = value; break;
+    case WireConv::ReadOnly:
+        // A refused read keeps the box as it was, unread if it was: "CNG" is no
+        // setting, and an emptied box would be sent back as one.
+        if (!failed) {
+            controls.Text(step.control, step.channel) = value;
+            controls.Unread(step.control, step.channel) = false;
+        }
+        break;
     case WireConv::Key:
         // A key that is not one (a failed read among them) must not replace
         // the key the dialog holds: the next download would send it.
@@ -230,6 +240,15 @@ std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const Tr
     const int entry = controls.Entry(step.control);
     const int count = ListEntryCount(m, firmwareLevel, step.control);
     const bool selected = entry >= 0 && entry < count;
+    switch (step.conv) {
+    case WireConv::Text:
+    case WireConv::TrimmedText:
+    case WireConv::WholeNumber:
+        // Nothing the card, a file or the user gave: not the card's setting.
+        if (controls.Unread(step.control, step.channel)) return std::nullopt;
+        break;
+    default: break;
+    }
     switch (step.conv) {
     case WireConv::Text: return text;
     case WireConv::TrimmedText: return Trimmed(text);

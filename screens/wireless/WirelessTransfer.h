@@ -66,8 +66,9 @@ std::vector<TransferStep> DownloadSteps(WirelessModel m, int firmwareLevel);
 bool IsFailedRead(const std::string& reply);
 
 // Takes a ReadItem reply into the step's control (only what follows the first
-// ":" counts), then runs the step's rule. A text box gets the value, or ""
-// when the read failed. KeyText changes only for 32 hex digits. A list gets
+// ":" counts), then runs the step's rule. A text box gets the value; a read
+// that failed ("", "CNG", "NEEDLESS") leaves the box as it was, unread if it
+// was. KeyText changes only for 32 hex digits. A list gets
 // the entry that the value names under the step's conversion (the model's
 // entry count at this level bounds it), or no selection when the read failed
 // or the value names none. Returns false when the reply was not taken as is.
@@ -85,8 +86,8 @@ std::vector<CheckStep> DownloadChecks(WirelessModel m, int firmwareLevel);
 std::optional<CheckFailure> FirstFailedCheck(WirelessModel m, int firmwareLevel, const WirelessControls& controls);
 
 // The data the download writes for one step; none when there is nothing sound
-// to send: a list without a selection, a port entry without a code, a box
-// that holds no number where the model sends its number.
+// to send: an unread box, a list without a selection, a port entry without a
+// code, a box that holds no number where the model sends its number.
 std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const TransferStep& step,
                                     const WirelessControls& controls);
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "core/Connection.h"
+#include "core/Globals.h"
 #include "core/KeyFilters.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
@@ -70,7 +70,7 @@ void showFileError(const std::string& text, const char* title) {
 frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDialog(parent), model_(model) {
     const ModelTraits& t = Traits(model_);
     setObjectName(t.dialogName);
-    setWindowTitle(t.dialogName);
+    setWindowTitle(t.heading);
     setFixedSize(ui::twips(14880), ui::twips(8700));
     network::heading(this, "Label1", t.heading, 240, 120, 5000);
 
@@ -91,6 +91,8 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
             ui::SelectAllOnFocus(b);
             if (const ui::KeyFilter f = filterOf(info.filter)) ui::FilterKeys(b, f);
             if (c == C::MAC_Address) b->setReadOnly(true);
+            // What the user types is a value of the card's to send, read or not.
+            connect(b, &QLineEdit::textChanged, this, [this, c] { boxChanged(c, 0); });
             w = b;
         }
         controls_[at(c)] = w;
@@ -116,6 +118,7 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         b->setObjectName(network::indexed("wirChNo", ch));
         ui::SelectAllOnFocus(b);
         ui::FilterKeys(b, FilterKeyDigits);
+        connect(b, &QLineEdit::textChanged, this, [this, ch] { boxChanged(C::wirChNo, ch); });
         wirChNo_[at(ch)] = b;
     }
     controls_[at(C::wirChNo)] = wirChNo_[0];
@@ -164,7 +167,10 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
     apply(InitialControls(model_, setup_));
 }
 
-frmWireless::~frmWireless() { mainView().setEnabled(MainControl::cmdSpecialSetting, true); }
+// Not while the link is down: the command would open the dialog on no station.
+frmWireless::~frmWireless() {
+    if (G().Connected) mainView().setEnabled(MainControl::cmdSpecialSetting, true);
+}
 
 QWidget* frmWireless::widget(WControl c, int channel) const {
     if (c == C::wirChNo) return wirChNo_[at(channel < 0 || channel >= kChannelCount ? 0 : channel)];
@@ -197,6 +203,8 @@ WirelessControls frmWireless::collect() const {
             if (k != C::wirPassword) c.Text(k) = ui::text(b);
         }
     }
+    c.unread = unread_;
+    c.unreadChannel = unreadChannel_;
     c.KeyText = KeyText_;
     return c;
 }
@@ -219,7 +227,17 @@ void frmWireless::apply(const WirelessControls& c) {
         w->setEnabled(c.Enabled(k));
     }
     KeyText_ = c.KeyText;
+    unread_ = c.unread;
+    unreadChannel_ = c.unreadChannel;
     applying_ = was;
+}
+
+void frmWireless::boxChanged(WControl c, int channel) {
+    if (applying_) return;
+    if (c == C::wirChNo)
+        unreadChannel_[at(channel)] = false;
+    else
+        unread_[at(c)] = false;
 }
 
 void frmWireless::listChanged(WControl list) {
@@ -326,10 +344,8 @@ void frmWireless::cmdDown_Click() {
     ui::Exchanges x(kDownloadRetries);
     if (select.ok())
         for (const ItemWrite& w : plan.writes) x.write(w.group, w.item, w.data);
-    if (!select.ok() || !x.ok()) {
-        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
-        DisconnectDevice();
-    }
+    // The link stays up: the user may try again, or upload to see what the card took.
+    if (!select.ok() || !x.ok()) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
 }
 
 void frmWireless::CmdSaveF_Click() {
@@ -343,7 +359,7 @@ void frmWireless::CmdSaveF_Click() {
     if (!BuildFileRecords(model_, setup_.FileFormatCode, collect(), records, error))
         return showFileError(error, "Open Error");
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string why = UnquotableReason(records[i]);
+        const std::string why = UnsavableFieldReason(records[i]);
         if (!why.empty()) return showFileError("Record " + std::to_string(i + 2) + why, "Open Error");
     }
     if (!SaveWholeFile(path, FormatValueFile(std::to_string(setup_.FileFormatCode), records), error))
@@ -358,7 +374,7 @@ void frmWireless::CmdReadF_Click() {
     std::string bytes, error, codeLine;
     std::vector<std::string> records;
     if (!ReadWholeFile(path, kMaxQuotedFileBytes, bytes, error) ||
-        !ParseValueFile(bytes, codeLine, records, error))
+        !ParseValueFile(bytes, codeLine, records, error, {.maxFieldChars = kMaxSettingsFieldChars}))
         return showFileError(error, "");
     WirelessControls c = collect();
     switch (ReadFileRecords(model_, setup_.FirmwareLevel, setup_.FileFormatCode, codeLine, records, c, error)) {

@@ -48,6 +48,7 @@ private:
     void apply(const WirelessControls& controls);
     void fillLists();
     void listChanged(WControl list);
+    void boxChanged(WControl c, int channel);
     bool lostFocusCheck(WControl c, int channel);
     bool keyLostFocus();
     void focusField(WControl c, int channel);
@@ -55,6 +56,9 @@ private:
     WirelessModel model_;
     FirmwareSetup setup_;
     std::string KeyText_;
+    // Which boxes hold nothing the card, a file or the user gave them.
+    std::array<bool, kControlCount> unread_{};
+    std::array<bool, kChannelCount> unreadChannel_{};
     bool applying_ = false;
 
     std::array<QWidget*, kControlCount> controls_{};

@@ -26,6 +26,13 @@ TEST(QuotedLines, TextsTheFormatCannotCarry) {
         EXPECT_EQ(UnquotableReason(bad), " holds a character that cannot be saved (\" or a line break).") << bad;
     for (const char* control : {"a\tb", "\x1b", "\x7f"})
         EXPECT_EQ(UnquotableReason(control), " holds a control character that cannot be saved.");
+    // A file whose reader bounds its fields: the bound as well.
+    EXPECT_EQ(UnsavableFieldReason(std::string(kMaxSettingsFieldChars, 'x')), "");
+    EXPECT_EQ(UnsavableFieldReason(std::string(kMaxSettingsFieldChars + 1, 'x')),
+              " is longer than 255 characters and cannot be saved.");
+    EXPECT_EQ(UnsavableFieldReason("a\"b" + std::string(300, 'x')),
+              " holds a character that cannot be saved (\" or a line break).");
+    EXPECT_EQ(UnsavableFieldReason(std::string(600, 'x'), 600), "");
 }
 
 TEST(QuotedLines, ReadsLinesOfFieldsQuotedOrBare) {
@@ -58,18 +65,24 @@ TEST(QuotedLines, ValueFilesRoundTripAndRefuseWholeOnAnyFault) {
     ASSERT_TRUE(ParseValueFile(FormatValueFile("0", values), first, read, error)) << error;
     EXPECT_EQ(first, "0");
     EXPECT_EQ(read, values);
+    // A reader of card settings takes no value longer than any card's.
+    const std::vector<std::string> longest{"", std::string(kMaxSettingsFieldChars, 'A')};
+    ASSERT_TRUE(ParseValueFile(FormatValueFile("0", longest), first, read, error, {.maxFieldChars = kMaxSettingsFieldChars})) << error;
+    EXPECT_EQ(read, longest);
 
     const std::pair<std::string, std::string> bad[] = {
         {"0\r\n\"a\",\"b\"\r\n", "Line 2 has 2 fields; expected 1."},
         {"0\r\n\"a\x01\"\r\n", "Line 2 holds a control character."},
         {"\r\n", "The file is empty."},
         {"0\r\n\"open\r\n", "Line 2, field 1: the closing double quote is missing."},
+        {"0\r\n\"\"\r\n\"" + std::string(256, 'A') + "\"\r\n", "Line 3 holds a value longer than 255 characters."},
+        {"0\r\n" + std::string(256, '1') + "\r\n", "Line 2 holds a value longer than 255 characters."},
     };
     for (const auto& [bytes, message] : bad) {
         SCOPED_TRACE(message);
         first = "kept";
         read = {"kept"};
-        EXPECT_FALSE(ParseValueFile(bytes, first, read, error));
+        EXPECT_FALSE(ParseValueFile(bytes, first, read, error, {.maxFieldChars = kMaxSettingsFieldChars}));
         EXPECT_EQ(error, message);
         EXPECT_EQ(first, "kept");
         EXPECT_EQ(read, std::vector<std::string>{"kept"});
@@ -96,7 +109,7 @@ TEST(QuotedLines, AValueFileReadUpToSomeValuesLooksAtNoLineAfterThem) {
         SCOPED_TRACE(c.bytes + " / " + std::to_string(c.maxValues));
         std::string first = "kept", error;
         std::vector<std::string> read{"kept"};
-        EXPECT_EQ(ParseValueFile(c.bytes, first, read, error, c.maxValues), c.ok) << error;
+        EXPECT_EQ(ParseValueFile(c.bytes, first, read, error, {.maxValues = c.maxValues}), c.ok) << error;
         EXPECT_EQ(first, c.ok ? "0" : "kept");
         EXPECT_EQ(read, c.values);
     }

@@ -507,6 +507,10 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileAndShowsWhy) {
         {dir.path() / "folder.uJx", "Is a directory."},
         {dir.path() / longName / "a.uJx", "Not a directory."},
         {dir.path() / std::string(256, 'n'), "File name too long."},
+        // Bytes that are no UTF-8 would reach the disk as another name.
+        {dir.path() / "station\xFF.uJx", "The file name is not valid UTF-8 text, so the file was not saved."},
+        {dir.path() / "st\xC3(.uJx", "The file name is not valid UTF-8 text, so the file was not saved."},
+        {dir.path() / std::string("st\0n.uJx", 9), "The file name is not valid UTF-8 text, so the file was not saved."},
     };
     G().CardRecords = filledTable();
     const std::set<std::string> namesBefore = namesIn(dir.path());

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string codeLine, error;
     std::vector<std::string> records;
-    if (!ParseValueFile(bytes, codeLine, records, error)) return 0;
+    if (!ParseValueFile(bytes, codeLine, records, error, {.maxFieldChars = kMaxSettingsFieldChars})) return 0;
     bool any = false;
     for (const Dialog& d : kDialogs) {
         FirmwareSetup setup;
@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!BuildFileRecords(d.model, *code, controls, saved, error)) std::abort();
         std::string savedCode;
         std::vector<std::string> savedRecords;
-        if (!ParseValueFile(FormatValueFile(std::to_string(*code), saved), savedCode, savedRecords, error))
+        if (!ParseValueFile(FormatValueFile(std::to_string(*code), saved), savedCode, savedRecords, error,
+                            {.maxFieldChars = kMaxSettingsFieldChars}))
             continue;  // a value the file cannot carry: Save refuses it before writing
         WirelessControls again = InitialControls(d.model, setup);
         if (ReadFileRecords(d.model, d.level, std::max(d.fileFormatCode, *code), savedCode, savedRecords, again,

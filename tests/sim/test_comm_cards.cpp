@@ -59,6 +59,51 @@ TEST(CommCards, FieldbusScaleListsGoThroughTheDataOfItems43And44) {
                         {"I45", "D45:N01"}});
 }
 
+// What the dialog writes (1 slave, 2 relay) it reads back as the entry's text.
+TEST(CommCards, AWirelessCardTakesItsRelayModeAsANumberAndGivesItsText) {
+    for (const char* model : {"OXF1", "OXF1F", "OG1"}) {
+        SCOPED_TRACE(model);
+        Simulator sim(parse(std::string("comm K6-") + model + ":RUN version K6-" + model + ":3.00\n"));
+        expectReplies(sim, {{"G00", "COK"}, {"I55", "D55:SLAVE"}, {"D2", "D2"},     {"I55", "D55:RELAY"},
+                            {"D1", "D1"},   {"I55", "D55:SLAVE"}, {"D3", "CNG"},    {"DRELAY", "CNG"},
+                            {"D", "CNG"},   {"I55", "D55:SLAVE"}, {"I56", "D56:12"}, {"D7", "D7"}});
+    }
+    // Item 55 of other models is an ordinary value (the fieldbus card's power-on delay).
+    Simulator op(parse("comm K6-OP1:RUN version K6-OP1:1.00\n"));
+    expectReplies(op, {{"G00", "COK"}, {"I55", "D55:5"}, {"D2", "D2"}, {"I55", "D55:2"}, {"D30", "D30"}});
+}
+
+// The stations that ship for the communication cards' own dialogs: each loads
+// and its card answers as its model does.
+TEST(CommCards, StationFilesOfTheCommunicationCardModels) {
+    const struct {
+        const char* file;
+        std::vector<std::pair<std::string, std::string>> replies;
+    } cases[] = {
+        {"ethernet_owub.k6",
+         {{"G00", "COK"}, {"I04", "DK6-OWUB:RUN"}, {"I40", "DK6-OWUB:2.04"}, {"I77", "D77:1"},
+          {"I78", "D78:192.168.0.1"}, {"I61", "CNU"}, {"I10", "D10:BW4"}, {"I11", "D11:KR4"}}},
+        {"fieldbus_op1.k6",
+         {{"G00", "COK"}, {"I04", "DK6-OP1:RUN"}, {"I55", "D55:10"}, {"G17", "COK"}, {"I26", "D26:IO01"},
+          {"I43", "D43:"}, {"D1;", "D43:4,4,4,4,4,4,4,4,4,4,4,4,4,4,4,4;"}}},
+        {"cclink_ovrt1.k6",
+         {{"G00", "COK"}, {"I04", "DK6-OVRT1:RUN"}, {"G50", "COK"}, {"I40", "D40:1.10"}, {"I90", "D90:7"},
+          {"I87", "D87:00-80-4C-12-34-56"}}},
+        {"cclink_ovrt1w.k6",
+         {{"G00", "COK"}, {"I04", "DK6-OVRT1W:RUN"}, {"G50", "COK"}, {"I97", "D97:200"}, {"I92", "D92:Data link"}}},
+        {"comm_cng.k6",
+         {{"G00", "COK"}, {"I04", "CNG"}, {"I40", "DK6-OW1:2.04"}, {"I03", "D03:RUN"}, {"I59", "D59:192.168.0.10"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Station s;
+        std::string error;
+        ASSERT_TRUE(k6sim::loadStation(std::string(K6SIM_STATIONS_DIR) + "/" + c.file, s, error)) << error;
+        Simulator sim(s);
+        expectReplies(sim, c.replies);
+    }
+}
+
 TEST(CommCards, GatewayStationFile) {
     Station s;
     std::string error;

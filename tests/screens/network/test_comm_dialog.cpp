@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QRadioButton>
+#include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "core/Globals.h"
 #include "core/LineTurn.h"
@@ -618,6 +621,84 @@ TEST_F(NetworkTest, CcLinkIeLostFocusChecksAndExit) {
         click(d, "cmdExit");
     });
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// ---------------- the stations that ship ----------------
+
+std::string stationFile(const std::string& name) {
+    std::ifstream in(std::string(K6SIM_STATIONS_DIR) + "/" + name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Each station file of a communication card model: "Setting" reads the card,
+// and "SpecialSetting" opens the model's own dialog, which reads it too.
+TEST_F(NetworkTest, StationFilesOpenTheirCardsDialogs) {
+    struct Case {
+        const char* file;
+        const char* name;  // frmComm's txtName
+        std::function<void(NetworkTest&)> special;
+    };
+    const Case cases[] = {
+        {"ethernet_owub.k6", "OWUB",
+         [](NetworkTest& t) {
+             t.withDialog<frmEther>("cmdSpecialSetting", [&](frmEther& d) {
+                 EXPECT_TRUE(shown(d, "txtIPsel"));
+                 EXPECT_EQ(text(d, "txtIPsel"), "1");
+                 EXPECT_EQ(text(d, "txtDGate_3"), "192");
+                 EXPECT_EQ(text(d, "txtIP_0"), "10");
+                 click(d, "cmdExit");
+             });
+         }},
+        {"fieldbus_op1.k6", "OP1",
+         [](NetworkTest& t) {
+             t.withDialog<frmOP>("cmdSpecialSetting", [&](frmOP& d) {
+                 click(d, "cmdUp");
+                 EXPECT_EQ(text(d, "txtCardList_1"), "IO01");
+                 EXPECT_EQ(in<QComboBox>(d, "cbScl_1")->currentText(), "10");
+                 EXPECT_EQ(in<QComboBox>(d, "cbScl_16")->currentText(), "0.1");
+                 EXPECT_EQ(text(d, "txtTimeout"), "10");
+                 click(d, "cmdExit");
+             });
+         }},
+        {"cclink_ovrt1.k6", "OVRT1",
+         [](NetworkTest& t) {
+             t.withDialog<frmOVRT>("cmdSpecialSetting", [&](frmOVRT& d) {
+                 EXPECT_EQ(text(d, "txbStationID"), "7");
+                 EXPECT_EQ(text(d, "txbMACAdd"), "00-80-4C-12-34-56");
+                 EXPECT_FALSE(in(d, "txbRedundant")->isEnabled());
+                 click(d, "cmdExit");
+             });
+         }},
+        {"cclink_ovrt1w.k6", "OVRT1W",
+         [](NetworkTest& t) {
+             t.withDialog<frmOVRT>("cmdSpecialSetting", [&](frmOVRT& d) {
+                 EXPECT_EQ(text(d, "txbRedundant"), "200");
+                 EXPECT_TRUE(in(d, "txbRedundant")->isEnabled());
+                 EXPECT_EQ(text(d, "txbLinkStatus"), "Data link");
+                 click(d, "cmdExit");
+             });
+         }},
+        {"comm_cng.k6", "OW1",
+         [](NetworkTest& t) {
+             EXPECT_FALSE(t.button("cmdSpecialSetting")->isVisibleTo(t.window.get())) << "no dialog of its own";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        restartWindow();
+        connectTo(stationFile(c.file));
+        withDialog<frmComm>("cmdComm", [&](frmComm& d) {
+            EXPECT_EQ(text(d, "txtName"), c.name);
+            EXPECT_EQ(text(d, "txtStatus_0"), "RUN");
+            click(d, "cmdUp");
+            click(d, "cmdExit");
+        });
+        c.special(*this);
+        EXPECT_TRUE(messages.shown.empty()) << (messages.shown.empty() ? "" : messages.shown[0].text);
+        EXPECT_TRUE(G().Connected);
+    }
 }
 
 }  // namespace

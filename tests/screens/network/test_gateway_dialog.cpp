@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -312,8 +313,10 @@ TEST_F(GatewayDialogTest, AFileThatFailsItsChecksChangesNothing) {
         const std::string shortFile = write("short.qfo", bytes.substr(0, bytes.rfind("\"\"\r\n")));
         std::string badIp = bytes;
         badIp.replace(badIp.find("192.168.3.39"), 12, "192.168.339");
+        std::string longValue = bytes;
+        longValue.replace(longValue.find("\"3FF\""), 5, "\"" + std::string(256, 'F') + "\"");
         type(d, "pausePeriod", "777");
-        for (const std::string& p : {shortFile, write("badip.qfo", badIp)}) {
+        for (const std::string& p : {shortFile, write("badip.qfo", badIp), write("long.qfo", longValue)}) {
             messages.shown.clear();
             files.answers = {p};
             click(d, "CmdReadF");
@@ -329,6 +332,14 @@ TEST_F(GatewayDialogTest, AFileThatFailsItsChecksChangesNothing) {
         click(d, "CmdSaveF");
         EXPECT_EQ(messages.texts().back(), "save file incomplete");
         EXPECT_FALSE(QFile::exists(QString::fromStdString(refused)));
+        // A name that is no UTF-8: refused, and no file under another name either.
+        type(d, "ChNo_0", "8");
+        messages.shown.clear();
+        const QStringList before = QDir(dir.path()).entryList(QDir::Files);
+        files.answers = {dir.path().toStdString() + "/gate\xFF.qfo"};
+        click(d, "CmdSaveF");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"save file incomplete"});
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), before);
         // Cancelled: nothing at all.
         messages.shown.clear();
         files.answers = {""};

@@ -84,6 +84,8 @@ TEST(GatewayFile, EverythingIsCheckedBeforeAnythingIsTaken) {
         {with(23, "\"ZZ\""), "an unknown device in a row in use"},
         {with(14, "\"AI\"\"\""), "text after the closing quote"},
         {with(2, std::string("\"a\x01\"")), "a control character"},
+        {with(7, "\"" + std::string(256, 'F') + "\""), "a value of 256 characters"},
+        {with(120, "\"" + std::string(256, '1') + "\""), "a value of 256 characters in a row not in use"},
         {"", "empty"},
     };
     for (const auto& [bytes, what] : bad) {
@@ -98,6 +100,9 @@ TEST(GatewayFile, EverythingIsCheckedBeforeAnythingIsTaken) {
     QfoFile f;
     std::string error;
     EXPECT_TRUE(ParseQfo(with(28, "\"AX\""), f, error)) << error;
+    // The longest value a field may hold.
+    EXPECT_TRUE(ParseQfo(with(7, "\"" + std::string(255, 'F') + "\""), f, error)) << error;
+    EXPECT_EQ(f.cpuNo, std::string(255, 'F'));
 }
 
 TEST(GatewayFile, TheServerTypeLineChoosesTheTable) {
@@ -121,6 +126,12 @@ TEST(GatewayFile, ValuesTheFormatCannotCarryAreNamed) {
         h.rows[3].code = bad;
         EXPECT_FALSE(UnsavableQfo(h).empty()) << bad;
     }
+    // What the reader would refuse, the writer does not write.
+    QfoFile longest;
+    longest.portNo = std::string(255, '9');
+    EXPECT_EQ(UnsavableQfo(longest), "");
+    longest.rows[15].DevAdd16 = std::string(256, 'F');
+    EXPECT_EQ(UnsavableQfo(longest), "\"" + std::string(256, 'F') + "\" is longer than 255 characters and cannot be saved.");
 }
 
 }  // namespace

@@ -339,6 +339,17 @@ TEST_F(HartDialogTest, AnUntouchedChannelSavesTheTagAndTenEmptyLines) {
     EXPECT_EQ(files.filters, std::vector<std::string>{hart::kFileFilter});
 }
 
+TEST_F(HartDialogTest, SaveRefusesANameThatIsNoUtf8) {
+    const fs::path path = dir / "ch\xFF.rhx";
+    files.answers.push_back(path.string());
+    inDialog(1, [&](frmXR_HART& d) { d.CmdWriteFile->click(); });
+    ASSERT_EQ(messages.texts(), std::vector<std::string>{"Cannot save \"" + path.string() +
+                                                         "\". The file name is not valid UTF-8 text, so the file "
+                                                         "was not saved."});
+    EXPECT_EQ(messages.shown[0].title, "Open Error");
+    EXPECT_TRUE(fs::is_empty(dir)) << "nor under another name";
+}
+
 TEST_F(HartDialogTest, AFileSavedFromChannel1ReadsIntoChannel3) {
     const fs::path path = dir / "ch1.rhx";
     files.answers.push_back(path.string());

@@ -9,8 +9,8 @@
 
 namespace talvo::wireless::test {
 
-// Every box valid and every list selected (the first entry where set-up
-// selects none), for any model and level.
+// Every box valid and read and every list selected (the first entry where
+// set-up selects none), for any model and level.
 inline WirelessControls ValidControls(WirelessModel m) {
     WirelessControls w = InitialControls(m, SetupForVersion(m, std::nullopt));
     w.Text(WControl::modAdd) = "1";
@@ -24,6 +24,8 @@ inline WirelessControls ValidControls(WirelessModel m) {
     w.Text(WControl::wirTimer_Send) = "60";
     w.Text(WControl::ShortAddress2) = "0002";
     w.Text(WControl::MAC_Address) = "0011223344556677";
+    w.unread.fill(false);
+    w.unreadChannel.fill(false);
     for (const auto& info : Controls())
         if (info.kind == ControlKind::List && w.Entry(info.control) < 0) w.Entry(info.control) = 0;
     return w;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QFile>
 #include <QTemporaryDir>
 #include <fstream>
@@ -445,9 +447,16 @@ TEST_F(WirelessDialogTest, NoStationEndsTheDownloadAtTheFirstUnansweredExchange)
         EXPECT_EQ(count(f, "I01"), 0u) << "the first exchange got no answer: nothing after it";
         EXPECT_EQ(count(f, "I56"), 0u);
         EXPECT_EQ(count(f, "G00"), 4u) << "its own retries";
-        EXPECT_FALSE(G().Connected) << "the link is closed, as after any transfer the station does not answer";
+        // The transfers never close the link: the station may answer again.
+        EXPECT_TRUE(G().Connected);
+        EXPECT_EQ(labelText("lblConStatus"), "Connected");
+        sim.clearFaults();
+        messages.shown.clear();
+        click(d, "cmdDown");
+        EXPECT_TRUE(messages.shown.empty()) << "a second try goes through";
         click(d, "cmdExit");
     });
+    EXPECT_TRUE(button("cmdSpecialSetting")->isEnabled());
 }
 
 TEST_F(WirelessDialogTest, SettingsFileRoundTripWithTheScrambledKey) {
@@ -546,31 +555,235 @@ TEST_F(WirelessDialogTest, OgRefusesAFileOfANewerCode) {
     });
 }
 
-TEST_F(WirelessDialogTest, ASaveRefusesAValueTheFileCannotHold) {
+// Nothing is written that would not read back the same, nor under a name other than the one chosen.
+TEST_F(WirelessDialogTest, ASaveRefusesWhatTheFileCannotHold) {
+    const std::string good = dir.filePath("bad.oxf").toStdString();
+    const struct {
+        const char* what;
+        const char* box;
+        std::string value;
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {"a quote", "wirNetWork", "A\"B", good,
+         "Record 21 holds a character that cannot be saved (\" or a line break)."},
+        {"256 characters", "modAdd", std::string(256, '1'), good,
+         "Record 2 is longer than 255 characters and cannot be saved."},
+        {"a name that is no UTF-8", "modAdd", "12", dir.filePath("bad").toStdString() + "\xFF.oxf",
+         "The file name is not valid UTF-8 text, so the file was not saved."},
+    };
+    for (const auto& c : cases) {
+        restartWindow();
+        connectTo(station("OXF1", "3.00"));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            // From a box without a check, so no entry check stands in the way.
+            in(d, "MAC_Address")->setFocus();
+            QCoreApplication::processEvents();
+            type(d, c.box, c.value);
+            files.answers = {c.path};
+            click(d, "CmdSaveF");
+            ASSERT_EQ(messages.texts(), std::vector<std::string>{c.message}) << c.what;
+            EXPECT_EQ(messages.shown[0].title, "Open Error") << c.what;
+            EXPECT_TRUE(QDir(dir.path()).isEmpty()) << c.what << ": no file at all";
+            click(d, "cmdExit");
+        });
+    }
+}
+
+// A record longer than any setting is refused whole; the longest is taken.
+TEST_F(WirelessDialogTest, AReadRefusesARecordLongerThanAnySetting) {
     connectTo(station("OXF1", "3.00"));
-    const std::string path = dir.filePath("bad.oxf").toStdString();
+    const std::string path = dir.filePath("long.oxf").toStdString();
     withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
-        type(d, "wirNetWork", "A\"B");
         files.answers = {path};
         click(d, "CmdSaveF");
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].title, "Open Error");
-        EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+        const std::string saved = readFile(path);
+        const std::size_t name = saved.find("\"NET-1\"");
+        ASSERT_NE(name, std::string::npos);
+        for (const std::size_t n : {256u, 255u}) {
+            std::string bytes = saved;
+            bytes.replace(name, 7, "\"" + std::string(n, 'N') + "\"");
+            writeFile(path, bytes);
+            messages.shown.clear();
+            files.answers = {path};
+            click(d, "CmdReadF");
+            if (n > 255) {
+                EXPECT_EQ(messages.texts(), std::vector<std::string>{"Line 21 holds a value longer than 255 characters."});
+                EXPECT_EQ(text(d, "wirNetWork"), "NET-1");
+            } else {
+                EXPECT_TRUE(messages.shown.empty());
+                EXPECT_EQ(text(d, "wirNetWork"), std::string(n, 'N'));
+            }
+        }
         click(d, "cmdExit");
     });
 }
 
 TEST_F(WirelessDialogTest, StationFilesDescribeEachModel) {
-    for (const auto& [file, dialog] : {std::pair{"wireless.k6", "frmOXF"}, std::pair{"wireless_oxf1f.k6", "frmOXF1F"},
-                                       std::pair{"wireless_og.k6", "frmOG"}}) {
+    const struct {
+        const char* file;
+        const char* dialog;
+        const char* caption;  // the window's and the heading's
+    } cases[] = {{"wireless.k6", "frmOXF", "OXFx Settings"},
+                 {"wireless_oxf1f.k6", "frmOXF1F", "OXF1F Settings"},
+                 {"wireless_og.k6", "frmOG", "OGx Settings"}};
+    for (const auto& c : cases) {
         restartWindow();
-        connectTo(readFile(std::string(K6SIM_STATIONS_DIR) + "/" + file));
+        connectTo(readFile(std::string(K6SIM_STATIONS_DIR) + "/" + c.file));
         withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
-            EXPECT_EQ(d.objectName().toStdString(), dialog) << file;
-            EXPECT_TRUE(messages.shown.empty()) << file;
+            EXPECT_EQ(d.objectName().toStdString(), c.dialog) << c.file;
+            EXPECT_EQ(d.windowTitle().toStdString(), c.caption) << c.file;
+            EXPECT_EQ(in<QLabel>(d, "Label1")->text().toStdString(), c.caption) << c.file;
+            EXPECT_TRUE(messages.shown.empty()) << c.file;
             click(d, "cmdExit");
         });
     }
+}
+
+// A text item the card refuses ("CNG", or "CNU" for an item it does not use)
+// carries no value: the box keeps what it held. Never read, it is not sent:
+// its empty text would erase the card's setting (the network name may be empty).
+TEST_F(WirelessDialogTest, ARefusedTextReadKeepsTheBoxAndIsNeverSentEmpty) {
+    struct Case {
+        const char* item;
+        const char* reply;
+        const char* box;
+        const char* held;                    // the card's value, once it answers
+        std::vector<std::string> messages;  // of a download right after the opening
+    };
+    const Case cases[] = {
+        {"42", "CNG", "wirNetWork", "NET-1", {"Downloading incomplete"}},
+        {"42", "CNU", "wirNetWork", "NET-1", {"Downloading incomplete"}},
+        {"41", "CNG", "wirShortAddress", "0001", {"Please enter number 0000 - FFFD", "Downloading incomplete"}},
+        {"34", "CNU", "wirChNo_3", "0", {"Please enter number 0 - 28", "Downloading incomplete"}},
+        {"44", "CNG", "wirTimer_Send", "360", {"Please enter number 10 - 3600", "Downloading incomplete"}},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::string(c.box) + " " + c.reply;
+        restartWindow();
+        connectTo(station("OXF1", "3.00"));
+        k6sim::Fault refuse = test::fault(std::string("I") + c.item, 0, k6sim::FaultAction::Reply, c.reply);
+        refuse.group = "17";
+        sim.addFault(refuse);
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            EXPECT_TRUE(messages.shown.empty()) << what << ": the upload goes on";
+            EXPECT_EQ(text(d, c.box), "") << what << ": as the set-up left it, not \"" << c.reply << "\"";
+            EXPECT_EQ(text(d, "MAC_Address"), "00-80-4C-AB-CD-EF") << what;
+            sim.clearFrames();
+            click(d, "cmdDown");
+            EXPECT_EQ(messages.texts(), c.messages) << what;
+            EXPECT_TRUE(sim.frames().empty()) << what << ": nothing sent";
+            EXPECT_EQ(sim.value(0, "17", std::stoi(c.item)), c.held) << what;
+            // Read once: a later refusal keeps the value, and the download writes it back.
+            sim.clearFaults();
+            click(d, "cmdUp");
+            sim.addFault(refuse);
+            click(d, "cmdUp");
+            EXPECT_EQ(text(d, c.box), c.held) << what;
+            sim.clearFaults();
+            messages.shown.clear();
+            sim.clearFrames();
+            click(d, "cmdDown");
+            EXPECT_TRUE(messages.shown.empty()) << what;
+            EXPECT_TRUE(framesContain({"G17", std::string("I") + c.item, std::string("D") + c.held})) << what;
+            click(d, "cmdExit");
+        });
+    }
+    // What the user types is sent, even where the card refused to say.
+    restartWindow();
+    connectTo(station("OXF1", "3.00"));
+    k6sim::Fault refuse = test::fault("I42", 0, k6sim::FaultAction::Reply, "CNG");
+    refuse.group = "17";
+    sim.addFault(refuse);
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        sim.clearFaults();
+        type(d, "wirNetWork", "PLANT");
+        click(d, "cmdDown");
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(sim.value(0, "17", 42), "PLANT");
+        click(d, "cmdExit");
+    });
+}
+
+// Item "61": the model's port codes name their entries, any other number the
+// entry of that number; a download writes the entry's code.
+TEST_F(WirelessDialogTest, WritePortRepliesSelectTheirEntry) {
+    const struct {
+        const char* model;
+        const char* reply;
+        const char* shown;
+        const char* written;
+    } cases[] = {
+        {"OXF1", "1", "RS-485", "1"},     {"OXF1", "3", "Wireless", "3"}, {"OXF1", "0", "RS-485", "1"},
+        {"OXF1F", "5", "RS-485", "5"},    {"OXF1F", "9", "Wireless", "9"}, {"OXF1F", "0", "RS-485", "5"},
+        {"OXF1F", "1", "Wireless", "9"},
+    };
+    for (const auto& c : cases) {
+        const std::string what = std::string(c.model) + " \"" + c.reply + "\"";
+        restartWindow();
+        connectTo(station(c.model, "3.00", std::string("  set 00 61 ") + c.reply + "\n"));
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            EXPECT_EQ(entry(d, "List_M_WEPort"), c.shown) << what;
+            click(d, "cmdDown");
+            EXPECT_TRUE(messages.shown.empty()) << what << ": the download is not blocked";
+            EXPECT_EQ(sim.value(0, "00", 61), c.written) << what;
+            click(d, "cmdExit");
+        });
+    }
+    // A number that names no entry leaves the list without one: nothing is written.
+    restartWindow();
+    connectTo(station("OXF1", "3.00", "  set 00 61 2\n"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        EXPECT_EQ(combo(d, "List_M_WEPort")->currentIndex(), -1);
+        sim.clearFrames();
+        click(d, "cmdDown");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+        EXPECT_TRUE(sim.frames().empty());
+        click(d, "cmdExit");
+    });
+}
+
+// The relay mode goes to the card as 1 or 2 and comes back as its text, so a
+// download, an upload and a download again all go through.
+TEST_F(WirelessDialogTest, RelayModeSurvivesDownloadUploadDownload) {
+    for (const char* model : {"OXF1", "OXF1F"}) {
+        for (const int mode : {0, 1}) {
+            const std::string what = std::string(model) + (mode ? " RELAY" : " SLAVE");
+            restartWindow();
+            connectTo(station(model, "3.00", mode ? "" : "  set 00 55 RELAY\n"));
+            withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+                combo(d, "List_M_Mode")->setCurrentIndex(mode);
+                click(d, "cmdDown");
+                EXPECT_TRUE(framesContain({"G00", "I55", mode ? "D2" : "D1"})) << what;
+                EXPECT_EQ(sim.value(0, "00", 55), mode ? "RELAY" : "SLAVE") << what;
+                combo(d, "List_M_Mode")->setCurrentIndex(1 - mode);
+                click(d, "cmdUp");
+                EXPECT_EQ(entry(d, "List_M_Mode"), mode ? "RELAY" : "SLAVE") << what;
+                EXPECT_EQ(enabled(d, "List_M_DataMode"), mode == 0) << what;
+                click(d, "cmdDown");
+                EXPECT_TRUE(messages.shown.empty()) << what;
+                click(d, "cmdExit");
+            });
+        }
+    }
+}
+
+// The link that goes away while the dialog is up stays gone: Exit does not
+// offer "SpecialSetting" on no station.
+TEST_F(WirelessDialogTest, ALostLineKeepsSpecialSettingOffAfterExit) {
+    connectTo(station("OXF1", "3.00"));
+    withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+        k6sim::Fault drop = test::fault("I56", 0, k6sim::FaultAction::DropLine);
+        sim.addFault(drop);
+        click(d, "cmdDown");
+        QTRY_VERIFY(!G().Connected);
+        click(d, "cmdExit");
+    });
+    EXPECT_FALSE(button("cmdSpecialSetting")->isEnabled());
+    EXPECT_EQ(labelText("lblConStatus"), "Disconnected");
+    sim.stop();
+    ASSERT_TRUE(sim.start());
+    ::setenv("TALVO_COM1", sim.devicePath().c_str(), 1);
 }
 
 }  // namespace

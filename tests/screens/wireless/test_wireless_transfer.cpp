@@ -251,11 +251,15 @@ TEST(WirelessTransfer, UploadListConversions) {
         {M::OXF, 2, C::List_M_DataMode, "2", -1},
         {M::OXF, 2, C::List_M_WEPort, "1", 0},
         {M::OXF, 2, C::List_M_WEPort, "3", 1},
-        {M::OXF, 2, C::List_M_WEPort, "0", -1},
+        // Any number but the model's two port codes is the entry number itself.
+        {M::OXF, 2, C::List_M_WEPort, "0", 0},
+        {M::OXF, 2, C::List_M_WEPort, "2", -1},
         {M::OXF, 2, C::List_M_WEPort, "5", -1},
         {M::OXF1F, 0, C::List_M_WEPort, "5", 0},
         {M::OXF1F, 0, C::List_M_WEPort, "9", 1},
-        {M::OXF1F, 0, C::List_M_WEPort, "1", -1},
+        {M::OXF1F, 0, C::List_M_WEPort, "0", 0},
+        {M::OXF1F, 0, C::List_M_WEPort, "1", 1},
+        {M::OXF1F, 0, C::List_M_WEPort, "3", -1},
         {M::OXF, 1, C::List_M_Mode, "SLAVE", 0},
         {M::OXF, 1, C::List_M_Mode, "RELAY", 1},
         {M::OXF, 1, C::List_M_Mode, "Relay", 1},
@@ -283,12 +287,36 @@ TEST(WirelessTransfer, UploadTextsAndKey) {
     const TransferStep add = StepFor(M::OXF, 2, C::modAdd);
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, add, "01:12", w));
     EXPECT_EQ(w.Text(C::modAdd), "12");
-    // A failed read empties the box and never leaves "CNG" in it.
+    // A failed read keeps the box as it was: a value read before stays and is
+    // written back; a box never read stays unread, and the download refuses it
+    // rather than send its empty text (an empty name is a valid entry).
+    const TransferStep name = StepFor(M::OXF, 2, C::wirNetWork);
     for (const char* failed : {"", "CNG", "NEEDLESS"}) {
-        w.Text(C::wirNetWork) = "net";
-        EXPECT_FALSE(TakeUploadReply(M::OXF, 2, StepFor(M::OXF, 2, C::wirNetWork), failed, w));
-        EXPECT_EQ(w.Text(C::wirNetWork), "") << failed;
+        SCOPED_TRACE(failed);
+        WirelessControls read = ValidControls(M::OXF);
+        read.Text(C::wirNetWork) = "net";
+        EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, read));
+        EXPECT_EQ(read.Text(C::wirNetWork), "net");
+        EXPECT_EQ(WireData(M::OXF, 2, name, read), "net");
+
+        WirelessControls fresh = InitialControls(M::OXF, SetupForVersion(M::OXF, 300));
+        EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, fresh));
+        EXPECT_EQ(fresh.Text(C::wirNetWork), "");
+        EXPECT_TRUE(fresh.Unread(C::wirNetWork));
+        WirelessControls rest = ValidControls(M::OXF);
+        rest.Text(C::wirNetWork) = "";
+        rest.Unread(C::wirNetWork) = true;
+        const DownloadPlan plan = PlanDownload(M::OXF, 2, rest);
+        EXPECT_FALSE(plan.failedCheck) << "\"\" passes the name's check";
+        ASSERT_TRUE(plan.unsendable);
+        EXPECT_EQ(plan.unsendable->control, C::wirNetWork);
+        EXPECT_TRUE(plan.writes.empty());
     }
+    // A value taken makes the box read; so does the user's typing (the dialog) or a file.
+    WirelessControls fresh = InitialControls(M::OXF, SetupForVersion(M::OXF, 300));
+    EXPECT_TRUE(TakeUploadReply(M::OXF, 2, name, "42:", fresh));
+    EXPECT_FALSE(fresh.Unread(C::wirNetWork)) << "an empty name the card gave is its name";
+    EXPECT_TRUE(fresh.Unread(C::wirChNo, 4)) << "the others not yet";
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, StepFor(M::OXF, 2, C::wirChNo, 9), "27", w));
     EXPECT_EQ(w.Text(C::wirChNo, 9), "27");
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, StepFor(M::OXF, 2, C::MAC_Address), "00:80:12", w));
