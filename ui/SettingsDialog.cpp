@@ -136,7 +136,7 @@ void SettingsDialog::onCommand(QPushButton* button, std::function<void()> comman
     addCommand(button, std::move(command), true);
 }
 
-void SettingsDialog::onFileCommand(QPushButton* button, std::function<void()> command) {
+void SettingsDialog::onLocalCommand(QPushButton* button, std::function<void()> command) {
     addCommand(button, std::move(command), false);
 }
 

@@ -142,9 +142,10 @@ public:
     // and the button are still there and enabled. While the link is down the
     // button is disabled.
     void onCommand(QPushButton* button, std::function<void()> command);
-    // The same for a command that needs no line (a settings file read or saved):
-    // it stays usable while the link is down.
-    void onFileCommand(QPushButton* button, std::function<void()> command);
+    // The same for a command that needs no line (a settings file read or
+    // saved, an entry taken into the dialog's table): it stays usable while the
+    // link is down.
+    void onLocalCommand(QPushButton* button, std::function<void()> command);
     // A command that only closes the dialog: no check.
     void onExit(QPushButton* button);
 

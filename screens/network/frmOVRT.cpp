@@ -61,7 +61,10 @@ frmOVRT::frmOVRT(QWidget* parent) : ui::SettingsDialog(parent) {
     checks().watch(txbRedundant, [this] { return CheckRedundant(); });
 }
 
-frmOVRT::~frmOVRT() { mainView().setEnabled(MainControl::cmdSpecialSetting, true); }
+frmOVRT::~frmOVRT() {
+    // Back for the next opening, unless the link went down meanwhile.
+    if (G().Connected) mainView().setEnabled(MainControl::cmdSpecialSetting, true);
+}
 
 void frmOVRT::InitControls() {
     ui::setText(txbNetWorkNo, "1");

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/Globals.h"
 #include "core/Colors.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
@@ -172,9 +173,9 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
     buttons().setButtons({cmdUp, cmdDown, CmdReadF, CmdSaveF, cmdExit, CmdOK});
     onCommand(cmdUp, [this] { cmdUp_Click(); });
     onCommand(cmdDown, [this] { cmdDown_Click(); });
-    onCommand(CmdOK, [this] { CmdOK_Click(); });
-    onCommand(CmdReadF, [this] { CmdReadF_Click(); });
-    onCommand(CmdSaveF, [this] { CmdSaveF_Click(); });
+    onLocalCommand(CmdOK, [this] { CmdOK_Click(); });
+    onLocalCommand(CmdReadF, [this] { CmdReadF_Click(); });
+    onLocalCommand(CmdSaveF, [this] { CmdSaveF_Click(); });
     onExit(cmdExit);
 
     // The fields' own checks when the focus leaves them (not for Exit).
@@ -198,7 +199,10 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
     ShowMapEntries(-1);
 }
 
-frmQFODH::~frmQFODH() { mainView().setEnabled(MainControl::cmdSpecialSetting, true); }
+frmQFODH::~frmQFODH() {
+    // Back for the next opening, unless the link went down meanwhile.
+    if (G().Connected) mainView().setEnabled(MainControl::cmdSpecialSetting, true);
+}
 
 std::string frmQFODH::serverType() const { return List_ServerType->currentText().toStdString(); }
 bool frmQFODH::serverTypeChosen() const { return serverType() == "16" || serverType() == "32"; }

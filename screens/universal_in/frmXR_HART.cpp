@@ -144,8 +144,8 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     onCommand(CmdReset, [this] { CmdReset_Click(); });
     onCommand(CmdUpload, [this] { CmdUpload_Click(); });
     onCommand(CmdDownload, [this] { CmdDownload_Click(); });
-    onFileCommand(CmdReadFile, [this] { CmdReadFile_Click(); });
-    onFileCommand(CmdWriteFile, [this] { CmdWriteFile_Click(); });
+    onLocalCommand(CmdReadFile, [this] { CmdReadFile_Click(); });
+    onLocalCommand(CmdWriteFile, [this] { CmdWriteFile_Click(); });
     onExit(CmdExit);
 
     std::vector<QWidget*> all{CmdDownCh, CmdUpCh, CmdReadFile, CmdWriteFile, CmdUpload, CmdDownload, CmdExit, CmdReset};

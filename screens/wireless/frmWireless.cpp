@@ -159,8 +159,8 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
 
     onCommand(cmdUp, [this] { cmdUp_Click(); });
     onCommand(cmdDown, [this] { cmdDown_Click(); });
-    onCommand(CmdReadF, [this] { CmdReadF_Click(); });
-    onCommand(CmdSaveF, [this] { CmdSaveF_Click(); });
+    onLocalCommand(CmdReadF, [this] { CmdReadF_Click(); });
+    onLocalCommand(CmdSaveF, [this] { CmdSaveF_Click(); });
     onExit(cmdExit);
 
     fillLists();
