@@ -5,6 +5,7 @@
 
 #include "core/Globals.h"
 #include "core/SettingsFormat.h"
+#include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 
 namespace talvo {
@@ -36,9 +37,8 @@ bool SaveWholeFile(const std::string& path, const std::string& bytes, std::strin
 }
 
 void OpenSettingsFile() {
-    platform::FileDialog* dialog = platform::services().files;
     std::string path;
-    if (dialog == nullptr || !dialog->openFile(kSettingsFileFilter, path)) return;
+    if (!platform::AskOpenPath(kSettingsFileFilter, path)) return;
 
     std::string bytes;
     std::string error;
@@ -60,9 +60,8 @@ void OpenSettingsFile() {
 }
 
 void SaveSettingsFile() {
-    platform::FileDialog* dialog = platform::services().files;
     std::string path;
-    if (dialog == nullptr || !dialog->saveFile(kSettingsFileFilter, path)) return;
+    if (!platform::AskSavePath(kSettingsFileFilter, path)) return;
 
     // Checked after the dialog, which lets other handlers run: the records
     // written are the ones checked here.

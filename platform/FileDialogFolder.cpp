@@ -1,5 +1,7 @@
 #include "platform/FileDialogFolder.h"
 
+#include "platform/Services.h"
+
 namespace talvo::platform {
 
 namespace {
@@ -31,6 +33,50 @@ std::string folderOf(const std::string& file) {
     const std::size_t slash = file.rfind('/');
     if (slash == std::string::npos) return "";
     return slash == 0 ? "/" : file.substr(0, slash);
+}
+
+namespace {
+
+// "station1" + ".uJx" for the pattern "*.uJx"; a name that has an extension,
+// or a pattern that names none ("*.*"), leaves the path as it is.
+std::string withPatternExtension(const std::string& path, const std::string& pattern) {
+    const std::string name = nameOf(path);
+    if (name.empty() || name.find('.') != std::string::npos) return path;
+    if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0 ||
+        pattern.find_first_of("*?", 2) != std::string::npos)
+        return path;
+    return path + pattern.substr(1);
+}
+
+// The first pattern in a text, from `from` on, up to the end, a "|", ";", ")" or blank.
+std::string patternAt(const std::string& text, std::size_t from) {
+    if (from == std::string::npos || from > text.size()) return {};
+    const std::size_t end = text.find_first_of("|;) ", from);
+    return text.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+}  // namespace
+
+std::string withFilterExtension(const std::string& path, const std::string& filter) {
+    const std::size_t bar = filter.find('|');
+    return withPatternExtension(path, patternAt(filter, bar == std::string::npos ? bar : bar + 1));
+}
+
+std::string withChosenFilterExtension(const std::string& path, const std::string& chosenFilter) {
+    const std::size_t open = chosenFilter.find('(');
+    return withPatternExtension(path, patternAt(chosenFilter, open == std::string::npos ? open : open + 1));
+}
+
+bool AskOpenPath(const std::string& filter, std::string& path) {
+    FileDialog* dialog = services().files;
+    return dialog && dialog->openFile(filter, path);
+}
+
+bool AskSavePath(const std::string& filter, std::string& path) {
+    FileDialog* dialog = services().files;
+    if (!dialog || !dialog->saveFile(filter, path)) return false;
+    path = withFilterExtension(path, filter);
+    return true;
 }
 
 }  // namespace talvo::platform

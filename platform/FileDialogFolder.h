@@ -18,4 +18,18 @@ std::string fileDialogStartPath(const std::string& lastFolder, const std::string
 // The folder of a file the user chose, where the next dialog starts.
 std::string folderOf(const std::string& file);
 
+// The file a save dialog's choice is written to: a name typed without an
+// extension gets the filter's first one ("station1" with "uJx Files
+// (*.uJx)|*.uJx|" becomes "station1.uJx"), so that the next Open, which lists
+// only that extension, shows it. A name with an extension stays as typed.
+std::string withFilterExtension(const std::string& path, const std::string& filter);
+// The same for the entry the user chose in the dialog's list ("Text Files (*.txt)").
+std::string withChosenFilterExtension(const std::string& path, const std::string& chosenFilter);
+
+// The open and save dialogs as every command asks for them (filter as
+// "Name (*.ext)|*.ext|"). False when the user cancels or there is no dialog;
+// a save's path has its extension added as above.
+bool AskOpenPath(const std::string& filter, std::string& path);
+bool AskSavePath(const std::string& filter, std::string& path);
+
 }  // namespace talvo::platform

@@ -174,10 +174,13 @@ bool QtFileDialog::ask(bool save, const std::string& filter, std::string& path) 
     EventLevelScope nested;
     ModalScope modal;
     const auto dialog = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
+    QString chosen;
     const QString f = dialog(ownerWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
-                             QString::fromLatin1(qtFilterFromPairs(filter).c_str()), nullptr, QFileDialog::Options());
+                             QString::fromLatin1(qtFilterFromPairs(filter).c_str()), &chosen, QFileDialog::Options());
     if (f.isEmpty()) return false;
     path = f.toLocal8Bit().toStdString();
+    // A name typed without an extension takes the one of the list entry chosen.
+    if (save) path = withChosenFilterExtension(path, chosen.toLatin1().toStdString());
     lastFolder_ = folderOf(path);
     return true;
 }

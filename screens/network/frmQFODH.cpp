@@ -13,6 +13,7 @@
 #include "core/SettingsFile.h"
 #include "core/SettingsFormat.h"
 #include "core/TextHelpers.h"
+#include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/DialogLayout.h"
@@ -455,9 +456,8 @@ void frmQFODH::CmdSaveF_Click() {
         ui::ShowEntryMessage(map.message);
         return ui::ShowTransferMessage(ui::kSaveFileIncomplete);
     }
-    platform::FileDialog* files = platform::services().files;
     std::string path;
-    if (!files || !files->saveFile(gateway::kQfoFilter, path)) return;
+    if (!platform::AskSavePath(gateway::kQfoFilter, path)) return;
     const gateway::QfoFile f = collect();
     std::string error;
     // A value the file cannot carry is refused rather than written so that it reads back otherwise.
@@ -467,9 +467,8 @@ void frmQFODH::CmdSaveF_Click() {
 
 void frmQFODH::CmdReadF_Click() {
     Running run(*this);
-    platform::FileDialog* files = platform::services().files;
     std::string path;
-    if (!files || !files->openFile(gateway::kQfoFilter, path)) return;
+    if (!platform::AskOpenPath(gateway::kQfoFilter, path)) return;
     std::string bytes, error;
     gateway::QfoFile f;
     // All of the file is read and checked before any of it is taken.

@@ -10,6 +10,7 @@
 #include "core/SettingsFile.h"
 #include "core/SettingsFormat.h"
 #include "core/TextHelpers.h"
+#include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "ui/Geometry.h"
 #include "ui/DialogBoxes.h"
@@ -332,9 +333,8 @@ void frmXR_HART::CmdReset_Click() {
 
 void frmXR_HART::CmdWriteFile_Click() {
     Running run(*this);
-    platform::FileDialog* dialog = platform::services().files;
     std::string path;
-    if (!dialog || !dialog->saveFile(hart::kFileFilter, path)) return;
+    if (!platform::AskSavePath(hart::kFileFilter, path)) return;
     const hart::Channel& values = current();
     const std::string unsavable = hart::FindUnsavableValue(values);
     if (!unsavable.empty()) {
@@ -348,9 +348,8 @@ void frmXR_HART::CmdWriteFile_Click() {
 
 void frmXR_HART::CmdReadFile_Click() {
     Running run(*this);
-    platform::FileDialog* dialog = platform::services().files;
     std::string path;
-    if (!dialog || !dialog->openFile(hart::kFileFilter, path)) return;
+    if (!platform::AskOpenPath(hart::kFileFilter, path)) return;
     std::string bytes;
     std::string error;
     hart::Channel read;

@@ -15,6 +15,7 @@
 #include "core/Protocol.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsFormat.h"
+#include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/DialogLayout.h"
@@ -350,9 +351,8 @@ void frmWireless::cmdDown_Click() {
 
 void frmWireless::CmdSaveF_Click() {
     Running run(*this);
-    platform::FileDialog* files = platform::services().files;
     std::string path;
-    if (!files || !files->saveFile(FileFilter(model_), path)) return;
+    if (!platform::AskSavePath(FileFilter(model_), path)) return;
     // The whole file is made before anything is written.
     std::vector<std::string> records;
     std::string error;
@@ -368,9 +368,8 @@ void frmWireless::CmdSaveF_Click() {
 
 void frmWireless::CmdReadF_Click() {
     Running run(*this);
-    platform::FileDialog* files = platform::services().files;
     std::string path;
-    if (!files || !files->openFile(FileFilter(model_), path)) return;
+    if (!platform::AskOpenPath(FileFilter(model_), path)) return;
     std::string bytes, error, codeLine;
     std::vector<std::string> records;
     if (!ReadWholeFile(path, kMaxQuotedFileBytes, bytes, error) ||

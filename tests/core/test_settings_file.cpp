@@ -168,6 +168,14 @@ private:
     std::unique_ptr<platform::ScopedServices> scope_;
 };
 
+TEST_F(SettingsFileTest, ANameTypedWithoutAnExtensionIsSavedWithItsFilters) {
+    G().CardRecords = filledTable();
+    save(dir.path() / "station1");
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(fs::exists(dir.path() / "station1.uJx"));
+    EXPECT_FALSE(fs::exists(dir.path() / "station1"));
+}
+
 TEST_F(SettingsFileTest, SaveThenOpenRestoresEveryRecord) {
     CardRecordTable saved = filledTable();
     saved.get(2)->Param.set(7, "25\xB0" "C");   // Latin-1 degree sign
@@ -506,7 +514,7 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileAndShowsWhy) {
         {dir.path() / "no-such-dir" / "a.uJx", "No such file or directory."},
         {dir.path() / "folder.uJx", "Is a directory."},
         {dir.path() / longName / "a.uJx", "Not a directory."},
-        {dir.path() / std::string(256, 'n'), "File name too long."},
+        {dir.path() / (std::string(252, 'n') + ".uJx"), "File name too long."},
         // Bytes that are no UTF-8 would reach the disk as another name.
         {dir.path() / "station\xFF.uJx", "The file name is not valid UTF-8 text, so the file was not saved."},
         {dir.path() / "st\xC3(.uJx", "The file name is not valid UTF-8 text, so the file was not saved."},

@@ -39,6 +39,29 @@ TEST(FileDialogFolder, HomeFirstThenTheFolderLastUsedWithTheSuggestedName) {
     }
 }
 
+// The old fault: "station1" was saved without ".uJx", and the next Open, which
+// lists only "*.uJx", did not show it.
+TEST(FileDialogFolder, ASavedNameWithoutAnExtensionTakesTheFiltersOne) {
+    const std::string uJx = "uJx Files (*.uJx)|*.uJx|Text Files (*.txt)|*.txt|";
+    const std::string qfo = "qfo Files (*.qfo)|*.qfo|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    const struct {
+        std::string path, filter, saved;
+    } cases[] = {
+        {"/home/ann/station1", uJx, "/home/ann/station1.uJx"},
+        {"/home/ann/station1.uJx", uJx, "/home/ann/station1.uJx"},
+        {"/home/ann/station1.bak", uJx, "/home/ann/station1.bak"},  // the user's own extension stays
+        {"/home/ann.d/station1", uJx, "/home/ann.d/station1.uJx"},   // a dot in a folder is no extension
+        {"/data/gw", qfo, "/data/gw.qfo"},
+        {"/data/gw", "All Files (*.*)|*.*", "/data/gw"},
+        {"/data/gw", "no pattern", "/data/gw"},
+        {"/data/", uJx, "/data/"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(withFilterExtension(c.path, c.filter), c.saved) << c.path << " " << c.filter;
+    EXPECT_EQ(withChosenFilterExtension("/data/notes", "Text Files (*.txt)"), "/data/notes.txt");
+    EXPECT_EQ(withChosenFilterExtension("/data/notes", "All Files (*.*)"), "/data/notes");
+    EXPECT_EQ(withChosenFilterExtension("/data/notes", ""), "/data/notes");
+}
+
 TEST(FileDialogFolder, FolderOfTheChosenFile) {
     EXPECT_EQ(folderOf("/data/stations/station.uJx"), "/data/stations");
     EXPECT_EQ(folderOf("/station.uJx"), "/");

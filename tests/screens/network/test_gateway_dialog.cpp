@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <fstream>
 #include <sstream>
@@ -254,6 +255,18 @@ TEST_F(GatewayDialogTest, MapCheckRefusesARowInUseWithoutItsParts) {
         EXPECT_TRUE(sim.frames().empty());
         click(d, "cmdExit");
     });
+}
+
+TEST_F(GatewayDialogTest, ANameTypedWithoutAnExtensionIsSavedWithTheFiltersOne) {
+    connectTo(kGateway);
+    withDialog<frmQFODH>("cmdSpecialSetting", [&](frmQFODH& d) {
+        files.answers = {dir.filePath("gateway").toStdString()};
+        click(d, "CmdSaveF");
+        EXPECT_TRUE(messages.shown.empty());
+        click(d, "cmdExit");
+    });
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("gateway.qfo")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("gateway")));
 }
 
 TEST_F(GatewayDialogTest, SettingsFileSavesAndReadsBack) {
