@@ -1,6 +1,7 @@
 #include "ui/Geometry.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QScreen>
@@ -73,6 +74,22 @@ void setBackColor(QWidget* w, std::uint32_t color) {
     p.setColor(QPalette::Base, q);
     w->setAutoFillBackground(true);
     w->setPalette(p);
+}
+
+void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
+    setBackColor(list, back);
+    QPalette p = list->palette();
+    p.setColor(QPalette::Button, toQColor(back));
+    p.setColor(QPalette::ButtonText, toQColor(text));
+    p.setColor(QPalette::Text, toQColor(text));
+    list->setPalette(p);
+    // The style paints a list's face as a gradient of its button colour, which
+    // lightens it until white text can hardly be read on it: the face is given
+    // flat. The list that drops down keeps the ordinary colours.
+    list->setStyleSheet(QString("QComboBox { background-color: %1; color: %2; border: 1px solid #808080; "
+                                "padding: 1px 2px 1px 3px; }"
+                                "QComboBox QAbstractItemView { background-color: white; color: black; }")
+                            .arg(toQColor(back).name(), toQColor(text).name()));
 }
 
 void setForeColor(QWidget* w, std::uint32_t color) {

@@ -11,6 +11,8 @@ class QLabel;
 class QString;
 class QWidget;
 
+class QComboBox;
+
 namespace talvo::ui {
 
 // Pixels for a length in twips at the screen's logical dpi.
@@ -31,6 +33,9 @@ QFont arialFont(double points, bool bold = false);
 QColor toQColor(std::uint32_t bgrOrSystem);
 // Background and text colours of a label or box.
 void setBackColor(QWidget* w, std::uint32_t color);
+// A drop-down list's face in one flat colour with its text in another (the
+// Unused and Enable/Disable lists): the exact colours, not a shade of them.
+void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text);
 void setForeColor(QWidget* w, std::uint32_t color);
 
 }  // namespace talvo::ui

@@ -24,7 +24,9 @@ CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCar
 
 const char* const kScales[] = {"1", "10", "100", "1000", "0.1", "0.01", "0.001", "0.0001"};
 
-constexpr int kColumn = 900;  // one channel's scale list
+// One channel's scale list, wide enough for "0.0001" beside its drop arrow.
+constexpr int kColumn = 920;
+constexpr int kFirstColumn = 1080;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
@@ -63,28 +65,28 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
         });
     }
     const int top = 1080;
-    label(Frame2, "", "I/O card", 180, top - 420, 960);
+    label(Frame2, "", "I/O card", 180, top - 420, 900);
     for (int c = 0; c < 16; c += 4)
-        label(Frame2, "", QString("CH %1").arg(c + 1), 1200 + c * kColumn, top - 420, kColumn);
-    const int right = 1200 + 16 * kColumn + 120;
-    label(Frame2, "", "N2ADR", right, top - 420, 1080);
-    label(Frame2, "", "VND:0 /AHU:1", right + 1200, top - 420, 1500);
+        label(Frame2, "", QString("CH %1").arg(c + 1), kFirstColumn + c * kColumn, top - 420, kColumn);
+    const int right = kFirstColumn + 16 * kColumn + 120;
+    label(Frame2, "", "N2ADR", right, top - 420, 960);
+    label(Frame2, "", "VND:0 /AHU:1", right + 1080, top - 420, 1440);
     for (int r = 0; r < 4; ++r) {
         const int y = top + r * 480;
-        QLabel* l = label(Frame2, "", QString("I/O %1").arg(r + 1), 180, y, 960);
+        QLabel* l = label(Frame2, "", QString("I/O %1").arg(r + 1), 180, y, 900);
         l->setObjectName(indexed("lblSclCard", r));
         lblSclCard[at(r)] = l;
         for (int c = 0; c < 16; ++c) {
             const int i = 16 * r + c;
-            QComboBox* cb = list(Frame2, "", 1200 + c * kColumn, y, kColumn - 30);
+            QComboBox* cb = list(Frame2, "", kFirstColumn + c * kColumn, y, kColumn - 20);
             cb->setObjectName(indexed("cbScl", i));
-            cb->setFont(ui::arialFont(8));
+            cb->setFont(ui::arialFont(7.5));
             cbScl[at(i)] = cb;
             connect(cb, &QComboBox::currentIndexChanged, this, [this, i] { cbScl_Click(i); });
         }
-        QLineEdit* n2 = box(Frame2, "", right, y, 1080);
+        QLineEdit* n2 = box(Frame2, "", right, y, 960);
         n2->setObjectName(indexed("txtN2ADR", r));
-        QLineEdit* vnd = box(Frame2, "", right + 1200, y, 1080);
+        QLineEdit* vnd = box(Frame2, "", right + 1080, y, 1080);
         vnd->setObjectName(indexed("txtVNDAHU", r));
         for (QLineEdit* b : {n2, vnd}) {
             b->setMaxLength(8);

@@ -108,14 +108,16 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
     CmdOK = button(slmp, "CmdOK", "OK", 3960, y + 180, 1200);
 
     QGroupBox* card = frame(this, "fraCard", "Card settings", 5880, 120, 7680, 7920);
-    label(card, "", "I/O type", 1080, 300, 900, Qt::AlignHCenter);
-    label(card, "", "Ch. No.", 2040, 300, 660, Qt::AlignHCenter);
-    label(card, "", "SLMP device", 2760, 300, 1200, Qt::AlignHCenter);
-    label(card, "", "Device address", 4080, 120, 3240, Qt::AlignHCenter);
-    label(card, "", "Hex.", 4080, 420, 1320, Qt::AlignHCenter);
-    label(card, "", "Dec.", 5760, 420, 1560, Qt::AlignHCenter);
+    // Two heading lines below the frame's caption line: "Device address" over
+    // its "Hex." and "Dec." columns, the other headings on the second line.
+    label(card, "", "I/O type", 1080, 540, 900, Qt::AlignHCenter);
+    label(card, "", "Ch. No.", 2040, 540, 660, Qt::AlignHCenter);
+    label(card, "", "SLMP device", 2760, 540, 1200, Qt::AlignHCenter);
+    label(card, "", "Device address", 4080, 300, 3240, Qt::AlignHCenter);
+    label(card, "", "Hex.", 4080, 540, 1320, Qt::AlignHCenter);
+    label(card, "", "Dec.", 5760, 540, 1560, Qt::AlignHCenter);
     for (int i = 0; i < gateway::kMapRows; ++i) {
-        const int ry = 840 + i * 420;
+        const int ry = 900 + i * 420;
         label(card, "", QString("Entry%1").arg(i + 1, 2), 120, ry, 900);
         QComboBox* type = list(card, "", 1080, ry, 900);
         type->setObjectName(indexed("cardType", i));

@@ -55,13 +55,7 @@ void entryMessage(const std::string& text) {
     if (auto* m = platform::services().messages) m->show(text, "", platform::MsgIcon::Information);
 }
 
-// A list's face in a colour (the drop-down list paints its face with the button role).
-void setListColor(QComboBox* list, std::uint32_t color) {
-    ui::setBackColor(list, color);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Button, ui::toQColor(color));
-    list->setPalette(p);
-}
+void setListColor(QComboBox* list, std::uint32_t color) { ui::setListColors(list, color, colors::White); }
 
 std::string channelGroup(int c) { return c == 0 ? "03" : "04"; }
 
@@ -140,33 +134,34 @@ void frmEAJ2::layoutSetting() {
         QPushButton*& b = butMode[static_cast<std::size_t>(i)];
         b = new QPushButton(modeCaptions[i], frame1);
         b->setObjectName(QString("butMode%1").arg(i));
-        placeTwips(b, 120, modeY[i], 2100, 420);
+        placeTwips(b, 120, modeY[i], 2340, 420);
         connect(b, &QPushButton::clicked, this, [this, i] { butMode_Click(i); });
     }
     auto* frame7 = new QGroupBox("Fine Adj. Level", frame1);
-    placeTwips(frame7, 120, 2100, 2100, 540);
+    placeTwips(frame7, 120, 2085, 2340, 585);
     for (int i = 0; i < 3; ++i) {
         QRadioButton*& o = optAdjLevel[static_cast<std::size_t>(i)];
         o = new QRadioButton(QString("L%1").arg(i + 1), frame7);
-        placeTwips(o, 120 + i * 660, 240, 620, 270);
+        placeTwips(o, 120 + i * 660, 270, 620, 270);
         connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on && !quietOptions_) setting_.chooseFineLevel(i);
         });
     }
     const auto adjustFrame = [&](const char* caption, int x, const QString& up, const QString& down, QPushButton*& open,
                                  QPushButton*& close) {
+        // Below the outer frame's caption line, so that their own captions stand clear of it.
         auto* f = new QGroupBox(caption, frame1);
-        placeTwips(f, x, 240, 1740, 2340);
+        placeTwips(f, x, 360, 1620, 2220);
         open = new QPushButton(up, f);
         close = new QPushButton(down, f);
-        placeTwips(open, 420, 360, 900, 600);
-        newLabel(f, "Open", 420, 990, 900, Qt::AlignHCenter);
-        placeTwips(close, 420, 1380, 900, 600);
-        newLabel(f, "Close", 420, 2010, 900, Qt::AlignHCenter);
+        placeTwips(open, 360, 330, 900, 540);
+        newLabel(f, "Open", 360, 900, 900, Qt::AlignHCenter);
+        placeTwips(close, 360, 1260, 900, 540);
+        newLabel(f, "Close", 360, 1830, 900, Qt::AlignHCenter);
     };
-    adjustFrame("Fine", 2340, QString::fromUtf8("\u25B3"), QString::fromUtf8("\u25BD"), OpenFineAdjBut,
+    adjustFrame("Fine", 2520, QString::fromUtf8("\u25B3"), QString::fromUtf8("\u25BD"), OpenFineAdjBut,
                 CloseFineAdjBut);
-    adjustFrame("Coarse", 4140, QString::fromUtf8("\u25B2"), QString::fromUtf8("\u25BC"), OpenCoaseAdjBut,
+    adjustFrame("Coarse", 4260, QString::fromUtf8("\u25B2"), QString::fromUtf8("\u25BC"), OpenCoaseAdjBut,
                 CloseCoaseAdjBut);
     OpenFineAdjBut->setObjectName("OpenFineAdjBut");
     CloseFineAdjBut->setObjectName("CloseFineAdjBut");

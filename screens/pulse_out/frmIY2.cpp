@@ -94,12 +94,13 @@ void frmIY2::layoutChannel(int ch) {
     captioned("Value(L)", live[1], 1440, 900, 1080);
 
     // The alarms: alarm 1 on the first two lines, alarm 2 on the next two.
-    newLabel(f, "Speed/Position", 3660, 150, 2100, Qt::AlignHCenter, 240);
-    newLabel(f, "Mode", 3000, 390, 540, Qt::AlignHCenter, 240);
-    newLabel(f, "Alarm Level", 3660, 390, 1080, Qt::AlignHCenter, 240);
-    newLabel(f, "Hyst.", 4860, 390, 900, Qt::AlignHCenter, 240);
+    // The heading stands below the frame's caption line, over its two columns.
+    newLabel(f, "Speed/Position", 3660, 240, 2100, Qt::AlignHCenter, 240);
+    newLabel(f, "Mode", 3000, 480, 540, Qt::AlignHCenter, 240);
+    newLabel(f, "Alarm Level", 3660, 480, 1080, Qt::AlignHCenter, 240);
+    newLabel(f, "Hyst.", 4860, 480, 900, Qt::AlignHCenter, 240);
     std::vector<QLabel*>& lamps = ch == 1 ? lblDIDataCh1 : lblDIDataCh2;
-    const int lineY[] = {690, 1050, 1470, 1830};
+    const int lineY[] = {780, 1140, 1560, 1920};
     for (int a = 0; a < 2; ++a) {
         const int y = lineY[2 * a];
         newLabel(f, QString::number(a + 1), 2640, y + 20, 180, Qt::AlignHCenter);

@@ -28,11 +28,12 @@ frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
         // The headings stand in the first channel's frame only.
         const int top = ch == 1 ? 0 : 1740 + (ch - 2) * 1300, height = ch == 1 ? 1680 : 1240;
         placeTwips(f, 60, top, 9160, height);
-        const int boxY = ch == 1 ? 780 : 300;
+        // Below the frame's caption line: the headings, then the boxes.
+        const int boxY = ch == 1 ? 840 : 300;
         for (const Column& c : columns) {
             if (ch == 1) {
-                newLabel(f, c.heading, c.x, 240, c.width, Qt::AlignHCenter, 240);
-                if (*c.second) newLabel(f, c.second, c.x - 180, 480, c.width + 360, Qt::AlignHCenter, 240);
+                newLabel(f, c.heading, c.x, 300, c.width, Qt::AlignHCenter, 240);
+                if (*c.second) newLabel(f, c.second, c.x - 180, 540, c.width + 360, Qt::AlignHCenter, 240);
             }
             QLineEdit* b = c.reported ? newLockedBox(f) : newSettingBox(f, nullptr);
             if (c.reported) ui::setBackColor(b, colors::SysMenu);

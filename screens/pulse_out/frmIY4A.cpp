@@ -44,11 +44,12 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
         f->setObjectName(QString("fraCh%1").arg(ch));
         const int top = ch == 1 ? 0 : 1740 + (ch - 2) * 1300, height = ch == 1 ? 1680 : 1240;
         placeTwips(f, 60, top, 9160, height);
-        const int y = ch == 1 ? 780 : 300;
+        // Below the frame's caption line: the headings, then the boxes.
+        const int y = ch == 1 ? 840 : 300;
         if (ch == 1)
             for (const Column& c : columns) {
-                newLabel(f, c.heading, c.x, 240, c.width, Qt::AlignHCenter, 240);
-                if (*c.second) newLabel(f, c.second, c.x, 480, c.width, Qt::AlignHCenter, 240);
+                newLabel(f, c.heading, c.x, 300, c.width, Qt::AlignHCenter, 240);
+                if (*c.second) newLabel(f, c.second, c.x, 540, c.width, Qt::AlignHCenter, 240);
             }
         std::vector<QLineEdit*> live;
         for (int i = 0; i < 3; ++i) {

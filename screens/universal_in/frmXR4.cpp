@@ -43,14 +43,7 @@ bool withinSingle(double value, float limit) {
     return f >= -limit && f <= limit;
 }
 
-void colourUnused(QComboBox* list, std::uint32_t colour) {
-    ui::setBackColor(list, colour);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Button, ui::toQColor(colour));
-    p.setColor(QPalette::ButtonText, ui::toQColor(colors::White));
-    p.setColor(QPalette::Text, ui::toQColor(colors::White));
-    list->setPalette(p);
-}
+void colourUnused(QComboBox* list, std::uint32_t colour) { ui::setListColors(list, colour, colors::White); }
 
 }  // namespace
 
@@ -96,36 +89,37 @@ frmXR4::frmXR4(QWidget* parent) : CardScreen("K6-XR4", parent) {
 void frmXR4::layoutChannel(int ch, int top) {
     auto* f = new QGroupBox(QString("Ch. %1").arg(ch), body());
     f->setObjectName(QString("fraCh%1").arg(ch));
-    placeTwips(f, 60, top, 9160, 1020);
-    const int zeroRow = 240, fullRow = 600, mid = 420;
+    // The two rows sit below the frame's caption and line, inside its border.
+    placeTwips(f, 60, top, 9160, 1080);
+    const int zeroRow = 330, fullRow = 690, mid = 510;
     const QString n = QString::number(ch);
 
     QLineEdit* live = newLockedBox(f);
     live->setObjectName(QString::asprintf("txtParData%02d", ch));
-    placeTwips(live, 180, mid, 1400, 345);
+    placeTwips(live, 180, mid, 1400, 330);
     txtParData.push_back(live);
 
     auto* unused = new QComboBox(f);
     unused->setObjectName("List_ChEnable" + n);
     unused->setEditable(true);  // the user may type into it; Download sends only "0" or "1"
     unused->setInsertPolicy(QComboBox::NoInsert);
-    placeTwips(unused, 1740, mid, 780, 345);
+    placeTwips(unused, 1740, mid, 780, 330);
     List_ChEnable.push_back(unused);
     connect(unused->lineEdit(), &QLineEdit::textChanged, this, [this, ch] { List_ChEnable_Click(ch); });
 
     QLineEdit* type = newLockedBox(f);
     type->setObjectName("Text1_" + n);
     setBoxText(type, " 4-20 mA");
-    placeTwips(type, 2700, mid, 1500, 345);
+    placeTwips(type, 2700, mid, 1500, 330);
     Text1.push_back(type);
 
-    newLabel(f, "Zero", 4500, zeroRow, 600);
-    newLabel(f, "Full ", 4500, fullRow, 600);
+    newLabel(f, "Zero", 4500, zeroRow + 45, 600);
+    newLabel(f, "Full ", 4500, fullRow + 45, 600);
     const auto value = [&](std::vector<QLineEdit*>& v, const char* name, KeyFilter filter, int left, int row,
                            bool (frmXR4::*check)(QLineEdit*)) {
         QLineEdit* box = newSettingBox(f, filter);
         box->setObjectName(QString(name) + n);
-        placeTwips(box, left, row, 1500, 345);
+        placeTwips(box, left, row, 1500, 330);
         v.push_back(box);
         checks_->watch(box, [this, box, check] { return (this->*check)(box); });
     };

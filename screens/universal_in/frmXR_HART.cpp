@@ -124,21 +124,25 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     placeTwips(ProgressBar, 240, 5220, 8520, 300);
     ProgressBar->setVisible(false);
 
-    const auto button = [this](const char* name, const char* caption, int index) {
+    // One row along the dialog's foot, each button as wide as its caption needs
+    // with a margin, so that no caption touches its button's edges.
+    int left = 180;
+    const auto button = [this, &left](const char* name, const char* caption, int width) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        placeTwips(b, 180 + index * 1110, 6480, 1050, 480);
+        placeTwips(b, left, 6480, width, 480);
+        left += width + 60;
         return b;
     };
-    CmdDownCh = button("CmdDownCh", "Down Ch", 0);
-    CmdUpCh = button("CmdUpCh", "Up Ch", 1);
-    CmdReset = button("CmdReset", "Reset Start", 2);
-    CmdUpload = button("CmdUpload", "Upload", 3);
-    CmdDownload = button("CmdDownload", "Download", 4);
-    CmdReadFile = button("CmdReadFile", "Read File", 5);
-    CmdWriteFile = button("CmdWriteFile", "Save File", 6);
-    CmdExit = button("CmdExit", "Exit", 7);
+    CmdDownCh = button("CmdDownCh", "Down Ch", 1020);
+    CmdUpCh = button("CmdUpCh", "Up Ch", 900);
+    CmdReset = button("CmdReset", "Reset Start", 1260);
+    CmdUpload = button("CmdUpload", "Upload", 1020);
+    CmdDownload = button("CmdDownload", "Download", 1140);
+    CmdReadFile = button("CmdReadFile", "Read File", 1080);
+    CmdWriteFile = button("CmdWriteFile", "Save File", 1080);
+    CmdExit = button("CmdExit", "Exit", 900);
 
     onLocal(CmdUpCh, &frmXR_HART::CmdUpCh_Click);
     onLocal(CmdDownCh, &frmXR_HART::CmdDownCh_Click);

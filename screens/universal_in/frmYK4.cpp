@@ -89,14 +89,7 @@ std::optional<int> hexCode(const std::string& reply) {
     return yk4::ParseHexCode(TextAfterColon(reply));
 }
 
-void setListColor(QComboBox* list, std::uint32_t color) {
-    ui::setBackColor(list, color);
-    QPalette p = list->palette();
-    p.setColor(QPalette::Button, ui::toQColor(color));
-    p.setColor(QPalette::ButtonText, ui::toQColor(colors::White));
-    p.setColor(QPalette::Text, ui::toQColor(colors::White));
-    list->setPalette(p);
-}
+void setListColor(QComboBox* list, std::uint32_t color) { ui::setListColors(list, color, colors::White); }
 
 std::string lastChars(const std::string& s, std::size_t n) { return s.size() <= n ? s : s.substr(s.size() - n); }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -71,6 +72,24 @@ public:
     static bool shown(QWidget& d, const QString& name) {
         QWidget* w = in<QWidget>(d, name);
         return w && !w->isHidden();
+    }
+
+    // The contrast of a box's text on its face, as the box draws them (a
+    // disabled box with its disabled colours): 1 to 21, 4.5 reads well.
+    static double contrast(const QLineEdit* box) {
+        const QPalette::ColorGroup g = box->isEnabled() ? QPalette::Active : QPalette::Disabled;
+        const auto luminance = [](const QColor& c) {
+            const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+        };
+        const double a = luminance(box->palette().color(g, QPalette::Text));
+        const double b = luminance(box->palette().color(g, QPalette::Base));
+        return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    }
+    // A value shown for reading only: a read-only box whose text reads well.
+    static void expectDisplayOnly(const QLineEdit* box) {
+        EXPECT_TRUE(box->isReadOnly()) << box->objectName().toStdString();
+        EXPECT_GE(contrast(box), 4.5) << box->objectName().toStdString();
     }
 
     // Whether the frames so far hold this run of frames.

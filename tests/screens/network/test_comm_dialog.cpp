@@ -485,6 +485,8 @@ TEST_F(NetworkTest, CcLinkIeDialogShowsTheCardAndTheRecordsValues) {
         EXPECT_EQ(text(d, "txbStationID"), "5");
         EXPECT_EQ(text(d, "txbMACAdd"), "00-80-4C-12-34-56");
         EXPECT_EQ(text(d, "txbLinkStatus"), "Data link");
+        // The old fault: drawn as disabled text, at about 1.7 : 1.
+        for (const char* b : {"txbStationID", "txbMACAdd", "txbLinkStatus"}) expectDisplayOnly(in(d, b));
         EXPECT_EQ(text(d, "txbRedundant"), "0");
         EXPECT_TRUE(in(d, "txbRedundant")->isEnabled());
         EXPECT_FALSE(button("cmdSpecialSetting")->isEnabled());

@@ -67,6 +67,7 @@ TEST_F(GatewayViewTest, GatewaySlotShowsItsTypeAndReadsItsChannels) {
     EXPECT_EQ(in<QLabel>(*s, "txtTitle")->text(), "Input Value");
     EXPECT_EQ(text(*s, "cardType"), "DI");
     EXPECT_EQ(text(*s, "ChNo"), "8");
+    for (const char* b : {"cardType", "ChNo"}) expectDisplayOnly(in(*s, b));
     EXPECT_EQ(base(in(*s, "txtData_8")), ui::toQColor(colors::SysWindow));
     EXPECT_EQ(base(in(*s, "txtData_9")), ui::toQColor(colors::SysButtonFace));
     nextPass(s, "I17");

@@ -3,6 +3,8 @@
 // are no value, the boxes' checks as typed, pasted or set, and the live read.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <QApplication>
 #include <QClipboard>
 
@@ -566,12 +568,21 @@ TEST_F(YK4Test, EnableRuleFollowsThePickedInputType) {
     EXPECT_FALSE(s->ChkCJC[0]->isChecked());
 }
 
+// The face is drawn in the colour itself: the old fault drew a lighter shade,
+// on which the white text could hardly be read.
 TEST_F(YK4Test, UnusedListIsGreenForInUseAndRedForUnused) {
     frmYK4* s = open(kPlainSlot);
+    const auto drawnFace = [](QComboBox* list) {
+        const QImage drawn = list->grab().toImage();
+        return drawn.pixelColor(3, drawn.height() / 2);
+    };
     pickEntry(s->List_ChEnable[1], "1");
     EXPECT_EQ(background(s->List_ChEnable[1]), QColor(255, 0, 0));
+    EXPECT_EQ(drawnFace(s->List_ChEnable[1]), QColor(255, 0, 0));
     pickEntry(s->List_ChEnable[1], "0");
     EXPECT_EQ(background(s->List_ChEnable[1]), QColor(0, 128, 0));
+    EXPECT_EQ(drawnFace(s->List_ChEnable[1]), QColor(0, 128, 0));
+    EXPECT_EQ(s->List_ChEnable[1]->palette().color(QPalette::ButtonText), QColor(Qt::white));
 }
 
 TEST_F(YK4Test, BoxesCheckWhatIsTypedPastedOrSet) {
