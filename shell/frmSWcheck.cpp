@@ -15,6 +15,7 @@
 #include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
+#include "ui/BusyCursor.h"
 #include "ui/Geometry.h"
 
 namespace talvo::shell {
@@ -178,7 +179,10 @@ void frmSWcheck::readSwitches() {
     reading_ = true;
     cmdUp_->setEnabled(false);
     cmdExit_->setEnabled(false);
-    ReadDipSwitches(model_, [this](int row) { showRow(row); });
+    {
+        ui::BusyCursor wait;  // no progress window: the rows fill one by one
+        ReadDipSwitches(model_, [this](int row) { showRow(row); });
+    }
     cmdUp_->setEnabled(true);
     cmdExit_->setEnabled(true);
     reading_ = false;
@@ -189,9 +193,11 @@ void frmSWcheck::readSwitches() {
 }
 
 void frmSWcheck::cmdExit_Click() {
-    // The read runs on this screen's data; a close asked for meanwhile waits for its end.
+    // The read runs on this screen's data; a close asked for meanwhile waits
+    // for its end, with the wait cursor on the screen meanwhile.
     if (reading_) {
         closeRequested_ = true;
+        setCursor(Qt::WaitCursor);
         return;
     }
     mainView().setEnabled(MainControl::cmdSWcheck, false);

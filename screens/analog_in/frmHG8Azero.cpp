@@ -1,5 +1,6 @@
 #include "screens/analog_in/frmHG8Azero.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,6 +63,11 @@ frmHG8Azero::frmHG8Azero(QTimer& hostTimer, int slot, QWidget* parent)
 
 void frmHG8Azero::setBusy(bool busy) {
     busy_ = busy;
+    // No progress window: the busy cursor shows the card is being talked to.
+    if (busy)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
     // A port that went away meanwhile shows the disconnected state; the buttons
     // that talk to the card stay off until a new connection.
     const bool lineUp = busy || !NoticeLostPort();
