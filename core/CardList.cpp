@@ -49,7 +49,7 @@ bool readWord(int slot, const std::string& group, const std::string& item, int f
               int part /* 0 whole, 1 first four characters, 2 last four */) {
     const std::string reply = ReadItem(3, group, item);
     if (reply.empty()) return false;
-    if (reply == "CNG" || reply == "NEEDLESS") return true;
+    if (IsRefusal(reply)) return true;
     std::string word = TextAfterColon(reply);
     if (part == 1) word = word.substr(0, 4);
     if (part == 2) word = word.size() > 4 ? word.substr(word.size() - 4) : word;

@@ -111,7 +111,7 @@ std::string numberText(const std::string& digits) {
 }
 
 // The refusals the station may give any item or data frame.
-bool isRefusal(const std::string& line) { return line == "CNG" || line == "CNU" || line == "DTMOUT"; }
+bool isRawRefusal(const std::string& line) { return line == "CNG" || line == "CNU" || line == "DTMOUT"; }
 
 // The item number a value line is tagged with ("D04:BW4" -> "04"), or "" when
 // it carries no tag.
@@ -140,7 +140,7 @@ bool canAnswer(const std::string& frame, const std::string& line) {
     if (line == "COK") return false;
     if (frame[0] == 'D') {
         // An empty reply fails the attempt at once, as it does for any frame.
-        if (line.empty() || isRefusal(line)) return true;
+        if (line.empty() || isRawRefusal(line)) return true;
         if (!value) return false;
         // The line has lost its trailing blanks; so does the echo it is held to.
         const std::string echo = trimBlanks(frame.substr(0, frame.size() - 1));
@@ -164,8 +164,10 @@ std::string dataReply(const std::string& data) {
 
 }  // namespace
 
+bool IsRefusal(const std::string& result) { return result == "CNG" || result == "NEEDLESS"; }
+
 bool IsRejection(const std::string& reply) {
-    return reply.empty() || isRefusal(reply);
+    return reply.empty() || isRawRefusal(reply);
 }
 
 std::string Retried(int retries, const std::function<std::string()>& attempt) {

@@ -22,6 +22,10 @@ std::string WriteItem(int retries, const std::string& group, const std::string& 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,
                              const std::string& data);
 
+// A read's result that is no value: the card refused the item ("CNG") or does
+// not use it ("NEEDLESS"). A value never reads so, and "" is no answer at all.
+bool IsRefusal(const std::string& result);
+
 // A trimmed reply that fails a write's item or data frame: "" (no reply), "CNU",
 // "CNG" or the station's own time-out "DTMOUT".
 bool IsRejection(const std::string& reply);

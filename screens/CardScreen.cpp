@@ -564,7 +564,7 @@ bool CardScreen::readLamps() {
     const auto paint = [&](std::size_t w, const std::string& word) {
         // A refused read ("CNG", "NEEDLESS") is no word: its lamps stay neutral
         // rather than lighting from the letters, as on the overview.
-        if (perWord * w >= live_.lamps.size() || word == "CNG" || word == "NEEDLESS") return;
+        if (perWord * w >= live_.lamps.size() || IsRefusal(word)) return;
         const std::size_t count = std::min(perWord, live_.lamps.size() - perWord * w);
         const std::vector<std::uint32_t> colours = LampColorsFromWord(TextAfterColon(word), 16);
         for (std::size_t k = 0; k < count && k < colours.size(); ++k) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/power/GbhItemTable.h"
 
@@ -193,7 +194,7 @@ void GbhBindingRows::setValue(int r, const std::string& text) {
 }
 
 std::string UploadedBindingText(const std::string& reply, const std::string& previous) {
-    if (reply.empty() || reply == "CNG" || reply == "NEEDLESS") return previous;
+    if (reply.empty() || IsRefusal(reply)) return previous;
     return TextAfterColon(reply);
 }
 

@@ -59,7 +59,6 @@ std::string NumericValueText(const std::string& text) {
     return std::string(buf, res.ptr);
 }
 
-bool IsRefusal(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
 
 std::string LiveWordText(const std::string& reply, const std::string& cellText) {
     std::string word = RemoveDecimalPoint(TextAfterColon(reply));

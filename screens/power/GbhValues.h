@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Protocol.h"
+
 namespace talvo::screens {
 
 // What a numeric setting box keeps of a typed text: the digits, the first "."
@@ -17,9 +19,6 @@ std::string CleanNumericText(const std::string& text);
 // that starts with no number (also "") gives "0". Never in the user's locale.
 std::string NumericValueText(const std::string& text);
 
-// Whether a reply is a refusal rather than a value: "CNG", or "NEEDLESS" for
-// the station's "CNU". Such a reply leaves the box, list and record as they were.
-bool IsRefusal(const std::string& reply);
 
 // A channel's data word as its cell shows it, from a non-empty reply: the
 // text after the colon without its first "."; a "TMO..." word keeps the

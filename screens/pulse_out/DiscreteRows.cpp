@@ -49,7 +49,7 @@ void emptyValueCells(int slot) {
 }
 
 // A reply that carries no word: none came, or the card refused the read.
-bool noWord(const std::string& reply) { return reply.empty() || reply == "CNG" || reply == "NEEDLESS"; }
+bool noWord(const std::string& reply) { return reply.empty() || IsRefusal(reply); }
 
 }  // namespace
 

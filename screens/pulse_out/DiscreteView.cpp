@@ -98,7 +98,7 @@ DiscreteView::Point DiscreteDataView::readPoint(int k) {
     const std::string reply = ReadItem(3, group_, std::to_string(k + 9));
     if (reply.empty()) return Point::Failed;
     // A refused read is no state: the box keeps what it showed.
-    if (Refused(reply)) return Point::Next;
+    if (IsRefusal(reply)) return Point::Next;
     QLineEdit* b = txtChData[static_cast<std::size_t>(k - 1)];
     EmptyBox(b);
     PauseMs(pauseMs_);

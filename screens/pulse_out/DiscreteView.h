@@ -27,8 +27,6 @@ public:
     // "ON" in red for the state "1", "OFF" in green for anything else.
     static void ShowState(QLineEdit* box, const std::string& state);
     static void EmptyBox(QLineEdit* box);
-    // The card refused the read: a text that is no state.
-    static bool Refused(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
 
 protected:
     enum class Point { Next, Failed, EndPass };

@@ -59,7 +59,7 @@ DiscreteView::Point frmIK16::readPoint(int k) {
     EmptyBox(out);
     const std::string reply = ReadItem(3, "00", std::to_string(k + 9));
     if (reply.empty()) return Point::Failed;
-    if (Refused(reply)) return Point::Next;  // no state: the boxes stay empty
+    if (IsRefusal(reply)) return Point::Next;  // no state: the boxes stay empty
     const std::string v = TextAfterColon(reply);
     ShowState(di, firstChar(v));
     ShowState(out, lastChar(v));
@@ -84,7 +84,7 @@ DiscreteView::Point frmJOV16::readPoint(int k) {
     if (reply.empty()) return Point::Failed;
     // Anything but three states (a refusal too) ends the pass; the channel stays empty.
     const std::vector<std::string> parts = SplitAtCommas(TextAfterColon(reply));
-    if (Refused(reply) || parts.size() != 3) return Point::EndPass;
+    if (IsRefusal(reply) || parts.size() != 3) return Point::EndPass;
     ShowState(txtDICh[i], parts[0]);
     ShowState(txtDOCh[i], parts[1]);
     ShowState(txtDOStatusCh[i], parts[2]);
@@ -106,7 +106,7 @@ frmUJ8::frmUJ8(QWidget* parent) : InOutView("K6-UJ8", 8, parent) {
 DiscreteView::Point frmUJ8::readPoint(int k) {
     const std::string reply = ReadItem(3, "00", std::to_string(k + 9));
     if (reply.empty()) return Point::Failed;
-    if (Refused(reply)) return Point::Next;  // no state: both boxes keep theirs
+    if (IsRefusal(reply)) return Point::Next;  // no state: both boxes keep theirs
     const std::string v = TextAfterColon(reply);
     QLineEdit* di = txtDICh[static_cast<std::size_t>(k - 1)];
     EmptyBox(di);

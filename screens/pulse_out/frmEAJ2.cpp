@@ -49,8 +49,6 @@ bool selectCard(int slot) {
     return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
 }
 
-bool refused(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
-
 void entryMessage(const std::string& text) {
     if (auto* m = platform::services().messages) m->show(text, "", platform::MsgIcon::Information);
 }
@@ -267,7 +265,7 @@ void frmEAJ2::prepare(const std::string&) {
     for (int c = 0; c < 2; ++c) {
         const std::string r = ReadItem(3, channelGroup(c), "50");
         reportedTestMode_[static_cast<std::size_t>(c)] =
-            r.empty() || refused(r) ? -1 : (LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0);
+            r.empty() || IsRefusal(r) ? -1 : (LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0);
     }
     if (reportedTestMode_[0] >= 0)
         showReportedTestMode(reportedTestMode_[0] == 1);
@@ -598,25 +596,25 @@ void frmEAJ2::UploadSettings() {
         // An unanswered read ends the transfer; a refused one leaves box, list and record.
         std::string r = t.read(group, "07");
         if (!t.ok()) return;
-        if (!refused(r)) {
+        if (!IsRefusal(r)) {
             setBoxText(txtMotorLockTime[k], TextAfterColon(r));
             rec.Param.set(p + 1, boxText(txtMotorLockTime[k]));
         }
         r = t.read(group, "06");
         if (!t.ok()) return;
-        if (!refused(r)) {
+        if (!IsRefusal(r)) {
             setBoxText(txtRestartTime[k], TextAfterColon(r));
             rec.Param.set(p + 2, boxText(txtRestartTime[k]));
         }
         r = t.read("02", std::to_string(c + 42));
         if (!t.ok()) return;
-        if (!refused(r)) {
+        if (!IsRefusal(r)) {
             List_ChEnable[k]->setCurrentText(TextAfterColon(r) == "0" ? "Enable" : "Disable");
             rec.Param.set(p + 3, List_ChEnable[k]->currentText().toLatin1().toStdString());
         }
         r = t.read(group, "05");
         if (!t.ok()) return;
-        if (!refused(r)) {
+        if (!IsRefusal(r)) {
             showDeadband(List_Deadband[k], TextAfterColon(r));
             rec.Param.set(p + 4, List_Deadband[k]->currentText().toLatin1().toStdString());
         }
@@ -624,10 +622,10 @@ void frmEAJ2::UploadSettings() {
     }
     std::string r = t.read(setting_.testGroup(), "50");
     if (!t.ok()) return;
-    if (!refused(r)) optTestMode[LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0]->setChecked(true);
+    if (!IsRefusal(r)) optTestMode[LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0]->setChecked(true);
     r = t.read(setting_.testGroup(), "51");
     if (!t.ok()) return;
-    if (!refused(r)) {
+    if (!IsRefusal(r)) {
         const std::string v = TextAfterColon(r);
         double number = 0;
         setBoxText(txtTestModePos, ParseNumber(v, number) ? FormatTestPosition(static_cast<float>(number)) : v);

@@ -79,13 +79,12 @@ void fillList(QComboBox* list, const Names& names) {
 
 // A reply that the card refused ("CNG", "NEEDLESS") is no value. Otherwise the
 // text after the colon, as a code.
-bool refusedReply(const std::string& reply) { return reply == "CNG" || reply == "NEEDLESS"; }
 std::optional<int> decimalCode(const std::string& reply) {
-    if (refusedReply(reply)) return std::nullopt;
+    if (IsRefusal(reply)) return std::nullopt;
     return yk4::ParseDecimalCode(TextAfterColon(reply));
 }
 std::optional<int> hexCode(const std::string& reply) {
-    if (refusedReply(reply)) return std::nullopt;
+    if (IsRefusal(reply)) return std::nullopt;
     return yk4::ParseHexCode(TextAfterColon(reply));
 }
 
@@ -224,7 +223,7 @@ void frmYK4::ReadModelVersion(const std::string& typeCode) {
     IsVariantA = model == yk4::kVariantAModel;
     setBoxText(txtCardType, IsVariantA ? lastChars(model, 5) : lastChars(typeCode, 4));
     // A version the card did not give keeps the one the opener read.
-    if (!version.empty() && !refusedReply(version)) setBoxText(txtVerNo, lastChars(version, 6));
+    if (!version.empty() && !IsRefusal(version)) setBoxText(txtVerNo, lastChars(version, 6));
 }
 
 void frmYK4::InitControls() {
@@ -340,7 +339,7 @@ void frmYK4::readValues(Transfer& t, std::initializer_list<EntryBox> kinds, int 
         const ValueItem& v = valueItem(kind);
         const std::string reply = t.readChecked("01", v.item, channelText(ch));
         if (!t.ok()) return;
-        if (refusedReply(reply)) continue;  // no value: the box and the record keep theirs
+        if (IsRefusal(reply)) continue;  // no value: the box and the record keep theirs
         QLineEdit* box = valueBoxes(kind)[at(ch)];
         setBoxText(box, TextAfterColon(reply));
         rec.Param.set(fieldBase(ch) + v.field, boxText(box));  // what the box took of it
@@ -372,7 +371,7 @@ void frmYK4::UploadSettings() {
     reply = t.readChecked("01", "57", "");
     if (!t.ok()) return;
     // An empty value is no value either; any other text counts by its leading number.
-    if (!refusedReply(reply) && !TextAfterColon(reply).empty()) {
+    if (!IsRefusal(reply) && !TextAfterColon(reply).empty()) {
         const bool on = LeadingNumber(TextAfterColon(reply)) == 1;  // anything but 0 or 1 counts as 0
         chkLimit->setChecked(on);
         rec.Param.set(kLimitField, on ? "1" : "0");

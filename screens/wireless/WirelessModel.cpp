@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
 namespace talvo::wireless {
@@ -117,7 +118,7 @@ bool TransfersModeItem(WirelessModel m, int firmwareLevel) {
 }
 
 std::optional<double> FirmwareVersionValue(const std::string& reply) {
-    if (reply.empty() || reply == "CNG" || reply == "NEEDLESS") return std::nullopt;
+    if (reply.empty() || IsRefusal(reply)) return std::nullopt;
     const std::string text = RemoveDecimalPoint(TextAfterColon(reply));
     // A reply that is no number at all is not taken for version 0.
     std::size_t pos = text.find_first_not_of(" \t");

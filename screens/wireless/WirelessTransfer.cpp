@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
 namespace talvo::wireless {
@@ -181,7 +182,7 @@ std::vector<TransferStep> DownloadSteps(WirelessModel m, int firmwareLevel) {
     return BuildSteps(m, firmwareLevel, m == WirelessModel::OG ? kOgDownload : kOxfDownload, true);
 }
 
-bool IsFailedRead(const std::string& reply) { return reply.empty() || reply == "CNG" || reply == "NEEDLESS"; }
+bool IsFailedRead(const std::string& reply) { return reply.empty() || IsRefusal(reply); }
 
 bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& step, const std::string& reply,
                      WirelessControls& controls) {

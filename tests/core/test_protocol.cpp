@@ -617,3 +617,9 @@ TEST_F(ProtocolTest, CommErrorMessage) {
     EXPECT_EQ(messages.shown[0].title, "Test of communication");
     EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Exclamation);
 }
+
+// The one rule every screen and dialog tells a refused read by.
+TEST(Refusal, OnlyCngAndNeedlessAreRefusals) {
+    for (const char* r : {"CNG", "NEEDLESS"}) EXPECT_TRUE(IsRefusal(r)) << r;
+    for (const char* r : {"", "13:CNG", "cng", "CNU", "0", "NEEDLESS ", "DTMOUT"}) EXPECT_FALSE(IsRefusal(r)) << r;
+}

@@ -93,10 +93,6 @@ TEST(GbhValues, NumericValueTextIsTheNumberAtTheStart) {
     for (const auto& c : cases) EXPECT_EQ(NumericValueText(c.text), c.shown) << '"' << c.text << '"';
 }
 
-TEST(GbhValues, OnlyCngAndNeedlessAreRefusals) {
-    for (const char* r : {"CNG", "NEEDLESS"}) EXPECT_TRUE(IsRefusal(r)) << r;
-    for (const char* r : {"", "13:CNG", "cng", "CNU", "0", "NEEDLESS "}) EXPECT_FALSE(IsRefusal(r)) << r;
-}
 
 TEST(GbhValues, LiveWordTextTakesTheReplyAndKeepsTheCellOnTimeout) {
     const struct {
