@@ -70,7 +70,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
         const std::string s = TextAfterColon(ReadItem(3, "00", "39"));
         model.switchText[i] = s;
         // "CNG" and "NEEDLESS" say the card has no switch text; their letters are not digits.
-        if (s != "CNG" && s != "NEEDLESS") txtCDataDraw(model, i, s);
+        if (!IsRefusal(s)) txtCDataDraw(model, i, s);
         changed(i);
     }
 }

@@ -261,14 +261,14 @@ void frmXR_HART::CmdUpload_Click() {
         if (!ok) break;
         const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(f));
         // A refusal is no value either.
-        ok = !reply.empty() && reply != "CNG" && reply != "NEEDLESS";
+        ok = !reply.empty() && !IsRefusal(reply);
         if (!ok) break;
         putText(boxOf(f), TextAfterColon(reply));
         table[at(f)] = ui::text(boxOf(f));
     }
     if (ok) {
         const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(Field::MasterMode));
-        ok = !reply.empty() && reply != "CNG" && reply != "NEEDLESS";
+        ok = !reply.empty() && !IsRefusal(reply);
         if (ok) {
             const std::string mode = hart::MasterModeOfValue(TextAfterColon(reply));
             List_MasterMode->setEditText(QString::fromLatin1(mode.c_str()));
