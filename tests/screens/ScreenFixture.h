@@ -2,8 +2,11 @@
 // A card screen in the real main window, against the simulator's default station:
 // connected and uploaded, then a slot is picked in the card list.
 #include <QTest>
+#include <QTimer>
 #include <chrono>
+#include <functional>
 #include <map>
+#include <memory>
 
 #include "core/Protocol.h"
 #include "screens/CardScreen.h"
@@ -54,6 +57,37 @@ public:
     static void type(QLineEdit* b, const std::string& t) { screens::setBoxText(b, t); }
 
     CardRecord& record(int slot) { return *G().CardRecords.get(slot); }
+
+    // Runs `action` once, as soon as `cond` holds, from whatever event loop runs
+    // then (also those a waiting exchange runs, that is while a routine holds
+    // the line): so it can act in the middle of a tick. Watches run side by
+    // side; one not fired yet goes with the window.
+    void when(std::function<bool()> cond, std::function<void()> action) {
+        auto* timer = new QTimer(window.get());
+        timer->setInterval(1);
+        QObject::connect(timer, &QTimer::timeout, [timer, cond, action] {
+            if (!cond()) return;
+            timer->stop();
+            timer->deleteLater();
+            action();
+        });
+        timer->start();
+    }
+
+    // The data frames so far as "slot|group/item:data", the slot being the card
+    // selected then ("?" before the first select).
+    std::vector<std::string> stamped() const {
+        std::vector<std::string> out;
+        std::string group, item, selected = "?";
+        for (const std::string& x : sim.frames()) {
+            if (x[0] == 'G') group = x.substr(1);
+            if (x[0] == 'I') item = x.substr(1);
+            if (x[0] != 'D') continue;
+            if (group == "00" && item == "41") selected = x.substr(1);
+            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
+        }
+        return out;
+    }
 
     // Frames from the first one equal to `from` on.
     static std::vector<std::string> from(const std::vector<std::string>& frames, const std::string& first) {

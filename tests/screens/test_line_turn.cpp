@@ -25,19 +25,6 @@ protected:
         slow.delayMs = ms;
         sim.addFault(slow);
     }
-    // Runs `then` once, as soon as `cond` holds, from the event loop the waiting
-    // routine runs (that is, while it holds the line).
-    void when(std::function<bool()> cond, std::function<void()> then) {
-        auto* timer = new QTimer(window.get());
-        timer->setInterval(1);
-        QObject::connect(timer, &QTimer::timeout, [timer, cond, then] {
-            if (!cond()) return;
-            timer->stop();
-            timer->deleteLater();
-            then();
-        });
-        timer->start();
-    }
     bool idle() { return !ActionsWaiting() && LineFree() && !ExchangeWaiting(); }
 };
 

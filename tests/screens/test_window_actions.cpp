@@ -41,32 +41,7 @@ protected:
         messages.shown.clear();
         sim.clearFrames();
     }
-    // Runs `action` once, as soon as `cond` holds, from whatever event loop runs
-    // then (also those a waiting exchange runs).
-    void when(std::function<bool()> cond, std::function<void()> action) {
-        watch_ = std::make_unique<QTimer>();
-        watch_->setInterval(1);
-        QObject::connect(watch_.get(), &QTimer::timeout, [this, cond, action] {
-            if (!cond()) return;
-            watch_->stop();
-            action();
-        });
-        watch_->start();
-    }
     bool idle() { return !ActionsWaiting() && LineFree() && !ExchangeWaiting(); }
-    // The data frames as "slot|group/item:data", the slot being the card selected then.
-    Frames stamped() const {
-        Frames out;
-        std::string group, item, selected = "?";
-        for (const std::string& x : sim.frames()) {
-            if (x[0] == 'G') group = x.substr(1);
-            if (x[0] == 'I') item = x.substr(1);
-            if (x[0] != 'D') continue;
-            if (group == "00" && item == "41") selected = x.substr(1);
-            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
-        }
-        return out;
-    }
     // Whether a stamped frame went out while one of `slots` was selected.
     static bool selectedIn(const std::string& stampedFrame, std::initializer_list<const char*> slots) {
         const std::string slot = stampedFrame.substr(0, stampedFrame.find('|'));
@@ -75,9 +50,6 @@ protected:
     static std::size_t indexOf(const Frames& f, const std::string& x) {
         return static_cast<std::size_t>(std::find(f.begin(), f.end(), x) - f.begin());
     }
-
-private:
-    std::unique_ptr<QTimer> watch_;
 };
 
 // The old fault: the HART dialog opened for slot 4, the pick of another slot

@@ -49,20 +49,6 @@ protected:
         settle(s);
         return s;
     }
-    // The data frames as "slot|group/item:data", the slot being the card selected then.
-    Frames stamped() const {
-        Frames out;
-        const auto f = sim.frames();
-        std::string group, item, selected = "?";
-        for (const std::string& x : f) {
-            if (x[0] == 'G') group = x.substr(1);
-            if (x[0] == 'I') item = x.substr(1);
-            if (x[0] != 'D') continue;
-            if (group == "00" && item == "41") selected = x.substr(1);
-            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
-        }
-        return out;
-    }
     // The data frames of the actuator's channel groups only.
     Frames settingWrites() const {
         Frames out;

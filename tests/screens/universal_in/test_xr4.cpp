@@ -330,7 +330,7 @@ TEST_F(XR4Test, TheDialogOpensOnlyOnceTheRunningTickIsOver) {
         framesWhenShown = sim.frames();
         dynamic_cast<frmXR_HART&>(d).CmdExit->click();
     });
-    whenever([&] { return countFrames("I11") > 0 && ExchangeWaiting(); },
+    when([&] { return countFrames("I11") > 0 && ExchangeWaiting(); },
              [&] {
                  clickedInTick = true;
                  s->SetHART[0]->click();

@@ -672,7 +672,7 @@ TEST_F(YK4Test, AClickDuringItsOwnTransferAsksForNothingMore) {
     frmYK4* s = open(kPlainSlot);
     sim.clearFrames();
     bool clicked = false;
-    whenever([&] { return countFrames("I05") > 0; },
+    when([&] { return countFrames("I05") > 0; },
              [&] {
                  clicked = s->busy();
                  s->uploadButton()->click();  // while the upload runs
@@ -724,7 +724,7 @@ TEST_F(YK4Test, LiveRereadsStopWhenTheScreenIsHidden) {
     slow.delayMs = 5;  // the screen waits for each reply, as on a real line
     sim.addFault(slow);
     bool hidden = false;
-    whenever([&] { return countFrames("I11") >= 3; },
+    when([&] { return countFrames("I11") >= 3; },
              [&] {
                  G().CurFormType = "Over";
                  shell::ShowChildForm("Over");
