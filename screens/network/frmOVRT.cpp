@@ -10,12 +10,18 @@
 #include "core/MainView.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
-#include "screens/network/DialogLayout.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
 namespace talvo::network {
+
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::heading;
+using ui::label;
 
 namespace {
 

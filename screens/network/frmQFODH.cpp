@@ -16,10 +16,18 @@
 #include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
+
+using ui::address;
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::indexed;
+using ui::label;
+using ui::list;
 
 namespace {
 
