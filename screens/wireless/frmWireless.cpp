@@ -271,7 +271,7 @@ bool frmWireless::keyLostFocus() {
     // The box shows the mask while the key is kept: leaving it untouched keeps the key.
     if (typed == kKeyMask) return true;
     if (!IsKeyText(typed)) {
-        ui::ShowEntryMessage(Spec(model_, WirelessCheck::CheckWirPassword).message);
+        ui::ShowEntryMessage(Spec(model_, WirelessCheck::CheckWirPassword).row.message);
         return false;
     }
     KeyText_ = typed;
