@@ -25,12 +25,6 @@ using ui::indexed;
 using ui::label;
 using ui::shownBox;
 
-namespace {
-
-CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
-
-}  // namespace
-
 frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmComm");
     setFixedSize(ui::twips(6120), ui::twips(7500));
@@ -104,7 +98,7 @@ void frmComm::showDelaySwitch(bool shown) {
 
 void frmComm::UploadSettings() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "0");
@@ -173,7 +167,7 @@ void frmComm::UploadSettings() {
 
 void frmComm::cmdUp_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "0");
@@ -236,7 +230,7 @@ void frmComm::cmdUp_Click() {
 
 void frmComm::cmdDown_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "00");

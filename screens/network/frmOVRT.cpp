@@ -25,8 +25,6 @@ using ui::label;
 
 namespace {
 
-CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
-
 const ui::FieldCheck kNetWorkNo{.kind = ui::FieldKind::Number, .min = 1, .max = 239,
                                 .message = "Please enter number 1 - 239"};
 const ui::FieldCheck kRedundant{.kind = ui::FieldKind::Number, .min = 0, .max = 5000,
@@ -81,7 +79,7 @@ void frmOVRT::InitControls() {
 void frmOVRT::Upload_First_File() {
     InitControls();
     cmdUp_Click();
-    const CardRecord& rec = commRecord();
+    const CardRecord& rec = CommCardRecord();
     if (!rec.Param[20].empty()) ui::setText(txbNetWorkNo, rec.Param[20]);
     if (!rec.Param[21].empty()) ui::setText(txbRedundant, rec.Param[21]);
 }
@@ -113,12 +111,12 @@ void frmOVRT::cmdDown_Click() {
     const std::string netWorkNo = ui::text(txbNetWorkNo);
     x.write("50", "88", netWorkNo);
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-    commRecord().Param.set(20, netWorkNo);
+    CommCardRecord().Param.set(20, netWorkNo);
     if (delay) {
         const std::string switching = ui::text(txbRedundant);
         x.write("50", "97", switching);
         if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-        commRecord().Param.set(21, switching);
+        CommCardRecord().Param.set(21, switching);
     }
 }
 
