@@ -58,7 +58,8 @@ TEST(FieldChecks, EachKindAtItsEdges) {
         {&kNotZero, "0000000005", false, "0000000005"}, {&kNotZero, "999999999", true, "999999999"},
         // Name: its characters only; may be empty here; no longer than its row says.
         {&kName, "", true, ""},            {&kName, "Plant_A-1.x@y z", true, "Plant_A-1.x@y z"},
-        {&kName, "aaaaaaaaaaaaaaaa", true, "aaaaaaaaaaaaaaaa"}, {&kName, "aaaaaaaaaaaaaaaaa", false, "aaaaaaaaaaaaaaaaa"},
+        {&kName, "aaaaaaaaaaaaaaaa", true, "aaaaaaaaaaaaaaaa"},
+        {&kName, "aaaaaaaaaaaaaaaaa", false, "aaaaaaaaaaaaaaaaa"},
         {&kName, "a,b", false, "a,b"},     {&kName, "a\"b", false, "a\"b"}, {&kName, "a\rb", false, "a\rb"},
         {&kName, "caf\xE9", false, "caf\xE9"},
     };
