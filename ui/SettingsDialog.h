@@ -35,6 +35,11 @@ void ShowTransferLoss(const TransferMessage& m);
 // An entry message: information icon, the program's title.
 void ShowEntryMessage(const std::string& text);
 
+// A box's check by its field-check row: false, with the row's entry message,
+// when the text fails; else true, and the box shows what the check made of
+// its text (a Hex field rewritten).
+bool CheckField(QLineEdit* box, const FieldCheck& check);
+
 // The exchanges of one transfer: a read or write that must be answered fails
 // the transfer when its answer is empty, and once it has failed nothing more is
 // sent (every further read and write gives ""). Exchanges whose answer does not

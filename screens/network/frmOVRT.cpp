@@ -120,17 +120,9 @@ void frmOVRT::cmdDown_Click() {
     }
 }
 
-bool frmOVRT::CheckNetWorkNo() {
-    if (ui::RunFieldCheck(kNetWorkNo, ui::text(txbNetWorkNo)).ok) return true;
-    ui::ShowEntryMessage(kNetWorkNo.message);
-    return false;
-}
+bool frmOVRT::CheckNetWorkNo() { return ui::CheckField(txbNetWorkNo, kNetWorkNo); }
 
-bool frmOVRT::CheckRedundant() {
-    if (ui::RunFieldCheck(kRedundant, ui::text(txbRedundant)).ok) return true;
-    ui::ShowEntryMessage(kRedundant.message);
-    return false;
-}
+bool frmOVRT::CheckRedundant() { return ui::CheckField(txbRedundant, kRedundant); }
 
 void ShowOVRTDialog(QWidget* owner) {
     frmOVRT dialog(owner);
