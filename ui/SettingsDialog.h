@@ -1,5 +1,6 @@
 #pragma once
-// What every settings dialog of the communication card shares: its commands
+// What every settings dialog shares (the communication and wireless card
+// dialogs, the HART master dialog, the zero-offset dialog): its commands
 // disabled while a transfer or file command runs and enabled again on every way
 // out, the entry checks that run when a box loses the focus (not when the focus
 // goes to "Exit"), the transfer messages, and commands that wait for the
