@@ -59,4 +59,6 @@ void ClearCardRecords() {
 
 CardRecord* CurrentRecord() { return G().CardRecords.get(G().CurCardNo); }
 
+CardRecord& CommCardRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+
 }  // namespace talvo

@@ -43,5 +43,7 @@ void ClearCardRecords();
 
 // The record of the slot now selected, or nullptr when the overview is.
 CardRecord* CurrentRecord();
+// Record 17, the communication card's: its dialogs keep their settings there.
+CardRecord& CommCardRecord();
 
 }  // namespace talvo

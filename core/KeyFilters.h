@@ -27,6 +27,14 @@ bool FilterKeyDigits(const std::string& text, int caretPos, char16_t key);
 // and caret are not looked at.
 bool FilterKeyHex(const std::string& text, int caretPos, char16_t key);
 
+// The characters a name may hold (the wireless network name): "A" to "Z", "a"
+// to "z", "0" to "9", "_", "-", ".", "@" and blank.
+bool IsNameCharacter(char c);
+
+// The name characters, Backspace (8), CR (13) and code 16; text and caret are
+// not looked at.
+bool FilterKeyName(const std::string& text, int caretPos, char16_t key);
+
 // The station's texts are one byte per character (Latin-1, U+0000 to U+00FF).
 // A character above that has no byte to go as, so no box takes it, whether it
 // is typed or pasted, and whatever the box's filter; the halves of a character

@@ -289,11 +289,26 @@ std::string ReadItemOnce(const std::string& group, const std::string& item) {
     return valueOf(r);
 }
 
-std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
+WriteAttempt WriteItemAttempt(const std::string& group, const std::string& item, const std::string& data) {
+    // A frame the card did not take: "CNG" and "CNU" say no, anything else is no answer.
+    const auto told = [](const std::string& reply) {
+        return WriteAttempt{reply == "CNG" || reply == "CNU" ? WriteOutcome::Refused : WriteOutcome::Unanswered, ""};
+    };
     if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting()) return {};
-    if (TransactTrim("G" + group + CR) != "COK") return {};
-    if (IsRejection(TransactTrim("I" + item + CR))) return {};
-    return dataReply(data);
+    const std::string g = TransactTrim("G" + group + CR);
+    if (g != "COK") return told(g);
+    if (const std::string i = TransactTrim("I" + item + CR); IsRejection(i)) return told(i);
+    const std::string d = TransactTrim("D" + data + CR);
+    if (IsRejection(d)) return told(d);
+    // An answer without a value takes nothing.
+    const std::string value = valueOf(d);
+    if (value.empty()) return {WriteOutcome::Refused, ""};
+    return {WriteOutcome::Taken, value};
+}
+
+std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
+    const WriteAttempt a = WriteItemAttempt(group, item, data);
+    return a.outcome == WriteOutcome::Taken ? a.value : std::string();
 }
 
 std::string WriteItemCheckedOnce(const std::string& group, const std::string& item, const std::string& data) {

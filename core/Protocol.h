@@ -40,6 +40,18 @@ std::string Retried(int retries, const std::function<std::string()>& attempt);
 // passes for a reply nor blocks the line.
 std::string ReadItemOnce(const std::string& group, const std::string& item);
 std::string WriteItemOnce(const std::string& group, const std::string& item, const std::string& data);
+
+// How one write attempt went: the card took the data; refused it ("CNG" or
+// "CNU" to one of its frames, or a data reply without a value); or did not
+// answer (no reply, the station's own time-out "DTMOUT", nothing sent).
+enum class WriteOutcome { Taken, Refused, Unanswered };
+struct WriteAttempt {
+    WriteOutcome outcome = WriteOutcome::Unanswered;
+    std::string value;  // the data reply's value when taken
+};
+// The attempt WriteItemOnce makes, the same frames, with its outcome told;
+// WriteItemOnce gives the value of a taken one and "" otherwise.
+WriteAttempt WriteItemAttempt(const std::string& group, const std::string& item, const std::string& data);
 std::string WriteItemCheckedOnce(const std::string& group, const std::string& item, const std::string& data);
 
 // One exchange: the reply without its CR, blanks trimmed; "" on time-out or port error.

@@ -25,37 +25,16 @@ std::string digitsOf(std::uint64_t n) { return n == 0 ? std::string() : std::to_
 constexpr int kCounterSteps = 12;
 constexpr int kClearRetries = 3;
 
-// How a card met a write to an item it may lack.
-enum class Reply { Taken, Refused, Silent };
-
-// A refusal is a reply ("CNG", "CNU"); no reply at all, or the station's own
-// time-out ("DTMOUT"), means the card did not answer.
-Reply replyKind(const std::string& r) {
-    if (r == "CNG" || r == "CNU") return Reply::Refused;
-    return IsRejection(r) ? Reply::Silent : Reply::Taken;
-}
-
-// One attempt from the group frame on, as WriteItem makes it.
-Reply writeOnce(const std::string& group, const std::string& item, const std::string& data) {
-    const std::string g = TransactTrim("G" + group + "\r");
-    if (g != "COK") return g == "CNG" || g == "CNU" ? Reply::Refused : Reply::Silent;
-    if (const Reply r = replyKind(TransactTrim("I" + item + "\r")); r != Reply::Taken) return r;
-    const std::string d = TransactTrim("D" + data + "\r");
-    // An answer without a value is no success for WriteItem either: tried again.
-    if (const Reply r = replyKind(d); r != Reply::Taken || d.size() > 1) return r;
-    return Reply::Refused;
-}
-
 // The attempts WriteItem makes, sent alike; the write counts as refused when
-// the card said no to any attempt and took none, as silent when it never answered.
-Reply writeMayBeRefused(const std::string& group, const std::string& item, const std::string& data) {
+// the card said no to any attempt and took none, as unanswered when it never answered.
+WriteOutcome writeMayBeRefused(const std::string& group, const std::string& item, const std::string& data) {
     bool refused = false;
     for (int i = 0; i <= kClearRetries; ++i) {
-        const Reply r = writeOnce(group, item, data);
-        if (r == Reply::Taken) return r;
-        refused = refused || r == Reply::Refused;
+        const WriteOutcome r = WriteItemAttempt(group, item, data).outcome;
+        if (r == WriteOutcome::Taken) return r;
+        refused = refused || r == WriteOutcome::Refused;
     }
-    return refused ? Reply::Refused : Reply::Silent;
+    return refused ? WriteOutcome::Refused : WriteOutcome::Unanswered;
 }
 
 }  // namespace
@@ -110,7 +89,7 @@ void CardScreen::runCounterClear(Transfer& t) {
         const bool required = c.required < 0 || static_cast<int>(i) < c.required;
         if (required) {
             if (t.write(c.group, c.items[i], c.data).empty()) return;
-        } else if (writeMayBeRefused(c.group, c.items[i], c.data) == Reply::Silent) {
+        } else if (writeMayBeRefused(c.group, c.items[i], c.data) == WriteOutcome::Unanswered) {
             // An item past the card's channels may be refused; a card that does
             // not answer at all is lost like anywhere else.
             t.fail();

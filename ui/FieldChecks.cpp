@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
 
 namespace talvo::ui {
@@ -59,11 +60,17 @@ std::string upperHex(long v) {
     return out;
 }
 
+bool isName(const std::string& s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return IsNameCharacter(c); });
+}
+
 bool valueOf(const FieldCheck& c, const std::string& text, long& v) {
     switch (c.kind) {
         case FieldKind::Digits: return digitsValue(text, v);
         case FieldKind::Number: return numberValue(text, v);
-        case FieldKind::Hex: return hexValue(text, v);
+        case FieldKind::Hex:
+        case FieldKind::HexText: return hexValue(text, v);
+        case FieldKind::Name: return false;
     }
     return false;
 }
@@ -71,7 +78,10 @@ bool valueOf(const FieldCheck& c, const std::string& text, long& v) {
 }  // namespace
 
 FieldResult RunFieldCheck(const FieldCheck& c, const std::string& text) {
+    if (text.empty() && c.emptyPasses) return {true, text};
+    if (text.size() < static_cast<std::size_t>(c.minChars)) return {false, text};
     if (c.maxChars > 0 && text.size() > static_cast<std::size_t>(c.maxChars)) return {false, text};
+    if (c.kind == FieldKind::Name) return {isName(text), text};
     long v = 0;
     if (!valueOf(c, text, v)) return {false, text};
     const bool inRange = (v >= c.min && v <= c.max) || std::find(c.extra.begin(), c.extra.end(), v) != c.extra.end();

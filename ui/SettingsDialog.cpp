@@ -11,6 +11,7 @@
 #include "core/Globals.h"
 #include "core/Protocol.h"
 #include "platform/Services.h"
+#include "ui/DialogBoxes.h"
 
 namespace talvo::ui {
 
@@ -25,6 +26,16 @@ void ShowTransferLoss(const TransferMessage& m) {
 
 void ShowEntryMessage(const std::string& text) {
     if (auto* box = platform::services().messages) box->show(text, "", platform::MsgIcon::Information);
+}
+
+bool CheckField(QLineEdit* box, const FieldCheck& check) {
+    const FieldResult r = RunFieldCheck(check, text(box));
+    if (!r.ok) {
+        ShowEntryMessage(check.message);
+        return false;
+    }
+    if (r.text != text(box)) setText(box, r.text);
+    return true;
 }
 
 // ---- Exchanges ----

@@ -1,5 +1,6 @@
 #pragma once
-// What every settings dialog of the communication card shares: its commands
+// What every settings dialog shares (the communication and wireless card
+// dialogs, the HART master dialog, the zero-offset dialog): its commands
 // disabled while a transfer or file command runs and enabled again on every way
 // out, the entry checks that run when a box loses the focus (not when the focus
 // goes to "Exit"), the transfer messages, and commands that wait for the
@@ -34,6 +35,11 @@ void ShowTransferMessage(const TransferMessage& m);
 void ShowTransferLoss(const TransferMessage& m);
 // An entry message: information icon, the program's title.
 void ShowEntryMessage(const std::string& text);
+
+// A box's check by its field-check row: false, with the row's entry message,
+// when the text fails; else true, and the box shows what the check made of
+// its text (a Hex field rewritten).
+bool CheckField(QLineEdit* box, const FieldCheck& check);
 
 // The exchanges of one transfer: a read or write that must be answered fails
 // the transfer when its answer is empty, and once it has failed nothing more is

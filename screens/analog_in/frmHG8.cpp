@@ -113,16 +113,18 @@ void frmHG8::zeroDeg_Click() {
 void frmHG8::openZeroOffset() {
     // While the dialog is up (its first reads included) this screen makes no
     // exchange of its own: the timer is off and nothing here can restart it or
-    // pick another card. The dialog's Exit turns the cycle on again.
+    // pick another card. Leaving the dialog turns the cycle on again, with the
+    // interval it had.
     WaitForTimer.stop();
     const std::initializer_list<QWidget*> own = {cmdUp, cmdDown, zeroDeg};
     for (QWidget* w : own) w->setEnabled(false);
     {
         CardListAway away;
-        frmHG8Azero dialog(WaitForTimer, cardSlot(), this);
+        frmHG8Azero dialog(cardSlot(), this);
         dialog.Upload_First_File();
         platform::execModal(dialog);
     }
+    WaitForTimer.start();
     for (QWidget* w : own) w->setEnabled(true);
 }
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "ui/FieldChecks.h"
+
 namespace talvo::gateway {
 
 namespace {
@@ -55,21 +57,27 @@ std::optional<long> Digits(const std::string& s, std::size_t maxLength) {
     return v;
 }
 
-// Hex digits only, 1 to 8 of them.
-std::optional<unsigned long> HexDigits(const std::string& s) {
-    if (s.empty() || s.size() > 8) return std::nullopt;
-    unsigned long v = 0;
-    for (const char c : s) {
-        const int d = HexValue(c);
-        if (d < 0) return std::nullopt;
-        v = v * 16 + static_cast<unsigned long>(d);
-    }
-    return v;
-}
-
 bool IsDeviceCode(const std::string& s) { return s.size() == 2 && HexValue(s[0]) >= 0 && HexValue(s[1]) >= 0; }
 
 MapCheck Fail(const char* message, std::string text = {}) { return {false, message, std::move(text)}; }
+
+// The count and address boxes as the dialog toolkit's rows.
+using ui::FieldKind;
+const ui::FieldCheck kChNoRow{.kind = FieldKind::Digits, .maxChars = 2, .min = 1, .max = 16, .message = kMsgChNo};
+// Rewritten in upper case without leading zeros.
+const ui::FieldCheck kDevAdd16Row{.kind = FieldKind::Hex, .maxChars = 8, .min = 0, .max = 0xFFFFFFFF,
+                                  .message = kMsgDevAdd16};
+const ui::FieldCheck kDevAdd10Row{.kind = FieldKind::Digits, .maxChars = 8, .min = 0, .max = 99999999,
+                                  .message = kMsgDevAdd10};
+
+bool Passes(const ui::FieldCheck& row, const std::string& text) { return ui::RunFieldCheck(row, text).ok; }
+
+// A box's check: an empty box is not checked; a failed one is emptied.
+MapCheck CheckBox(const ui::FieldCheck& row, const std::string& text) {
+    if (text.empty()) return {};
+    const ui::FieldResult r = ui::RunFieldCheck(row, text);
+    return r.ok ? MapCheck{true, "", r.text} : Fail(row.message);
+}
 
 // The sum of the numeric counts of the rows in use; non-numeric ones add 0.
 long TotalChannels(const MapRows& rows, int inUse) {
@@ -228,14 +236,14 @@ bool LoadMapEntry(MapRow& row, const std::string& text, const std::string& serve
 }
 
 MapCheck BuildMapEntry(const MapRow& row) {
-    const auto count = Digits(row.ChNo, 2);
-    if (!count || *count < 1 || *count > 16) return Fail(kMsgChNo);
+    if (!Passes(kChNoRow, row.ChNo)) return Fail(kMsgChNo);
     std::string address;
+    // The address goes as typed: only the box's own check rewrites it.
     if (row.EntryRadix == "16") {
-        if (!HexDigits(row.DevAdd16)) return Fail(kMsgDevAdd16);
+        if (!Passes(kDevAdd16Row, row.DevAdd16)) return Fail(kMsgDevAdd16);
         address = "0x" + row.DevAdd16;
     } else {
-        if (!Digits(row.DevAdd10, 8)) return Fail(kMsgDevAdd10);
+        if (!Passes(kDevAdd10Row, row.DevAdd10)) return Fail(kMsgDevAdd10);
         address = row.DevAdd10;
     }
     // The text goes to the card as it is: a code or type that is not one of
@@ -252,33 +260,15 @@ std::optional<int> EntryCount(const std::string& DeviceNo) {
 
 MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo) {
     if (i < 0 || i >= kMapRows) return {};
-    const std::string& text = rows[static_cast<std::size_t>(i)].ChNo;
-    if (text.empty()) return {};
-    const auto v = Digits(text, 2);
-    if (!v || *v < 1 || *v > 16) return Fail(kMsgChNo);
+    const MapCheck box = CheckBox(kChNoRow, rows[static_cast<std::size_t>(i)].ChNo);
+    if (!box.ok || box.text.empty()) return box;
     if (TotalChannels(rows, EntryCount(DeviceNo).value_or(0)) > kMaxMapChannels) return Fail(kMsgTotal);
-    return {true, "", text};
+    return box;
 }
 
-MapCheck CheckDevAdd16(const std::string& text) {
-    if (text.empty()) return {};
-    const auto v = HexDigits(text);
-    if (!v) return Fail(kMsgDevAdd16);
-    static const char* const kDigits = "0123456789ABCDEF";
-    std::string out;
-    unsigned long rest = *v;
-    do {
-        out.insert(out.begin(), kDigits[rest % 16]);
-        rest /= 16;
-    } while (rest != 0);
-    return {true, "", out};
-}
+MapCheck CheckDevAdd16(const std::string& text) { return CheckBox(kDevAdd16Row, text); }
 
-MapCheck CheckDevAdd10(const std::string& text) {
-    if (text.empty()) return {};
-    if (!Digits(text, 8)) return Fail(kMsgDevAdd10);
-    return {true, "", text};
-}
+MapCheck CheckDevAdd10(const std::string& text) { return CheckBox(kDevAdd10Row, text); }
 
 MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo) {
     const std::optional<int> n = EntryCount(DeviceNo);

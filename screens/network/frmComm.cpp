@@ -12,16 +12,18 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
 
-namespace {
-
-CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
-
-}  // namespace
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::heading;
+using ui::indexed;
+using ui::label;
+using ui::shownBox;
 
 frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmComm");
@@ -96,7 +98,7 @@ void frmComm::showDelaySwitch(bool shown) {
 
 void frmComm::UploadSettings() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "0");
@@ -165,7 +167,7 @@ void frmComm::UploadSettings() {
 
 void frmComm::cmdUp_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "0");
@@ -228,7 +230,7 @@ void frmComm::cmdUp_Click() {
 
 void frmComm::cmdDown_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "00");

@@ -11,11 +11,19 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
 namespace talvo::network {
+
+using ui::address;
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::heading;
+using ui::indexed;
+using ui::label;
 
 namespace {
 

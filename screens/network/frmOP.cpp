@@ -7,20 +7,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
 
-namespace {
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::heading;
+using ui::indexed;
+using ui::label;
+using ui::list;
 
-CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+namespace {
 
 const char* const kScales[] = {"1", "10", "100", "1000", "0.1", "0.01", "0.001", "0.0001"};
 
@@ -130,7 +135,7 @@ void frmOP::Upload_First_File() {
     WriteItem(3, "00", "41", "00");
     WriteItem(3, "17", "0", "1");
     ReadItem(3, "00", "55");  // the answer is not used
-    const CardRecord& rec = commRecord();
+    const CardRecord& rec = CommCardRecord();
     ui::setText(txtTimeout, rec.Param[2]);
     for (int n = 1; n <= 16; ++n) ui::setText(txtCardList[at(n)], rec.ChOption[n]);
     for (int n = 1; n <= 16; ++n) {
@@ -145,24 +150,20 @@ void frmOP::Upload_First_File() {
 
 void frmOP::cmdUp_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    const auto fail = [] {
-        ui::ShowTransferMessage(ui::kUploadingIncomplete);
-        DisconnectDevice();
-    };
     x.send("00", "01", "F");
     x.send("00", "41", "00");
     x.send("00", "01", "1");
     const std::string version = x.read("00", "40");
-    if (!x.ok()) return fail();
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     rec.Version = "V" + TextAfterColon(version);
     const std::string model = x.read("00", "04");
-    if (!x.ok()) return fail();
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     const std::string head = TextBeforeColon(model);
     rec.CardType = head.size() > 3 ? head.substr(3) : std::string();
     const std::string item09 = x.read("00", "09");
-    if (!x.ok()) return fail();
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     rec.Param.set(1, TextAfterColon(item09));
 
     // From here on an unanswered read leaves the box, the list and the record as they were.
@@ -207,17 +208,13 @@ void frmOP::cmdUp_Click() {
 
 void frmOP::cmdDown_Click() {
     Running run(*this);
-    CardRecord& rec = commRecord();
+    CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
     x.send("00", "01", "F");
     x.send("00", "41", "00");
     x.send("01", "01", "1");
     x.read("00", "40");
-    if (!x.ok()) {
-        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
-        DisconnectDevice();
-        return;
-    }
+    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     if (txtTimeout->text().isEmpty()) {
         ui::ShowEntryMessage("Please enter Timeout Val.");
         return;

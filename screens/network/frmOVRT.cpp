@@ -10,16 +10,20 @@
 #include "core/MainView.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
-#include "screens/network/DialogLayout.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
 namespace talvo::network {
 
-namespace {
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::heading;
+using ui::label;
 
-CardRecord& commRecord() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+namespace {
 
 const ui::FieldCheck kNetWorkNo{.kind = ui::FieldKind::Number, .min = 1, .max = 239,
                                 .message = "Please enter number 1 - 239"};
@@ -75,7 +79,7 @@ void frmOVRT::InitControls() {
 void frmOVRT::Upload_First_File() {
     InitControls();
     cmdUp_Click();
-    const CardRecord& rec = commRecord();
+    const CardRecord& rec = CommCardRecord();
     if (!rec.Param[20].empty()) ui::setText(txbNetWorkNo, rec.Param[20]);
     if (!rec.Param[21].empty()) ui::setText(txbRedundant, rec.Param[21]);
 }
@@ -107,26 +111,18 @@ void frmOVRT::cmdDown_Click() {
     const std::string netWorkNo = ui::text(txbNetWorkNo);
     x.write("50", "88", netWorkNo);
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-    commRecord().Param.set(20, netWorkNo);
+    CommCardRecord().Param.set(20, netWorkNo);
     if (delay) {
         const std::string switching = ui::text(txbRedundant);
         x.write("50", "97", switching);
         if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-        commRecord().Param.set(21, switching);
+        CommCardRecord().Param.set(21, switching);
     }
 }
 
-bool frmOVRT::CheckNetWorkNo() {
-    if (ui::RunFieldCheck(kNetWorkNo, ui::text(txbNetWorkNo)).ok) return true;
-    ui::ShowEntryMessage(kNetWorkNo.message);
-    return false;
-}
+bool frmOVRT::CheckNetWorkNo() { return ui::CheckField(txbNetWorkNo, kNetWorkNo); }
 
-bool frmOVRT::CheckRedundant() {
-    if (ui::RunFieldCheck(kRedundant, ui::text(txbRedundant)).ok) return true;
-    ui::ShowEntryMessage(kRedundant.message);
-    return false;
-}
+bool frmOVRT::CheckRedundant() { return ui::CheckField(txbRedundant, kRedundant); }
 
 void ShowOVRTDialog(QWidget* owner) {
     frmOVRT dialog(owner);

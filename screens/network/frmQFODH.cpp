@@ -16,10 +16,18 @@
 #include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
+
+using ui::address;
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::indexed;
+using ui::label;
+using ui::list;
 
 namespace {
 
@@ -186,9 +194,9 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
         {pausePeriod, &kPausePeriod}, {CPUNo, &kCPUNo},     {TimeOut, &kTimeOut}, {NWNo, &kNetworkNo},
         {StationNo, &kStationNo},     {PortNo, &kPortNo},
     };
-    for (const auto& [b, c] : fields) checks().watch(b, [this, b = b, c = c] { return checkField(b, *c); });
+    for (const auto& [b, c] : fields) checks().watch(b, [b = b, c = c] { return ui::CheckField(b, *c); });
     checks().watch(DeviceNo, [this] {
-        if (!checkField(DeviceNo, kDeviceNo)) return false;
+        if (!ui::CheckField(DeviceNo, kDeviceNo)) return false;
         ShowMapEntries(static_cast<int>(ui::FieldValue(kDeviceNo, deviceNo())) - 1);
         return true;
     });
@@ -233,17 +241,7 @@ void frmQFODH::Upload_First_File() {
 
 // ---- checks ----
 
-bool frmQFODH::checkField(QLineEdit* b, const FieldCheck& check) {
-    const ui::FieldResult r = ui::RunFieldCheck(check, ui::text(b));
-    if (!r.ok) {
-        ui::ShowEntryMessage(check.message);
-        return false;
-    }
-    if (r.text != ui::text(b)) ui::setText(b, r.text);
-    return true;
-}
-
-bool frmQFODH::CheckOctet(QLineEdit* b) { return checkField(b, kOctet); }
+bool frmQFODH::CheckOctet(QLineEdit* b) { return ui::CheckField(b, kOctet); }
 
 bool frmQFODH::CheckAddressGroup(int group) {
     const ui::DottedAddress* a[] = {&txtIP, &txtSNM, &txtDGate, &txtSLMPIP};
@@ -253,16 +251,16 @@ bool frmQFODH::CheckAddressGroup(int group) {
 }
 
 bool frmQFODH::runOK() {
-    if (!checkField(pausePeriod, kPausePeriod)) return false;
+    if (!ui::CheckField(pausePeriod, kPausePeriod)) return false;
     for (int g = 0; g < 3; ++g)
         if (!CheckAddressGroup(g)) return false;
     if (!serverTypeChosen()) {
         if (auto* m = platform::services().messages) m->show(kServerTypeMessage, "Server Type", platform::MsgIcon::Stop);
         return false;
     }
-    if (!checkField(CPUNo, kCPUNo) || !checkField(TimeOut, kTimeOut) || !checkField(NWNo, kNetworkNo) ||
-        !checkField(StationNo, kStationNo) || !CheckAddressGroup(3) || !checkField(PortNo, kPortNo) ||
-        !checkField(DeviceNo, kDeviceNo))
+    if (!ui::CheckField(CPUNo, kCPUNo) || !ui::CheckField(TimeOut, kTimeOut) ||
+        !ui::CheckField(NWNo, kNetworkNo) || !ui::CheckField(StationNo, kStationNo) || !CheckAddressGroup(3) ||
+        !ui::CheckField(PortNo, kPortNo) || !ui::CheckField(DeviceNo, kDeviceNo))
         return false;
     gateway::RefreshDeviceLists(rows_, deviceNo(), serverType());
     for (int i = 0; i < gateway::kMapRows; ++i) renderRow(i);

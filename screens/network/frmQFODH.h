@@ -10,7 +10,6 @@
 #include "screens/network/GatewayFile.h"
 #include "screens/network/GatewayMap.h"
 #include "ui/DialogBoxes.h"
-#include "ui/FieldChecks.h"
 #include "ui/SettingsDialog.h"
 
 class QComboBox;
@@ -41,7 +40,6 @@ private:
     // OK's checks and its device-list refresh; false at the first failure (its
     // message shown).
     bool runOK();
-    bool checkField(QLineEdit* box, const ui::FieldCheck& check);
     bool CheckAddressGroup(int group);
     bool CheckOctet(QLineEdit* box);
     bool serverTypeChosen() const;

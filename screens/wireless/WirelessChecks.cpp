@@ -9,80 +9,48 @@ namespace {
 
 using C = WControl;
 using W = WirelessCheck;
-using K = CheckKind;
+using ui::FieldKind;
 
-// Number and name checks do not take more than this many characters anyway,
-// so the values below never overflow a long.
 const std::array<CheckSpec, 11> kChecks = {{
-    {W::CheckModAdd, "CheckModAdd", C::modAdd, K::Number, 3, 1, 247, "Please enter number 1 - 247"},
-    {W::CheckModTimer, "CheckModTimer", C::modTimer, K::Number, 3, 10, 600, "Please enter number 10 - 600 (100msec)"},
-    {W::CheckWirTimer, "CheckWirTimer", C::wirTimer, K::Number, 5, 0, 32767, "Please enter number 0 - 32767"},
-    {W::CheckWirPANID, "CheckWirPANID", C::wirPANID, K::Hex4, 4, 0x0000, 0xFFFE, "Please enter number 0000 - FFFE"},
-    {W::CheckWirChNo, "CheckWirChNo", C::wirChNo, K::Number, 2, 0, 28, "Please enter number 0 - 28"},
-    {W::CheckChannelList, "CheckChannelList", C::wirChNo, K::ChannelList, 2, 0, 0, "Please enter channel No."},
-    {W::CheckWirShortAddress, "CheckWirShortAddress", C::wirShortAddress, K::Hex4, 4, 0x0000, 0xFFFD,
-     "Please enter number 0000 - FFFD"},
-    {W::CheckShortAddress2, "CheckShortAddress2", C::ShortAddress2, K::Hex4, 4, 0x0000, 0xFFFD,
-     "Please enter number 0000 - FFFD"},
+    {W::CheckModAdd, "CheckModAdd", C::modAdd,
+     {.kind = FieldKind::Digits, .maxChars = 3, .min = 1, .max = 247, .message = "Please enter number 1 - 247"}},
+    {W::CheckModTimer, "CheckModTimer", C::modTimer,
+     {.kind = FieldKind::Digits, .maxChars = 3, .min = 10, .max = 600,
+      .message = "Please enter number 10 - 600 (100msec)"}},
+    {W::CheckWirTimer, "CheckWirTimer", C::wirTimer,
+     {.kind = FieldKind::Digits, .maxChars = 5, .min = 0, .max = 32767, .message = "Please enter number 0 - 32767"}},
+    {W::CheckWirPANID, "CheckWirPANID", C::wirPANID,
+     {.kind = FieldKind::HexText, .minChars = 4, .maxChars = 4, .min = 0x0000, .max = 0xFFFE,
+      .message = "Please enter number 0000 - FFFE"}},
+    {W::CheckWirChNo, "CheckWirChNo", C::wirChNo,
+     {.kind = FieldKind::Digits, .maxChars = 2, .min = 0, .max = 28, .message = "Please enter number 0 - 28"}},
+    // The list passes when any of the ten boxes holds a number other than 0.
+    {W::CheckChannelList, "CheckChannelList", C::wirChNo,
+     {.kind = FieldKind::Digits, .maxChars = 9, .min = 1, .message = "Please enter channel No."}},
+    {W::CheckWirShortAddress, "CheckWirShortAddress", C::wirShortAddress,
+     {.kind = FieldKind::HexText, .minChars = 4, .maxChars = 4, .min = 0x0000, .max = 0xFFFD,
+      .message = "Please enter number 0000 - FFFD"}},
+    {W::CheckShortAddress2, "CheckShortAddress2", C::ShortAddress2,
+     {.kind = FieldKind::HexText, .minChars = 4, .maxChars = 4, .min = 0x0000, .max = 0xFFFD,
+      .message = "Please enter number 0000 - FFFD"}},
     // The bound is 16 characters although the message says "less than 16".
-    {W::CheckWirNetWork, "CheckWirNetWork", C::wirNetWork, K::Name, 16, 0, 0,
-     "Please enter less than 16 characters"},
-    {W::CheckWirPassword, "CheckWirPassword", C::wirPassword, K::Key, 32, 0, 0, "Please enter 32 characters(0-F)"},
-    {W::CheckWirTimerSend, "CheckWirTimerSend", C::wirTimer_Send, K::Number, 4, 10, 3600,
-     "Please enter number 10 - 3600"},
+    {W::CheckWirNetWork, "CheckWirNetWork", C::wirNetWork,
+     {.kind = FieldKind::Name, .maxChars = 16, .emptyPasses = true, .message = "Please enter less than 16 characters"}},
+    {W::CheckWirPassword, "CheckWirPassword", C::wirPassword,
+     {.kind = FieldKind::HexText, .minChars = 32, .maxChars = 32, .message = "Please enter 32 characters(0-F)"}},
+    {W::CheckWirTimerSend, "CheckWirTimerSend", C::wirTimer_Send,
+     {.kind = FieldKind::Digits, .maxChars = 4, .min = 10, .max = 3600, .message = "Please enter number 10 - 3600"}},
 }};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Digits only, at most maxLength of them (maxLength <= 9 keeps it in range).
-bool WholeNumber(const std::string& s, int maxLength, long& value) {
-    if (s.empty() || static_cast<int>(s.size()) > maxLength) return false;
-    long v = 0;
-    for (const char c : s) {
-        if (!IsDigit(c)) return false;
-        v = v * 10 + (c - '0');
-    }
-    value = v;
-    return true;
-}
-
-bool Passes(const CheckSpec& spec, const std::string& s) {
-    long v = 0;
-    switch (spec.kind) {
-    case K::Number: return WholeNumber(s, spec.maxLength, v) && v >= spec.min && v <= spec.max;
-    case K::Hex4:
-        if (s.size() != 4) return false;
-        for (const char c : s) {
-            const int d = HexValue(c);
-            if (d < 0) return false;
-            v = v * 16 + d;
-        }
-        return v >= spec.min && v <= spec.max;
-    case K::Name:
-        if (static_cast<int>(s.size()) > spec.maxLength) return false;
-        for (const char c : s)
-            if (!IsNameCharacter(c)) return false;
-        return true;
-    case K::Key: return IsKeyText(s);
-    case K::ChannelList: return false;  // not a single-box check
-    }
-    return false;
-}
+const CheckSpec& Row(WirelessCheck check) { return kChecks[static_cast<std::size_t>(check)]; }
 
 }  // namespace
 
 CheckSpec Spec(WirelessModel m, WirelessCheck check) {
-    CheckSpec s = kChecks[static_cast<std::size_t>(check)];
-    if (check == W::CheckWirChNo && Traits(m).channelMax != s.max) {
-        s.max = Traits(m).channelMax;
-        s.message = "Please enter number 0 - 43";
+    CheckSpec s = Row(check);
+    if (check == W::CheckWirChNo && Traits(m).channelMax != s.row.max) {
+        s.row.max = Traits(m).channelMax;
+        s.row.message = "Please enter number 0 - 43";
     }
     return s;
 }
@@ -93,34 +61,25 @@ bool HasCheck(WirelessModel m, WirelessCheck check) {
 
 std::optional<WirelessCheck> CheckOf(WControl c) {
     for (const CheckSpec& s : kChecks)
-        if (s.field == c && s.kind != K::ChannelList) return s.check;
+        if (s.field == c && s.check != W::CheckChannelList) return s.check;
     return std::nullopt;
 }
 
 std::string CheckText(WirelessModel m, WirelessCheck check, const std::string& text) {
+    // The channel list is no single-box check.
+    if (check == W::CheckChannelList) return Row(check).row.message;
     const CheckSpec s = Spec(m, check);
-    return Passes(s, text) ? std::string() : std::string(s.message);
+    return ui::RunFieldCheck(s.row, text).ok ? std::string() : std::string(s.row.message);
 }
 
 std::string CheckChannelList(const WirelessControls& controls) {
-    for (const std::string& box : controls.wirChNo) {
-        long v = 0;
-        if (WholeNumber(box, 9, v) && v != 0) return {};
-    }
-    return kChecks[static_cast<std::size_t>(W::CheckChannelList)].message;
+    const ui::FieldCheck& notZero = Row(W::CheckChannelList).row;
+    for (const std::string& box : controls.wirChNo)
+        if (ui::RunFieldCheck(notZero, box).ok) return {};
+    return notZero.message;
 }
 
-bool IsNameCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_' || c == '-' || c == '.' ||
-           c == '@' || c == ' ';
-}
-
-bool IsKeyText(const std::string& s) {
-    if (s.size() != 32) return false;
-    for (const char c : s)
-        if (HexValue(c) < 0) return false;
-    return true;
-}
+bool IsKeyText(const std::string& s) { return ui::RunFieldCheck(Row(W::CheckWirPassword).row, s).ok; }
 
 std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int channel,
                                      const WirelessControls& controls) {
@@ -137,11 +96,6 @@ std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int c
     }
     if (message.empty()) return std::nullopt;
     return CheckFailure{check, message, focus, focusChannel};
-}
-
-bool FilterKeyName(const std::string& /*text*/, int /*caretPos*/, char16_t key) {
-    if (key == 8 || key == 13 || key == 16) return true;
-    return key < 0x80 && IsNameCharacter(static_cast<char>(key));
 }
 
 }  // namespace talvo::wireless

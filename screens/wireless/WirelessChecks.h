@@ -1,12 +1,13 @@
 #pragma once
-// The entry checks of the wireless dialogs, as a table and pure functions: a
-// check gets the text and gives "" when it is valid or the message the dialog
-// shows. The network name's key filter lives here too (the digit and hex
-// filters are shared with other dialogs).
+// The entry checks of the wireless dialogs, as a table of the dialog toolkit's
+// field-check rows and pure functions: a check gets the text and gives "" when
+// it is valid or the message the dialog shows. The key filters are the shared
+// ones of core/KeyFilters.
 #include <optional>
 #include <string>
 
 #include "screens/wireless/WirelessModel.h"
+#include "ui/FieldChecks.h"
 
 namespace talvo::wireless {
 
@@ -24,23 +25,11 @@ enum class WirelessCheck {
     CheckWirTimerSend,
 };
 
-enum class CheckKind {
-    Number,       // digits only, at most maxLength of them, value min..max
-    Hex4,         // exactly four hexadecimal digits, value min..max
-    Name,         // at most maxLength name characters; "" is valid
-    Key,          // exactly 32 hexadecimal digits
-    ChannelList,  // not all ten channel boxes 0
-};
-
 struct CheckSpec {
     WirelessCheck check;
-    const char* name;  // "CheckModAdd"
-    WControl field;    // the box it checks (wirPassword: the key it holds)
-    CheckKind kind;
-    int maxLength;
-    long min;
-    long max;
-    const char* message;
+    const char* name;    // "CheckModAdd"
+    WControl field;      // the box it checks (wirPassword: the key it holds)
+    ui::FieldCheck row;  // what the box must hold; CheckChannelList: what one of the ten boxes must hold
 };
 
 // The model's row of a check: the channel range and message differ on OXF1F.
@@ -59,8 +48,6 @@ std::string CheckText(WirelessModel m, WirelessCheck check, const std::string& t
 // "" or "Please enter channel No."; the focus then goes to wirChNo(0).
 std::string CheckChannelList(const WirelessControls& controls);
 
-// Characters a network name may hold: letters, digits, "_", "-", ".", "@", blank.
-bool IsNameCharacter(char c);
 // True for 32 characters, each "0"-"9", "A"-"F" or "a"-"f".
 bool IsKeyText(const std::string& s);
 
@@ -77,9 +64,5 @@ struct CheckFailure {
 // CheckChannelList.
 std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int channel,
                                      const WirelessControls& controls);
-
-// Key filter of wirNetWork: keeps the name characters, Backspace (8), CR (13)
-// and code 16; text and caret are not looked at.
-bool FilterKeyName(const std::string& text, int caretPos, char16_t key);
 
 }  // namespace talvo::wireless

@@ -18,11 +18,11 @@
 #include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
-#include "screens/network/DialogLayout.h"
 #include "screens/wireless/WirelessChecks.h"
 #include "screens/wireless/WirelessFile.h"
 #include "screens/wireless/WirelessRules.h"
 #include "screens/wireless/WirelessTransfer.h"
+#include "ui/DialogLayout.h"
 #include "ui/Geometry.h"
 
 namespace talvo::wireless {
@@ -30,11 +30,11 @@ namespace talvo::wireless {
 namespace {
 
 using C = WControl;
-using network::box;
-using network::button;
-using network::frame;
-using network::label;
-using network::list;
+using ui::box;
+using ui::button;
+using ui::frame;
+using ui::label;
+using ui::list;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 std::size_t at(WControl c) { return static_cast<std::size_t>(ControlIndex(c)); }
@@ -73,7 +73,7 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
     setObjectName(t.dialogName);
     setWindowTitle(t.heading);
     setFixedSize(ui::twips(14880), ui::twips(8700));
-    network::heading(this, "Label1", t.heading, 240, 120, 5000);
+    ui::heading(this, "Label1", t.heading, 240, 120, 5000);
 
     // One row: its label and its control.
     const auto addRow = [this](QWidget* into, C c, int top, int labelWidth, int controlWidth) {
@@ -114,9 +114,9 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         const int left = 180 + (ch % 5) * 1130;
         const int top = 300 + (ch / 5) * 600;
         label(fraChannel, "", QString::fromLatin1(ChannelCaption(ch).c_str()), left, top - 20, 1100)
-            ->setObjectName(network::indexed("lblwirChNo", ch));
+            ->setObjectName(ui::indexed("lblwirChNo", ch));
         QLineEdit* b = box(fraChannel, "", left, top + 260, 600);
-        b->setObjectName(network::indexed("wirChNo", ch));
+        b->setObjectName(ui::indexed("wirChNo", ch));
         ui::SelectAllOnFocus(b);
         ui::FilterKeys(b, FilterKeyDigits);
         connect(b, &QLineEdit::textChanged, this, [this, ch] { boxChanged(C::wirChNo, ch); });
@@ -271,7 +271,7 @@ bool frmWireless::keyLostFocus() {
     // The box shows the mask while the key is kept: leaving it untouched keeps the key.
     if (typed == kKeyMask) return true;
     if (!IsKeyText(typed)) {
-        ui::ShowEntryMessage(Spec(model_, WirelessCheck::CheckWirPassword).message);
+        ui::ShowEntryMessage(Spec(model_, WirelessCheck::CheckWirPassword).row.message);
         return false;
     }
     KeyText_ = typed;

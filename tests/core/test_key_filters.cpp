@@ -80,6 +80,16 @@ TEST(KeyFilters, MinusSign) {
     ExpectFilter(FilterKeyBinary, "Binary", {{"", 0, u'-', false}});
 }
 
+// The network name's filter: name characters and three control codes, nothing
+// outside ASCII (a character cut to its low byte must not pass as one).
+TEST(KeyFilters, NameKeys) {
+    for (const char16_t k : {u'A', u'Z', u'a', u'z', u'0', u'9', u'_', u'-', u'.', u'@', u' ', char16_t(8),
+                             char16_t(13), char16_t(16)})
+        EXPECT_TRUE(FilterKeyName("", 0, k)) << int(k);
+    for (const char16_t k : {u'"', u',', u'/', u'!', u'\n', char16_t(22), u'\u00e9', u'\uff65', char16_t(0x141)})
+        EXPECT_FALSE(FilterKeyName("", 0, k)) << int(k);
+}
+
 // What one byte of the station's text can carry: Latin-1 and nothing above it.
 TEST(KeyFilters, SingleByteCharacters) {
     const std::pair<char16_t, bool> cases[] = {

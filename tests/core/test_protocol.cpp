@@ -158,6 +158,53 @@ TEST_F(ProtocolTest, WriteRejectionsAreRetriedWithTheWholeSequence) {
     }
 }
 
+// One attempt, told apart: a card that says no to a frame refused the write;
+// one that does not answer (or answers its own time-out) is not there. The
+// frames are those of WriteItemOnce, which gives the value of a taken write.
+TEST_F(ProtocolTest, AWriteAttemptTellsTakenRefusedAndUnanswered) {
+    useFakeClock();
+    using O = WriteOutcome;
+    struct Case {
+        std::string frame, text;  // frame "": the card answers as usual
+        FaultAction action;
+        O outcome;
+        Frames attempt;
+    };
+    const Case cases[] = {
+        {"", "", FaultAction::Reply, O::Taken, {"G00", "I01", "DF"}},
+        {"G00", "CNG", FaultAction::Reply, O::Refused, {"G00"}},
+        {"G00", "CNU", FaultAction::Reply, O::Refused, {"G00"}},
+        {"G00", "XYZ", FaultAction::Reply, O::Unanswered, {"G00"}},
+        {"I01", "CNG", FaultAction::Reply, O::Refused, {"G00", "I01"}},
+        {"I01", "CNU", FaultAction::Reply, O::Refused, {"G00", "I01"}},
+        {"I01", "DTMOUT", FaultAction::Reply, O::Unanswered, {"G00", "I01"}},
+        {"I01", "", FaultAction::Reply, O::Unanswered, {"G00", "I01"}},
+        {"DF", "CNG", FaultAction::Reply, O::Refused, {"G00", "I01", "DF"}},
+        {"DF", "CNU", FaultAction::Reply, O::Refused, {"G00", "I01", "DF"}},
+        {"DF", "DTMOUT", FaultAction::Reply, O::Unanswered, {"G00", "I01", "DF"}},
+        {"DF", "", FaultAction::Silence, O::Unanswered, {"G00", "I01", "DF"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame + " answered '" + c.text + "'");
+        sim.clearFaults();
+        if (!c.frame.empty())
+            sim.addFault(c.action == FaultAction::Reply ? reply(c.frame, c.text) : action(c.frame, c.action));
+        sim.clearFrames();
+        const WriteAttempt a = WriteItemAttempt("00", "01", "F");
+        EXPECT_EQ(a.outcome, c.outcome);
+        EXPECT_EQ(a.value, c.outcome == O::Taken ? "F" : "");
+        EXPECT_EQ(sim.frames(), c.attempt);
+        sim.clearFrames();
+        EXPECT_EQ(WriteItemOnce("00", "01", "F"), a.value);
+        EXPECT_EQ(sim.frames(), c.attempt);
+    }
+    // Nothing sent: no answer either.
+    sim.clearFaults();
+    sim.clearFrames();
+    EXPECT_EQ(WriteItemAttempt("00", "0\r1", "F").outcome, O::Unanswered);
+    EXPECT_TRUE(sim.frames().empty());
+}
+
 TEST_F(ProtocolTest, CheckedWritePassesRejectionsBack) {
     ASSERT_EQ(WriteItem(3, "00", "41", "1"), "1");
     struct Case {

@@ -102,6 +102,23 @@ TEST(DialogBoxes, ButtonGuardHoldsNest) {
     EXPECT_TRUE(b.isEnabled());
 }
 
+// A box checked by its row: the message on failure with the text left as it
+// was, a passing Hex text rewritten.
+TEST(DialogBoxes, CheckFieldShowsTheRowsMessageOrWhatTheCheckMade) {
+    test::RecordingMessageBox messages;
+    platform::ScopedServices scope(platform::Services{.messages = &messages});
+    const ui::FieldCheck cpu{.kind = ui::FieldKind::Hex, .maxChars = 4, .min = 0, .max = 0xFFFF,
+                             .message = "Processor No.:Please enter number 0000 - FFFF"};
+    QLineEdit box;
+    ui::setText(&box, "00ff");
+    EXPECT_TRUE(ui::CheckField(&box, cpu));
+    EXPECT_EQ(textOf(box), "FF");
+    ui::setText(&box, "G1");
+    EXPECT_FALSE(ui::CheckField(&box, cpu));
+    EXPECT_EQ(textOf(box), "G1");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{cpu.message});
+}
+
 // A dialog with two checked boxes, an ordinary command and an exit button.
 class CheckedDialog : public ui::SettingsDialog {
 public:

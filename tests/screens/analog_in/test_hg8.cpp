@@ -354,3 +354,28 @@ TEST_F(Hg8Test, ScreenStaysQuietWhileTheZeroOffsetDialogIsUp) {
     EXPECT_TRUE(s->uploadButton()->isEnabled());
     EXPECT_TRUE(window->isEnabled(MainControl::cboCardNo));
 }
+
+// A line that goes away under a measurement shows the disconnected state at
+// once; the buttons that talk to the card stay off, Exit still leaves.
+TEST_F(Hg8Test, ZeroOffsetDialogOnALostLineKeepsItsCardButtonsOff) {
+    auto* s = pick<frmHG8>(kHG8A);
+    settle(s);
+    bool drove = false;
+    onZeroDialog([&](frmHG8Azero& d) {
+        k6sim::Fault hangUp = test::fault("D1", kHG8A, k6sim::FaultAction::DropLine);
+        hangUp.group = "03";
+        sim.addFault(hangUp);
+        d.ch[2]->click();
+        EXPECT_FALSE(d.exchanging());
+        EXPECT_FALSE(G().Connected);
+        EXPECT_EQ(labelText("lblConStatus"), "Disconnected");
+        for (QPushButton* b : d.ch) EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+        EXPECT_FALSE(d.Clear->isEnabled());
+        EXPECT_TRUE(d.cmdExit->isEnabled());
+        drove = true;
+        d.cmdExit->click();
+    });
+    s->zeroDeg->click();
+    EXPECT_TRUE(drove);
+    EXPECT_TRUE(messages.shown.empty());
+}

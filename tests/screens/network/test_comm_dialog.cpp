@@ -35,7 +35,7 @@ std::string comm(const std::string& model, const std::string& version, const std
     return "comm K6-" + model + ":RUN version K6-" + model + ":" + version + "\n" + more;
 }
 
-CardRecord& rec17() { return *G().CardRecords.get(CardRecordTable::kCommCard); }
+CardRecord& rec17() { return CommCardRecord(); }
 
 bool contains(const Frames& frames, const Frames& run) {
     return std::search(frames.begin(), frames.end(), run.begin(), run.end()) != frames.end();

@@ -177,14 +177,6 @@ TEST(WirelessChecks, EachBoxHasItsCheck) {
     EXPECT_TRUE(HasCheck(M::OG, W::CheckWirTimerSend));
 }
 
-TEST(WirelessChecks, NameKeyFilter) {
-    for (const char16_t k : {u'A', u'Z', u'a', u'z', u'0', u'9', u'_', u'-', u'.', u'@', u' ', char16_t(8),
-                             char16_t(13), char16_t(16)})
-        EXPECT_TRUE(FilterKeyName("", 0, k)) << int(k);
-    for (const char16_t k : {u'"', u',', u'/', u'!', u'\n', char16_t(22), u'\u00e9', u'\uff65', char16_t(0x141)})
-        EXPECT_FALSE(FilterKeyName("", 0, k)) << int(k);
-}
-
 // ---- Enable rules ----
 
 struct RuleCase {

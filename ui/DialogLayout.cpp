@@ -1,16 +1,14 @@
-#include "screens/network/DialogLayout.h"
+#include "ui/DialogLayout.h"
 
 #include "ui/Geometry.h"
 
-namespace talvo::network {
-
-using ui::placeTwips;
+namespace talvo::ui {
 
 QString indexed(const char* name, int index) { return QString("%1_%2").arg(name).arg(index); }
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
               Qt::Alignment align) {
-    QLabel* l = ui::newLabel(parent, text, left, top, width, align, 330);
+    QLabel* l = newLabel(parent, text, left, top, width, align, 330);
     l->setObjectName(name);
     return l;
 }
@@ -52,24 +50,24 @@ QComboBox* list(QWidget* parent, const char* name, int left, int top, int width)
     return c;
 }
 
-ui::DottedAddress address(QWidget* parent, const char* name, int left, int top) {
-    ui::DottedAddress a;
+DottedAddress address(QWidget* parent, const char* name, int left, int top) {
+    DottedAddress a;
     for (int k = 0; k < 4; ++k) {
         const int i = 3 - k;  // box 3 leftmost
         QLineEdit* b = box(parent, "", left + k * 660, top, 540);
         b->setObjectName(indexed(name, i));
         b->setAlignment(Qt::AlignRight);
         a.boxes[static_cast<std::size_t>(i)] = b;
-        if (k < 3) ui::newLabel(parent, ".", left + k * 660 + 555, top, 90, Qt::AlignHCenter, 330);
+        if (k < 3) newLabel(parent, ".", left + k * 660 + 555, top, 90, Qt::AlignHCenter, 330);
     }
     return a;
 }
 
 QLabel* heading(QWidget* parent, const char* name, const QString& text, int left, int top, int width) {
-    QLabel* l = ui::newLabel(parent, text, left, top, width, Qt::AlignLeft, 420);
+    QLabel* l = newLabel(parent, text, left, top, width, Qt::AlignLeft, 420);
     l->setObjectName(name);
-    l->setFont(ui::arialFont(12, true));
+    l->setFont(arialFont(12, true));
     return l;
 }
 
-}  // namespace talvo::network
+}  // namespace talvo::ui

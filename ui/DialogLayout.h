@@ -1,6 +1,6 @@
 #pragma once
-// Building the communication card dialogs' controls in twips, each with the
-// name it has in the dialog's description (tests and screenshots find them by it).
+// Building the settings dialogs' controls in twips, each with the name it has
+// in the dialog's description (tests and screenshots find them by it).
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 
 #include "ui/DialogBoxes.h"
 
-namespace talvo::network {
+namespace talvo::ui {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
               Qt::Alignment align = Qt::AlignLeft);
@@ -24,11 +24,11 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int lef
 QComboBox* list(QWidget* parent, const char* name, int left, int top, int width);
 // A dotted address: four boxes of 540 twips from `left`, box 3 leftmost, with
 // a "." between them; each box's name is `name` and its index ("txtIP_3").
-ui::DottedAddress address(QWidget* parent, const char* name, int left, int top);
+DottedAddress address(QWidget* parent, const char* name, int left, int top);
 // The dialogs' heading label.
 QLabel* heading(QWidget* parent, const char* name, const QString& text, int left, int top, int width);
 
 // Control arrays are named "txtOutSlot_1": the name and the index.
 QString indexed(const char* name, int index);
 
-}  // namespace talvo::network
+}  // namespace talvo::ui
