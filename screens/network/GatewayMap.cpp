@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "core/TextHelpers.h"
+
 namespace talvo::gateway {
 
 namespace {
@@ -35,47 +37,23 @@ const std::vector<DeviceRow> kNoTable;
 
 const std::array<const char*, 4> kIoTypes = {"AI", "AO", "DI", "DO"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// An address in the hex box: 1 to 8 hex digits of either case.
+constexpr std::size_t kHexAddressDigits = 8;
+// An address in the decimal box: 1 to 8 digits.
+constexpr std::size_t kDecimalAddressDigits = 8;
+// A channel count or an entry count: 1 or 2 digits.
+constexpr std::size_t kCountDigits = 2;
 
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Digits only, 1 to maxLength of them (maxLength <= 9, so no overflow).
-std::optional<long> Digits(const std::string& s, std::size_t maxLength) {
-    if (s.empty() || s.size() > maxLength) return std::nullopt;
-    long v = 0;
-    for (const char c : s) {
-        if (!IsDigit(c)) return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-// Hex digits only, 1 to 8 of them.
-std::optional<unsigned long> HexDigits(const std::string& s) {
-    if (s.empty() || s.size() > 8) return std::nullopt;
-    unsigned long v = 0;
-    for (const char c : s) {
-        const int d = HexValue(c);
-        if (d < 0) return std::nullopt;
-        v = v * 16 + static_cast<unsigned long>(d);
-    }
-    return v;
-}
-
-bool IsDeviceCode(const std::string& s) { return s.size() == 2 && HexValue(s[0]) >= 0 && HexValue(s[1]) >= 0; }
+bool IsDeviceCode(const std::string& s) { return s.size() == 2 && IsHexText(s); }
 
 MapCheck Fail(const char* message, std::string text = {}) { return {false, message, std::move(text)}; }
 
-// The sum of the numeric counts of the rows in use; non-numeric ones add 0.
+// The sum of the numeric counts of the rows in use; non-numeric ones, and
+// ones of more than nine digits, add 0 (so sixteen of them fit a long).
 long TotalChannels(const MapRows& rows, int inUse) {
     long total = 0;
     for (int r = 0; r < inUse && r < kMapRows; ++r)
-        if (const auto v = Digits(rows[static_cast<std::size_t>(r)].ChNo, 9)) total += *v;
+        if (const auto v = DigitsValue(rows[static_cast<std::size_t>(r)].ChNo, 9)) total += *v;
     return total;
 }
 
@@ -228,14 +206,14 @@ bool LoadMapEntry(MapRow& row, const std::string& text, const std::string& serve
 }
 
 MapCheck BuildMapEntry(const MapRow& row) {
-    const auto count = Digits(row.ChNo, 2);
+    const auto count = DigitsValue(row.ChNo, kCountDigits);
     if (!count || *count < 1 || *count > 16) return Fail(kMsgChNo);
     std::string address;
     if (row.EntryRadix == "16") {
-        if (!HexDigits(row.DevAdd16)) return Fail(kMsgDevAdd16);
+        if (!HexDigitsValue(row.DevAdd16, kHexAddressDigits)) return Fail(kMsgDevAdd16);
         address = "0x" + row.DevAdd16;
     } else {
-        if (!Digits(row.DevAdd10, 8)) return Fail(kMsgDevAdd10);
+        if (!DigitsValue(row.DevAdd10, kDecimalAddressDigits)) return Fail(kMsgDevAdd10);
         address = row.DevAdd10;
     }
     // The text goes to the card as it is: a code or type that is not one of
@@ -245,7 +223,7 @@ MapCheck BuildMapEntry(const MapRow& row) {
 }
 
 std::optional<int> EntryCount(const std::string& DeviceNo) {
-    const auto n = Digits(DeviceNo, 2);
+    const auto n = DigitsValue(DeviceNo, kCountDigits);
     if (!n || *n > kMapRows) return std::nullopt;
     return static_cast<int>(*n);
 }
@@ -254,7 +232,7 @@ MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo) {
     if (i < 0 || i >= kMapRows) return {};
     const std::string& text = rows[static_cast<std::size_t>(i)].ChNo;
     if (text.empty()) return {};
-    const auto v = Digits(text, 2);
+    const auto v = DigitsValue(text, kCountDigits);
     if (!v || *v < 1 || *v > 16) return Fail(kMsgChNo);
     if (TotalChannels(rows, EntryCount(DeviceNo).value_or(0)) > kMaxMapChannels) return Fail(kMsgTotal);
     return {true, "", text};
@@ -262,21 +240,14 @@ MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo) {
 
 MapCheck CheckDevAdd16(const std::string& text) {
     if (text.empty()) return {};
-    const auto v = HexDigits(text);
+    const auto v = HexDigitsValue(text, kHexAddressDigits);
     if (!v) return Fail(kMsgDevAdd16);
-    static const char* const kDigits = "0123456789ABCDEF";
-    std::string out;
-    unsigned long rest = *v;
-    do {
-        out.insert(out.begin(), kDigits[rest % 16]);
-        rest /= 16;
-    } while (rest != 0);
-    return {true, "", out};
+    return {true, "", UpperHexText(*v)};
 }
 
 MapCheck CheckDevAdd10(const std::string& text) {
     if (text.empty()) return {};
-    if (!Digits(text, 8)) return Fail(kMsgDevAdd10);
+    if (!DigitsValue(text, kDecimalAddressDigits)) return Fail(kMsgDevAdd10);
     return {true, "", text};
 }
 

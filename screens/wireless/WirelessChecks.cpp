@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/TextHelpers.h"
+
 namespace talvo::wireless {
 
 namespace {
@@ -32,39 +34,16 @@ const std::array<CheckSpec, 11> kChecks = {{
      "Please enter number 10 - 3600"},
 }};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Digits only, at most maxLength of them (maxLength <= 9 keeps it in range).
-bool WholeNumber(const std::string& s, int maxLength, long& value) {
-    if (s.empty() || static_cast<int>(s.size()) > maxLength) return false;
-    long v = 0;
-    for (const char c : s) {
-        if (!IsDigit(c)) return false;
-        v = v * 10 + (c - '0');
-    }
-    value = v;
-    return true;
-}
-
 bool Passes(const CheckSpec& spec, const std::string& s) {
-    long v = 0;
     switch (spec.kind) {
-    case K::Number: return WholeNumber(s, spec.maxLength, v) && v >= spec.min && v <= spec.max;
-    case K::Hex4:
-        if (s.size() != 4) return false;
-        for (const char c : s) {
-            const int d = HexValue(c);
-            if (d < 0) return false;
-            v = v * 16 + d;
-        }
-        return v >= spec.min && v <= spec.max;
+    case K::Number: {
+        const auto v = DigitsValue(s, static_cast<std::size_t>(spec.maxLength));
+        return v && *v >= spec.min && *v <= spec.max;
+    }
+    case K::Hex4: {
+        const auto v = s.size() == 4 ? HexDigitsValue(s) : std::nullopt;
+        return v && static_cast<long>(*v) >= spec.min && static_cast<long>(*v) <= spec.max;
+    }
     case K::Name:
         if (static_cast<int>(s.size()) > spec.maxLength) return false;
         for (const char c : s)
@@ -104,23 +83,17 @@ std::string CheckText(WirelessModel m, WirelessCheck check, const std::string& t
 
 std::string CheckChannelList(const WirelessControls& controls) {
     for (const std::string& box : controls.wirChNo) {
-        long v = 0;
-        if (WholeNumber(box, 9, v) && v != 0) return {};
+        if (const auto v = DigitsValue(box, 9); v && *v != 0) return {};
     }
     return kChecks[static_cast<std::size_t>(W::CheckChannelList)].message;
 }
 
 bool IsNameCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigit(c) || c == '_' || c == '-' || c == '.' ||
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || IsDigitChar(c) || c == '_' || c == '-' || c == '.' ||
            c == '@' || c == ' ';
 }
 
-bool IsKeyText(const std::string& s) {
-    if (s.size() != 32) return false;
-    for (const char c : s)
-        if (HexValue(c) < 0) return false;
-    return true;
-}
+bool IsKeyText(const std::string& s) { return s.size() == 32 && IsHexText(s); }
 
 std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int channel,
                                      const WirelessControls& controls) {
