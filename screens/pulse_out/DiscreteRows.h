@@ -6,6 +6,17 @@
 
 namespace talvo::screens {
 
+// What the screen of a family in kSelfFilledRowFamilies (core/Overview.h) does
+// for its slot's overview row; the registration finds it by the family's code.
+class SelfFilledRow {
+public:
+    virtual ~SelfFilledRow() = default;
+    // Shows the row's cells.
+    virtual void ShowChDataIO(int slot) = 0;
+    // Fills the row from the card the monitoring pass selected.
+    virtual void setOverViewDataIO(int slot) = 0;
+};
+
 // The low eight bits of the hexadecimal number a text starts with (upper or
 // lower case digits; leading blanks skipped); 0 when it starts with none. Any
 // number of digits: only the last eight bits are kept, nothing overflows.
