@@ -144,8 +144,6 @@ std::string dataReply(const std::string& data) {
 
 }  // namespace
 
-bool IsRefusal(const std::string& result) { return result == "CNG" || result == "NEEDLESS"; }
-
 bool IsRejection(const std::string& reply) {
     return reply.empty() || isRawRefusal(reply);
 }
