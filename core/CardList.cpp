@@ -102,7 +102,7 @@ bool readValues(int n, const std::string& group, int firstItem, int count, Show 
 
 // The value cells of a row; false when the card stopped answering.
 bool readValueChain(int n, const std::string& t) {
-    if (startsWithAny(t, {"JOV16", "UJ8", "IY8"})) {
+    if (!SelfFilledRowFamily(t).empty()) {
         if (const OverviewRowHandler* h = FindOverviewRowHandler(t); h && h->setOverViewDataIO) h->setOverViewDataIO(n);
         return true;
     }

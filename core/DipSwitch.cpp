@@ -12,13 +12,6 @@ namespace {
 // Text index of each hex digit, low digit before high digit of SW1, SW2, SW3.
 constexpr int kDigitAt[6] = {1, 0, 4, 3, 7, 6};
 
-// The value of an upper-case hex digit, or -1 for any other character.
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 }  // namespace
 
 void txtCDataDraw(DipSwitchModel& model, int row, const std::string& switchText) {
@@ -26,7 +19,7 @@ void txtCDataDraw(DipSwitchModel& model, int row, const std::string& switchText)
     for (int q = 0; q < 6; ++q) {
         const auto at = static_cast<std::size_t>(kDigitAt[q]);
         if (at >= switchText.size()) continue;
-        const int value = hexDigit(switchText[at]);
+        const int value = UpperHexDigitOf(switchText[at]);
         if (value < 0) continue;
         for (int b = 0; b < 4; ++b)
             model.cells[static_cast<std::size_t>(24 * row + 4 * q + b)] =

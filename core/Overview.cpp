@@ -55,13 +55,17 @@ void RegisterOverviewRowHandler(const std::string& prefix, OverviewRowHandler ha
     handlers()[prefix] = std::move(handler);
 }
 
+std::string SelfFilledRowFamily(const std::string& typeCode) {
+    for (const char* family : kSelfFilledRowFamilies)
+        if (StartsWith(typeCode, family)) return family;
+    return {};
+}
+
 const OverviewRowHandler* FindOverviewRowHandler(const std::string& typeCode) {
-    for (const char* p : {"JOV16", "UJ8", "IY8"}) {
-        if (!StartsWith(typeCode, p)) continue;
-        auto it = handlers().find(p);
-        return it == handlers().end() ? nullptr : &it->second;
-    }
-    return nullptr;
+    const std::string family = SelfFilledRowFamily(typeCode);
+    if (family.empty()) return nullptr;
+    auto it = handlers().find(family);
+    return it == handlers().end() ? nullptr : &it->second;
 }
 
 void ClearOverviewRow(int slot) {
@@ -85,7 +89,7 @@ void HideChCells(int slot) {
 void ShowChData(const std::string& t, int slot) {
     OverviewRow* r = Overview().row(slot);
     if (!r) return;
-    if (startsWithAny(t, {"JOV16", "UJ8", "IY8"})) {
+    if (!SelfFilledRowFamily(t).empty()) {
         HideChCells(slot);
         // The family's own screen shows its cells; until it is built the row stays empty.
         if (const OverviewRowHandler* h = FindOverviewRowHandler(t); h && h->showChDataIO) h->showChDataIO(slot);

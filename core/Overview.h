@@ -63,13 +63,23 @@ std::string GetGatewayCardName(const std::string& typeCode);
 // The name a slot shows in the card list and on the overview.
 std::string CardDisplayName(const std::string& typeCode);
 
-// The few card families whose own screens lay out and fill their overview row.
+// The few card families whose own screens lay out and fill their overview row,
+// by model-code prefix; each prefix is also the code the family's screen is
+// registered under. The overview's layout, the monitoring pass and the
+// screens' registration all read this one table.
+inline constexpr std::array<const char*, 3> kSelfFilledRowFamilies = {"JOV16", "UJ8", "IY8"};
+// The family in that table a model code belongs to; "" for any other code.
+std::string SelfFilledRowFamily(const std::string& typeCode);
+
 struct OverviewRowHandler {
     std::function<void(int slot)> showChDataIO;      // shows the row's cells
     std::function<void(int slot)> setOverViewDataIO; // reads the card (already selected) into the row
 };
-// prefix: "JOV16", "UJ8" or "IY8". Until a screen registers, such a row shows no cells.
+// prefix: a family of kSelfFilledRowFamilies. Until a screen registers, such a
+// row shows no cells.
 void RegisterOverviewRowHandler(const std::string& prefix, OverviewRowHandler handler);
+// The handler of a model code's family; nullptr for a code of no such family
+// or a family no screen registered for.
 const OverviewRowHandler* FindOverviewRowHandler(const std::string& typeCode);
 
 // True when text begins with prefix.

@@ -42,14 +42,6 @@ std::int64_t now() {
 // text would split the frame or forge another one, so such a text is refused.
 bool isFrameText(const std::string& s) { return !HoldsControl(s); }
 
-std::string trimBlanks(const std::string& s) {
-    std::size_t b = 0;
-    std::size_t e = s.size();
-    while (b < e && s[b] == ' ') ++b;
-    while (e > b && s[e - 1] == ' ') --e;
-    return s.substr(b, e - b);
-}
-
 // Lets the time pass until `until` at most, with the window live; returns early
 // once the port has input or events ran, so callers loop on their condition.
 void waitUntil(std::int64_t until, platform::SerialPort* p) {
@@ -97,19 +89,6 @@ bool settleLine(platform::SerialPort* p) {
     return ok;
 }
 
-bool isDigits(const std::string& s, std::size_t from, std::size_t to) {
-    if (from >= to || to > s.size()) return false;
-    for (std::size_t i = from; i < to; ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
-
-// Digits without their leading zeros, so that "01" and "1" compare equal.
-std::string numberText(const std::string& digits) {
-    const std::size_t nz = digits.find_first_not_of('0');
-    return nz == std::string::npos ? std::string("0") : digits.substr(nz);
-}
-
 // The refusals the station may give any item or data frame.
 bool isRawRefusal(const std::string& line) { return line == "CNG" || line == "CNU" || line == "DTMOUT"; }
 
@@ -117,12 +96,13 @@ bool isRawRefusal(const std::string& line) { return line == "CNG" || line == "CN
 // it carries no tag.
 std::string tagOf(const std::string& line) {
     const std::size_t colon = line.find(':');
-    if (line.empty() || line[0] != 'D' || colon == std::string::npos || !isDigits(line, 1, colon)) return {};
+    if (line.empty() || line[0] != 'D' || colon == std::string::npos || !IsUnsignedText(line.substr(1, colon - 1))) return {};
     return line.substr(1, colon - 1);
 }
 
 bool sameNumber(const std::string& a, const std::string& b) {
-    return isDigits(a, 0, a.size()) && isDigits(b, 0, b.size()) && numberText(a) == numberText(b);
+    // "01" and "1" are the same item.
+    return IsUnsignedText(a) && IsUnsignedText(b) && CompareDigitTexts(a, b) == 0;
 }
 
 // Whether a reply line (blanks trimmed) can be the reply to `frame`. A late or
@@ -143,14 +123,14 @@ bool canAnswer(const std::string& frame, const std::string& line) {
         if (line.empty() || isRawRefusal(line)) return true;
         if (!value) return false;
         // The line has lost its trailing blanks; so does the echo it is held to.
-        const std::string echo = trimBlanks(frame.substr(0, frame.size() - 1));
+        const std::string echo = TrimBlanks(frame.substr(0, frame.size() - 1));
         if (line.compare(0, echo.size(), echo) == 0) return true;
         return sameNumber(tagOf(line), state().itemSent);
     }
     if (frame[0] != 'I' || !value) return true;
     const std::string item = frame.substr(1, frame.size() - 2);
     const std::string tag = tagOf(line);
-    if (!isDigits(item, 0, item.size()) || tag.empty()) return true;
+    if (!IsUnsignedText(item) || tag.empty()) return true;
     return sameNumber(tag, item);
 }
 
@@ -164,8 +144,6 @@ std::string dataReply(const std::string& data) {
 
 }  // namespace
 
-bool IsRefusal(const std::string& result) { return result == "CNG" || result == "NEEDLESS"; }
-
 bool IsRejection(const std::string& reply) {
     return reply.empty() || isRawRefusal(reply);
 }
@@ -173,7 +151,7 @@ bool IsRejection(const std::string& reply) {
 std::string Retried(int retries, const std::function<std::string()>& attempt) {
     std::string result;
     for (int i = 0; i <= retries; ++i) {
-        result = trimBlanks(attempt());
+        result = TrimBlanks(attempt());
         if (!result.empty()) break;
     }
     return result;
@@ -246,7 +224,7 @@ std::string Transact(const std::string& frame, std::string& reply) {
                 const char c = chunk[i++];
                 if (c != CR) {
                     line += c;
-                } else if (canAnswer(frame, trimBlanks(line))) {
+                } else if (canAnswer(frame, TrimBlanks(line))) {
                     answered = true;
                 } else {
                     line.clear();
@@ -275,7 +253,7 @@ std::string Transact(const std::string& frame, std::string& reply) {
 
 std::string TransactTrim(const std::string& frame) {
     std::string reply;
-    return trimBlanks(Transact(frame, reply));
+    return TrimBlanks(Transact(frame, reply));
 }
 
 std::string ReadItemOnce(const std::string& group, const std::string& item) {

@@ -1,6 +1,8 @@
 #include "core/TextHelpers.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 #include <system_error>
 
 #include "platform/Services.h"
@@ -9,16 +11,133 @@ namespace talvo {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 // Length of the run of digits starting at pos.
-std::size_t DigitRun(const std::string& s, std::size_t pos) {
+std::size_t DigitRun(std::string_view s, std::size_t pos) {
     std::size_t n = 0;
-    while (pos + n < s.size() && IsDigit(s[pos + n])) ++n;
+    while (pos + n < s.size() && IsDigitChar(s[pos + n])) ++n;
     return n;
 }
 
+int DecimalDigitOf(char c) { return IsDigitChar(c) ? c - '0' : -1; }
+
+// The value of a text of digits of the base: none for "", a character that is
+// no digit, or more than maxDigits characters (0: any). Past limit the value
+// stays at limit.
+std::optional<std::uint64_t> DigitsOfBase(std::string_view s, std::size_t maxDigits, unsigned base,
+                                          int (*digitOf)(char), std::uint64_t limit) {
+    if (s.empty() || (maxDigits > 0 && s.size() > maxDigits)) return std::nullopt;
+    std::uint64_t v = 0;
+    for (const char c : s) {
+        const int d = digitOf(c);
+        if (d < 0) return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(d);
+        v = v > (limit - digit) / base ? limit : v * base + digit;
+    }
+    return v;
+}
+
+constexpr auto kInt64Max = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+
 }  // namespace
+
+bool IsDigitChar(char c) { return c >= '0' && c <= '9'; }
+
+int HexDigitOf(char c) {
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return UpperHexDigitOf(c);
+}
+
+int UpperHexDigitOf(char c) {
+    if (IsDigitChar(c)) return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::optional<std::int64_t> DigitsValue(std::string_view s, std::size_t maxDigits) {
+    const auto v = DigitsOfBase(s, maxDigits, 10, DecimalDigitOf, kInt64Max);
+    if (!v) return std::nullopt;
+    return static_cast<std::int64_t>(*v);
+}
+
+std::optional<std::int64_t> SignedDigitsValue(std::string_view s, std::size_t maxDigits) {
+    const bool negative = !s.empty() && s.front() == '-';
+    if (negative) s.remove_prefix(1);
+    // The magnitude of the smallest value is one more than the largest value.
+    const auto v = DigitsOfBase(s, maxDigits, 10, DecimalDigitOf, negative ? kInt64Max + 1 : kInt64Max);
+    if (!v) return std::nullopt;
+    if (!negative) return static_cast<std::int64_t>(*v);
+    if (*v > kInt64Max) return std::numeric_limits<std::int64_t>::min();
+    return -static_cast<std::int64_t>(*v);
+}
+
+std::optional<std::uint64_t> HexDigitsValue(std::string_view s, std::size_t maxDigits) {
+    return DigitsOfBase(s, maxDigits, 16, HexDigitOf, std::numeric_limits<std::uint64_t>::max());
+}
+
+bool IsHexText(std::string_view s) {
+    if (s.empty()) return false;
+    for (const char c : s)
+        if (HexDigitOf(c) < 0) return false;
+    return true;
+}
+
+HexRun LeadingHex(std::string_view s) {
+    HexRun run;
+    for (const char c : s) {
+        const int d = HexDigitOf(c);
+        if (d < 0) break;
+        run.low = (run.low << 4) | static_cast<std::uint64_t>(d);
+        ++run.digits;
+    }
+    return run;
+}
+
+std::string_view LeadingDigits(std::string_view s) { return s.substr(0, DigitRun(s, 0)); }
+
+std::string UpperHexText(std::uint64_t value) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    do {
+        out.insert(out.begin(), kDigits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return out;
+}
+
+std::string_view WithoutLeadingZeros(std::string_view digits) {
+    const auto first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+}
+
+int CompareDigitTexts(std::string_view a, std::string_view b) {
+    const std::string_view x = WithoutLeadingZeros(a), y = WithoutLeadingZeros(b);
+    if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+    const int c = x.compare(y);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+bool HasFourParts(const std::string& address) {
+    std::size_t dots = 0;
+    for (const char c : address) dots += c == '.' ? 1 : 0;
+    return dots >= 3;
+}
+
+std::vector<std::string> SplitAtCommas(const std::string& s) {
+    std::vector<std::string> parts{""};
+    for (const char c : s) {
+        if (c == ',')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    return parts;
+}
+
+std::string TrimBlanks(const std::string& s, std::string_view blanks) {
+    const auto first = s.find_first_not_of(blanks);
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
+}
 
 std::string TextAfterColon(const std::string& s) {
     const auto pos = s.find(':');
@@ -37,13 +156,7 @@ std::string RemoveDecimalPoint(const std::string& s) {
     return result;
 }
 
-int HexDigitValue(const std::string& c) {
-    if (c.empty()) return 0;
-    const char d = c[0];
-    if (IsDigit(d)) return d - '0';
-    if (d >= 'A' && d <= 'F') return d - 'A' + 10;
-    return 0;
-}
+int HexDigitValue(const std::string& c) { return c.empty() ? 0 : std::max(0, UpperHexDigitOf(c[0])); }
 
 std::string HexToBinary16(const std::string& hex) {
     std::string bits;
@@ -79,7 +192,7 @@ bool IsDecimalText(const std::string& s) {
         const char c = s[i];
         if (c == '.') {
             ++points;
-        } else if (!IsDigit(c) && !(i == 0 && c == '-')) {
+        } else if (!IsDigitChar(c) && !(i == 0 && c == '-')) {
             return false;
         }
     }

@@ -1,12 +1,71 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Small stateless routines that take station replies apart and check what the
 // user typed. Texts are Latin-1 bytes, one char per character; character
 // classes compare plain character codes, never the locale.
 namespace talvo {
+
+// ---- Number texts ----
+// Digits typed, received or read from a file are turned into numbers here and
+// nowhere else: plain character codes, no locale, no exceptions. A value past
+// what the result type holds stays at the largest (smallest) value of the type
+// instead of wrapping, so a range check after it still fails it.
+
+// "0"-"9".
+bool IsDigitChar(char c);
+
+// The value of a hexadecimal digit of either case ("0"-"9", "A"-"F", "a"-"f"
+// give 0-15), -1 for any other character.
+int HexDigitOf(char c);
+
+// As HexDigitOf for upper case only: "a"-"f" give -1, as the station writes
+// hexadecimal in upper case.
+int UpperHexDigitOf(char c);
+
+// The value of a text of decimal digits and nothing else ("007" is 7). None
+// for "", a sign, a blank, a "." or any other character, and for more than
+// maxDigits characters (0: any number; leading zeros count).
+std::optional<std::int64_t> DigitsValue(std::string_view s, std::size_t maxDigits = 0);
+
+// As DigitsValue after an optional "-" ("-" alone and "+1" fail); maxDigits
+// counts the digits without the "-".
+std::optional<std::int64_t> SignedDigitsValue(std::string_view s, std::size_t maxDigits = 0);
+
+// The value of a text of hexadecimal digits of either case and nothing else;
+// none for "", "0x1F", blanks and the rest as DigitsValue.
+std::optional<std::uint64_t> HexDigitsValue(std::string_view s, std::size_t maxDigits = 0);
+
+// Non-empty and every character a hexadecimal digit of either case.
+bool IsHexText(std::string_view s);
+
+// The run of hexadecimal digits (either case) a text starts with: how many
+// digits it has and the low 64 bits of its value (the first digits of a longer
+// run shift out, so a caller keeps the low byte or word it needs).
+struct HexRun {
+    std::size_t digits = 0;
+    std::uint64_t low = 0;
+};
+HexRun LeadingHex(std::string_view s);
+
+// The run of decimal digits a text starts with; "" when it starts with none.
+std::string_view LeadingDigits(std::string_view s);
+
+// Upper-case hexadecimal without leading zeros; "0" for 0.
+std::string UpperHexText(std::uint64_t value);
+
+// A text of digits without its leading zeros: "" for "", "0" or "000".
+std::string_view WithoutLeadingZeros(std::string_view digits);
+
+// Compares two texts of decimal digits as numbers of any length (leading zeros
+// do not count): -1, 0 or 1. Meant for digit texts only (check them first).
+int CompareDigitTexts(std::string_view a, std::string_view b);
+
+// ---- Other texts ----
 
 // The text after the first ":"; the whole text when there is no ":".
 std::string TextAfterColon(const std::string& s);
@@ -33,6 +92,16 @@ std::string HexToBinary16(const std::string& hex);
 // so "10.1" gives out1 = "10", out2 = "1", out3 = out4 = "". Always returns 0.
 int SplitDottedAddress(const std::string& text, std::string& out4, std::string& out3,
                        std::string& out2, std::string& out1);
+
+// Whether an address text has the four parts SplitDottedAddress fills: at
+// least three ".". The parts themselves are not checked.
+bool HasFourParts(const std::string& address);
+
+// The parts between ","s: "" gives one empty part, "a," gives "a" and "".
+std::vector<std::string> SplitAtCommas(const std::string& s);
+
+// The text without any of the blank characters at either end.
+std::string TrimBlanks(const std::string& s, std::string_view blanks = " ");
 
 // Non-empty, first character in [-.0-9], the rest in [.0-9], at most one ".".
 // "-", "." and "-." pass; the screens range-check the value afterwards.

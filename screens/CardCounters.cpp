@@ -14,14 +14,6 @@ namespace talvo::screens {
 
 namespace {
 
-// The digits without their leading zeros ("" for zero).
-std::string significant(const std::string& digits) {
-    const auto first = digits.find_first_not_of('0');
-    return first == std::string::npos ? std::string() : digits.substr(first);
-}
-
-std::string digitsOf(std::uint64_t n) { return n == 0 ? std::string() : std::to_string(n); }
-
 constexpr int kCounterSteps = 12;
 constexpr int kClearRetries = 3;
 
@@ -39,22 +31,9 @@ WriteOutcome writeMayBeRefused(const std::string& group, const std::string& item
 
 }  // namespace
 
-int CompareCounts(const std::string& a, const std::string& b) {
-    const std::string x = significant(a), y = significant(b);
-    if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-    const int c = x.compare(y);
-    return c < 0 ? -1 : c > 0 ? 1 : 0;
-}
-
 bool CountWithin(const std::string& text, std::uint64_t min, std::uint64_t max) {
-    if (!IsUnsignedText(text)) return false;
-    const std::string v = significant(text);
-    const auto cmp = [&v](std::uint64_t bound) {
-        const std::string b = digitsOf(bound);
-        if (v.size() != b.size()) return v.size() < b.size() ? -1 : 1;
-        return v.compare(b) < 0 ? -1 : v.compare(b) > 0 ? 1 : 0;
-    };
-    return cmp(min) >= 0 && cmp(max) <= 0;
+    return IsUnsignedText(text) && CompareDigitTexts(text, std::to_string(min)) >= 0 &&
+           CompareDigitTexts(text, std::to_string(max)) <= 0;
 }
 
 void CardScreen::addCounterButtons(bool preset) {
@@ -114,7 +93,7 @@ void CardScreen::presetCount() {
         const std::string value = boxText(box);
         if ((!hasMin || !m.empty()) && !f.empty() && !value.empty()) {
             // A "Max" that is no count (from a settings file, say) bounds nothing: refused.
-            if (CountWithin(value, 0, p.limit) && IsUnsignedText(f) && CompareCounts(f, value) >= 0) {
+            if (CountWithin(value, 0, p.limit) && IsUnsignedText(f) && CompareDigitTexts(f, value) >= 0) {
                 const std::string reply = t.write("02", std::to_string(p.itemPerCh * ch + p.itemBase), value);
                 if (!t.ok()) return;
                 setBoxText(box, TextAfterColon(reply));

@@ -10,12 +10,11 @@ class QLineEdit;
 
 namespace talvo::screens {
 
-// Unsigned whole numbers as texts of any length ("000123", a 30-digit text),
-// compared as numbers: no text wraps or overflows.
-// True when the text is all digits (at least one) and min <= value <= max.
+// Counts are unsigned whole numbers as texts of any length ("000123", a
+// 30-digit text), compared as numbers (CompareDigitTexts): no text wraps or
+// overflows. True when the text is all digits (at least one) and
+// min <= value <= max.
 bool CountWithin(const std::string& text, std::uint64_t min, std::uint64_t max);
-// -1, 0 or 1 as a < b, a == b, a > b; both must be all digits.
-int CompareCounts(const std::string& a, const std::string& b);
 
 // A counter clear: "1" to item "01" of the group, then `data` to each item in order.
 //   counterClear_ = {.group = "02", .items = ItemRange(10, 16), .data = "0", .required = 8, .progress = true};

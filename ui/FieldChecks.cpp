@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
@@ -10,36 +11,21 @@ namespace talvo::ui {
 
 namespace {
 
-// Values past this are outside every field's range; the parsers stop there.
+// Values past this are outside every field's range: a longer hex text counts
+// as this value, a number beyond it is refused rather than rounded out of a long.
 constexpr long kBeyondAnyField = 1L << 40;
 
 bool digitsValue(const std::string& s, long& out) {
-    if (s.empty()) return false;
-    long v = 0;
-    for (const char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = std::min(kBeyondAnyField, v * 10 + (c - '0'));
-    }
-    out = v;
+    const auto v = DigitsValue(s);
+    if (!v) return false;
+    out = static_cast<long>(*v);
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 bool hexValue(const std::string& s, long& out) {
-    if (s.empty()) return false;
-    long v = 0;
-    for (const char c : s) {
-        const int d = hexDigit(c);
-        if (d < 0) return false;
-        v = std::min(kBeyondAnyField, v * 16 + d);
-    }
-    out = v;
+    const auto v = HexDigitsValue(s);
+    if (!v) return false;
+    out = static_cast<long>(std::min<std::uint64_t>(*v, kBeyondAnyField));
     return true;
 }
 
@@ -48,16 +34,6 @@ bool numberValue(const std::string& s, long& out) {
     if (!ParseNumber(s, d) || !std::isfinite(d) || std::fabs(d) > static_cast<double>(kBeyondAnyField)) return false;
     out = std::lround(d);
     return true;
-}
-
-std::string upperHex(long v) {
-    static const char* const kDigits = "0123456789ABCDEF";
-    std::string out;
-    do {
-        out.insert(out.begin(), kDigits[v % 16]);
-        v /= 16;
-    } while (v != 0);
-    return out;
 }
 
 bool isName(const std::string& s) {
@@ -86,7 +62,7 @@ FieldResult RunFieldCheck(const FieldCheck& c, const std::string& text) {
     if (!valueOf(c, text, v)) return {false, text};
     const bool inRange = (v >= c.min && v <= c.max) || std::find(c.extra.begin(), c.extra.end(), v) != c.extra.end();
     if (!inRange) return {false, text};
-    return {true, c.kind == FieldKind::Hex ? upperHex(v) : text};
+    return {true, c.kind == FieldKind::Hex ? UpperHexText(static_cast<std::uint64_t>(v)) : text};
 }
 
 long FieldValue(const FieldCheck& c, const std::string& text) {

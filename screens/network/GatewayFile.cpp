@@ -1,10 +1,10 @@
 #include "screens/network/GatewayFile.h"
 
-#include <algorithm>
 #include <string_view>
 #include <vector>
 
 #include "core/SettingsFormat.h"
+#include "core/TextHelpers.h"
 
 namespace talvo::gateway {
 
@@ -25,16 +25,6 @@ std::vector<std::string*> headOf(QfoFile& f) {
 
 // A value line, or an empty line for a value never set.
 std::string line(const std::optional<std::string>& v) { return v ? FormatQuotedLine({*v}) : std::string("\r\n"); }
-
-bool threeDots(const std::string& s) { return std::count(s.begin(), s.end(), '.') >= 3; }
-
-bool wholeNumber(const std::string& s) {
-    std::size_t i = !s.empty() && s[0] == '-' ? 1 : 0;
-    if (i == s.size() || s.size() - i > 9) return false;
-    for (; i < s.size(); ++i)
-        if (s[i] < '0' || s[i] > '9') return false;
-    return true;
-}
 
 bool inTable(const std::string& name, int kind) {
     for (const DeviceRow& d : DeviceTable(kind))
@@ -82,12 +72,14 @@ bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error) {
     }
     // Which value lines were empty, not "": a device code or numbering never set.
     const std::vector<std::string_view> lines = SplitFileLines(bytes);
-    if (!wholeNumber(first)) {
+    // At most nine digits, so the code fits an int.
+    const std::optional<std::int64_t> code = SignedDigitsValue(first, 9);
+    if (!code) {
         error = "Line 1 is not a number.";
         return false;
     }
     QfoFile f;
-    f.fileCode = std::stoi(first);
+    f.fileCode = static_cast<int>(*code);
     std::vector<std::string*> head = headOf(f);
     for (int i = 0; i < kHeadValues; ++i) *head[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(i)];
     for (int r = 0; r < kMapRows; ++r) {
@@ -105,7 +97,7 @@ bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error) {
 
     const std::pair<int, const std::string*> addresses[] = {{3, &f.ip}, {4, &f.snm}, {5, &f.dgate}, {11, &f.slmpIp}};
     for (const auto& [lineNo, a] : addresses)
-        if (!threeDots(*a)) {
+        if (!HasFourParts(*a)) {
             error = "Line " + std::to_string(lineNo) + " is not an address of four parts.";
             return false;
         }

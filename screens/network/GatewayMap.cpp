@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/FieldChecks.h"
+#include "core/TextHelpers.h"
 
 namespace talvo::gateway {
 
@@ -37,27 +38,10 @@ const std::vector<DeviceRow> kNoTable;
 
 const std::array<const char*, 4> kIoTypes = {"AI", "AO", "DI", "DO"};
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// A channel count or an entry count: 1 or 2 digits.
+constexpr std::size_t kCountDigits = 2;
 
-int HexValue(char c) {
-    if (IsDigit(c)) return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Digits only, 1 to maxLength of them (maxLength <= 9, so no overflow).
-std::optional<long> Digits(const std::string& s, std::size_t maxLength) {
-    if (s.empty() || s.size() > maxLength) return std::nullopt;
-    long v = 0;
-    for (const char c : s) {
-        if (!IsDigit(c)) return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-bool IsDeviceCode(const std::string& s) { return s.size() == 2 && HexValue(s[0]) >= 0 && HexValue(s[1]) >= 0; }
+bool IsDeviceCode(const std::string& s) { return s.size() == 2 && IsHexText(s); }
 
 MapCheck Fail(const char* message, std::string text = {}) { return {false, message, std::move(text)}; }
 
@@ -79,11 +63,12 @@ MapCheck CheckBox(const ui::FieldCheck& row, const std::string& text) {
     return r.ok ? MapCheck{true, "", r.text} : Fail(row.message);
 }
 
-// The sum of the numeric counts of the rows in use; non-numeric ones add 0.
+// The sum of the numeric counts of the rows in use; non-numeric ones, and
+// ones of more than nine digits, add 0 (so sixteen of them fit a long).
 long TotalChannels(const MapRows& rows, int inUse) {
     long total = 0;
     for (int r = 0; r < inUse && r < kMapRows; ++r)
-        if (const auto v = Digits(rows[static_cast<std::size_t>(r)].ChNo, 9)) total += *v;
+        if (const auto v = DigitsValue(rows[static_cast<std::size_t>(r)].ChNo, 9)) total += *v;
     return total;
 }
 
@@ -253,7 +238,7 @@ MapCheck BuildMapEntry(const MapRow& row) {
 }
 
 std::optional<int> EntryCount(const std::string& DeviceNo) {
-    const auto n = Digits(DeviceNo, 2);
+    const auto n = DigitsValue(DeviceNo, kCountDigits);
     if (!n || *n > kMapRows) return std::nullopt;
     return static_cast<int>(*n);
 }

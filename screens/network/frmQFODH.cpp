@@ -60,8 +60,6 @@ void paint(QWidget* w, bool enabled) {
     ui::setBackColor(w, enabled ? colors::SysWindow : colors::SysButtonFace);
 }
 
-bool threeDots(const std::string& s) { return std::count(s.begin(), s.end(), '.') >= 3; }
-
 }  // namespace
 
 frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
@@ -344,7 +342,7 @@ void frmQFODH::cmdUp_Click() {
     // An address must come whole: four parts.
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string v = TextAfterColon(x.read("00", item));
-        if (!x.ok() || !threeDots(v)) return false;
+        if (!x.ok() || !HasFourParts(v)) return false;
         a.set(v);
         return true;
     };

@@ -16,31 +16,6 @@ namespace talvo::network {
 
 using ui::placeTwips;
 
-namespace {
-
-int digitsValue(const std::string& s) {
-    if (s.empty() || s.size() > 2) return -1;
-    int v = 0;
-    for (const char c : s) {
-        if (c < '0' || c > '9') return -1;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
-
-std::vector<std::string> splitAtCommas(const std::string& s) {
-    std::vector<std::string> parts{""};
-    for (const char c : s) {
-        if (c == ',')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
-
-}  // namespace
-
 int GatewaySlotIndex(const std::string& name) {
     std::string digits;
     if (name.size() == 9)
@@ -49,12 +24,12 @@ int GatewaySlotIndex(const std::string& name) {
         digits = name.substr(7, 2);
     else
         return 1;
-    return std::max(0, digitsValue(digits));
+    return static_cast<int>(DigitsValue(digits).value_or(0));
 }
 
 int LayoutChannelCount(const std::string& field) {
-    const int v = digitsValue(field);
-    return v >= 0 && v <= 16 ? v : 0;
+    const auto v = DigitsValue(field, 2);
+    return v && *v <= 16 ? static_cast<int>(*v) : 0;
 }
 
 frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", parent) {
@@ -100,7 +75,7 @@ void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
     WriteItem(3, "00", "01", "F");
     WriteItem(3, "00", "41", std::to_string(slot));
     WriteItem(3, "17", "01", "1");
-    const std::vector<std::string> fields = splitAtCommas(TextAfterColon(ReadItem(3, "17", std::to_string(59 + n))));
+    const std::vector<std::string> fields = SplitAtCommas(TextAfterColon(ReadItem(3, "17", std::to_string(59 + n))));
     const std::string type = fields[0];
     const std::string count = fields.size() > 1 ? fields[1] : std::string();
     if (type == "1" || type == "3") txtTitle->setText("Input Value");

@@ -1,6 +1,7 @@
 #include "screens/power/Fs2Entry.h"
 
 #include "core/KeyFilters.h"
+#include "core/TextHelpers.h"
 
 namespace talvo::screens {
 
@@ -9,8 +10,6 @@ namespace {
 constexpr std::int64_t kInt32Min = -2147483648LL;
 constexpr std::int64_t kInt32Max = 2147483647LL;
 constexpr int kMaxDecimals = 9;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -29,7 +28,7 @@ bool ScaledValue(const std::string& text, int decimals, std::int64_t& out) {
             point = true;
             continue;
         }
-        if (!isDigit(c)) return false;
+        if (!IsDigitChar(c)) return false;
         ++digits;
         if (point && ++fraction > decimals) return false;
         v = v * 10 + (c - '0');
@@ -75,12 +74,12 @@ bool IsCompleteNumber(const std::string& text, const NumberRule& rule) {
     }
     // Digits, then optionally a point with digits after it.
     const std::size_t intStart = i;
-    while (i < text.size() && isDigit(text[i])) ++i;
+    while (i < text.size() && IsDigitChar(text[i])) ++i;
     if (i == intStart) return false;
     if (i < text.size()) {
         if (text[i] != '.') return false;
         const std::size_t fracStart = ++i;
-        while (i < text.size() && isDigit(text[i])) ++i;
+        while (i < text.size() && IsDigitChar(text[i])) ++i;
         if (i == fracStart || i != text.size()) return false;
     }
     std::int64_t v = 0;
@@ -91,8 +90,8 @@ std::string CompletedNumberText(const std::string& text) {
     const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
     const std::size_t point = text.find('.');
     if (point == std::string::npos || text.find('.', point + 1) != std::string::npos) return text;
-    const bool digitBefore = point > sign && isDigit(text[point - 1]);
-    const bool digitAfter = point + 1 < text.size() && isDigit(text[point + 1]);
+    const bool digitBefore = point > sign && IsDigitChar(text[point - 1]);
+    const bool digitAfter = point + 1 < text.size() && IsDigitChar(text[point + 1]);
     if (digitBefore && point + 1 == text.size()) return text.substr(0, point);
     if (!digitBefore && point == sign && digitAfter) return text.substr(0, sign) + "0" + text.substr(point);
     return text;

@@ -7,39 +7,12 @@
 
 namespace talvo::screens {
 
-namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-struct HexRun {
-    int digits = 0;
-    std::uint32_t value = 0;  // the last eight digits
-};
-
-HexRun LeadingHex(const std::string& text) {
-    HexRun run;
-    for (const char c : text) {
-        const int d = HexDigit(c);
-        if (d < 0) break;
-        run.value = (run.value << 4) | static_cast<std::uint32_t>(d);
-        ++run.digits;
-    }
-    return run;
-}
-
-}  // namespace
-
 std::string CleanNumericText(const std::string& text) {
     std::string out;
     bool point = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c >= '0' && c <= '9') {
+        if (IsDigitChar(c)) {
             out += c;
         } else if (c == '.' && !point) {
             out += c;
@@ -68,12 +41,12 @@ std::string LiveWordText(const std::string& reply, const std::string& cellText) 
 
 std::int32_t OneWordValue(const std::string& word) {
     const HexRun run = LeadingHex(word);
-    if (run.digits <= 4) return static_cast<std::int16_t>(run.value);
-    return static_cast<std::int32_t>(run.value);
+    if (run.digits <= 4) return static_cast<std::int16_t>(run.low);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(run.low));
 }
 
 std::int32_t TwoWordValue(const std::string& lowWord, const std::string& highWord) {
-    return static_cast<std::int32_t>(LeadingHex(highWord + lowWord).value);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(LeadingHex(highWord + lowWord).low));
 }
 
 int ListIndexFromText(const std::string& text, int count) {

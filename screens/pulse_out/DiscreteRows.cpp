@@ -15,13 +15,6 @@ struct PointRange {
     int first, last;
 };
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 void showLamps(int slot, std::initializer_list<PointRange> ranges) {
     OverviewRow* r = Overview().row(slot);
     if (!r) return;
@@ -54,21 +47,9 @@ bool noWord(const std::string& reply) { return reply.empty() || IsRefusal(reply)
 }  // namespace
 
 unsigned LowByteOfHex(const std::string& text) {
-    std::size_t i = text.find_first_not_of(' ');
-    unsigned v = 0;
-    for (; i < text.size() && hexDigit(text[i]) >= 0; ++i) v = ((v << 4) | static_cast<unsigned>(hexDigit(text[i]))) & 0xFFu;
-    return v;
-}
-
-std::vector<std::string> SplitAtCommas(const std::string& text) {
-    std::vector<std::string> parts{""};
-    for (char c : text) {
-        if (c == ',')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return 0;
+    return static_cast<unsigned>(LeadingHex(std::string_view(text).substr(first)).low & 0xFFu);
 }
 
 void ShowJov16Cells(int slot) { showLamps(slot, {{1, 8}, {17, 32}}); }

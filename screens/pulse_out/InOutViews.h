@@ -4,6 +4,7 @@
 // their slot's overview row during monitoring, shown or not.
 #include <vector>
 
+#include "screens/pulse_out/DiscreteRows.h"
 #include "screens/pulse_out/DiscreteView.h"
 
 namespace talvo::screens {
@@ -31,27 +32,27 @@ protected:
 };
 
 // "JOV": 8 channels; a reply carries input, output and output status, comma-separated.
-class frmJOV16 : public InOutView {
+class frmJOV16 : public InOutView, public SelfFilledRow {
     Q_OBJECT
 public:
     explicit frmJOV16(QWidget* parent = nullptr);
     std::vector<QLineEdit*> txtDOStatusCh;
 
-    void ShowChDataIO(int slot);
-    void setOverViewDataIO(int slot);
+    void ShowChDataIO(int slot) override;
+    void setOverViewDataIO(int slot) override;
 
 protected:
     Point readPoint(int k) override;
 };
 
 // "UJ8": 8 channels; a reply carries the output first and the input last.
-class frmUJ8 : public InOutView {
+class frmUJ8 : public InOutView, public SelfFilledRow {
     Q_OBJECT
 public:
     explicit frmUJ8(QWidget* parent = nullptr);
 
-    void ShowChDataIO(int slot);
-    void setOverViewDataIO(int slot);
+    void ShowChDataIO(int slot) override;
+    void setOverViewDataIO(int slot) override;
 
 protected:
     Point readPoint(int k) override;

@@ -15,22 +15,20 @@ namespace talvo::screens {
 
 namespace {
 
-// The screen object of a code, created on first use and not shown: the overview
-// asks it for its row whether the screen was ever opened or not.
-template <typename Screen>
-Screen* screenObject(const char* code) {
-    return dynamic_cast<Screen*>(shell::childForms().screen(code));
+// The screen object of a family's code, created on first use and not shown:
+// the overview asks it for its row whether the screen was ever opened or not.
+SelfFilledRow* rowScreen(const std::string& code) {
+    return dynamic_cast<SelfFilledRow*>(shell::childForms().screen(code));
 }
 
-template <typename Screen>
-void registerOverviewRow(const char* prefix, const char* code) {
-    RegisterOverviewRowHandler(prefix, {.showChDataIO =
-                                            [code](int slot) {
-                                                if (auto* s = screenObject<Screen>(code)) s->ShowChDataIO(slot);
+void registerOverviewRow(const std::string& family) {
+    RegisterOverviewRowHandler(family, {.showChDataIO =
+                                            [family](int slot) {
+                                                if (auto* s = rowScreen(family)) s->ShowChDataIO(slot);
                                             },
                                         .setOverViewDataIO =
-                                            [code](int slot) {
-                                                if (auto* s = screenObject<Screen>(code)) s->setOverViewDataIO(slot);
+                                            [family](int slot) {
+                                                if (auto* s = rowScreen(family)) s->setOverViewDataIO(slot);
                                             }});
 }
 
@@ -52,9 +50,7 @@ void RegisterPulseOutScreens() {
     registerScreen<frmLQN8>("LQN");
     registerScreen<frmVU32>("VU32");
     registerScreen<frmEAJ2>("EAJ2");
-    registerOverviewRow<frmJOV16>("JOV16", "JOV16");
-    registerOverviewRow<frmUJ8>("UJ8", "UJ8");
-    registerOverviewRow<frmIY8>("IY8", "IY8");
+    for (const char* family : kSelfFilledRowFamilies) registerOverviewRow(family);
 }
 
 }  // namespace talvo::screens

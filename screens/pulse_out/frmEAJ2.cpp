@@ -576,7 +576,7 @@ void showDeadband(QComboBox* list, const std::string& value) {
         list->setCurrentIndex(at);
         return;
     }
-    if (value.size() == 1 && value[0] >= '0' && value[0] <= '9') list->setCurrentIndex(value[0] - '0');
+    if (const auto index = DigitsValue(value, 1)) list->setCurrentIndex(static_cast<int>(*index));
 }
 
 }  // namespace

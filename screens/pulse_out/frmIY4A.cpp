@@ -16,13 +16,8 @@ enum { kWithDivide, kWithoutDivide };
 }  // namespace
 
 bool VersionAtLeast(const std::string& version, int at) {
-    const std::string v = RemoveDecimalPoint(version);
-    std::size_t i = v.find_first_not_of(' ');
-    if (i == std::string::npos) i = v.size();
-    std::size_t end = i;
-    while (end < v.size() && v[end] >= '0' && v[end] <= '9') ++end;
-    const std::string digits = end > i ? v.substr(i, end - i) : "0";
-    return CompareCounts(digits, std::to_string(at)) >= 0;
+    const std::string v = TrimBlanks(RemoveDecimalPoint(version));
+    return CompareDigitTexts(LeadingDigits(v), std::to_string(at)) >= 0;
 }
 
 frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {

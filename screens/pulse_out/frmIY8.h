@@ -3,18 +3,19 @@
 // "Max" settings and a preset value to load; Clear zeroes every counter. Its
 // overview row shows the first four counters in four wide cells.
 #include "screens/CardScreen.h"
+#include "screens/pulse_out/DiscreteRows.h"
 
 namespace talvo::screens {
 
-class frmIY8 : public CardScreen {
+class frmIY8 : public CardScreen, public SelfFilledRow {
     Q_OBJECT
 public:
     explicit frmIY8(QWidget* parent = nullptr);
 
     // The overview row of `slot`: its wide cells shown, and filled from the card
     // that the monitoring pass selected.
-    void ShowChDataIO(int slot);
-    void setOverViewDataIO(int slot);
+    void ShowChDataIO(int slot) override;
+    void setOverViewDataIO(int slot) override;
 
     std::vector<QLineEdit*> txtParData, txtMin, txtFScale, txtPresetVal;
 

@@ -1,23 +1,13 @@
 #include "screens/universal_in/HartBlocks.h"
 
 #include "core/Protocol.h"
+#include "core/TextHelpers.h"
 
 namespace talvo::screens::hart {
 
 namespace {
 
 constexpr int kChunkRetries = 3;
-
-std::string upperHex(int value) {
-    static const char digits[] = "0123456789ABCDEF";
-    std::string out;
-    unsigned v = static_cast<unsigned>(value);
-    do {
-        out.insert(out.begin(), digits[v % 16]);
-        v /= 16;
-    } while (v != 0);
-    return out;
-}
 
 std::string frame(char letter, const std::string& text) { return letter + text + '\r'; }
 
@@ -29,7 +19,7 @@ bool endsWith(const std::string& s, const char* tail) {
 }  // namespace
 
 std::string ChunkAddress(int offset, int width) {
-    std::string hex = upperHex(offset);
+    std::string hex = UpperHexText(static_cast<unsigned>(offset));
     const auto w = static_cast<std::size_t>(width);
     if (hex.size() < w) hex.insert(0, w - hex.size(), '0');
     return hex.substr(hex.size() - w);

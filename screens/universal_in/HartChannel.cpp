@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/SettingsFormat.h"
+#include "core/TextHelpers.h"
 
 namespace talvo::screens::hart {
 
@@ -55,16 +56,13 @@ const Rule kRules[kFieldCount] = {
 
 const Rule& ruleOf(Field f) { return kRules[f >= 0 && f < kFieldCount ? f : 0]; }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isUpperHex(char c) { return isDigit(c) || (c >= 'A' && c <= 'F'); }
+bool isUpperHex(char c) { return UpperHexDigitOf(c) >= 0; }
 
 // A number field's text passes when it is digits only and a value of the
 // field: more digits than any value has is out of range, not an overflow.
 bool numberPasses(const Rule& r, const std::string& text) {
-    if (text.empty() || text.size() > 9 || !std::all_of(text.begin(), text.end(), isDigit)) return false;
-    long v = 0;
-    for (char c : text) v = v * 10 + (c - '0');
-    return (v >= r.min && v <= r.max) || (r.zeroToo && v == 0);
+    const auto v = DigitsValue(text, 9);
+    return v && ((*v >= r.min && *v <= r.max) || (r.zeroToo && *v == 0));
 }
 
 const char* blockFault(const Rule& r, const std::string& text) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/TextHelpers.h"
+
 namespace talvo::screens::yk4 {
 namespace {
 
@@ -33,8 +35,6 @@ constexpr Rule ruleOf(EntryBox box) {
 // being converted.
 constexpr std::size_t kMaxDigits = 12;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // A decimal number rounded to a number of places, half to even: the value in
 // units of the last place, and whether the rounding changed nothing.
 struct Rounded {
@@ -56,7 +56,7 @@ std::optional<Rounded> roundDecimal(std::string_view text, int places) {
     const std::string_view whole = text.substr(0, point);
     const std::string_view fraction = point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
     if (whole.empty() && fraction.empty()) return std::nullopt;
-    if (!std::all_of(whole.begin(), whole.end(), isDigit) || !std::all_of(fraction.begin(), fraction.end(), isDigit))
+    if (!std::all_of(whole.begin(), whole.end(), IsDigitChar) || !std::all_of(fraction.begin(), fraction.end(), IsDigitChar))
         return std::nullopt;
 
     // The kept digits, the whole part followed by `places` fraction digits.
@@ -76,12 +76,9 @@ std::optional<Rounded> roundDecimal(std::string_view text, int places) {
         up = beyondHalf || (half && odd);
     }
 
-    const std::size_t first = kept.find_first_not_of('0');
-    const std::string_view digits =
-        first == std::string::npos ? std::string_view() : std::string_view(kept).substr(first);
+    const std::string_view digits = WithoutLeadingZeros(kept);
     if (digits.size() > kMaxDigits) return Rounded{.inRange = false, .units = 0, .exact = exact};
-    long long magnitude = 0;
-    for (char c : digits) magnitude = magnitude * 10 + (c - '0');
+    long long magnitude = DigitsValue(digits).value_or(0);  // "" is zero
     if (up) ++magnitude;
     return Rounded{.inRange = true, .units = negative ? -magnitude : magnitude, .exact = exact};
 }

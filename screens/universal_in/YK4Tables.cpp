@@ -1,7 +1,11 @@
 #include "screens/universal_in/YK4Tables.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
+
+#include "core/TextHelpers.h"
 
 namespace talvo::screens::yk4 {
 namespace {
@@ -110,32 +114,6 @@ std::string_view codeOfName(std::span<const Coded> list, std::string_view name) 
     return kNoCode;
 }
 
-int digitValue(char c, int base) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
-// Digits of the base after an optional "-" (decimal only); a value beyond int
-// stops growing at the limit instead of overflowing.
-std::optional<int> parseCode(std::string_view text, int base) {
-    bool negative = false;
-    if (base == 10 && !text.empty() && text.front() == '-') {
-        negative = true;
-        text.remove_prefix(1);
-    }
-    if (text.empty()) return std::nullopt;
-    long long value = 0;
-    for (char c : text) {
-        const int d = digitValue(c, base);
-        if (d < 0) return std::nullopt;
-        if (value <= INT_MAX) value = value * base + d;
-    }
-    if (negative) return value > -static_cast<long long>(INT_MIN) ? INT_MIN : static_cast<int>(-value);
-    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
-}
-
 }  // namespace
 
 std::span<const InputType> InputTypes(bool variantA) {
@@ -200,7 +178,17 @@ ChannelEnables InputTypeEnables(bool variantA, std::string_view name) {
 
 bool InputTypeClearsCjc(bool variantA, std::string_view name) { return !variantA && name == kNoCjcType; }
 
-std::optional<int> ParseHexCode(std::string_view text) { return parseCode(text, 16); }
-std::optional<int> ParseDecimalCode(std::string_view text) { return parseCode(text, 10); }
+// A value beyond int comes back as the nearest int limit.
+std::optional<int> ParseHexCode(std::string_view text) {
+    const auto v = HexDigitsValue(text);
+    if (!v) return std::nullopt;
+    return static_cast<int>(std::min<std::uint64_t>(*v, INT_MAX));
+}
+
+std::optional<int> ParseDecimalCode(std::string_view text) {
+    const auto v = SignedDigitsValue(text);
+    if (!v) return std::nullopt;
+    return static_cast<int>(std::clamp<std::int64_t>(*v, INT_MIN, INT_MAX));
+}
 
 }  // namespace talvo::screens::yk4

@@ -55,12 +55,6 @@ void putText(QLineEdit* box, const std::string& text) {
     box->setCursorPosition(0);
 }
 
-std::string trimBlanks(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 }  // namespace
 
 frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
@@ -296,7 +290,7 @@ void frmXR_HART::CmdDownload_Click() {
     // An empty number box and a master mode that is no entry send nothing.
     for (Field f : kNumberFields) {
         if (!ok) break;
-        const std::string text = trimBlanks(ui::text(boxOf(f)));
+        const std::string text = TrimBlanks(ui::text(boxOf(f)));
         if (!text.empty()) ok = !WriteItem(kRetries, group(), hart::FieldItem(f), text).empty();
     }
     if (ok) {

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "core/TextHelpers.h"
+
 namespace talvo::wireless {
 
 namespace {

@@ -15,12 +15,7 @@ using R = EnableRule;
 
 constexpr std::size_t kKeyLength = 32;
 
-bool ScrambleDigits(const std::string& scrambleKey) {
-    if (scrambleKey.size() != kKeyLength) return false;
-    for (const char c : scrambleKey)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
+bool ScrambleDigits(const std::string& scrambleKey) { return scrambleKey.size() == kKeyLength && IsUnsignedText(scrambleKey); }
 
 std::optional<std::string> Scramble(const std::string& text, const std::string& scrambleKey, int sign) {
     if (text.size() < kKeyLength || !ScrambleDigits(scrambleKey)) return std::nullopt;
@@ -141,11 +136,8 @@ std::string FileFilter(WirelessModel m) {
 }
 
 std::optional<int> ParseFileCode(const std::string& line) {
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::nullopt;
-    const auto last = line.find_last_not_of(" \t");
     int value = 0;
-    if (!TextToInteger16(line.substr(first, last - first + 1), value)) return std::nullopt;
+    if (!TextToInteger16(TrimBlanks(line, " \t"), value)) return std::nullopt;
     return value;
 }
 

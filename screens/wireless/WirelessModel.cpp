@@ -73,8 +73,6 @@ std::size_t ChannelSlot(int channel) {
     return static_cast<std::size_t>(channel < 0 ? 0 : channel >= kChannelCount ? kChannelCount - 1 : channel);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 const std::array<ControlInfo, kControlCount>& Controls() { return kControls; }
@@ -124,7 +122,7 @@ std::optional<double> FirmwareVersionValue(const std::string& reply) {
     std::size_t pos = text.find_first_not_of(" \t");
     if (pos != std::string::npos && (text[pos] == '+' || text[pos] == '-')) ++pos;
     if (pos != std::string::npos && pos < text.size() && text[pos] == '.') ++pos;
-    if (pos == std::string::npos || pos >= text.size() || !IsDigit(text[pos])) return std::nullopt;
+    if (pos == std::string::npos || pos >= text.size() || !IsDigitChar(text[pos])) return std::nullopt;
     return LeadingNumber(text);
 }
 

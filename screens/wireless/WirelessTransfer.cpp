@@ -85,22 +85,11 @@ std::vector<TransferStep> BuildSteps(WirelessModel m, int level, const std::vect
     return steps;
 }
 
-std::string Trimmed(const std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
 // A whole number of at most 9 digits, blanks around it allowed.
 std::optional<int> WholeNumberOf(const std::string& s) {
-    const std::string t = Trimmed(s);
-    if (t.empty() || t.size() > 9) return std::nullopt;
-    int v = 0;
-    for (const char c : t) {
-        if (c < '0' || c > '9') return std::nullopt;
-        v = v * 10 + (c - '0');
-    }
-    return v;
+    const auto v = DigitsValue(TrimBlanks(s), 9);
+    if (!v) return std::nullopt;
+    return static_cast<int>(*v);
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -252,7 +241,7 @@ std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const Tr
     }
     switch (step.conv) {
     case WireConv::Text: return text;
-    case WireConv::TrimmedText: return Trimmed(text);
+    case WireConv::TrimmedText: return TrimBlanks(text);
     case WireConv::WholeNumber: {
         const std::optional<int> n = WholeNumberOf(text);
         if (!n) return std::nullopt;

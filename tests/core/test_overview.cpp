@@ -102,6 +102,17 @@ TEST_F(OverviewTest, RowLayoutByFamily) {
     }
 }
 
+TEST_F(OverviewTest, SelfFilledRowFamilyOfAModelCode) {
+    const struct {
+        std::string code, family;
+    } cases[] = {
+        {"JOV16", "JOV16"}, {"JOV16-2", "JOV16"}, {"UJ8", "UJ8"}, {"IY8", "IY8"},
+        {"JOV", ""},        {"IY16", ""},         {"IY4A", ""},   {"UJ", ""},
+        {"BW4", ""},        {"", ""},             {"NONE", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SelfFilledRowFamily(c.code), c.family) << c.code;
+}
+
 TEST_F(OverviewTest, RegisteredFamilyLaysOutItsOwnRow) {
     int called = 0;
     RegisterOverviewRowHandler("IY8", {[&](int slot) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,246 @@ struct TextCase {
     std::string in;
     std::string want;
 };
+
+constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kInt64Min = std::numeric_limits<std::int64_t>::min();
+constexpr std::uint64_t kUint64Max = std::numeric_limits<std::uint64_t>::max();
+constexpr auto kNone = std::nullopt;
+
+TEST(TextHelpers, DigitCharacters) {
+    const struct {
+        char c;
+        bool digit;
+        int hex, upperHex;
+    } cases[] = {
+        {'0', true, 0, 0},    {'9', true, 9, 9},     {'A', false, 10, 10}, {'F', false, 15, 15},
+        {'a', false, 10, -1}, {'f', false, 15, -1},  {'G', false, -1, -1}, {'g', false, -1, -1},
+        {'/', false, -1, -1}, {':', false, -1, -1},  {'@', false, -1, -1}, {'`', false, -1, -1},
+        {' ', false, -1, -1}, {'-', false, -1, -1},  {'\0', false, -1, -1},
+        {'\xB2', false, -1, -1},  // Latin-1 superscript two: a negative char here, no digit
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsDigitChar(c.c), c.digit) << "char " << int(c.c);
+        EXPECT_EQ(HexDigitOf(c.c), c.hex) << "char " << int(c.c);
+        EXPECT_EQ(UpperHexDigitOf(c.c), c.upperHex) << "char " << int(c.c);
+    }
+}
+
+TEST(TextHelpers, DigitsValue) {
+    const struct {
+        std::string in;
+        std::size_t maxDigits;
+        std::optional<std::int64_t> want;
+    } cases[] = {
+        {"0", 0, 0},
+        {"7", 1, 7},
+        {"007", 0, 7},
+        {"007", 3, 7},
+        {"007", 2, kNone},  // leading zeros count for the length
+        {"99", 2, 99},
+        {"100", 2, kNone},
+        {"123456789", 9, 123456789},
+        {"1234567890", 9, kNone},
+        {"9223372036854775807", 0, kInt64Max},
+        {"9223372036854775808", 0, kInt64Max},  // past the type: stays at its largest value
+        {std::string(40, '9'), 0, kInt64Max},
+        {"", 0, kNone},
+        {"", 5, kNone},
+        {"-1", 0, kNone},
+        {"+1", 0, kNone},
+        {"-0", 0, kNone},
+        {" 1", 0, kNone},
+        {"1 ", 0, kNone},
+        {"1.5", 0, kNone},
+        {"1e2", 0, kNone},
+        {"A", 0, kNone},
+        {"0x1", 0, kNone},
+        {"\xB2", 0, kNone},
+    };
+    for (const auto& c : cases) EXPECT_EQ(DigitsValue(c.in, c.maxDigits), c.want) << c.in << " max " << c.maxDigits;
+}
+
+TEST(TextHelpers, SignedDigitsValue) {
+    const struct {
+        std::string in;
+        std::size_t maxDigits;
+        std::optional<std::int64_t> want;
+    } cases[] = {
+        {"0", 0, 0},
+        {"-0", 0, 0},
+        {"42", 0, 42},
+        {"-42", 0, -42},
+        {"-007", 0, -7},
+        {"-123456789", 9, -123456789},  // the "-" is not counted
+        {"-1234567890", 9, kNone},
+        {"123456789", 9, 123456789},
+        {"9223372036854775807", 0, kInt64Max},
+        {"9223372036854775808", 0, kInt64Max},
+        {"-9223372036854775808", 0, kInt64Min},
+        {"-9223372036854775809", 0, kInt64Min},
+        {"-" + std::string(40, '9'), 0, kInt64Min},
+        {"", 0, kNone},
+        {"-", 0, kNone},
+        {"+1", 0, kNone},
+        {"--1", 0, kNone},
+        {"1-", 0, kNone},
+        {" -1", 0, kNone},
+        {"- 1", 0, kNone},
+        {"-1.0", 0, kNone},
+        {"-A", 0, kNone},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SignedDigitsValue(c.in, c.maxDigits), c.want) << c.in << " max " << c.maxDigits;
+}
+
+TEST(TextHelpers, HexDigitsValue) {
+    const struct {
+        std::string in;
+        std::size_t maxDigits;
+        std::optional<std::uint64_t> want;
+        bool hexText;  // IsHexText takes any length
+    } cases[] = {
+        {"0", 0, 0, true},
+        {"FFFF", 4, 0xFFFF, true},
+        {"ffff", 4, 0xFFFF, true},
+        {"aBcD", 0, 0xABCD, true},
+        {"0001F", 0, 0x1F, true},
+        {"0001F", 4, kNone, true},  // leading zeros count for the length
+        {"FFFFFFFF", 8, 0xFFFFFFFFu, true},
+        {"100000000", 8, kNone, true},
+        {"FFFFFFFFFFFFFFFF", 0, kUint64Max, true},
+        {"10000000000000000", 0, kUint64Max, true},  // past the type: stays at its largest value
+        {std::string(40, 'f'), 0, kUint64Max, true},
+        {"", 0, kNone, false},
+        {"G", 0, kNone, false},
+        {"0x1F", 0, kNone, false},
+        {"-1", 0, kNone, false},
+        {"+1", 0, kNone, false},
+        {" A", 0, kNone, false},
+        {"A ", 0, kNone, false},
+        {"1.0", 0, kNone, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(HexDigitsValue(c.in, c.maxDigits), c.want) << c.in << " max " << c.maxDigits;
+        EXPECT_EQ(IsHexText(c.in), c.hexText) << c.in;
+    }
+}
+
+TEST(TextHelpers, LeadingHex) {
+    const struct {
+        std::string in;
+        std::size_t digits;
+        std::uint64_t low;
+    } cases[] = {
+        {"", 0, 0},
+        {"G1", 0, 0},
+        {" 1F", 0, 0},  // blanks are the caller's
+        {"-1", 0, 0},
+        {"1F", 2, 0x1F},
+        {"1f", 2, 0x1F},
+        {"00FF", 4, 0xFF},
+        {"7FFFmA", 4, 0x7FFF},
+        {"12 34", 2, 0x12},
+        {"FEDCBA9876543210", 16, 0xFEDCBA9876543210u},
+        {"1FEDCBA9876543210", 17, 0xFEDCBA9876543210u},  // the first digit shifted out
+        {std::string(30, 'F') + "01", 32, 0xFFFFFFFFFFFFFF01u},
+    };
+    for (const auto& c : cases) {
+        const HexRun run = LeadingHex(c.in);
+        EXPECT_EQ(run.digits, c.digits) << c.in;
+        EXPECT_EQ(run.low, c.low) << c.in;
+    }
+}
+
+TEST(TextHelpers, LeadingDigits) {
+    const TextCase cases[] = {
+        {"", ""},      {"12", "12"},   {"0012.5", "0012"}, {"7V", "7"},
+        {" 7", ""},    {"-7", ""},     {"+7", ""},         {".5", ""},
+        {"A1", ""},    {"99999999999999999999x", "99999999999999999999"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(LeadingDigits(c.in), c.want) << "in: " << c.in;
+}
+
+TEST(TextHelpers, UpperHexText) {
+    const struct {
+        std::uint64_t in;
+        std::string want;
+    } cases[] = {
+        {0, "0"}, {9, "9"}, {10, "A"}, {0x1F, "1F"}, {0xABCDEF, "ABCDEF"}, {0xFFFFFFFFu, "FFFFFFFF"},
+        {kUint64Max, "FFFFFFFFFFFFFFFF"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UpperHexText(c.in), c.want) << c.in;
+}
+
+TEST(TextHelpers, WithoutLeadingZeros) {
+    const TextCase cases[] = {
+        {"", ""}, {"0", ""}, {"000", ""}, {"7", "7"}, {"007", "7"}, {"100", "100"}, {"0100", "100"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WithoutLeadingZeros(c.in), c.want) << "in: " << c.in;
+}
+
+TEST(TextHelpers, CompareDigitTexts) {
+    const struct {
+        std::string a, b;
+        int want;
+    } cases[] = {
+        {"50000", "50000", 0},
+        {"50000", "50001", -1},
+        {"0050001", "50000", 1},
+        {"99999999999999999999", "2147483647", 1},  // longer than any integer type
+        {"9", "10", -1},
+        {"10", "9", 1},
+        {"000", "0", 0},
+        {"", "0", 0},
+        {"", "1", -1},
+        {"18446744073709551616", "18446744073709551615", 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CompareDigitTexts(c.a, c.b), c.want) << c.a << " vs " << c.b;
+        EXPECT_EQ(CompareDigitTexts(c.b, c.a), -c.want) << c.b << " vs " << c.a;
+    }
+}
+
+TEST(TextHelpers, HasFourParts) {
+    const struct {
+        std::string in;
+        bool want;
+    } cases[] = {
+        {"192.168.0.1", true}, {"...", true}, {"1.2.3.4.5", true}, {"1.2.3", false},
+        {"", false},           {"1..2", false}, {"a.b.c.", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(HasFourParts(c.in), c.want) << c.in;
+}
+
+TEST(TextHelpers, SplitAtCommas) {
+    const struct {
+        std::string in;
+        std::vector<std::string> want;
+    } cases[] = {
+        {"", {""}},
+        {"A8", {"A8"}},
+        {"A8,100,AI8", {"A8", "100", "AI8"}},
+        {"a,", {"a", ""}},
+        {",", {"", ""}},
+        {" 1 , 2", {" 1 ", " 2"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitAtCommas(c.in), c.want) << c.in;
+}
+
+TEST(TextHelpers, TrimBlanks) {
+    const struct {
+        std::string in;
+        std::string blanks;
+        std::string want;
+    } cases[] = {
+        {"", " ", ""},           {"   ", " ", ""},          {" 12 ", " ", "12"},
+        {"1 2", " ", "1 2"},     {"\t12\t", " ", "\t12\t"}, {"\t 12 \t", " \t", "12"},
+        {"12", " \t", "12"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TrimBlanks(c.in, c.blanks), c.want) << "in: [" << c.in << "]";
+    EXPECT_EQ(TrimBlanks("  x "), "x");
+}
+
 
 TEST(TextHelpers, TextAfterColon) {
     const TextCase cases[] = {

@@ -252,6 +252,15 @@ TEST_F(DiscreteTest, OverviewLayoutOfTheRowsTheScreensFill) {
     EXPECT_EQ(visible(kIY8, 1, 32), std::string(32, '.'));
 }
 
+TEST_F(DiscreteTest, EverySelfFilledFamilyHasAScreenThatFillsItsRow) {
+    for (const char* family : kSelfFilledRowFamilies) {
+        const OverviewRowHandler* h = FindOverviewRowHandler(family);
+        ASSERT_NE(h, nullptr) << family;
+        EXPECT_TRUE(h->showChDataIO && h->setOverViewDataIO) << family;
+        EXPECT_NE(dynamic_cast<SelfFilledRow*>(shell::childForms().screen(family)), nullptr) << family;
+    }
+}
+
 TEST_F(DiscreteTest, Jov16OverviewLampsFromItem18) {
     struct Case {
         const char* name;
