@@ -9,8 +9,6 @@ namespace {
 
 constexpr int kChunkRetries = 3;
 
-std::string frame(char letter, const std::string& text) { return letter + text + '\r'; }
-
 bool endsWith(const std::string& s, const char* tail) {
     const std::string t(tail);
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
@@ -45,14 +43,12 @@ std::string ReadRequest(const Block& block, int chunk) {
 }
 
 std::string HartWriteItemOnce(const std::string& group, const std::string& item, const std::string& data) {
-    if (TransactTrim(frame('G', group)) != "COK") return {};
-    if (IsRejection(TransactTrim(frame('I', item)))) return {};
-    const std::string dataReply = TransactTrim(frame('D', data));
-    // The write's rejections, and any other refusal the card words ending in "NG".
-    // A "CNU" or "DTMOUT" taken as a chunk would be stored in the block as its
-    // characters.
-    if (IsRejection(dataReply) || endsWith(dataReply, "NG")) return {};
-    return dataReply.substr(1);
+    // The write's attempt, whose rejections ("CNU", "DTMOUT" would otherwise be
+    // stored in the block as their characters) fail it; so does any other
+    // refusal the card words ending in "NG".
+    const WriteAttempt a = WriteItemAttempt(group, item, data);
+    if (a.outcome != WriteOutcome::Taken || endsWith(a.value, "NG")) return {};
+    return a.value;
 }
 
 std::string HartWriteItem(int retries, const std::string& group, const std::string& item, const std::string& data) {
