@@ -42,8 +42,8 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
 
 // An Unused flag a transfer read or wrote: as the screen shows it, else through ShowBitText.
 void showFlag(const Setting& s, int ch, const std::string& text) {
-    if (s.showFlag)
-        s.showFlag(ch, text);
+    if (s.flag.show)
+        s.flag.show(ch, text);
     else
         ShowBitText(s.boxes[static_cast<std::size_t>(ch - 1)], text);
 }
@@ -201,7 +201,7 @@ void CardScreen::ShowSettings(const std::string&) {
 }
 
 void CardScreen::restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit) {
-    if (!s.unusedFlag) {
+    if (!s.flag.unused) {
         setSettingText(s, ch, storedText(s, ch, rec));
         return;
     }
@@ -373,9 +373,9 @@ bool CardScreen::onCard(const Pass& pass, int variant) const {
 }
 
 void CardScreen::settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload) {
-    if (s.whereLacked == BoxAndField::Kept) {
+    if (s.record.whereLacked == BoxAndField::Kept) {
         if (!upload) return;
-        if (s.unusedFlag)
+        if (s.flag.unused)
             rec.ChOption.set(ch, boxText(s.boxes[static_cast<std::size_t>(ch - 1)]));
         else
             storeText(s, ch, rec, settingText(s, ch));
@@ -383,7 +383,7 @@ void CardScreen::settingLacked(const Setting& s, int ch, CardRecord& rec, bool u
     }
     // The record keeps nothing for it.
     if (upload) setSettingText(s, ch, "");
-    if (s.unusedFlag)
+    if (s.flag.unused)
         rec.ChOption.set(ch, "");
     else
         storeText(s, ch, rec, "");
@@ -411,7 +411,7 @@ void CardScreen::UploadSettings() {
                 const std::string reply = t.read(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)));
                 if (!t.ok()) return;  // what was not read keeps what it held
                 const std::string value = TextAfterColon(reply);
-                if (s.unusedFlag) {
+                if (s.flag.unused) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
                     showFlag(s, ch, value);
                     rec.ChOption.set(ch, boxText(box));
@@ -430,13 +430,13 @@ bool CardScreen::rangeChecksPass() {
     const int variant = shownVariant();
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
-            if (!s.range.min || !s.range.max || ch > s.channels() || !s.onCard(variant)) continue;
+            if (!s.check.range.min || !s.check.range.max || ch > s.channels() || !s.onCard(variant)) continue;
             const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;
             // A text with no numeric value ("-", ".") is as incorrect as one out of range.
-            if (!ParseNumber(text, v) || v < *s.range.min || v > *s.range.max) {
-                showMessage(s.range.label + ":Incorrect settings", "", platform::MsgIcon::Information);
+            if (!ParseNumber(text, v) || v < *s.check.range.min || v > *s.check.range.max) {
+                showMessage(s.check.range.label + ":Incorrect settings", "", platform::MsgIcon::Information);
                 return false;
             }
         }
@@ -446,7 +446,7 @@ bool CardScreen::rangeChecksPass() {
 
 namespace {
 bool accepted(const Setting& s, const std::string& text) {
-    if (s.accepts) return s.accepts(text);
+    if (s.check.accepts) return s.check.accepts(text);
     double number = 0;
     switch (s.accept) {
         case Accept::NotEmpty: return !text.empty();
@@ -454,7 +454,7 @@ bool accepted(const Setting& s, const std::string& text) {
         case Accept::Integer: return IsIntegerText(text) && ParseNumber(text, number);
         case Accept::Decimal: return IsDecimalText(text) && ParseNumber(text, number);
         case Accept::Bit: return text == "1" || text == "0";
-        case Accept::Count: return CountWithin(text, s.count.min, s.count.max);
+        case Accept::Count: return CountWithin(text, s.check.count.min, s.check.count.max);
     }
     return false;
 }
@@ -478,24 +478,24 @@ void CardScreen::DownloadSettings() {
             if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                if (s.uploadOnly) continue;
+                if (s.record.uploadOnly) continue;
                 if (!s.onCard(v)) {  // nothing to send
                     settingLacked(s, ch, rec, false);
                     continue;
                 }
                 const std::string text = settingText(s, ch);
                 if (!accepted(s, text)) {
-                    if (s.refusedEmpties)
+                    if (s.record.refusedEmpties)
                         setSettingText(s, ch, "");
-                    else if (s.unusedFlag && s.showFlag)
-                        s.showFlag(ch, rec.ChOption[ch]);
+                    else if (s.flag.unused && s.flag.show)
+                        s.flag.show(ch, rec.ChOption[ch]);
                     else
-                        restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
+                        restoreBox(s, ch, rec, s.accept == Accept::Bit || s.flag.restoreAsBit);
                     continue;
                 }
                 const std::string reply = t.write(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)), text);
                 if (!t.ok()) return;  // the record keeps only what the card accepted
-                if (s.unusedFlag) {
+                if (s.flag.unused) {
                     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
                     showFlag(s, ch, TextAfterColon(reply));
                     rec.ChOption.set(ch, boxText(box));

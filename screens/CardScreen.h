@@ -85,57 +85,84 @@ struct RangeCheck {
     const double* max = nullptr;
 };
 
+// Where the card keeps a setting when its `group` and `item` alone do not say it.
+struct Address {
+    // Added to item(ch) on the cards of a variant (a model that keeps the setting elsewhere).
+    PerVariant<int> itemShift{};
+    // The item on the cards of a variant that count it otherwise ({3, 58} on one
+    // model, {2, 81} on another); {} where `item` and `itemShift` hold.
+    PerVariant<PerChannel> variantItem{};
+    // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
+    bool channelGroup = false;
+};
+
+// A setting that is the channel's Unused flag: kept in ChOption(ch) rather than
+// in a Param field, and shown red or green through ShowBitText.
+struct UnusedFlag {
+    bool unused = false;
+    // A flag that a download sends whenever its box is not empty, but that an
+    // empty box gets back through ShowBitText rather than as plain text.
+    bool restoreAsBit = false;
+    // For a flag kept as the card gives it rather than narrowed to "0" or "1":
+    // shows the text a transfer read, the card answered to a write, or a
+    // download gives back from ChOption(ch); the record then takes what the box
+    // shows. The entry still shows the record through ShowBitText.
+    std::function<void(int ch, const std::string& text)> show{};
+};
+
+// The tests a setting's text passes besides `accept`.
+struct Checks {
+    RangeCheck range{};  // checked before a download, when it has both limits
+    CountRange count{};  // for Accept::Count
+    // The screen's own test of a text a download may send; when set, it replaces `accept`.
+    std::function<bool(const std::string& text)> accepts{};
+};
+
+// What the transfers do with the boxes and the record beyond reading and sending.
+struct RecordRule {
+    // Read by an upload and stored, never sent: a download leaves it, its boxes
+    // and its record field as they are (a rating the card only reports).
+    bool uploadOnly = false;
+    // A download that refuses the box's text empties the box (the record keeps
+    // its value) instead of giving it the stored value back.
+    bool refusedEmpties = false;
+    // The boxes and record fields on a card of a variant that lacks the setting.
+    BoxAndField whereLacked = BoxAndField::Emptied;
+};
+
 // One setting of every channel, as a row of the screen's table:
 //   {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer}
-// The fields most rows need come first; a row names the fields it needs, in this
-// order, and leaves out the rest. (Every field has a default initializer, so that
-// leaving one out draws no missing-initializer warning.)
+// The fields most rows need come first; the rest come in small groups that a row
+// names only when it needs them, in this order:
+//   .at      where else the card keeps it        {.itemShift = {16, 0}}
+//   .flag    the channel's Unused flag           {.unused = true, .restoreAsBit = true}
+//   .check   range, count, the screen's own test {.range = {"Zero Scale", &min, &max}}
+//   .record  what the transfers keep             {.uploadOnly = true, .whereLacked = BoxAndField::Kept}
+//   .copies  the screen's working copies in place of `boxes`
+// (Every field has a default initializer, so that leaving one out draws no
+// missing-initializer warning.)
 struct Setting {
     std::vector<QLineEdit*> boxes{};  // channel 1..N at 0..N-1
     Group group{};                    // the card's settings group, "01" or "02"
     PerChannel item{};                // the card's item of channel ch: item(ch)
     PerChannel param{};               // the record field Param(param(ch))
     Accept accept = Accept::NotEmpty;
-    bool unusedFlag = false;          // the channel's Unused flag in ChOption(ch), shown red/green
-    // An Unused flag that a download sends whenever its box is not empty, but that an
-    // empty box gets back through ShowBitText (red/green) rather than as plain text.
-    bool restoreAsBit = false;
-    RangeCheck range{};               // checked when it has both limits
-    CountRange count{};               // for Accept::Count
-    // A download that refuses the box's text empties the box (the record keeps
-    // its value) instead of giving it the stored value back.
-    bool refusedEmpties = false;
+    Address at{};
+    UnusedFlag flag{};
+    Checks check{};
+    RecordRule record{};
     // The screen's working copies, one per channel, when its boxes show only some
     // settings at a time: transfers and checks then use these instead of `boxes`.
     std::vector<std::string>* copies = nullptr;
-    // Added to item(ch) on the cards of a variant (a model that keeps the setting elsewhere).
-    PerVariant<int> itemShift{};
-    // The item on the cards of a variant that count it otherwise ({3, 58} on one
-    // model, {2, 81} on another); {} where `item` and `itemShift` hold.
-    PerVariant<PerChannel> variantItem{};
-    // Read by an upload and stored, never sent: a download leaves it, its boxes
-    // and its record field as they are (a rating the card only reports).
-    bool uploadOnly = false;
-    // The screen's own test of a text a download may send; when set, it replaces `accept`.
-    std::function<bool(const std::string& text)> accepts{};
-    // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
-    bool channelGroup = false;
-    // For an Unused flag kept as the card gives it rather than narrowed to "0" or
-    // "1" (ShowBitText): shows the text a transfer read, the card answered to a
-    // write, or a download gives back from ChOption(ch); the record then takes
-    // what the box shows. The entry still shows the record through ShowBitText.
-    std::function<void(int ch, const std::string& text)> showFlag{};
-    // The boxes and record fields on a card of a variant that lacks the setting.
-    BoxAndField whereLacked = BoxAndField::Emptied;
 
     int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
     // The item on a card of `variant`.
     int itemOn(int variant, int ch) const {
-        const PerChannel& own = variantItem[variant];
-        return own.perCh || own.base ? own(ch) : item(ch) + itemShift[variant];
+        const PerChannel& own = at.variantItem[variant];
+        return own.perCh || own.base ? own(ch) : item(ch) + at.itemShift[variant];
     }
-    bool onCard(int variant) const { return channelGroup || !group[variant].empty(); }
-    std::string groupOn(int variant, int ch) const { return channelGroup ? std::to_string(ch) : group[variant]; }
+    bool onCard(int variant) const { return at.channelGroup || !group[variant].empty(); }
+    std::string groupOn(int variant, int ch) const { return at.channelGroup ? std::to_string(ch) : group[variant]; }
 };
 
 // Settings read and written together, channel by channel:
