@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -85,6 +86,14 @@ struct RangeCheck {
     const double* max = nullptr;
 };
 
+// What a read sends as data and a write puts in front of the value, for a card
+// that takes the channel in the data frame rather than in the item.
+enum class DataFrame {
+    None,     // a read asks for the item alone; a write sends the value
+    Empty,    // a read sends the item and an empty data frame
+    Channel,  // a read sends the channel ("01".."04") as data; a write sends it in front of the value
+};
+
 // Where the card keeps a setting when its `group` and `item` alone do not say it.
 struct Address {
     // Added to item(ch) on the cards of a variant (a model that keeps the setting elsewhere).
@@ -92,8 +101,13 @@ struct Address {
     // The item on the cards of a variant that count it otherwise ({3, 58} on one
     // model, {2, 81} on another); {} where `item` and `itemShift` hold.
     PerVariant<PerChannel> variantItem{};
-    // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
-    bool channelGroup = false;
+    // Each channel kept in a group of its own, channel 1 first ({"1", "2", "3",
+    // "4"}, or {"3", "4"}): these instead of `group`.
+    std::vector<std::string> channelGroups{};
+    // Reads through an item and a data frame (WriteItemChecked), and the channel in the data.
+    DataFrame data = DataFrame::None;
+    // The item's text has at least this many digits ("05" rather than "5").
+    int itemDigits = 1;
 };
 
 // A setting that is the channel's Unused flag: kept in ChOption(ch) rather than
@@ -118,27 +132,54 @@ struct Checks {
     std::function<bool(const std::string& text)> accepts{};
 };
 
+// What a download does with a text its test refuses; nothing is sent for it.
+enum class Unsent {
+    Restored,  // the box gets the record's text back
+    Emptied,   // the box is emptied; the record keeps its text
+    Kept,      // the box and the record keep theirs
+    Stored,    // the record takes what the box shows
+};
+
 // What the transfers do with the boxes and the record beyond reading and sending.
 struct RecordRule {
     // Read by an upload and stored, never sent: a download leaves it, its boxes
     // and its record field as they are (a rating the card only reports).
     bool uploadOnly = false;
-    // A download that refuses the box's text empties the box (the record keeps
-    // its value) instead of giving it the stored value back.
-    bool refusedEmpties = false;
+    // A read the card refuses ("CNG", "NEEDLESS") is no value: the box and the
+    // record keep theirs. Without it the refusal is taken as the value's text.
+    bool keepRefused = false;
+    Unsent unsent = Unsent::Restored;
     // The boxes and record fields on a card of a variant that lacks the setting.
     BoxAndField whereLacked = BoxAndField::Emptied;
+};
+
+// A setting shown by a control other than a text box (a list, a check box), or
+// by a box whose value the card codes: the screen tells the transfers how to
+// read and fill it, channel by channel.
+struct Control {
+    int channels = 0;  // 0: the setting shows in `boxes` (or `copies`)
+    // What it shows, as the record keeps it (and, without `data`, as a download sends it).
+    std::function<std::string(int ch)> text{};
+    // Shows a value an upload read: the record's text then, or nothing when the
+    // control can show no such value (the control and the record keep theirs).
+    std::function<std::optional<std::string>(int ch, const std::string& value)> show{};
+    // What a download sends, "" for nothing (it may first put a default into the control).
+    std::function<std::string(int ch)> data{};
+    // Shows a record's text: the entry, and a download's give-back
+    // (Unsent::Restored). Without it the screen shows the record itself.
+    std::function<void(int ch, const std::string& stored)> restore{};
 };
 
 // One setting of every channel, as a row of the screen's table:
 //   {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer}
 // The fields most rows need come first; the rest come in small groups that a row
 // names only when it needs them, in this order:
-//   .at      where else the card keeps it        {.itemShift = {16, 0}}
-//   .flag    the channel's Unused flag           {.unused = true, .restoreAsBit = true}
-//   .check   range, count, the screen's own test {.range = {"Zero Scale", &min, &max}}
-//   .record  what the transfers keep             {.uploadOnly = true, .whereLacked = BoxAndField::Kept}
-//   .copies  the screen's working copies in place of `boxes`
+//   .at       where else the card keeps it        {.channelGroups = {"3", "4"}}
+//   .flag     the channel's Unused flag           {.unused = true, .restoreAsBit = true}
+//   .check    range, count, the screen's own test {.range = {"Zero Scale", &min, &max}}
+//   .record   what the transfers keep             {.keepRefused = true, .unsent = Unsent::Kept}
+//   .copies   the screen's working copies in place of `boxes`
+//   .control  a list or check box in place of `boxes`
 // (Every field has a default initializer, so that leaving one out draws no
 // missing-initializer warning.)
 struct Setting {
@@ -154,15 +195,21 @@ struct Setting {
     // The screen's working copies, one per channel, when its boxes show only some
     // settings at a time: transfers and checks then use these instead of `boxes`.
     std::vector<std::string>* copies = nullptr;
+    Control control{};
 
-    int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
+    int channels() const {
+        if (control.channels > 0) return control.channels;
+        return static_cast<int>(copies ? copies->size() : boxes.size());
+    }
     // The item on a card of `variant`.
     int itemOn(int variant, int ch) const {
         const PerChannel& own = at.variantItem[variant];
         return own.perCh || own.base ? own(ch) : item(ch) + at.itemShift[variant];
     }
-    bool onCard(int variant) const { return at.channelGroup || !group[variant].empty(); }
-    std::string groupOn(int variant, int ch) const { return at.channelGroup ? std::to_string(ch) : group[variant]; }
+    bool onCard(int variant) const { return !at.channelGroups.empty() || !group[variant].empty(); }
+    std::string groupOn(int variant, int ch) const;
+    // The item's text on a card of `variant`.
+    std::string itemText(int variant, int ch) const;
 };
 
 // Settings read and written together, channel by channel:
@@ -172,7 +219,8 @@ struct Pass {
     std::vector<int> settings{};                // indexes into the screen's settings, in channel order
     std::function<int(int ch)> progressAfter{};  // progress bar after channel ch, upload and download
     bool downloadOnly = false;                  // an upload skips the pass (its group opening too)
-    bool openChannelGroup = false;              // "1" goes to item "01" of each channel's own group first
+    // "1" goes to item "01" of each channel's own group first (that of the pass's first setting).
+    bool openChannelGroup = false;
 };
 
 // Where the live values come from and how they are shown:
@@ -295,6 +343,9 @@ protected:
     // Before Upload or Download raises its request: false keeps the request back
     // (a box the focus left for the button failed its check and showed why).
     virtual bool entriesSettled() { return true; }
+    // When Upload or Download has accepted a click, before its request is raised
+    // (a screen that locks its controls until the request has run).
+    virtual void requestAccepted() {}
     // The record text behind a setting of a channel that is not an Unused flag:
     // Param(param(ch)) unless the screen packs several settings into one field.
     virtual std::string storedText(const Setting& s, int ch, const CardRecord& rec) const;
@@ -314,8 +365,8 @@ protected:
     // A transfer's view of the card: the slot taken once at its start.
     class Transfer {
     public:
-        // Every exchange makes up to retries + 1 attempts; the card is the screen's slot.
-        Transfer(const CardScreen& screen, const char* failureMessage, int retries = 3);
+        // Every exchange makes up to transferRetries_ + 1 attempts; the card is the screen's slot.
+        Transfer(const CardScreen& screen, const char* failureMessage);
         ~Transfer();
         bool ok() const { return ok_; }
         int slot() const { return cardSlot_; }
@@ -360,12 +411,27 @@ protected:
     void runCounterClear(Transfer& t);
     // The transfer's card record, with the model and version the screen shows.
     CardRecord& stampedRecord(Transfer& t);
+    // One setting of one channel as the passes read it and show it, by the row's
+    // rules; a screen that reads its rows in an order of its own calls it too.
+    // False when the transfer failed.
+    bool uploadSetting(Transfer& t, const Setting& s, int ch, int variant);
+    // One setting of one channel as the passes send it, by the row's rules. The
+    // same data also goes to the groups of `alsoTo` (channels that share the
+    // setting) before the record takes it. False when the transfer failed.
+    bool downloadSetting(Transfer& t, const Setting& s, int ch, int variant, std::initializer_list<int> alsoTo = {});
+    // The record takes what one setting of one channel shows; nothing is sent.
+    void storeShown(const Setting& s, int ch, CardRecord& rec);
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;
     LiveRead live_;
     std::vector<ModelVariant> variants_;  // none: one table for every model
-    int transferSteps_ = 12;
+    // The progress bar's steps of an upload and of a download.
+    struct ProgressSteps {
+        int upload = 12, download = 12;
+    } transferSteps_;
+    // Every exchange of a transfer makes up to this many attempts more than one.
+    int transferRetries_ = 3;
     CounterClear counterClear_;
     CounterPreset counterPreset_;
     // The live cycle; requests are served this soon after a click.
@@ -374,6 +440,8 @@ protected:
     // A request flag is cleared when its routine returns rather than before it
     // runs, so a click on the same button meanwhile asks for nothing more.
     bool requestClearedAfterRun_ = false;
+    // A Download click is served by the next regular tick rather than about 10 ms later.
+    bool downloadAtNextTick_ = false;
     bool stopWhenDeactivated_ = false;
 
     int DownloadRequest = 0;
@@ -403,6 +471,8 @@ private:
     bool rangeChecksPass();
     // Whether the card of the variant shown has any setting of the pass (else the bar stays).
     bool onCard(const Pass& pass, int variant) const;
+    // The own group of channel ch that a pass opens first (Pass::openChannelGroup).
+    std::string channelGroupOf(const Pass& pass, int variant, int ch) const;
     // A setting the card lacks, met by an upload or a download.
     void settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload);
     void readLiveBoxByBox();
@@ -411,6 +481,11 @@ private:
     // `hidden` tells that the rereads stopped because the screen was hidden.
     std::string readLiveItem(const std::string& group, const std::string& item, bool& hidden);
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
+    // What a download does with a setting whose text its test refused.
+    void unsent(const Setting& s, int ch, CardRecord& rec);
+    // The record text behind a setting: ChOption(ch) for an Unused flag, else storedText.
+    std::string recordText(const Setting& s, int ch, const CardRecord& rec) const;
+    void setRecordText(const Setting& s, int ch, CardRecord& rec, const std::string& text);
     bool inTick_ = false;
     int cardSlot_ = 0;  // the slot whose opener ran last
     QWidget* body_;

@@ -99,7 +99,7 @@ bool numericKey(const std::string&, int, char16_t key) { return yk4::FilterKeyNu
 frmYK4::frmYK4(QWidget* parent) : CardScreen("K6-YK4", parent) {
     cycleMs_ = 1000;
     requestClearedAfterRun_ = true;
-    transferSteps_ = 12;
+    transferRetries_ = kRetries;
 
     QWidget* b = body();
     newLabel(b, "Unit", 240, 0, 900, Qt::AlignHCenter);
@@ -347,10 +347,10 @@ void frmYK4::readValues(Transfer& t, std::initializer_list<EntryBox> kinds, int 
 }
 
 void frmYK4::UploadSettings() {
-    Transfer t(*this, "Uploading incomplete", kRetries);
+    Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
-    mainView().showProgress(transferSteps_, "Uploading");
+    mainView().showProgress(transferSteps_.upload, "Uploading");
     if (!t.select()) return;
 
     // A reply that is no code ("CNG", "NEEDLESS", not a number) leaves the
@@ -433,7 +433,7 @@ bool frmYK4::writeValues(Transfer& t, std::initializer_list<EntryBox> kinds, int
 }
 
 void frmYK4::DownloadSettings() {
-    Transfer t(*this, "Downloading incomplete", kRetries);
+    Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return;
     CardRecord& rec = stampedRecord(t);
     const auto send = [&t](const char* item, const std::string& text) {
@@ -441,7 +441,7 @@ void frmYK4::DownloadSettings() {
         return t.ok();
     };
     if (!t.select() || !send("01", "1")) return;
-    mainView().showProgress(transferSteps_, "Downloading");
+    mainView().showProgress(transferSteps_.upload, "Downloading");
 
     std::string code(yk4::TempUnitNameToCode(IsVariantA, listText(List_TempUnit)));
     if (code == yk4::kNoCode) {
