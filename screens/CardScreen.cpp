@@ -437,7 +437,9 @@ void CardScreen::settingLacked(const Setting& s, int ch, CardRecord& rec, bool u
     setRecordText(s, ch, rec, "");
 }
 
-void CardScreen::storeShown(const Setting& s, int ch, CardRecord& rec) { setRecordText(s, ch, rec, settingText(s, ch)); }
+void CardScreen::storeShown(const Setting& s, int ch, CardRecord& rec) {
+    setRecordText(s, ch, rec, settingText(s, ch));
+}
 
 bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int variant) {
     CardRecord& rec = t.record();
@@ -537,7 +539,8 @@ void CardScreen::unsent(const Setting& s, int ch, CardRecord& rec) {
         restoreBox(s, ch, rec, s.accept == Accept::Bit || s.flag.restoreAsBit);
 }
 
-bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int variant, std::initializer_list<int> alsoTo) {
+bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int variant,
+                                 std::initializer_list<int> alsoTo) {
     CardRecord& rec = t.record();
     if (s.record.uploadOnly) return true;
     if (!s.onCard(variant)) {  // nothing to send

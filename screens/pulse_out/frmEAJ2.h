@@ -79,8 +79,7 @@ public:
 protected:
     // The entry's first steps: normal state, controls, the card's own test modes.
     void prepare(const std::string& typeCode) override;
-    void UploadSettings() override;
-    void DownloadSettings() override;
+    void uploadExtra(Transfer& t) override;
     bool checkEntries() override;
     bool servePriority() override;
     void showSettingsExtra(const CardRecord& rec) override;
@@ -89,6 +88,7 @@ protected:
 
 private:
     void InitControls();
+    void buildSettings();
     void layoutChannel(int c);
     void layoutSetting();
     void layoutTestMode();
