@@ -3,15 +3,11 @@
 #include <QEvent>
 #include <QPointer>
 #include <cmath>
-#include <memory>
-#include <tuple>
+#include <functional>
 
 #include "core/Colors.h"
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/LineTurn.h"
-#include "core/MainView.h"
-#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
@@ -33,20 +29,6 @@ const char* const kDeadbands[] = {"0.1", "0.3", "0.5", "0.7", "1.0", "1.5", "2.0
 bool FilterKeyDigits(const std::string&, int, char16_t key) { return key >= u'0' && key <= u'9'; }
 bool FilterKeyNumeric(const std::string&, int, char16_t key) {
     return (key >= u'0' && key <= u'9') || (key >= u'+' && key <= u'.');
-}
-
-// The actuator's frames through the station protocol, each with the full retries.
-class CardLine : public ActuatorLine {
-public:
-    bool write(const std::string& group, const std::string& item, const std::string& data) override {
-        return !WriteItem(3, group, item, data).empty();
-    }
-    std::string read(const std::string& group, const std::string& item) override { return ReadItem(3, group, item); }
-};
-
-// The actuator's card selected, as every frame of its stop path needs first.
-bool selectCard(int slot) {
-    return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
 }
 
 void entryMessage(const std::string& text) {
@@ -72,14 +54,7 @@ frmEAJ2::frmEAJ2(QWidget* parent) : CardScreen("K6-EAJ2", parent) {
              .pauseMs = 10,
              .removeDecimalPoint = false,
              .quiet = true};
-
-    // The link may go down or the program end while the motor runs.
-    hookKey_ = "frmEAJ2@" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
-    QPointer<frmEAJ2> self(this);
-    SetBeforeLinkCloses(hookKey_, [self] { return !self || self->bringToRest(); });
 }
-
-frmEAJ2::~frmEAJ2() { SetBeforeLinkCloses(hookKey_, {}); }
 
 void frmEAJ2::layoutChannel(int c) {
     auto* f = new QGroupBox(QString("Ch. %1").arg(c + 1), body());
@@ -240,7 +215,7 @@ void frmEAJ2::List_ChEnable_Click(int c) {
 void frmEAJ2::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // Opened again (this slot or another actuator): the card of the last entry
     // is told first, before the opener selects the new one.
-    bringToRest();
+    rest_.bringToRest();
     CardScreen::openCard(typeCode, spec);
 }
 
@@ -250,7 +225,7 @@ void frmEAJ2::EAJ2_Init(const std::string& typeCode) {
 }
 
 void frmEAJ2::prepare(const std::string&) {
-    cardSlot_ = cardSlot();
+    rest_.enter(cardSlot());
     setting_.reset();
     reportedTestMode_ = {-1, -1};
     quietOptions_ = true;
@@ -385,7 +360,7 @@ void frmEAJ2::butMode_Click(int index) {
         frmEAJ2& s = *self;
         LineHold hold;
         WriteItem(3, "00", "01", "F");
-        WriteItem(3, "00", "41", std::to_string(s.cardSlot_));
+        WriteItem(3, "00", "41", std::to_string(s.rest_.slot()));
         WriteItem(3, "03", "01", "1");
         WriteItem(3, "04", "01", "1");
         for (QPushButton* b : s.butMode) b->setEnabled(false);
@@ -453,13 +428,13 @@ bool frmEAJ2::servePriority() {
         runAdjust();
         return true;
     }
-    CardLine line;
+    StationLine line;
     setting_.serveTestRequests(line);
     return false;
 }
 
 void frmEAJ2::runAdjust() {
-    CardLine line;
+    StationLine line;
     std::string raw;
     const int c = setting_.channel();
     if (!setting_.adjust(line, raw)) return;
@@ -474,48 +449,22 @@ void frmEAJ2::CheckRawPosition() {
     ui::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
 }
 
-bool frmEAJ2::bringToRest() {
-    if (!setting_.owesStop() && !setting_.testSendAsked()) return true;
-    if (!LineFree()) return false;
-    LineHold hold;
-    const int slot = cardSlot_;
-    CardLine line;
-    // What the user asked of the test mode goes out first, as the tick would have sent it.
-    if (setting_.testSendAsked() && selectCard(slot))
-        setting_.sendTestRequests(line);
-    auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
+void frmEAJ2::showAtRest() {
     showNormalState();
     butMode[0]->setText("End Setting");
     SetSettingModeControls(0);
-    if (stop->any()) {
-        OweStop(slot,
-                "The actuator on slot " + std::to_string(slot) +
-                    " could not be stopped: its card did not answer. The stop is sent again before anything else.",
-                [slot, stop] {
-                    CardLine l;
-                    return selectCard(slot) && SendStop(*stop, l);
-                });
-        SendOwedStops();
-    }
-    return true;
 }
 
-bool frmEAJ2::hasAccepted() const {
-    return CardScreen::hasAccepted() || setting_.owesStop() || setting_.testSendAsked();
-}
+bool frmEAJ2::hasAccepted() const { return CardScreen::hasAccepted() || rest_.owed(); }
 
 void frmEAJ2::leaving() {
     CardScreen::leaving();
-    bringToRest();
+    rest_.bringToRest();
 }
 
 void frmEAJ2::formHidden() {
     CardScreen::formHidden();
-    if (bringToRest()) return;
-    QPointer<frmEAJ2> self(this);
-    RunWhenLineFree(hookKey_, [self] {
-        if (self) self->bringToRest();
-    });
+    rest_.bringToRestSoon();
 }
 
 // --- checks ---
