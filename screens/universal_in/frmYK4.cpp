@@ -1,13 +1,13 @@
 #include "screens/universal_in/frmYK4.h"
 
 #include <QSignalBlocker>
+#include <cassert>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
 
 #include "core/Colors.h"
-#include "core/Globals.h"
-#include "core/MainView.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
@@ -176,6 +176,7 @@ std::vector<QLineEdit*>& frmYK4::valueBoxes(EntryBox kind) {
         case EntryBox::ZeroAdjust: return txtBias;
         case EntryBox::FullAdjust: return txtGain;
     }
+    assert(!"a value box kind without its boxes");
     return txtZScale;
 }
 
