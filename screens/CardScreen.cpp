@@ -48,17 +48,6 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
         setBoxText(s.boxes[i], text);
 }
 
-// A number with leading zeros up to `digits` digits.
-std::string zeroPadded(int n, int digits) {
-    std::string text = std::to_string(n);
-    if (n >= 0 && static_cast<int>(text.size()) < digits)
-        text.insert(0, static_cast<std::size_t>(digits) - text.size(), '0');
-    return text;
-}
-
-// The channel as a card that takes it in the data frame wants it: "01".."04".
-std::string channelData(int ch) { return zeroPadded(ch, 2); }
-
 // An Unused flag a transfer read or wrote: as the screen shows it, else through ShowBitText.
 void showFlag(const Setting& s, int ch, const std::string& text) {
     if (s.flag.show)
@@ -68,16 +57,6 @@ void showFlag(const Setting& s, int ch, const std::string& text) {
 }
 
 }  // namespace
-
-std::string Setting::groupOn(int variant, int ch) const {
-    if (at.channelGroups.empty()) return group[variant];
-    // A row lists the group of every channel it has.
-    assert(ch >= 1 && ch <= static_cast<int>(at.channelGroups.size()));
-    const std::size_t i = static_cast<std::size_t>(std::clamp(ch, 1, static_cast<int>(at.channelGroups.size())));
-    return at.channelGroups[i - 1];
-}
-
-std::string Setting::itemText(int variant, int ch) const { return zeroPadded(itemOn(variant, ch), at.itemDigits); }
 
 std::vector<std::string> ItemRange(int first, int count) {
     std::vector<std::string> items;
@@ -448,12 +427,8 @@ bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int varian
         return true;
     }
     const std::string group = s.groupOn(variant, ch), item = s.itemText(variant, ch);
-    std::string reply;
-    switch (s.at.data) {
-        case DataFrame::None: reply = t.read(group, item); break;
-        case DataFrame::Empty: reply = t.readChecked(group, item, ""); break;
-        case DataFrame::Channel: reply = t.readChecked(group, item, channelData(ch)); break;
-    }
+    const std::string reply =
+        s.at.data == DataFrame::None ? t.read(group, item) : t.readChecked(group, item, s.readData(ch));
     if (!t.ok()) return false;  // what was not read keeps what it held
     if (s.record.keepRefused && IsRefusal(reply)) return true;
     const std::string value = TextAfterColon(reply);
@@ -552,7 +527,7 @@ bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int vari
         unsent(s, ch, rec);
         return true;
     }
-    const std::string sent = s.at.data == DataFrame::Channel ? channelData(ch) + text : text;
+    const std::string sent = s.sentData(ch, text);
     const std::string reply = t.write(s.groupOn(variant, ch), s.itemText(variant, ch), sent);
     for (int other : alsoTo)
         if (t.ok()) t.write(s.groupOn(variant, other), s.itemText(variant, other), sent);
