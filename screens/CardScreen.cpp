@@ -548,11 +548,12 @@ void CardScreen::DownloadSettings() {
     Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return;
     stampedRecord(t);
+    if (transferSteps_.downloadBarFirst) mainView().showProgress(transferSteps_.download, "Downloading");
     if (!t.select()) return;
     const int v = shownVariant();
     const std::string firstOpen = passes_.empty() ? std::string() : passes_.front().openGroup[v];
     if (!firstOpen.empty() && t.write(firstOpen, "01", "1").empty()) return;
-    mainView().showProgress(transferSteps_.download, "Downloading");
+    if (!transferSteps_.downloadBarFirst) mainView().showProgress(transferSteps_.download, "Downloading");
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const Pass& pass = passes_[p];
         const std::string& open = pass.openGroup[v];

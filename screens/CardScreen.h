@@ -231,6 +231,7 @@ protected:
     // The progress bar's steps of an upload and of a download.
     struct ProgressSteps {
         int upload = 12, download = 12;
+        bool downloadBarFirst = false;  // a download's bar opens before the card is selected
     } transferSteps_;
     // Every exchange of a transfer makes up to this many attempts more than one.
     int transferRetries_ = 3;

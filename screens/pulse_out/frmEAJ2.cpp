@@ -575,7 +575,7 @@ void frmEAJ2::buildSettings() {
          .settings = {LockTime, RestartTime, Enable, Deadband},
          .progressAfter = [](int ch) { return ch; }},
     };
-    transferSteps_ = {.upload = 3, .download = 2};
+    transferSteps_ = {.upload = 3, .download = 2, .downloadBarFirst = true};
 }
 
 // The test mode and position of the test channel are the card's state, not
