@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <algorithm>
+#include <cassert>
 
 #include "core/Colors.h"
 #include "core/Connection.h"
@@ -26,13 +27,20 @@ void showMessage(const std::string& text, const std::string& title, platform::Ms
     if (auto* m = platform::services().messages) m->show(text, title, icon);
 }
 
-// A setting of one channel as transfers and checks see it: its working copy or its box.
+// A setting of one channel as transfers and checks see it: what its control
+// shows, its working copy or its box.
 std::string settingText(const Setting& s, int ch) {
+    if (s.control.channels > 0) return s.control.text(ch);
     const std::size_t i = static_cast<std::size_t>(ch - 1);
     return s.copies ? (*s.copies)[i] : boxText(s.boxes[i]);
 }
 
+// A control shows a text only through its `restore`.
 void setSettingText(const Setting& s, int ch, const std::string& text) {
+    if (s.control.channels > 0) {
+        if (s.control.restore) s.control.restore(ch, text);
+        return;
+    }
     const std::size_t i = static_cast<std::size_t>(ch - 1);
     if (s.copies)
         (*s.copies)[i] = text;
@@ -42,8 +50,8 @@ void setSettingText(const Setting& s, int ch, const std::string& text) {
 
 // An Unused flag a transfer read or wrote: as the screen shows it, else through ShowBitText.
 void showFlag(const Setting& s, int ch, const std::string& text) {
-    if (s.showFlag)
-        s.showFlag(ch, text);
+    if (s.flag.show)
+        s.flag.show(ch, text);
     else
         ShowBitText(s.boxes[static_cast<std::size_t>(ch - 1)], text);
 }
@@ -200,9 +208,20 @@ void CardScreen::ShowSettings(const std::string&) {
     showSettingsExtra(*rec);
 }
 
+std::string CardScreen::recordText(const Setting& s, int ch, const CardRecord& rec) const {
+    return s.flag.unused ? rec.ChOption[ch] : storedText(s, ch, rec);
+}
+
+void CardScreen::setRecordText(const Setting& s, int ch, CardRecord& rec, const std::string& text) {
+    if (s.flag.unused)
+        rec.ChOption.set(ch, text);
+    else
+        storeText(s, ch, rec, text);
+}
+
 void CardScreen::restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit) {
-    if (!s.unusedFlag) {
-        setSettingText(s, ch, storedText(s, ch, rec));
+    if (!s.flag.unused || s.control.channels > 0) {
+        setSettingText(s, ch, recordText(s, ch, rec));
         return;
     }
     QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
@@ -281,10 +300,17 @@ void CardScreen::raiseRequest(int& flag) {
 }
 
 void CardScreen::cmdUp_Click() {
-    if (entriesSettled()) raiseRequest(UploadRequest);
+    if (!entriesSettled()) return;
+    requestAccepted();
+    raiseRequest(UploadRequest);
 }
 void CardScreen::cmdDown_Click() {
-    if (entriesSettled()) raiseRequest(DownloadRequest);
+    if (!entriesSettled()) return;
+    requestAccepted();
+    if (downloadAtNextTick_)
+        DownloadRequest = -1;  // the cycle is not cut short for it
+    else
+        raiseRequest(DownloadRequest);
 }
 
 bool CardScreen::event(QEvent* e) {
@@ -301,8 +327,11 @@ void CardScreen::formHidden() {
 
 // --- transfers ---
 
-CardScreen::Transfer::Transfer(const CardScreen& screen, const char* failureMessage, int retries)
-    : message_(failureMessage), retries_(retries), cardSlot_(screen.cardSlot()), record_(G().CardRecords.get(cardSlot_)) {
+CardScreen::Transfer::Transfer(const CardScreen& screen, const char* failureMessage)
+    : message_(failureMessage),
+      retries_(screen.transferRetries_),
+      cardSlot_(screen.cardSlot()),
+      record_(G().CardRecords.get(cardSlot_)) {
     ok_ = record_ && cardSlot_ >= 1 && cardSlot_ <= 16;
     // Nothing may pick another slot or start other traffic while this one runs.
     mainView().setEnabled(MainControl::cboCardNo, false);
@@ -367,33 +396,59 @@ void CardScreen::Transfer::step(int value) {
     if (ok_) mainView().setProgress(value);
 }
 
+std::string CardScreen::channelGroupOf(const Pass& pass, int variant, int ch) const {
+    assert(!pass.settings.empty());
+    return settings_[static_cast<std::size_t>(pass.settings.front())].groupOn(variant, ch);
+}
+
 bool CardScreen::onCard(const Pass& pass, int variant) const {
     return std::any_of(pass.settings.begin(), pass.settings.end(),
                        [&](int si) { return settings_[static_cast<std::size_t>(si)].onCard(variant); });
 }
 
 void CardScreen::settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload) {
-    if (s.whereLacked == BoxAndField::Kept) {
-        if (!upload) return;
-        if (s.unusedFlag)
-            rec.ChOption.set(ch, boxText(s.boxes[static_cast<std::size_t>(ch - 1)]));
-        else
-            storeText(s, ch, rec, settingText(s, ch));
+    if (s.record.whereLacked == BoxAndField::Kept) {
+        if (upload) storeShown(s, ch, rec);
         return;
     }
     // The record keeps nothing for it.
     if (upload) setSettingText(s, ch, "");
-    if (s.unusedFlag)
-        rec.ChOption.set(ch, "");
+    setRecordText(s, ch, rec, "");
+}
+
+void CardScreen::storeShown(const Setting& s, int ch, CardRecord& rec) {
+    setRecordText(s, ch, rec, settingText(s, ch));
+}
+
+bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int variant) {
+    CardRecord& rec = t.record();
+    if (!s.onCard(variant)) {  // nothing to read
+        settingLacked(s, ch, rec, true);
+        return true;
+    }
+    const std::string group = s.groupOn(variant, ch), item = s.itemText(variant, ch);
+    const std::string reply =
+        s.at.data == DataFrame::None ? t.read(group, item) : t.readChecked(group, item, s.readData(ch));
+    if (!t.ok()) return false;  // what was not read keeps what it held
+    if (s.record.keepRefused && IsRefusal(reply)) return true;
+    const std::string value = TextAfterColon(reply);
+    if (s.control.channels > 0) {
+        if (const std::optional<std::string> stored = s.control.show(ch, value)) setRecordText(s, ch, rec, *stored);
+        return true;
+    }
+    if (s.flag.unused)
+        showFlag(s, ch, value);
     else
-        storeText(s, ch, rec, "");
+        setSettingText(s, ch, value);
+    storeShown(s, ch, rec);  // what the box took of it
+    return true;
 }
 
 void CardScreen::UploadSettings() {
     Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
-    mainView().showProgress(transferSteps_, "Uploading");
+    stampedRecord(t);
+    mainView().showProgress(transferSteps_.upload, "Uploading");
     if (!t.select()) return;
     const int v = shownVariant();
     for (const Pass& pass : passes_) {
@@ -401,24 +456,10 @@ void CardScreen::UploadSettings() {
         const std::string& open = pass.openGroup[v];
         if (!open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
-            if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
+            if (pass.openChannelGroup && t.write(channelGroupOf(pass, v, ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                if (!s.onCard(v)) {  // nothing to read
-                    settingLacked(s, ch, rec, true);
-                    continue;
-                }
-                const std::string reply = t.read(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)));
-                if (!t.ok()) return;  // what was not read keeps what it held
-                const std::string value = TextAfterColon(reply);
-                if (s.unusedFlag) {
-                    QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    showFlag(s, ch, value);
-                    rec.ChOption.set(ch, boxText(box));
-                } else {
-                    setSettingText(s, ch, value);
-                    storeText(s, ch, rec, settingText(s, ch));  // what the box took of it
-                }
+                if (ch <= s.channels() && !uploadSetting(t, s, ch, v)) return;
             }
             if (pass.progressAfter && onCard(pass, v)) t.step(pass.progressAfter(ch));
         }
@@ -430,13 +471,13 @@ bool CardScreen::rangeChecksPass() {
     const int variant = shownVariant();
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
-            if (!s.range.min || !s.range.max || ch > s.channels() || !s.onCard(variant)) continue;
+            if (!s.check.range.min || !s.check.range.max || ch > s.channels() || !s.onCard(variant)) continue;
             const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;
             // A text with no numeric value ("-", ".") is as incorrect as one out of range.
-            if (!ParseNumber(text, v) || v < *s.range.min || v > *s.range.max) {
-                showMessage(s.range.label + ":Incorrect settings", "", platform::MsgIcon::Information);
+            if (!ParseNumber(text, v) || v < *s.check.range.min || v > *s.check.range.max) {
+                showMessage(s.check.range.label + ":Incorrect settings", "", platform::MsgIcon::Information);
                 return false;
             }
         }
@@ -446,7 +487,7 @@ bool CardScreen::rangeChecksPass() {
 
 namespace {
 bool accepted(const Setting& s, const std::string& text) {
-    if (s.accepts) return s.accepts(text);
+    if (s.check.accepts) return s.check.accepts(text);
     double number = 0;
     switch (s.accept) {
         case Accept::NotEmpty: return !text.empty();
@@ -454,54 +495,74 @@ bool accepted(const Setting& s, const std::string& text) {
         case Accept::Integer: return IsIntegerText(text) && ParseNumber(text, number);
         case Accept::Decimal: return IsDecimalText(text) && ParseNumber(text, number);
         case Accept::Bit: return text == "1" || text == "0";
-        case Accept::Count: return CountWithin(text, s.count.min, s.count.max);
+        case Accept::Count: return CountWithin(text, s.check.count.min, s.check.count.max);
     }
     return false;
 }
 }  // namespace
 
+void CardScreen::unsent(const Setting& s, int ch, CardRecord& rec) {
+    switch (s.record.unsent) {
+        case Unsent::Emptied: setSettingText(s, ch, ""); return;
+        case Unsent::Kept: return;
+        case Unsent::Stored: storeShown(s, ch, rec); return;
+        case Unsent::Restored: break;
+    }
+    if (s.flag.unused && s.flag.show)
+        s.flag.show(ch, rec.ChOption[ch]);
+    else
+        restoreBox(s, ch, rec, s.accept == Accept::Bit || s.flag.restoreAsBit);
+}
+
+bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int variant,
+                                 std::initializer_list<int> alsoTo) {
+    CardRecord& rec = t.record();
+    if (s.record.uploadOnly) return true;
+    if (!s.onCard(variant)) {  // nothing to send
+        settingLacked(s, ch, rec, false);
+        return true;
+    }
+    const std::string text = s.control.data ? s.control.data(ch) : settingText(s, ch);
+    if (!accepted(s, text)) {
+        unsent(s, ch, rec);
+        return true;
+    }
+    const std::string sent = s.sentData(ch, text);
+    const std::string reply = t.write(s.groupOn(variant, ch), s.itemText(variant, ch), sent);
+    for (int other : alsoTo)
+        if (t.ok()) t.write(s.groupOn(variant, other), s.itemText(variant, other), sent);
+    if (!t.ok()) return false;  // the record keeps only what the card accepted
+    if (s.control.channels > 0) {
+        storeShown(s, ch, rec);  // what the control shows, not the code sent
+    } else if (s.flag.unused) {
+        showFlag(s, ch, TextAfterColon(reply));  // the flag shows what the card answered
+        storeShown(s, ch, rec);
+    } else {
+        setRecordText(s, ch, rec, text);
+    }
+    return true;
+}
+
 void CardScreen::DownloadSettings() {
     if (!checkEntries()) return;
     Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
+    stampedRecord(t);
+    if (transferSteps_.downloadBarFirst) mainView().showProgress(transferSteps_.download, "Downloading");
     if (!t.select()) return;
     const int v = shownVariant();
     const std::string firstOpen = passes_.empty() ? std::string() : passes_.front().openGroup[v];
     if (!firstOpen.empty() && t.write(firstOpen, "01", "1").empty()) return;
-    mainView().showProgress(transferSteps_, "Downloading");
+    if (!transferSteps_.downloadBarFirst) mainView().showProgress(transferSteps_.download, "Downloading");
     for (std::size_t p = 0; p < passes_.size(); ++p) {
         const Pass& pass = passes_[p];
         const std::string& open = pass.openGroup[v];
         if (p > 0 && !open.empty() && t.write(open, "01", "1").empty()) return;
         for (int ch = 1; ch <= channels(pass); ++ch) {
-            if (pass.openChannelGroup && t.write(std::to_string(ch), "01", "1").empty()) return;
+            if (pass.openChannelGroup && t.write(channelGroupOf(pass, v, ch), "01", "1").empty()) return;
             for (int si : pass.settings) {
                 const Setting& s = settings_[static_cast<std::size_t>(si)];
-                if (s.uploadOnly) continue;
-                if (!s.onCard(v)) {  // nothing to send
-                    settingLacked(s, ch, rec, false);
-                    continue;
-                }
-                const std::string text = settingText(s, ch);
-                if (!accepted(s, text)) {
-                    if (s.refusedEmpties)
-                        setSettingText(s, ch, "");
-                    else if (s.unusedFlag && s.showFlag)
-                        s.showFlag(ch, rec.ChOption[ch]);
-                    else
-                        restoreBox(s, ch, rec, s.accept == Accept::Bit || s.restoreAsBit);
-                    continue;
-                }
-                const std::string reply = t.write(s.groupOn(v, ch), std::to_string(s.itemOn(v, ch)), text);
-                if (!t.ok()) return;  // the record keeps only what the card accepted
-                if (s.unusedFlag) {
-                    QLineEdit* box = s.boxes[static_cast<std::size_t>(ch - 1)];
-                    showFlag(s, ch, TextAfterColon(reply));
-                    rec.ChOption.set(ch, boxText(box));
-                } else {
-                    storeText(s, ch, rec, text);
-                }
+                if (ch <= s.channels() && !downloadSetting(t, s, ch, v)) return;
             }
             if (pass.progressAfter && onCard(pass, v)) t.step(pass.progressAfter(ch));
         }

@@ -2,151 +2,28 @@
 // What every card screen shares: the model fields, the Upload and Download
 // requests served by one timer, the 500 ms live read, the transfers with the
 // progress window, and what happens when the card stops answering. A screen adds
-// its controls and describes its settings as data: which boxes, which group and
-// item on the card, which field of the record, and how a download accepts them.
+// its controls and describes its settings as data (the rows of SettingRows.h):
+// which boxes, which group and item on the card, which field of the record, and
+// how a download accepts them.
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "core/CardDispatch.h"
 #include "core/CardRecord.h"
 #include "screens/CardCounters.h"
+#include "screens/SettingRows.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"
 
 namespace talvo::screens {
-
-// How a download takes a box's text; a text that fails is not sent and the box
-// gets the stored value back.
-// Count: all digits and within the setting's `count` range, compared as numbers
-// of any length.
-enum class Accept { NotEmpty, Integer, Decimal, Bit, Count };
-
-// The range of an Accept::Count setting.
-struct CountRange {
-    std::uint64_t min = 0, max = 0;
-};
-
-// A table value that may differ between the models one screen serves: one value
-// for every variant, or one per variant in the order of the screen's `variants_`
-// ("12" for the first, "04" for the second: {"12", "04"}). A variant past the
-// last value takes the last one.
-template <class T>
-class PerVariant {
-public:
-    PerVariant() = default;
-    template <class U>
-        requires std::is_constructible_v<T, U&&>
-    PerVariant(U&& value) : values_{T(std::forward<U>(value))} {}
-    PerVariant(std::initializer_list<T> values) : values_(values) {}
-
-    const T& operator[](int variant) const {
-        static const T none{};
-        if (values_.empty()) return none;
-        const std::size_t i = variant < 0 ? 0 : static_cast<std::size_t>(variant);
-        return values_[std::min(i, values_.size() - 1)];
-    }
-
-private:
-    std::vector<T> values_;
-};
-
-// A settings group of the card. A variant whose group is kNotOnCard lacks the setting.
-using Group = PerVariant<std::string>;
-inline constexpr const char* kNotOnCard = "";
-
-// What the transfers do with the boxes and record fields of a setting that the
-// card of the variant shown lacks; either way nothing of it is read or sent.
-//   Emptied: an upload empties the boxes, and both transfers empty the record fields.
-//   Kept: the boxes keep their texts; an upload stores them in the record fields
-//   as it stores every box, and a download leaves the fields as they are.
-enum class BoxAndField { Emptied, Kept };
-
-// A number counted by the channel: perCh * ch + base.
-struct PerChannel {
-    int perCh = 0, base = 0;
-    int operator()(int ch) const { return perCh * ch + base; }
-};
-
-// A range checked before a download; `label` names the setting in "<label>:Incorrect settings".
-struct RangeCheck {
-    std::string label{};
-    const double* min = nullptr;
-    const double* max = nullptr;
-};
-
-// One setting of every channel, as a row of the screen's table:
-//   {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer}
-// The fields most rows need come first; a row names the fields it needs, in this
-// order, and leaves out the rest. (Every field has a default initializer, so that
-// leaving one out draws no missing-initializer warning.)
-struct Setting {
-    std::vector<QLineEdit*> boxes{};  // channel 1..N at 0..N-1
-    Group group{};                    // the card's settings group, "01" or "02"
-    PerChannel item{};                // the card's item of channel ch: item(ch)
-    PerChannel param{};               // the record field Param(param(ch))
-    Accept accept = Accept::NotEmpty;
-    bool unusedFlag = false;          // the channel's Unused flag in ChOption(ch), shown red/green
-    // An Unused flag that a download sends whenever its box is not empty, but that an
-    // empty box gets back through ShowBitText (red/green) rather than as plain text.
-    bool restoreAsBit = false;
-    RangeCheck range{};               // checked when it has both limits
-    CountRange count{};               // for Accept::Count
-    // A download that refuses the box's text empties the box (the record keeps
-    // its value) instead of giving it the stored value back.
-    bool refusedEmpties = false;
-    // The screen's working copies, one per channel, when its boxes show only some
-    // settings at a time: transfers and checks then use these instead of `boxes`.
-    std::vector<std::string>* copies = nullptr;
-    // Added to item(ch) on the cards of a variant (a model that keeps the setting elsewhere).
-    PerVariant<int> itemShift{};
-    // The item on the cards of a variant that count it otherwise ({3, 58} on one
-    // model, {2, 81} on another); {} where `item` and `itemShift` hold.
-    PerVariant<PerChannel> variantItem{};
-    // Read by an upload and stored, never sent: a download leaves it, its boxes
-    // and its record field as they are (a rating the card only reports).
-    bool uploadOnly = false;
-    // The screen's own test of a text a download may send; when set, it replaces `accept`.
-    std::function<bool(const std::string& text)> accepts{};
-    // Kept in the channel's own group, "1" to "N" (one digit), instead of `group`.
-    bool channelGroup = false;
-    // For an Unused flag kept as the card gives it rather than narrowed to "0" or
-    // "1" (ShowBitText): shows the text a transfer read, the card answered to a
-    // write, or a download gives back from ChOption(ch); the record then takes
-    // what the box shows. The entry still shows the record through ShowBitText.
-    std::function<void(int ch, const std::string& text)> showFlag{};
-    // The boxes and record fields on a card of a variant that lacks the setting.
-    BoxAndField whereLacked = BoxAndField::Emptied;
-
-    int channels() const { return static_cast<int>(copies ? copies->size() : boxes.size()); }
-    // The item on a card of `variant`.
-    int itemOn(int variant, int ch) const {
-        const PerChannel& own = variantItem[variant];
-        return own.perCh || own.base ? own(ch) : item(ch) + itemShift[variant];
-    }
-    bool onCard(int variant) const { return channelGroup || !group[variant].empty(); }
-    std::string groupOn(int variant, int ch) const { return channelGroup ? std::to_string(ch) : group[variant]; }
-};
-
-// Settings read and written together, channel by channel:
-//   {.openGroup = "01", .settings = {ZScale, FScale}, .progressAfter = [](int ch) { return ch / 2; }}
-struct Pass {
-    Group openGroup{};                          // "1" goes to item "01" of this group first ("" none)
-    std::vector<int> settings{};                // indexes into the screen's settings, in channel order
-    std::function<int(int ch)> progressAfter{};  // progress bar after channel ch, upload and download
-    bool downloadOnly = false;                  // an upload skips the pass (its group opening too)
-    bool openChannelGroup = false;              // "1" goes to item "01" of each channel's own group first
-};
 
 // Where the live values come from and how they are shown:
 //   live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
@@ -268,6 +145,9 @@ protected:
     // Before Upload or Download raises its request: false keeps the request back
     // (a box the focus left for the button failed its check and showed why).
     virtual bool entriesSettled() { return true; }
+    // When Upload or Download has accepted a click, before its request is raised
+    // (a screen that locks its controls until the request has run).
+    virtual void requestAccepted() {}
     // The record text behind a setting of a channel that is not an Unused flag:
     // Param(param(ch)) unless the screen packs several settings into one field.
     virtual std::string storedText(const Setting& s, int ch, const CardRecord& rec) const;
@@ -287,8 +167,8 @@ protected:
     // A transfer's view of the card: the slot taken once at its start.
     class Transfer {
     public:
-        // Every exchange makes up to retries + 1 attempts; the card is the screen's slot.
-        Transfer(const CardScreen& screen, const char* failureMessage, int retries = 3);
+        // Every exchange makes up to transferRetries_ + 1 attempts; the card is the screen's slot.
+        Transfer(const CardScreen& screen, const char* failureMessage);
         ~Transfer();
         bool ok() const { return ok_; }
         int slot() const { return cardSlot_; }
@@ -333,12 +213,28 @@ protected:
     void runCounterClear(Transfer& t);
     // The transfer's card record, with the model and version the screen shows.
     CardRecord& stampedRecord(Transfer& t);
+    // One setting of one channel as the passes read it and show it, by the row's
+    // rules; a screen that reads its rows in an order of its own calls it too.
+    // False when the transfer failed.
+    bool uploadSetting(Transfer& t, const Setting& s, int ch, int variant);
+    // One setting of one channel as the passes send it, by the row's rules. The
+    // same data also goes to the groups of `alsoTo` (channels that share the
+    // setting) before the record takes it. False when the transfer failed.
+    bool downloadSetting(Transfer& t, const Setting& s, int ch, int variant, std::initializer_list<int> alsoTo = {});
+    // The record takes what one setting of one channel shows; nothing is sent.
+    void storeShown(const Setting& s, int ch, CardRecord& rec);
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;
     LiveRead live_;
     std::vector<ModelVariant> variants_;  // none: one table for every model
-    int transferSteps_ = 12;
+    // The progress bar's steps of an upload and of a download.
+    struct ProgressSteps {
+        int upload = 12, download = 12;
+        bool downloadBarFirst = false;  // a download's bar opens before the card is selected
+    } transferSteps_;
+    // Every exchange of a transfer makes up to this many attempts more than one.
+    int transferRetries_ = 3;
     CounterClear counterClear_;
     CounterPreset counterPreset_;
     // The live cycle; requests are served this soon after a click.
@@ -347,6 +243,8 @@ protected:
     // A request flag is cleared when its routine returns rather than before it
     // runs, so a click on the same button meanwhile asks for nothing more.
     bool requestClearedAfterRun_ = false;
+    // A Download click is served by the next regular tick rather than about 10 ms later.
+    bool downloadAtNextTick_ = false;
     bool stopWhenDeactivated_ = false;
 
     int DownloadRequest = 0;
@@ -376,6 +274,8 @@ private:
     bool rangeChecksPass();
     // Whether the card of the variant shown has any setting of the pass (else the bar stays).
     bool onCard(const Pass& pass, int variant) const;
+    // The own group of channel ch that a pass opens first (Pass::openChannelGroup).
+    std::string channelGroupOf(const Pass& pass, int variant, int ch) const;
     // A setting the card lacks, met by an upload or a download.
     void settingLacked(const Setting& s, int ch, CardRecord& rec, bool upload);
     void readLiveBoxByBox();
@@ -384,6 +284,11 @@ private:
     // `hidden` tells that the rereads stopped because the screen was hidden.
     std::string readLiveItem(const std::string& group, const std::string& item, bool& hidden);
     void restoreBox(const Setting& s, int ch, const CardRecord& rec, bool asBit);
+    // What a download does with a setting whose text its test refused.
+    void unsent(const Setting& s, int ch, CardRecord& rec);
+    // The record text behind a setting: ChOption(ch) for an Unused flag, else storedText.
+    std::string recordText(const Setting& s, int ch, const CardRecord& rec) const;
+    void setRecordText(const Setting& s, int ch, CardRecord& rec, const std::string& text);
     bool inTick_ = false;
     int cardSlot_ = 0;  // the slot whose opener ran last
     QWidget* body_;

@@ -55,7 +55,7 @@ std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b) {
         {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}},
         {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}},
         {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}},
-        {.boxes = b.enable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+        {.boxes = b.enable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
 }
 

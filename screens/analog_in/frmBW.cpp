@@ -25,14 +25,14 @@ ScaledInputScreen::ScaledInputScreen(int n, const char* model, QWidget* parent) 
     enum { ZScale, FScale, Bias, Gain, Enable };
     settings_ = {
         {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer,
-         .range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}},
+         .check = {.range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}}},
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .accept = Accept::Integer,
-         .range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}},
+         .check = {.range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}}},
         {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .accept = Accept::Decimal,
-         .range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}},
+         .check = {.range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}}},
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal,
-         .range = {"Full Adjust", &g.GainMin, &g.GainMax}},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
+         .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     const bool four = n == 4;
     passes_ = {

@@ -53,14 +53,14 @@ frmBW16::frmBW16(QWidget* parent)
     // No format check: any text that passes the range check is sent as it stands.
     settings_ = {
         {.group = "01", .item = {2, 40}, .param = {4, -3},
-         .range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}, .copies = &ZScaleData},
+         .check = {.range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}}, .copies = &ZScaleData},
         {.group = "01", .item = {2, 41}, .param = {4, -2},
-         .range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}, .copies = &FScaleData},
+         .check = {.range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}}, .copies = &FScaleData},
         {.group = "01", .item = {2, 8}, .param = {4, -1},
-         .range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}, .copies = &BiasData},
+         .check = {.range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}}, .copies = &BiasData},
         {.group = "01", .item = {2, 9}, .param = {4, 0},
-         .range = {"Full Adjust", &g.GainMin, &g.GainMax}, .copies = &GainData},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+         .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}, .copies = &GainData},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},

@@ -36,7 +36,7 @@ PercentInputScreen::PercentInputScreen(int n, const char* model, QWidget* parent
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}},
         {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 2 * n - 1}},
         {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 2 * n}},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale}, .progressAfter = [](int ch) { return ch / 2; }},

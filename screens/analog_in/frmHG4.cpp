@@ -58,7 +58,7 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal},
         {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 15}, .accept = Accept::Decimal},
         {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 16}, .accept = Accept::Decimal},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},

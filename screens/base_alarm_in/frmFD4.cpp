@@ -63,9 +63,9 @@ frmFD4::frmFD4(QWidget* parent) : CardScreen("K6-FD4", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
         {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}},
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}},
-        {.boxes = txtZBase, .group = bases, .item = {2, 8}, .param = {2, 15}, .itemShift = baseShift},
-        {.boxes = txtFBase, .group = bases, .item = {2, 9}, .param = {2, 16}, .itemShift = baseShift},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+        {.boxes = txtZBase, .group = bases, .item = {2, 8}, .param = {2, 15}, .at = {.itemShift = baseShift}},
+        {.boxes = txtFBase, .group = bases, .item = {2, 9}, .param = {2, 16}, .at = {.itemShift = baseShift}},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},

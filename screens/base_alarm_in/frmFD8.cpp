@@ -62,7 +62,7 @@ frmFD8::frmFD8(QWidget* parent) : CardScreen("K6-FD8", parent) {
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {2, 32}},
         {.boxes = txtZBase, .group = "02", .item = {2, 24}, .param = {2, 15}},
         {.boxes = txtFBase, .group = "02", .item = {2, 25}, .param = {2, 16}},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     // Group "01" is opened again before the adjusts; the flags follow the bases
     // in group "02" without a second opening.

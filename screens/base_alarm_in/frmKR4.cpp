@@ -59,7 +59,7 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
                              .param = {p, first + (packedDirections ? 5 : 5 + a)}});
     }
     settings_.push_back(
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true, .restoreAsBit = true});
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true, .restoreAsBit = true}});
     // The three card times read as one setting of three places: items 7..9 into Param(1..3).
     settings_.push_back(
         {.boxes = {txtPowerTime, txtDelayTime, txtHoldTime}, .group = alarms, .item = {1, 6}, .param = {1, 0}});

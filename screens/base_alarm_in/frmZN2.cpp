@@ -52,7 +52,7 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
         {.boxes = txtTare, .group = "01", .item = {1, 7}, .param = {7, -2}},
         {.boxes = txtLoad, .group = "01", .item = {1, 5}, .param = {7, -1}},
         {.boxes = txtThresh, .group = "01", .item = {1, 3}, .param = {7, 0}},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .unusedFlag = true},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     // The bar of 12 steps shows 1, 2, 5 and 6: the card has only two channels.
     passes_ = {

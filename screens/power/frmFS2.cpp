@@ -109,7 +109,7 @@ frmFS2::frmFS2(QWidget* parent) : CardScreen("FS2", parent) {
     // the box's rule; any other text counts as an empty box.
     const auto perCh = [](const PerCh& b, const char* group, PerChannel item, int k, const NumberRule& r) {
         return Setting{.boxes = {b[1], b[2]}, .group = group, .item = item, .param = {12, k - 12},
-                       .accepts = completeNumber(r)};
+                       .check = {.accepts = completeNumber(r)}};
     };
     settings_ = {
         perCh(txtZScale, "01", {2, 14}, 1, kFlowScaleRule),
@@ -125,7 +125,7 @@ frmFS2::frmFS2(QWidget* parent) : CardScreen("FS2", parent) {
         perCh(txtAmbTempAdj, "02", {2, 19}, 11, kTempAdjustRule),
         {.boxes = {txtEnable[2]}, .group = "02", .item = {0, 43}, .param = {0, 24}, .accept = Accept::Bit},
         {.boxes = {txtCoff}, .group = "00", .item = {0, 56}, .param = {0, 25},
-         .accepts = completeNumber(kCoefficientRule)},
+         .check = {.accepts = completeNumber(kCoefficientRule)}},
     };
     enum { Enable = 11, Coefficient = 12 };
     passes_ = {

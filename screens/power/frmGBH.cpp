@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <algorithm>
+#include <cassert>
 #include <functional>
 #include <utility>
 
@@ -109,12 +110,8 @@ frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
     body()->setFont(ui::arialFont(8));
     buildRows();
     buildSettings();
-
-    // The screen's own button handling (the download waits for the next tick).
-    QObject::disconnect(cmdUp, &QPushButton::clicked, this, nullptr);
-    QObject::disconnect(cmdDown, &QPushButton::clicked, this, nullptr);
-    connect(cmdUp, &QPushButton::clicked, this, [this] { cmdUp_Click(); });
-    connect(cmdDown, &QPushButton::clicked, this, [this] { cmdDown_Click(); });
+    // A Download click waits for the next regular tick.
+    downloadAtNextTick_ = true;
 }
 
 void frmGBH::buildRows() {
@@ -265,22 +262,61 @@ void frmGBH::buildSettings() {
     placeTwips(CmdReset, 3660, 6780, 1200, 495);
     connect(CmdReset, &QPushButton::clicked, this, [this] { CmdReset_Click(); });
 
-    // Each card-wide setting in the order a download writes it.
-    wide_ = {
-        {.item = "10", .list = {cbWiring, cbWiring}, .param = {17, 17}},
-        {.item = "13", .box = {txtVT1, txtVT1}, .param = {18, 18}, .vt = true},
-        {.item = "14", .box = {txtVT2, txtVT2}, .param = {19, 19}, .vt = true},
-        {.item = "11", .box = {txtCur1[0], txtCur1[1]}, .param = {20, 22}, .perSystem = true},
-        {.item = "12", .list = {cbWdra[0], cbWdra[1]}, .param = {21, 23}, .perSystem = true},
-        {.item = "17", .box = {txtVCut[0], txtVCut[1]}, .param = {24, 26}, .perSystem = true},
-        {.item = "16", .box = {txtICut[0], txtICut[1]}, .param = {25, 27}, .perSystem = true},
-        {.item = "15", .list = {cbInpSig[0], cbInpSig[1]}, .param = {28, 29}, .perSystem = true},
-        {.item = "20", .list = {cbPF, cbPF}, .param = {30, 30}},
-        {.item = "21", .list = {cbQ, cbQ}, .param = {31, 31}},
-        {.item = "22", .list = {cbS, cbS}, .param = {32, 32}},
-        {.item = "18", .box = {txtIIT, txtIIT}, .param = {33, 33}},
-        {.item = "19", .box = {txtVLTIT, txtVLTIT}, .param = {34, 34}},
+    // Each card-wide setting in the order a download writes it (the order of
+    // Wide). A setting common to both systems has the one control and record
+    // field for both; one of each system has a control each and its record
+    // fields two apart (one apart for the input signal). A read the card
+    // refuses leaves the control and the record as they were; an emptied box
+    // or list is not sent and shows the record's value again.
+    const Address bySystem = {.channelGroups = {"03", "04"}};
+    const RecordRule rule = {.keepRefused = true};
+    const auto common = [](QLineEdit* box) { return std::vector<QLineEdit*>{box, box}; };
+    const auto each = [](const std::array<QLineEdit*, 2>& boxes) {
+        return std::vector<QLineEdit*>(boxes.begin(), boxes.end());
     };
+    settings_ = {
+        {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring})},
+        {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1)},
+        {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2)},
+        {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule},
+        {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra)},
+        {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule},
+        {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule},
+        {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig)},
+        {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF})},
+        {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ})},
+        {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS})},
+        {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule},
+        {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule},
+    };
+    assert(settings_.size() == kWide);
+}
+
+Control frmGBH::indexList(std::array<QComboBox*, 2> lists) {
+    const auto list = [lists](int system) { return lists[static_cast<std::size_t>(system - 1)]; };
+    return {.channels = 2,
+            .text = [list](int system) {
+                const int index = list(system)->currentIndex();
+                return index < 0 ? std::string() : std::to_string(index);
+            },
+            // A value that names no entry selects none, and the record keeps "-1".
+            .show = [this, list](int system, const std::string& value) -> std::optional<std::string> {
+                selectIndex(list(system), ListIndexFromText(value, list(system)->count()));
+                return std::to_string(list(system)->currentIndex());
+            },
+            .restore = [this, list](int system, const std::string& stored) {
+                selectIndex(list(system), ListIndexFromText(stored, list(system)->count()));
+            }};
+}
+
+Control frmGBH::vtBox(QLineEdit* box) {
+    return {.channels = 2,
+            .text = [box](int) { return boxText(box); },
+            .show = [box](int, const std::string& value) -> std::optional<std::string> {
+                setBoxText(box, NumericValueText(value));
+                return boxText(box);
+            },
+            .restore = [box](int, const std::string& stored) { setBoxText(box, stored); }};
 }
 
 bool frmGBH::IsTypeVariant2() const {
@@ -377,12 +413,10 @@ void frmGBH::InitControls(const std::string& typeCode) {
 }
 
 void frmGBH::emptySettings() {
-    for (const WideSetting& s : wide_)
-        for (std::size_t k = 0; k < 2; ++k) {
-            if (s.box[k]) setBoxText(s.box[k], "");
-            if (s.list[k]) selectIndex(s.list[k], -1);
-        }
-    for (QLineEdit* b : txtCur2) setBoxText(b, "");
+    for (QLineEdit* b : {txtVT1, txtVT2, txtCur1[0], txtCur1[1], txtCur2[0], txtCur2[1], txtVCut[0], txtVCut[1],
+                         txtICut[0], txtICut[1], txtIIT, txtVLTIT})
+        setBoxText(b, "");
+    for (QComboBox* l : {cbWiring, cbWdra[0], cbWdra[1], cbInpSig[0], cbInpSig[1], cbPF, cbQ, cbS}) selectIndex(l, -1);
 }
 
 void frmGBH::showSecondSystem(bool two) {
@@ -485,12 +519,6 @@ void frmGBH::showRow(int r) {
     txtUnit[i]->setText(QString::fromLatin1(row.unit.c_str()));
     txtValue[i]->setText(QString::fromLatin1(row.value.c_str()));
     --BindingBusy;
-}
-
-const frmGBH::WideSetting& frmGBH::setting(const char* item) const {
-    for (const WideSetting& s : wide_)
-        if (std::string(s.item) == item) return s;
-    return wide_.front();
 }
 
 }  // namespace talvo::screens

@@ -19,6 +19,7 @@
 #include <QStringListModel>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -45,8 +46,6 @@ public:
     // The background of a setting control that is enabled or not.
     static std::uint32_t EnabledBackColor(bool enabled);
 
-    void cmdUp_Click();
-    void cmdDown_Click();
     void CmdReset_Click();
 
     const GbhBindingRows& bindingRows() const { return rows_; }
@@ -82,6 +81,9 @@ public:
     QPushButton* CmdReset;
 
 protected:
+    // Upload and Download lock the controls (and the card list) until their request has run.
+    void requestAccepted() override { SetControlsEnabled(false); }
+    // The screen's own order around the rows of the settings table (see frmGBHTransfers.cpp).
     void UploadSettings() override;
     void DownloadSettings() override;
     // The reset, served by the tick like the other requests.
@@ -89,20 +91,20 @@ protected:
     void tickEnded() override;
 
 private:
-    // One card-wide setting: its item in groups "03" and "04", its control(s)
-    // and record fields. A setting of both systems has one control each; a
-    // common one is written to both groups from its single control.
-    struct WideSetting {
-        const char* item;
-        std::array<QLineEdit*, 2> box{};
-        std::array<QComboBox*, 2> list{};
-        std::array<int, 2> param{};
-        bool perSystem = false;
-        bool vt = false;  // shown as the decimal form of its number
+    // The card-wide settings, the rows of settings_ in the order a download
+    // writes them. A system is a row's channel: #1 in group "03", #2 in "04".
+    enum Wide {
+        Wiring, VtPri, VtSec, CtPri, ClampSensor, VCut, ICut, InpSignal, PfSign, QSign, SCalc, DemandI, DemandP, kWide
     };
+    // The settings each system has of its own, in the order an upload reads them.
+    static constexpr std::initializer_list<Wide> kSecondSystem = {ClampSensor, CtPri, VCut, ICut, InpSignal};
 
     void buildRows();
     void buildSettings();
+    // A list the record keeps as its entry's index, as the card does.
+    Control indexList(std::array<QComboBox*, 2> lists);
+    // A VT rating box: shows the decimal form of the number the card sent.
+    Control vtBox(QLineEdit* box);
     void InitControls(const std::string& typeCode);
     void showRows();
     void showRow(int r);
@@ -113,19 +115,13 @@ private:
     void emptySettings();
     void showSecondSystem(bool two);
 
-    const WideSetting& setting(const char* item) const;
     // A list entry by index (-1 nothing); the sensor lists run their click
     // handling even when the index stays.
     void selectIndex(QComboBox* list, int index);
-    std::string controlText(const WideSetting& s, int system) const;
-    void restoreControl(const WideSetting& s, int system, const CardRecord& rec);
-    // Upload of one setting of one system; false when the transfer failed.
-    bool readSetting(Transfer& t, const std::string& group, const char* item, int system, CardRecord& rec);
-    // Download of one setting to its groups; an empty control gets the record's
-    // value back instead. False when the transfer failed.
-    bool sendSetting(Transfer& t, const std::vector<std::string>& groups, const WideSetting& s, int system,
-                     CardRecord& rec);
-    void copySetting(const WideSetting& s, int system, CardRecord& rec);
+    // The settings of system #1 or #2, in this order; false when the transfer failed.
+    bool uploadSystem(Transfer& t, std::initializer_list<Wide> rows, int system);
+    // A one-system card's record holds "-1" for the settings of system #2.
+    void noSecondSystem(CardRecord& rec) const;
     bool uploadAll();
     bool downloadAll();
     void ResetValues();
@@ -136,7 +132,6 @@ private:
 
     GbhBindingRows rows_;
     QStringListModel itemNames_;
-    std::vector<WideSetting> wide_;
     int BindingBusy = 0;
     char sensorFamily_ = '\0';
     int slot_ = 0;

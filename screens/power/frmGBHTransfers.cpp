@@ -1,6 +1,17 @@
 // The power monitor's traffic with its card: Upload and Download of the
 // bindings and card-wide settings, the live read of the 16 data words and the
 // reset of the card's sums, extremes and demand values.
+//
+// The card-wide settings are the skeleton's rows (settings_), each read and
+// sent by the skeleton's row steps; the order around them is the screen's own,
+// because the passes cannot say it: the card type is renewed from the card's
+// model, the bindings come from the channel rows and are left alone while
+// unsure, both systems' groups are opened before the first read, the reads go
+// system by system (the sensor before the CT primary) while a download writes
+// all of system #1 and then all of system #2 (the common settings again), the
+// wiring goes to both groups at once, a further slot of the card only copies
+// the settings into its record, and a one-system card's record holds "-1" for
+// the second system.
 #include <initializer_list>
 
 #include "core/Colors.h"
@@ -32,17 +43,6 @@ void paint(QLabel* cell, std::uint32_t color) { ui::setBackColor(cell, color); }
 }  // namespace
 
 // --- buttons ---
-
-void frmGBH::cmdUp_Click() {
-    SetControlsEnabled(false);
-    raiseRequest(UploadRequest);
-}
-
-void frmGBH::cmdDown_Click() {
-    SetControlsEnabled(false);
-    // Served by the next regular tick: the live cycle is not cut short for it.
-    DownloadRequest = -1;
-}
 
 void frmGBH::CmdReset_Click() {
     SetControlsEnabled(false);
@@ -107,34 +107,23 @@ bool frmGBH::uploadAll() {
     if (two && t.write("04", "01", "F").empty()) return false;
     // The sensor before the CT primary: the sensor puts its rating into the CT
     // box, which the card's own primary then replaces.
-    for (const char* item : {"10", "13", "14", "12", "11", "17", "16", "15"})
-        if (!readSetting(t, "03", item, 0, rec)) return false;
+    if (!uploadSystem(t, {Wiring, VtPri, VtSec, ClampSensor, CtPri, VCut, ICut, InpSignal}, 1)) return false;
     if (two) {
-        for (const char* item : {"12", "11", "17", "16", "15"})
-            if (!readSetting(t, "04", item, 1, rec)) return false;
+        if (!uploadSystem(t, kSecondSystem, 2)) return false;
     } else {
-        for (int p : {22, 23, 26, 27, 29}) rec.Param.set(p, "-1");
+        noSecondSystem(rec);
     }
-    for (const char* item : {"20", "21", "22", "18", "19"})
-        if (!readSetting(t, "03", item, 0, rec)) return false;
+    return uploadSystem(t, {PfSign, QSign, SCalc, DemandI, DemandP}, 1);
+}
+
+bool frmGBH::uploadSystem(Transfer& t, std::initializer_list<Wide> rows, int system) {
+    for (Wide w : rows)
+        if (!uploadSetting(t, settings_[w], system, 0)) return false;
     return true;
 }
 
-bool frmGBH::readSetting(Transfer& t, const std::string& group, const char* item, int system, CardRecord& rec) {
-    const WideSetting& s = setting(item);
-    const std::size_t k = s.perSystem ? static_cast<std::size_t>(system) : 0;
-    const std::string reply = t.read(group, item);
-    if (!t.ok()) return false;
-    if (IsRefusal(reply)) return true;  // no value: the control and the record stay as they were
-    const std::string value = TextAfterColon(reply);
-    if (QComboBox* list = s.list[k]) {
-        selectIndex(list, ListIndexFromText(value, list->count()));
-        rec.Param.set(s.param[k], std::to_string(list->currentIndex()));
-    } else {
-        setBoxText(s.box[k], s.vt ? NumericValueText(value) : value);
-        rec.Param.set(s.param[k], boxText(s.box[k]));
-    }
-    return true;
+void frmGBH::noSecondSystem(CardRecord& rec) const {
+    for (Wide w : kSecondSystem) rec.Param.set(settings_[w].param(2), "-1");
 }
 
 // --- download ---
@@ -180,64 +169,28 @@ bool frmGBH::downloadAll() {
     const bool two = IsTypeVariant2();
     if (mainSlot) {
         if (t.write("03", "01", "F").empty()) return false;
-        for (const WideSetting& s : wide_) {
-            // The wiring is the same for both systems.
-            const bool both = two && std::string(s.item) == "10";
-            if (!sendSetting(t, both ? std::vector<std::string>{"03", "04"} : std::vector<std::string>{"03"}, s, 0,
-                             rec))
-                return false;
+        for (int w = 0; w < kWide; ++w) {
+            const Setting& s = settings_[static_cast<std::size_t>(w)];
+            // The wiring is the same for both systems: it goes to both groups at once.
+            const bool sent = two && w == Wiring ? downloadSetting(t, s, 1, 0, {2}) : downloadSetting(t, s, 1, 0);
+            if (!sent) return false;
         }
     } else {
-        for (const WideSetting& s : wide_)
-            if (std::string(s.item) != "10") copySetting(s, 0, rec);
+        for (int w = 0; w < kWide; ++w)
+            if (w != Wiring) storeShown(settings_[static_cast<std::size_t>(w)], 1, rec);  // the wiring's field stays
     }
     if (!two) {
-        for (int p : {22, 23, 26, 27, 29}) rec.Param.set(p, "-1");
+        noSecondSystem(rec);
     } else if (mainSlot) {
         if (t.write("04", "01", "F").empty()) return false;
-        for (const WideSetting& s : wide_)
-            if (!sendSetting(t, {"04"}, s, 1, rec)) return false;
+        for (const Setting& s : settings_)
+            if (!downloadSetting(t, s, 2, 0)) return false;
     } else {
-        for (const WideSetting& s : wide_)
-            if (s.perSystem) copySetting(s, 1, rec);
+        for (Wide w : kSecondSystem) storeShown(settings_[w], 2, rec);
     }
     if (t.write("02", "09", "1").empty()) return false;
     PauseMs(kSettleMs);
     return true;
-}
-
-std::string frmGBH::controlText(const WideSetting& s, int system) const {
-    const std::size_t k = static_cast<std::size_t>(system);
-    if (QComboBox* list = s.list[k]) return list->currentIndex() < 0 ? "" : std::to_string(list->currentIndex());
-    return boxText(s.box[k]);
-}
-
-void frmGBH::restoreControl(const WideSetting& s, int system, const CardRecord& rec) {
-    const std::size_t k = static_cast<std::size_t>(system);
-    if (QComboBox* list = s.list[k])
-        selectIndex(list, ListIndexFromText(rec.Param[s.param[k]], list->count()));
-    else
-        setBoxText(s.box[k], rec.Param[s.param[k]]);
-}
-
-bool frmGBH::sendSetting(Transfer& t, const std::vector<std::string>& groups, const WideSetting& s, int system,
-                         CardRecord& rec) {
-    const int k = s.perSystem ? system : 0;
-    const std::string text = controlText(s, k);
-    if (text.empty()) {
-        // Nothing to send: the control shows what the record holds.
-        restoreControl(s, k, rec);
-        return true;
-    }
-    for (const std::string& g : groups)
-        if (t.write(g, s.item, text).empty()) return false;
-    rec.Param.set(s.param[static_cast<std::size_t>(k)], text);
-    return true;
-}
-
-void frmGBH::copySetting(const WideSetting& s, int system, CardRecord& rec) {
-    const int k = s.perSystem ? system : 0;
-    rec.Param.set(s.param[static_cast<std::size_t>(k)], controlText(s, k));
 }
 
 // --- reset ---

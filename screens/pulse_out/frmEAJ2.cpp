@@ -3,15 +3,11 @@
 #include <QEvent>
 #include <QPointer>
 #include <cmath>
-#include <memory>
-#include <tuple>
+#include <functional>
 
 #include "core/Colors.h"
-#include "core/Connection.h"
 #include "core/Globals.h"
 #include "core/LineTurn.h"
-#include "core/MainView.h"
-#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
@@ -35,20 +31,6 @@ bool FilterKeyNumeric(const std::string&, int, char16_t key) {
     return (key >= u'0' && key <= u'9') || (key >= u'+' && key <= u'.');
 }
 
-// The actuator's frames through the station protocol, each with the full retries.
-class CardLine : public ActuatorLine {
-public:
-    bool write(const std::string& group, const std::string& item, const std::string& data) override {
-        return !WriteItem(3, group, item, data).empty();
-    }
-    std::string read(const std::string& group, const std::string& item) override { return ReadItem(3, group, item); }
-};
-
-// The actuator's card selected, as every frame of its stop path needs first.
-bool selectCard(int slot) {
-    return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
-}
-
 void entryMessage(const std::string& text) {
     if (auto* m = platform::services().messages) m->show(text, "", platform::MsgIcon::Information);
 }
@@ -65,20 +47,14 @@ frmEAJ2::frmEAJ2(QWidget* parent) : CardScreen("K6-EAJ2", parent) {
     layoutSetting();
     layoutTestMode();
     InitControls();
+    buildSettings();
 
     live_ = {.boxes = {txtPosition[0], txtPosition[1], txtsetpoint[0], txtsetpoint[1]},
              .items = {"11", "12", "14", "15"},
              .pauseMs = 10,
              .removeDecimalPoint = false,
              .quiet = true};
-
-    // The link may go down or the program end while the motor runs.
-    hookKey_ = "frmEAJ2@" + std::to_string(reinterpret_cast<std::uintptr_t>(this));
-    QPointer<frmEAJ2> self(this);
-    SetBeforeLinkCloses(hookKey_, [self] { return !self || self->bringToRest(); });
 }
-
-frmEAJ2::~frmEAJ2() { SetBeforeLinkCloses(hookKey_, {}); }
 
 void frmEAJ2::layoutChannel(int c) {
     auto* f = new QGroupBox(QString("Ch. %1").arg(c + 1), body());
@@ -239,7 +215,7 @@ void frmEAJ2::List_ChEnable_Click(int c) {
 void frmEAJ2::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // Opened again (this slot or another actuator): the card of the last entry
     // is told first, before the opener selects the new one.
-    bringToRest();
+    rest_.bringToRest();
     CardScreen::openCard(typeCode, spec);
 }
 
@@ -249,7 +225,7 @@ void frmEAJ2::EAJ2_Init(const std::string& typeCode) {
 }
 
 void frmEAJ2::prepare(const std::string&) {
-    cardSlot_ = cardSlot();
+    rest_.enter(cardSlot());
     setting_.reset();
     reportedTestMode_ = {-1, -1};
     quietOptions_ = true;
@@ -296,14 +272,13 @@ void frmEAJ2::showNormalState() {
     if (shownTestMode() < 0) showUnknownTestMode();
 }
 
+// The lists of a record that has none yet show, and keep, "Enable" and "1.5".
 void frmEAJ2::showSettingsExtra(const CardRecord&) {
-    CardRecord* rec = G().CardRecords.get(cardSlot_);
+    CardRecord* rec = G().CardRecords.get(cardSlot());
     if (!rec) return;
     for (int c = 0; c < 2; ++c) {
         const std::size_t k = static_cast<std::size_t>(c);
         const int p = 10 * c;
-        setBoxText(txtMotorLockTime[k], rec->Param[p + 1]);
-        setBoxText(txtRestartTime[k], rec->Param[p + 2]);
         if (!rec->Param[p + 3].empty()) {
             List_ChEnable[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 3].c_str()));
             List_Deadband[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 4].c_str()));
@@ -385,7 +360,7 @@ void frmEAJ2::butMode_Click(int index) {
         frmEAJ2& s = *self;
         LineHold hold;
         WriteItem(3, "00", "01", "F");
-        WriteItem(3, "00", "41", std::to_string(s.cardSlot_));
+        WriteItem(3, "00", "41", std::to_string(s.rest_.slot()));
         WriteItem(3, "03", "01", "1");
         WriteItem(3, "04", "01", "1");
         for (QPushButton* b : s.butMode) b->setEnabled(false);
@@ -453,13 +428,13 @@ bool frmEAJ2::servePriority() {
         runAdjust();
         return true;
     }
-    CardLine line;
+    StationLine line;
     setting_.serveTestRequests(line);
     return false;
 }
 
 void frmEAJ2::runAdjust() {
-    CardLine line;
+    StationLine line;
     std::string raw;
     const int c = setting_.channel();
     if (!setting_.adjust(line, raw)) return;
@@ -474,48 +449,22 @@ void frmEAJ2::CheckRawPosition() {
     ui::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
 }
 
-bool frmEAJ2::bringToRest() {
-    if (!setting_.owesStop() && !setting_.testSendAsked()) return true;
-    if (!LineFree()) return false;
-    LineHold hold;
-    const int slot = cardSlot_;
-    CardLine line;
-    // What the user asked of the test mode goes out first, as the tick would have sent it.
-    if (setting_.testSendAsked() && selectCard(slot))
-        setting_.sendTestRequests(line);
-    auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
+void frmEAJ2::showAtRest() {
     showNormalState();
     butMode[0]->setText("End Setting");
     SetSettingModeControls(0);
-    if (stop->any()) {
-        OweStop(slot,
-                "The actuator on slot " + std::to_string(slot) +
-                    " could not be stopped: its card did not answer. The stop is sent again before anything else.",
-                [slot, stop] {
-                    CardLine l;
-                    return selectCard(slot) && SendStop(*stop, l);
-                });
-        SendOwedStops();
-    }
-    return true;
 }
 
-bool frmEAJ2::hasAccepted() const {
-    return CardScreen::hasAccepted() || setting_.owesStop() || setting_.testSendAsked();
-}
+bool frmEAJ2::hasAccepted() const { return CardScreen::hasAccepted() || rest_.owed(); }
 
 void frmEAJ2::leaving() {
     CardScreen::leaving();
-    bringToRest();
+    rest_.bringToRest();
 }
 
 void frmEAJ2::formHidden() {
     CardScreen::formHidden();
-    if (bringToRest()) return;
-    QPointer<frmEAJ2> self(this);
-    RunWhenLineFree(hookKey_, [self] {
-        if (self) self->bringToRest();
-    });
+    rest_.bringToRestSoon();
 }
 
 // --- checks ---
@@ -565,6 +514,8 @@ bool frmEAJ2::checkEntries() {
 }
 
 // --- transfers ---
+// The settings as the skeleton's rows. A read the card refuses leaves the box,
+// list and record as they were; an empty box sends nothing.
 
 namespace {
 
@@ -579,47 +530,57 @@ void showDeadband(QComboBox* list, const std::string& value) {
     if (const auto index = DigitsValue(value, 1)) list->setCurrentIndex(static_cast<int>(*index));
 }
 
+// A channel enable reply: "0" is "Enable", anything else "Disable".
+void showEnable(QComboBox* list, const std::string& value) {
+    list->setCurrentText(value == "0" ? "Enable" : "Disable");
+}
+
+std::string listText(const QComboBox* list) { return list->currentText().toLatin1().toStdString(); }
+
+// A list the record keeps as its text and the card takes as the entry's index;
+// `show` puts a value the card gave into it.
+Control indexedList(const std::array<QComboBox*, 2>& lists, std::function<void(QComboBox*, const std::string&)> show) {
+    const auto list = [lists](int ch) { return lists[static_cast<std::size_t>(ch - 1)]; };
+    return {.channels = 2,
+            .text = [list](int ch) { return listText(list(ch)); },
+            .show = [list, show](int ch, const std::string& v) -> std::optional<std::string> {
+                show(list(ch), v);
+                return listText(list(ch));
+            },
+            .data = [list](int ch) { return std::to_string(list(ch)->currentIndex()); }};
+}
+
 }  // namespace
 
-void frmEAJ2::UploadSettings() {
-    Transfer t(*this, "Uploading incomplete");
-    if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
-    mainView().showProgress(3, "Uploading");
-    if (!t.select()) return;
-    for (const char* g : {"02", "03", "04"})
-        if (t.write(g, "01", "1").empty()) return;
-    for (int c = 0; c < 2; ++c) {
-        const std::size_t k = static_cast<std::size_t>(c);
-        const int p = 10 * c;
-        const std::string group = std::to_string(c + 3);  // "3", "4": one digit in the transfers
-        // An unanswered read ends the transfer; a refused one leaves box, list and record.
-        std::string r = t.read(group, "07");
-        if (!t.ok()) return;
-        if (!IsRefusal(r)) {
-            setBoxText(txtMotorLockTime[k], TextAfterColon(r));
-            rec.Param.set(p + 1, boxText(txtMotorLockTime[k]));
-        }
-        r = t.read(group, "06");
-        if (!t.ok()) return;
-        if (!IsRefusal(r)) {
-            setBoxText(txtRestartTime[k], TextAfterColon(r));
-            rec.Param.set(p + 2, boxText(txtRestartTime[k]));
-        }
-        r = t.read("02", std::to_string(c + 42));
-        if (!t.ok()) return;
-        if (!IsRefusal(r)) {
-            List_ChEnable[k]->setCurrentText(TextAfterColon(r) == "0" ? "Enable" : "Disable");
-            rec.Param.set(p + 3, List_ChEnable[k]->currentText().toLatin1().toStdString());
-        }
-        r = t.read(group, "05");
-        if (!t.ok()) return;
-        if (!IsRefusal(r)) {
-            showDeadband(List_Deadband[k], TextAfterColon(r));
-            rec.Param.set(p + 4, List_Deadband[k]->currentText().toLatin1().toStdString());
-        }
-        t.step(c + 1);
-    }
+void frmEAJ2::buildSettings() {
+    // The transfers keep each channel's settings in its own group, "3" or "4"
+    // (one digit, unlike the setting and the test mode), its enable in group "02".
+    const Address ownGroup = {.channelGroups = {"3", "4"}, .itemDigits = 2};
+    const RecordRule rule = {.keepRefused = true, .unsent = Unsent::Kept};
+    const auto both = [](const std::array<QLineEdit*, 2>& b) { return std::vector<QLineEdit*>(b.begin(), b.end()); };
+    // Channel ch keeps its settings in Param(10(ch - 1) + 1) to Param(10(ch - 1) + 4).
+    settings_ = {
+        {.boxes = both(txtMotorLockTime), .item = {0, 7}, .param = {10, -9}, .at = ownGroup, .record = rule},
+        {.boxes = both(txtRestartTime), .item = {0, 6}, .param = {10, -8}, .at = ownGroup, .record = rule},
+        {.group = "02", .item = {1, 41}, .param = {10, -7}, .record = rule,
+         .control = indexedList(List_ChEnable, showEnable)},
+        {.item = {0, 5}, .param = {10, -6}, .at = ownGroup, .record = rule,
+         .control = indexedList(List_Deadband, showDeadband)},
+    };
+    enum { LockTime, RestartTime, Enable, Deadband };
+    passes_ = {
+        {.openGroup = "02"},
+        {.openGroup = "03"},
+        {.openGroup = "04",
+         .settings = {LockTime, RestartTime, Enable, Deadband},
+         .progressAfter = [](int ch) { return ch; }},
+    };
+    transferSteps_ = {.upload = 3, .download = 2, .downloadBarFirst = true};
+}
+
+// The test mode and position of the test channel are the card's state, not
+// settings of the record: an upload only shows them.
+void frmEAJ2::uploadExtra(Transfer& t) {
     std::string r = t.read(setting_.testGroup(), "50");
     if (!t.ok()) return;
     if (!IsRefusal(r)) optTestMode[LeadingNumber(TextAfterColon(r)) == 1.0 ? 1 : 0]->setChecked(true);
@@ -631,33 +592,6 @@ void frmEAJ2::UploadSettings() {
         setBoxText(txtTestModePos, ParseNumber(v, number) ? FormatTestPosition(static_cast<float>(number)) : v);
     }
     t.step(3);
-}
-
-void frmEAJ2::DownloadSettings() {
-    if (!checkEntries()) return;
-    Transfer t(*this, "Downloading incomplete");
-    if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
-    mainView().showProgress(2, "Downloading");
-    if (!t.select()) return;
-    for (const char* g : {"02", "03", "04"})
-        if (t.write(g, "01", "1").empty()) return;
-    for (int c = 0; c < 2; ++c) {
-        const std::size_t k = static_cast<std::size_t>(c);
-        const int p = 10 * c;
-        const std::string group = std::to_string(c + 3);
-        for (auto [box, item, field] : {std::tuple{txtMotorLockTime[k], "07", p + 1}, std::tuple{txtRestartTime[k], "06", p + 2}}) {
-            const std::string text = boxText(box);
-            if (text.empty()) continue;
-            if (t.write(group, item, text).empty()) return;
-            rec.Param.set(field, text);
-        }
-        if (t.write("02", std::to_string(c + 42), std::to_string(List_ChEnable[k]->currentIndex())).empty()) return;
-        rec.Param.set(p + 3, List_ChEnable[k]->currentText().toLatin1().toStdString());
-        if (t.write(group, "05", std::to_string(List_Deadband[k]->currentIndex())).empty()) return;
-        rec.Param.set(p + 4, List_Deadband[k]->currentText().toLatin1().toStdString());
-        t.step(c + 1);
-    }
 }
 
 }  // namespace talvo::screens

@@ -5,15 +5,17 @@
 // fine and coarse moves; and each channel's test mode and test position.
 //
 // The screen moves a motor. Whatever takes the screen away (another slot or
-// the overview picked, the link going down, the program ending) first sends
-// what the user asked of it and then brings the actuator to rest at its own
-// card (bringToRest); a stop the card does not answer stays owed.
+// the overview picked, the screen hidden or opened again, the link going down,
+// the program ending) first sends what the user asked of it and then brings
+// the actuator to rest at its own card, all through one ActuatorRest (rest_);
+// a stop the card does not answer stays owed.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QRadioButton>
 #include <array>
 
 #include "screens/CardScreen.h"
+#include "screens/pulse_out/ActuatorRest.h"
 #include "screens/pulse_out/ActuatorSetting.h"
 
 namespace talvo::ui {
@@ -26,12 +28,11 @@ class frmEAJ2 : public CardScreen {
     Q_OBJECT
 public:
     explicit frmEAJ2(QWidget* parent = nullptr);
-    ~frmEAJ2() override;
 
     // Brings the card of this screen's last entry to rest before another opener talks to the station.
     void openCard(const std::string& typeCode, const ScreenSpec& spec) override;
-    // Before another slot is picked, or the link closes: what the user asked
-    // for goes out, then the card is brought to rest.
+    // Before another slot is picked: what the user asked for goes out, then the
+    // card is brought to rest.
     void leaving() override;
     bool hasAccepted() const override;
     void enterCard(const std::string& typeCode) override { EAJ2_Init(typeCode); }
@@ -43,13 +44,6 @@ public:
     void butTestMode_Click();
 
     const ActuatorSetting& setting() const { return setting_; }
-    // The one way the actuator comes to rest: a test mode ON or position still
-    // asked for goes out, then every stop the card is owed (a coarse move's,
-    // the end of a setting mode, a test mode OFF) to the actuator's own card,
-    // selected first, each with the exchange's full retries. What the card does
-    // not answer stays owed: the user is told, and it goes out again first at
-    // the next turn of the line. False when the line is busy (nothing was done).
-    bool bringToRest();
     // The test mode the screen shows for the test channel: -1 unknown (no
     // option chosen, the setting buttons disabled), 0 off, 1 on.
     int shownTestMode() const;
@@ -79,16 +73,17 @@ public:
 protected:
     // The entry's first steps: normal state, controls, the card's own test modes.
     void prepare(const std::string& typeCode) override;
-    void UploadSettings() override;
-    void DownloadSettings() override;
+    void uploadExtra(Transfer& t) override;
     bool checkEntries() override;
     bool servePriority() override;
     void showSettingsExtra(const CardRecord& rec) override;
+    // Hidden: the card is brought to rest now, or as soon as the line is free.
     void formHidden() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void InitControls();
+    void buildSettings();
     void layoutChannel(int c);
     void layoutSetting();
     void layoutTestMode();
@@ -106,13 +101,14 @@ private:
     void runAdjust();
     void CheckRawPosition();
     void pressAdjust(QPushButton* b, bool down);
+    // What the screen shows once its card has been brought to rest.
+    void showAtRest();
 
     ActuatorSetting setting_;
-    int cardSlot_ = 0;                      // the slot of the last entry
+    ActuatorRest rest_{setting_, [this] { showAtRest(); }};  // also knows the slot of the last entry
     std::array<int, 2> reportedTestMode_{};  // per channel: -1 unknown, 0 off, 1 on
     bool quietOptions_ = false;              // options set by the program, not the user
     ui::FocusChecks* checks_;
-    std::string hookKey_;  // this screen's routine run before the link closes
 };
 
 }  // namespace talvo::screens

@@ -48,7 +48,7 @@ frmIY2::frmIY2(QWidget* parent) : CardScreen("K6-IY2", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(16)},
         {.boxes = txtMinPos, .group = "01", .item = {1, 13}, .param = slot(17)},
         {.boxes = txtMaxPos, .group = "01", .item = {1, 17}, .param = slot(18)},
-        {.boxes = txtInputType, .group = "01", .item = {1, 29}, .param = slot(19), .uploadOnly = true},
+        {.boxes = txtInputType, .group = "01", .item = {1, 29}, .param = slot(19), .record = {.uploadOnly = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {0}},

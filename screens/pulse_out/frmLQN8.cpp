@@ -64,7 +64,7 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(2), .accept = Accept::Integer},
         {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = slot(3), .accept = Accept::Decimal},
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = slot(4), .accept = Accept::Decimal},
-        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .unusedFlag = true},
+        {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch; }},

@@ -1,13 +1,13 @@
 #include "screens/universal_in/frmYK4.h"
 
 #include <QSignalBlocker>
+#include <cassert>
+#include <iterator>
 #include <optional>
 #include <span>
 #include <string_view>
 
 #include "core/Colors.h"
-#include "core/Globals.h"
-#include "core/MainView.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
@@ -26,28 +26,18 @@ constexpr int kRetries = 10;
 constexpr int kChannels = 4;
 
 std::size_t at(int ch) { return static_cast<std::size_t>(ch - 1); }
-// The channel as the card takes it in front of a value: "01" to "04".
-std::string channelText(int ch) { return "0" + std::to_string(ch); }
 // Each channel has 14 record fields, Param(b + 1) to Param(b + 14).
 int fieldBase(int ch) { return 14 * (ch - 1); }
+PerChannel channelField(int field) { return {14, field - 14}; }
 constexpr int kUnitField = 57, kAdcSpeedField = 58, kLimitField = 59;
 constexpr int kInputTypeField = 7, kBurnoutField = 8, kCjcField = 9;
 
-// A value box's item on the card and its record field Param(b + field).
-struct ValueItem {
-    EntryBox kind;
-    const char* item;
-    int field;
-};
-constexpr ValueItem kValueItems[] = {
-    {EntryBox::ZeroBase, "51", 1},   {EntryBox::FullBase, "52", 2},  {EntryBox::ZeroAdjust, "53", 3},
-    {EntryBox::FullAdjust, "54", 4}, {EntryBox::ZeroScale, "55", 5}, {EntryBox::FullScale, "56", 6},
-};
-const ValueItem& valueItem(EntryBox kind) {
-    for (const ValueItem& v : kValueItems)
-        if (v.kind == kind) return v;
-    return kValueItems[0];
-}
+// The settings table, in the order the transfers run.
+enum Row { Unit, AdcSpeed, Limit, InputType, Unused, Burnout, Cjc, ZScale, FScale, ZAdjust, FAdjust, ZBase, FBase };
+// The value boxes' rows, ZScale to FBase, and the check each box's text passes.
+constexpr EntryBox kValueKinds[] = {EntryBox::ZeroScale,  EntryBox::FullScale, EntryBox::ZeroAdjust,
+                                    EntryBox::FullAdjust, EntryBox::ZeroBase,  EntryBox::FullBase};
+constexpr Row kFirstValue = ZScale;
 std::size_t kindIndex(EntryBox kind) { return static_cast<std::size_t>(kind); }
 
 QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
@@ -77,17 +67,6 @@ void fillList(QComboBox* list, const Names& names) {
     list->setCurrentIndex(-1);  // the lists start with no entry shown
 }
 
-// A reply that the card refused ("CNG", "NEEDLESS") is no value. Otherwise the
-// text after the colon, as a code.
-std::optional<int> decimalCode(const std::string& reply) {
-    if (IsRefusal(reply)) return std::nullopt;
-    return yk4::ParseDecimalCode(TextAfterColon(reply));
-}
-std::optional<int> hexCode(const std::string& reply) {
-    if (IsRefusal(reply)) return std::nullopt;
-    return yk4::ParseHexCode(TextAfterColon(reply));
-}
-
 void setListColor(QComboBox* list, std::uint32_t color) { ui::setListColors(list, color, colors::White); }
 
 std::string lastChars(const std::string& s, std::size_t n) { return s.size() <= n ? s : s.substr(s.size() - n); }
@@ -99,7 +78,7 @@ bool numericKey(const std::string&, int, char16_t key) { return yk4::FilterKeyNu
 frmYK4::frmYK4(QWidget* parent) : CardScreen("K6-YK4", parent) {
     cycleMs_ = 1000;
     requestClearedAfterRun_ = true;
-    transferSteps_ = 12;
+    transferRetries_ = kRetries;
 
     QWidget* b = body();
     newLabel(b, "Unit", 240, 0, 900, Qt::AlignHCenter);
@@ -126,6 +105,7 @@ frmYK4::frmYK4(QWidget* parent) : CardScreen("K6-YK4", parent) {
     newLabel(b, " Base", 8380, headingTop, 780, Qt::AlignHCenter);
 
     for (int ch = 1; ch <= kChannels; ++ch) layoutChannel(ch, 1020 + (ch - 1) * 1140);
+    buildSettings();
 
     live_ = {.boxes = txtParData01,
              .items = ItemRange(10, kChannels),
@@ -196,6 +176,7 @@ std::vector<QLineEdit*>& frmYK4::valueBoxes(EntryBox kind) {
         case EntryBox::ZeroAdjust: return txtBias;
         case EntryBox::FullAdjust: return txtGain;
     }
+    assert(!"a value box kind without its boxes");
     return txtZScale;
 }
 
@@ -238,9 +219,9 @@ void frmYK4::InitControls() {
         for (QComboBox* l : List_ChEnable) fillList(l, yk4::ChEnableNames());
         for (QComboBox* l : List_BurnOut) fillList(l, yk4::BurnoutNames());
         fillList(List_ADCSpeed, yk4::AdcSpeedNames());
-        for (const ValueItem& v : kValueItems)
+        for (EntryBox kind : kValueKinds)
             for (int ch = 1; ch <= kChannels; ++ch)
-                lastAccepted_[kindIndex(v.kind)][at(ch)] = boxText(valueBoxes(v.kind)[at(ch)]);
+                lastAccepted_[kindIndex(kind)][at(ch)] = boxText(valueBoxes(kind)[at(ch)]);
         listsBuilt_ = true;
     }
     for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
@@ -269,12 +250,16 @@ void frmYK4::showSettingsExtra(const CardRecord& rec) {
     // Each text passes its box's check. The screen serves every slot of this
     // card, so what a box held before may be another card's: a text the check
     // refuses empties the box (an empty box is not sent) rather than leaving it.
+    // (The skeleton has put the record's texts in already, checked against what
+    // the boxes held; this check starts afresh.)
     for (int ch = 1; ch <= kChannels; ++ch)
-        for (const ValueItem& v : kValueItems) {
-            const yk4::EntryResult r = yk4::CheckEntry(v.kind, rec.Param[fieldBase(ch) + v.field], "");
-            lastAccepted_[kindIndex(v.kind)][at(ch)] = r.lastAccepted;
+        for (std::size_t k = 0; k < std::size(kValueKinds); ++k) {
+            const EntryBox kind = kValueKinds[k];
+            const Setting& row = settings_[kFirstValue + k];
+            const yk4::EntryResult r = yk4::CheckEntry(kind, rec.Param[row.param(ch)], "");
+            lastAccepted_[kindIndex(kind)][at(ch)] = r.lastAccepted;
             checking_ = true;
-            setBoxText(valueBoxes(v.kind)[at(ch)], r.shown);
+            setBoxText(valueBoxes(kind)[at(ch)], r.shown);
             checking_ = false;
         }
     for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
@@ -329,176 +314,187 @@ void frmYK4::valueChanged(EntryBox kind, int ch) {
 }
 
 // --- transfers ---
-// Each follows the failed-transfer rule: the first exchange the card does not
-// answer ends it with the message and the disconnect; what was not read or
-// written yet keeps what it held.
+// The settings as the skeleton's rows: everything in group "01" under two-digit
+// items, a card item read with an empty data frame, a channel item with the
+// channel ("01" to "04") in the data frame, in front of the value written. The
+// lists and check boxes turn the card's codes into their entries and back; a
+// reply that is no code of its list leaves the control and the record as they
+// were, as a refusal does. The failed-transfer rule of the skeleton holds: the
+// first exchange the card does not answer ends the transfer, and what was not
+// read or written yet keeps what it held.
 
-void frmYK4::readValues(Transfer& t, std::initializer_list<EntryBox> kinds, int ch) {
-    CardRecord& rec = t.record();
-    for (EntryBox kind : kinds) {
-        const ValueItem& v = valueItem(kind);
-        const std::string reply = t.readChecked("01", v.item, channelText(ch));
-        if (!t.ok()) return;
-        if (IsRefusal(reply)) continue;  // no value: the box and the record keep theirs
-        QLineEdit* box = valueBoxes(kind)[at(ch)];
-        setBoxText(box, TextAfterColon(reply));
-        rec.Param.set(fieldBase(ch) + v.field, boxText(box));  // what the box took of it
-    }
-}
-
-void frmYK4::UploadSettings() {
-    Transfer t(*this, "Uploading incomplete", kRetries);
-    if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
-    mainView().showProgress(transferSteps_, "Uploading");
-    if (!t.select()) return;
-
-    // A reply that is no code ("CNG", "NEEDLESS", not a number) leaves the
-    // control and its record field as they were.
-    std::string reply = t.readChecked("01", "87", "");
-    if (!t.ok()) return;
-    if (const auto code = decimalCode(reply)) {
-        showEntryOrNone(List_TempUnit, yk4::TempUnitCodeToName(IsVariantA, *code));
-        rec.Param.set(kUnitField, listText(List_TempUnit));
-    }
-    reply = t.readChecked("01", "13", "");
-    if (!t.ok()) return;
-    List_ADCSpeed->setEnabled(!IsVariantA);
-    if (const auto code = decimalCode(reply)) {
-        showEntryOrNone(List_ADCSpeed, IsVariantA ? yk4::kFixedAdcSpeedA : yk4::AdcSpeedCodeToName(*code));
-        rec.Param.set(kAdcSpeedField, listText(List_ADCSpeed));
-    }
-    reply = t.readChecked("01", "57", "");
-    if (!t.ok()) return;
-    // An empty value is no value either; any other text counts by its leading number.
-    if (!IsRefusal(reply) && !TextAfterColon(reply).empty()) {
-        const bool on = LeadingNumber(TextAfterColon(reply)) == 1;  // anything but 0 or 1 counts as 0
-        chkLimit->setChecked(on);
-        rec.Param.set(kLimitField, on ? "1" : "0");
-    }
-
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        const int b = fieldBase(ch);
-        const std::string cc = channelText(ch);
-        reply = t.readChecked("01", "05", cc);
-        if (!t.ok()) return;
-        if (const auto code = hexCode(reply)) {
-            showEntryOrNone(List_InputType[at(ch)], yk4::InputTypeCodeToName(IsVariantA, *code));
-            rec.Param.set(b + kInputTypeField, listText(List_InputType[at(ch)]));
-        }
-        reply = t.readChecked("01", "50", cc);
-        if (!t.ok()) return;
-        if (const auto inUse = decimalCode(reply)) {
-            showUnused(ch, *inUse != 0 ? "0" : "1");
-            rec.ChOption.set(ch, listText(List_ChEnable[at(ch)]));
-        }
-        reply = t.readChecked("01", "20", cc);
-        if (!t.ok()) return;
-        if (const auto code = decimalCode(reply)) {
-            showEntryOrNone(List_BurnOut[at(ch)], yk4::BurnoutCodeToName(*code));
-            rec.Param.set(b + kBurnoutField, listText(List_BurnOut[at(ch)]));
-        }
-        reply = t.readChecked("01", "25", cc);
-        if (!t.ok()) return;
-        if (const auto on = decimalCode(reply)) {
-            ChkCJC[at(ch)]->setChecked(*on == 1);
-            rec.Param.set(b + kCjcField, *on == 1 ? "1" : "0");
-        }
-        t.step(ch);
-    }
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        readValues(t, {EntryBox::ZeroScale, EntryBox::FullScale, EntryBox::ZeroAdjust, EntryBox::FullAdjust}, ch);
-        if (!t.ok()) return;
-        t.step(ch + 4);
-    }
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        readValues(t, {EntryBox::ZeroBase, EntryBox::FullBase}, ch);
-        if (!t.ok()) return;
-        t.step(ch + 8);
-    }
-    for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
-}
-
-bool frmYK4::writeValues(Transfer& t, std::initializer_list<EntryBox> kinds, int ch) {
-    for (EntryBox kind : kinds) {
-        const ValueItem& v = valueItem(kind);
-        const std::string text = boxText(valueBoxes(kind)[at(ch)]);
-        // "", "-" and "." hold no value: nothing is sent and the record keeps its own.
-        if (yk4::IsEmptyEntry(text)) continue;
-        t.write("01", v.item, channelText(ch) + text);
-        if (!t.ok()) return false;
-        t.record().Param.set(fieldBase(ch) + v.field, text);
-    }
-    return true;
-}
-
-void frmYK4::DownloadSettings() {
-    Transfer t(*this, "Downloading incomplete", kRetries);
-    if (!t.ok()) return;
-    CardRecord& rec = stampedRecord(t);
-    const auto send = [&t](const char* item, const std::string& text) {
-        t.write("01", item, text);
-        return t.ok();
+void frmYK4::buildSettings() {
+    const Address card = {.data = DataFrame::Empty, .itemDigits = 2};
+    const Address channel = {.data = DataFrame::Channel, .itemDigits = 2};
+    const RecordRule noValueKeeps = {.keepRefused = true};
+    // A list that shows no entry of the card's sends nothing, and the record takes its text.
+    const RecordRule listRule = {.keepRefused = true, .unsent = Unsent::Stored};
+    // "", "-" and "." hold no value: nothing is sent and the box and the record keep theirs.
+    const RecordRule valueRule = {.keepRefused = true, .unsent = Unsent::Kept};
+    const Checks holdsValue = {.accepts = [](const std::string& text) { return !yk4::IsEmptyEntry(text); }};
+    const auto value = [&](std::vector<QLineEdit*>& boxes, int item, int field) {
+        return Setting{.boxes = boxes, .group = "01", .item = {0, item}, .param = channelField(field), .at = channel,
+                       .check = holdsValue, .record = valueRule};
     };
-    if (!t.select() || !send("01", "1")) return;
-    mainView().showProgress(transferSteps_, "Downloading");
+    settings_ = {
+        {.group = "01", .item = {0, 87}, .param = {0, kUnitField}, .at = card, .record = noValueKeeps,
+         .control = unitControl()},
+        {.group = "01", .item = {0, 13}, .param = {0, kAdcSpeedField}, .at = card, .record = noValueKeeps,
+         .control = adcSpeedControl()},
+        {.group = "01", .item = {0, 57}, .param = {0, kLimitField}, .at = card, .record = noValueKeeps,
+         .control = limitControl()},
+        {.group = "01", .item = {0, 5}, .param = channelField(kInputTypeField), .at = channel, .record = listRule,
+         .control = inputTypeControl()},
+        {.group = "01", .item = {0, 50}, .at = channel, .flag = {.unused = true}, .record = listRule,
+         .control = unusedControl()},
+        {.group = "01", .item = {0, 20}, .param = channelField(kBurnoutField), .at = channel, .record = listRule,
+         .control = burnoutControl()},
+        {.group = "01", .item = {0, 25}, .param = channelField(kCjcField), .at = channel, .record = noValueKeeps,
+         .control = cjcControl()},
+        value(txtZScale, 55, 5),
+        value(txtFScale, 56, 6),
+        value(txtBias, 53, 3),
+        value(txtGain, 54, 4),
+        value(txtZBase, 51, 1),
+        value(txtFBase, 52, 2),
+    };
+    passes_ = {
+        {.openGroup = "01", .downloadOnly = true},  // an upload opens no group
+        {.settings = {Unit, AdcSpeed, Limit}},
+        {.settings = {InputType, Unused, Burnout, Cjc}, .progressAfter = [](int ch) { return ch; }},
+        {.settings = {ZScale, FScale, ZAdjust, FAdjust}, .progressAfter = [](int ch) { return ch + 4; }},
+        {.settings = {ZBase, FBase}, .progressAfter = [](int ch) { return ch + 8; }},
+    };
+}
 
-    std::string code(yk4::TempUnitNameToCode(IsVariantA, listText(List_TempUnit)));
-    if (code == yk4::kNoCode) {
-        selectEntry(List_TempUnit, "   C");
-        code = "0";
-    }
-    if (!send("87", code)) return;
-    rec.Param.set(kUnitField, listText(List_TempUnit));
+namespace {
 
-    if (IsVariantA) {
-        selectEntry(List_ADCSpeed, yk4::kFixedAdcSpeedA);
-        code = "3";
-    } else {
-        code = yk4::AdcSpeedNameToCode(listText(List_ADCSpeed));
-        if (code == yk4::kNoCode) {
-            selectEntry(List_ADCSpeed, "Middle");
-            code = "2";
-        }
-    }
-    if (!send("13", code)) return;
-    rec.Param.set(kAdcSpeedField, listText(List_ADCSpeed));
+// A list whose entry the record keeps as its text.
+std::function<std::string(int)> listTextOf(const std::vector<QComboBox*>& lists) {
+    return [&lists](int ch) { return listText(lists[at(ch)]); };
+}
+std::function<std::string(int)> checkTextOf(const std::vector<QCheckBox*>& boxes) {
+    return [&boxes](int ch) { return std::string(boxes[at(ch)]->isChecked() ? "1" : "0"); };
+}
 
-    const std::string limit = chkLimit->isChecked() ? "1" : "0";
-    if (!send("57", limit)) return;
-    rec.Param.set(kLimitField, limit);
+}  // namespace
 
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        const int b = fieldBase(ch);
-        const std::string cc = channelText(ch);
-        // A list showing no entry sends nothing for it. The record takes each
-        // setting once the card has it.
-        const std::string type = listText(List_InputType[at(ch)]);
-        code = yk4::InputTypeNameToCode(IsVariantA, type);
-        if (code != yk4::kNoCode && !send("05", cc + code)) return;
-        rec.Param.set(b + kInputTypeField, type);
-        const std::string unused = listText(List_ChEnable[at(ch)]);
-        if ((unused == "0" || unused == "1") && !send("50", cc + (unused == "0" ? "1" : "0"))) return;
-        rec.ChOption.set(ch, unused);
-        const std::string burnout = listText(List_BurnOut[at(ch)]);
-        code = yk4::BurnoutNameToCode(burnout);
-        if (code != yk4::kNoCode && !send("20", cc + code)) return;
-        rec.Param.set(b + kBurnoutField, burnout);
-        const std::string cjc = ChkCJC[at(ch)]->isChecked() ? "1" : "0";
-        if (!send("25", cc + cjc)) return;
-        rec.Param.set(b + kCjcField, cjc);
-        t.step(ch);
-    }
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        if (!writeValues(t, {EntryBox::ZeroScale, EntryBox::FullScale, EntryBox::ZeroAdjust, EntryBox::FullAdjust},
-                         ch))
-            return;
-        t.step(ch + 4);
-    }
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        if (!writeValues(t, {EntryBox::ZeroBase, EntryBox::FullBase}, ch)) return;
-        t.step(ch + 8);
-    }
+Control frmYK4::unitControl() {
+    return {.channels = 1,
+            .text = [this](int) { return listText(List_TempUnit); },
+            .show = [this](int, const std::string& v) -> std::optional<std::string> {
+                const auto code = yk4::ParseDecimalCode(v);
+                if (!code) return std::nullopt;
+                showEntryOrNone(List_TempUnit, yk4::TempUnitCodeToName(IsVariantA, *code));
+                return listText(List_TempUnit);
+            },
+            // No unit chosen: "   C" is sent.
+            .data = [this](int) {
+                const std::string_view code = yk4::TempUnitNameToCode(IsVariantA, listText(List_TempUnit));
+                if (code != yk4::kNoCode) return std::string(code);
+                selectEntry(List_TempUnit, "   C");
+                return std::string("0");
+            }};
+}
+
+Control frmYK4::adcSpeedControl() {
+    return {.channels = 1,
+            .text = [this](int) { return listText(List_ADCSpeed); },
+            // The "/A" card shows its fixed speed whatever it answers.
+            .show = [this](int, const std::string& v) -> std::optional<std::string> {
+                const auto code = yk4::ParseDecimalCode(v);
+                if (!code) return std::nullopt;
+                showEntryOrNone(List_ADCSpeed, IsVariantA ? yk4::kFixedAdcSpeedA : yk4::AdcSpeedCodeToName(*code));
+                return listText(List_ADCSpeed);
+            },
+            // The "/A" card gets its fixed speed, "3"; no speed chosen sends "Middle", "2".
+            .data = [this](int) {
+                if (IsVariantA) {
+                    selectEntry(List_ADCSpeed, yk4::kFixedAdcSpeedA);
+                    return std::string("3");
+                }
+                const std::string_view code = yk4::AdcSpeedNameToCode(listText(List_ADCSpeed));
+                if (code != yk4::kNoCode) return std::string(code);
+                selectEntry(List_ADCSpeed, "Middle");
+                return std::string("2");
+            }};
+}
+
+Control frmYK4::limitControl() {
+    return {.channels = 1,
+            .text = [this](int) { return std::string(chkLimit->isChecked() ? "1" : "0"); },
+            // An empty value is no value either; any other text counts by its
+            // leading number, and anything but 0 or 1 counts as 0.
+            .show = [this](int, const std::string& v) -> std::optional<std::string> {
+                if (v.empty()) return std::nullopt;
+                const bool on = LeadingNumber(v) == 1;
+                chkLimit->setChecked(on);
+                return on ? "1" : "0";
+            }};
+}
+
+Control frmYK4::inputTypeControl() {
+    return {.channels = kChannels,
+            .text = listTextOf(List_InputType),
+            // The code comes as hexadecimal digits; one without an entry shows none.
+            .show = [this](int ch, const std::string& v) -> std::optional<std::string> {
+                const auto code = yk4::ParseHexCode(v);
+                if (!code) return std::nullopt;
+                showEntryOrNone(List_InputType[at(ch)], yk4::InputTypeCodeToName(IsVariantA, *code));
+                return listText(List_InputType[at(ch)]);
+            },
+            .data = [this](int ch) {
+                const std::string_view code = yk4::InputTypeNameToCode(IsVariantA, listText(List_InputType[at(ch)]));
+                return code == yk4::kNoCode ? std::string() : std::string(code);
+            }};
+}
+
+Control frmYK4::unusedControl() {
+    return {.channels = kChannels,
+            .text = listTextOf(List_ChEnable),
+            // The card tells whether the channel is in use: any value but 0 is "0" (in use).
+            .show = [this](int ch, const std::string& v) -> std::optional<std::string> {
+                const auto inUse = yk4::ParseDecimalCode(v);
+                if (!inUse) return std::nullopt;
+                showUnused(ch, *inUse != 0 ? "0" : "1");
+                return listText(List_ChEnable[at(ch)]);
+            },
+            .data = [this](int ch) {
+                const std::string unused = listText(List_ChEnable[at(ch)]);
+                if (unused == "0") return std::string("1");
+                return std::string(unused == "1" ? "0" : "");
+            }};
+}
+
+Control frmYK4::burnoutControl() {
+    return {.channels = kChannels,
+            .text = listTextOf(List_BurnOut),
+            .show = [this](int ch, const std::string& v) -> std::optional<std::string> {
+                const auto code = yk4::ParseDecimalCode(v);
+                if (!code) return std::nullopt;
+                showEntryOrNone(List_BurnOut[at(ch)], yk4::BurnoutCodeToName(*code));
+                return listText(List_BurnOut[at(ch)]);
+            },
+            .data = [this](int ch) {
+                const std::string_view code = yk4::BurnoutNameToCode(listText(List_BurnOut[at(ch)]));
+                return code == yk4::kNoCode ? std::string() : std::string(code);
+            }};
+}
+
+Control frmYK4::cjcControl() {
+    return {.channels = kChannels,
+            .text = checkTextOf(ChkCJC),
+            // Anything but 1 counts as off.
+            .show = [this](int ch, const std::string& v) -> std::optional<std::string> {
+                const auto on = yk4::ParseDecimalCode(v);
+                if (!on) return std::nullopt;
+                ChkCJC[at(ch)]->setChecked(*on == 1);
+                return *on == 1 ? "1" : "0";
+            }};
+}
+
+void frmYK4::uploadExtra(Transfer&) {
+    for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
 }
 
 }  // namespace talvo::screens

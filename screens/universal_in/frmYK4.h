@@ -52,8 +52,8 @@ public:
 protected:
     void enterCard(const std::string& typeCode) override { YK4_Init(typeCode); }
     void showSettingsExtra(const CardRecord& rec) override;
-    void UploadSettings() override;
-    void DownloadSettings() override;
+    // Each channel's burnout list and CJC box follow the input type the card reported.
+    void uploadExtra(Transfer& t) override;
 
 private:
     void ReadModelVersion(const std::string& typeCode);
@@ -63,8 +63,15 @@ private:
     void valueChanged(yk4::EntryBox kind, int ch);
     void applyEnableRule(int ch);
     void showUnused(int ch, const std::string& value);
-    void readValues(Transfer& t, std::initializer_list<yk4::EntryBox> kinds, int ch);
-    bool writeValues(Transfer& t, std::initializer_list<yk4::EntryBox> kinds, int ch);
+    void buildSettings();
+    // The lists and check boxes as the transfers see them.
+    Control unitControl();
+    Control adcSpeedControl();
+    Control limitControl();
+    Control inputTypeControl();
+    Control unusedControl();
+    Control burnoutControl();
+    Control cjcControl();
 
     bool listsBuilt_ = false;
     bool checking_ = false;  // a value box's check is setting the box's text

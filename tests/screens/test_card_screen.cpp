@@ -246,3 +246,13 @@ TEST_F(CardScreenTest, EmptySlotAfterACardScreenShowsTheEmptySlotScreenOnly) {
     EXPECT_FALSE(shell::childForms().isShown("Over"));
     EXPECT_TRUE(sim.frames().empty());  // nothing is sent for an empty slot
 }
+
+// A row that lists no group for a channel it has is a programming error: a
+// debug build stops on it rather than quietly addressing another group.
+TEST(SettingRowTest, AChannelWithoutItsOwnGroupStopsADebugBuild) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const Setting s{.at = {.channelGroups = {"3", "4"}}};
+    EXPECT_EQ(s.groupOn(0, 1), "3");
+    EXPECT_EQ(s.groupOn(0, 2), "4");
+    EXPECT_DEBUG_DEATH(s.groupOn(0, 3), "");
+}

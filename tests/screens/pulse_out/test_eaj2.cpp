@@ -621,6 +621,25 @@ TEST_F(EajTest, EndingTheProgramStopsTheMotorFirst) {
     }
 }
 
+// A rest that is gone (its screen destroyed) leaves no routine behind that would
+// run into it when the link closes.
+TEST_F(EajTest, ARestThatIsGoneLeavesNothingToRunBeforeTheLinkCloses) {
+    ActuatorSetting setting;
+    {
+        ActuatorRest rest(setting, {});
+        rest.enter(kEAJ2);
+        setting.startSetting(ActuatorSetting::kClosePosition);
+        StationLine line;
+        std::string raw;
+        ASSERT_TRUE(setting.adjust(line, raw));  // the card is in the setting mode now
+        ASSERT_TRUE(rest.owed());
+    }
+    sim.clearFrames();
+    EXPECT_TRUE(RunBeforeLinkCloses());
+    EXPECT_TRUE(sim.frames().empty());
+    EXPECT_FALSE(StopsOwed());
+}
+
 // --- test mode ---
 
 TEST_F(EajTest, CardInTestModeShowsOnAtEntry) {

@@ -1,0 +1,72 @@
+#include "screens/pulse_out/ActuatorRest.h"
+
+#include <cstdint>
+#include <utility>
+
+#include "core/Connection.h"
+#include "core/LineTurn.h"
+#include "core/OwedStops.h"
+#include "core/Protocol.h"
+
+namespace talvo::screens {
+
+namespace {
+
+// The actuator's card selected, as every frame of its stop path needs first.
+bool selectCard(int slot) {
+    return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
+}
+
+}  // namespace
+
+bool StationLine::write(const std::string& group, const std::string& item, const std::string& data) {
+    return !WriteItem(3, group, item, data).empty();
+}
+
+std::string StationLine::read(const std::string& group, const std::string& item) { return ReadItem(3, group, item); }
+
+ActuatorRest::ActuatorRest(ActuatorSetting& setting, std::function<void()> shownAtRest)
+    : setting_(setting),
+      shownAtRest_(std::move(shownAtRest)),
+      key_("ActuatorRest@" + std::to_string(reinterpret_cast<std::uintptr_t>(this))),
+      self_(std::make_shared<ActuatorRest*>(this)) {
+    // The link may go down or the program end while the motor runs.
+    SetBeforeLinkCloses(key_, [this] { return bringToRest(); });
+}
+
+ActuatorRest::~ActuatorRest() { SetBeforeLinkCloses(key_, {}); }
+
+bool ActuatorRest::owed() const { return setting_.owesStop() || setting_.testSendAsked(); }
+
+bool ActuatorRest::bringToRest() {
+    if (!owed()) return true;
+    if (!LineFree()) return false;
+    LineHold hold;
+    const int slot = slot_;
+    StationLine line;
+    // What the user asked of the test mode goes out first, as the tick would have sent it.
+    if (setting_.testSendAsked() && selectCard(slot)) setting_.sendTestRequests(line);
+    auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
+    if (shownAtRest_) shownAtRest_();
+    if (stop->any()) {
+        OweStop(slot,
+                "The actuator on slot " + std::to_string(slot) +
+                    " could not be stopped: its card did not answer. The stop is sent again before anything else.",
+                [slot, stop] {
+                    StationLine l;
+                    return selectCard(slot) && SendStop(*stop, l);
+                });
+        SendOwedStops();
+    }
+    return true;
+}
+
+void ActuatorRest::bringToRestSoon() {
+    if (bringToRest()) return;
+    std::weak_ptr<ActuatorRest*> self = self_;
+    RunWhenLineFree(key_, [self] {
+        if (const auto rest = self.lock()) (*rest)->bringToRest();
+    });
+}
+
+}  // namespace talvo::screens
