@@ -430,7 +430,9 @@ bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int varian
     const std::string reply =
         s.at.data == DataFrame::None ? t.read(group, item) : t.readChecked(group, item, s.readData(ch));
     if (!t.ok()) return false;  // what was not read keeps what it held
-    if (s.record.keepRefused && IsRefusal(reply)) return true;
+    // A refusal ("CNG", "NEEDLESS") is no value: the box and the record keep
+    // theirs, so it is never stored and written back by a later download.
+    if (IsRefusal(reply)) return true;
     const std::string value = TextAfterColon(reply);
     if (s.control.channels > 0) {
         if (const std::optional<std::string> stored = s.control.show(ch, value)) setRecordText(s, ch, rec, *stored);

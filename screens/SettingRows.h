@@ -134,9 +134,6 @@ struct RecordRule {
     // Read by an upload and stored, never sent: a download leaves it, its boxes
     // and its record field as they are (a rating the card only reports).
     bool uploadOnly = false;
-    // A read the card refuses ("CNG", "NEEDLESS") is no value: the box and the
-    // record keep theirs. Without it the refusal is taken as the value's text.
-    bool keepRefused = false;
     Unsent unsent = Unsent::Restored;
     // The boxes and record fields on a card of a variant that lacks the setting.
     BoxAndField whereLacked = BoxAndField::Emptied;
@@ -166,7 +163,7 @@ struct Control {
 //   .at       where else the card keeps it        {.channelGroups = {"3", "4"}}
 //   .flag     the channel's Unused flag           {.unused = true, .restoreAsBit = true}
 //   .check    range, count, the screen's own test {.range = {"Zero Scale", &min, &max}}
-//   .record   what the transfers keep             {.keepRefused = true, .unsent = Unsent::Kept}
+//   .record   what the transfers keep             {.unsent = Unsent::Kept}
 //   .copies   the screen's working copies in place of `boxes`
 //   .control  a list or check box in place of `boxes`
 // (Every field has a default initializer, so that leaving one out draws no

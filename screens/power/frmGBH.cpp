@@ -269,7 +269,7 @@ void frmGBH::buildSettings() {
     // refuses leaves the control and the record as they were; an emptied box
     // or list is not sent and shows the record's value again.
     const Address bySystem = {.channelGroups = {"03", "04"}};
-    const RecordRule rule = {.keepRefused = true};
+    const RecordRule rule = {};
     const auto common = [](QLineEdit* box) { return std::vector<QLineEdit*>{box, box}; };
     const auto each = [](const std::array<QLineEdit*, 2>& boxes) {
         return std::vector<QLineEdit*>(boxes.begin(), boxes.end());

@@ -556,7 +556,7 @@ void frmEAJ2::buildSettings() {
     // The transfers keep each channel's settings in its own group, "3" or "4"
     // (one digit, unlike the setting and the test mode), its enable in group "02".
     const Address ownGroup = {.channelGroups = {"3", "4"}, .itemDigits = 2};
-    const RecordRule rule = {.keepRefused = true, .unsent = Unsent::Kept};
+    const RecordRule rule = {.unsent = Unsent::Kept};
     const auto both = [](const std::array<QLineEdit*, 2>& b) { return std::vector<QLineEdit*>(b.begin(), b.end()); };
     // Channel ch keeps its settings in Param(10(ch - 1) + 1) to Param(10(ch - 1) + 4).
     settings_ = {

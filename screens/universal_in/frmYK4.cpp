@@ -326,11 +326,11 @@ void frmYK4::valueChanged(EntryBox kind, int ch) {
 void frmYK4::buildSettings() {
     const Address card = {.data = DataFrame::Empty, .itemDigits = 2};
     const Address channel = {.data = DataFrame::Channel, .itemDigits = 2};
-    const RecordRule noValueKeeps = {.keepRefused = true};
+    const RecordRule noValueKeeps = {};
     // A list that shows no entry of the card's sends nothing, and the record takes its text.
-    const RecordRule listRule = {.keepRefused = true, .unsent = Unsent::Stored};
+    const RecordRule listRule = {.unsent = Unsent::Stored};
     // "", "-" and "." hold no value: nothing is sent and the box and the record keep theirs.
-    const RecordRule valueRule = {.keepRefused = true, .unsent = Unsent::Kept};
+    const RecordRule valueRule = {.unsent = Unsent::Kept};
     const Checks holdsValue = {.accepts = [](const std::string& text) { return !yk4::IsEmptyEntry(text); }};
     const auto value = [&](std::vector<QLineEdit*>& boxes, int item, int field) {
         return Setting{.boxes = boxes, .group = "01", .item = {0, item}, .param = channelField(field), .at = channel,

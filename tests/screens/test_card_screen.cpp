@@ -122,6 +122,38 @@ TEST_F(CardScreenTest, UploadThatLosesTheCardStopsKeepsTheRestAndDisconnects) {
     EXPECT_FALSE(window->isEnabled(MainControl::cboCardNo));
 }
 
+// The old fault: a refused read was shown and stored as "CNG", and the next
+// Download wrote that text to the card.
+TEST_F(CardScreenTest, ARefusedReadKeepsTheBoxAndTheRecordAndIsNeverWrittenBack) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    record(1).Param.set(1, "111");  // channel 1's zero scale, as stored
+    record(1).Param.set(5, "222");  // channel 2's
+    type(s->txtZScale[0], "111");
+    type(s->txtZScale[1], "222");
+    for (const char* refusal : {"CNG", "CNU"}) {
+        SCOPED_TRACE(refusal);
+        Fault f;
+        f.frame = "I42";  // channel 1's zero scale
+        f.card = 1;
+        f.action = FaultAction::Reply;
+        f.text = refusal;
+        sim.clearFaults();
+        sim.addFault(f);
+        upload(s);
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_TRUE(G().Connected);
+        EXPECT_EQ(text(s->txtZScale[0]), "111");
+        EXPECT_EQ(record(1).Param[1], "111");
+        EXPECT_EQ(text(s->txtZScale[1]), sim.value(1, "01", 44)) << "the others are read";
+    }
+    sim.clearFaults();
+    sim.clearFrames();
+    download(s);
+    EXPECT_EQ(sim.value(1, "01", 42), "111");
+    for (const std::string& f : sim.frames()) EXPECT_EQ(f.find("CN"), std::string::npos) << f;
+}
+
 TEST_F(CardScreenTest, DownloadThatLosesTheCardKeepsOnlyWhatTheCardTook) {
     auto* s = pick<frmBW4>(1);
     settle(s);
