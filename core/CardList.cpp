@@ -173,8 +173,7 @@ bool UploadCardList() {
     LineHold hold;
     G().CardTypeUnread.fill(false);
     ReadItem(3, "99", "");
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "0");
+    SelectCard("0");
     v.showProgress(kSlots, "Uploading");
     for (int n = 1; n <= kSlots; ++n) {
         ClearOverviewRow(n);

@@ -37,8 +37,7 @@ bool ConnectDevice() {
     v.setEnabled(MainControl::mnuConnectDisconnect, true);
     g.Connected = true;
 
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "01", "01", "1");
     g.CommCardModel = ReadItem(3, "00", "04");
     const std::string head = g.CommCardModel.substr(0, 6);

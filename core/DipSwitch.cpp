@@ -36,8 +36,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
     g.SlotInUse.fill(false);
 
     // The slot list is the communication card's.
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "0");
+    SelectCard("0");
     WriteItem(3, "00", "01", "F");
 
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {

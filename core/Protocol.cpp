@@ -300,6 +300,10 @@ std::string WriteItemCheckedOnce(const std::string& group, const std::string& it
     return dataReply(data);
 }
 
+bool SelectCard(const std::string& cardNo, int retries) {
+    return !WriteItem(retries, "00", "01", "F").empty() && !WriteItem(retries, "00", "41", cardNo).empty();
+}
+
 std::string ReadItem(int retries, const std::string& group, const std::string& item) {
     return Retried(retries, [&] { return ReadItemOnce(group, item); });
 }

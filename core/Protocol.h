@@ -28,6 +28,13 @@ std::string WriteItemChecked(int retries, const std::string& group, const std::s
 // fuzz targets build alone) needs no exchange.
 inline bool IsRefusal(const std::string& result) { return result == "CNG" || result == "NEEDLESS"; }
 
+// The card select almost every routine starts with: group "00" item "01" :=
+// "F", then item "41" := the card No. ("00" or "0" the communication card, "1"
+// to "16" a slot), each with retries + 1 attempts. It stops at the first write
+// the card does not answer; true when both were answered.
+bool SelectCard(const std::string& cardNo, int retries = 3);
+inline bool SelectCard(int slot, int retries = 3) { return SelectCard(std::to_string(slot), retries); }
+
 // A trimmed reply that fails a write's item or data frame: "" (no reply), "CNU",
 // "CNG" or the station's own time-out "DTMOUT".
 bool IsRejection(const std::string& reply);

@@ -150,8 +150,7 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     shell::ShowChildForm(spec.code);
 
     const auto selectAndVersion = [&] {
-        WriteItem(3, "00", "01", "F");
-        WriteItem(3, "00", "41", std::to_string(slot));
+        SelectCard(slot);
         setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
     };
     // The boxes are filled from the record of the slot this opener started on.
@@ -365,7 +364,7 @@ CardRecord& CardScreen::stampedRecord(Transfer& t) {
 
 bool CardScreen::Transfer::select() {
     if (!ok_) return false;
-    if (WriteItem(retries_, "00", "01", "F").empty() || WriteItem(retries_, "00", "41", std::to_string(cardSlot_)).empty())
+    if (!SelectCard(cardSlot_, retries_))
         fail();
     return ok_;
 }
@@ -575,8 +574,7 @@ void CardScreen::DownloadSettings() {
 void CardScreen::procCycDataRead() {
     const int slot = cardSlot_;
     if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
-    WriteItem(live_.retries, "00", "01", "F");
-    WriteItem(live_.retries, "00", "41", std::to_string(slot));
+    SelectCard(slot, live_.retries);
     if (live_.boxByBox) {
         readLiveBoxByBox();
         return;

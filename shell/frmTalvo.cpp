@@ -392,8 +392,7 @@ void frmTalvo::CmdUpload_Run() {
     // upload must keep disabled until it ends.
     selectCardListEntry(0);
     DisableMainControls();
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "01", "01", "1");
     SetCommSettingButton(ReadItem(3, "00", "04"));
     const bool listRead = UploadCardList();

@@ -62,6 +62,11 @@ std::string Exchanges::send(const std::string& group, const std::string& item, c
     return ok_ ? WriteItem(retries_, group, item, data) : std::string();
 }
 
+void Exchanges::sendCardSelect(const std::string& cardNo) {
+    send("00", "01", "F");
+    send("00", "41", cardNo);
+}
+
 // ---- ButtonGuard ----
 
 void ButtonGuard::disable() {

@@ -54,6 +54,9 @@ public:
     // Answer not tested: sent while the transfer has not failed.
     std::string readAny(const std::string& group, const std::string& item);
     std::string send(const std::string& group, const std::string& item, const std::string& data);
+    // The card select (group "00": item "01" := "F", item "41" := cardNo), both
+    // sent and their answers not tested: the dialogs test the read after it.
+    void sendCardSelect(const std::string& cardNo);
     bool ok() const { return ok_; }
     void fail() { ok_ = false; }
 

@@ -100,8 +100,7 @@ void frmComm::UploadSettings() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "0");
+    x.sendCardSelect("0");
     const std::string model = x.read("00", "04");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     if (model != "CNG") {
@@ -169,8 +168,7 @@ void frmComm::cmdUp_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "0");
+    x.sendCardSelect("0");
     const std::string version = x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtVersion, "V" + TextAfterColon(version));
@@ -232,8 +230,7 @@ void frmComm::cmdDown_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.write("00", "01", "1");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     const std::string settings = SettingsGroup(name());

@@ -126,8 +126,7 @@ void frmEther::cmdUp_Click() {
     Running run(*this);
     const std::string& model = G().CommCardModel;
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("01", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
@@ -187,8 +186,7 @@ void frmEther::cmdDown_Click() {
     Running run(*this);
     const std::string& model = G().CommCardModel;
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("01", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);

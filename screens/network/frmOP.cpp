@@ -131,8 +131,7 @@ void frmOP::Upload_First_File() {
     }
     // The opening write is the communication card's: select it first, since
     // the card selected last may be any I/O card.
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "17", "0", "1");
     ReadItem(3, "00", "55");  // the answer is not used
     const CardRecord& rec = CommCardRecord();
@@ -152,8 +151,7 @@ void frmOP::cmdUp_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("00", "01", "1");
     const std::string version = x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
@@ -210,8 +208,7 @@ void frmOP::cmdDown_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("01", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
@@ -244,8 +241,7 @@ void frmOP::cmdDown_Click() {
 
 void frmOP::cmdReadCard_Click() {
     Running run(*this);
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "17", "1", "1");
     WriteItem(3, "17", "42", "1");
     cmdUp_Click();

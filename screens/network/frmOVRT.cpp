@@ -86,8 +86,7 @@ void frmOVRT::Upload_First_File() {
 
 void frmOVRT::cmdUp_Click() {
     Running run(*this);
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "50", "01", "1");
     // No answer is tested: a missing one leaves its box empty.
     for (auto [box, item] : {std::pair{txbNetWorkNo, "88"}, std::pair{txbStationID, "90"}, std::pair{txbMACAdd, "87"},
@@ -97,8 +96,7 @@ void frmOVRT::cmdUp_Click() {
 
 void frmOVRT::cmdDown_Click() {
     Running run(*this);
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", "00");
+    SelectCard("00");
     WriteItem(3, "50", "01", "F");
     // Both checks before the first write, so a failed delay leaves no new
     // network No. on the card; a delay box the model does not have is neither

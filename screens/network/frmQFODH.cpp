@@ -333,8 +333,7 @@ void frmQFODH::cmdUp_Click() {
     Running run(*this);
     ui::Exchanges x;
     const auto fail = [] { ui::ShowTransferMessage(ui::kUploadIncomplete); };
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("17", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return fail();
@@ -414,8 +413,7 @@ void frmQFODH::cmdDown_Click() {
     const std::string count = deviceNo();
 
     ui::Exchanges x(10);
-    x.send("00", "01", "F");
-    x.send("00", "41", "00");
+    x.sendCardSelect("00");
     x.send("17", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return failDownload();

@@ -72,8 +72,7 @@ frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", paren
 void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
     const int slot = cardSlot();
     const int n = GatewaySlotIndex(screens::boxText(txtCardType));
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", std::to_string(slot));
+    SelectCard(slot);
     WriteItem(3, "17", "01", "1");
     const std::vector<std::string> fields = SplitAtCommas(TextAfterColon(ReadItem(3, "17", std::to_string(59 + n))));
     const std::string type = fields[0];

@@ -226,8 +226,7 @@ void frmGBH::procCycDataRead() {
     if (LiveReadEnabled != -1) return;
     const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", std::to_string(slot));
+    SelectCard(slot);
     const auto lost = [] {
         if (G().Connected) ReportLostLink();
     };

@@ -14,7 +14,7 @@ namespace {
 
 // The actuator's card selected, as every frame of its stop path needs first.
 bool selectCard(int slot) {
-    return !WriteItem(3, "00", "01", "F").empty() && !WriteItem(3, "00", "41", std::to_string(slot)).empty();
+    return SelectCard(slot);
 }
 
 }  // namespace

@@ -52,8 +52,7 @@ void DiscreteView::procCycDataRead() {
     if (type == "NONE" || type == "UNKNOWN") return;
     const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
-    WriteItem(3, "00", "01", "F");
-    WriteItem(3, "00", "41", std::to_string(slot));
+    SelectCard(slot);
     WriteItem(3, "00", "01", "0");
     for (int k = 1; k <= points_; ++k) {
         // The user went to the card list: no further exchange this pass.

@@ -359,8 +359,7 @@ void frmEAJ2::butMode_Click(int index) {
             return;
         frmEAJ2& s = *self;
         LineHold hold;
-        WriteItem(3, "00", "01", "F");
-        WriteItem(3, "00", "41", std::to_string(s.rest_.slot()));
+        SelectCard(s.rest_.slot());
         WriteItem(3, "03", "01", "1");
         WriteItem(3, "04", "01", "1");
         for (QPushButton* b : s.butMode) b->setEnabled(false);

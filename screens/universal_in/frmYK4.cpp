@@ -196,8 +196,7 @@ void frmYK4::ReadModelVersion(const std::string& typeCode) {
     std::string model;
     std::string version;
     // Without the card selected the model and version would be another card's.
-    const std::string slot = std::to_string(cardSlot());
-    if (!WriteItem(kRetries, "00", "01", "F").empty() && !WriteItem(kRetries, "00", "41", slot).empty()) {
+    if (SelectCard(cardSlot(), kRetries)) {
         model = WriteItemChecked(kRetries, "01", "90", "");
         version = WriteItemChecked(kRetries, "01", "92", "");
     }
