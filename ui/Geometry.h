@@ -7,6 +7,8 @@
 #include <QRect>
 #include <cstdint>
 
+#include "core/Colors.h"
+
 class QLabel;
 class QString;
 class QWidget;
@@ -35,7 +37,7 @@ QColor toQColor(std::uint32_t bgrOrSystem);
 void setBackColor(QWidget* w, std::uint32_t color);
 // A drop-down list's face in one flat colour with its text in another (the
 // Unused and Enable/Disable lists): the exact colours, not a shade of them.
-void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text);
+void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text = colors::White);
 void setForeColor(QWidget* w, std::uint32_t color);
 
 }  // namespace talvo::ui

@@ -10,15 +10,6 @@
 
 namespace talvo::screens {
 
-namespace {
-
-// The actuator's card selected, as every frame of its stop path needs first.
-bool selectCard(int slot) {
-    return SelectCard(slot);
-}
-
-}  // namespace
-
 bool StationLine::write(const std::string& group, const std::string& item, const std::string& data) {
     return !WriteItem(3, group, item, data).empty();
 }
@@ -45,7 +36,7 @@ bool ActuatorRest::bringToRest() {
     const int slot = slot_;
     StationLine line;
     // What the user asked of the test mode goes out first, as the tick would have sent it.
-    if (setting_.testSendAsked() && selectCard(slot)) setting_.sendTestRequests(line);
+    if (setting_.testSendAsked() && SelectCard(slot)) setting_.sendTestRequests(line);
     auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
     if (shownAtRest_) shownAtRest_();
     if (stop->any()) {
@@ -54,7 +45,7 @@ bool ActuatorRest::bringToRest() {
                     " could not be stopped: its card did not answer. The stop is sent again before anything else.",
                 [slot, stop] {
                     StationLine l;
-                    return selectCard(slot) && SendStop(*stop, l);
+                    return SelectCard(slot) && SendStop(*stop, l);
                 });
         SendOwedStops();
     }

@@ -31,12 +31,6 @@ bool FilterKeyNumeric(const std::string&, int, char16_t key) {
     return (key >= u'0' && key <= u'9') || (key >= u'+' && key <= u'.');
 }
 
-void entryMessage(const std::string& text) {
-    if (auto* m = platform::services().messages) m->show(text, "", platform::MsgIcon::Information);
-}
-
-void setListColor(QComboBox* list, std::uint32_t color) { ui::setListColors(list, color, colors::White); }
-
 std::string channelGroup(int c) { return c == 0 ? "03" : "04"; }
 
 }  // namespace
@@ -207,7 +201,7 @@ void frmEAJ2::InitControls() {
 
 void frmEAJ2::List_ChEnable_Click(int c) {
     QComboBox* l = List_ChEnable[static_cast<std::size_t>(c)];
-    setListColor(l, l->currentText() == "Enable" ? colors::Green : colors::Red);
+    ui::setListColors(l, l->currentText() == "Enable" ? colors::Green : colors::Red);
 }
 
 // --- entry ---
@@ -475,7 +469,7 @@ namespace {
 bool checkWhole(QLineEdit* box, double min, double max, const char* message) {
     const double v = std::nearbyint(LeadingNumber(boxText(box)));
     if (!(v >= min && v <= max)) {
-        entryMessage(message);
+        ui::ShowEntryMessage(message);
         return false;
     }
     setBoxText(box, std::to_string(static_cast<long>(v)));
@@ -495,7 +489,7 @@ bool frmEAJ2::checkRestartTime(int c) {
 bool frmEAJ2::checkTestModePos() {
     const float v = static_cast<float>(LeadingNumber(boxText(txtTestModePos)));
     if (!(v >= -0.5f && v <= 100.5f)) {
-        entryMessage("Please enter value -0.5 - 100.5");
+        ui::ShowEntryMessage("Please enter value -0.5 - 100.5");
         return false;
     }
     setBoxText(txtTestModePos, FormatTestPosition(v));

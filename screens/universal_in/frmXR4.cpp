@@ -43,8 +43,6 @@ bool withinSingle(double value, float limit) {
     return f >= -limit && f <= limit;
 }
 
-void colourUnused(QComboBox* list, std::uint32_t colour) { ui::setListColors(list, colour, colors::White); }
-
 }  // namespace
 
 frmXR4::frmXR4(QWidget* parent) : CardScreen("K6-XR4", parent) {
@@ -136,7 +134,7 @@ void frmXR4::XR4_Init(const std::string& typeCode) {
         l->clear();
         l->addItems({QStringLiteral("0"), QStringLiteral("1")});
         l->setCurrentIndex(0);
-        colourUnused(l, colors::Green);
+        ui::setListColors(l, colors::Green);
     }
     SetScaleMinMax(typeCode);
 }
@@ -147,15 +145,15 @@ void frmXR4::showUnused(int ch, const std::string& value) {
     QComboBox* list = List_ChEnable[at(ch)];
     setBoxText(list->lineEdit(), value);
     const std::uint32_t colour = value == "0" ? colors::Green : colors::Red;
-    colourUnused(list, colour);
+    ui::setListColors(list, colour);
     ui::setBackColor(list->lineEdit(), colour);
 }
 
 void frmXR4::List_ChEnable_Click(int ch) {
     QComboBox* list = List_ChEnable[at(ch)];
     const std::string text = boxText(list->lineEdit());
-    if (text == "0") colourUnused(list, colors::Green);
-    if (text == "1") colourUnused(list, colors::Red);
+    if (text == "0") ui::setListColors(list, colors::Green);
+    if (text == "1") ui::setListColors(list, colors::Red);
 }
 
 // --- the lost-focus checks ---

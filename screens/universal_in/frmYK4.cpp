@@ -67,8 +67,6 @@ void fillList(QComboBox* list, const Names& names) {
     list->setCurrentIndex(-1);  // the lists start with no entry shown
 }
 
-void setListColor(QComboBox* list, std::uint32_t color) { ui::setListColors(list, color, colors::White); }
-
 std::string lastChars(const std::string& s, std::size_t n) { return s.size() <= n ? s : s.substr(s.size() - n); }
 
 bool numericKey(const std::string&, int, char16_t key) { return yk4::FilterKeyNumeric(key); }
@@ -268,9 +266,9 @@ void frmYK4::showUnused(int ch, const std::string& value) {
     QComboBox* list = List_ChEnable[at(ch)];
     if (value == "0" || value == "1") selectEntry(list, value);
     if (listText(list) == "1")
-        setListColor(list, colors::Red);
+        ui::setListColors(list, colors::Red);
     else if (value == "0")
-        setListColor(list, colors::Green);
+        ui::setListColors(list, colors::Green);
 }
 
 void frmYK4::ReadInitialChData() {
@@ -283,8 +281,8 @@ void frmYK4::ReadInitialChData() {
 void frmYK4::List_ChEnable_Click(int ch) {
     QComboBox* list = List_ChEnable[at(ch)];
     const std::string text = listText(list);
-    if (text == "0") setListColor(list, colors::Green);
-    if (text == "1") setListColor(list, colors::Red);
+    if (text == "0") ui::setListColors(list, colors::Green);
+    if (text == "1") ui::setListColors(list, colors::Red);
 }
 
 void frmYK4::List_InputType_Click(int ch) {
