@@ -6,6 +6,7 @@
 #include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
@@ -173,7 +174,12 @@ bool UploadCardList() {
     LineHold hold;
     G().CardTypeUnread.fill(false);
     ReadItem(3, "99", "");
-    SelectCard("0");
+    // The slot list is the communication card's: read from another card it would be wrong.
+    if (!SelectCard("0")) {
+        G().CardTypeUnread.fill(true);
+        showUploadingIncomplete();
+        return false;
+    }
     v.showProgress(kSlots, "Uploading");
     for (int n = 1; n <= kSlots; ++n) {
         ClearOverviewRow(n);
@@ -195,6 +201,7 @@ bool UploadCardList() {
             WriteItem(3, "00", "41", "0");
         }
         G().CardRecords.get(n)->CardType = code;
+        OwedStopCardListed(n, code);
         SetCardIoKind(n, code);
         ShowChData(code, n);
         v.setProgress(v.progress() + 1);
@@ -209,11 +216,11 @@ bool ReadAllCardsCycData(PassOptions o) {
         if (o.stopWhenMonitoringEnds && !G().CycReadOn) return false;
         if (!monitored(n)) continue;
         const std::string t = G().CardRecords.get(n)->CardType;
-        if (WriteItem(3, "00", "01", "F").empty()) {
+        // Values read from another card would pass for this one's.
+        if (!SelectCard(n)) {
             reportLoss(o);
             return false;
         }
-        WriteItem(3, "00", "41", std::to_string(n));
         WriteItem(3, "01", "01", "1");
         if (!readLamps(n, t)) {
             reportLoss(o);

@@ -37,7 +37,11 @@ bool ConnectDevice() {
     v.setEnabled(MainControl::mnuConnectDisconnect, true);
     g.Connected = true;
 
-    SelectCard("00");
+    // Nothing is written while it is not known to reach the communication card.
+    if (!SelectCard("00")) {
+        ShowCommError();
+        return false;
+    }
     WriteItem(3, "01", "01", "1");
     g.CommCardModel = ReadItem(3, "00", "04");
     const std::string head = g.CommCardModel.substr(0, 6);
@@ -89,6 +93,9 @@ void DisconnectDevice() {
     if (auto* p = platform::services().serial; p && p->isOpen()) p->close();
     // Disarming the time-out ends an exchange that is waiting at its next poll.
     IntervalTimerOff();
+    // Whatever is connected next may hold other cards, selected or not.
+    ForgetSelectedCard();
+    OwedStopsAwaitCardList();
     MainView& v = mainView();
     v.setLink(colors::Navy, "", "Disconnected");
     v.setEnabled(MainControl::mnuConnectDisconnect, false);
@@ -146,6 +153,10 @@ bool OpenComPort(int portNo) {
         DisconnectDevice();
         return false;
     }
+    // A new link: no card is known to be selected, and an owed stop waits
+    // until the card list shows its card again.
+    ForgetSelectedCard();
+    OwedStopsAwaitCardList();
     return true;
 }
 

@@ -27,7 +27,7 @@ void txtCDataDraw(DipSwitchModel& model, int row, const std::string& switchText)
     }
 }
 
-void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& rowChanged) {
+bool ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& rowChanged) {
     auto changed = [&](int row) {
         if (rowChanged) rowChanged(row);
     };
@@ -36,7 +36,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
     g.SlotInUse.fill(false);
 
     // The slot list is the communication card's.
-    SelectCard("0");
+    if (!SelectCard("0")) return false;
     WriteItem(3, "00", "01", "F");
 
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
@@ -55,7 +55,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
 
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
         if (!g.SlotInUse[i]) continue;
-        WriteItem(3, "00", "41", std::to_string(i + 1));
+        if (WriteItem(3, "00", "41", std::to_string(i + 1)).empty()) return false;
         WriteItem(3, "00", "01", "F");
         model.version[i] = TextAfterColon(ReadItem(3, "00", "40"));
         changed(i);
@@ -65,6 +65,7 @@ void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
         if (!IsRefusal(s)) txtCDataDraw(model, i, s);
         changed(i);
     }
+    return true;
 }
 
 }  // namespace talvo

@@ -39,7 +39,8 @@ void txtCDataDraw(DipSwitchModel& model, int row, const std::string& switchText)
 // Reads name, version and switches of every slot (empty slots show "-"), and sets
 // G().SlotInUse. A switch read answered "CNG" or "NEEDLESS" shows that text and
 // leaves the cells as they were. rowChanged, when given, is called whenever a row of the model
-// has changed, so a window can show the read as it goes.
-void ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& rowChanged = {});
+// has changed, so a window can show the read as it goes. False when a card
+// could not be selected: nothing more is read, as it would come from another card.
+bool ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& rowChanged = {});
 
 }  // namespace talvo

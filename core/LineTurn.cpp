@@ -25,8 +25,17 @@ struct Waiting {
 // is still wanted.
 bool runnable(const Waiting& w) { return w.modal == platform::topModal() || !platform::modalOpen(w.modal); }
 
+struct Hold {
+    long id;
+    int level;  // the event level the hold was taken at
+    int card = kNoCard;
+    bool failed = false;
+};
+
 struct TurnState {
-    std::vector<int> holds;  // the event level each hold was taken at
+    std::vector<Hold> holds;
+    long nextId = 1;
+    long turns = 0;
     std::deque<Waiting> queue;
     bool drainPosted = false;
     bool listening = false;
@@ -74,10 +83,18 @@ void postDrain() {
 
 }  // namespace
 
-LineHold::LineHold() : level_(platform::eventLevel()) {
+LineHold::LineHold() { take(kNoCard, true); }
+
+LineHold::LineHold(int card) { take(card, true); }
+
+LineHold::LineHold(OneExchange) { take(kNoCard, false); }
+
+void LineHold::take(int card, bool countsAsTurn) {
     TurnState& s = state();
     const bool turnStarts = s.holds.empty();
-    s.holds.push_back(level_);
+    if (turnStarts && countsAsTurn) ++s.turns;
+    id_ = s.nextId++;
+    s.holds.push_back({id_, platform::eventLevel(), card});
     // A stop still owed to a moving actuator goes out first, before this turn
     // talks to any other card.
     if (turnStarts && StopsOwed()) SendOwedStops();
@@ -85,16 +102,50 @@ LineHold::LineHold() : level_(platform::eventLevel()) {
 
 LineHold::~LineHold() {
     TurnState& s = state();
-    auto it = std::find(s.holds.rbegin(), s.holds.rend(), level_);
-    if (it != s.holds.rend()) s.holds.erase(std::next(it).base());
+    auto it = std::find_if(s.holds.begin(), s.holds.end(), [this](const Hold& h) { return h.id == id_; });
+    if (it != s.holds.end()) s.holds.erase(it);
     if (s.holds.empty()) postDrain();
 }
+
+namespace {
+
+// The hold that decides which card the frames are for: the innermost naming a
+// card, else the innermost.
+Hold* cardHold() {
+    auto& holds = state().holds;
+    for (auto it = holds.rbegin(); it != holds.rend(); ++it)
+        if (it->card != kNoCard) return &*it;
+    return holds.empty() ? nullptr : &holds.back();
+}
+
+}  // namespace
+
+int HeldCard() {
+    const Hold* h = cardHold();
+    return h ? h->card : kNoCard;
+}
+
+bool HeldCardFailed() {
+    // A routine run inside one whose select failed is part of it.
+    const auto& holds = state().holds;
+    return std::any_of(holds.begin(), holds.end(), [](const Hold& h) { return h.failed; });
+}
+
+void SetHeldCard(int card) {
+    if (Hold* h = cardHold()) h->card = card;
+}
+
+void FailHeldCard() {
+    if (Hold* h = cardHold()) h->failed = true;
+}
+
+long LineTurnNumber() { return state().turns; }
 
 bool LineFree() {
     if (ExchangeWaiting()) return false;
     const int level = platform::eventLevel();
-    for (int held : state().holds)
-        if (held < level) return false;
+    for (const Hold& held : state().holds)
+        if (held.level < level) return false;
     return true;
 }
 

@@ -19,16 +19,43 @@ namespace talvo {
 // Holds the line for the lifetime of the object. Code called by the holder keeps
 // talking to the station; a handler that runs on top of it (from an event loop
 // the holder's wait runs) finds the line busy.
+//
+// A hold may name the card its routine is for (0 the communication card, 1 to
+// 16 a slot). The station sends every frame to the card selected last, so while
+// such a hold is the innermost that names a card, the line selects that card
+// before a frame goes out unless it knows the station has it selected; a
+// select of another card within the routine names that card from then on. Once
+// a select within the hold has failed, nothing more of the routine is sent: its
+// reads and writes fail at once, and the routine takes its failure path.
 class LineHold {
 public:
     LineHold();
+    explicit LineHold(int card);
+    // The hold of one exchange: it does not count as a turn of its own (see LineTurnNumber).
+    struct OneExchange {};
+    explicit LineHold(OneExchange);
     ~LineHold();
     LineHold(const LineHold&) = delete;
     LineHold& operator=(const LineHold&) = delete;
 
 private:
-    int level_;
+    void take(int card, bool countsAsTurn);
+    long id_;
 };
+
+// The card the innermost hold naming one is for; kNoCard when none names one.
+inline constexpr int kNoCard = -1;
+int HeldCard();
+// Whether a select failed within a hold the current routine runs in.
+bool HeldCardFailed();
+// A select the routine made: the hold is for that card from now on, or, when it
+// failed, for nothing more. Outside every hold these do nothing.
+void SetHeldCard(int card);
+void FailHeldCard();
+
+// Counts the turns of the line: a new number whenever a routine's outermost hold
+// starts (exchanges made outside every routine share the number before them).
+long LineTurnNumber();
 
 // True when no exchange waits and no routine below the current event loop holds
 // the line (holds taken by the code that called us do not count).

@@ -41,6 +41,9 @@ public:
     virtual void setProgress(int value) = 0;
     virtual int progress() const = 0;
     virtual void closeProgress() = 0;
+
+    // Which actuators are still owed a stop ("" for none): shown until the card answered it.
+    virtual void setStopsOwed(const std::string& text) = 0;
 };
 
 // A view that only remembers what it was told: what the window shows, and what
@@ -70,6 +73,7 @@ public:
     void setProgress(int value) override { progressValue = value; }
     int progress() const override { return progressValue; }
     void closeProgress() override { progressVisible = false; }
+    void setStopsOwed(const std::string& text) override { stopsOwedText = text; }
 
     std::map<MainControl, bool> enabled;
     bool specialFrameVisible = false;
@@ -82,6 +86,7 @@ public:
     int progressMax = 0;
     int progressValue = 0;
     std::string progressCaption;
+    std::string stopsOwedText;
 };
 
 // The view the core talks to. Until a window registers itself, a private

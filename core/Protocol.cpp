@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "core/LineTurn.h"
 #include "core/TextHelpers.h"
@@ -12,6 +13,7 @@ namespace talvo {
 namespace {
 
 constexpr char CR = '\r';
+constexpr std::size_t kEchoesKept = 64;
 
 struct ExchangeState {
     bool timerEnabled = false;
@@ -24,6 +26,14 @@ struct ExchangeState {
     // The item text of the item frame sent since the last group frame ("" for
     // none): a data frame may be answered with that item's tagged value.
     std::string itemSent;
+    // The data frames sent in this turn of the line (without their CR): the
+    // exact echo of one of them is a late reply, never the next one's.
+    std::vector<std::string> dataSent;
+    long dataTurn = -1;
+    // The card the station has selected, as far as the line knows.
+    int selected = kCardUnknown;
+    // Attempts running now: their own group frames are not checked again.
+    int attempts = 0;
 };
 
 ExchangeState& state() {
@@ -110,10 +120,11 @@ bool sameNumber(const std::string& a, const std::string& b) {
 // over. "COK" answers only a group frame, and a value ("D...", not "DTMOUT")
 // never does. To an item frame, a value tagged with another item number
 // ("D04:..." to "I40") belongs to that other item; untagged values stay
-// acceptable. A data frame is answered only by a refusal, by the echo of its
-// own data (a chunk read's echo goes on with the characters read), or by the
-// value of the item named just before it in the write ("D43:..." after "I43"):
-// an earlier data frame's echo taken here would pass a lost write for a taken one.
+// acceptable. To a data frame every other reply is its value (a chunk read's
+// characters with or without the echo before them, a card's own answer such
+// as "D0"), except the exact echo of an earlier data frame of this turn, which
+// taken here would pass a lost write for a taken one, and a value tagged with
+// another item than the one named just before it.
 bool canAnswer(const std::string& frame, const std::string& line) {
     const bool value = !line.empty() && line[0] == 'D' && line != "DTMOUT";
     if (frame[0] == 'G') return !value;
@@ -121,11 +132,13 @@ bool canAnswer(const std::string& frame, const std::string& line) {
     if (frame[0] == 'D') {
         // An empty reply fails the attempt at once, as it does for any frame.
         if (line.empty() || isRawRefusal(line)) return true;
-        if (!value) return false;
         // The line has lost its trailing blanks; so does the echo it is held to.
         const std::string echo = TrimBlanks(frame.substr(0, frame.size() - 1));
         if (line.compare(0, echo.size(), echo) == 0) return true;
-        return sameNumber(tagOf(line), state().itemSent);
+        const auto& sent = state().dataSent;
+        if (std::find(sent.begin(), sent.end(), line) != sent.end()) return false;
+        const std::string tag = tagOf(line);
+        return tag.empty() || sameNumber(tag, state().itemSent);
     }
     if (frame[0] != 'I' || !value) return true;
     const std::string item = frame.substr(1, frame.size() - 2);
@@ -142,7 +155,63 @@ std::string dataReply(const std::string& data) {
     return IsRejection(r) ? std::string() : valueOf(r);
 }
 
+// The card number a select writes ("00" and "0" the communication card), or
+// kCardUnknown for a text that names no card.
+int cardOf(const std::string& cardNo) {
+    if (!IsUnsignedText(cardNo) || cardNo.size() > 2) return kCardUnknown;
+    const int n = std::stoi(cardNo);
+    return n <= 16 ? n : kCardUnknown;
+}
+
+bool isSelectWrite(const std::string& group, const std::string& item) {
+    return group == "00" && (item == "01" || item == "41");
+}
+
+// Before an attempt's frames go out: the card the routine holding the line is
+// for is selected first, unless the line knows it is; nothing goes out once a
+// select of the routine has failed.
+bool cardReady(bool selectFrame) {
+    if (HeldCardFailed()) return false;
+    const int card = HeldCard();
+    if (selectFrame || card == kNoCard || card == state().selected) return true;
+    return UseCard(card);
+}
+
+// One attempt of a read or write, counted so that its own frames are not checked again.
+class Attempt {
+public:
+    explicit Attempt(bool selectFrame) : ready_(cardReady(selectFrame)) { ++state().attempts; }
+    ~Attempt() { --state().attempts; }
+    Attempt(const Attempt&) = delete;
+    Attempt& operator=(const Attempt&) = delete;
+    bool ready() const { return ready_; }
+
+private:
+    bool ready_;
+};
+
+// What a write of the select came to: the card the station has selected now,
+// and the card the routine is for; a select not taken stops the routine.
+void noteSelectWrite(const std::string& item, const std::string& data, bool taken) {
+    if (taken && item == "41") {
+        state().selected = cardOf(data);
+        SetHeldCard(state().selected);
+    } else if (!taken) {
+        state().selected = kCardUnknown;
+        FailHeldCard();
+    }
+}
+
 }  // namespace
+
+int SelectedCard() { return state().selected; }
+
+void ForgetSelectedCard() { state().selected = kCardUnknown; }
+
+bool UseCard(int card, int retries) {
+    if (card != kCardUnknown && card == state().selected) return true;
+    return SelectCard(card == 0 ? std::string("00") : std::to_string(card), retries);
+}
 
 bool IsRejection(const std::string& reply) {
     return reply.empty() || isRawRefusal(reply);
@@ -188,7 +257,7 @@ std::string Transact(const std::string& frame, std::string& reply) {
 
     // An action kept back while this exchange waits runs once it has ended,
     // even when no routine holds the line around it.
-    LineHold hold;
+    LineHold hold{LineHold::OneExchange{}};
     s.waiting = true;
     // After a time-out the missed reply may still be on its way, and input
     // waiting now answers no frame of ours: let the line fall quiet first.
@@ -205,6 +274,10 @@ std::string Transact(const std::string& frame, std::string& reply) {
         p->dropInput();
         if (frame[0] == 'G') s.itemSent.clear();
         if (frame[0] == 'I') s.itemSent = frame.substr(1, frame.size() - 2);
+        if (s.dataTurn != LineTurnNumber()) {
+            s.dataTurn = LineTurnNumber();
+            s.dataSent.clear();
+        }
         IntervalTimerOn(kReplyTimeoutMs);
         ok = written = p->write(frame);
     }
@@ -242,6 +315,14 @@ std::string Transact(const std::string& frame, std::string& reply) {
             break;
         }
     }
+    if (frame[0] == 'D' && written) {
+        const std::string sent = TrimBlanks(frame.substr(0, frame.size() - 1));
+        if (std::find(s.dataSent.begin(), s.dataSent.end(), sent) == s.dataSent.end()) {
+            // A turn that lasts (monitoring) keeps the most recent ones.
+            if (s.dataSent.size() >= kEchoesKept) s.dataSent.erase(s.dataSent.begin());
+            s.dataSent.push_back(sent);
+        }
+    }
     if (!answered) {
         reply.clear();
         if (written) s.lineSuspect = true;
@@ -252,12 +333,16 @@ std::string Transact(const std::string& frame, std::string& reply) {
 }
 
 std::string TransactTrim(const std::string& frame) {
+    // A routine's own frames (the HART dialog's) go to its card too.
+    if (state().attempts == 0 && !frame.empty() && frame[0] == 'G' && !cardReady(false)) return {};
     std::string reply;
     return TrimBlanks(Transact(frame, reply));
 }
 
 std::string ReadItemOnce(const std::string& group, const std::string& item) {
     if (!isFrameText(group) || !isFrameText(item) || ExchangeWaiting()) return {};
+    const Attempt attempt(false);
+    if (!attempt.ready()) return {};
     if (TransactTrim("G" + group + CR) != "COK") return {};
     if (item.empty()) return {};
     const std::string r = TransactTrim("I" + item + CR);
@@ -273,6 +358,8 @@ WriteAttempt WriteItemAttempt(const std::string& group, const std::string& item,
         return WriteAttempt{reply == "CNG" || reply == "CNU" ? WriteOutcome::Refused : WriteOutcome::Unanswered, ""};
     };
     if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting()) return {};
+    const Attempt attempt(isSelectWrite(group, item));
+    if (!attempt.ready()) return {};
     const std::string g = TransactTrim("G" + group + CR);
     if (g != "COK") return told(g);
     if (const std::string i = TransactTrim("I" + item + CR); IsRejection(i)) return told(i);
@@ -291,6 +378,8 @@ std::string WriteItemOnce(const std::string& group, const std::string& item, con
 
 std::string WriteItemCheckedOnce(const std::string& group, const std::string& item, const std::string& data) {
     if (!isFrameText(group) || !isFrameText(item) || !isFrameText(data) || ExchangeWaiting()) return {};
+    const Attempt attempt(false);
+    if (!attempt.ready()) return {};
     if (TransactTrim("G" + group + CR) != "COK") return {};
     if (item.empty()) return {};
     const std::string r = TransactTrim("I" + item + CR);
@@ -309,7 +398,9 @@ std::string ReadItem(int retries, const std::string& group, const std::string& i
 }
 
 std::string WriteItem(int retries, const std::string& group, const std::string& item, const std::string& data) {
-    return Retried(retries, [&] { return WriteItemOnce(group, item, data); });
+    std::string r = Retried(retries, [&] { return WriteItemOnce(group, item, data); });
+    if (isSelectWrite(group, item)) noteSelectWrite(item, data, !r.empty());
+    return r;
 }
 
 std::string WriteItemChecked(int retries, const std::string& group, const std::string& item,

@@ -31,9 +31,23 @@ inline bool IsRefusal(const std::string& result) { return result == "CNG" || res
 // The card select almost every routine starts with: group "00" item "01" :=
 // "F", then item "41" := the card No. ("00" or "0" the communication card, "1"
 // to "16" a slot), each with retries + 1 attempts. It stops at the first write
-// the card does not answer; true when both were answered.
+// the card does not answer; true when both were answered. Both writes always go
+// out; the line then knows the card selected, and a routine holding the line
+// is for that card from then on (see LineHold). A failed select stops the
+// routine: nothing more of it is sent.
 bool SelectCard(const std::string& cardNo, int retries = 3);
 inline bool SelectCard(int slot, int retries = 3) { return SelectCard(std::to_string(slot), retries); }
+
+// The card the station has selected, as far as the line knows: 0 the
+// communication card, 1 to 16 a slot, or kCardUnknown (never selected since the
+// port opened, or a write of the select that was not answered, whose effect
+// on the station is in doubt).
+inline constexpr int kCardUnknown = -1;
+int SelectedCard();
+// The port was opened or closed, or the station may have lost its selection.
+void ForgetSelectedCard();
+// Selects `card` unless the line knows it is selected; false when that select failed.
+bool UseCard(int card, int retries = 3);
 
 // A trimmed reply that fails a write's item or data frame: "" (no reply), "CNU",
 // "CNG" or the station's own time-out "DTMOUT".
@@ -68,9 +82,11 @@ std::string TransactTrim(const std::string& frame);
 // The exchange itself; builds the reply in its second argument and returns it.
 // Replies are taken line by line: a line that cannot be this frame's reply (a
 // late or extra reply to an earlier frame) is dropped and the wait goes on
-// within the same 3000 ms. A data frame's reply is a refusal, the echo of its
-// own data, or the value of the item whose frame went out just before it. The wait sleeps on the port, the event loop and the
-// deadline together, so it costs no processor while the window stays live.
+// within the same 3000 ms. To a data frame any other reply is its value, except
+// the exact echo of an earlier data frame of the same turn of the line (a late
+// reply to that frame) and a value tagged with another item than the one just
+// named. The wait sleeps on the port, the event loop and the deadline together,
+// so it costs no processor while the window stays live.
 std::string Transact(const std::string& frame, std::string& reply);
 
 // True while an exchange waits for its reply. A second exchange asked for meanwhile

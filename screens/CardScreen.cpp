@@ -128,6 +128,8 @@ void CardScreen::headerInFrame(int left, int top, int width, int height) {
     }
 }
 
+int CardScreen::lineCard() const { return cardSlot_ >= 1 && cardSlot_ <= 16 ? cardSlot_ : kNoCard; }
+
 int CardScreen::channels() const { return settings_.empty() ? 0 : settings_.front().channels(); }
 
 int CardScreen::channels(const Pass& pass) const {
@@ -138,7 +140,7 @@ int CardScreen::channels(const Pass& pass) const {
 
 void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // The opener runs whole: a pick, click or tick meanwhile waits for the line.
-    LineHold hold;
+    LineHold hold(G().CurCardNo);
     cardSlot_ = G().CurCardNo;
     const int slot = cardSlot_;
     const std::string text = ScreenTypeText(spec, typeCode);
@@ -149,9 +151,10 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     G().CurFormType = spec.code;
     shell::ShowChildForm(spec.code);
 
+    // A card that could not be selected is not read: the opener's hold sends
+    // nothing more, and the first live read reports the lost link.
     const auto selectAndVersion = [&] {
-        SelectCard(slot);
-        setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
+        if (SelectCard(slot)) setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
     };
     // The boxes are filled from the record of the slot this opener started on.
     if (spec.order == OpenOrder::A) {
@@ -236,7 +239,7 @@ void CardScreen::WaitForTimer_Timer() {
     WaitForTimer.stop();
     bool served = true;
     {
-        LineHold hold;
+        LineHold hold(lineCard());
         served = ProcessRequest();
     }
     inTick_ = false;
@@ -253,8 +256,10 @@ bool CardScreen::ProcessRequest() {
         return true;
     }
     // No traffic while the card list has the focus, nor while another routine
-    // holds the line or a user action waits for it; the next tick looks again.
-    if (!LineFreeForRoutine()) return false;
+    // holds the line or a user action waits for it, nor under a modal window
+    // (a message, the version box, a file dialog): only that window talks to
+    // the station while it is up. The next tick looks again.
+    if (!LineFreeForRoutine() || platform::topModal() != 0) return false;
     if (servePriority()) return true;
     if (G().CardListFocused) return false;
     if (!serveRequest()) procCycDataRead();
@@ -282,8 +287,10 @@ void CardScreen::leaving() {
     inTick_ = true;
     WaitForTimer.stop();
     {
-        LineHold hold;
-        while (G().Connected && serveRequest()) {
+        // With the link down (a Connect after a Disconnect that could not wait
+        // for the line) each is refused with its own failure message.
+        LineHold hold(lineCard());
+        while (serveRequest()) {
         }
     }
     inTick_ = false;
@@ -574,7 +581,11 @@ void CardScreen::DownloadSettings() {
 void CardScreen::procCycDataRead() {
     const int slot = cardSlot_;
     if (slot < 1 || slot > 16 || live_.boxes.empty()) return;
-    SelectCard(slot, live_.retries);
+    // Values read from another card would pass for this one's.
+    if (!SelectCard(slot, live_.retries)) {
+        if (!live_.quiet && G().Connected) ReportLostLink();
+        return;
+    }
     if (live_.boxByBox) {
         readLiveBoxByBox();
         return;

@@ -291,6 +291,8 @@ private:
     void setRecordText(const Setting& s, int ch, CardRecord& rec, const std::string& text);
     bool inTick_ = false;
     int cardSlot_ = 0;  // the slot whose opener ran last
+    // The card the screen's turns of the line are for (none before an opener ran).
+    int lineCard() const;
     QWidget* body_;
     QLabel* lblCardType_;
     QLabel* lblCardNo_;

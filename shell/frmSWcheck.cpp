@@ -12,9 +12,11 @@
 #include <cmath>
 
 #include "core/Colors.h"
+#include "core/Connection.h"
 #include "core/LineTurn.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
+#include "platform/Services.h"
 #include "ui/BusyCursor.h"
 #include "ui/Geometry.h"
 
@@ -179,11 +181,18 @@ void frmSWcheck::readSwitches() {
     reading_ = true;
     cmdUp_->setEnabled(false);
     cmdExit_->setEnabled(false);
+    bool read = false;
     {
         ui::BusyCursor wait;  // no progress window: the rows fill one by one
-        ReadDipSwitches(model_, [this](int row) { showRow(row); });
+        read = ReadDipSwitches(model_, [this](int row) { showRow(row); });
     }
-    cmdUp_->setEnabled(true);
+    // A port gone meanwhile shows the disconnected state at once, and the read
+    // stays off while the link is down.
+    NoticeLostPort();
+    const platform::SerialPort* port = platform::services().serial;
+    const bool lost = !port || !port->isOpen();
+    if (!read && !lost) ShowCommError();
+    cmdUp_->setEnabled(!lost);
     cmdExit_->setEnabled(true);
     reading_ = false;
     if (closeRequested_) {

@@ -20,6 +20,7 @@
 #include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/Overview.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/SettingsFile.h"
 #include "platform/Services.h"
@@ -199,6 +200,14 @@ void frmTalvo::buildTopBar(QWidget* bar) {
     connect(cboCardNo_, &QComboBox::currentIndexChanged, this, &frmTalvo::cboCardNo_Click);
     cmdOverView_ = button(fraUnit, "cmdOverView", "OverView", 3780, 330, 1440, 390);
     connect(cmdOverView_, &QPushButton::clicked, this, &frmTalvo::cmdOverView_Click);
+
+    // A motor that may still be moving stays in sight until its card answered the stop.
+    lblStopsOwed_ = ui::newLabel(bar, "", 9000, 300, 2880, Qt::AlignCenter, 360);
+    lblStopsOwed_->setObjectName("lblStopsOwed");
+    ui::setBackColor(lblStopsOwed_, colors::Red);
+    ui::setForeColor(lblStopsOwed_, colors::White);
+    lblStopsOwed_->setAutoFillBackground(true);
+    lblStopsOwed_->hide();
 }
 
 void frmTalvo::buildLeftPanel(QWidget* panel) {
@@ -277,6 +286,11 @@ void frmTalvo::setLink(std::uint32_t lamp, const std::string& comPort, const std
     shpLamp_->setColor(lamp);
     lblComPortNo_->setText(QString::fromLatin1(comPort.c_str()));
     lblConStatus_->setText(QString::fromLatin1(status.c_str()));
+}
+
+void frmTalvo::setStopsOwed(const std::string& text) {
+    lblStopsOwed_->setText(QString::fromLatin1(text.c_str()));
+    lblStopsOwed_->setVisible(!text.empty());
 }
 
 void frmTalvo::showProgress(int steps, const std::string& caption) {
@@ -392,10 +406,18 @@ void frmTalvo::CmdUpload_Run() {
     // upload must keep disabled until it ends.
     selectCardListEntry(0);
     DisableMainControls();
-    SelectCard("00");
+    // Nothing is read while it is not known to come from the communication card.
+    if (!SelectCard("00")) {
+        if (auto* m = platform::services().messages)
+            m->show("Uploading incomplete", "Uploading", platform::MsgIcon::Stop);
+        DisconnectDevice();
+        return;
+    }
     WriteItem(3, "01", "01", "1");
     SetCommSettingButton(ReadItem(3, "00", "04"));
     const bool listRead = UploadCardList();
+    // A stop owed to an actuator the list has just found again goes out before the cards are read.
+    if (listRead && StopsOwed()) SendOwedStops();
     FillCardList();
     // After a failed list upload the user has been told once already.
     ReadAllCardsCycData({.lossAlreadyShown = !listRead});
@@ -488,6 +510,9 @@ void frmTalvo::mnuConnectConnect_Click() {
 }
 
 void frmTalvo::mnuConnectConnect_Run() {
+    // A request the screen shown accepted before the link went is refused
+    // with its message now, not dropped with the screen.
+    childForms().leaveShown();
     setEnabled(MainControl::mnuConnect, false);
     ClearCardRecords();
     cmdOverView_Click();
@@ -534,11 +559,37 @@ void frmTalvo::mnuFilesEnd_Click() {
     // What the screen shown accepted, and what a card must still be told (a
     // motor to stop), go out first; from inside a waiting exchange that
     // happens once the line is free.
-    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses()) {
+    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses() || !endingAgreed()) {
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }
     endNow();
+}
+
+bool frmTalvo::endingAgreed() {
+    // A motor that may still be moving is not left behind without the user's word.
+    while (StopsOwed()) {
+        auto* m = platform::services().messages;
+        if (!m) return true;
+        const platform::SerialPort* port = platform::services().serial;
+        if (!port || !port->isOpen()) {
+            m->show(OwedStopsText() +
+                        ": its card has not answered the stop, so the motor may still be moving. The link is "
+                        "down: the program cannot stop it.",
+                    "Exit", platform::MsgIcon::Exclamation);
+            return true;
+        }
+        const platform::MsgResult r =
+            m->show(OwedStopsText() +
+                        ": its card has not answered the stop, so the motor may still be moving.\n"
+                        "Try to stop it once more? (No ends the program anyway.)",
+                    "Exit", platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo);
+        if (r != platform::MsgResult::Yes) return true;
+        if (!LineFree()) return false;
+        LineHold hold;
+        SendOwedStopsNow();
+    }
+    return true;
 }
 
 void frmTalvo::endNow() {
@@ -553,7 +604,7 @@ void frmTalvo::endNow() {
 
 void frmTalvo::closeEvent(QCloseEvent* event) {
     // The window stays while a card must still be told something and the line is busy.
-    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses()) {
+    if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses() || !endingAgreed()) {
         event->ignore();
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;

@@ -41,6 +41,7 @@ public:
     void setProgress(int value) override;
     int progress() const override;
     void closeProgress() override;
+    void setStopsOwed(const std::string& text) override;
 
     // Card list entries 1..16: "01:" .. "16:", or with the slot's card name.
     void ClearCardList();
@@ -89,6 +90,8 @@ private:
     void mnuFilesEnd_Click();
     // Ends the program at once, once the cards were told what they must be told.
     void endNow();
+    // True once no stop is owed, or the user chose to end all the same.
+    bool endingAgreed();
     // The screen shown serves what it accepted before the program ends; false
     // while the line is busy.
     bool leaveBeforeTheEnd();
@@ -104,6 +107,7 @@ private:
     QLabel* lblComPortNo_ = nullptr;
     LampShape* shpLamp_ = nullptr;
     QLabel* lblConStatus_ = nullptr;
+    QLabel* lblStopsOwed_ = nullptr;
     QComboBox* cboCardNo_ = nullptr;
     QPushButton* cmdOverView_ = nullptr;
     QPushButton* CmdUpload_ = nullptr;

@@ -63,8 +63,7 @@ std::string Exchanges::send(const std::string& group, const std::string& item, c
 }
 
 void Exchanges::sendCardSelect(const std::string& cardNo) {
-    send("00", "01", "F");
-    send("00", "41", cardNo);
+    if (ok_ && !SelectCard(cardNo, retries_)) ok_ = false;
 }
 
 // ---- ButtonGuard ----

@@ -54,8 +54,8 @@ public:
     // Answer not tested: sent while the transfer has not failed.
     std::string readAny(const std::string& group, const std::string& item);
     std::string send(const std::string& group, const std::string& item, const std::string& data);
-    // The card select (group "00": item "01" := "F", item "41" := cardNo), both
-    // sent and their answers not tested: the dialogs test the read after it.
+    // The card select (group "00": item "01" := "F", item "41" := cardNo): a
+    // select that failed fails the transfer, so nothing of it reaches another card.
     void sendCardSelect(const std::string& cardNo);
     bool ok() const { return ok_; }
     void fail() { ok_ = false; }
@@ -158,6 +158,12 @@ public:
     // A command that only closes the dialog: no check.
     void onExit(QPushButton* button);
 
+    // The card the dialog's commands are for: the communication card unless set.
+    // Its frames go to that card; the line selects it first when it does not
+    // know it is selected.
+    void setLineCard(int card) { lineCard_ = card; }
+    int lineCard() const { return lineCard_; }
+
     // Closing while a command runs or waits for the line (Exit, Esc, the frame)
     // closes the dialog once it has ended; the wait cursor says so meanwhile.
     void done(int result) override;
@@ -171,7 +177,7 @@ protected:
     // takes effect.
     class Running {
     public:
-        explicit Running(SettingsDialog& d) : end_(d), hold_(d.guard_) {}
+        explicit Running(SettingsDialog& d) : end_(d), line_(d.lineCard_), hold_(d.guard_) {}
         Running(const Running&) = delete;
         Running& operator=(const Running&) = delete;
 
@@ -216,6 +222,7 @@ private:
     int closeResult_ = 0;
     bool openingAsked_ = false;
     bool opened_ = false;
+    int lineCard_ = 0;
 };
 
 }  // namespace talvo::ui

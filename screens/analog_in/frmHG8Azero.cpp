@@ -19,6 +19,7 @@ std::string offsetItem(int index) { return std::to_string(50 + index); }
 }  // namespace
 
 frmHG8Azero::frmHG8Azero(int slot, QWidget* parent) : ui::SettingsDialog(parent), slot_(slot) {
+    setLineCard(slot);
     setObjectName("frmHG8Azero");
     setWindowTitle(QStringLiteral("0 deg.C Offset"));
     setFixedSize(twips(5160), twips(3720));
@@ -70,8 +71,7 @@ void frmHG8Azero::cmdExit_Click() { reject(); }
 // buttons held disabled, a dead line must not keep the dialog waiting item after item.
 
 void frmHG8Azero::selectOffsets(ui::Exchanges& x) const {
-    x.write("00", "01", "F");
-    x.write("00", "41", std::to_string(slot_));
+    x.sendCardSelect(std::to_string(slot_));
     x.write("03", "01", "F");
 }
 

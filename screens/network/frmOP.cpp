@@ -130,8 +130,8 @@ void frmOP::Upload_First_File() {
         for (const char* s : kScales) cb->addItem(s);
     }
     // The opening write is the communication card's: select it first, since
-    // the card selected last may be any I/O card.
-    SelectCard("00");
+    // the card selected last may be any I/O card; without it nothing is sent.
+    if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     WriteItem(3, "17", "0", "1");
     ReadItem(3, "00", "55");  // the answer is not used
     const CardRecord& rec = CommCardRecord();
@@ -241,7 +241,7 @@ void frmOP::cmdDown_Click() {
 
 void frmOP::cmdReadCard_Click() {
     Running run(*this);
-    SelectCard("00");
+    if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     WriteItem(3, "17", "1", "1");
     WriteItem(3, "17", "42", "1");
     cmdUp_Click();

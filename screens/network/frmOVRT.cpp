@@ -86,7 +86,8 @@ void frmOVRT::Upload_First_File() {
 
 void frmOVRT::cmdUp_Click() {
     Running run(*this);
-    SelectCard("00");
+    // Nothing is read that could come from another card.
+    if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     WriteItem(3, "50", "01", "1");
     // No answer is tested: a missing one leaves its box empty.
     for (auto [box, item] : {std::pair{txbNetWorkNo, "88"}, std::pair{txbStationID, "90"}, std::pair{txbMACAdd, "87"},
@@ -96,7 +97,8 @@ void frmOVRT::cmdUp_Click() {
 
 void frmOVRT::cmdDown_Click() {
     Running run(*this);
-    SelectCard("00");
+    // Nothing is written that could reach another card.
+    if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     WriteItem(3, "50", "01", "F");
     // Both checks before the first write, so a failed delay leaves no new
     // network No. on the card; a delay box the model does not have is neither

@@ -72,7 +72,9 @@ frmQFODHdata::frmQFODHdata(QWidget* parent) : screens::CardScreen("QFODH", paren
 void frmQFODHdata::SetScaleMinMax(const std::string& typeCode) {
     const int slot = cardSlot();
     const int n = GatewaySlotIndex(screens::boxText(txtCardType));
-    SelectCard(slot);
+    // A card that could not be selected is not read: nothing more of the entry
+    // is sent, and the lost link is told.
+    if (!SelectCard(slot) && G().Connected) screens::ReportLostLink();
     WriteItem(3, "17", "01", "1");
     const std::vector<std::string> fields = SplitAtCommas(TextAfterColon(ReadItem(3, "17", std::to_string(59 + n))));
     const std::string type = fields[0];

@@ -226,10 +226,11 @@ void frmGBH::procCycDataRead() {
     if (LiveReadEnabled != -1) return;
     const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
-    SelectCard(slot);
     const auto lost = [] {
         if (G().Connected) ReportLostLink();
     };
+    // Words read from another card would pass for this one's.
+    if (!SelectCard(slot)) return lost();
     int r = 0;
     while (r < kRows) {
         const std::size_t i = static_cast<std::size_t>(r);

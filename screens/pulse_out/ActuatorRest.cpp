@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Connection.h"
+#include "core/Globals.h"
 #include "core/LineTurn.h"
 #include "core/OwedStops.h"
 #include "core/Protocol.h"
@@ -11,10 +12,12 @@
 namespace talvo::screens {
 
 bool StationLine::write(const std::string& group, const std::string& item, const std::string& data) {
-    return !WriteItem(3, group, item, data).empty();
+    return !WriteItem(retries_, group, item, data).empty();
 }
 
-std::string StationLine::read(const std::string& group, const std::string& item) { return ReadItem(3, group, item); }
+std::string StationLine::read(const std::string& group, const std::string& item) {
+    return ReadItem(retries_, group, item);
+}
 
 ActuatorRest::ActuatorRest(ActuatorSetting& setting, std::function<void()> shownAtRest)
     : setting_(setting),
@@ -32,22 +35,24 @@ bool ActuatorRest::owed() const { return setting_.owesStop() || setting_.testSen
 bool ActuatorRest::bringToRest() {
     if (!owed()) return true;
     if (!LineFree()) return false;
-    LineHold hold;
     const int slot = slot_;
+    LineHold hold(slot);
     StationLine line;
+    const bool selected = SelectCard(slot);
     // What the user asked of the test mode goes out first, as the tick would have sent it.
-    if (setting_.testSendAsked() && SelectCard(slot)) setting_.sendTestRequests(line);
+    if (selected && setting_.testSendAsked()) setting_.sendTestRequests(line);
     auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
     if (shownAtRest_) shownAtRest_();
-    if (stop->any()) {
-        OweStop(slot,
-                "The actuator on slot " + std::to_string(slot) +
-                    " could not be stopped: its card did not answer. The stop is sent again before anything else.",
-                [slot, stop] {
-                    StationLine l;
-                    return SelectCard(slot) && SendStop(*stop, l);
-                });
-        SendOwedStops();
+    if (stop->any() && !(selected && SendStop(*stop, line))) {
+        const CardRecord* rec = G().CardRecords.get(slot);
+        // Later tries take one attempt a frame, so that a silent card never stalls the line.
+        OweStop(slot, rec ? rec->CardType : std::string(), [slot, stop] {
+            LineHold h(slot);
+            StationLine once(0);
+            return SelectCard(slot, 0) && SendStop(*stop, once);
+        });
+    } else {
+        StopAnswered(slot);
     }
     return true;
 }

@@ -10,7 +10,8 @@
 // test mode OFF; ActuatorSetting::takeStop) to the actuator's own card,
 // selected first, each with the exchange's full retries. A stop the card does
 // not answer stays owed in the owed-stop registry (core/OwedStops): the user is
-// told, and it goes out again first at the next turn of the line.
+// told at once, the main window shows it owed, and it goes out again first at
+// the turns of the line until the card answers it.
 #include <functional>
 #include <memory>
 #include <string>
@@ -22,8 +23,12 @@ namespace talvo::screens {
 // The actuator's frames through the station protocol, each with the full retries.
 class StationLine : public ActuatorLine {
 public:
+    explicit StationLine(int retries = 3) : retries_(retries) {}
     bool write(const std::string& group, const std::string& item, const std::string& data) override;
     std::string read(const std::string& group, const std::string& item) override;
+
+private:
+    int retries_;
 };
 
 class ActuatorRest {

@@ -70,7 +70,8 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
         // The motor stops before the card leaves the setting mode, also for a
         // coarse button released in this very tick. What the card did not
         // answer is sent again at the next tick.
-        if (!stopCoarse(line) || !line.write(adjGroup_, "09", "00")) return false;
+        stopUnanswered_ = !stopCoarse(line) || !line.write(adjGroup_, "09", "00");
+        if (stopUnanswered_) return false;
         cardInSetting_ = false;
         modeRequest_ = 0;
         fine_ = {};
@@ -93,16 +94,22 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
         if (fine_[d] > kFineIdle) line.write(adjGroup_, directionItem(d), "02");
     for (std::size_t d = 0; d < 2; ++d)
         if (fine_[d] == kReleased) fine_[d] = kFineIdle;
+    bool unanswered = false;
     for (std::size_t d = 0; d < 2; ++d) {
         if (coarse_[d] == kPressed) {
             // Counted as running from the moment the run goes out.
             coarse_[d] = kRunning;
             line.write(adjGroup_, directionItem(d), "01");
-        } else if (coarse_[d] == kRunning && coarseReleased_[d] && line.write(adjGroup_, directionItem(d), "00")) {
-            coarse_[d] = kIdle;
-            coarseReleased_[d] = false;
+        } else if (coarse_[d] == kRunning && coarseReleased_[d]) {
+            if (line.write(adjGroup_, directionItem(d), "00")) {
+                coarse_[d] = kIdle;
+                coarseReleased_[d] = false;
+            } else {
+                unanswered = true;
+            }
         }
     }
+    stopUnanswered_ = unanswered;
     raw = TextAfterColon(line.read(adjGroup_, "28"));
     return true;
 }
@@ -111,7 +118,9 @@ bool ActuatorSetting::serveTestRequests(ActuatorLine& line) {
     if (testModeRequest_ == 1 || testModeRequest_ == 2) {
         const bool on = testModeRequest_ == 1;
         // Switching off is a stop: asked for until the card has answered it.
-        if (line.write(testGroup_, "50", on ? "01" : "00") || on) testModeRequest_ = 0;
+        const bool answered = line.write(testGroup_, "50", on ? "01" : "00");
+        if (answered || on) testModeRequest_ = 0;
+        stopUnanswered_ = !on && !answered;
         return true;
     }
     if (testPosRequest_) {

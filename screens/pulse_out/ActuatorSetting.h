@@ -84,6 +84,9 @@ public:
     // Whether the card may have a coarse move running, be in a setting mode or
     // be owed a test mode OFF.
     bool owesStop() const;
+    // Whether the last tick sent a stop (a coarse move's, the end of a setting
+    // mode, test mode OFF) that the card did not answer; the next tick sends it again.
+    bool stopUnanswered() const { return stopUnanswered_ && owesStop(); }
     // What the card is owed, taken out: the procedure is back in the normal
     // state and the caller sends it (SendStop).
     ActuatorStop takeStop();
@@ -121,6 +124,7 @@ private:
     int testModeRequest_ = 0;  // 1 on, 2 off
     bool testPosRequest_ = false;
     std::string testPosition_;
+    bool stopUnanswered_ = false;
 };
 
 // The test position as it is shown and sent: the value rounded to one decimal,

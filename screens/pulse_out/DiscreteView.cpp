@@ -52,7 +52,11 @@ void DiscreteView::procCycDataRead() {
     if (type == "NONE" || type == "UNKNOWN") return;
     const int slot = cardSlot();
     if (slot < 1 || slot > 16) return;
-    SelectCard(slot);
+    // Points read from another card would pass for this one's.
+    if (!SelectCard(slot)) {
+        if (G().Connected) ReportLostLink();
+        return;
+    }
     WriteItem(3, "00", "01", "0");
     for (int k = 1; k <= points_; ++k) {
         // The user went to the card list: no further exchange this pass.

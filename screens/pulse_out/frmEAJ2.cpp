@@ -8,6 +8,7 @@
 #include "core/Colors.h"
 #include "core/Globals.h"
 #include "core/LineTurn.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
@@ -352,10 +353,15 @@ void frmEAJ2::butMode_Click(int index) {
             !shell::childForms().isShown(self))
             return;
         frmEAJ2& s = *self;
-        LineHold hold;
-        SelectCard(s.rest_.slot());
-        WriteItem(3, "03", "01", "1");
-        WriteItem(3, "04", "01", "1");
+        LineHold hold(s.rest_.slot());
+        // No setting starts on a card that could not be selected; an end is
+        // still asked for, and the ticks send it until the card answers.
+        const bool selected = SelectCard(s.rest_.slot());
+        if (!selected && index != 0) return;
+        if (selected) {
+            WriteItem(3, "03", "01", "1");
+            WriteItem(3, "04", "01", "1");
+        }
         for (QPushButton* b : s.butMode) b->setEnabled(false);
         if (index == 0) {
             s.setting_.endSetting();
@@ -417,13 +423,19 @@ bool frmEAJ2::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool frmEAJ2::servePriority() {
-    if (!setting_.idle()) {
+    const bool adjusting = !setting_.idle();
+    if (adjusting) {
         runAdjust();
-        return true;
+    } else {
+        StationLine line;
+        setting_.serveTestRequests(line);
     }
-    StationLine line;
-    setting_.serveTestRequests(line);
-    return false;
+    // A stop the card did not answer is told at once and shown owed until it is.
+    if (setting_.stopUnanswered())
+        StopUnanswered(rest_.slot());
+    else
+        StopAnswered(rest_.slot());
+    return adjusting;
 }
 
 void frmEAJ2::runAdjust() {

@@ -185,6 +185,7 @@ hart::Channel& frmXR_HART::current() { return tables[static_cast<std::size_t>(Ha
 
 void frmXR_HART::XR4_HART_Init(int channelIndex, int slot) {
     slot_ = slot;
+    setLineCard(slot);
     HartChNo = channelIndex >= 0 && channelIndex < hart::kChannels ? channelIndex : 0;
     Init();
     Disp();

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 
+#include "core/LineTurn.h"
 #include "core/Protocol.h"
 #include "tests/support/SimFixture.h"
 
@@ -328,13 +329,16 @@ TEST_F(ProtocolTest, LinesThatCannotAnswerTheFrameArePassedOver) {
     }
 }
 
-// What answers a data frame: a refusal, the echo of its own data (which may go
-// on, as a chunk read's does), or the value of the item named just before it in
-// the write. An echo of an earlier data frame, another item's value or any other
-// line is passed over, in the same chunk as the reply or alone.
-TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
+// What answers a data frame: any reply is its value, as the card gives it (the
+// echo of its data, which may go on as a chunk read's does, or an answer of the
+// card's own such as "D0"), except a late reply that plainly is not its own:
+// the exact echo of an earlier data frame of the same turn, "COK", or the value
+// of another item than the one named just before it. Those are passed over, in
+// the same chunk as the reply or alone.
+TEST_F(ProtocolTest, ADataFrameTakesAnyReplyButAStaleEchoOrAnotherItemsValue) {
     useFakeClock();
     ASSERT_EQ(WriteItem(3, "00", "41", "1"), "1");
+    ASSERT_EQ(WriteItem(3, "01", "43", "7"), "7");  // an earlier data frame of this turn
     struct Case {
         std::string data;   // written to group "01" item "42" of card 1
         std::string reply;  // the data frame is answered with reply + CR
@@ -345,7 +349,8 @@ TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
         {"250", "D250", "250", false},
         {"250", "D7\rD250", "250", false},         // an earlier write's echo first
         {"250", "D7", "", true},
-        {"250", "D25", "", true},                  // part of the echo
+        {"250", "D0", "0", false},                 // the card's own answer
+        {"250", "D25", "25", false},
         {"250", "D2500", "2500", false},           // the echo and more
         {"250", "D43:10000\rD250", "250", false},  // another item's value first
         {"250", "D43:10000", "", true},
@@ -353,7 +358,7 @@ TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
         {"250", "D42:250", "42:250", false},       // its own item's value
         {"250", "D042:250", "042:250", false},
         {"250", "COK", "", true},
-        {"250", "X250", "", true},
+        {"250", "X250", "250", false},
         {"250", "", "", false},                    // an empty reply fails at once
         {"250", "CNG", "", false},
         {"250", "CNU", "", false},
@@ -386,6 +391,20 @@ TEST_F(ProtocolTest, ADataFrameTakesOnlyItsOwnEchoItsItemsValueOrARefusal) {
     EXPECT_EQ(sim.frames(), repeat({"G01", "I42", "D250"}, 4));
 }
 
+// A routine's turn of the line keeps its own echoes: a reply that only repeats
+// what an earlier routine wrote is that card's answer to this one.
+TEST_F(ProtocolTest, AnEchoFromAnEarlierTurnIsAValue) {
+    useFakeClock();
+    ASSERT_EQ(WriteItem(3, "00", "41", "1"), "1");
+    {
+        LineHold first(1);
+        ASSERT_EQ(WriteItem(3, "01", "43", "0"), "0");
+    }
+    LineHold second(1);
+    sim.addFault(reply("D1", "D0"));
+    EXPECT_EQ(WriteItem(0, "01", "44", "1"), "0");
+}
+
 // The item whose value may answer a data frame is the one named in the same
 // write: a group frame since then names none.
 TEST_F(ProtocolTest, AnItemsValueAnswersADataFrameOnlyAfterThatItemFrame) {
@@ -406,6 +425,9 @@ TEST_F(ProtocolTest, AnItemsValueAnswersADataFrameOnlyAfterThatItemFrame) {
 // A stale line that arrives while a slow reply is awaited, on a real line.
 TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
     sim.setValue(0, "00", 40, "1.00");
+    // "D7" is then the echo of an earlier data frame of the same turn.
+    ASSERT_EQ(WriteItem(0, "00", "41", "7"), "7");
+    ASSERT_EQ(WriteItem(0, "00", "41", "0"), "0");
     struct Case {
         std::string stale;
         std::string frame;  // its reply is 200 ms late; the stale line comes 50 ms in
@@ -419,7 +441,7 @@ TEST_F(ProtocolTest, StaleRepliesArrivingDuringTheWaitAreNotTakenForTheReply) {
         {"D04:K6-OW1", "I40", [] { return ReadItem(0, "00", "40"); }, "1.00", {"G00", "I40"}},
         {"D1.00", "G00", [] { return ReadItem(0, "00", "04"); }, "K6-OW1:RUN", {"G00", "I04"}},
         {"COK", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
-        {"D3", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
+        {"D7", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
         {"D41:3", "DF", [] { return WriteItem(0, "00", "01", "F"); }, "F", {"G00", "I01", "DF"}},
     };
     for (const Case& c : cases) {

@@ -211,3 +211,54 @@ TEST_F(WindowActionTest, ALineLostDuringTheHartDialogsTransferShowsDisconnectedA
 }
 
 }  // namespace
+
+// The old fault: Download clicked, then Help > Version opened before the tick
+// came: the write went out while the version box was up. Nothing talks to the
+// station under a modal window but that window; the request is served once it
+// has closed.
+TEST_F(WindowActionTest, ARequestWaitsWhileTheVersionBoxIsUpAndIsServedAfter) {
+    useStation("default.k6");
+    auto* s = pick<frmBW8>(2);
+    ASSERT_NE(s, nullptr);
+    settle(s);
+    setBoxText(s->txtZScale[0], "321");
+    sim.clearFrames();
+    std::size_t framesUnderTheBox = 0;
+    onModal([&](QDialog&) {
+        QTest::qWait(700);  // more than a tick and a request's delay
+        framesUnderTheBox = sim.frames().size();
+    });
+    s->downloadButton()->click();
+    menu("mnuHelpVersion")->trigger();
+    EXPECT_EQ(framesUnderTheBox, 0u);
+    ASSERT_TRUE(waitFor([&] { return indexOf(stamped(), "2|01/42:321") < stamped().size(); }, 10000));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// The old fault: a request raised during a tick, then Disconnect (which does not
+// wait for a busy line) and Connect before the screen's next tick: the screen
+// went with the Connect and its request was neither sent nor refused. It is
+// refused with the screen's own message before the COM-port dialog opens.
+TEST_F(WindowActionTest, ARequestLeftByADisconnectIsRefusedVisiblyAtTheNextConnect) {
+    useStation("default.k6");
+    auto* s = pick<frmBW8>(2);
+    ASSERT_NE(s, nullptr);
+    settle(s);
+    setBoxText(s->txtZScale[0], "321");
+    sim.clearFrames();
+    when([&] { return s->busy() && ExchangeWaiting(); }, [&] {
+        s->downloadButton()->click();
+        menu("mnuConnectDisconnect")->trigger();
+    });
+    ASSERT_TRUE(waitFor([&] { return !G().Connected && idle(); }, 15000));
+    messages.shown.clear();
+    std::vector<std::string> toldBeforeTheDialog;
+    onModal([&](QDialog& d) {
+        toldBeforeTheDialog = messages.texts();
+        d.reject();
+    });
+    menu("mnuConnectConnect")->trigger();
+    ASSERT_TRUE(waitFor([&] { return idle(); }, 15000));
+    EXPECT_EQ(toldBeforeTheDialog, (std::vector<std::string>{"Downloading incomplete"}));
+    EXPECT_EQ(indexOf(stamped(), "2|01/42:321"), stamped().size()) << "nothing went out";
+}

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "core/Globals.h"
 #include "core/MainView.h"
 #include "ui/Geometry.h"
 #include "shell/frmSWcheck.h"
@@ -136,4 +137,35 @@ TEST_F(SwCheckTest, EveryWayOutDisablesCheck) {
         EXPECT_EQ(dlg.result(), QDialog::Rejected);
         EXPECT_FALSE(view.isEnabled(MainControl::cmdSWcheck));
     }
+}
+
+// The old fault: the line lost during the check left the window "Connected",
+// with no message and its commands on. The check now notices the lost port
+// as the settings dialogs do: the disconnected state at once, its read off.
+TEST_F(SwCheckTest, ALineLostDuringTheCheckShowsDisconnectedAtOnce) {
+    G().Connected = true;
+    view.setEnabled(MainControl::CmdUpload, true);
+    sim.addFault(test::fault("I39", 1, k6sim::FaultAction::DropLine));
+    frmSWcheck dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.reading() && !G().Connected; }, 20000));
+    EXPECT_EQ(view.statusText, "Disconnected");
+    EXPECT_FALSE(view.isEnabled(MainControl::CmdUpload));
+    EXPECT_FALSE(dlg.cmdUp()->isEnabled());
+    EXPECT_TRUE(dlg.cmdExit()->isEnabled());
+}
+
+// A select the station does not answer stops the check before it reads a
+// slot list that could be another card's, and says so.
+TEST_F(SwCheckTest, AFailedSelectStopsTheCheckAndIsTold) {
+    useFakeClock();
+    G().Connected = true;
+    sim.addFault(test::silence("DF", -1));
+    frmSWcheck dlg;
+    dlg.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dlg.reading() && !messages.shown.empty(); }, 20000));
+    EXPECT_EQ(messages.shown[0].title, "Test of communication");
+    const auto f = sim.frames();
+    EXPECT_EQ(std::count(f.begin(), f.end(), "I10"), 0);
+    EXPECT_TRUE(dlg.cmdUp()->isEnabled());
 }

@@ -6,8 +6,8 @@
 namespace talvo::test {
 
 platform::MsgResult RecordingMessageBox::show(const std::string& text, const std::string& title,
-                                              platform::MsgIcon icon, platform::MsgButtons) {
-    shown.push_back({text, title, icon});
+                                              platform::MsgIcon icon, platform::MsgButtons buttons) {
+    shown.push_back({text, title, icon, buttons});
     if (answers.empty()) return platform::MsgResult::Ok;
     const auto r = answers.front();
     answers.pop_front();

@@ -13,6 +13,7 @@ struct ShownMessage {
     std::string text;
     std::string title;
     platform::MsgIcon icon;
+    platform::MsgButtons buttons = platform::MsgButtons::Ok;
 };
 
 // Records every box instead of showing it; answers with the queued results (Ok by default).

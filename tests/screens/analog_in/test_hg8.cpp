@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "core/LineTurn.h"
+#include "core/OwedStops.h"
 #include "screens/analog_in/frmHG8.h"
 #include "screens/analog_in/frmHG8Azero.h"
 #include "tests/screens/ScreenFixture.h"
@@ -204,6 +206,34 @@ TEST_F(Hg8Test, ZeroOffsetDialogTraffic) {
     EXPECT_TRUE(s->waitForTimer().isActive());
     EXPECT_TRUE(waitFor([&] { return countFrames("I17") > 0; }, 2000));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The old fault: a stop owed to an actuator went out at the start of the
+// button's turn and selected the actuator's card, and "Ch.1" then wrote its
+// item into the actuator. The line knows the actuator is selected now and
+// selects the HG8A again first.
+TEST_F(Hg8Test, ZeroOffsetChannelAfterAnOwedStopWentOutWritesTheHg8aOnly) {
+    auto* s = pick<frmHG8>(kHG8A);
+    settle(s);
+    Frames measured;
+    onZeroDialog([&](frmHG8Azero& d) {
+        constexpr int kOther = 2;
+        OweStop(kOther, record(kOther).CardType, [] {
+            LineHold hold(kOther);
+            return SelectCard(kOther, 0);
+        });
+        fakeClock.now += kOwedStopRetryMs;
+        sim.clearFrames();
+        // The stop goes out as at the start of a turn, selecting the other card.
+        SendOwedStops();
+        d.ch[0]->click();
+        measured = stamped();
+        d.cmdExit->click();
+    });
+    useFakeClock();
+    s->zeroDeg->click();
+    EXPECT_EQ(measured, (Frames{"?|00/01:F", "2|00/41:2", "2|00/01:F", "6|00/41:6", "6|03/50:1"}));
+    EXPECT_FALSE(StopsOwed());
 }
 
 TEST_F(Hg8Test, ZeroOffsetDialogHoldsItsButtonsAndStaysOpenWhileAWriteWaits) {

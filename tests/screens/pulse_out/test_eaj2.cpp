@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
 #include <QTimer>
 
 #include "core/Connection.h"
@@ -72,6 +73,13 @@ protected:
         EXPECT_EQ(sim.value(kEAJ2, "03", 10), "00");
         EXPECT_EQ(sim.value(kEAJ2, "03", 11), "00");
         EXPECT_EQ(sim.value(kEAJ2, "03", 9), "00");
+    }
+    // Lets `ms` of the fake clock's time pass in steps, with the ticks running between them.
+    void passFakeTime(int ms) {
+        for (int t = 0; t < ms; t += 500) {
+            fakeClock.now += 500;
+            QTest::qWait(100);
+        }
     }
     static std::size_t indexOf(const Frames& f, const std::string& x) {
         return static_cast<std::size_t>(std::find(f.begin(), f.end(), x) - f.begin());
@@ -447,20 +455,28 @@ TEST_F(EajTest, AStopTheCardCannotBeToldStaysOwedIsToldAndGoesOutFirstAtTheNextT
     EXPECT_EQ(messages.shown[0].text.rfind("The actuator on slot 15 could not be stopped", 0), 0u) << messages.shown[0].text;
     EXPECT_EQ(sim.value(kEAJ2, "03", 11), "01") << "the motor runs";
     EXPECT_TRUE(StopOwed(kEAJ2));
-    // Each try selects with the exchange's full retries; each new turn tries again.
+    EXPECT_EQ(window->findChild<QLabel*>("lblStopsOwed")->text(), "Stop owed: slot 15");
+    // The first try selected with the exchange's full retries; later turns try
+    // once, at most every few seconds, and the new screen is served meanwhile.
     EXPECT_GE(countFrames("D15"), 4u);
-    EXPECT_EQ(countFrames("D15") % 4, 0u);
+    sim.clearFrames();
+    passFakeTime(3 * kOwedStopRetryMs);
+    EXPECT_LE(countFrames("D15"), 4u);
+    EXPECT_GE(countFrames("D15"), 2u);
+    EXPECT_GT(countFrames("D8"), 0u);
 
     // The line is back: the next turn (the new screen's tick) sends the stop
     // before it talks to its own card; the user is not told twice.
     sim.clearFaults();
     sim.clearFrames();
-    ASSERT_TRUE(waitFor([&] { return !StopOwed(kEAJ2) && countFrames("D8") > 0; }, 20000));
-    const Frames w = stamped();
-    ASSERT_GE(w.size(), 4u);
-    EXPECT_EQ(Frames(w.begin(), w.begin() + 4), (Frames{"?|00/01:F", "15|00/41:15", "15|03/11:00", "15|03/09:00"}));
+    for (int i = 0; i < 40 && (StopOwed(kEAJ2) || countFrames("D8") == 0); ++i) passFakeTime(500);
+    ASSERT_FALSE(StopOwed(kEAJ2));
+    const Frames w = from(stamped(), "15|00/41:15");
+    ASSERT_GE(w.size(), 3u);
+    EXPECT_EQ(Frames(w.begin(), w.begin() + 3), (Frames{"15|00/41:15", "15|03/11:00", "15|03/09:00"}));
     expectCardAtRest();
     EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(window->findChild<QLabel*>("lblStopsOwed")->isHidden());
 }
 
 // The old fault: the position typed after SET went out unchecked ("5.") at the next tick.
@@ -696,4 +712,141 @@ TEST_F(EajTest, LiveValuesWithoutMessagesWhenUnanswered) {
     EXPECT_EQ(text(s->txtPosition[0]), "45.0");
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(G().Connected);
+}
+
+// The old fault: a stop the card did not answer while the user stayed on the
+// screen was sent again at every tick with no word: the window said
+// "Connected" and the motor ran on. It is told once and shown owed until the
+// card answers it.
+TEST_F(EajTest, AStopNotAnsweredWhileStayingOnTheScreenIsToldAndShownOwed) {
+    struct Case {
+        const char* name;
+        std::function<void(frmEAJ2*)> before;  // puts the card where it is owed a stop
+        std::function<void(frmEAJ2*)> stop;    // what the user does to stop it
+        int item;                              // group "03": the item the stop sets to "00"
+    };
+    const Case cases[] = {
+        {"coarse release",
+         [this](frmEAJ2* s) {
+             start(s, 2);
+             press(s->OpenCoaseAdjBut);
+             nextPass(s);
+         },
+         [this](frmEAJ2* s) { release(s->OpenCoaseAdjBut); }, 11},
+        {"End Setting", [this](frmEAJ2* s) { start(s, 1); }, [](frmEAJ2* s) { s->butMode[0]->click(); }, 9},
+        {"test mode OFF",
+         [this](frmEAJ2* s) {
+             s->optTestMode[1]->click();
+             nextPass(s);
+         },
+         [](frmEAJ2* s) { s->optTestMode[0]->click(); }, 50},
+    };
+    QLabel* owed = window->findChild<QLabel*>("lblStopsOwed");
+    ASSERT_NE(owed, nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* s = open();
+        c.before(s);
+        useFakeClock();
+        messages.shown.clear();
+        sim.addFault(fault("D00", kEAJ2, FaultAction::Silence));  // the card answers no stop
+        c.stop(s);
+        nextPass(s);
+        nextPass(s);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text,
+                  "The actuator on slot 15 could not be stopped: its card did not answer. The stop is sent again "
+                  "until the card answers it.");
+        EXPECT_TRUE(StopOwed(kEAJ2));
+        EXPECT_TRUE(owed->isVisible());
+        EXPECT_EQ(owed->text(), "Stop owed: slot 15");
+        EXPECT_TRUE(G().Connected);
+        // The card answers again: the next tick's stop is taken, and nothing is shown owed.
+        sim.clearFaults();
+        ASSERT_TRUE(waitFor([&] { return !StopOwed(kEAJ2); }, 20000));
+        EXPECT_FALSE(owed->isVisible());
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(sim.value(kEAJ2, "03", c.item), "00");
+        platform::services().clock = &steadyClock;
+        cardList()->setCurrentIndex(0);
+        ASSERT_TRUE(waitFor([] { return !ActionsWaiting() && !ExchangeWaiting(); }));
+    }
+}
+
+// Ending the program while a stop is owed asks first: "Yes" tries once more,
+// "No" ends all the same, saying the motor may still be moving.
+TEST_F(EajTest, EndingWithAStopOwedAsksWhetherToTryOnceMore) {
+    auto* s = open();
+    start(s, 2);
+    press(s->OpenCoaseAdjBut);
+    nextPass(s);
+    useFakeClock();
+    sim.addFault(fault("D00", kEAJ2, FaultAction::Silence));
+    messages.shown.clear();
+    messages.answers = {platform::MsgResult::Ok, platform::MsgResult::Yes, platform::MsgResult::No};
+    const int before = endCalls;
+    menu("mnuFilesEnd")->trigger();
+    ASSERT_TRUE(waitFor([&] { return endCalls == before + 1; }, 60000));
+    // Told that it could not be stopped, then asked twice: once more, then no.
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(messages.shown[0].text.rfind("The actuator on slot 15 could not be stopped", 0), 0u);
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(messages.shown[i].title, "Exit");
+        EXPECT_EQ(messages.shown[i].buttons, platform::MsgButtons::YesNo);
+        EXPECT_EQ(messages.shown[i].text.rfind("Stop owed: slot 15: its card has not answered the stop, so the motor "
+                                               "may still be moving.",
+                                               0),
+                  0u)
+            << messages.shown[i].text;
+    }
+    EXPECT_GE(countItem("03", "11"), 2u) << "the stop was tried again";
+}
+
+// The old fault: with two actuators, the stop owed to one went out at the start
+// of a turn and selected its card; the other's screen then sent its tick
+// without a select and moved the first one's motor. Each frame of the screen's
+// tick now reaches its own card, the owed stop's go to theirs.
+TEST_F(EajTest, TwoActuatorsOneOwingAStopNeverCross) {
+    constexpr int kOther = 16;
+    k6sim::Station st = sim.station();
+    st.slot(kOther) = pulseStation().slot(kEAJ2);
+    sim.setStation(st);
+    button("CmdUpload")->click();
+    ASSERT_TRUE(waitFor([] { return !ActionsWaiting() && !ExchangeWaiting(); }));
+    auto* s = pick<frmEAJ2>(kOther);
+    start(s, 2);
+    press(s->OpenCoaseAdjBut);
+    nextPass(s);
+    ASSERT_EQ(sim.value(kOther, "03", 11), "01");
+    useFakeClock();
+    sim.addFault(fault("D00", kOther, FaultAction::Silence));  // the other card answers no stop
+    s = open();                                                // its screen left: the stop is owed
+    ASSERT_TRUE(StopOwed(kOther));
+    start(s, 2);
+    press(s->OpenCoaseAdjBut);
+    ASSERT_EQ(SelectedCard(), kEAJ2);
+    sim.clearFrames();  // frames stamped "?" went to the actuator selected now
+    passFakeTime(3 * kOwedStopRetryMs);
+    release(s->OpenCoaseAdjBut);
+    ASSERT_TRUE(waitFor([&] { return sim.value(kEAJ2, "03", 11) == "00"; }, 5000));
+    settle(s);
+    Frames all = stamped();
+    for (std::string& w : all)
+        if (w[0] == '?') w = "15" + w.substr(1);
+    std::size_t tries = 0;
+    for (const std::string& w : all) {
+        SCOPED_TRACE(w);
+        if (w.find("|03/11:") == std::string::npos) continue;
+        if (w.rfind("16|", 0) == 0) {
+            EXPECT_EQ(w, "16|03/11:00") << "only the owed stop goes to the other card";
+            ++tries;
+        } else {
+            EXPECT_EQ(w.rfind("15|", 0), 0u);
+        }
+    }
+    EXPECT_GE(tries, 2u);
+    EXPECT_NE(std::find(all.begin(), all.end(), "15|03/11:01"), all.end());
+    EXPECT_EQ(sim.value(kEAJ2, "03", 11), "00");
+    EXPECT_EQ(sim.value(kOther, "03", 11), "01") << "its card never answered the stop";
+    EXPECT_TRUE(StopOwed(kOther));
 }

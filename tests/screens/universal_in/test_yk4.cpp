@@ -166,10 +166,16 @@ TEST_F(YK4Test, EntryAsksNothingOfACardItCouldNotSelect) {
     EXPECT_EQ(countFrames("I92"), 0u);
     EXPECT_FALSE(s->IsVariantA);
     EXPECT_EQ(text(s->versionBox()), "1.02");  // the opener's
+    // The failed select ends the entry: its first live read sends nothing
+    // either, and the lost link is told and taken down.
+    EXPECT_EQ(countFrames("I10"), 0u);
+    EXPECT_FALSE(G().Connected);
+    EXPECT_FALSE(messages.shown.empty());
 
     // A version item the card refuses keeps the opener's version too.
-    leave();
     sim.clearFaults();
+    connectAndUpload();
+    leave();
     sim.setValue(kASlot, "00", 40, "2.00");
     replyTo("I92", kASlot, "CNG");
     s = open(kASlot);

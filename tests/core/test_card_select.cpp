@@ -1,0 +1,230 @@
+// Which card the station has selected, as the line keeps it, and the stops owed
+// to an actuator: against the simulator's default station on a real line.
+#include <gtest/gtest.h>
+
+#include "core/CardList.h"
+#include "core/Connection.h"
+#include "core/DipSwitch.h"
+#include "core/Globals.h"
+#include "core/LineTurn.h"
+#include "core/MainView.h"
+#include "core/OwedStops.h"
+#include "core/Protocol.h"
+#include "core/TextHelpers.h"
+#include "tests/support/SimFixture.h"
+
+using namespace talvo;
+using k6sim::FaultAction;
+using Frames = std::vector<std::string>;
+
+namespace {
+
+class CardSelectTest : public test::SimTest {
+protected:
+    CardSelectTest() { setMainView(&view); }
+    ~CardSelectTest() override { setMainView(nullptr); }
+    void SetUp() override {
+        test::SimTest::SetUp();
+        useFakeClock();
+        G().Connected = true;
+    }
+    std::size_t count(const std::string& frame) const {
+        const Frames f = sim.frames();
+        return static_cast<std::size_t>(std::count(f.begin(), f.end(), frame));
+    }
+    // The data frames as "selected card|group/item:data".
+    Frames stamped() const {
+        Frames out;
+        std::string group, item, selected = "?";
+        for (const std::string& x : sim.frames()) {
+            if (x[0] == 'G') group = x.substr(1);
+            if (x[0] == 'I') item = x.substr(1);
+            if (x[0] != 'D') continue;
+            if (group == "00" && item == "41") selected = x.substr(1);
+            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
+        }
+        return out;
+    }
+    MainViewState view;
+};
+
+}  // namespace
+
+// A routine holding the line for a card selects it first unless the line knows
+// the station has it selected; once that select failed, nothing more goes out.
+TEST_F(CardSelectTest, AHoldSelectsItsCardOnlyWhenNotKnownAndSendsNothingAfterAFailedSelect) {
+    EXPECT_EQ(SelectedCard(), kCardUnknown);
+    {
+        LineHold hold(3);
+        EXPECT_FALSE(ReadItem(3, "00", "40").empty());
+    }
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I01", "DF", "G00", "I41", "D3", "G00", "I40"}));
+    EXPECT_EQ(SelectedCard(), 3);
+
+    // Known selected: nothing extra.
+    sim.clearFrames();
+    {
+        LineHold hold(3);
+        ReadItem(3, "00", "40");
+    }
+    EXPECT_EQ(sim.frames(), (Frames{"G00", "I40"}));
+
+    // Another card selected by a routine in between: the next one for card 3 selects again.
+    sim.clearFrames();
+    {
+        LineHold other(4);
+        ASSERT_TRUE(SelectCard(4));
+    }
+    {
+        LineHold hold(3);
+        WriteItem(3, "01", "01", "1");
+    }
+    EXPECT_EQ(stamped(), (Frames{"?|00/01:F", "4|00/41:4", "4|00/01:F", "3|00/41:3", "3|01/01:1"}));
+
+    // A select the station does not answer: unknown, and the routine stops there.
+    sim.clearFrames();
+    sim.addFault(test::silence("D5", -1));
+    {
+        LineHold hold(5);
+        EXPECT_EQ(ReadItem(3, "00", "40"), "");
+        EXPECT_EQ(WriteItem(3, "01", "01", "1"), "");
+        EXPECT_TRUE(HeldCardFailed());
+    }
+    EXPECT_EQ(SelectedCard(), kCardUnknown);
+    EXPECT_EQ(count("D5"), 4u);
+    EXPECT_EQ(count("I40"), 0u);
+    EXPECT_EQ(count("D1"), 0u);
+    // The next routine is a new one.
+    sim.clearFaults();
+    LineHold next(5);
+    EXPECT_FALSE(ReadItem(3, "00", "40").empty());
+}
+
+// Every routine that starts with the select stops when it is not answered:
+// nothing it reads afterwards could be told from another card's.
+TEST_F(CardSelectTest, EveryRoutineStopsAtAFailedSelect) {
+    struct Case {
+        const char* name;
+        std::function<bool()> run;
+        Frames notSent;
+        bool tells;  // the routine tells itself (the DIP-switch screen tells for its read)
+    };
+    DipSwitchModel dip;
+    const Case cases[] = {
+        {"connect", [] { return ConnectDevice(); }, {"G01", "I04"}, true},
+        {"card list", [] { return UploadCardList(); }, {"I10", "I11"}, true},
+        {"DIP switches", [&] { return ReadDipSwitches(dip); }, {"I10", "I39"}, false},
+        {"monitoring pass", [] { return ReadAllCardsCycData({}); }, {"G01", "I10"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        G().Connected = true;
+        G().CardRecords.get(1)->CardType = "BW4";
+        G().CardTypeUnread.fill(false);
+        sim.clearFrames();
+        sim.clearFaults();
+        messages.shown.clear();
+        sim.addFault(test::silence("DF", -1));
+        EXPECT_FALSE(c.run());
+        for (const std::string& f : c.notSent) EXPECT_EQ(count(f), 0u) << f;
+        EXPECT_EQ(count("DF"), 4u);
+        EXPECT_EQ(count("D1"), 0u) << "nothing written to the card selected last";
+        EXPECT_EQ(!messages.shown.empty(), c.tells);
+        if (!serial.isOpen()) {
+            ASSERT_TRUE(openPort());
+        }
+    }
+}
+
+// A stop the card does not answer costs each turn of the line one attempt at
+// most, and only every few seconds; the routines in between are served.
+TEST_F(CardSelectTest, ASilentActuatorCostsATurnAtMostOneAttemptEveryFewSeconds) {
+    int tries = 0;
+    OweStop(15, "EAJ2", [&] {
+        ++tries;
+        LineHold h(15);
+        return SelectCard(15, 0);
+    });
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text,
+              "The actuator on slot 15 could not be stopped: its card did not answer. The stop is sent again before "
+              "anything else.");
+    EXPECT_EQ(view.stopsOwedText, "Stop owed: slot 15");
+    sim.addFault(test::silence("D15", -1));
+    const auto turn = [] {
+        LineHold hold(3);
+        ReadItem(3, "00", "40");
+    };
+    turn();  // registered just now: not due yet
+    EXPECT_EQ(tries, 0);
+    fakeClock.now += kOwedStopRetryMs;
+    sim.clearFrames();
+    turn();
+    EXPECT_EQ(tries, 1);
+    EXPECT_EQ(count("D15"), 1u) << "one attempt";
+    EXPECT_EQ(count("I40"), 1u) << "the turn's own routine is served";
+    turn();
+    EXPECT_EQ(tries, 1) << "not again within the interval";
+    EXPECT_TRUE(StopOwed(15));
+    EXPECT_EQ(messages.shown.size(), 1u) << "told once";
+    // Answered at last: no longer owed nor shown.
+    sim.clearFaults();
+    fakeClock.now += kOwedStopRetryMs;
+    turn();
+    EXPECT_FALSE(StopsOwed());
+    EXPECT_EQ(view.stopsOwedText, "");
+}
+
+// After the link went down a stop waits for the card list: the same model in
+// its slot lets it go out; another card, or none, drops it and says so.
+TEST_F(CardSelectTest, AfterAReconnectAStopGoesOnlyToTheSameActuatorInItsSlot) {
+    struct Case {
+        std::string listed;
+        bool sent;
+        std::string told;
+    };
+    const Case cases[] = {
+        {"EAJ2", true, ""},
+        {"HG8A", false,
+         "The actuator formerly on slot 6 was not stopped by the program: the slot now holds another card (HG8A)."},
+        {"NONE", false, "The actuator formerly on slot 6 was not stopped by the program: the slot now holds no card."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.listed);
+        ForgetOwedStops();
+        bool sent = false;
+        OweStop(6, "EAJ2", [&] { return sent = true; });
+        messages.shown.clear();
+        OwedStopsAwaitCardList();
+        fakeClock.now += kOwedStopRetryMs;
+        EXPECT_FALSE(SendOwedStops());
+        EXPECT_FALSE(sent) << "nothing before the card list";
+        OwedStopCardListed(5, "EAJ2");  // another slot changes nothing
+        OwedStopCardListed(6, c.listed);
+        SendOwedStops();
+        EXPECT_EQ(sent, c.sent);
+        EXPECT_FALSE(StopsOwed());
+        if (c.told.empty()) {
+            EXPECT_TRUE(messages.shown.empty());
+        } else {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].text, c.told);
+        }
+    }
+}
+
+// The card list upload hands each slot's model to the owed stops.
+TEST_F(CardSelectTest, TheCardListUploadConfirmsOrDropsOwedStops) {
+    bool sent = false;
+    ASSERT_TRUE(SelectCard("0"));
+    const std::string model = TextAfterColon(ReadItem(3, "00", "10"));  // slot 1 of the default station
+    ASSERT_FALSE(model.empty());
+    OweStop(1, model + "X", [&] { return sent = true; });
+    OwedStopsAwaitCardList();
+    messages.shown.clear();
+    ASSERT_TRUE(UploadCardList());
+    EXPECT_FALSE(StopsOwed());
+    EXPECT_FALSE(sent);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text.rfind("The actuator formerly on slot 1 was not stopped by the program", 0), 0u);
+}
