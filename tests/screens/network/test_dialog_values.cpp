@@ -54,6 +54,14 @@ bool sentTo(const Frames& frames, const std::string& group, const std::string& i
 
 const char* const kReplies[] = {"CNG", "CNU"};
 
+// A refusal as above, or with reply "" no answer at all.
+k6sim::Fault refusalOrSilence(const std::string& frame, const std::string& group, const std::string& reply) {
+    if (!reply.empty()) return refusal(frame, group, reply);
+    k6sim::Fault f = test::silence(frame, 0);
+    f.group = group;
+    return f;
+}
+
 // ---------------- "Setting" ----------------
 
 // One refused item of the Upload: the control keeps what it showed, as no
@@ -318,13 +326,15 @@ TEST_F(NetworkTest, FieldbusDialogTellsALastWriteTheCardDidNotTake) {
 
 // ---------------- CC-Link IE ----------------
 
+// Its upload tests no answer: an unanswered read is no value either.
 TEST_F(NetworkTest, CcLinkIeDialogLeavesARefusedNetworkNoAsItIsOnTheCard) {
-    for (const char* reply : kReplies) {
+    for (const char* reply : {"CNG", "CNU", ""}) {
         SCOPED_TRACE(reply);
         restartWindow();
         connectTo(comm("OVRT1W", "1.00", "  set 50 88 33\n"));
-        sim.addFault(refusal("I88", "50", reply));
-        sim.addFault(refusal("I90", "50", reply));
+        if (!*reply) useFakeClock();
+        sim.addFault(refusalOrSilence("I88", "50", reply));
+        sim.addFault(refusalOrSilence("I90", "50", reply));
         withDialog<frmOVRT>("cmdSpecialSetting", [&](frmOVRT& d) {
             sim.clearFaults();
             EXPECT_EQ(text(d, "txbStationID"), "");
@@ -345,12 +355,16 @@ TEST_F(NetworkTest, CcLinkIeDialogLeavesARefusedNetworkNoAsItIsOnTheCard) {
 
 // ---------------- gateway ----------------
 
+// Its pause period and processor No. may also go unanswered without ending the
+// upload: no value then too. (An unanswered MAC address ends it.)
 TEST_F(NetworkTest, GatewayDialogLeavesARefusedItemAsItIsOnTheCard) {
-    for (const char* reply : kReplies) {
+    for (const char* reply : {"CNG", "CNU", ""}) {
         SCOPED_TRACE(reply);
         restartWindow();
         connectTo("comm K6-QFODH1:RUN version K6-QFODH1:2.00\n");
-        for (const char* item : {"I09", "I64", "I57"}) sim.addFault(refusal(item, "00", reply));
+        if (!*reply) useFakeClock();
+        for (const char* item : {"I09", "I64"}) sim.addFault(refusalOrSilence(item, "00", reply));
+        if (*reply) sim.addFault(refusal("I57", "00", reply));
         withDialog<frmQFODH>("cmdSpecialSetting", [&](frmQFODH& d) {
             sim.clearFaults();
             EXPECT_TRUE(messages.shown.empty());
@@ -358,7 +372,7 @@ TEST_F(NetworkTest, GatewayDialogLeavesARefusedItemAsItIsOnTheCard) {
                 EXPECT_EQ(text(d, b), "") << b;
                 EXPECT_FALSE(ui::HasValue(in(d, b))) << b;
             }
-            EXPECT_EQ(in<QLabel>(d, "lblMac_0")->text(), "");
+            EXPECT_EQ(in<QLabel>(d, "lblMac_0")->text(), *reply ? "" : "00-80-4C");
             sim.clearFrames();
             click(d, "cmdDown");
             EXPECT_FALSE(sentTo(sim.frames(), "00", "I09"));
