@@ -386,4 +386,70 @@ TEST_F(NetworkTest, GatewayDialogLeavesARefusedItemAsItIsOnTheCard) {
     }
 }
 
+// ---------------- the last write of every Download ----------------
+
+// The last write of each dialog's Download refused or left unanswered: the
+// dialog's failure message, and record 17 keeps what the card has.
+TEST_F(NetworkTest, EveryDialogTellsALastWriteTheCardDidNotTake) {
+    struct Case {
+        const char* what;
+        std::string station;
+        const char* frame;  // the last write's data frame
+        const char* group;
+        int skip;           // matching frames let through before it
+        std::function<void()> run;  // opens the dialog, sets it up, adds the fault, downloads
+        bool disconnects;
+    };
+    k6sim::Fault f;
+    const auto download = [&](QDialog& d) {
+        sim.addFault(f);
+        click(d, "cmdDown");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dynamic_cast<ui::SettingsDialog&>(d).busy(); }, 20000));
+        sim.clearFaults();
+        click(d, "cmdExit");
+    };
+    const Case cases[] = {
+        {"Setting: activate delay switch", comm("OW1", "2.04"), "D1", "00", 1,
+         [&] {
+             withDialog<frmComm>("cmdComm", [&](frmComm& d) {
+                 click(d, "cmdUp");
+                 in<QCheckBox>(d, "ChkCJC")->setChecked(true);
+                 download(d);
+             });
+             EXPECT_EQ(rec17().Param[18], "0");
+         },
+         true},
+        {"Ethernet: linger 4", comm("OW1", "2.04"), "D10", "00", 3,
+         [&] { withDialog<frmEther>("cmdSpecialSetting", [&](frmEther& d) { download(d); }); },
+         true},
+        {"CC-Link IE: switching delay", comm("OVRT1W", "1.00"), "D250", "50", 0,
+         [&] {
+             withDialog<frmOVRT>("cmdSpecialSetting", [&](frmOVRT& d) {
+                 type(d, "txbRedundant", "250");
+                 download(d);
+             });
+             EXPECT_EQ(rec17().Param[20], "1") << "the network No. before it was taken";
+             EXPECT_EQ(rec17().Param[21], "") << "the delay was not";
+         },
+         true},
+        {"gateway: last map entry", "comm K6-QFODH1:RUN version K6-QFODH1:2.00\n", "D9C,0x1F,DI16", "17", 0,
+         [&] { withDialog<frmQFODH>("cmdSpecialSetting", [&](frmQFODH& d) { download(d); }); },
+         false},
+    };
+    for (const Case& c : cases) {
+        for (const bool silent : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (silent ? " unanswered" : " refused"));
+            restartWindow();
+            connectTo(c.station);
+            if (silent) useFakeClock();
+            f = silent ? test::silence(c.frame, 0) : test::fault(c.frame, 0, k6sim::FaultAction::Reply, "CNG");
+            f.group = c.group;
+            f.skip = c.skip;
+            c.run();
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+            EXPECT_EQ(G().Connected, !c.disconnects);
+        }
+    }
+}
+
 }  // namespace
