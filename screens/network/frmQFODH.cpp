@@ -405,23 +405,23 @@ void frmQFODH::cmdDown_Click() {
     // line waits); a box without a value is left as it is on the card.
     ui::LeftAsTheyAre left;
     std::vector<std::pair<std::string, std::string>> settings;
-    const auto box = [&](const char* item, QLineEdit* b, const char* caption) {
+    const auto sendIfValue = [&](const char* item, QLineEdit* b, const char* caption) {
         if (ui::HasValue(b))
             settings.emplace_back(item, ui::text(b));
         else
             left.add(caption);
     };
-    box("09", pausePeriod, "Pause period");
+    sendIfValue("09", pausePeriod, "Pause period");
     settings.emplace_back("59", txtIP.text());
     settings.emplace_back("60", txtSNM.text());
     settings.emplace_back("61", txtDGate.text());
     settings.emplace_back("63", serverType());
-    box("64", CPUNo, "Processor No.");
-    box("65", TimeOut, "SLMP timeout");
-    box("66", NWNo, "Network No.");
-    box("67", StationNo, "Station No.");
+    sendIfValue("64", CPUNo, "Processor No.");
+    sendIfValue("65", TimeOut, "SLMP timeout");
+    sendIfValue("66", NWNo, "Network No.");
+    sendIfValue("67", StationNo, "Station No.");
     settings.emplace_back("68", txtSLMPIP.text());
-    box("69", PortNo, "SLMP server Port No.");
+    sendIfValue("69", PortNo, "SLMP server Port No.");
     const std::string count = deviceNo();
 
     ui::Exchanges x(10);
