@@ -8,6 +8,7 @@
 #include "core/Colors.h"
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::ui {
@@ -79,6 +80,8 @@ std::string text(const QLineEdit* box) { return box->text().toLatin1().toStdStri
 
 void setText(QLineEdit* box, const std::string& t) {
     box->setText(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
+    // Text the program sets is a value, even when it is the text the box had.
+    MarkValue(box);
 }
 
 void DottedAddress::set(const std::string& address) const {

@@ -26,7 +26,8 @@ void SelectAllOnFocus(QLineEdit* box);
 // until it can hardly be read). The text can still be selected and copied.
 QLineEdit* MakeDisplayOnly(QLineEdit* box);
 
-// Text of a box as the station's single-byte text, and back.
+// Text of a box as the station's single-byte text, and back. Text set so is
+// a value (ui/DialogValues).
 std::string text(const QLineEdit* box);
 void setText(QLineEdit* box, const std::string& text);
 

@@ -12,6 +12,7 @@
 #include "core/Protocol.h"
 #include "platform/Services.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogValues.h"
 
 namespace talvo::ui {
 
@@ -29,6 +30,7 @@ void ShowEntryMessage(const std::string& text) {
 }
 
 bool CheckField(QLineEdit* box, const FieldCheck& check) {
+    if (!HasValue(box)) return true;
     const FieldResult r = RunFieldCheck(check, text(box));
     if (!r.ok) {
         ShowEntryMessage(check.message);
@@ -60,6 +62,12 @@ std::string Exchanges::readAny(const std::string& group, const std::string& item
 
 std::string Exchanges::send(const std::string& group, const std::string& item, const std::string& data) {
     return ok_ ? WriteItem(retries_, group, item, data) : std::string();
+}
+
+std::string Exchanges::query(const std::string& group, const std::string& item, const std::string& data) {
+    std::string r = ok_ ? WriteItemChecked(retries_, group, item, data) : std::string();
+    if (r.empty()) ok_ = false;
+    return r;
 }
 
 void Exchanges::sendCardSelect(const std::string& cardNo) {

@@ -38,7 +38,8 @@ void ShowEntryMessage(const std::string& text);
 
 // A box's check by its field-check row: false, with the row's entry message,
 // when the text fails; else true, and the box shows what the check made of
-// its text (a Hex field rewritten).
+// its text (a Hex field rewritten). A box that holds no value (ui/DialogValues)
+// has nothing to check: true.
 bool CheckField(QLineEdit* box, const FieldCheck& check);
 
 // The exchanges of one transfer: a read or write that must be answered fails
@@ -54,6 +55,10 @@ public:
     // Answer not tested: sent while the transfer has not failed.
     std::string readAny(const std::string& group, const std::string& item);
     std::string send(const std::string& group, const std::string& item, const std::string& data);
+    // A write whose answer carries a value the card reads out ("k;" asks for a
+    // list): the value, "CNG" or "NEEDLESS" for a refusal; no answer fails the
+    // transfer.
+    std::string query(const std::string& group, const std::string& item, const std::string& data);
     // The card select (group "00": item "01" := "F", item "41" := cardNo): a
     // select that failed fails the transfer, so nothing of it reaches another card.
     void sendCardSelect(const std::string& cardNo);

@@ -6,6 +6,7 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/TextBoxes.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {
@@ -68,7 +69,10 @@ void frmHG8Azero::Clear_Click() { Clear->click(); }
 void frmHG8Azero::cmdExit_Click() { reject(); }
 
 // Each operation ends at the first exchange the card does not answer: with the
-// buttons held disabled, a dead line must not keep the dialog waiting item after item.
+// buttons held disabled, a dead line must not keep the dialog waiting item
+// after item. A read or write the card refused or left unanswered is told, and
+// its box keeps what it showed: a box never shows a refusal nor silence as an
+// offset. The link stays as it is.
 
 void frmHG8Azero::selectOffsets(ui::Exchanges& x) const {
     x.sendCardSelect(std::to_string(slot_));
@@ -79,14 +83,20 @@ void frmHG8Azero::Upload_First_File() {
     Running run(*this);
     ui::Exchanges x;
     selectOffsets(x);
-    for (int i = 0; i < 8 && x.ok(); ++i)
-        setBoxText(ch_Text[static_cast<std::size_t>(i)], TextAfterColon(x.read("03", offsetItem(i))));
+    for (int i = 0; i < 8 && x.ok(); ++i) {
+        const std::string r = x.read("03", offsetItem(i));
+        if (x.ok()) setBoxText(ch_Text[static_cast<std::size_t>(i)], ui::ShownText(r));
+    }
+    if (!x.ok()) ui::ShowTransferMessage(ui::kUploadingIncomplete);
 }
 
 void frmHG8Azero::measure(int index) {
     Running run(*this);
     // The card measures the offset now; the box shows what it answers.
-    setBoxText(ch_Text[static_cast<std::size_t>(index)], TextAfterColon(WriteItem(3, "03", offsetItem(index), "1")));
+    ui::Exchanges x;
+    const std::string r = x.write("03", offsetItem(index), "1");
+    if (!x.ok()) return ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+    setBoxText(ch_Text[static_cast<std::size_t>(index)], TextAfterColon(r));
     PauseMs(10);
 }
 
@@ -94,8 +104,11 @@ void frmHG8Azero::clearOffsets() {
     Running run(*this);
     ui::Exchanges x;
     selectOffsets(x);
-    for (int i = 0; i < 8 && x.ok(); ++i)
-        setBoxText(ch_Text[static_cast<std::size_t>(i)], TextAfterColon(x.write("03", offsetItem(i), "0.00")));
+    for (int i = 0; i < 8 && x.ok(); ++i) {
+        const std::string r = x.write("03", offsetItem(i), "0.00");
+        if (x.ok()) setBoxText(ch_Text[static_cast<std::size_t>(i)], TextAfterColon(r));
+    }
+    if (!x.ok()) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
 }
 
 }  // namespace talvo::screens

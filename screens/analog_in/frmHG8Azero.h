@@ -3,7 +3,10 @@
 // stores the offset of its reading at 0 degrees Celsius; Clear sets all eight
 // offsets to "0.00". It talks to the card at once from its buttons, on the
 // settings dialog toolkit: the buttons are held while the card is talked to,
-// and a close asked for meanwhile takes effect once it is over.
+// and a close asked for meanwhile takes effect once it is over. A read or write
+// the card refuses or leaves unanswered is told ("Uploading incomplete",
+// "Downloading incomplete"); the link stays up and the boxes keep what they
+// showed.
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>

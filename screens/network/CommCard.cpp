@@ -53,7 +53,9 @@ bool HasTimeoutSetting(const std::string& name) {
 
 bool HasDirectOutput(const std::string& name, const std::string& txtVersion, const std::string& modelNow) {
     if (name == "HM3EX") return true;
-    return VersionNumber(txtVersion) >= 101 && !startsWithAny(name, {"OZ", "OJK", "OJ", "OP", "Q", "OD", "FK", "UVQ"}) &&
+    // A version the card refused to give is not known to be too old.
+    const bool versionPasses = txtVersion.empty() || VersionNumber(txtVersion) >= 101;
+    return versionPasses && !startsWithAny(name, {"OZ", "OJK", "OJ", "OP", "Q", "OD", "FK", "UVQ"}) &&
            !StartsWith(TextBeforeColon(modelNow), "VU3");
 }
 

@@ -23,6 +23,7 @@ double VersionNumber(const std::string& txtVersion);
 
 bool HasTimeoutSetting(const std::string& name);
 // modelNow: the card's model reply read for this test (its "VU3" models have no table).
+// An empty txtVersion (the card refused its version) does not hide the table.
 bool HasDirectOutput(const std::string& name, const std::string& txtVersion, const std::string& modelNow);
 bool HasActivateDelay(const std::string& name, const std::string& txtVersion);
 

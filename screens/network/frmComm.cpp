@@ -13,6 +13,7 @@
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
@@ -96,6 +97,19 @@ void frmComm::showDelaySwitch(bool shown) {
     Label8->setVisible(shown);
 }
 
+namespace {
+
+// A card that refuses its model item gives its name with its version.
+bool nameFrom(const std::string& model, ui::Exchanges& x, std::string& name) {
+    if (!IsRefusal(model)) {
+        name = CardNameFromModel(model);
+        return true;
+    }
+    return CardNameFromVersion(x.read("00", "40"), name);
+}
+
+}  // namespace
+
 void frmComm::UploadSettings() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
@@ -103,20 +117,16 @@ void frmComm::UploadSettings() {
     x.sendCardSelect("0");
     const std::string model = x.read("00", "04");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    if (model != "CNG") {
-        ui::setText(txtName, CardNameFromModel(model));
-    } else {
-        std::string fromVersion;
-        if (!CardNameFromVersion(x.read("00", "40"), fromVersion)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ui::setText(txtName, fromVersion);
-    }
+    std::string n;
+    if (!nameFrom(model, x, n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+    ui::setText(txtName, n);
     txtNP1->hide();
     Label6->hide();
     Label4->setVisible(HasTimeoutSetting());
     txtTimeout->setVisible(HasTimeoutSetting());
     const std::string status = x.read("00", "03");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    ui::setText(txtStatus[0], TextAfterColon(status));
+    ui::setText(txtStatus[0], ui::ShownText(status));
     if (StartsWith(name(), "QFODH")) {
         for (QWidget* w : {static_cast<QWidget*>(Label5), static_cast<QWidget*>(txtStatus[0]),
                            static_cast<QWidget*>(txtStatus[1]), static_cast<QWidget*>(cmdUp),
@@ -125,19 +135,21 @@ void frmComm::UploadSettings() {
     } else if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
         const std::string second = x.read("00", "04");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ui::setText(txtStatus[1], TextAfterColon(second));
+        ui::setText(txtStatus[1], ui::ShownText(second));
     } else {
         txtStatus[1]->hide();
     }
-    ui::setText(txtTimeout, rec.Param[1]);
+    // A record field that holds nothing (never read, or cleared by a new
+    // connection) shows as no value, which Download leaves as it is.
+    ui::ShowRecorded(txtTimeout, rec.Param[1]);
     txtTimeout->setEnabled(HasTimeoutSetting());
     const std::string version = x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    ui::setText(txtVersion, "V" + TextAfterColon(version));
-    ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
+    ui::setText(txtVersion, ui::ShownText("V", version));
+    ui::setText(txtSW, ui::ShownText(x.readAny("00", "39")));
     if (HasDirectOutput()) {
         fraOutput->show();
-        for (int i = 1; i <= 16; ++i) ui::setText(txtOutSlot[static_cast<std::size_t>(i)], rec.Param[i + 1]);
+        for (int i = 1; i <= 16; ++i) ui::ShowRecorded(txtOutSlot[static_cast<std::size_t>(i)], rec.Param[i + 1]);
     } else {
         fraOutput->hide();
     }
@@ -160,7 +172,7 @@ void frmComm::UploadSettings() {
     if (ovrt) {
         const std::string second = x.read("50", "40");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ui::setText(txtVersion2, "V" + TextAfterColon(second));
+        ui::setText(txtVersion2, ui::ShownText("V", second));
     }
 }
 
@@ -171,36 +183,37 @@ void frmComm::cmdUp_Click() {
     x.sendCardSelect("0");
     const std::string version = x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    ui::setText(txtVersion, "V" + TextAfterColon(version));
-    ui::setText(txtSW, TextAfterColon(x.readAny("00", "39")));
+    ui::setText(txtVersion, ui::ShownText("V", version));
+    ui::setText(txtSW, ui::ShownText(x.readAny("00", "39")));
     if (StartsWith(name(), "HM3EX") || !StartsWith(name(), "OZ3")) {
         const std::string model = x.read("00", "04");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        std::string n = CardNameFromModel(model);
-        // A card that does not give its model here gives it with its version, as on opening.
-        if (model == "CNG" && !CardNameFromVersion(x.read("00", "40"), n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+        std::string n;
+        if (!nameFrom(model, x, n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtName, n);
     }
     rec.CardType = name();
-    rec.Version = ui::text(txtVersion);
+    // A refused version is no version: the record keeps the one it had.
+    if (!IsRefusal(version)) rec.Version = ui::text(txtVersion);
     const std::string status = x.read("00", "03");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    ui::setText(txtStatus[0], TextAfterColon(status));
+    ui::setText(txtStatus[0], ui::ShownText(status));
     if (name() == "HM3EX" || !StartsWith(name(), "OZ3")) {
         const std::string second = x.read("00", "04");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ui::setText(txtStatus[1], TextAfterColon(second));
+        ui::setText(txtStatus[1], ui::ShownText(second));
     }
 
     const std::string settings = SettingsGroup(name());
     x.send(settings, "01", "F");
-    std::string timeout;
     if (HasTimeoutSetting()) {
-        timeout = TextAfterColon(x.read(settings, "09"));
+        const std::string timeout = x.read(settings, "09");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+        if (ui::ShowRead(txtTimeout, timeout)) rec.Param.set(1, ui::text(txtTimeout));
+    } else {
+        ui::setText(txtTimeout, "");
+        rec.Param.set(1, "");
     }
-    ui::setText(txtTimeout, timeout);
-    rec.Param.set(1, timeout);
     txtTimeout->setEnabled(HasTimeoutSetting());
 
     if (HasDirectOutput()) {
@@ -210,8 +223,7 @@ void frmComm::cmdUp_Click() {
             const std::string slot = x.read(output, std::to_string(i + 9));
             if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
             QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
-            ui::setText(b, TextAfterColon(slot));
-            rec.Param.set(i + 1, ui::text(b));
+            if (ui::ShowRead(b, slot)) rec.Param.set(i + 1, ui::text(b));
         }
     }
     if (HasActivateDelay()) {
@@ -219,8 +231,12 @@ void frmComm::cmdUp_Click() {
         ChkCJC->setEnabled(true);
         const std::string sw = x.read("00", "30");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ChkCJC->setChecked(TextAfterColon(sw) != "0");
-        rec.Param.set(18, ChkCJC->isChecked() ? "1" : "0");
+        if (IsRefusal(sw)) {
+            ui::MarkNoValue(ChkCJC);
+        } else {
+            ChkCJC->setChecked(TextAfterColon(sw) != "0");
+            rec.Param.set(18, ChkCJC->isChecked() ? "1" : "0");
+        }
     } else {
         showDelaySwitch(false);
     }
@@ -229,6 +245,7 @@ void frmComm::cmdUp_Click() {
 void frmComm::cmdDown_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
+    ui::LeftAsTheyAre left;
     ui::Exchanges x;
     x.sendCardSelect("00");
     x.write("00", "01", "1");
@@ -236,16 +253,20 @@ void frmComm::cmdDown_Click() {
     const std::string settings = SettingsGroup(name());
     x.send(settings, "01", "F");
 
-    if (!(StartsWith(name(), "OP") && txtTimeout->text().isEmpty())) {
-        if (HasTimeoutSetting()) {
+    if (HasTimeoutSetting()) {
+        // An empty box is no time-out: the card keeps its own rather than a
+        // "30" the user never saw.
+        if (!ui::HasValue(txtTimeout) || txtTimeout->text().isEmpty()) {
+            left.add("Time (0.1sec)");
+        } else {
             const std::string t = TimeoutToWrite(ui::text(txtTimeout));
             ui::setText(txtTimeout, t);
             x.write(settings, "09", t);
             if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
             rec.Param.set(1, t);
-        } else {
-            rec.Param.set(1, "");
         }
+    } else {
+        rec.Param.set(1, "");
     }
     if (HasDirectOutput()) {
         const std::string output = OutputGroup(name());
@@ -253,7 +274,10 @@ void frmComm::cmdDown_Click() {
         for (int i = 1; i <= 16; ++i) {
             QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
             const std::string t = InSlotToWrite(ui::text(b));
-            if (t.empty()) continue;  // nothing to send for an empty box
+            if (t.empty() || !ui::HasValue(b)) {
+                left.add("In Slot", std::to_string(i));
+                continue;
+            }
             ui::setText(b, t);
             x.write(output, std::to_string(i + 9), t);
             if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
@@ -261,11 +285,16 @@ void frmComm::cmdDown_Click() {
         }
     }
     if (DelaySwitchShown == 1) {
-        const std::string t = ChkCJC->isChecked() ? "1" : "0";
-        x.write("00", "30", t);
-        if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-        rec.Param.set(18, t);
+        if (!ui::HasValue(ChkCJC)) {
+            left.add("Fieldbus Activate Delay SW");
+        } else {
+            const std::string t = ChkCJC->isChecked() ? "1" : "0";
+            x.write("00", "30", t);
+            if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+            rec.Param.set(18, t);
+        }
     }
+    left.tell();
 }
 
 void ShowCommDialog(QWidget* owner) {

@@ -3,6 +3,8 @@
 // versions and DIP switches, and the settings every model has as far as its
 // name and version allow: the communication time-out, the direct-output table
 // of the 16 slots and the fieldbus activate delay switch. Record 17 keeps them.
+// A setting the card refused, or that record 17 does not hold, has no value:
+// Download leaves it as it is on the card and says so.
 #include <array>
 #include <string>
 

@@ -12,6 +12,7 @@
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
@@ -130,9 +131,19 @@ void frmEther::cmdUp_Click() {
     x.send("01", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+    // A refused item keeps what its boxes held, as no value that Download sends.
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string r = x.read("00", item);
-        if (x.ok()) a.set(TextAfterColon(r));
+        if (!x.ok()) return false;
+        if (IsRefusal(r))
+            ui::MarkNoValue(a);
+        else
+            a.set(TextAfterColon(r));
+        return true;
+    };
+    const auto readBox = [&](const std::string& item, QLineEdit* b) {
+        const std::string r = x.read("00", item);
+        if (x.ok()) ui::ShowRead(b, r);
         return x.ok();
     };
     if (!readAddress("59", txtIP)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
@@ -140,45 +151,49 @@ void frmEther::cmdUp_Click() {
     if (!readAddress("60", txtSNM)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     const std::string mac0 = x.read("00", "57");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    lblMac[0]->setText(QString::fromLatin1(TextAfterColon(mac0).c_str()));
+    lblMac[0]->setText(QString::fromLatin1(ui::ShownText(mac0).c_str()));
     x.send("00", "1", "F");
     const std::string mac1 = x.read("00", "58");
     if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    lblMac[1]->setText(QString::fromLatin1(TextAfterColon(mac1).c_str()));
+    lblMac[1]->setText(QString::fromLatin1(ui::ShownText(mac1).c_str()));
     x.send("00", "1", "1");
     if (HasLinger(model)) {
-        for (int n = 1; n <= 4; ++n) {
-            const std::string r = x.read("00", std::to_string(60 + n));
-            if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-            ui::setText(txtPort[static_cast<std::size_t>(n)], TextAfterColon(r));
-        }
-        for (int n = 1; n <= 4; ++n) {
-            const std::string r = x.read("00", std::to_string(70 + n));
-            if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-            ui::setText(txtTimeout[static_cast<std::size_t>(n)], TextAfterColon(r));
-        }
+        for (int n = 1; n <= 4; ++n)
+            if (!readBox(std::to_string(60 + n), txtPort[static_cast<std::size_t>(n)]))
+                return ui::ShowTransferLoss(ui::kUploadingIncomplete);
+        for (int n = 1; n <= 4; ++n)
+            if (!readBox(std::to_string(70 + n), txtTimeout[static_cast<std::size_t>(n)]))
+                return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     }
     if (HasIPSelect(model)) {
         const std::string r = x.read("00", "77");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        ui::setText(txtIPsel, TextAfterColon(TextAfterColon(r)));
+        if (IsRefusal(r))
+            ui::MarkNoValue(txtIPsel);
+        else
+            ui::setText(txtIPsel, TextAfterColon(TextAfterColon(r)));
     }
 }
 
 std::string frmEther::entryTest() const {
+    // Only what Download sends is tested: a setting without a value is left out.
     const std::string& model = G().CommCardModel;
-    if (txtIP.firstEmpty()) return "Please enter number in IP Address.";
-    if (HasDefaultGateway(model) && txtDGate.firstEmpty()) return "Please enter number in IP Address.";
-    if (txtSNM.firstEmpty()) return "Please enter number in Subnet Mask.";
+    const auto sent = [](const ui::DottedAddress& a) { return ui::HasValue(a); };
+    if (sent(txtIP) && txtIP.firstEmpty()) return "Please enter number in IP Address.";
+    if (HasDefaultGateway(model) && sent(txtDGate) && txtDGate.firstEmpty()) return "Please enter number in IP Address.";
+    if (sent(txtSNM) && txtSNM.firstEmpty()) return "Please enter number in Subnet Mask.";
     if (HasLinger(model))
-        for (int n = 1; n <= 4; ++n)
-            if (txtPort[static_cast<std::size_t>(n)]->text().isEmpty()) return "Please enter number in TCP Port No.";
+        for (int n = 1; n <= 4; ++n) {
+            const QLineEdit* port = txtPort[static_cast<std::size_t>(n)];
+            if (ui::HasValue(port) && port->text().isEmpty()) return "Please enter number in TCP Port No.";
+        }
     // A box the card cannot take as an octet is not sent.
     std::vector<const ui::DottedAddress*> addresses = {&txtIP, &txtSNM};
     if (HasDefaultGateway(model)) addresses.push_back(&txtDGate);
     for (const ui::DottedAddress* a : addresses)
-        for (QLineEdit* b : a->boxes)
-            if (!ui::RunFieldCheck(kOctet, ui::text(b)).ok) return kOctet.message;
+        if (sent(*a))
+            for (QLineEdit* b : a->boxes)
+                if (!ui::RunFieldCheck(kOctet, ui::text(b)).ok) return kOctet.message;
     return "";
 }
 
@@ -194,16 +209,31 @@ void frmEther::cmdDown_Click() {
         ui::ShowEntryMessage(message);
         return;
     }
-    if (HasIPSelect(model)) x.write("00", "77", ui::text(txtIPsel));
-    x.write("00", "59", txtIP.text());
-    if (HasDefaultGateway(model)) x.write("00", "78", txtDGate.text());
-    x.write("00", "60", txtSNM.text());
+    ui::LeftAsTheyAre left;
+    const auto writeAddress = [&](const char* item, const ui::DottedAddress& a, const char* caption) {
+        if (ui::HasValue(a))
+            x.write("00", item, a.text());
+        else
+            left.add(caption);
+    };
+    const auto writeBox = [&](const std::string& item, QLineEdit* b, const char* caption, const std::string& member) {
+        if (ui::HasValue(b))
+            x.write("00", item, ui::text(b));
+        else
+            left.add(caption, member);
+    };
+    if (HasIPSelect(model)) writeBox("77", txtIPsel, "Use IP Address", "");
+    writeAddress("59", txtIP, "IP Address");
+    if (HasDefaultGateway(model)) writeAddress("78", txtDGate, "Default Gateway");
+    writeAddress("60", txtSNM, "Subnet Mask");
     if (HasLinger(model)) {
-        for (int n = 1; n <= 4; ++n) x.write("00", std::to_string(60 + n), ui::text(txtPort[static_cast<std::size_t>(n)]));
         for (int n = 1; n <= 4; ++n)
-            x.write("00", std::to_string(70 + n), ui::text(txtTimeout[static_cast<std::size_t>(n)]));
+            writeBox(std::to_string(60 + n), txtPort[static_cast<std::size_t>(n)], "Port", std::to_string(n));
+        for (int n = 1; n <= 4; ++n)
+            writeBox(std::to_string(70 + n), txtTimeout[static_cast<std::size_t>(n)], "Linger", std::to_string(n));
     }
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+    left.tell();
 }
 
 void ShowEtherDialog(QWidget* owner) {

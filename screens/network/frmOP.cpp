@@ -134,13 +134,15 @@ void frmOP::Upload_First_File() {
     if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     WriteItem(3, "17", "0", "1");
     ReadItem(3, "00", "55");  // the answer is not used
+    // A record field that holds nothing (never read, or cleared by a new
+    // connection) is no value, which Download leaves as it is on the card.
     const CardRecord& rec = CommCardRecord();
-    ui::setText(txtTimeout, rec.Param[2]);
-    for (int n = 1; n <= 16; ++n) ui::setText(txtCardList[at(n)], rec.ChOption[n]);
+    ui::ShowRecorded(txtTimeout, rec.Param[2]);
+    for (int n = 1; n <= 16; ++n) ui::ShowRecorded(txtCardList[at(n)], rec.ChOption[n]);
     for (int n = 1; n <= 16; ++n) {
-        SclList[at(n)] = rec.Param[16 + n];
-        N2ADRList[at(n - 1)] = rec.Param[32 + n];
-        VNDAHUList[at(n - 1)] = rec.Param[48 + n];
+        SclList[at(n)].fromRecord(rec.Param[16 + n]);
+        N2ADRList[at(n - 1)].fromRecord(rec.Param[32 + n]);
+        VNDAHUList[at(n - 1)].fromRecord(rec.Param[48 + n]);
     }
     OptScl[0]->setChecked(true);
     ShowScaleGroup(0);
@@ -151,53 +153,62 @@ void frmOP::cmdUp_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
+    const auto fail = [] { ui::ShowTransferLoss(ui::kUploadingIncomplete); };
     x.sendCardSelect("00");
     x.send("00", "01", "1");
+    // A refused item stores nothing: the record keeps what it had.
     const std::string version = x.read("00", "40");
-    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    rec.Version = "V" + TextAfterColon(version);
+    if (!x.ok()) return fail();
+    if (!IsRefusal(version)) rec.Version = "V" + TextAfterColon(version);
     const std::string model = x.read("00", "04");
-    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    const std::string head = TextBeforeColon(model);
-    rec.CardType = head.size() > 3 ? head.substr(3) : std::string();
+    if (!x.ok()) return fail();
+    if (!IsRefusal(model)) {
+        const std::string head = TextBeforeColon(model);
+        rec.CardType = head.size() > 3 ? head.substr(3) : std::string();
+    }
     const std::string item09 = x.read("00", "09");
-    if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-    rec.Param.set(1, TextAfterColon(item09));
+    if (!x.ok()) return fail();
+    if (!IsRefusal(item09)) rec.Param.set(1, TextAfterColon(item09));
 
-    // From here on an unanswered read leaves the box, the list and the record as they were.
-    const auto readInto = [&](const std::string& group, const std::string& item, auto&& store) {
-        const std::string r = x.readAny(group, item);
-        if (!r.empty()) store(TextAfterColon(r));
-    };
+    // Every further read must be answered too: one the card leaves unanswered
+    // ends the upload, so that no box or record takes silence for a value.
     x.send("17", "0", "1");
-    readInto("00", "55", [&](const std::string& v) {
-        ui::setText(txtTimeout, v);
-        rec.Param.set(2, v);
-    });
+    const std::string delay = x.read("00", "55");
+    if (!x.ok()) return fail();
+    if (ui::ShowRead(txtTimeout, delay)) rec.Param.set(2, ui::text(txtTimeout));
     x.send("17", "1", "1");
-    for (int n = 1; n <= 16; ++n)
-        readInto("17", std::to_string(25 + n), [&](const std::string& v) {
-            ui::setText(txtCardList[at(n)], v);
-            rec.ChOption.set(n, v);
-        });
     for (int n = 1; n <= 16; ++n) {
-        // The card answers the write of a card index with that card's scale list.
-        const std::string r = x.send("17", "43", std::to_string(n - 1) + ";");
-        if (r.empty()) continue;
-        std::string scales = TextAfterColon(r);
-        if (!scales.empty() && scales.back() == ';') scales.pop_back();
-        SclList[at(n)] = scales;
-        rec.Param.set(16 + n, scales);
+        const std::string name = x.read("17", std::to_string(25 + n));
+        if (!x.ok()) return fail();
+        if (ui::ShowRead(txtCardList[at(n)], name)) rec.ChOption.set(n, ui::text(txtCardList[at(n)]));
     }
     for (int n = 1; n <= 16; ++n) {
-        readInto("17", std::to_string(44 + n), [&](const std::string& v) {
-            N2ADRList[at(n - 1)] = v;
-            rec.Param.set(32 + n, v);
-        });
-        readInto("17", std::to_string(60 + n), [&](const std::string& v) {
-            VNDAHUList[at(n - 1)] = v;
-            rec.Param.set(48 + n, v);
-        });
+        // The card answers the write of a card index with that card's scale list.
+        const std::string r = x.query("17", "43", std::to_string(n - 1) + ";");
+        if (!x.ok()) return fail();
+        if (IsRefusal(r)) {
+            SclList[at(n)].refuse();
+            continue;
+        }
+        std::string scales = TextAfterColon(r);
+        if (!scales.empty() && scales.back() == ';') scales.pop_back();
+        SclList[at(n)].take(scales);
+        rec.Param.set(16 + n, scales);
+    }
+    const auto readEntry = [&](int item, ui::Setting& entry, int param) {
+        const std::string r = x.read("17", std::to_string(item));
+        if (!x.ok()) return false;
+        if (IsRefusal(r)) {
+            entry.refuse();
+        } else {
+            entry.take(TextAfterColon(r));
+            rec.Param.set(param, entry.text);
+        }
+        return true;
+    };
+    for (int n = 1; n <= 16; ++n) {
+        if (!readEntry(44 + n, N2ADRList[at(n - 1)], 32 + n) || !readEntry(60 + n, VNDAHUList[at(n - 1)], 48 + n))
+            return fail();
     }
     OptScl[0]->setChecked(true);
     ShowScaleGroup(0);
@@ -208,35 +219,71 @@ void frmOP::cmdDown_Click() {
     Running run(*this);
     CardRecord& rec = CommCardRecord();
     ui::Exchanges x;
+    const auto fail = [] { ui::ShowTransferLoss(ui::kDownloadingIncomplete); };
     x.sendCardSelect("00");
     x.send("01", "01", "1");
     x.read("00", "40");
-    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-    if (txtTimeout->text().isEmpty()) {
+    if (!x.ok()) return fail();
+    const bool delaySent = ui::HasValue(txtTimeout);
+    if (delaySent && txtTimeout->text().isEmpty()) {
         ui::ShowEntryMessage("Please enter Timeout Val.");
         return;
     }
+    // Every write is checked, and the record takes a text once the card took
+    // it. A write of an empty text cannot be told from one left unanswered
+    // (its echo carries nothing), so that one goes unchecked.
+    ui::LeftAsTheyAre left;
+    const auto put = [&](const std::string& item, const std::string& text) {
+        if (text.empty())
+            x.send("17", item, text);
+        else
+            x.write("17", item, text);
+        return x.ok();
+    };
     x.send("00", "1", "1");
-    x.send("00", "55", ui::text(txtTimeout));
-    rec.Param.set(2, ui::text(txtTimeout));
+    if (delaySent) {
+        x.write("00", "55", ui::text(txtTimeout));
+        if (!x.ok()) return fail();
+        rec.Param.set(2, ui::text(txtTimeout));
+    } else {
+        left.add("Power on delay (1sec)");
+    }
     x.send("17", "1", "1");
     for (int n = 1; n <= 16; ++n) {
-        const std::string name = ui::text(txtCardList[at(n)]);
-        x.send("17", std::to_string(25 + n), name);
+        QLineEdit* b = txtCardList[at(n)];
+        if (!ui::HasValue(b)) {
+            left.add("I/O Card Name", std::to_string(n));
+            continue;
+        }
+        const std::string name = ui::text(b);
+        if (!put(std::to_string(25 + n), name)) return fail();
         rec.ChOption.set(n, name);
     }
     for (int n = 1; n <= 16; ++n) {
         // A list without its 16 scales would reach the card as a damaged entry.
-        if (ScaleParts(SclList[at(n)]).empty()) continue;
-        x.send("17", "44", std::to_string(n - 1) + ":" + SclList[at(n)] + ";");
-        rec.Param.set(16 + n, SclList[at(n)]);
+        const ui::Setting& scales = SclList[at(n)];
+        if (!scales.has || ScaleParts(scales.text).empty()) {
+            left.add("Scaling I/O", std::to_string(n));
+            continue;
+        }
+        if (!put("44", std::to_string(n - 1) + ":" + scales.text + ";")) return fail();
+        rec.Param.set(16 + n, scales.text);
     }
+    const auto putEntry = [&](int item, const ui::Setting& entry, int param, const char* caption, int n) {
+        if (!entry.has) {
+            left.add(caption, std::to_string(n));
+            return true;
+        }
+        if (!put(std::to_string(item), entry.text)) return false;
+        rec.Param.set(param, entry.text);
+        return true;
+    };
     for (int n = 1; n <= 16; ++n) {
-        x.send("17", std::to_string(44 + n), N2ADRList[at(n - 1)]);
-        rec.Param.set(32 + n, N2ADRList[at(n - 1)]);
-        x.send("17", std::to_string(60 + n), VNDAHUList[at(n - 1)]);
-        rec.Param.set(48 + n, VNDAHUList[at(n - 1)]);
+        if (!putEntry(44 + n, N2ADRList[at(n - 1)], 32 + n, "N2ADR I/O", n) ||
+            !putEntry(60 + n, VNDAHUList[at(n - 1)], 48 + n, "VND:0 /AHU:1 I/O", n))
+            return fail();
     }
+    left.tell();
 }
 
 void frmOP::cmdReadCard_Click() {
@@ -252,7 +299,9 @@ void frmOP::ShowScaleGroup(int g) {
     for (int r = 0; r < 4; ++r) {
         const int n = 4 * g + r + 1;
         lblSclCard[at(r)]->setText(QString("I/O %1").arg(n));
-        const std::vector<std::string> parts = ScaleParts(SclList[at(n)]);
+        // A list that is no value (refused) shows no entry, as a damaged one does.
+        const ui::Setting& list = SclList[at(n)];
+        const std::vector<std::string> parts = list.has ? ScaleParts(list.text) : std::vector<std::string>{};
         for (int c = 0; c < 16; ++c)
             cbScl[at(16 * r + c)]->setCurrentIndex(parts.empty() ? -1 : ScaleIndex(parts[at(c)]));
     }
@@ -262,8 +311,8 @@ void frmOP::ShowScaleGroup(int g) {
 void frmOP::ShowAddressGroup(int g) {
     GroupLoading = true;
     for (int r = 0; r < 4; ++r) {
-        ui::setText(txtN2ADR[at(r)], N2ADRList[at(4 * g + r)]);
-        ui::setText(txtVNDAHU[at(r)], VNDAHUList[at(4 * g + r)]);
+        ui::ShowSetting(txtN2ADR[at(r)], N2ADRList[at(4 * g + r)]);
+        ui::ShowSetting(txtVNDAHU[at(r)], VNDAHUList[at(4 * g + r)]);
     }
     GroupLoading = false;
 }
@@ -291,16 +340,16 @@ void frmOP::cbScl_Click(int index) {
         text += std::to_string(i) + ",";
     }
     text.pop_back();
-    SclList[at(n)] = text;
+    SclList[at(n)].take(text);
 }
 
 void frmOP::addressChanged(bool n2adr, int index) {
     if (GroupLoading) return;
     const int e = index + groupBase();
     if (n2adr)
-        N2ADRList[at(e)] = ui::text(txtN2ADR[at(index)]);
+        N2ADRList[at(e)].take(ui::text(txtN2ADR[at(index)]));
     else
-        VNDAHUList[at(e)] = ui::text(txtVNDAHU[at(index)]);
+        VNDAHUList[at(e)].take(ui::text(txtVNDAHU[at(index)]));
 }
 
 void ShowOPDialog(QWidget* owner) {

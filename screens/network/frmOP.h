@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 
+#include "ui/DialogValues.h"
 #include "ui/SettingsDialog.h"
 
 class QComboBox;
@@ -29,7 +30,7 @@ public:
     void Upload_First_File();
     void cmdReadCard_Click();
 
-    const std::string& sclList(int n) const { return SclList[static_cast<std::size_t>(n)]; }
+    const std::string& sclList(int n) const { return SclList[static_cast<std::size_t>(n)].text; }
 
 private:
     void ShowScaleGroup(int group);
@@ -51,9 +52,10 @@ private:
     QPushButton* cmdDown;
     QPushButton* cmdExit;
 
-    std::array<std::string, 17> SclList{};     // 1..16
-    std::array<std::string, 17> N2ADRList{};   // 0..15
-    std::array<std::string, 17> VNDAHUList{};  // 0..15
+    // Each entry a value or none (a refused read, an empty record field).
+    std::array<ui::Setting, 17> SclList{};     // 1..16
+    std::array<ui::Setting, 17> N2ADRList{};   // 0..15
+    std::array<ui::Setting, 17> VNDAHUList{};  // 0..15
     bool GroupLoading = false;
 };
 

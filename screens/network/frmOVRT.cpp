@@ -12,6 +12,7 @@
 #include "platform/qt/Modal.h"
 #include "ui/DialogBoxes.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 #include "ui/FieldChecks.h"
 
@@ -82,6 +83,8 @@ void frmOVRT::Upload_First_File() {
     const CardRecord& rec = CommCardRecord();
     if (!rec.Param[20].empty()) ui::setText(txbNetWorkNo, rec.Param[20]);
     if (!rec.Param[21].empty()) ui::setText(txbRedundant, rec.Param[21]);
+    taken20_ = rec.Param[20];
+    taken21_ = rec.Param[21];
 }
 
 void frmOVRT::cmdUp_Click() {
@@ -89,10 +92,17 @@ void frmOVRT::cmdUp_Click() {
     // Nothing is read that could come from another card.
     if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     WriteItem(3, "50", "01", "1");
-    // No answer is tested: a missing one leaves its box empty.
+    // No answer stops the upload. A settable value the card refused or left
+    // unanswered keeps what its box showed, as no value that Download sends;
+    // a value only shown is empty then.
     for (auto [box, item] : {std::pair{txbNetWorkNo, "88"}, std::pair{txbStationID, "90"}, std::pair{txbMACAdd, "87"},
-                             std::pair{txbLinkStatus, "92"}, std::pair{txbRedundant, "97"}})
-        ui::setText(box, TextAfterColon(ReadItem(3, "50", item)));
+                             std::pair{txbLinkStatus, "92"}, std::pair{txbRedundant, "97"}}) {
+        const std::string r = ReadItem(3, "50", item);
+        if (box == txbNetWorkNo || box == txbRedundant)
+            ui::ShowRead(box, r);
+        else
+            ui::setText(box, ui::ShownText(r));
+    }
 }
 
 void frmOVRT::cmdDown_Click() {
@@ -100,29 +110,60 @@ void frmOVRT::cmdDown_Click() {
     // Nothing is written that could reach another card.
     if (!SelectCard("00")) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     WriteItem(3, "50", "01", "F");
+    CardRecord& rec = CommCardRecord();
     // Both checks before the first write, so a failed delay leaves no new
     // network No. on the card; a delay box the model does not have is neither
-    // checked nor sent.
+    // checked nor sent. A box without a value is left as it is on the card.
     const bool delay = txbRedundant->isEnabled();
     if (!CheckNetWorkNo() || (delay && !CheckRedundant())) return;
-    // Record 17 takes only what the card took: a value kept there is shown in
-    // place of the card's at the next opening and goes into the settings file.
+    ui::LeftAsTheyAre left;
     ui::Exchanges x(10);
-    const std::string netWorkNo = ui::text(txbNetWorkNo);
-    x.write("50", "88", netWorkNo);
-    if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-    CommCardRecord().Param.set(20, netWorkNo);
-    if (delay) {
-        const std::string switching = ui::text(txbRedundant);
-        x.write("50", "97", switching);
-        if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
-        CommCardRecord().Param.set(21, switching);
+    // A write the card did not take leaves record 17 with what the card has:
+    // the checks (here or when a box was left) put the values there, so they
+    // go back to what the card last took.
+    if (ui::HasValue(txbNetWorkNo)) {
+        const std::string netWorkNo = ui::text(txbNetWorkNo);
+        x.write("50", "88", netWorkNo);
+        if (!x.ok()) {
+            rec.Param.set(20, taken20_);
+            rec.Param.set(21, taken21_);
+            return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+        }
+        rec.Param.set(20, netWorkNo);
+        taken20_ = netWorkNo;
+    } else {
+        left.add("NetWork No.");
     }
+    if (delay) {
+        if (ui::HasValue(txbRedundant)) {
+            const std::string switching = ui::text(txbRedundant);
+            x.write("50", "97", switching);
+            if (!x.ok()) {
+                rec.Param.set(21, taken21_);
+                return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
+            }
+            rec.Param.set(21, switching);
+            taken21_ = switching;
+        } else {
+            left.add("Main/Sub switching delay time");
+        }
+    }
+    left.tell();
 }
 
-bool frmOVRT::CheckNetWorkNo() { return ui::CheckField(txbNetWorkNo, kNetWorkNo); }
+// A value that passes its check is kept in record 17 at once: it is shown in
+// place of the card's at the next opening and goes into the settings file.
+bool frmOVRT::CheckNetWorkNo() {
+    if (!ui::CheckField(txbNetWorkNo, kNetWorkNo)) return false;
+    if (ui::HasValue(txbNetWorkNo)) CommCardRecord().Param.set(20, ui::text(txbNetWorkNo));
+    return true;
+}
 
-bool frmOVRT::CheckRedundant() { return ui::CheckField(txbRedundant, kRedundant); }
+bool frmOVRT::CheckRedundant() {
+    if (!ui::CheckField(txbRedundant, kRedundant)) return false;
+    if (ui::HasValue(txbRedundant)) CommCardRecord().Param.set(21, ui::text(txbRedundant));
+    return true;
+}
 
 void ShowOVRTDialog(QWidget* owner) {
     frmOVRT dialog(owner);

@@ -1,9 +1,12 @@
 #pragma once
 // The CC-Link IE card's settings (models OVRT1 and OVRT1W): network No.,
 // station ID, MAC address and link status, and on the redundant model the
-// main/sub switching delay. Record 17 keeps the two settable values as the
-// card last took them from a download (or a settings file gave them); they take
-// precedence over the card's at the next opening.
+// main/sub switching delay. Record 17 keeps the two settable values as they
+// last passed their check or were downloaded (or a settings file gave them);
+// they take precedence over the card's at the next opening. A Download that
+// fails leaves the record with what the card took.
+#include <string>
+
 #include "ui/SettingsDialog.h"
 
 class QLineEdit;
@@ -26,6 +29,10 @@ private:
     void InitControls();
     bool CheckNetWorkNo();
     bool CheckRedundant();
+
+    // Record 17's two values as the card last took them (or as the opening
+    // found them): what the record goes back to when a Download fails.
+    std::string taken20_, taken21_;
 
     QLineEdit* txbNetWorkNo;
     QLineEdit* txbStationID;

@@ -17,6 +17,7 @@
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
@@ -337,7 +338,11 @@ void frmQFODH::cmdUp_Click() {
     x.send("17", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return fail();
-    ui::setText(pausePeriod, TextAfterColon(x.readAny("00", "09")));
+    // These reads may go unanswered without ending the upload; a box the card
+    // refused or left unanswered keeps its text as no value, which Download
+    // leaves as it is on the card.
+    const auto readBox = [&](const char* item, QLineEdit* b) { ui::ShowRead(b, x.readAny("00", item)); };
+    readBox("09", pausePeriod);
     // An address must come whole: four parts.
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string v = TextAfterColon(x.read("00", item));
@@ -351,12 +356,12 @@ void frmQFODH::cmdUp_Click() {
     loading_ = true;
     List_ServerType->setCurrentIndex(server);
     loading_ = false;
-    ui::setText(CPUNo, TextAfterColon(x.readAny("00", "64")));
-    ui::setText(TimeOut, TextAfterColon(x.readAny("00", "65")));
-    ui::setText(NWNo, TextAfterColon(x.readAny("00", "66")));
-    ui::setText(StationNo, TextAfterColon(x.readAny("00", "67")));
+    readBox("64", CPUNo);
+    readBox("65", TimeOut);
+    readBox("66", NWNo);
+    readBox("67", StationNo);
     if (!readAddress("68", txtSLMPIP)) return fail();
-    ui::setText(PortNo, TextAfterColon(x.readAny("00", "69")));
+    readBox("69", PortNo);
     ui::setText(DeviceNo, TextAfterColon(x.readAny(gateway::kMapGroup, gateway::kEntryCountItem)));
     // An entry count the map cannot hold ends the upload.
     const std::optional<int> n = gateway::EntryCount(deviceNo());
@@ -364,7 +369,7 @@ void frmQFODH::cmdUp_Click() {
     for (int i = 0; i < 2; ++i) {
         const std::string mac = x.read("00", i == 0 ? "57" : "58");
         if (!x.ok()) return fail();
-        lblMac[at(i)]->setText(QString::fromLatin1(TextAfterColon(mac).c_str()));
+        lblMac[at(i)]->setText(QString::fromLatin1(ui::ShownText(mac).c_str()));
     }
     for (int i = 0; i < *n; ++i) {
         const std::string entry = TextAfterColon(x.readAny(gateway::kMapGroup, gateway::MapEntryItem(i)));
@@ -396,20 +401,27 @@ void frmQFODH::cmdDown_Click() {
         }
         entries.push_back(e.text);
     }
-    // What goes to the card, as checked (the boxes stay editable while the line waits).
-    const std::pair<std::string, std::string> settings[] = {
-        {"09", ui::text(pausePeriod)},
-        {"59", txtIP.text()},
-        {"60", txtSNM.text()},
-        {"61", txtDGate.text()},
-        {"63", serverType()},
-        {"64", ui::text(CPUNo)},
-        {"65", ui::text(TimeOut)},
-        {"66", ui::text(NWNo)},
-        {"67", ui::text(StationNo)},
-        {"68", txtSLMPIP.text()},
-        {"69", ui::text(PortNo)},
+    // What goes to the card, as checked (the boxes stay editable while the
+    // line waits); a box without a value is left as it is on the card.
+    ui::LeftAsTheyAre left;
+    std::vector<std::pair<std::string, std::string>> settings;
+    const auto sendIfValue = [&](const char* item, QLineEdit* b, const char* caption) {
+        if (ui::HasValue(b))
+            settings.emplace_back(item, ui::text(b));
+        else
+            left.add(caption);
     };
+    sendIfValue("09", pausePeriod, "Pause period");
+    settings.emplace_back("59", txtIP.text());
+    settings.emplace_back("60", txtSNM.text());
+    settings.emplace_back("61", txtDGate.text());
+    settings.emplace_back("63", serverType());
+    sendIfValue("64", CPUNo, "Processor No.");
+    sendIfValue("65", TimeOut, "SLMP timeout");
+    sendIfValue("66", NWNo, "Network No.");
+    sendIfValue("67", StationNo, "Station No.");
+    settings.emplace_back("68", txtSLMPIP.text());
+    sendIfValue("69", PortNo, "SLMP server Port No.");
     const std::string count = deviceNo();
 
     ui::Exchanges x(10);
@@ -421,6 +433,7 @@ void frmQFODH::cmdDown_Click() {
     x.write(gateway::kMapGroup, gateway::kEntryCountItem, count);
     for (int i = 0; i < n; ++i) x.write(gateway::kMapGroup, gateway::MapEntryItem(i), entries[at(i)]);
     if (!x.ok()) return failDownload();
+    left.tell();
 }
 
 // ---- the settings file ----

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
@@ -15,6 +17,7 @@
 #include "platform/Services.h"
 #include "tests/support/Fakes.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogValues.h"
 #include "ui/SettingsDialog.h"
 
 using namespace talvo;
@@ -117,6 +120,118 @@ TEST(DialogBoxes, CheckFieldShowsTheRowsMessageOrWhatTheCheckMade) {
     EXPECT_FALSE(ui::CheckField(&box, cpu));
     EXPECT_EQ(textOf(box), "G1");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{cpu.message});
+}
+
+// What a reply shows in a box that only displays it: never a refusal's text.
+TEST(DialogValues, ShownTextOfRepliesAndRefusals) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"K6-OW1:RUN", "RUN", "VRUN"}, {"2.04", "2.04", "V2.04"}, {"", "", ""},
+        {"CNG", "", ""},               {"NEEDLESS", "", ""},      {"x:CNG", "CNG", "VCNG"},
+    };
+    for (const auto& [reply, shown, version] : cases) {
+        EXPECT_EQ(ui::ShownText(reply), shown) << reply;
+        EXPECT_EQ(ui::ShownText("V", reply), version) << reply;
+    }
+}
+
+// A box without a value keeps its text, drawn grey; whatever gives it a text
+// again (typed, set by the program, the same text set again) makes it a value.
+TEST(DialogValues, ABoxLosesItsValueToARefusalAndGetsItBackFromAnyText) {
+    QLineEdit box;
+    ui::setText(&box, "55");
+    const QColor valueText = box.palette().color(QPalette::Active, QPalette::Text);
+    for (const char* refusal : {"CNG", "NEEDLESS", ""}) {
+        EXPECT_FALSE(ui::ShowRead(&box, refusal));
+        EXPECT_EQ(textOf(box), "55") << refusal;
+        EXPECT_FALSE(ui::HasValue(&box)) << refusal;
+        EXPECT_NE(box.palette().color(QPalette::Active, QPalette::Text), valueText);
+        ui::setText(&box, "55");  // the same text: still a value now
+        EXPECT_TRUE(ui::HasValue(&box));
+        EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Text), valueText);
+    }
+    ui::MarkNoValue(&box);
+    ui::MarkNoValue(&box);  // twice: the value's look is kept once
+    box.setFocus();
+    QTest::keyClicks(&box, "6");
+    EXPECT_TRUE(ui::HasValue(&box));
+    EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Text), valueText);
+    EXPECT_TRUE(ui::ShowRead(&box, "x:7"));
+    EXPECT_EQ(textOf(box), "7");
+    ui::ShowRecorded(&box, "");
+    EXPECT_FALSE(ui::HasValue(&box)) << "an empty record field is no value";
+    ui::ShowRecorded(&box, "9");
+    EXPECT_TRUE(ui::HasValue(&box));
+    ui::ShowSetting(&box, ui::Setting{"old", false});
+    EXPECT_EQ(textOf(box), "old");
+    EXPECT_FALSE(ui::HasValue(&box));
+}
+
+TEST(DialogValues, ACheckBoxWithoutAValueIsPartlyCheckedUntilTheUserOrProgramSetsIt) {
+    QCheckBox box;
+    box.setChecked(true);
+    ui::MarkNoValue(&box);
+    EXPECT_EQ(box.checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(ui::HasValue(&box));
+    box.click();
+    EXPECT_TRUE(ui::HasValue(&box));
+    EXPECT_FALSE(box.isTristate());
+    EXPECT_EQ(box.checkState(), Qt::Checked);
+    ui::MarkNoValue(&box);
+    box.setChecked(false);
+    EXPECT_TRUE(ui::HasValue(&box));
+    EXPECT_EQ(box.checkState(), Qt::Unchecked);
+    ui::MarkNoValue(&box);
+    box.setChecked(true);
+    EXPECT_TRUE(ui::HasValue(&box));
+    EXPECT_EQ(box.checkState(), Qt::Checked);
+}
+
+// The four boxes of an address are one setting.
+TEST(DialogValues, AnAddressIsOneSetting) {
+    QWidget parent;
+    ui::DottedAddress a;
+    for (auto& b : a.boxes) b = new QLineEdit(&parent);
+    a.set("10.1.2.3");
+    ui::MarkNoValue(a);
+    EXPECT_FALSE(ui::HasValue(a));
+    EXPECT_EQ(a.text(), "10.1.2.3");
+    ui::setText(a.boxes[1], "9");
+    EXPECT_TRUE(ui::HasValue(a)) << "an edit in one box gives all four their value";
+    ui::MarkNoValue(a);
+    a.set("10.1.2.3");
+    EXPECT_TRUE(ui::HasValue(a));
+}
+
+TEST(DialogValues, LeftAsTheyAreNamesEachSettingOnceWithItsMembers) {
+    test::RecordingMessageBox messages;
+    platform::ScopedServices scope(platform::Services{.messages = &messages});
+    ui::LeftAsTheyAre none;
+    none.tell();
+    EXPECT_TRUE(messages.shown.empty()) << "nothing left: nothing told";
+    ui::LeftAsTheyAre left;
+    left.add("Time (0.1sec)");
+    left.add("In Slot", "1");
+    left.add("In Slot", "3");
+    left.add("Time (0.1sec)");
+    EXPECT_EQ(left.list(), "Time (0.1sec); In Slot 1, 3");
+    left.tell();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, std::string(ui::kLeftAsTheyAreText) + "Time (0.1sec); In Slot 1, 3");
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Information);
+}
+
+// A box without a value has nothing to check: tabbing through it shows no message.
+TEST(DialogValues, CheckFieldPassesABoxWithoutAValue) {
+    test::RecordingMessageBox messages;
+    platform::ScopedServices scope(platform::Services{.messages = &messages});
+    const ui::FieldCheck net{.kind = ui::FieldKind::Number, .min = 1, .max = 239, .message = "bad"};
+    QLineEdit box;
+    ui::MarkNoValue(&box);
+    EXPECT_TRUE(ui::CheckField(&box, net));
+    ui::setText(&box, "");
+    EXPECT_FALSE(ui::CheckField(&box, net));
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"bad"});
 }
 
 // A dialog with two checked boxes, an ordinary command and an exit button.

@@ -295,18 +295,20 @@ TEST_F(Hg8Test, ZeroOffsetDialogEndsAtTheFirstUnansweredExchange) {
         const std::vector<std::string> shown = {"0.00", "0.00", "0.00", "", "", "", "", ""};
         for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(text(d.ch_Text[i]), shown[i]) << i;
         EXPECT_EQ(countFrames("I54"), 0u);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+        messages.shown.clear();
         sim.clearFrames();
         d.Clear->click();  // the same item fails the clear: nothing after it is tried
         EXPECT_EQ(countFrames("I52"), 1u);
         EXPECT_EQ(countFrames("I54"), 0u);
         EXPECT_EQ(text(d.ch_Text[3]), "");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
         EXPECT_TRUE(d.cmdExit->isEnabled());
         d.cmdExit->click();
     });
     s->zeroDeg->click();
     EXPECT_EQ(dialogsOpened, 1);
-    EXPECT_TRUE(messages.shown.empty());  // the dialog reports nothing and keeps the link
-    EXPECT_TRUE(G().Connected);
+    EXPECT_TRUE(G().Connected);  // the dialog tells its failures and keeps the link
 }
 
 TEST_F(Hg8Test, ZeroDegClickDuringATickIsServedWhenTheTickEnds) {
@@ -407,5 +409,52 @@ TEST_F(Hg8Test, ZeroOffsetDialogOnALostLineKeepsItsCardButtonsOff) {
     });
     s->zeroDeg->click();
     EXPECT_TRUE(drove);
-    EXPECT_TRUE(messages.shown.empty());
+    // The measurement the card never answered is told.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+}
+
+// A measurement or clear the card refuses or leaves unanswered is told, and
+// the boxes it did not reach keep the offsets they showed; a refused offset at
+// the opening shows no value rather than the refusal's text.
+TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
+    struct Case {
+        const char* what;
+        bool clear;   // else Ch.3
+        bool silent;  // else refused
+    };
+    const Case cases[] = {{"Ch.3 refused", false, false}, {"Ch.3 unanswered", false, true},
+                          {"Clear refused", true, false}, {"Clear unanswered", true, true}};
+    for (int i = 0; i < 8; ++i) sim.setValue(kHG8A, "03", 50 + i, "0.0" + std::to_string(i + 1));
+    auto* s = pick<frmHG8>(kHG8A);
+    settle(s);
+    useFakeClock();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        sim.addFault(test::fault("I51", kHG8A, k6sim::FaultAction::Reply, "CNG"));
+        onZeroDialog([&](frmHG8Azero& d) {
+            EXPECT_EQ(text(d.ch_Text[1]), "") << "a refused offset shows no value";
+            EXPECT_EQ(text(d.ch_Text[2]), "0.03");
+            EXPECT_TRUE(messages.shown.empty()) << "a refusal at the opening is no failure";
+            sim.clearFaults();
+            // Clear fails at its third offset (item 52), Ch.3 at its only write.
+            k6sim::Fault f = c.silent ? test::silence(c.clear ? "D0.00" : "D1", kHG8A)
+                                      : test::fault(c.clear ? "D0.00" : "D1", kHG8A, k6sim::FaultAction::Reply, "CNG");
+            f.group = "03";
+            f.skip = c.clear ? 2 : 0;
+            sim.addFault(f);
+            (c.clear ? d.Clear : d.ch[2])->click();
+            sim.clearFaults();
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
+            EXPECT_EQ(messages.shown.at(0).icon, platform::MsgIcon::Stop);
+            EXPECT_EQ(text(d.ch_Text[2]), "0.03") << "not emptied";
+            EXPECT_EQ(text(d.ch_Text[0]), c.clear ? "0.00" : "0.01");
+            EXPECT_EQ(text(d.ch_Text[7]), "0.08");
+            EXPECT_TRUE(d.ch[2]->isEnabled());
+            EXPECT_TRUE(G().Connected);
+            d.cmdExit->click();
+        });
+        s->zeroDeg->click();
+        messages.shown.clear();
+        for (int i = 0; i < 8; ++i) sim.setValue(kHG8A, "03", 50 + i, "0.0" + std::to_string(i + 1));
+    }
 }

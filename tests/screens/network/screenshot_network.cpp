@@ -60,6 +60,9 @@ int main(int argc, char** argv) {
 
     const Shot shots[] = {
         {"frmComm_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n", "cmdComm"},
+        // A second Upload that the card refuses the time-out, one slot and the switch.
+        {"frmComm_OW1_refused", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n",
+         "cmdComm"},
         {"frmComm_OVRT1W", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdComm"},
         {"frmComm_QFODH", "comm K6-QFODH1:RUN version K6-QFODH1:2.00\n", "cmdComm"},
         {"frmEther_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n", "cmdSpecialSetting"},
@@ -107,6 +110,20 @@ int main(int argc, char** argv) {
                 std::string(shot.name) == "frmComm_OVRT1W") {
                 d.findChild<QPushButton*>("cmdUp")->click();
                 if (!QTest::qWaitFor([&] { return !s->busy(); }, 20000)) ok = false;
+            }
+            if (std::string(shot.name) == "frmComm_OW1_refused") {
+                d.findChild<QPushButton*>("cmdUp")->click();
+                for (const auto& [frame, group] : {std::pair{"I09", "00"}, std::pair{"I12", "17"}, std::pair{"I30", "00"}}) {
+                    k6sim::Fault f;
+                    f.frame = frame;
+                    f.group = group;
+                    f.action = k6sim::FaultAction::Reply;
+                    f.text = "CNG";
+                    sim.addFault(f);
+                }
+                d.findChild<QPushButton*>("cmdUp")->click();
+                if (!QTest::qWaitFor([&] { return !s->busy(); }, 20000)) ok = false;
+                sim.clearFaults();
             }
             QTest::qWait(50);
             ok = save(d, dir, shot.name) && ok;

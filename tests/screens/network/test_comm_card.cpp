@@ -54,6 +54,10 @@ TEST(CommCard, CapabilitiesByNameAndVersion) {
         {"OWHD1", "V2.00", false, true, false}, {"OZ3", "V2.00", false, false, false},
         {"OG1", "V2.00", true, true, false},   {"OP1", "V2.00", true, false, false},
         {"OJ1", "V2.00", true, false, false},  {"UVQ1", "V2.00", true, false, false},
+        // A version the card refused shows as nothing: the table is not hidden
+        // for it, the name still decides; the delay switch still needs a version.
+        {"OW1", "", true, true, false},        {"OP1", "", true, false, false},
+        {"OWS1", "", true, true, true},
     };
     for (const Capability& c : cases) {
         EXPECT_EQ(HasTimeoutSetting(c.name), c.timeout) << c.name << " " << c.version;

@@ -16,6 +16,7 @@
 #include "screens/network/frmOVRT.h"
 #include "shell/CommDialogs.h"
 #include "tests/screens/network/NetworkFixture.h"
+#include "ui/DialogValues.h"
 
 using namespace talvo;
 using talvo::network::frmComm;
@@ -179,7 +180,12 @@ TEST_F(NetworkTest, CommDialogDownloadSendsPlainWholeNumbersInRange) {
         EXPECT_TRUE(contains(f, {"I13", "D16"}));
         EXPECT_TRUE(contains(f, {"I14", "D0"}));
         EXPECT_EQ(text(d, "txtOutSlot_1"), "0");
-        EXPECT_TRUE(messages.shown.empty());
+        // No failure; each Download names the slots it left as they are (the
+        // empty boxes, which this dialog never read).
+        for (const auto& m : messages.shown) EXPECT_EQ(m.title, ui::kLeftAsTheyAreTitle) << m.text;
+        ASSERT_FALSE(messages.shown.empty());
+        EXPECT_EQ(messages.shown.back().text, std::string(ui::kLeftAsTheyAreText) +
+                                                  "In Slot 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16");
         click(d, "cmdExit");
     });
     EXPECT_EQ(rec17().Param[1], "7");
@@ -453,7 +459,9 @@ TEST_F(NetworkTest, FieldbusDialogPagesAndRoundTripsTheScaleLists) {
     EXPECT_EQ(rec17().Param[18], "0,1") << "not written: kept as uploaded";
 }
 
-TEST_F(NetworkTest, FieldbusDialogKeepsWhatAnUnansweredReadWouldHaveChanged) {
+// A read the card leaves unanswered ends the Upload with its message and the
+// link down; the box and record 17 keep what they held.
+TEST_F(NetworkTest, FieldbusDialogEndsTheUploadAtAnUnansweredRead) {
     connectTo(kOp);
     rec17().ChOption.set(1, "OLD");
     useFakeClock();
@@ -463,16 +471,28 @@ TEST_F(NetworkTest, FieldbusDialogKeepsWhatAnUnansweredReadWouldHaveChanged) {
         sim.addFault(f);
         click(d, "cmdUp");
         EXPECT_EQ(text(d, "txtCardList_1"), "OLD");
-        EXPECT_EQ(text(d, "txtCardList_2"), "IO02");
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+        EXPECT_EQ(messages.shown.at(0).title, "Uploading");
+        EXPECT_FALSE(G().Connected);
+        EXPECT_EQ(count(sim.frames(), "I27"), 0u) << "nothing read after it";
+        EXPECT_FALSE(in<QPushButton>(d, "cmdDown")->isEnabled());
+        click(d, "cmdExit");
+    });
+    EXPECT_EQ(rec17().ChOption[1], "OLD");
+}
+
+TEST_F(NetworkTest, FieldbusDialogAsksForAnEmptyPowerOnDelay) {
+    connectTo(kOp);
+    withDialog<frmOP>("cmdSpecialSetting", [&](frmOP& d) {
+        click(d, "cmdUp");
         type(d, "txtTimeout", "");
         sim.clearFrames();
         click(d, "cmdDown");
         EXPECT_EQ(messages.texts(), std::vector<std::string>{"Please enter Timeout Val."});
         EXPECT_EQ(sim.frames().back(), "I40");
+        EXPECT_TRUE(in<QPushButton>(d, "cmdDown")->isEnabled());
         click(d, "cmdExit");
     });
-    EXPECT_EQ(rec17().ChOption[1], "OLD");
 }
 
 // ---------------- frmOVRT ----------------
@@ -531,8 +551,7 @@ TEST_F(NetworkTest, CcLinkIeChecksBothValuesBeforeWritingEither) {
         }
         click(d, "cmdExit");
     });
-    // The values the card last took; "12" passed its check but was never sent.
-    EXPECT_EQ(rec17().Param[20], "1");
+    EXPECT_EQ(rec17().Param[20], "12") << "a network No. that passed its check";
     EXPECT_EQ(rec17().Param[21], "0");
 }
 

@@ -1,0 +1,88 @@
+#pragma once
+// What a dialog's setting holds: a value (read from the card, loaded from the
+// record or a file, typed by the user) or none. A read the card refused (or an
+// item it does not use) is no value: the control keeps what it showed, drawn
+// so it visibly was not read (grey text, a partly checked box), and Download
+// leaves the item as it is on the card until the user sets it or a later read
+// succeeds. At the end of a Download the user is told which settings were left
+// so. A refusal's text is never shown nor stored as a value.
+#include <QString>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/DialogBoxes.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace talvo::ui {
+
+// The text a reply shows in a box that only displays it: the text after its
+// colon; nothing for a refusal or no answer.
+std::string ShownText(const std::string& reply);
+// The same with a prefix ("V" before a version); nothing for a refusal or no answer.
+std::string ShownText(const std::string& prefix, const std::string& reply);
+
+// A setting kept apart from the control that shows it (a list a dialog pages
+// through): its text and whether it is a value.
+struct Setting {
+    std::string text;
+    bool has = false;
+
+    void take(std::string t) {
+        text = std::move(t);
+        has = true;
+    }
+    // From a record field: an empty field holds no value.
+    void fromRecord(const std::string& field) {
+        text = field;
+        has = !field.empty();
+    }
+    // A refused read: the text stays, it is no value any more.
+    void refuse() { has = false; }
+};
+
+// Marks a control as holding no value. A box keeps its text, drawn grey; a
+// check box shows partly checked. The next change of the box's text (typed or
+// set by the program) or of the check box's state gives it a value again.
+void MarkNoValue(QLineEdit* box);
+void MarkNoValue(QCheckBox* box);
+// The four boxes of an address are one setting: all four lose their value, and
+// a change in any of them gives all four their value again.
+void MarkNoValue(const DottedAddress& address);
+// Marks a control as holding a value (undoes MarkNoValue).
+void MarkValue(QWidget* control);
+
+bool HasValue(const QWidget* control);
+bool HasValue(const DottedAddress& address);
+
+// Shows a read in a box: a value's text after its colon, or, for a refusal or
+// no answer, the box keeps its text as no value. True when it was a value.
+bool ShowRead(QLineEdit* box, const std::string& reply);
+// Shows a record field in a box: an empty field is no value.
+void ShowRecorded(QLineEdit* box, const std::string& field);
+// Shows a setting kept apart in a box.
+void ShowSetting(QLineEdit* box, const Setting& setting);
+
+// The settings a Download did not write because they hold no value, named as
+// the dialog captions them; members of one setting ("In Slot" of slots 1 and
+// 3) are told together.
+class LeftAsTheyAre {
+public:
+    void add(const std::string& setting, const std::string& member = "");
+    bool empty() const { return settings_.empty(); }
+    // "Time (0.1sec); In Slot 1, 3"
+    std::string list() const;
+    // The message at the end of a Download that went through, when it left any.
+    void tell() const;
+
+private:
+    std::vector<std::pair<std::string, std::vector<std::string>>> settings_;
+};
+
+// The message LeftAsTheyAre tells.
+inline constexpr const char* kLeftAsTheyAreText = "Not written, left as they are on the card (no value to write): ";
+inline constexpr const char* kLeftAsTheyAreTitle = "Downloading";
+
+}  // namespace talvo::ui
