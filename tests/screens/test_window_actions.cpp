@@ -262,3 +262,50 @@ TEST_F(WindowActionTest, ARequestLeftByADisconnectIsRefusedVisiblyAtTheNextConne
     EXPECT_EQ(toldBeforeTheDialog, (std::vector<std::string>{"Downloading incomplete"}));
     EXPECT_EQ(indexOf(stamped(), "2|01/42:321"), stamped().size()) << "nothing went out";
 }
+
+// The old fault: the result of the card select was ignored, so with the select
+// unanswered the main Upload wrote "01/01:=1" into whichever card was selected
+// last and read the slot list from it. Every command that starts with the
+// select stops there and says so; nothing more of it goes out.
+TEST_F(WindowActionTest, EveryCommandStopsAtAFailedSelectAndTellsIt) {
+    struct Case {
+        const char* name;
+        const char* station;
+        std::function<void(WindowActionTest&)> before;  // with the line still answering
+        std::function<void(WindowActionTest&)> act;
+        std::vector<std::string> notSent;
+    };
+    const auto special = [](WindowActionTest& t) {
+        t.onModal([](QDialog& d) { d.reject(); });
+        t.button("cmdSpecialSetting")->click();
+    };
+    const Case cases[] = {
+        {"main Upload", "default.k6", nullptr, [](WindowActionTest& t) { t.button("CmdUpload")->click(); },
+         {"G01", "I04", "I10"}},
+        {"opener", "default.k6", nullptr, [](WindowActionTest& t) { t.cardList()->setCurrentIndex(1); },
+         {"I40", "G01", "I10"}},
+        {"live read", "default.k6", [](WindowActionTest& t) { t.settle(t.pick(1)); }, nullptr, {"I10", "G01"}},
+        {"CC-Link IE opening", "cclink_ovrt1.k6", nullptr, special, {"G50"}},
+        {"fieldbus opening", "fieldbus_op1.k6", nullptr, special, {"G17"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        useStation(c.station);
+        if (c.before) c.before(*this);
+        useFakeClock();
+        sim.clearFrames();
+        messages.shown.clear();
+        sim.addFault(test::silence("DF", -1));
+        if (c.act) c.act(*this);
+        ASSERT_TRUE(waitFor([&] { return !messages.shown.empty() && idle(); }, 20000));
+        for (const std::string& f : c.notSent) EXPECT_EQ(countFrames(f), 0u) << f;
+        EXPECT_GE(countFrames("DF"), 4u);
+        for (const std::string& f : sim.frames()) {
+            if (f[0] == 'D') {
+                EXPECT_EQ(f, "DF") << "only the unanswered select was written";
+            }
+        }
+        sim.clearFaults();
+        platform::services().clock = &steadyClock;
+    }
+}
