@@ -62,6 +62,10 @@ int main(int argc, char** argv) {
     poll.start(1);
     window.findChild<QPushButton*>("CmdUpload")->click();
     ok = save(window, dir, "main_uploaded") && ok;
+    // An actuator whose card has not answered its stop, as the window shows it.
+    window.setStopsOwed("Stop owed: slot 15");
+    ok = save(window, dir, "main_stop_owed") && ok;
+    window.setStopsOwed("");
 
     // The line drops while monitoring: the message, then the disconnected look.
     QTimer drop;
