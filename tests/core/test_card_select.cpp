@@ -32,19 +32,7 @@ protected:
         const Frames f = sim.frames();
         return static_cast<std::size_t>(std::count(f.begin(), f.end(), frame));
     }
-    // The data frames as "selected card|group/item:data".
-    Frames stamped() const {
-        Frames out;
-        std::string group, item, selected = "?";
-        for (const std::string& x : sim.frames()) {
-            if (x[0] == 'G') group = x.substr(1);
-            if (x[0] == 'I') item = x.substr(1);
-            if (x[0] != 'D') continue;
-            if (group == "00" && item == "41") selected = x.substr(1);
-            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
-        }
-        return out;
-    }
+    Frames stamped() const { return test::StampFrames(sim.frames()); }
     MainViewState view;
 };
 

@@ -76,18 +76,7 @@ public:
 
     // The data frames so far as "slot|group/item:data", the slot being the card
     // selected then ("?" before the first select).
-    std::vector<std::string> stamped() const {
-        std::vector<std::string> out;
-        std::string group, item, selected = "?";
-        for (const std::string& x : sim.frames()) {
-            if (x[0] == 'G') group = x.substr(1);
-            if (x[0] == 'I') item = x.substr(1);
-            if (x[0] != 'D') continue;
-            if (group == "00" && item == "41") selected = x.substr(1);
-            out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
-        }
-        return out;
-    }
+    std::vector<std::string> stamped() const { return StampFrames(sim.frames()); }
 
     // Frames from the first one equal to `from` on.
     static std::vector<std::string> from(const std::vector<std::string>& frames, const std::string& first) {

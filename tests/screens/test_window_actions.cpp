@@ -50,6 +50,18 @@ protected:
     static std::size_t indexOf(const Frames& f, const std::string& x) {
         return static_cast<std::size_t>(std::find(f.begin(), f.end(), x) - f.begin());
     }
+    // The default station's BW8 (slot 2) with "321" typed as channel 1's zero
+    // scale, so that its Download writes "2|01/42:321".
+    frmBW8* bw8WithZeroScaleTyped() {
+        useStation("default.k6");
+        auto* s = pick<frmBW8>(2);
+        EXPECT_NE(s, nullptr);
+        if (!s) return nullptr;
+        settle(s);
+        setBoxText(s->txtZScale[0], "321");
+        sim.clearFrames();
+        return s;
+    }
 };
 
 // The old fault: the HART dialog opened for slot 4, the pick of another slot
@@ -217,12 +229,9 @@ TEST_F(WindowActionTest, ALineLostDuringTheHartDialogsTransferShowsDisconnectedA
 // station under a modal window but that window; the request is served once it
 // has closed.
 TEST_F(WindowActionTest, ARequestWaitsWhileTheVersionBoxIsUpAndIsServedAfter) {
-    useStation("default.k6");
-    auto* s = pick<frmBW8>(2);
+    frmBW8* s = nullptr;
+    ASSERT_NO_FATAL_FAILURE(s = bw8WithZeroScaleTyped());
     ASSERT_NE(s, nullptr);
-    settle(s);
-    setBoxText(s->txtZScale[0], "321");
-    sim.clearFrames();
     std::size_t framesUnderTheBox = 0;
     onModal([&](QDialog&) {
         QTest::qWait(700);  // more than a tick and a request's delay
@@ -240,12 +249,9 @@ TEST_F(WindowActionTest, ARequestWaitsWhileTheVersionBoxIsUpAndIsServedAfter) {
 // went with the Connect and its request was neither sent nor refused. It is
 // refused with the screen's own message before the COM-port dialog opens.
 TEST_F(WindowActionTest, ARequestLeftByADisconnectIsRefusedVisiblyAtTheNextConnect) {
-    useStation("default.k6");
-    auto* s = pick<frmBW8>(2);
+    frmBW8* s = nullptr;
+    ASSERT_NO_FATAL_FAILURE(s = bw8WithZeroScaleTyped());
     ASSERT_NE(s, nullptr);
-    settle(s);
-    setBoxText(s->txtZScale[0], "321");
-    sim.clearFrames();
     when([&] { return s->busy() && ExchangeWaiting(); }, [&] {
         s->downloadButton()->click();
         menu("mnuConnectDisconnect")->trigger();

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/qt/QtFileStore.h"
 #include "platform/qt/QtSerialPort.h"
@@ -43,6 +45,22 @@ protected:
 private:
     std::unique_ptr<platform::ScopedServices> scope_;
 };
+
+// The data frames among `frames` as "card|group/item:data", the card being the
+// one selected then ("?" before the first select among them).
+inline std::vector<std::string> StampFrames(const std::vector<std::string>& frames) {
+    std::vector<std::string> out;
+    std::string group, item, selected = "?";
+    for (const std::string& x : frames) {
+        if (x.empty()) continue;
+        if (x[0] == 'G') group = x.substr(1);
+        if (x[0] == 'I') item = x.substr(1);
+        if (x[0] != 'D') continue;
+        if (group == "00" && item == "41") selected = x.substr(1);
+        out.push_back(selected + "|" + group + "/" + item + ":" + x.substr(1));
+    }
+    return out;
+}
 
 // Resets the program-wide state between tests.
 void resetProgramState();
