@@ -73,12 +73,14 @@ bool RunBeforeLinkCloses() {
     bool done = true;
     for (auto& [key, hook] : beforeLinkCloses())
         if (!hook()) done = false;
-    // Stops owed from before: a last try while the port is open (a failure is told).
+    // Stops owed from before: a last try while the port is open, whenever the
+    // one before was (it stays owed, and shown, when the card does not answer).
     if (StopsOwed()) {
-        if (!LineFree())
+        if (!LineFree()) {
             done = false;
-        else if (done)
-            SendOwedStops();
+        } else if (done) {
+            SendOwedStopsNow();
+        }
     }
     return done;
 }
