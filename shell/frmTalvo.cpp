@@ -586,7 +586,6 @@ bool frmTalvo::endingAgreed() {
                     "Exit", platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo);
         if (r != platform::MsgResult::Yes) return true;
         if (!LineFree()) return false;
-        LineHold hold;
         SendOwedStopsNow();
     }
     return true;
