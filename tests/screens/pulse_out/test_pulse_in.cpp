@@ -4,6 +4,12 @@
 // version rules.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
+
 #include "screens/pulse_out/frmIY16.h"
 #include "screens/pulse_out/frmIY2.h"
 #include "screens/pulse_out/frmIY4.h"
@@ -151,6 +157,35 @@ TEST_F(PulseInTest, Iy2ItemsAndRecordFields) {
     for (const Place& p : iy2Places(s))
         if (p.item != 7 && p.item != 8) want.push_back(str(p.item));
     EXPECT_EQ(reads, want);
+}
+
+// The old fault: the first captions of each channel frame ("Value",
+// "Input(Hz)") touched the frame's line, which the style draws below its caption.
+TEST_F(PulseInTest, Iy2CaptionsClearTheirFramesLine) {
+    auto* s = pick<frmIY2>(kIY2);
+    settle(s);
+    for (const char* name : {"fraCh1", "fraCh2"}) {
+        SCOPED_TRACE(name);
+        auto* frame = s->findChild<QGroupBox*>(name);
+        ASSERT_NE(frame, nullptr);
+        QStyleOptionGroupBox opt;
+        opt.initFrom(frame);
+        opt.text = frame->title();
+        opt.textAlignment = frame->alignment();
+        opt.lineWidth = 1;
+        opt.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const int line =
+            frame->style()->subControlRect(QStyle::CC_GroupBox, &opt, QStyle::SC_GroupBoxFrame, frame).top();
+        int captions = 0;
+        for (QLabel* l : frame->findChildren<QLabel*>()) {
+            if (l->text().isEmpty()) continue;  // the alarm lamps
+            SCOPED_TRACE(l->text().toStdString());
+            const int textTop = l->y() + (l->height() - QFontMetrics(l->font()).height()) / 2;
+            EXPECT_GE(textTop - line, 3);
+            ++captions;
+        }
+        EXPECT_GE(captions, 14);
+    }
 }
 
 TEST_F(PulseInTest, Iy2DownloadOfEmptyBoxesSendsOnlyTheOpeningAndClosingWrites) {
