@@ -37,15 +37,13 @@ std::string folderOf(const std::string& file) {
 
 namespace {
 
-// "station1" + ".uJx" for the pattern "*.uJx"; a name that has an extension,
-// or a pattern that names none ("*.*"), leaves the path as it is.
-std::string withPatternExtension(const std::string& path, const std::string& pattern) {
-    const std::string name = nameOf(path);
-    if (name.empty() || name.find('.') != std::string::npos) return path;
+// "uJx" for the pattern "*.uJx"; "" for a pattern that names no single
+// extension ("*.*", "*.u?x").
+std::string patternSuffix(const std::string& pattern) {
     if (pattern.size() < 3 || pattern.compare(0, 2, "*.") != 0 ||
-        pattern.find_first_of("*?", 2) != std::string::npos)
-        return path;
-    return path + pattern.substr(1);
+        pattern.find_first_of("*?[", 2) != std::string::npos)
+        return {};
+    return pattern.substr(2);
 }
 
 // The first pattern in a text, from `from` on, up to the end, a "|", ";", ")" or blank.
@@ -57,14 +55,24 @@ std::string patternAt(const std::string& text, std::size_t from) {
 
 }  // namespace
 
-std::string withFilterExtension(const std::string& path, const std::string& filter) {
+std::string filterSuffix(const std::string& filter) {
     const std::size_t bar = filter.find('|');
-    return withPatternExtension(path, patternAt(filter, bar == std::string::npos ? bar : bar + 1));
+    return patternSuffix(patternAt(filter, bar == std::string::npos ? bar : bar + 1));
 }
 
-std::string withChosenFilterExtension(const std::string& path, const std::string& chosenFilter) {
+std::string chosenFilterSuffix(const std::string& chosenFilter) {
     const std::size_t open = chosenFilter.find('(');
-    return withPatternExtension(path, patternAt(chosenFilter, open == std::string::npos ? open : open + 1));
+    return patternSuffix(patternAt(chosenFilter, open == std::string::npos ? open : open + 1));
+}
+
+std::string withDefaultSuffix(const std::string& path, const std::string& suffix) {
+    const std::string name = nameOf(path);
+    if (suffix.empty() || name.empty() || name.find('.') != std::string::npos) return path;
+    return path + "." + suffix;
+}
+
+std::string withFilterExtension(const std::string& path, const std::string& filter) {
+    return withDefaultSuffix(path, filterSuffix(filter));
 }
 
 bool AskOpenPath(const std::string& filter, std::string& path) {
@@ -74,9 +82,7 @@ bool AskOpenPath(const std::string& filter, std::string& path) {
 
 bool AskSavePath(const std::string& filter, std::string& path) {
     FileDialog* dialog = services().files;
-    if (!dialog || !dialog->saveFile(filter, path)) return false;
-    path = withFilterExtension(path, filter);
-    return true;
+    return dialog && dialog->saveFile(filter, path);
 }
 
 }  // namespace talvo::platform

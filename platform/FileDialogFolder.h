@@ -18,17 +18,24 @@ std::string fileDialogStartPath(const std::string& lastFolder, const std::string
 // The folder of a file the user chose, where the next dialog starts.
 std::string folderOf(const std::string& file);
 
-// The file a save dialog's choice is written to: a name typed without an
-// extension gets the filter's first one ("station1" with "uJx Files
-// (*.uJx)|*.uJx|" becomes "station1.uJx"), so that the next Open, which lists
-// only that extension, shows it. A name with an extension stays as typed.
+// The extension a save dialog adds to a name typed without one: that of the
+// filter's first pattern ("uJx" for "uJx Files (*.uJx)|*.uJx|"), or of the list
+// entry the user chose ("txt" for "Text Files (*.txt)"); "" when the pattern
+// names none ("*.*").
+std::string filterSuffix(const std::string& filter);
+std::string chosenFilterSuffix(const std::string& chosenFilter);
+// The name a save dialog writes for what was typed: a name without an
+// extension gets the suffix ("station1" becomes "station1.uJx"), so that the
+// next Open, which lists only that extension, shows it; a name with an
+// extension stays as typed. The dialog does this before it asks whether to
+// replace an existing file, so the question is about the file that is written.
+std::string withDefaultSuffix(const std::string& path, const std::string& suffix);
+// The same with the suffix of a filter's first pattern.
 std::string withFilterExtension(const std::string& path, const std::string& filter);
-// The same for the entry the user chose in the dialog's list ("Text Files (*.txt)").
-std::string withChosenFilterExtension(const std::string& path, const std::string& chosenFilter);
 
 // The open and save dialogs as every command asks for them (filter as
 // "Name (*.ext)|*.ext|"). False when the user cancels or there is no dialog;
-// a save's path has its extension added as above.
+// a save's path is the file to write, its extension added by the dialog.
 bool AskOpenPath(const std::string& filter, std::string& path);
 bool AskSavePath(const std::string& filter, std::string& path);
 

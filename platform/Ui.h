@@ -48,7 +48,10 @@ public:
 
 // Open and save dialogs. The filter is "Name (*.ext)|*.ext|..." as the screens give
 // it. They return false when the user cancels; path holds the suggestion on
-// entry and the chosen file on return.
+// entry and the chosen file on return. The save dialog adds the chosen filter's
+// extension to a name typed without one (withDefaultSuffix) before it asks
+// whether to replace a file of that name, so the question is about the file
+// that will be written; "No" leaves the user in the dialog.
 class FileDialog {
 public:
     virtual ~FileDialog() = default;

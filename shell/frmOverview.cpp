@@ -10,15 +10,31 @@
 
 namespace talvo::shell {
 
-QString ShownCellText(const QLabel* cell) {
-    const int room = cell->contentsRect().width() - std::max(cell->indent(), 0);
-    return cell->fontMetrics().elidedText(cell->text(), Qt::ElideRight, std::max(room, 0));
+namespace {
+
+int roomFor(const QLabel* cell) { return std::max(cell->contentsRect().width() - std::max(cell->indent(), 0), 0); }
+
+}  // namespace
+
+CellText LayOutCellText(const QLabel* cell) {
+    const QFontMetricsF metrics(cell->font());
+    const double room = roomFor(cell);
+    const QString text = cell->text();
+    const double width = metrics.horizontalAdvance(text);
+    if (width <= room) return {text, 1.0};
+    if (width * kNarrowestCellText <= room) return {text, room / width};
+    // Too long even narrowed: cut after a whole character, in the narrowest width.
+    return {metrics.elidedText(text, Qt::ElideRight, room / kNarrowestCellText), kNarrowestCellText};
 }
 
+QString ShownCellText(const QLabel* cell) { return LayOutCellText(cell).text; }
+
 // A label that remembers what it last drew, so a monitoring pass that repaints
-// the same values costs nothing. A value longer than its cell is cut after a
-// whole character and ends in an ellipsis, so no half glyph is ever shown and
-// the reader sees there is more; the whole value is in its tool tip.
+// the same values costs nothing. A value wider than its cell is drawn
+// narrower, as a condensed face would show it, so a sign and five digits or
+// "NEEDLESS" read whole at a glance; only what cannot fit even so is cut after
+// a whole character and ends in an ellipsis, with the whole value in its tool
+// tip. No half glyph is ever shown.
 class OverviewCellLabel : public QLabel {
 public:
     OverviewCellLabel(QWidget* parent, bool alwaysVisible) : QLabel(parent), alwaysVisible_(alwaysVisible) {}
@@ -26,11 +42,17 @@ public:
 protected:
     void paintEvent(QPaintEvent* e) override {
         QFrame::paintEvent(e);  // the frame; the background is the widget's own
+        const CellText shown = LayOutCellText(this);
+        const QRectF area = QRectF(contentsRect()).adjusted(std::max(indent(), 0), 0, 0, 0);
         QPainter p(this);
         p.setFont(font());
         p.setPen(palette().color(foregroundRole()));
-        p.drawText(contentsRect().adjusted(std::max(indent(), 0), 0, 0, 0), static_cast<int>(alignment()),
-                   ShownCellText(this));
+        p.setRenderHint(QPainter::TextAntialiasing);
+        // Narrowed about the area's left edge: the text keeps its place and height.
+        p.translate(area.left(), 0);
+        p.scale(shown.narrowing, 1.0);
+        p.drawText(QRectF(0, area.top(), area.width() / shown.narrowing, area.height()),
+                   static_cast<int>(alignment()), shown.text);
     }
     void resizeEvent(QResizeEvent* e) override {
         QLabel::resizeEvent(e);

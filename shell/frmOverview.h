@@ -14,8 +14,17 @@ namespace talvo::shell {
 
 class OverviewCellLabel;
 
-// The text an overview cell shows: its whole value when it fits the cell,
-// otherwise the value cut after a whole character, ending in an ellipsis.
+// How an overview cell draws its value: whole, at the font's own width when
+// that fits the cell, otherwise narrowed just enough to fit, down to
+// kNarrowestCellText of its width; only a value too long even then is cut
+// after a whole character and ends in an ellipsis.
+struct CellText {
+    QString text;
+    double narrowing = 1.0;  // 1.0: the font's own width
+};
+inline constexpr double kNarrowestCellText = 0.5;
+CellText LayOutCellText(const QLabel* cell);
+// The text a cell shows (whole, or cut with an ellipsis).
 QString ShownCellText(const QLabel* cell);
 
 class frmOverview : public QWidget, public ChildScreen {

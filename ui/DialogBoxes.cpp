@@ -61,8 +61,12 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::FocusIn)
-            // After the click that gave the focus has placed the caret.
-            QTimer::singleShot(0, box_, [b = box_] { b->selectAll(); });
+            // After the click that gave the focus has placed the caret; not when
+            // the focus has gone on meanwhile (a failed check sent it back to its
+            // box), or the box would show a selection that typing does not reach.
+            QTimer::singleShot(0, box_, [b = box_] {
+                if (b->hasFocus()) b->selectAll();
+            });
         return false;
     }
 

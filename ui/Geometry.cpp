@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace talvo::ui {
 
@@ -85,11 +87,19 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
     list->setPalette(p);
     // The style paints a list's face as a gradient of its button colour, which
     // lightens it until white text can hardly be read on it: the face is given
-    // flat. The list that drops down keeps the ordinary colours.
+    // flat. The list that drops down is an ordinary list whatever the face
+    // shows: every entry dark on light, the one under the mouse white on navy,
+    // neither green nor red. (The menu-like drop-down some styles use would
+    // paint its entries in the face's white text, and a light highlight leaves
+    // white text hard to read.)
+    const QPalette plain = QApplication::palette();
     list->setStyleSheet(QString("QComboBox { background-color: %1; color: %2; border: 1px solid #808080; "
-                                "padding: 1px 2px 1px 3px; }"
-                                "QComboBox QAbstractItemView { background-color: white; color: black; }")
-                            .arg(toQColor(back).name(), toQColor(text).name()));
+                                "padding: 1px 2px 1px 3px; combobox-popup: 0; }"
+                                "QComboBox QAbstractItemView { background-color: %3; color: %4; "
+                                "selection-background-color: %5; selection-color: %6; }")
+                            .arg(toQColor(back).name(), toQColor(text).name(), plain.color(QPalette::Base).name(),
+                                 plain.color(QPalette::Text).name(), toQColor(colors::Navy).name(),
+                                 toQColor(colors::White).name()));
 }
 
 void setForeColor(QWidget* w, std::uint32_t color) {
@@ -98,6 +108,53 @@ void setForeColor(QWidget* w, std::uint32_t color) {
     p.setColor(QPalette::WindowText, q);
     p.setColor(QPalette::Text, q);
     w->setPalette(p);
+}
+
+namespace {
+double luminance(const QColor& c) {
+    const auto channel = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The contrast ratio of two colours, 1 to 21, as accessibility guides reckon it.
+double contrastRatio(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+}  // namespace
+
+void setReadableWhenDisabled(QWidget* w) {
+    QPalette p = w->palette();
+    const QPalette::ColorGroup off = QPalette::Disabled;
+    const QColor faces[] = {p.color(off, QPalette::Base), p.color(off, QPalette::Button),
+                            p.color(off, QPalette::Window)};
+    const QColor grey = p.color(off, QPalette::Text);
+    const QColor full = p.color(QPalette::Active, QPalette::Text);
+    // The style's grey, moved towards the ordinary text colour until it reads.
+    QColor text = full;
+    for (int step = 0; step <= 20; ++step) {
+        const double t = step / 20.0;
+        const QColor c = QColor::fromRgbF(static_cast<float>(grey.redF() + (full.redF() - grey.redF()) * t),
+                                          static_cast<float>(grey.greenF() + (full.greenF() - grey.greenF()) * t),
+                                          static_cast<float>(grey.blueF() + (full.blueF() - grey.blueF()) * t));
+        // 7 : 1 for the colour, so that the thin, smoothed strokes of a small
+        // text still show 4.5 : 1 where they are drawn.
+        const auto reads = [&](const QColor& f) { return contrastRatio(c, f) >= 7.0; };
+        if (std::all_of(std::begin(faces), std::end(faces), reads)) {
+            text = c;
+            break;
+        }
+    }
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        p.setColor(off, role, text);
+    w->setPalette(p);
+}
+
+void setDropDownRows(QComboBox* list, int rows) {
+    list->setMaxVisibleItems(rows);
+    // Some styles open a list as a menu over the box, as high as its entries
+    // need, and ignore the row limit: this list opens as a plain list.
+    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
 }
 
 }  // namespace talvo::ui

@@ -39,5 +39,12 @@ void setBackColor(QWidget* w, std::uint32_t color);
 // Unused and Enable/Disable lists): the exact colours, not a shade of them.
 void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text = colors::White);
 void setForeColor(QWidget* w, std::uint32_t color);
+// A greyed control that still shows a value worth reading (a copy of a setting
+// the card takes from elsewhere): its text stays greyer than an enabled
+// control's, but is drawn at 4.5 : 1 contrast at least on its face.
+void setReadableWhenDisabled(QWidget* w);
+// A long drop-down list that opens below its box as a plain list of at most
+// `rows` entries with a scroll bar, rather than over the whole screen height.
+void setDropDownRows(QComboBox* list, int rows);
 
 }  // namespace talvo::ui

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
@@ -127,9 +128,14 @@ bool FocusChecks::runCheck(QWidget* box) {
     std::function<bool()>* check = checkOf(box);
     if (!check || inCheck_) return true;
     inCheck_ = true;
+    QPointer<QWidget> next = QApplication::focusWidget();
     const bool ok = (*check)();
     if (!ok) {
         refocused_ = box;
+        // The box the focus went on to keeps no selection: the typing goes back
+        // into the box that failed. (Its message took the focus from the window,
+        // which leaves a box's selection standing.)
+        if (auto* edit = qobject_cast<QLineEdit*>(next.data()); edit && next != box) edit->deselect();
         box->setFocus(Qt::OtherFocusReason);
     } else if (refocused_ == box) {
         refocused_ = nullptr;

@@ -173,14 +173,25 @@ std::string QtFileDialog::startPath(const std::string& suggested) const {
 bool QtFileDialog::ask(bool save, const std::string& filter, std::string& path) {
     EventLevelScope nested;
     ModalScope modal;
-    const auto dialog = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
-    QString chosen;
-    const QString f = dialog(ownerWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
-                             QString::fromLatin1(qtFilterFromPairs(filter).c_str()), &chosen, QFileDialog::Options());
-    if (f.isEmpty()) return false;
-    path = f.toLocal8Bit().toStdString();
-    // A name typed without an extension takes the one of the list entry chosen.
-    if (save) path = withChosenFilterExtension(path, chosen.toLatin1().toStdString());
+    QFileDialog dialog(ownerWindow(), QString(), QString::fromLocal8Bit(startPath(path).c_str()),
+                       QString::fromLatin1(qtFilterFromPairs(filter).c_str()));
+    // Qt's own dialog on every desktop: it adds the default suffix before it
+    // asks whether to replace an existing file, so the question names the file
+    // that is written.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        // A name typed without an extension takes the one of the list entry chosen.
+        dialog.setDefaultSuffix(QString::fromLatin1(filterSuffix(filter).c_str()));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+            dialog.setDefaultSuffix(QString::fromLatin1(chosenFilterSuffix(chosen.toLatin1().toStdString()).c_str()));
+        });
+    }
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.first().isEmpty()) return false;
+    path = files.first().toLocal8Bit().toStdString();
     lastFolder_ = folderOf(path);
     return true;
 }

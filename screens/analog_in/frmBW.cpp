@@ -81,7 +81,8 @@ void ScaledInputScreen::layoutTable() {
     for (int c = 0; c < 7; ++c) newLabel(body(), heads[c], cols[c], 360, 1320, Qt::AlignHCenter);
     for (int i = 0; i < 8; ++i) {
         const int top = 720 + i * 540;
-        newLabel(body(), QString::number(i + 1), cols[0], top, 600, Qt::AlignHCenter);
+        // As high as the row's boxes, so the number stands level with their texts.
+        newLabel(body(), QString::number(i + 1), cols[0], top, 600, Qt::AlignHCenter, 375);
         const std::size_t k = static_cast<std::size_t>(i);
         placeTwips(txtZScale[k], cols[1], top, 1320, 375);
         placeTwips(txtFScale[k], cols[2], top, 1320, 375);

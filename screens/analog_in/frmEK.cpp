@@ -94,29 +94,32 @@ void PercentInputScreen::layoutGrid() {
     auto* f = new QGroupBox(body());
     f->setObjectName("fraCh1");
     placeTwips(f, 120, 0, 9040, 5040);
-    const int cols[] = {0, 330, 1560, 2380, 3420};  // row label, value/percent, Unused, scale, base
+    // Two halves of four channels, each 4360 wide, with the frame's 120 as the
+    // margin on both sides.
+    const int cols[] = {0, 330, 1560, 2380, 3400};  // row label, value/percent, Unused, scale, base
+    const int halfPitch = 4440, pair = 960;
     for (int half = 0; half < 2; ++half) {
-        const int x = 120 + half * 4480;
-        newLabel(f, "Zero/Full", x + cols[3], 240, 2040, Qt::AlignHCenter);
+        const int x = 120 + half * halfPitch;
+        newLabel(f, "Zero/Full", x + cols[3], 240, cols[4] + pair - cols[3], Qt::AlignHCenter);
         newLabel(f, "Value/Perc.", x + cols[1], 540, 1180, Qt::AlignHCenter);
         newLabel(f, "Unused", x + cols[2], 540, 780, Qt::AlignHCenter);
-        newLabel(f, "Scale", x + cols[3], 540, 1000, Qt::AlignHCenter);
-        newLabel(f, "Base", x + cols[4], 540, 1000, Qt::AlignHCenter);
+        newLabel(f, "Scale", x + cols[3], 540, pair, Qt::AlignHCenter);
+        newLabel(f, "Base", x + cols[4], 540, pair, Qt::AlignHCenter);
     }
     const auto put = [&](QLineEdit* b, int x, int y, int w) {
         b->setParent(f);
         placeTwips(b, x, y, w, 345);
     };
     for (int i = 0; i < 8; ++i) {
-        const int x = 120 + (i / 4) * 4480, top = 960 + (i % 4) * 1020, lower = top + 375;
+        const int x = 120 + (i / 4) * halfPitch, top = 960 + (i % 4) * 1020, lower = top + 375;
         newLabel(f, QString::number(i + 1), x + cols[0], top + 195, 300, Qt::AlignHCenter);
         put(txtParData[at(i)], x + cols[1], top, 1180);
         put(txtInputType[at(i)], x + cols[1], lower, 1180);
         put(txtEnable[at(i)], x + cols[2] + 180, top + 187, 420);
-        put(txtZScale[at(i)], x + cols[3], top, 1000);
-        put(txtFScale[at(i)], x + cols[3], lower, 1000);
-        put(txtZBase[at(i)], x + cols[4], top, 1000);
-        put(txtFBase[at(i)], x + cols[4], lower, 1000);
+        put(txtZScale[at(i)], x + cols[3], top, pair);
+        put(txtFScale[at(i)], x + cols[3], lower, pair);
+        put(txtZBase[at(i)], x + cols[4], top, pair);
+        put(txtFBase[at(i)], x + cols[4], lower, pair);
     }
 }
 

@@ -47,7 +47,8 @@ frmHG8::frmHG8(QWidget* parent) : TemperatureScreen("K6-HG8", parent) {
     };
     for (int i = 0; i < 8; ++i) {
         const int top = kFirstRow + i * kRowPitch;
-        newLabel(b, QString::number(i + 1), kChCol, top + 30, 360, Qt::AlignHCenter);
+        // As high as the row's boxes, so the number stands level with their texts.
+        newLabel(b, QString::number(i + 1), kChCol, top, 360, Qt::AlignHCenter, kBoxHeight);
         box(txtInputType, kInputCol, top, 900, true);
         box(txtZScale, kZScaleCol, top, kBoxWidth);
         box(txtFScale, kFScaleCol, top, kBoxWidth);

@@ -137,7 +137,7 @@ void frmGBH::buildRows() {
         item->setObjectName(QString("cbItem%1").arg(r));
         item->setModel(&itemNames_);  // the one list all 16 rows show
         item->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        item->setMaxVisibleItems(20);
+        ui::setDropDownRows(item, 20);
         item->onDropDown = [this, r] { LiveReadEnabled = r; };
         cbItem[i] = item;
         placeTwips(item, kItemX, y, kItemW, kCtlHeight);
@@ -481,9 +481,11 @@ void frmGBH::applyEnabled(bool enable, bool focusUpload) {
     std::vector<QWidget*> settings = {txtVT1, txtVT2, cbWiring, cbPF, cbQ, cbS, txtIIT, txtVLTIT};
     for (std::size_t k = 0; k < 2; ++k)
         settings.insert(settings.end(), {cbWdra[k], txtVCut[k], txtICut[k], cbInpSig[k]});
+    // Greyed on the sub-types that take them from the card, but still read there.
     for (QWidget* w : settings) {
         w->setEnabled(settingsOn);
         ui::setBackColor(w, EnabledBackColor(settingsOn));
+        ui::setReadableWhenDisabled(w);
     }
     for (QWidget* w : std::initializer_list<QWidget*>{cbResetVal, cmdUp, cmdDown, CmdReset}) w->setEnabled(enable);
 
@@ -496,6 +498,7 @@ void frmGBH::applyEnabled(bool enable, bool focusUpload) {
             for (QLineEdit* b : {txtCur1[k], txtCur2[k]}) {
                 b->setEnabled(false);
                 ui::setBackColor(b, colors::SysButtonFace);
+                ui::setReadableWhenDisabled(b);
             }
     }
 }

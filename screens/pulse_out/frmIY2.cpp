@@ -72,13 +72,19 @@ void frmIY2::layoutChannel(int ch) {
     auto* f = new QGroupBox(QString("Ch. %1").arg(ch), body());
     f->setObjectName(QString("fraCh%1").arg(ch));
     placeTwips(f, 60, 420 + (ch - 1) * 2640, 9160, 2580);
+    // The style draws the frame's caption above its line: the frame's rows
+    // start a little lower, so the first captions clear the line.
+    constexpr int kDown = 90;
+    const auto label = [f](const QString& text, int x, int y, int w, Qt::Alignment align, int h = 300) {
+        return newLabel(f, text, x, y + kDown, w, align, h);
+    };
     const auto box = [f](QLineEdit* b, int x, int y, int w) {
         b->setParent(f);
-        placeTwips(b, x, y, w, 330);
+        placeTwips(b, x, y + kDown, w, 330);
         return b;
     };
     const auto captioned = [&](const char* caption, QLineEdit* b, int x, int y, int w) {
-        newLabel(f, caption, x, y, w, Qt::AlignLeft, 240);
+        label(caption, x, y, w, Qt::AlignLeft, 240);
         return box(b, x, y + 240, w);
     };
     std::vector<QLineEdit*>& live = ch == 1 ? txtParData01 : txtParData02;
@@ -95,20 +101,20 @@ void frmIY2::layoutChannel(int ch) {
 
     // The alarms: alarm 1 on the first two lines, alarm 2 on the next two.
     // The heading stands below the frame's caption line, over its two columns.
-    newLabel(f, "Speed/Position", 3660, 240, 2100, Qt::AlignHCenter, 240);
-    newLabel(f, "Mode", 3000, 480, 540, Qt::AlignHCenter, 240);
-    newLabel(f, "Alarm Level", 3660, 480, 1080, Qt::AlignHCenter, 240);
-    newLabel(f, "Hyst.", 4860, 480, 900, Qt::AlignHCenter, 240);
+    label("Speed/Position", 3660, 240, 2100, Qt::AlignHCenter, 240);
+    label("Mode", 3000, 480, 540, Qt::AlignHCenter, 240);
+    label("Alarm Level", 3660, 480, 1080, Qt::AlignHCenter, 240);
+    label("Hyst.", 4860, 480, 900, Qt::AlignHCenter, 240);
     std::vector<QLabel*>& lamps = ch == 1 ? lblDIDataCh1 : lblDIDataCh2;
     const int lineY[] = {780, 1140, 1560, 1920};
     for (int a = 0; a < 2; ++a) {
         const int y = lineY[2 * a];
-        newLabel(f, QString::number(a + 1), 2640, y + 20, 180, Qt::AlignHCenter);
+        label(QString::number(a + 1), 2640, y + 20, 180, Qt::AlignHCenter);
         auto* lamp = new QLabel(f);
         lamp->setObjectName(QString("lblDIDataCh%1_%2").arg(ch).arg(a + 1));
         lamp->setFrameStyle(QFrame::Box | QFrame::Plain);
         ui::setBackColor(lamp, colors::SysMenu);
-        placeTwips(lamp, 2820, y + 45, 240, 240);
+        placeTwips(lamp, 2820, y + 45 + kDown, 240, 240);
         lamps.push_back(lamp);
         std::vector<QLineEdit*>& mode = a == 0 ? txtAlarm1 : txtAlarm2;
         mode.push_back(box(newSettingBox(f, nullptr), 3090, y, 420));

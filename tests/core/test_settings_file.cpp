@@ -176,6 +176,27 @@ TEST_F(SettingsFileTest, ANameTypedWithoutAnExtensionIsSavedWithItsFilters) {
     EXPECT_FALSE(fs::exists(dir.path() / "station1"));
 }
 
+// The dialog adds ".uJx" before it asks about replacing a file: "station1"
+// typed over an existing "station1.uJx" is asked about, and "No" keeps it.
+TEST_F(SettingsFileTest, ANameTypedWithoutItsExtensionOverAFileIsAskedAbout) {
+    const fs::path path = dir.path() / "station1.uJx";
+    writeBytes(path, "old");
+    G().CardRecords = filledTable();
+    files.replaceAnswers = {platform::MsgResult::No};
+    save(dir.path() / "station1");
+    EXPECT_EQ(files.replaceQuestions,
+              std::vector<std::string>{"station1.uJx already exists.\nDo you want to replace it?"});
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(readBytes(path), "old");
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"station1.uJx"});
+
+    files.replaceAnswers = {platform::MsgResult::Yes};
+    save(dir.path() / "station1");
+    EXPECT_EQ(files.replaceQuestions.size(), 2u);
+    EXPECT_EQ(readBytes(path), FormatSettingsFile(filledTable()));
+    EXPECT_EQ(namesIn(dir.path()), std::set<std::string>{"station1.uJx"});
+}
+
 TEST_F(SettingsFileTest, SaveThenOpenRestoresEveryRecord) {
     CardRecordTable saved = filledTable();
     saved.get(2)->Param.set(7, "25\xB0" "C");   // Latin-1 degree sign

@@ -40,7 +40,7 @@ TEST(FileDialogFolder, HomeFirstThenTheFolderLastUsedWithTheSuggestedName) {
 }
 
 // The old fault: "station1" was saved without ".uJx", and the next Open, which
-// lists only "*.uJx", did not show it.
+// lists only "*.uJx", did not show it. The save dialog adds it now, by these rules.
 TEST(FileDialogFolder, ASavedNameWithoutAnExtensionTakesTheFiltersOne) {
     const std::string uJx = "uJx Files (*.uJx)|*.uJx|Text Files (*.txt)|*.txt|";
     const std::string qfo = "qfo Files (*.qfo)|*.qfo|Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
@@ -57,9 +57,12 @@ TEST(FileDialogFolder, ASavedNameWithoutAnExtensionTakesTheFiltersOne) {
         {"/data/", uJx, "/data/"},
     };
     for (const auto& c : cases) EXPECT_EQ(withFilterExtension(c.path, c.filter), c.saved) << c.path << " " << c.filter;
-    EXPECT_EQ(withChosenFilterExtension("/data/notes", "Text Files (*.txt)"), "/data/notes.txt");
-    EXPECT_EQ(withChosenFilterExtension("/data/notes", "All Files (*.*)"), "/data/notes");
-    EXPECT_EQ(withChosenFilterExtension("/data/notes", ""), "/data/notes");
+    EXPECT_EQ(withDefaultSuffix("/data/notes", chosenFilterSuffix("Text Files (*.txt)")), "/data/notes.txt");
+    EXPECT_EQ(withDefaultSuffix("/data/notes", chosenFilterSuffix("All Files (*.*)")), "/data/notes");
+    EXPECT_EQ(withDefaultSuffix("/data/notes", chosenFilterSuffix("")), "/data/notes");
+    EXPECT_EQ(filterSuffix("og Files (*.og)|*.og|"), "og");
+    EXPECT_EQ(filterSuffix("oxf1f Files (*.oxf1f)|*.oxf1f|"), "oxf1f");
+    EXPECT_EQ(filterSuffix("rhx Files (*.rhx)|*.rhx|"), "rhx");
 }
 
 TEST(FileDialogFolder, FolderOfTheChosenFile) {

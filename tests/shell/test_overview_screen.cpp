@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
+#include <QFontMetricsF>
 #include <QLabel>
 
 #include "core/Colors.h"
@@ -79,34 +80,92 @@ TEST_F(OverviewScreenTest, CellsFollowTheModel) {
     EXPECT_FALSE(screen.diDataCh(4, 2)->isHidden());
 }
 
-// The old fault: "+12345" showed "+1234" and half a "5", "NEEDLESS" "NEEDI".
-// A cell keeps its width and shows whole characters only, with an ellipsis
-// when the value is longer, and the whole value in its tool tip.
+// The old faults: "+12345" showed "+1234" and half a "5", "NEEDLESS" "NEEDI";
+// then "+12\u2026" and "NE\u2026". A cell keeps its width; a value wider than it
+// is drawn narrower, whole; only a value too long even narrowed is cut after a
+// whole character, ends in an ellipsis and has the whole value in its tool tip.
 TEST_F(OverviewScreenTest, AValueLongerThanItsCellShowsWholeCharactersAndAnEllipsis) {
     ShowChData("BW8", 6);
     OverviewRow* row = Overview().row(6);
-    const char* const values[] = {"+12345", "NEEDLESS", "-0042", "", "+0.000001", "W"};
+    const char* const values[] = {"+12345", "NEEDLESS", "-0042", "", "+0.000001", "W", "+0.00000123456789"};
     for (std::size_t k = 0; k < std::size(values); ++k) row->values[k].caption = values[k];
-    row->type.caption = "QFODH1-LONG-GATEWAY";
+    row->type.caption = "QFODH1-LONG-GATEWAY-NAME-X";
     Overview().changed(6);
     std::vector<QLabel*> cells{screen.cardType(6)};
     for (int k = 1; k <= static_cast<int>(std::size(values)); ++k) cells.push_back(screen.inputDataCh(6, k));
     for (QLabel* cell : cells) {
         SCOPED_TRACE(cell->text().toStdString());
-        const QString shown = talvo::shell::ShownCellText(cell);
+        const talvo::shell::CellText shown = talvo::shell::LayOutCellText(cell);
         const int room = cell->contentsRect().width() - cell->indent();
-        EXPECT_LE(cell->fontMetrics().horizontalAdvance(shown), room) << "no glyph crosses the cell's edge";
-        if (shown == cell->text()) {
+        EXPECT_LE(QFontMetricsF(cell->font()).horizontalAdvance(shown.text) * shown.narrowing, room)
+            << "no glyph crosses the cell's edge";
+        EXPECT_GE(shown.narrowing, talvo::shell::kNarrowestCellText);
+        EXPECT_LE(shown.narrowing, 1.0);
+        if (shown.text == cell->text()) {
             EXPECT_TRUE(cell->toolTip().isEmpty());
         } else {
-            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
-            EXPECT_TRUE(cell->text().startsWith(shown.chopped(1)));
+            EXPECT_TRUE(shown.text.endsWith(QChar(0x2026))) << shown.text.toStdString();
+            EXPECT_TRUE(cell->text().startsWith(shown.text.chopped(1)));
             EXPECT_EQ(cell->toolTip(), cell->text());
         }
     }
-    EXPECT_EQ(talvo::shell::ShownCellText(screen.inputDataCh(6, 3)), "-0042") << "a value that fits shows whole";
-    EXPECT_NE(talvo::shell::ShownCellText(screen.inputDataCh(6, 2)), "NEEDLESS");
+    EXPECT_EQ(talvo::shell::LayOutCellText(screen.inputDataCh(6, 3)).narrowing, 1.0)
+        << "a value that fits keeps its width";
+    EXPECT_EQ(talvo::shell::ShownCellText(screen.inputDataCh(6, 2)), "NEEDLESS");
+    EXPECT_TRUE(talvo::shell::ShownCellText(screen.inputDataCh(6, 7)).endsWith(QChar(0x2026)));
+    EXPECT_TRUE(talvo::shell::ShownCellText(screen.cardType(6)).endsWith(QChar(0x2026)));
     EXPECT_EQ(screen.inputDataCh(6, 1)->geometry().width(), ui::twips(615)) << "the cell keeps its width";
+}
+
+// Every value a card family gives, at its longest, reads whole in its cell,
+// measured with the cell font's own metrics; so does every name and kind.
+TEST_F(OverviewScreenTest, TheLongestValueOfEveryFamilyShowsWhole) {
+    const struct {
+        const char* code;
+        std::vector<const char*> values;  // into the value cells, or the wide cells of "IY8"
+        const char* name;                 // what the type cell shows
+    } families[] = {
+        {"BW8", {"+12345", "-12345", "NEEDLESS", "CNG", "+00000", "-00000", "NEEDLESS", "+12345"}, "BW8"},
+        {"HG8A", {"+12345", "-12345", "NEEDLESS", "CNG"}, "HG8A"},
+        {"YK4", {"+12345", "-12345", "NEEDLESS", "CNG"}, "YK4"},
+        {"XR4", {"+12345", "-12345", "NEEDLESS", "CNG"}, "XR4"},
+        {"EAJ2", {"+100.0", "-100.0", "NEEDLESS", "CNG"}, "EAJ2"},
+        {"QFODH1", {"+1234.5", "-1234.5", "NEEDLESS", "CNG", "+12345", "-12345", "+1234.5", "CNG"}, "QFOD(1)"},
+        {"QFODHG", {"+12345", "-12345", "CNG", "NEEDLESS", "+12345", "-12345", "+12345", "-12345"}, "QFOD(16)"},
+        {"GBH", {"+12345", "-12345", "NEEDLESS", "CNG", "+12345", "-12345", "+12345", "-12345"}, "GBH1123/D(2)"},
+        {"GB10", {"+12345", "-12345", "NEEDLESS", "CNG"}, "GB10"},
+        {"FS2", {"+12345", "-12345", "NEEDLESS", "CNG"}, "FS2"},
+        {"IY16", {"65535", "65535", "NEEDLESS", "CNG", "65535", "65535", "65535", "65535"}, "IY16"},
+        {"LQN8", {"+12345", "-12345", "NEEDLESS", "CNG", "+12345", "-12345", "+12345", "-12345"}, "LQN8"},
+        {"IY8", {"2147483647", "2147483647", "NEEDLESS", "CNG"}, "IY8"},
+    };
+    const int slot = 7;
+    for (const auto& f : families) {
+        SCOPED_TRACE(f.code);
+        ShowChData(f.code, slot);
+        OverviewRow* row = Overview().row(slot);
+        const bool wide = std::string(f.code) == "IY8";
+        std::vector<QLabel*> cells{screen.cardStatus(slot), screen.cardType(slot)};
+        row->status.caption = "IN/OUT";
+        row->type.caption = f.name;
+        for (std::size_t k = 0; k < f.values.size(); ++k) {
+            (wide ? row->wide[k] : row->values[k]).caption = f.values[k];
+            if (wide) row->wide[k].visible = true;  // as the 8-channel pulse screen shows them
+            cells.push_back(wide ? screen.inputDataLCh(slot, static_cast<int>(k) + 1)
+                                 : screen.inputDataCh(slot, static_cast<int>(k) + 1));
+        }
+        Overview().changed(slot);
+        for (QLabel* cell : cells) {
+            SCOPED_TRACE(cell->text().toStdString());
+            EXPECT_FALSE(cell->isHidden());
+            const talvo::shell::CellText shown = talvo::shell::LayOutCellText(cell);
+            EXPECT_EQ(shown.text, cell->text()) << "elided";
+            EXPECT_LE(QFontMetricsF(cell->font()).horizontalAdvance(shown.text) * shown.narrowing,
+                      cell->contentsRect().width() - cell->indent());
+            EXPECT_TRUE(cell->toolTip().isEmpty());
+        }
+        ClearOverviewRow(slot);
+    }
 }
 
 TEST_F(OverviewScreenTest, ActivationLaysOutEveryRowFromTheRecords) {

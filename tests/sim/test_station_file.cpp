@@ -2,6 +2,9 @@
 // station that ships.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "sim/Simulator.h"
 
 using k6sim::Card;
@@ -187,4 +190,39 @@ TEST(StationFile, FamilyDefaults) {
                 EXPECT_EQ(v, e.value) << c.code << " group " << e.group << " item " << e.item;
         }
     }
+}
+
+// The discrete data views show each point from its own item, the overview the
+// same points from the card's words: a shipped station says the same in both,
+// so the screen and the overview light the same points.
+TEST(StationFile, ShippedDiscreteCardsAgreeWithTheirWords) {
+    const char* const files[] = {"default.k6", "pulse.k6", "universal.k6", "power_heat.k6", "gateway.k6"};
+    int checked = 0;
+    for (const char* file : files) {
+        Station s;
+        std::string error;
+        ASSERT_TRUE(k6sim::loadStation(std::string(K6SIM_STATIONS_DIR "/") + file, s, error)) << file << ": " << error;
+        for (const Card& c : s.slots) {
+            const std::string stem = c.code.substr(0, 2);
+            if ((stem != "JO" && stem != "JH") || c.code.rfind("JOV", 0) == 0) continue;
+            // Points: group 00 items 10 on, from 32 points group 01; words as the overview reads them.
+            const int points = std::stoi(c.code.substr(2));
+            const std::string group = points >= 32 ? "01" : "00";
+            const std::vector<std::pair<std::string, int>> words =
+                points >= 32 ? std::vector<std::pair<std::string, int>>{{"01", 6}, {"01", 7}}
+                             : std::vector<std::pair<std::string, int>>{{"00", 27}};
+            for (std::size_t w = 0; w < words.size(); ++w) {
+                const std::string hex = item(c, words[w].first, words[w].second);
+                const unsigned word = static_cast<unsigned>(std::stoul(hex, nullptr, 16));
+                for (int bit = 0; bit < 16; ++bit) {
+                    const int point = static_cast<int>(w) * 16 + bit + 1;
+                    if (point > points) break;
+                    const bool inWord = (word >> bit) & 1u;
+                    EXPECT_EQ(item(c, group, 9 + point) == "1", inWord) << file << " " << c.code << " point " << point;
+                }
+            }
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 4) << "JO8, JH16, JO32 and JO64 of pulse.k6";
 }

@@ -1,6 +1,9 @@
 #include "tests/support/Fakes.h"
 
+#include "platform/FileDialogFolder.h"
+
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 namespace talvo::test {
@@ -36,7 +39,24 @@ bool FakeFileDialog::openFile(const std::string& filter, std::string& path) {
 
 bool FakeFileDialog::saveFile(const std::string& filter, std::string& path) {
     filters.push_back(filter);
-    return answerFrom(answers, path);
+    std::string typed;
+    while (answerFrom(answers, typed)) {
+        const std::string chosen = platform::withFilterExtension(typed, filter);
+        std::error_code ec;
+        if (std::filesystem::exists(chosen, ec) && !std::filesystem::is_directory(chosen, ec)) {
+            replaceQuestions.push_back(std::filesystem::path(chosen).filename().string() +
+                                       " already exists.\nDo you want to replace it?");
+            platform::MsgResult reply = platform::MsgResult::Yes;
+            if (!replaceAnswers.empty()) {
+                reply = replaceAnswers.front();
+                replaceAnswers.pop_front();
+            }
+            if (reply != platform::MsgResult::Yes) continue;
+        }
+        path = chosen;
+        return true;
+    }
+    return false;
 }
 
 void FakeClock::waitMs(int ms, platform::EventPump* pump, platform::SerialPort* wakeOnInput) {

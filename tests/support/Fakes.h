@@ -26,13 +26,21 @@ public:
     std::vector<std::string> texts() const;
 };
 
-// Answers file dialogs from a queue: a path, or "" for a cancelled dialog.
+// Answers file dialogs from a queue of what the user types: a path, or "" for
+// a cancelled dialog. A save does what the real dialog does: a name typed
+// without an extension gets the filter's first one, and when a file of that
+// name exists the dialog asks whether to replace it. The question is recorded
+// and answered from `replaceAnswers` (Yes once they run out); on "No" the
+// dialog stays open and takes the next queued answer (another name, or "" to
+// cancel; a dialog with nothing left queued is cancelled).
 class FakeFileDialog : public platform::FileDialog {
 public:
     bool openFile(const std::string& filter, std::string& path) override;
     bool saveFile(const std::string& filter, std::string& path) override;
     std::deque<std::string> answers;
     std::vector<std::string> filters;
+    std::deque<platform::MsgResult> replaceAnswers;
+    std::vector<std::string> replaceQuestions;
 };
 
 // Time that moves only when a routine waits, so a 3000 ms time-out passes without

@@ -315,6 +315,25 @@ TEST_F(FocusChecksTest, LeavingAnInvalidBoxShowsItsMessageOnceAndReturnsTheFocus
     EXPECT_EQ(QApplication::focusWidget(), d.a);
 }
 
+// The old fault: after "A bad" the box the focus had gone on to showed its
+// text selected, while the typing went back into A.
+TEST_F(FocusChecksTest, TheBoxTheFocusWentOnToKeepsNoSelection) {
+    ui::SelectAllOnFocus(d.plain);
+    ui::setText(d.plain, "12");
+    focus(d.a);
+    ui::setText(d.a, "bad");
+    focus(d.plain);
+    QTest::qWait(20);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{"A bad"});
+    EXPECT_EQ(QApplication::focusWidget(), d.a);
+    EXPECT_FALSE(d.plain->hasSelectedText());
+    // A box that keeps the focus still gets its text selected.
+    ui::setText(d.a, "good");
+    focus(d.plain);
+    EXPECT_EQ(QApplication::focusWidget(), d.plain);
+    EXPECT_EQ(d.plain->selectedText(), "12");
+}
+
 TEST_F(FocusChecksTest, TwoInvalidBoxesDoNotSendTheFocusBackAndForth) {
     ui::setText(d.b, "bad");
     focus(d.a);

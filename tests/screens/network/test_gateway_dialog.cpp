@@ -269,6 +269,25 @@ TEST_F(GatewayDialogTest, ANameTypedWithoutAnExtensionIsSavedWithTheFiltersOne) 
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("gateway")));
 }
 
+TEST_F(GatewayDialogTest, ANameTypedWithoutItsExtensionOverAFileIsAskedAbout) {
+    connectTo(kGateway);
+    {
+        std::ofstream old(dir.filePath("gateway.qfo").toStdString(), std::ios::binary);
+        old << "old";
+    }
+    withDialog<frmQFODH>("cmdSpecialSetting", [&](frmQFODH& d) {
+        files.answers = {dir.filePath("gateway").toStdString()};
+        files.replaceAnswers = {platform::MsgResult::No};
+        click(d, "CmdSaveF");
+        EXPECT_TRUE(messages.shown.empty());
+        click(d, "cmdExit");
+    });
+    EXPECT_EQ(files.replaceQuestions,
+              std::vector<std::string>{"gateway.qfo already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(readFile(dir.filePath("gateway.qfo").toStdString()), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"gateway.qfo"});
+}
+
 TEST_F(GatewayDialogTest, SettingsFileSavesAndReadsBack) {
     connectTo(kGateway);
     const std::string path = dir.filePath("gateway.qfo").toStdString();

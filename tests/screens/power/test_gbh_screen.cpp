@@ -1,12 +1,16 @@
 // The power-monitor screen against the simulator: what a slot shows when it is
 // opened, the upload and download of bindings and card-wide settings on one- and
 // two-system cards and on further slots, the live read and the reset.
+#include <QAbstractItemView>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 #include <QTimer>
 
 #include "core/Colors.h"
 #include "ui/Geometry.h"
 #include "tests/screens/power/GbhFixture.h"
+#include "tests/support/Contrast.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -291,6 +295,49 @@ TEST_F(GbhTest, FurtherSlotShowsItsOwnersSettingsAndWritesOnlyBindings) {
     // The settings shown are only copied into the slot's record; the wiring stays.
     EXPECT_EQ(rec.Param[17], "wiring");
     for (int p = 18; p <= 34; ++p) EXPECT_EQ(rec.Param[p], kSlot1Params[static_cast<std::size_t>(p - 17)]) << p;
+}
+
+// The old fault: the greyed copies of the card-wide settings on the further
+// slots read at about 1.9 : 1. Sampled where the text is drawn.
+TEST_F(GbhTest, GreyedCopiesOfTheCardWideSettingsStayReadable) {
+    frmGBH* owner = open(kTwoSystems);
+    ASSERT_NE(owner, nullptr);
+    uploadCard(owner);
+    for (const int slot : {kSecond, kThird}) {
+        SCOPED_TRACE(slot);
+        frmGBH* s = open(slot);
+        for (QWidget* w : firstSystemSettings(s)) {
+            SCOPED_TRACE(w->metaObject()->className());
+            ASSERT_FALSE(w->isEnabled());
+            QRect area = w->rect().adjusted(3, 3, -3, -3);
+            if (auto* list = qobject_cast<QComboBox*>(w)) {
+                ASSERT_FALSE(list->currentText().isEmpty());
+                QStyleOptionComboBox opt;
+                opt.initFrom(list);
+                opt.editable = list->isEditable();
+                area = list->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
+            } else {
+                ASSERT_FALSE(static_cast<QLineEdit*>(w)->text().isEmpty());
+            }
+            EXPECT_GE(SampleText(w, area).ratio, 4.5);
+        }
+    }
+}
+
+// The old fault: the item list of 472 entries dropped down over the whole
+// screen height.
+TEST_F(GbhTest, TheItemListDropsDownTwentyEntriesHigh) {
+    frmGBH* s = open(kTwoSystems);
+    ASSERT_NE(s, nullptr);
+    QComboBox* list = s->cbItem[0];
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
+    const int row = view->sizeHintForRow(0);
+    ASSERT_GT(row, 0);
+    EXPECT_LE(view->viewport()->height(), 20 * row);
+    EXPECT_GE(view->viewport()->height(), 19 * row);
+    list->hidePopup();
 }
 
 TEST_F(GbhTest, TheEntryFillsTheSettingsFromTheRecord) {

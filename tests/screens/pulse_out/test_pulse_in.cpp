@@ -4,6 +4,11 @@
 // version rules.
 #include <gtest/gtest.h>
 
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QImage>
+
 #include "screens/pulse_out/frmIY16.h"
 #include "screens/pulse_out/frmIY2.h"
 #include "screens/pulse_out/frmIY4.h"
@@ -151,6 +156,36 @@ TEST_F(PulseInTest, Iy2ItemsAndRecordFields) {
     for (const Place& p : iy2Places(s))
         if (p.item != 7 && p.item != 8) want.push_back(str(p.item));
     EXPECT_EQ(reads, want);
+}
+
+// The old fault: the first captions of each channel frame ("Value",
+// "Input(Hz)") touched the frame's line, which the style draws below its caption.
+TEST_F(PulseInTest, Iy2CaptionsClearTheirFramesLine) {
+    auto* s = pick<frmIY2>(kIY2);
+    settle(s);
+    for (const char* name : {"fraCh1", "fraCh2"}) {
+        SCOPED_TRACE(name);
+        auto* frame = s->findChild<QGroupBox*>(name);
+        ASSERT_NE(frame, nullptr);
+        // The line as drawn: the first row, from the top, that differs from the
+        // frame's background at its right-hand end, clear of the caption.
+        const QImage drawn = frame->grab().toImage();
+        const int x = drawn.width() - 20;
+        const QRgb back = drawn.pixel(x, 0);
+        int line = 0;
+        while (line < drawn.height() / 2 && drawn.pixel(x, line) == back) ++line;
+        ASSERT_GT(line, 0);
+        ASSERT_LT(line, drawn.height() / 2);
+        int captions = 0;
+        for (QLabel* l : frame->findChildren<QLabel*>()) {
+            if (l->text().isEmpty()) continue;  // the alarm lamps
+            SCOPED_TRACE(l->text().toStdString());
+            const int textTop = l->y() + (l->height() - QFontMetrics(l->font()).height()) / 2;
+            EXPECT_GE(textTop - line, 3);
+            ++captions;
+        }
+        EXPECT_GE(captions, 14);
+    }
 }
 
 TEST_F(PulseInTest, Iy2DownloadOfEmptyBoxesSendsOnlyTheOpeningAndClosingWrites) {

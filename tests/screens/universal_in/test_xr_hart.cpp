@@ -287,6 +287,21 @@ TEST_F(HartDialogTest, LeavingABoxChecksItAndPadsTheBlocks) {
     }, true);
 }
 
+// The old fault: after "Please enter 0 - 255" the next box showed its text
+// selected while the typing went back into Polling Address.
+TEST_F(HartDialogTest, AfterAFailedCheckOnlyTheFailedBoxTakesTheTyping) {
+    inDialog(0, [&](frmXR_HART& d) {
+        setBox(d.Retry, "3");
+        leaveWith(d.PollAdd, "256", d.Retry);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Please enter 0 - 255"});
+        EXPECT_TRUE(waitFor([&] { return d.PollAdd->hasFocus(); }));
+        QTest::qWait(20);
+        EXPECT_FALSE(d.Retry->hasSelectedText());
+        QTest::keyClick(d.PollAdd, Qt::Key_Backspace);
+        EXPECT_EQ(shownIn(d.Retry), "3");
+    }, true);
+}
+
 TEST_F(HartDialogTest, AFailingCheckBlocksUploadDownloadAndSave) {
     inDialog(0, [&](frmXR_HART& d) {
         for (QPushButton* command : {d.CmdUpload, d.CmdDownload, d.CmdWriteFile, d.CmdUpCh}) {
@@ -337,6 +352,19 @@ TEST_F(HartDialogTest, AnUntouchedChannelSavesTheTagAndTenEmptyLines) {
     for (int i = 0; i < 10; ++i) expected += "\"\"\r\n";
     EXPECT_EQ(readBytes(path), expected);
     EXPECT_EQ(files.filters, std::vector<std::string>{hart::kFileFilter});
+}
+
+// The dialog adds ".rhx" before it asks about replacing a file: "ch" typed
+// over an existing "ch.rhx" is asked about, and "No" keeps it.
+TEST_F(HartDialogTest, ANameTypedWithoutItsExtensionOverAFileIsAskedAbout) {
+    writeBytes(dir / "ch.rhx", "old");
+    files.answers.push_back((dir / "ch").string());
+    files.replaceAnswers = {platform::MsgResult::No};
+    inDialog(1, [&](frmXR_HART& d) { d.CmdWriteFile->click(); });
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(files.replaceQuestions, std::vector<std::string>{"ch.rhx already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(readBytes(dir / "ch.rhx"), "old");
+    EXPECT_FALSE(fs::exists(dir / "ch"));
 }
 
 TEST_F(HartDialogTest, SaveRefusesANameThatIsNoUtf8) {

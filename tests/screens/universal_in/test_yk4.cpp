@@ -3,7 +3,9 @@
 // are no value, the boxes' checks as typed, pasted or set, and the live read.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QImage>
+#include <QTest>
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +13,7 @@
 #include "core/LineTurn.h"
 #include "screens/universal_in/frmYK4.h"
 #include "tests/screens/universal_in/UniversalFixture.h"
+#include "tests/support/Contrast.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -589,6 +592,32 @@ TEST_F(YK4Test, UnusedListIsGreenForInUseAndRedForUnused) {
     EXPECT_EQ(background(s->List_ChEnable[1]), QColor(0, 128, 0));
     EXPECT_EQ(drawnFace(s->List_ChEnable[1]), QColor(0, 128, 0));
     EXPECT_EQ(s->List_ChEnable[1]->palette().color(QPalette::ButtonText), QColor(Qt::white));
+}
+
+// The old fault: opened, the list showed the entry not under the mouse white
+// on white, and the highlighted one green even on "1".
+TEST_F(YK4Test, TheOpenUnusedListShowsBothEntriesReadably) {
+    frmYK4* s = open(kPlainSlot);
+    QComboBox* list = s->List_ChEnable[1];
+    for (const char* value : {"0", "1"}) {
+        SCOPED_TRACE(value);
+        pickEntry(list, value);
+        list->showPopup();
+        QAbstractItemView* view = list->view();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
+        const QImage drawn = view->viewport()->grab().toImage();
+        for (int row = 0; row < 2; ++row) {
+            SCOPED_TRACE(row);
+            const QRect entry = view->visualRect(view->model()->index(row, 0));
+            ASSERT_FALSE(entry.isEmpty());
+            const test::TextColours c = test::SampleText(drawn, entry);
+            EXPECT_GE(c.ratio, 4.5) << "text " << c.text.name().toStdString() << " on " << c.back.name().toStdString();
+            EXPECT_NE(c.back, QColor(0, 128, 0));
+            EXPECT_NE(c.back, QColor(255, 0, 0));
+        }
+        list->hidePopup();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }));
+    }
 }
 
 TEST_F(YK4Test, BoxesCheckWhatIsTypedPastedOrSet) {

@@ -512,6 +512,36 @@ TEST_F(WirelessDialogTest, SettingsFileRoundTripWithTheScrambledKey) {
     }
 }
 
+// The dialog adds the model's extension before it asks about replacing a
+// file: "w" typed over an existing "w.og" is asked about, and "No" keeps it.
+TEST_F(WirelessDialogTest, ANameTypedWithoutItsExtensionOverAFileIsAskedAbout) {
+    const struct {
+        const char* model;
+        const char* version;
+        const char* ext;
+    } models[] = {{"OG1", "3.00", "og"}, {"OXF1", "3.00", "oxf"}, {"OXF1F", "1.00", "oxf1f"}};
+    for (const auto& [model, version, ext] : models) {
+        SCOPED_TRACE(model);
+        restartWindow();
+        connectTo(station(model, version));
+        const std::string name = std::string("w.") + ext;
+        const std::string path = dir.filePath(QString::fromLatin1(name.c_str())).toStdString();
+        writeFile(path, "old");
+        files.replaceQuestions.clear();
+        withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
+            files.answers = {dir.filePath("w").toStdString()};
+            files.replaceAnswers = {platform::MsgResult::No};
+            click(d, "CmdSaveF");
+            EXPECT_TRUE(messages.shown.empty());
+            click(d, "cmdExit");
+        });
+        EXPECT_EQ(files.replaceQuestions,
+                  std::vector<std::string>{name + " already exists.\nDo you want to replace it?"});
+        EXPECT_EQ(readFile(path), "old");
+        EXPECT_FALSE(QFile::exists(dir.filePath("w")));
+    }
+}
+
 TEST_F(WirelessDialogTest, ReadingARelayFileForcesRtuAndWireless) {
     connectTo(station("OXF1F", "1.00", "  set 00 55 RELAY\n"));
     const std::string path = dir.filePath("relay.oxf1f").toStdString();
