@@ -88,7 +88,9 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
     // flat. The list that drops down keeps the ordinary colours.
     list->setStyleSheet(QString("QComboBox { background-color: %1; color: %2; border: 1px solid #808080; "
                                 "padding: 1px 2px 1px 3px; }"
-                                "QComboBox QAbstractItemView { background-color: white; color: black; }")
+                                "QComboBox QAbstractItemView { background-color: white; color: black; }"
+                                // A list holding no value read from the card shows its entry in grey.
+                                "QComboBox[unread=\"true\"] { color: #c0c0c0; }")
                             .arg(toQColor(back).name(), toQColor(text).name()));
 }
 

@@ -11,17 +11,22 @@ bool TemperatureScreen::HasLimitFunction() const {
 }
 
 void TemperatureScreen::openerReads(int) {
+    // A refused read shows no value rather than the refusal's text.
     for (std::size_t i = 0; i < txtInputType.size(); ++i)
-        setBoxText(txtInputType[i], TextAfterColon(ReadItem(3, "00", std::to_string(25 + i))));
-    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "20")));
-    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "19")));
+        setBoxText(txtInputType[i], ShownValue(ReadItem(3, "00", std::to_string(25 + i))));
+    setBoxText(txtBurnout, ShownValue(ReadItem(3, "00", "20")));
+    setBoxText(txtUnit, ShownValue(ReadItem(3, "00", "19")));
 }
 
 void TemperatureScreen::showSettingsExtra(const CardRecord& rec) {
     if (HasLimitFunction()) {
         chkLimit->setEnabled(true);
+        watchUserSets(chkLimit, 1, chkLimit);
+        DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(rec.Param[64] == "1");
+        DrawHeld(chkLimit, held(chkLimit, 1, rec.Param[64]));
     } else {
+        DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(false);
         chkLimit->setEnabled(false);
     }
@@ -35,6 +40,10 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
     // A read that gets no answer fails the upload; it does not mean "limit off".
     const std::string reply = t.read("00", "56");
     if (!t.ok()) return;
+    // Nor does a refusal: the box and the record keep theirs, drawn as not read.
+    const Held h = heldFromReply(reply);
+    setHeld(chkLimit, 1, chkLimit, h, t.record().Param[64]);
+    if (h != Held::Value) return;
     const bool on = TextAfterColon(reply) == "ENA";
     chkLimit->setChecked(on);
     t.record().Param.set(64, on ? "1" : "0");
@@ -42,6 +51,11 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
 
 void TemperatureScreen::downloadExtra(Transfer& t) {
     if (!HasLimitFunction()) return;
+    // A limit the card did not give is not sent.
+    if (const Held h = held(chkLimit, 1, t.record().Param[64]); h != Held::Value) {
+        if (h == Held::Refused) t.leftOnCard("Limit");
+        return;
+    }
     const std::string value = chkLimit->isChecked() ? "1" : "0";
     t.write("00", "56", value);
     if (t.ok()) t.record().Param.set(64, value);

@@ -85,17 +85,27 @@ void frmBWT8::layoutHalf(int firstCh, int left, bool withBases) {
 void frmBWT8::openerReads(int) {
     for (int ch = 1; ch <= 8; ++ch) {
         const std::size_t i = static_cast<std::size_t>(ch - 1);
-        // Channels 5 to 8 have no module of their choice; an unanswered read counts as a voltage module.
-        const bool pt1000 = ch <= 4 && TextAfterColon(ReadItem(3, "00", std::to_string(54 + ch))).rfind("UB", 0) == 0;
+        // Channels 5 to 8 have no module of their choice.
+        if (ch > 4) {
+            setBoxText(txtInputType[i], "0-10V DC");
+            continue;
+        }
+        // A module the card did not name (refused or unanswered) is no voltage
+        // module: the input type shows none and its boxes stay as they were.
+        const std::string reply = ReadItem(3, "00", std::to_string(54 + ch));
+        if (reply.empty() || IsRefusal(reply)) {
+            setBoxText(txtInputType[i], "");
+            continue;
+        }
+        const bool pt1000 = TextAfterColon(reply).rfind("UB", 0) == 0;
         setBoxText(txtInputType[i], pt1000 ? "Pt1000" : "0-10V DC");
-        if (ch > 4) continue;
         for (QLineEdit* b : {txtZBase[i], txtFBase[i], txtLineR[i]}) {
             ui::setBackColor(b, pt1000 ? colors::SysWindow : colors::SysButtonFace);
             b->setReadOnly(!pt1000);
         }
     }
-    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "59")));
-    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "60")));
+    setBoxText(txtBurnout, ShownValue(ReadItem(3, "00", "59")));
+    setBoxText(txtUnit, ShownValue(ReadItem(3, "00", "60")));
 }
 
 }  // namespace talvo::screens
