@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* kUnread = "unread";
 constexpr const char* kReadText = "readTextColor";
+constexpr const char* kReadTip = "readToolTip";
 
 // The text roles a box, a list or an option's caption draws with.
 constexpr QPalette::ColorRole kTextRoles[] = {QPalette::Text, QPalette::ButtonText, QPalette::WindowText};
@@ -39,6 +40,14 @@ void DrawHeld(QWidget* control, Held held) {
     if (!control) return;
     const bool unread = held != Held::Value;
     const bool was = DrawnUnread(control);
+    // Pointing at it tells why (an empty box looks alike either way).
+    if (unread && !was) {
+        control->setProperty(kReadTip, control->toolTip());
+        control->setToolTip(held == Held::Refused ? QStringLiteral("Not read from the card: Download leaves it as it is")
+                                                  : QStringLiteral("Not used by the card: Download leaves it as it is"));
+    } else if (!unread && was) {
+        control->setToolTip(control->property(kReadTip).toString());
+    }
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
         // A check box has no text to grey: it shows neither on nor off.
         const QSignalBlocker quiet(box);

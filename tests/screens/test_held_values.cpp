@@ -251,3 +251,28 @@ TEST_F(HeldValueScreenTest, BWT8ShowsNoInputTypeForAModuleItDidNotName) {
 }
 
 }  // namespace
+// The Unused flag a fresh screen shows ("0" on green, no record yet) is seen by
+// the user and sent; after a first upload that the card refused, it is not.
+TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsSentButNotAfterARefusedFirstUpload) {
+    for (const bool refusedFirst : {false, true}) {
+        SCOPED_TRACE(refusedFirst ? "refused first upload" : "fresh screen");
+        sim.clearFaults();
+        record(13).ChOption.clear();
+        sim.setValue(13, "02", 42, "1");
+        cardList()->setCurrentIndex(1);
+        auto* s = pick<frmKR4>(13);
+        settle(s);
+        ASSERT_EQ(text(s->txtEnable[0]), "0");
+        if (refusedFirst) {
+            k6sim::Fault f = fault("I42", 13, FaultAction::Reply, "CNG");
+            f.group = "02";
+            sim.addFault(f);
+            upload(s);
+            sim.clearFaults();
+        }
+        messages.shown.clear();
+        download(s);
+        EXPECT_EQ(sim.value(13, "02", 42), refusedFirst ? "1" : "0");
+        EXPECT_EQ(messages.shown.size(), refusedFirst ? 1u : 0u);
+    }
+}
