@@ -54,6 +54,9 @@ const Item kItems[] = {
     {"KR4Unused", 13, "02", 42, boxOf<frmKR4>(&frmKR4::txtEnable, 0), "1", "Unused Ch.1"},
 };
 
+// A case is named by its name in a failure, not by its bytes.
+void PrintTo(const Item& c, std::ostream* os) { *os << c.name; }
+
 enum class Answer { Refused, Needless, Unanswered };
 const char* answerName(Answer a) {
     return a == Answer::Refused ? "CNG" : a == Answer::Needless ? "CNU" : "Silence";
@@ -275,4 +278,22 @@ TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsSentButNotAfterARefusedFirstUp
         EXPECT_EQ(sim.value(13, "02", 42), refusedFirst ? "1" : "0");
         EXPECT_EQ(messages.shown.size(), refusedFirst ? 1u : 0u);
     }
+}
+
+// A click on a partly checked limit box gives it a value the user sees: on.
+TEST_F(HeldValueScreenTest, AClickOnAPartlyCheckedBoxSetsIt) {
+    sim.setValue(4, "00", 56, "DIS");
+    auto* s = pick<frmHG4>(4);
+    settle(s);
+    sim.addFault(fault("I56", 4, FaultAction::Reply, "CNG"));
+    upload(s);
+    ASSERT_EQ(s->chkLimit->checkState(), Qt::PartiallyChecked);
+    sim.clearFaults();
+    QTest::mouseClick(s->chkLimit, Qt::LeftButton, {}, QPoint(6, s->chkLimit->height() / 2));
+    EXPECT_EQ(s->chkLimit->checkState(), Qt::Checked);
+    EXPECT_FALSE(s->chkLimit->isTristate());
+    EXPECT_FALSE(DrawnUnread(s->chkLimit));
+    download(s);
+    EXPECT_EQ(sim.value(4, "00", 56), "1");
+    EXPECT_TRUE(messages.shown.empty());
 }
