@@ -443,7 +443,6 @@ void CardScreen::stampVersion(CardRecord& rec) const {
     if (!v.empty()) rec.Version = v;
 }
 
-
 void CardScreen::Transfer::tellLeftOnCard() const {
     if (!ok_ || leftOnCard_.empty()) return;
     std::string text = "These settings were not read from the card and were not sent; the card keeps its own:";
@@ -568,9 +567,12 @@ void CardScreen::UploadSettings() {
 
 bool CardScreen::rangeChecksPass() {
     const int variant = shownVariant();
+    const CardRecord* rec = G().CardRecords.get(cardSlot_);
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
             if (!s.check.range.min || !s.check.range.max || ch > s.channels() || !s.onCard(variant)) continue;
+            // A setting that holds no value is not sent, so its text is not checked either.
+            if (rec && held(s, ch, *rec) != Held::Value) continue;
             const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;

@@ -297,3 +297,24 @@ TEST_F(HeldValueScreenTest, AClickOnAPartlyCheckedBoxSetsIt) {
     EXPECT_EQ(sim.value(4, "00", 56), "1");
     EXPECT_TRUE(messages.shown.empty());
 }
+
+// A kept text the card refused to read is not sent, so it is not checked
+// either: it cannot hold back the download of the rest.
+TEST_F(HeldValueScreenTest, ARefusedSettingsTextIsNotRangeChecked) {
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    record(1).Param.set(1, "999999");  // out of range, as a file may hold it
+    cardList()->setCurrentIndex(2);
+    pick<frmBW4>(1);
+    settle(s);
+    k6sim::Fault f = fault("I42", 1, FaultAction::Reply, "CNG");
+    f.group = "01";
+    sim.addFault(f);
+    upload(s);
+    sim.clearFaults();
+    type(s->txtZScale[1], "123");
+    download(s);
+    EXPECT_EQ(sim.value(1, "01", 44), "123");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+}
