@@ -63,12 +63,12 @@ void TemperatureScreen::downloadExtra(Transfer& t) {
 
 std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b) {
     return {
-        {.boxes = b.zScale, .group = "01", .item = {2, 40}, .param = {4, -3}},
-        {.boxes = b.fScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
-        {.boxes = b.bias, .group = "01", .item = {2, 8}, .param = {4, -1}},
-        {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}},
-        {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}},
-        {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}},
+        {.boxes = b.zScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .name = "Zero Scale"},
+        {.boxes = b.fScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .name = "Full Scale"},
+        {.boxes = b.bias, .group = "01", .item = {2, 8}, .param = {4, -1}, .name = "Zero Adjust"},
+        {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}, .name = "Full Adjust"},
+        {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}, .name = "Zero Base"},
+        {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}, .name = "Full Base"},
         {.boxes = b.enable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
 }

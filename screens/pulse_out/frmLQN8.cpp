@@ -60,10 +60,10 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
     const auto slot = [](int n) { return PerChannel{5, n - 5}; };
     enum { ZScale, FScale, Bias, Gain, Enable };
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(1), .accept = Accept::Integer},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(2), .accept = Accept::Integer},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = slot(3), .accept = Accept::Decimal},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = slot(4), .accept = Accept::Decimal},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(1), .accept = Accept::Integer, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(2), .accept = Accept::Integer, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = slot(3), .accept = Accept::Decimal, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = slot(4), .accept = Accept::Decimal, .name = "Full Adjust"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     passes_ = {
