@@ -318,3 +318,47 @@ TEST_F(HeldValueScreenTest, ARefusedSettingsTextIsNotRangeChecked) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Downloading");
 }
+
+// The last write of a download (or of the power monitor's reset) that the card
+// refuses or leaves unanswered is told, and the record keeps what it held.
+TEST_F(HeldValueScreenTest, AFailedLastWriteIsToldAndTheRecordKeepsItsText) {
+    struct Case {
+        const char* name;
+        int slot;
+        std::string group, item;  // the last write's item frame
+        std::function<void(CardScreen*)> change;  // what the user changed before
+        std::function<void(CardScreen*)> run;
+    };
+    const auto runDownload = [this](CardScreen* s) { download(s); };
+    const Case cases[] = {
+        {"BW4 Unused of channel 4", 1, "02", "I45",
+         [](CardScreen* s) { type(dynamic_cast<frmBW4*>(s)->txtEnable[3], "1"); }, runDownload},
+        {"HG4 limit", 4, "00", "I56", [](CardScreen* s) { dynamic_cast<frmHG4*>(s)->chkLimit->click(); }, runDownload},
+        {"HG8A limit", 6, "00", "I56", [](CardScreen* s) { dynamic_cast<frmHG8*>(s)->chkLimit->click(); }, runDownload},
+    };
+    for (const bool silent : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (silent ? ", unanswered" : ", refused"));
+            restartWindow();
+            connectAndUpload();
+            messages.shown.clear();
+            CardScreen* s = pick(c.slot);
+            ASSERT_NE(s, nullptr);
+            settle(s);
+            upload(s);
+            const CardRecord before = record(c.slot);
+            c.change(s);
+            if (silent) useFakeClock();
+            k6sim::Fault f = silent ? test::silence(c.item, c.slot) : fault(c.item, c.slot, FaultAction::Reply, "CNG");
+            f.group = c.group;
+            sim.addFault(f);
+            c.run(s);
+            EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Downloading incomplete"}));
+            EXPECT_FALSE(G().Connected);
+            EXPECT_EQ(record(c.slot).Param, before.Param);
+            EXPECT_EQ(record(c.slot).ChOption, before.ChOption);
+            sim.clearFaults();
+            platform::services().clock = &steadyClock;
+        }
+    }
+}
