@@ -1,5 +1,7 @@
 #include "screens/CardScreen.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QEvent>
 #include <algorithm>
 #include <cassert>
@@ -63,6 +65,8 @@ std::vector<std::string> ItemRange(int first, int count) {
     for (int i = 0; i < count; ++i) items.push_back(std::to_string(first + i));
     return items;
 }
+
+std::string ShownValue(const std::string& reply) { return IsRefusal(reply) ? std::string() : TextAfterColon(reply); }
 
 void ReportLostLink() {
     showMessage("Uploading incomplete", "Uploading", platform::MsgIcon::Stop);
@@ -154,7 +158,7 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // A card that could not be selected is not read: the opener's hold sends
     // nothing more, and the first live read reports the lost link.
     const auto selectAndVersion = [&] {
-        if (SelectCard(slot)) setBoxText(txtVerNo, TextAfterColon(ReadItem(3, "00", "40")));
+        if (SelectCard(slot)) setBoxText(txtVerNo, ShownValue(ReadItem(3, "00", "40")));
     };
     // The boxes are filled from the record of the slot this opener started on.
     if (spec.order == OpenOrder::A) {
@@ -208,6 +212,78 @@ void CardScreen::ShowSettings(const std::string&) {
     for (const Setting& s : settings_)
         for (int ch = 1; ch <= s.channels(); ++ch) restoreBox(s, ch, *rec, true);
     showSettingsExtra(*rec);
+    drawHeldStates(*rec);
+}
+
+// --- what a setting holds ---
+
+Held CardScreen::heldFromReply(const std::string& reply) {
+    if (reply == "CNG") return Held::Refused;
+    if (reply == "NEEDLESS") return Held::Needless;
+    return Held::Value;
+}
+
+Held CardScreen::held(const void* key, int ch, const std::string& recordText) const {
+    return held_.of(cardSlot_, key, ch, recordText);
+}
+
+void CardScreen::setHeld(const void* key, int ch, QWidget* control, Held h, const std::string& recordText) {
+    held_.set(cardSlot_, key, ch, h, recordText);
+    DrawHeld(control, h);
+}
+
+Held CardScreen::held(const Setting& s, int ch, const CardRecord& rec) const {
+    return held(&s, ch, recordText(s, ch, rec));
+}
+
+void CardScreen::setHeld(const Setting& s, int ch, Held h, const CardRecord& rec) {
+    setHeld(&s, ch, controlOf(s, ch), h, recordText(s, ch, rec));
+}
+
+QWidget* CardScreen::controlOf(const Setting& s, int ch) const {
+    if (s.control.channels > 0) return s.control.widget ? s.control.widget(ch) : nullptr;
+    if (s.copies) return nullptr;
+    const std::size_t i = static_cast<std::size_t>(ch - 1);
+    return i < s.boxes.size() ? s.boxes[i] : nullptr;
+}
+
+void CardScreen::watchUserSets(const void* key, int ch, QWidget* control) {
+    // Watched once, however often a screen's entry asks.
+    if (!control || control->property("heldWatched").toBool()) return;
+    control->setProperty("heldWatched", true);
+    // The state is the slot's the screen shows when the user acts.
+    const auto set = [this, key, ch, control] {
+        held_.set(cardSlot_, key, ch, Held::Value, {});
+        DrawHeld(control, Held::Value);
+    };
+    const auto watch = [&](QWidget* w) {
+        if (auto* box = qobject_cast<QLineEdit*>(w))
+            connect(box, &QLineEdit::textEdited, this, set);
+        else if (auto* list = qobject_cast<QComboBox*>(w))
+            connect(list, &QComboBox::activated, this, set);
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            connect(button, &QAbstractButton::clicked, this, set);
+    };
+    watch(control);
+    // The box of a list the user may type into: picking an entry sets it too.
+    auto* list = qobject_cast<QComboBox*>(control->parentWidget());
+    if (list && list->lineEdit() == control)
+        watch(list);
+    // A frame of options: each of them.
+    if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control) &&
+        !qobject_cast<QAbstractButton*>(control))
+        for (QAbstractButton* b : control->findChildren<QAbstractButton*>()) watch(b);
+}
+
+void CardScreen::drawHeldStates(const CardRecord& rec) {
+    const bool first = !watching_;
+    watching_ = true;
+    for (const Setting& s : settings_)
+        for (int ch = 1; ch <= s.channels(); ++ch) {
+            QWidget* w = controlOf(s, ch);
+            if (first) watchUserSets(&s, ch, w);
+            DrawHeld(w, held(s, ch, rec));
+        }
 }
 
 std::string CardScreen::recordText(const Setting& s, int ch, const CardRecord& rec) const {
@@ -365,8 +441,20 @@ void CardScreen::Transfer::fail() {
 CardRecord& CardScreen::stampedRecord(Transfer& t) {
     CardRecord& rec = t.record();
     rec.CardType = boxText(txtCardType);
-    rec.Version = boxText(txtVerNo);
+    stampVersion(rec);
     return rec;
+}
+
+void CardScreen::stampVersion(CardRecord& rec) const {
+    const std::string v = boxText(txtVerNo);
+    if (!v.empty()) rec.Version = v;
+}
+
+void CardScreen::Transfer::tellLeftOnCard() const {
+    if (!ok_ || leftOnCard_.empty()) return;
+    std::string text = "These settings were not read from the card and were not sent; the card keeps its own:";
+    for (const std::string& n : leftOnCard_) text += "\n" + n;
+    showMessage(text, "Downloading", platform::MsgIcon::Information);
 }
 
 bool CardScreen::Transfer::select() {
@@ -437,11 +525,20 @@ bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int varian
         s.at.data == DataFrame::None ? t.read(group, item) : t.readChecked(group, item, s.readData(ch));
     if (!t.ok()) return false;  // what was not read keeps what it held
     // A refusal ("CNG", "NEEDLESS") is no value: the box and the record keep
-    // theirs, so it is never stored and written back by a later download.
-    if (IsRefusal(reply)) return true;
+    // theirs, drawn as not read, and a download sends nothing for it until the
+    // user sets it or a later read brings a value.
+    if (IsRefusal(reply)) {
+        setHeld(s, ch, heldFromReply(reply), rec);
+        return true;
+    }
     const std::string value = TextAfterColon(reply);
+    const Held before = held(s, ch, rec);
+    setHeld(s, ch, Held::Value, rec);  // drawn as read before the control shows the value
     if (s.control.channels > 0) {
-        if (const std::optional<std::string> stored = s.control.show(ch, value)) setRecordText(s, ch, rec, *stored);
+        if (const std::optional<std::string> stored = s.control.show(ch, value))
+            setRecordText(s, ch, rec, *stored);
+        else
+            setHeld(s, ch, before, rec);  // no value it can show: as it was
         return true;
     }
     if (s.flag.unused)
@@ -477,9 +574,12 @@ void CardScreen::UploadSettings() {
 
 bool CardScreen::rangeChecksPass() {
     const int variant = shownVariant();
+    const CardRecord* rec = G().CardRecords.get(cardSlot_);
     for (int ch = 1; ch <= channels(); ++ch) {
         for (const Setting& s : settings_) {
             if (!s.check.range.min || !s.check.range.max || ch > s.channels() || !s.onCard(variant)) continue;
+            // A setting that holds no value is not sent, so its text is not checked either.
+            if (rec && held(s, ch, *rec) != Held::Value) continue;
             const std::string text = settingText(s, ch);
             if (text.empty()) continue;
             double v = 0;
@@ -530,6 +630,11 @@ bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int vari
         settingLacked(s, ch, rec, false);
         return true;
     }
+    // What the card did not give is not sent (no default stands in for it).
+    if (const Held h = held(s, ch, rec); h != Held::Value) {
+        if (h == Held::Refused) t.leftOnCard(s.shownName(variant, ch));
+        return true;
+    }
     const std::string text = s.control.data ? s.control.data(ch) : settingText(s, ch);
     if (!accepted(s, text)) {
         unsent(s, ch, rec);
@@ -576,6 +681,7 @@ void CardScreen::DownloadSettings() {
         }
     }
     downloadExtra(t);
+    t.tellLeftOnCard();
 }
 
 void CardScreen::procCycDataRead() {
@@ -609,7 +715,7 @@ void CardScreen::procCycDataRead() {
     PauseMs(live_.pauseMs);
     for (std::size_t i = 0; i < replies.size() && i < live_.boxes.size(); ++i) {
         if (!live_.boxes[i]) continue;
-        const std::string v = TextAfterColon(replies[i]);
+        const std::string v = ShownValue(replies[i]);  // a refused value shows none
         const bool removePoint = i < live_.removePoint.size() ? live_.removePoint[i] : live_.removeDecimalPoint;
         setBoxText(live_.boxes[i], removePoint ? RemoveDecimalPoint(v) : v);
     }
@@ -668,7 +774,7 @@ void CardScreen::readLiveBoxByBox() {
             if (!hidden && G().Connected) ReportLostLink();
             return;
         }
-        const std::string v = live_.removeDecimalPoint ? RemoveDecimalPoint(TextAfterColon(r)) : TextAfterColon(r);
+        const std::string v = live_.removeDecimalPoint ? RemoveDecimalPoint(ShownValue(r)) : ShownValue(r);
         QLineEdit* b = live_.boxes[i];
         QLineEdit* second = i < live_.pairBoxes.size() ? live_.pairBoxes[i] : nullptr;
         const bool keep = !live_.keepPrefix.empty() && v.rfind(live_.keepPrefix, 0) == 0;

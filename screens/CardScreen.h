@@ -19,6 +19,7 @@
 #include "core/CardDispatch.h"
 #include "core/CardRecord.h"
 #include "screens/CardCounters.h"
+#include "screens/HeldValues.h"
 #include "screens/SettingRows.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"
@@ -184,6 +185,12 @@ protected:
         std::string readChecked(const std::string& group, const std::string& item, const std::string& data);
         void step(int value);
         void fail();
+        // A setting a download did not send because it holds no value read from
+        // the card: the card keeps its own, and the user is told at the end.
+        void leftOnCard(const std::string& name) { leftOnCard_.push_back(name); }
+        // Tells the user which settings a download that ran to its end left as
+        // they are on the card (nothing when it sent them all).
+        void tellLeftOnCard() const;
 
     private:
         const char* message_;
@@ -192,6 +199,7 @@ protected:
         CardRecord* record_;
         bool ok_ = true;
         bool failed_ = false;
+        std::vector<std::string> leftOnCard_;
     };
 
     int channels() const;
@@ -213,6 +221,10 @@ protected:
     void runCounterClear(Transfer& t);
     // The transfer's card record, with the model and version the screen shows.
     CardRecord& stampedRecord(Transfer& t);
+    // The record takes the version the screen shows; an empty box (a version
+    // the card refused or left unanswered) leaves the record's as it is.
+    void stampVersion(CardRecord& rec) const;
+
     // One setting of one channel as the passes read it and show it, by the row's
     // rules; a screen that reads its rows in an order of its own calls it too.
     // False when the transfer failed.
@@ -223,6 +235,21 @@ protected:
     bool downloadSetting(Transfer& t, const Setting& s, int ch, int variant, std::initializer_list<int> alsoTo = {});
     // The record takes what one setting of one channel shows; nothing is sent.
     void storeShown(const Setting& s, int ch, CardRecord& rec);
+
+    // --- what a setting shows: a value, or none the card gave (HeldValues.h) ---
+    // `key` names a setting the rows do not hold (a screen's own check box:
+    // the control itself); `recordText` is the record's text behind it now.
+    Held held(const void* key, int ch, const std::string& recordText) const;
+    // Keeps the state for this screen's slot and draws `control` by it. A value
+    // coming in: call it before the control shows the value.
+    void setHeld(const void* key, int ch, QWidget* control, Held h, const std::string& recordText);
+    // The state a read's reply gives: Refused for "CNG", Needless for "NEEDLESS", else Value.
+    static Held heldFromReply(const std::string& reply);
+    // The user changing `control` (typing, picking an entry, clicking) gives the setting a value.
+    void watchUserSets(const void* key, int ch, QWidget* control);
+    // A setting of the rows, as those calls see it.
+    Held held(const Setting& s, int ch, const CardRecord& rec) const;
+    void setHeld(const Setting& s, int ch, Held h, const CardRecord& rec);
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;
@@ -289,7 +316,13 @@ private:
     // The record text behind a setting: ChOption(ch) for an Unused flag, else storedText.
     std::string recordText(const Setting& s, int ch, const CardRecord& rec) const;
     void setRecordText(const Setting& s, int ch, CardRecord& rec, const std::string& text);
+    // The widget a setting of one channel shows in (nullptr for working copies).
+    QWidget* controlOf(const Setting& s, int ch) const;
+    // Draws every setting of the rows by its state, and watches the user's changes (once).
+    void drawHeldStates(const CardRecord& rec);
     bool inTick_ = false;
+    bool watching_ = false;
+    HeldValues held_;
     int cardSlot_ = 0;  // the slot whose opener ran last
     // The card the screen's turns of the line are for (none before an opener ran).
     int lineCard() const;
@@ -298,6 +331,10 @@ private:
     QLabel* lblCardNo_;
     QLabel* lblVerNo_;
 };
+
+// What a read gives a box that shows it: the value after the colon, or nothing
+// for a refusal ("CNG", "NEEDLESS"), which is no value to show or to keep.
+std::string ShownValue(const std::string& reply);
 
 // Shows "Uploading incomplete" (title "Uploading") and disconnects, as a failed live read does.
 void ReportLostLink();

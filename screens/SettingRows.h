@@ -4,6 +4,7 @@
 // how a download accepts it, and the few rules in which screens differ. The
 // skeleton (CardScreen) reads and sends them; a screen only lists them.
 #include <QLineEdit>
+#include <QWidget>
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -154,6 +155,10 @@ struct Control {
     // Shows a record's text: the entry, and a download's give-back
     // (Unsent::Restored). Without it the screen shows the record itself.
     std::function<void(int ch, const std::string& stored)> restore{};
+    // The widget that shows channel ch (a list, a check box, a frame of
+    // options): drawn as holding no value when the card refused its read, and
+    // given a value again when the user changes it.
+    std::function<QWidget*(int ch)> widget{};
 };
 
 // One setting of every channel, as a row of the screen's table:
@@ -182,6 +187,9 @@ struct Setting {
     // settings at a time: transfers and checks then use these instead of `boxes`.
     std::vector<std::string>* copies = nullptr;
     Control control{};
+    // How a message names the setting ("Zero Scale"); without it the range
+    // check's label, else "Unused", else the card's group and item.
+    std::string name{};
 
     int channels() const {
         if (control.channels > 0) return control.channels;
@@ -196,6 +204,8 @@ struct Setting {
     std::string groupOn(int variant, int ch) const;
     // The item's text on a card of `variant`.
     std::string itemText(int variant, int ch) const;
+    // The setting of channel ch as a message names it ("Zero Scale Ch.2").
+    std::string shownName(int variant, int ch) const;
     // The data frame of a read (DataFrame::Empty or Channel).
     std::string readData(int ch) const;
     // What a write sends for a value.

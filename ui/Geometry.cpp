@@ -96,7 +96,9 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
     list->setStyleSheet(QString("QComboBox { background-color: %1; color: %2; border: 1px solid #808080; "
                                 "padding: 1px 2px 1px 3px; combobox-popup: 0; }"
                                 "QComboBox QAbstractItemView { background-color: %3; color: %4; "
-                                "selection-background-color: %5; selection-color: %6; }")
+                                "selection-background-color: %5; selection-color: %6; }"
+                                // A list holding no value read from the card shows its entry in grey.
+                                "QComboBox[unread=\"true\"] { color: #c0c0c0; }")
                             .arg(toQColor(back).name(), toQColor(text).name(), plain.color(QPalette::Base).name(),
                                  plain.color(QPalette::Text).name(), toQColor(colors::Navy).name(),
                                  toQColor(colors::White).name()));

@@ -11,17 +11,22 @@ bool TemperatureScreen::HasLimitFunction() const {
 }
 
 void TemperatureScreen::openerReads(int) {
+    // A refused read shows no value rather than the refusal's text.
     for (std::size_t i = 0; i < txtInputType.size(); ++i)
-        setBoxText(txtInputType[i], TextAfterColon(ReadItem(3, "00", std::to_string(25 + i))));
-    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "20")));
-    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "19")));
+        setBoxText(txtInputType[i], ShownValue(ReadItem(3, "00", std::to_string(25 + i))));
+    setBoxText(txtBurnout, ShownValue(ReadItem(3, "00", "20")));
+    setBoxText(txtUnit, ShownValue(ReadItem(3, "00", "19")));
 }
 
 void TemperatureScreen::showSettingsExtra(const CardRecord& rec) {
     if (HasLimitFunction()) {
         chkLimit->setEnabled(true);
+        watchUserSets(chkLimit, 1, chkLimit);
+        DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(rec.Param[64] == "1");
+        DrawHeld(chkLimit, held(chkLimit, 1, rec.Param[64]));
     } else {
+        DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(false);
         chkLimit->setEnabled(false);
     }
@@ -35,6 +40,10 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
     // A read that gets no answer fails the upload; it does not mean "limit off".
     const std::string reply = t.read("00", "56");
     if (!t.ok()) return;
+    // Nor does a refusal: the box and the record keep theirs, drawn as not read.
+    const Held h = heldFromReply(reply);
+    setHeld(chkLimit, 1, chkLimit, h, t.record().Param[64]);
+    if (h != Held::Value) return;
     const bool on = TextAfterColon(reply) == "ENA";
     chkLimit->setChecked(on);
     t.record().Param.set(64, on ? "1" : "0");
@@ -42,6 +51,11 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
 
 void TemperatureScreen::downloadExtra(Transfer& t) {
     if (!HasLimitFunction()) return;
+    // A limit the card did not give is not sent.
+    if (const Held h = held(chkLimit, 1, t.record().Param[64]); h != Held::Value) {
+        if (h == Held::Refused) t.leftOnCard("Limit");
+        return;
+    }
     const std::string value = chkLimit->isChecked() ? "1" : "0";
     t.write("00", "56", value);
     if (t.ok()) t.record().Param.set(64, value);
@@ -49,12 +63,12 @@ void TemperatureScreen::downloadExtra(Transfer& t) {
 
 std::vector<Setting> EightChannelSettings(const EightChannelBoxes& b) {
     return {
-        {.boxes = b.zScale, .group = "01", .item = {2, 40}, .param = {4, -3}},
-        {.boxes = b.fScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
-        {.boxes = b.bias, .group = "01", .item = {2, 8}, .param = {4, -1}},
-        {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}},
-        {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}},
-        {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}},
+        {.boxes = b.zScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .name = "Zero Scale"},
+        {.boxes = b.fScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .name = "Full Scale"},
+        {.boxes = b.bias, .group = "01", .item = {2, 8}, .param = {4, -1}, .name = "Zero Adjust"},
+        {.boxes = b.gain, .group = "01", .item = {2, 9}, .param = {4, 0}, .name = "Full Adjust"},
+        {.boxes = b.zBase, .group = "02", .item = {2, 8}, .param = {2, 31}, .name = "Zero Base"},
+        {.boxes = b.fBase, .group = "02", .item = {2, 9}, .param = {2, 32}, .name = "Full Base"},
         {.boxes = b.enable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
 }

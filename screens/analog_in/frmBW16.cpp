@@ -62,6 +62,13 @@ frmBW16::frmBW16(QWidget* parent)
          .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}, .copies = &GainData},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
+    // A box the user types into gives the setting of the pair on view a value.
+    for (int ch = 1; ch <= kChannels; ++ch)
+        for (QLineEdit* box : {txtZScale[static_cast<std::size_t>(ch - 1)], txtFScale[static_cast<std::size_t>(ch - 1)]})
+            connect(box, &QLineEdit::textEdited, this, [this, box, ch] {
+                const bool zero = box == txtZScale[static_cast<std::size_t>(ch - 1)];
+                setHeld(&shownRow(zero), ch, box, Held::Value, {});
+            });
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},
         {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch / 4 + 8; }},
@@ -98,6 +105,23 @@ void frmBW16::SwitchScaleAdjust(int saveMode) {
     for (std::size_t i = 0; i < kChannels; ++i) {
         setBoxText(txtZScale[i], zero[i]);
         setBoxText(txtFScale[i], full[i]);
+    }
+    drawShownPair();
+}
+
+const Setting& frmBW16::shownRow(bool zero) const {
+    const bool adjust = ShowAdjust != 0;
+    return settings_[static_cast<std::size_t>(zero ? (adjust ? Bias : ZScale) : (adjust ? Gain : FScale))];
+}
+
+// The boxes show whether the pair on view holds values the card gave.
+void frmBW16::drawShownPair() {
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
+    if (!rec) return;
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        const std::size_t i = static_cast<std::size_t>(ch - 1);
+        DrawHeld(txtZScale[i], held(shownRow(true), ch, *rec));
+        DrawHeld(txtFScale[i], held(shownRow(false), ch, *rec));
     }
 }
 

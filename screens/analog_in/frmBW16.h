@@ -34,6 +34,9 @@ protected:
 
 private:
     void keepBoxesIn(bool adjustPair);  // the boxes into the copies of that pair
+    // The row of the zero (or full) box of the pair on view.
+    const Setting& shownRow(bool zero) const;
+    void drawShownPair();
 };
 
 }  // namespace talvo::screens

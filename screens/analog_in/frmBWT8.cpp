@@ -42,7 +42,7 @@ frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
     settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
     // An empty lead-wire text is not sent: the card cannot answer an empty
     // value, and the download would end as failed on it.
-    settings_.push_back({.boxes = txtLineR, .group = "03", .item = {1, 39}, .param = {1, 48}});
+    settings_.push_back({.boxes = txtLineR, .group = "03", .item = {1, 39}, .param = {1, 48}, .name = "Line Resistance"});
     passes_ = EightChannelPasses();
     passes_.push_back({.openGroup = "03", .settings = {kEightChannelSettings}});  // the bar stays at 12
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
@@ -85,17 +85,27 @@ void frmBWT8::layoutHalf(int firstCh, int left, bool withBases) {
 void frmBWT8::openerReads(int) {
     for (int ch = 1; ch <= 8; ++ch) {
         const std::size_t i = static_cast<std::size_t>(ch - 1);
-        // Channels 5 to 8 have no module of their choice; an unanswered read counts as a voltage module.
-        const bool pt1000 = ch <= 4 && TextAfterColon(ReadItem(3, "00", std::to_string(54 + ch))).rfind("UB", 0) == 0;
+        // Channels 5 to 8 have no module of their choice.
+        if (ch > 4) {
+            setBoxText(txtInputType[i], "0-10V DC");
+            continue;
+        }
+        // A module the card did not name (refused or unanswered) is no voltage
+        // module: the input type shows none and its boxes stay as they were.
+        const std::string reply = ReadItem(3, "00", std::to_string(54 + ch));
+        if (reply.empty() || IsRefusal(reply)) {
+            setBoxText(txtInputType[i], "");
+            continue;
+        }
+        const bool pt1000 = TextAfterColon(reply).rfind("UB", 0) == 0;
         setBoxText(txtInputType[i], pt1000 ? "Pt1000" : "0-10V DC");
-        if (ch > 4) continue;
         for (QLineEdit* b : {txtZBase[i], txtFBase[i], txtLineR[i]}) {
             ui::setBackColor(b, pt1000 ? colors::SysWindow : colors::SysButtonFace);
             b->setReadOnly(!pt1000);
         }
     }
-    setBoxText(txtBurnout, TextAfterColon(ReadItem(3, "00", "59")));
-    setBoxText(txtUnit, TextAfterColon(ReadItem(3, "00", "60")));
+    setBoxText(txtBurnout, ShownValue(ReadItem(3, "00", "59")));
+    setBoxText(txtUnit, ShownValue(ReadItem(3, "00", "60")));
 }
 
 }  // namespace talvo::screens

@@ -32,10 +32,10 @@ PercentInputScreen::PercentInputScreen(int n, const char* model, QWidget* parent
     }
     // The scales fill Param(1..2N), the bases follow at once.
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}},
-        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 2 * n - 1}},
-        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 2 * n}},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}, .name = "Full Scale"},
+        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 2 * n - 1}, .name = "Zero Base"},
+        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 2 * n}, .name = "Full Base"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     passes_ = {

@@ -52,12 +52,12 @@ frmHG4::frmHG4(QWidget* parent) : TemperatureScreen("K6-HG4", parent) {
 
     enum { ZScale, FScale, Bias, Gain, ZBase, FBase, Enable };
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .accept = Accept::Integer},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .accept = Accept::Decimal},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal},
-        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 15}, .accept = Accept::Decimal},
-        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 16}, .accept = Accept::Decimal},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .accept = Accept::Integer, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .accept = Accept::Integer, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .accept = Accept::Decimal, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .accept = Accept::Decimal, .name = "Full Adjust"},
+        {.boxes = txtZBase, .group = "02", .item = {2, 8}, .param = {2, 15}, .accept = Accept::Decimal, .name = "Zero Base"},
+        {.boxes = txtFBase, .group = "02", .item = {2, 9}, .param = {2, 16}, .accept = Accept::Decimal, .name = "Full Base"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     passes_ = {

@@ -59,12 +59,12 @@ frmFD4::frmFD4(QWidget* parent) : CardScreen("K6-FD4", parent) {
     const Group bases = {"02", kNotOnCard, "02"};
     const PerVariant<int> baseShift = {16, 0, 0};
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}},
-        {.boxes = txtZBase, .group = bases, .item = {2, 8}, .param = {2, 15}, .at = {.itemShift = baseShift}},
-        {.boxes = txtFBase, .group = bases, .item = {2, 9}, .param = {2, 16}, .at = {.itemShift = baseShift}},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {4, -3}, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {4, -2}, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {4, -1}, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {4, 0}, .name = "Full Adjust"},
+        {.boxes = txtZBase, .group = bases, .item = {2, 8}, .param = {2, 15}, .at = {.itemShift = baseShift}, .name = "Zero Base"},
+        {.boxes = txtFBase, .group = bases, .item = {2, 9}, .param = {2, 16}, .at = {.itemShift = baseShift}, .name = "Full Base"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     passes_ = {

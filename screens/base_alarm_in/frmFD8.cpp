@@ -56,12 +56,12 @@ frmFD8::frmFD8(QWidget* parent) : CardScreen("K6-FD8", parent) {
     }
 
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {2, 31}},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {2, 32}},
-        {.boxes = txtZBase, .group = "02", .item = {2, 24}, .param = {2, 15}},
-        {.boxes = txtFBase, .group = "02", .item = {2, 25}, .param = {2, 16}},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {2, -1}, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {2, 0}, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {2, 31}, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {2, 32}, .name = "Full Adjust"},
+        {.boxes = txtZBase, .group = "02", .item = {2, 24}, .param = {2, 15}, .name = "Zero Base"},
+        {.boxes = txtFBase, .group = "02", .item = {2, 25}, .param = {2, 16}, .name = "Full Base"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     // Group "01" is opened again before the adjusts; the flags follow the bases

@@ -50,7 +50,7 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
         const int a = static_cast<int>(k);
         settings_.push_back({.boxes = txtAlarm[k], .group = alarms, .item = {10, a}, .param = {p, first + a}});
     }
-    settings_.push_back({.boxes = txtHyst, .group = alarms, .item = {10, 4}, .param = {p, first + 4}});
+    settings_.push_back({.boxes = txtHyst, .group = alarms, .item = {10, 4}, .param = {p, first + 4}, .name = "Hysteresis"});
     for (std::size_t k = 0; k < 4; ++k) {  // direction of alarm k + 1: item 10ch + 5 + k
         const int a = static_cast<int>(k);
         settings_.push_back({.boxes = txtAlarmLevel[k],

@@ -45,10 +45,10 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
     // Three settings sit at items counted by the channel alone, below the adjust pairs.
     enum { ZScale, FScale, Bias, Gain, Tare, Load, Thresh, Enable };
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {7, -6}},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {7, -5}},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {7, -4}},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {7, -3}},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = {7, -6}, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {7, -5}, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {7, -4}, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {7, -3}, .name = "Full Adjust"},
         {.boxes = txtTare, .group = "01", .item = {1, 7}, .param = {7, -2}},
         {.boxes = txtLoad, .group = "01", .item = {1, 5}, .param = {7, -1}},
         {.boxes = txtThresh, .group = "01", .item = {1, 3}, .param = {7, 0}},

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
 namespace talvo::screens {
@@ -34,6 +35,7 @@ std::string NumericValueText(const std::string& text) {
 
 
 std::string LiveWordText(const std::string& reply, const std::string& cellText) {
+    if (IsRefusal(reply)) return {};  // no word: its letters are no hexadecimal digits
     std::string word = RemoveDecimalPoint(TextAfterColon(reply));
     if (word.compare(0, 3, "TMO") == 0) return cellText;
     return word;

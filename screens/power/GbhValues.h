@@ -22,7 +22,7 @@ std::string NumericValueText(const std::string& text);
 
 // A channel's data word as its cell shows it, from a non-empty reply: the
 // text after the colon without its first "."; a "TMO..." word keeps the
-// cell's previous text (cellText).
+// cell's previous text (cellText). A refused read ("CNG", "NEEDLESS") gives no word.
 std::string LiveWordText(const std::string& reply, const std::string& cellText);
 
 // The hexadecimal digits at the start of a word (either case), up to the

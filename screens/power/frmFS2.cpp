@@ -180,7 +180,7 @@ void frmFS2::uploadExtra(Transfer& t) {
     for (const auto& [box, item] : cardValues) {
         const std::string reply = t.read("00", item);
         if (!t.ok()) return;
-        setBoxText(box, TextAfterColon(reply));
+        setBoxText(box, ShownValue(reply));  // a refusal shows no value
     }
     cmdDown->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <functional>
 #include <utility>
@@ -274,22 +275,33 @@ void frmGBH::buildSettings() {
     const auto each = [](const std::array<QLineEdit*, 2>& boxes) {
         return std::vector<QLineEdit*>(boxes.begin(), boxes.end());
     };
-    settings_ = {
-        {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring})},
-        {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1)},
-        {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2)},
-        {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule},
-        {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra)},
-        {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule},
-        {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule},
-        {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig)},
-        {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF})},
-        {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ})},
-        {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS})},
-        {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule},
-        {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule},
+    // Each row is put at the place of its own name, so the order of this table
+    // cannot send a value to another setting's item.
+    const std::pair<Wide, Setting> rows[] = {
+        {Wiring,
+         {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring})}},
+        {VtPri, {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1)}},
+        {VtSec, {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2)}},
+        {CtPri, {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule}},
+        {ClampSensor, {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra)}},
+        {VCut, {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule}},
+        {ICut, {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule}},
+        {InpSignal, {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig)}},
+        {PfSign,
+         {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF})}},
+        {QSign, {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ})}},
+        {SCalc, {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS})}},
+        {DemandI, {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule}},
+        {DemandP, {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule}},
     };
-    assert(settings_.size() == kWide);
+    settings_.assign(kWide, Setting{});
+    std::array<bool, kWide> given{};
+    for (const auto& [w, row] : rows) {
+        assert(!given[w] && "a setting given twice");
+        given[w] = true;
+        settings_[w] = row;
+    }
+    assert(std::all_of(given.begin(), given.end(), [](bool g) { return g; }) && "a setting without its row");
 }
 
 Control frmGBH::indexList(std::array<QComboBox*, 2> lists) {
@@ -306,7 +318,8 @@ Control frmGBH::indexList(std::array<QComboBox*, 2> lists) {
             },
             .restore = [this, list](int system, const std::string& stored) {
                 selectIndex(list(system), ListIndexFromText(stored, list(system)->count()));
-            }};
+            },
+            .widget = [list](int system) -> QWidget* { return list(system); }};
 }
 
 Control frmGBH::vtBox(QLineEdit* box) {
@@ -316,7 +329,8 @@ Control frmGBH::vtBox(QLineEdit* box) {
                 setBoxText(box, NumericValueText(value));
                 return boxText(box);
             },
-            .restore = [box](int, const std::string& stored) { setBoxText(box, stored); }};
+            .restore = [box](int, const std::string& stored) { setBoxText(box, stored); },
+            .widget = [box](int) -> QWidget* { return box; }};
 }
 
 bool frmGBH::IsTypeVariant2() const {

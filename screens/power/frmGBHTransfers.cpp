@@ -71,7 +71,7 @@ bool frmGBH::uploadAll() {
     if (!t.ok()) return false;
     CardRecord& rec = t.record();
     const std::size_t slot = static_cast<std::size_t>(t.slot());
-    rec.Version = boxText(txtVerNo);
+    stampVersion(rec);
     mainView().showProgress(kUploadSteps, "Uploading");
     if (!t.select()) return false;
     const std::string model = t.read("00", "04");
@@ -148,7 +148,7 @@ bool frmGBH::downloadAll() {
     // model the record held before this download renews it.
     const int subType = GetPowerCardSubType(rec.CardType);
     const bool mainSlot = subType != 2 && subType != 3;
-    rec.Version = boxText(txtVerNo);
+    stampVersion(rec);
     mainView().showProgress(kDownloadSteps, "Downloading");
     if (!t.select()) return false;
     const std::string model = t.read("00", "04");
@@ -190,6 +190,7 @@ bool frmGBH::downloadAll() {
     }
     if (t.write("02", "09", "1").empty()) return false;
     PauseMs(kSettleMs);
+    t.tellLeftOnCard();
     return true;
 }
 
@@ -249,7 +250,8 @@ void frmGBH::procCycDataRead() {
             if (!readWord(r, low) || !readWord(r + 1, high)) return lost();
             setCell(txtParData[i], low);
             setCell(txtParData[i + 1], high);
-            rows_.setValue(r, std::to_string(TwoWordValue(low, high)));
+            // A word the card refused is no value (not "0").
+            rows_.setValue(r, low.empty() || high.empty() ? std::string() : std::to_string(TwoWordValue(low, high)));
             setCell(txtValue[i], row.value);
             for (QLabel* c : {txtParData[i], txtParData[i + 1], txtValue[i]}) {
                 paint(c, colors::SysButtonFace);
@@ -266,7 +268,7 @@ void frmGBH::procCycDataRead() {
             if (!readWord(r, word)) return lost();
             setCell(txtParData[i], word);
             paint(txtParData[i], colors::SysButtonFace);
-            rows_.setValue(r, bound ? std::to_string(OneWordValue(word)) : "");
+            rows_.setValue(r, bound && !word.empty() ? std::to_string(OneWordValue(word)) : "");
             setCell(txtValue[i], row.value);
             if (counted && !bound) txtUnit[i]->clear();
             paint(txtValue[i], colors::SysButtonFace);

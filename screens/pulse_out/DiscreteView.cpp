@@ -43,7 +43,7 @@ void DiscreteView::EmptyBox(QLineEdit* box) {
 void DiscreteView::prepare(const std::string&) {
     if (CardRecord* rec = G().CardRecords.get(cardSlot())) {
         rec->CardType = boxText(txtCardType);
-        rec->Version = boxText(txtVerNo);
+        stampVersion(*rec);
     }
 }
 

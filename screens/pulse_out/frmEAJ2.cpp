@@ -552,7 +552,8 @@ Control indexedList(const std::array<QComboBox*, 2>& lists, std::function<void(Q
                 show(list(ch), v);
                 return listText(list(ch));
             },
-            .data = [list](int ch) { return std::to_string(list(ch)->currentIndex()); }};
+            .data = [list](int ch) { return std::to_string(list(ch)->currentIndex()); },
+            .widget = [list](int ch) -> QWidget* { return list(ch); }};
 }
 
 }  // namespace
@@ -568,9 +569,9 @@ void frmEAJ2::buildSettings() {
         {.boxes = both(txtMotorLockTime), .item = {0, 7}, .param = {10, -9}, .at = ownGroup, .record = rule},
         {.boxes = both(txtRestartTime), .item = {0, 6}, .param = {10, -8}, .at = ownGroup, .record = rule},
         {.group = "02", .item = {1, 41}, .param = {10, -7}, .record = rule,
-         .control = indexedList(List_ChEnable, showEnable)},
+         .control = indexedList(List_ChEnable, showEnable), .name = "Enable"},
         {.item = {0, 5}, .param = {10, -6}, .at = ownGroup, .record = rule,
-         .control = indexedList(List_Deadband, showDeadband)},
+         .control = indexedList(List_Deadband, showDeadband), .name = "Deadband"},
     };
     enum { LockTime, RestartTime, Enable, Deadband };
     passes_ = {

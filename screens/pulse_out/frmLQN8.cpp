@@ -60,10 +60,10 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
     const auto slot = [](int n) { return PerChannel{5, n - 5}; };
     enum { ZScale, FScale, Bias, Gain, Enable };
     settings_ = {
-        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(1), .accept = Accept::Integer},
-        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(2), .accept = Accept::Integer},
-        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = slot(3), .accept = Accept::Decimal},
-        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = slot(4), .accept = Accept::Decimal},
+        {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(1), .accept = Accept::Integer, .name = "Zero Scale"},
+        {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(2), .accept = Accept::Integer, .name = "Full Scale"},
+        {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = slot(3), .accept = Accept::Decimal, .name = "Zero Adjust"},
+        {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = slot(4), .accept = Accept::Decimal, .name = "Full Adjust"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .accept = Accept::Bit, .flag = {.unused = true}},
     };
     passes_ = {
@@ -75,16 +75,30 @@ frmLQN8::frmLQN8(QWidget* parent) : CardScreen("K6-LQN8", parent) {
 }
 
 void frmLQN8::showSettingsExtra(const CardRecord& rec) {
-    for (int ch = 1; ch <= 8; ++ch) setBoxText(outPutType[static_cast<std::size_t>(ch - 1)], rec.Param[5 * ch]);
+    for (int ch = 1; ch <= 8; ++ch) {
+        QLineEdit* box = outPutType[static_cast<std::size_t>(ch - 1)];
+        setBoxText(box, rec.Param[5 * ch]);
+        DrawHeld(box, held(box, ch, rec.Param[5 * ch]));
+    }
 }
 
 void frmLQN8::uploadExtra(Transfer& t) {
     // The module codes only label the output types: a code that does not come
-    // reads as a current output and fails nothing.
+    // fails nothing. Nor is it taken for a current output: the label and the
+    // record keep what they held, drawn as not read.
     for (int ch = 1; ch <= 8; ++ch) {
-        const std::string type =
-            ch <= 4 ? OutputTypeOf(TextAfterColon(ReadItem(3, "00", std::to_string(ch + 54)))) : kVoltage;
-        setBoxText(outPutType[static_cast<std::size_t>(ch - 1)], type);
+        QLineEdit* box = outPutType[static_cast<std::size_t>(ch - 1)];
+        std::string type = kVoltage;
+        if (ch <= 4) {
+            const std::string reply = ReadItem(3, "00", std::to_string(ch + 54));
+            if (reply.empty() || IsRefusal(reply)) {
+                setHeld(box, ch, box, Held::Refused, t.record().Param[5 * ch]);
+                continue;
+            }
+            type = OutputTypeOf(TextAfterColon(reply));
+        }
+        setHeld(box, ch, box, Held::Value, {});
+        setBoxText(box, type);
         t.record().Param.set(5 * ch, type);
     }
 }

@@ -72,10 +72,10 @@ frmXR4::frmXR4(QWidget* parent) : CardScreen("K6-XR4", parent) {
     // Each channel's settings are in its own group, "1" to "4".
     const Address ownGroup = {.channelGroups = ItemRange(1, kChannels)};
     settings_ = {
-        {.boxes = txtZScale, .item = {0, 17}, .param = {4, -3}, .accept = Accept::Integer, .at = ownGroup},
-        {.boxes = txtFScale, .item = {0, 18}, .param = {4, -2}, .accept = Accept::Integer, .at = ownGroup},
-        {.boxes = txtBias, .item = {0, 14}, .param = {4, -1}, .accept = Accept::Decimal, .at = ownGroup},
-        {.boxes = txtGain, .item = {0, 15}, .param = {4, 0}, .accept = Accept::Decimal, .at = ownGroup},
+        {.boxes = txtZScale, .item = {0, 17}, .param = {4, -3}, .accept = Accept::Integer, .at = ownGroup, .name = "Zero Scale"},
+        {.boxes = txtFScale, .item = {0, 18}, .param = {4, -2}, .accept = Accept::Integer, .at = ownGroup, .name = "Full Scale"},
+        {.boxes = txtBias, .item = {0, 14}, .param = {4, -1}, .accept = Accept::Decimal, .at = ownGroup, .name = "Zero Adjust"},
+        {.boxes = txtGain, .item = {0, 15}, .param = {4, 0}, .accept = Accept::Decimal, .at = ownGroup, .name = "Full Adjust"},
         {.boxes = enableBoxes, .item = {0, 27}, .accept = Accept::Bit, .at = ownGroup,
          .flag = {.unused = true, .show = [this](int ch, const std::string& v) { showUnused(ch, v); }}},
     };

@@ -33,11 +33,24 @@ constexpr int kUnitField = 57, kAdcSpeedField = 58, kLimitField = 59;
 constexpr int kInputTypeField = 7, kBurnoutField = 8, kCjcField = 9;
 
 // The settings table, in the order the transfers run.
-enum Row { Unit, AdcSpeed, Limit, InputType, Unused, Burnout, Cjc, ZScale, FScale, ZAdjust, FAdjust, ZBase, FBase };
-// The value boxes' rows, ZScale to FBase, and the check each box's text passes.
-constexpr EntryBox kValueKinds[] = {EntryBox::ZeroScale,  EntryBox::FullScale, EntryBox::ZeroAdjust,
-                                    EntryBox::FullAdjust, EntryBox::ZeroBase,  EntryBox::FullBase};
-constexpr Row kFirstValue = ZScale;
+enum Row {
+    Unit, AdcSpeed, Limit, InputType, Unused, Burnout, Cjc,
+    ZScale, FScale, ZAdjust, FAdjust, ZBase, FBase,
+    kRows
+};
+// Each value box kind with its row, its item and its field: the row is looked
+// up by the kind, never by the order of this table.
+struct ValueRow {
+    EntryBox kind;
+    Row row;
+    int item, field;
+    const char* name;
+};
+constexpr ValueRow kValueRows[] = {
+    {EntryBox::ZeroScale, ZScale, 55, 5, "Zero Scale"},   {EntryBox::FullScale, FScale, 56, 6, "Full Scale"},
+    {EntryBox::ZeroAdjust, ZAdjust, 53, 3, "Zero Adjust"}, {EntryBox::FullAdjust, FAdjust, 54, 4, "Full Adjust"},
+    {EntryBox::ZeroBase, ZBase, 51, 1, "Zero Base"},       {EntryBox::FullBase, FBase, 52, 2, "Full Base"},
+};
 std::size_t kindIndex(EntryBox kind) { return static_cast<std::size_t>(kind); }
 
 QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
@@ -216,9 +229,9 @@ void frmYK4::InitControls() {
         for (QComboBox* l : List_ChEnable) fillList(l, yk4::ChEnableNames());
         for (QComboBox* l : List_BurnOut) fillList(l, yk4::BurnoutNames());
         fillList(List_ADCSpeed, yk4::AdcSpeedNames());
-        for (EntryBox kind : kValueKinds)
+        for (const ValueRow& v : kValueRows)
             for (int ch = 1; ch <= kChannels; ++ch)
-                lastAccepted_[kindIndex(kind)][at(ch)] = boxText(valueBoxes(kind)[at(ch)]);
+                lastAccepted_[kindIndex(v.kind)][at(ch)] = boxText(valueBoxes(v.kind)[at(ch)]);
         listsBuilt_ = true;
     }
     for (int ch = 1; ch <= kChannels; ++ch) applyEnableRule(ch);
@@ -250,9 +263,9 @@ void frmYK4::showSettingsExtra(const CardRecord& rec) {
     // (The skeleton has put the record's texts in already, checked against what
     // the boxes held; this check starts afresh.)
     for (int ch = 1; ch <= kChannels; ++ch)
-        for (std::size_t k = 0; k < std::size(kValueKinds); ++k) {
-            const EntryBox kind = kValueKinds[k];
-            const Setting& row = settings_[kFirstValue + k];
+        for (const ValueRow& v : kValueRows) {
+            const EntryBox kind = v.kind;
+            const Setting& row = settings_[v.row];
             const yk4::EntryResult r = yk4::CheckEntry(kind, rec.Param[row.param(ch)], "");
             lastAccepted_[kindIndex(kind)][at(ch)] = r.lastAccepted;
             checking_ = true;
@@ -273,7 +286,7 @@ void frmYK4::showUnused(int ch, const std::string& value) {
 
 void frmYK4::ReadInitialChData() {
     for (int ch = 1; ch <= kChannels; ++ch)
-        setBoxText(txtParData01[at(ch)], TextAfterColon(ReadItem(kRetries, "00", std::to_string(9 + ch))));
+        setBoxText(txtParData01[at(ch)], ShownValue(ReadItem(kRetries, "00", std::to_string(9 + ch))));
 }
 
 // --- list and box handlers ---
@@ -329,32 +342,31 @@ void frmYK4::buildSettings() {
     // "", "-" and "." hold no value: nothing is sent and the box and the record keep theirs.
     const RecordRule valueRule = {.unsent = Unsent::Kept};
     const Checks holdsValue = {.accepts = [](const std::string& text) { return !yk4::IsEmptyEntry(text); }};
-    const auto value = [&](std::vector<QLineEdit*>& boxes, int item, int field) {
-        return Setting{.boxes = boxes, .group = "01", .item = {0, item}, .param = channelField(field), .at = channel,
-                       .check = holdsValue, .record = valueRule};
+    const auto value = [&](const ValueRow& v) {
+        return Setting{.boxes = valueBoxes(v.kind), .group = "01", .item = {0, v.item}, .param = channelField(v.field),
+                       .at = channel, .check = holdsValue, .record = valueRule, .name = v.name};
     };
-    settings_ = {
+    const std::vector<Setting> controls = {
         {.group = "01", .item = {0, 87}, .param = {0, kUnitField}, .at = card, .record = noValueKeeps,
-         .control = unitControl()},
+         .control = unitControl(), .name = "Unit"},
         {.group = "01", .item = {0, 13}, .param = {0, kAdcSpeedField}, .at = card, .record = noValueKeeps,
-         .control = adcSpeedControl()},
+         .control = adcSpeedControl(), .name = "ADC Speed"},
         {.group = "01", .item = {0, 57}, .param = {0, kLimitField}, .at = card, .record = noValueKeeps,
-         .control = limitControl()},
+         .control = limitControl(), .name = "Limit"},
         {.group = "01", .item = {0, 5}, .param = channelField(kInputTypeField), .at = channel, .record = listRule,
-         .control = inputTypeControl()},
+         .control = inputTypeControl(), .name = "InputType"},
         {.group = "01", .item = {0, 50}, .at = channel, .flag = {.unused = true}, .record = listRule,
-         .control = unusedControl()},
+         .control = unusedControl(), .name = "Unused"},
         {.group = "01", .item = {0, 20}, .param = channelField(kBurnoutField), .at = channel, .record = listRule,
-         .control = burnoutControl()},
+         .control = burnoutControl(), .name = "Burnout"},
         {.group = "01", .item = {0, 25}, .param = channelField(kCjcField), .at = channel, .record = noValueKeeps,
-         .control = cjcControl()},
-        value(txtZScale, 55, 5),
-        value(txtFScale, 56, 6),
-        value(txtBias, 53, 3),
-        value(txtGain, 54, 4),
-        value(txtZBase, 51, 1),
-        value(txtFBase, 52, 2),
+         .control = cjcControl(), .name = "CJC SW"},
     };
+    // The lists and check boxes come in the order of their rows; each value box
+    // goes to the row of its kind.
+    settings_ = controls;
+    settings_.resize(kRows);
+    for (const ValueRow& v : kValueRows) settings_[v.row] = value(v);
     passes_ = {
         {.openGroup = "01", .downloadOnly = true},  // an upload opens no group
         {.settings = {Unit, AdcSpeed, Limit}},
@@ -385,13 +397,12 @@ Control frmYK4::unitControl() {
                 showEntryOrNone(List_TempUnit, yk4::TempUnitCodeToName(IsVariantA, *code));
                 return listText(List_TempUnit);
             },
-            // No unit chosen: "   C" is sent.
+            // No unit shown: nothing is sent (no unit the user did not see).
             .data = [this](int) {
                 const std::string_view code = yk4::TempUnitNameToCode(IsVariantA, listText(List_TempUnit));
-                if (code != yk4::kNoCode) return std::string(code);
-                selectEntry(List_TempUnit, "   C");
-                return std::string("0");
-            }};
+                return code == yk4::kNoCode ? std::string() : std::string(code);
+            },
+            .widget = [this](int) -> QWidget* { return List_TempUnit; }};
 }
 
 Control frmYK4::adcSpeedControl() {
@@ -404,17 +415,17 @@ Control frmYK4::adcSpeedControl() {
                 showEntryOrNone(List_ADCSpeed, IsVariantA ? yk4::kFixedAdcSpeedA : yk4::AdcSpeedCodeToName(*code));
                 return listText(List_ADCSpeed);
             },
-            // The "/A" card gets its fixed speed, "3"; no speed chosen sends "Middle", "2".
+            // The "/A" card gets its fixed speed, "3", which its list shows; no
+            // speed shown sends nothing.
             .data = [this](int) {
                 if (IsVariantA) {
                     selectEntry(List_ADCSpeed, yk4::kFixedAdcSpeedA);
                     return std::string("3");
                 }
                 const std::string_view code = yk4::AdcSpeedNameToCode(listText(List_ADCSpeed));
-                if (code != yk4::kNoCode) return std::string(code);
-                selectEntry(List_ADCSpeed, "Middle");
-                return std::string("2");
-            }};
+                return code == yk4::kNoCode ? std::string() : std::string(code);
+            },
+            .widget = [this](int) -> QWidget* { return List_ADCSpeed; }};
 }
 
 Control frmYK4::limitControl() {
@@ -427,7 +438,8 @@ Control frmYK4::limitControl() {
                 const bool on = LeadingNumber(v) == 1;
                 chkLimit->setChecked(on);
                 return on ? "1" : "0";
-            }};
+            },
+            .widget = [this](int) -> QWidget* { return chkLimit; }};
 }
 
 Control frmYK4::inputTypeControl() {
@@ -443,7 +455,8 @@ Control frmYK4::inputTypeControl() {
             .data = [this](int ch) {
                 const std::string_view code = yk4::InputTypeNameToCode(IsVariantA, listText(List_InputType[at(ch)]));
                 return code == yk4::kNoCode ? std::string() : std::string(code);
-            }};
+            },
+            .widget = [this](int ch) -> QWidget* { return List_InputType[at(ch)]; }};
 }
 
 Control frmYK4::unusedControl() {
@@ -460,7 +473,8 @@ Control frmYK4::unusedControl() {
                 const std::string unused = listText(List_ChEnable[at(ch)]);
                 if (unused == "0") return std::string("1");
                 return std::string(unused == "1" ? "0" : "");
-            }};
+            },
+            .widget = [this](int ch) -> QWidget* { return List_ChEnable[at(ch)]; }};
 }
 
 Control frmYK4::burnoutControl() {
@@ -475,7 +489,8 @@ Control frmYK4::burnoutControl() {
             .data = [this](int ch) {
                 const std::string_view code = yk4::BurnoutNameToCode(listText(List_BurnOut[at(ch)]));
                 return code == yk4::kNoCode ? std::string() : std::string(code);
-            }};
+            },
+            .widget = [this](int ch) -> QWidget* { return List_BurnOut[at(ch)]; }};
 }
 
 Control frmYK4::cjcControl() {
@@ -487,7 +502,8 @@ Control frmYK4::cjcControl() {
                 if (!on) return std::nullopt;
                 ChkCJC[at(ch)]->setChecked(*on == 1);
                 return *on == 1 ? "1" : "0";
-            }};
+            },
+            .widget = [this](int ch) -> QWidget* { return ChkCJC[at(ch)]; }};
 }
 
 void frmYK4::uploadExtra(Transfer&) {

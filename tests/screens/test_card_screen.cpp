@@ -149,8 +149,12 @@ TEST_F(CardScreenTest, ARefusedReadKeepsTheBoxAndTheRecordAndIsNeverWrittenBack)
     }
     sim.clearFaults();
     sim.clearFrames();
+    const std::string cardOwn = sim.value(1, "01", 42);
     download(s);
-    EXPECT_EQ(sim.value(1, "01", 42), "111");
+    // Nor is the kept text written: it was not read from the card, which keeps its own.
+    EXPECT_EQ(sim.value(1, "01", 42), cardOwn);
+    EXPECT_EQ(countFrames("D111"), 0u);
+    EXPECT_EQ(record(1).Param[1], "111");
     for (const std::string& f : sim.frames()) EXPECT_EQ(f.find("CN"), std::string::npos) << f;
 }
 
@@ -287,4 +291,9 @@ TEST(SettingRowTest, AChannelWithoutItsOwnGroupStopsADebugBuild) {
     EXPECT_EQ(s.groupOn(0, 1), "3");
     EXPECT_EQ(s.groupOn(0, 2), "4");
     EXPECT_DEBUG_DEATH(s.groupOn(0, 3), "");
+#ifdef NDEBUG
+    // A release build takes the nearest group the row lists, never one past the list.
+    EXPECT_EQ(s.groupOn(0, 3), "4");
+    EXPECT_EQ(s.groupOn(0, 0), "3");
+#endif
 }

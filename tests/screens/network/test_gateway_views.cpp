@@ -137,3 +137,19 @@ TEST_F(GatewayViewTest, AFailedReadWhileConnectedShowsOneMessageAndDisconnects) 
 }
 
 }  // namespace
+
+// A value the card refuses shows as no value, not as the refusal's text.
+TEST_F(GatewayViewTest, ARefusedValueShowsNoValue) {
+    connectTo(kStation);
+    auto* s = pick<network::frmQFODHdata>(1);
+    ASSERT_NE(s, nullptr);
+    for (const char* refusal : {"CNG", "CNU"}) {
+        SCOPED_TRACE(refusal);
+        sim.clearFaults();
+        sim.addFault(test::fault("I11", 1, k6sim::FaultAction::Reply, refusal));
+        nextPass(s, "I17");
+        EXPECT_EQ(text(*s, "txtData_2"), "");
+        EXPECT_EQ(text(*s, "txtData_1"), "100");
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}

@@ -420,3 +420,14 @@ TEST_F(Fs2Test, TransfersThatLoseTheCardStopReportAndDisconnect) {
         platform::services().clock = &steadyClock;
     }
 }
+
+// A card value the card refuses shows no value rather than the refusal's text.
+TEST_F(Fs2Test, ARefusedCardValueShowsNoValue) {
+    auto* s = open(test::kFS2);
+    ASSERT_NE(s, nullptr);
+    sim.addFault(test::fault("I71", test::kFS2, k6sim::FaultAction::Reply, "CNG"));
+    upload(s);
+    EXPECT_EQ(text(s->txtTemp2), "");
+    EXPECT_NE(text(s->txtBurnout), "");
+    EXPECT_TRUE(messages.shown.empty());
+}

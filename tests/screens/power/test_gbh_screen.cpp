@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "core/Colors.h"
+#include "screens/HeldValues.h"
 #include "ui/Geometry.h"
 #include "tests/screens/power/GbhFixture.h"
 #include "tests/support/Contrast.h"
@@ -590,4 +591,49 @@ TEST_F(GbhTest, DownloadWaitsForTheNextTickWithTheControlsLocked) {
     EXPECT_EQ(countFrames("I09"), 1u);
     EXPECT_TRUE(s->cbWiring->isEnabled());
     EXPECT_TRUE(cardList()->isEnabled());
+}
+
+// The wiring list and the VT primary box the card refused to read: drawn as
+// not read and not sent (to neither system), the rest is written.
+TEST_F(GbhTest, RefusedSettingsAreNotSentAndNamed) {
+    frmGBH* s = open(kTwoSystems);
+    ASSERT_NE(s, nullptr);
+    k6sim::Fault wiring = test::fault("I10", kTwoSystems, k6sim::FaultAction::Reply, "CNG");
+    wiring.group = "03";
+    k6sim::Fault vt = test::fault("I13", kTwoSystems, k6sim::FaultAction::Reply, "CNG");
+    vt.group = "03";
+    sim.addFault(wiring);
+    sim.addFault(vt);
+    uploadCard(s);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(DrawnUnread(s->cbWiring));
+    EXPECT_TRUE(DrawnUnread(s->txtVT1));
+    sim.clearFaults();
+    const Frames writes = from(framesOf(s, [&] { downloadCard(s); }), "G03");
+    const Frames first(writes.begin(), std::find(writes.begin(), writes.end(), "G04"));
+    EXPECT_EQ(std::count(first.begin(), first.end(), "I10"), 0);
+    EXPECT_EQ(std::count(first.begin(), first.end(), "I13"), 0);
+    EXPECT_EQ(std::count(first.begin(), first.end(), "I14"), 1);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    EXPECT_NE(messages.shown[0].text.find("\nItem 03/10"), std::string::npos) << messages.shown[0].text;
+}
+
+// A word the card refuses is no word: neither its letters nor a value from them.
+TEST_F(GbhTest, ARefusedLiveWordShowsNoWordAndNoValue) {
+    frmGBH* s = open(kTwoSystems);
+    ASSERT_NE(s, nullptr);
+    uploadCard(s);
+    s->LiveReadEnabled = -1;
+    ASSERT_TRUE(waitFor([&] { return label(s->txtValue[13]) == "12"; }, 5000));  // the word "000C"
+    k6sim::Fault f = test::fault("I23", kTwoSystems, k6sim::FaultAction::Reply, "CNG");
+    f.group = "01";
+    sim.addFault(f);
+    sim.clearFrames();
+    // A whole pass after the fault (one may have been running when it came).
+    ASSERT_TRUE(waitFor([&] { return countFrames("I25") > 1 && !s->busy(); }, 8000));
+    EXPECT_EQ(label(s->txtParData[13]), "");
+    EXPECT_EQ(label(s->txtValue[13]), "") << "not the \"C\" of \"CNG\" read as a digit";
+    EXPECT_EQ(label(s->txtValue[12]), "25");
+    EXPECT_TRUE(messages.shown.empty());
 }

@@ -109,6 +109,8 @@ TEST(GbhValues, LiveWordTextTakesTheReplyAndKeepsTheCellOnTimeout) {
         {"TMOUT", "ABCD", "ABCD"},
         {"TM", "ABCD", "TM"},
         {"10:", "ABCD", ""},
+        {"CNG", "1234", ""},  // a refusal is no word, and its "C" no digit
+        {"NEEDLESS", "1234", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(LiveWordText(c.reply, c.cell), c.shown) << c.reply;
 }

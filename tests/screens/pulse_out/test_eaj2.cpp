@@ -10,6 +10,7 @@
 #include "core/Connection.h"
 #include "core/LineTurn.h"
 #include "core/OwedStops.h"
+#include "screens/HeldValues.h"
 #include "screens/pulse_out/frmEAJ2.h"
 #include "sim/FamilyPulse.h"
 #include "tests/screens/pulse_out/PulseFixture.h"
@@ -849,4 +850,33 @@ TEST_F(EajTest, TwoActuatorsOneOwingAStopNeverCross) {
     EXPECT_EQ(sim.value(kEAJ2, "03", 11), "00");
     EXPECT_EQ(sim.value(kOther, "03", 11), "01") << "its card never answered the stop";
     EXPECT_TRUE(StopOwed(kOther));
+}
+
+// A first upload the card refuses in part: the lists keep the defaults they
+// show, drawn as not read, and a download writes neither of them.
+TEST_F(EajTest, RefusedEnableAndDeadbandAreNotSentUntilRead) {
+    auto* s = open();
+    k6sim::Fault enable = fault("I43", kEAJ2, FaultAction::Reply, "CNG");
+    enable.group = "02";
+    k6sim::Fault band = fault("I05", kEAJ2, FaultAction::Reply, "CNG");
+    band.group = "4";
+    sim.addFault(enable);
+    sim.addFault(band);
+    upload(s);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(DrawnUnread(s->List_ChEnable[1]));
+    EXPECT_TRUE(DrawnUnread(s->List_Deadband[1]));
+    EXPECT_FALSE(DrawnUnread(s->List_ChEnable[0]));
+    sim.clearFaults();
+    sim.clearFrames();
+    download(s);
+    const Frames sent = transferWrites();
+    for (const std::string& w : sent) {
+        EXPECT_NE(w.rfind("02/43:", 0), 0u) << w;
+        EXPECT_NE(w.rfind("4/05:", 0), 0u) << w;
+    }
+    EXPECT_NE(std::find(sent.begin(), sent.end(), "02/42:0"), sent.end()) << "channel 1 is sent";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("\nEnable Ch.2\nDeadband Ch.2"), std::string::npos)
+        << messages.shown[0].text;
 }

@@ -3,6 +3,7 @@
 // what an unanswered Unused flag leaves behind.
 #include <gtest/gtest.h>
 
+#include "screens/HeldValues.h"
 #include "screens/pulse_out/frmLQN8.h"
 #include "screens/pulse_out/frmVU32.h"
 #include "tests/screens/pulse_out/PulseFixture.h"
@@ -68,16 +69,23 @@ TEST_F(OutputTest, Lqn8ItemsAndRecordFields) {
 TEST_F(OutputTest, Lqn8OutputTypesFromTheModuleCodes) {
     auto* s = openLqn8();
     sim.setValue(kLQN8, "00", 55, "LQ1");
-    sim.setValue(kLQN8, "00", 56, "LB1");
-    sim.setValue(kLQN8, "00", 57, "L");
+    sim.setValue(kLQN8, "00", 56, "L");
+    // A code the card refuses or leaves unanswered is no current output: the
+    // label and the record keep what they held, and the upload goes on.
+    record(kLQN8).Param.set(15, "0-10V DC");
+    record(kLQN8).Param.set(20, "0-10V DC");
+    sim.addFault(fault("I57", kLQN8, k6sim::FaultAction::Reply, "CNG"));
     useFakeClock();
-    sim.addFault(silence("I58", kLQN8));  // no answer: a current output, and the upload goes on
+    sim.addFault(silence("I58", kLQN8));
+    cardList()->setCurrentIndex(1);
+    s = openLqn8();
     upload(s);
-    const std::string want[] = {"0-10V DC", "4-20mA", "4-20mA", "4-20mA",
+    const std::string want[] = {"0-10V DC", "4-20mA", "0-10V DC", "0-10V DC",
                                 "0-10V DC", "0-10V DC", "0-10V DC", "0-10V DC"};
     for (int ch = 1; ch <= 8; ++ch) {
         EXPECT_EQ(text(s->outPutType[static_cast<std::size_t>(ch - 1)]), want[ch - 1]) << ch;
         EXPECT_EQ(record(kLQN8).Param[5 * ch], want[ch - 1]) << ch;
+        EXPECT_EQ(DrawnUnread(s->outPutType[static_cast<std::size_t>(ch - 1)]), ch == 3 || ch == 4) << ch;
     }
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(G().Connected);

@@ -8,6 +8,7 @@
 
 #include "core/LineTurn.h"
 #include "platform/qt/Modal.h"
+#include "screens/HeldValues.h"
 #include "screens/universal_in/frmXR4.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "tests/screens/universal_in/UniversalFixture.h"
@@ -341,3 +342,38 @@ TEST_F(XR4Test, TheDialogOpensOnlyOnceTheRunningTickIsOver) {
     ASSERT_GE(framesWhenShown.size(), 2u);
     EXPECT_EQ(framesWhenShown.back(), "I13");  // the tick ran to its end first
 }
+
+namespace {
+
+// The first upload: the card refuses channel 3's Unused flag and says it does
+// not use channel 3's zero scale. Neither is sent, and the download goes on to
+// the end; only the refused flag is named as left on the card.
+TEST_F(XR4Test, ARefusedOrNeedlessItemIsNotSentAndTheDownloadGoesOn) {
+    frmXR4* s = open();
+    k6sim::Fault unused = test::fault("I27", kSlot, k6sim::FaultAction::Reply, "CNG");
+    unused.group = "03";
+    k6sim::Fault zero = test::fault("I17", kSlot, k6sim::FaultAction::Reply, "CNU");
+    zero.group = "03";
+    sim.addFault(unused);
+    sim.addFault(zero);
+    upload(s);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(DrawnUnread(unusedBox(s, 3)));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[2]));
+    EXPECT_FALSE(DrawnUnread(unusedBox(s, 2)));
+
+    sim.clearFaults();
+    sim.setValue(kSlot, "03", 27, "card");
+    sim.setValue(kSlot, "03", 17, "card");
+    sim.clearFrames();
+    download(s);
+    EXPECT_TRUE(G().Connected);
+    EXPECT_EQ(sim.value(kSlot, "03", 27), "card");
+    EXPECT_EQ(sim.value(kSlot, "03", 17), "card");
+    EXPECT_GT(countFrames("G4"), 0u) << "channel 4 is written after it";
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("\nUnused Ch.3"), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].text.find("17"), std::string::npos) << messages.shown[0].text;
+}
+
+}  // namespace

@@ -11,6 +11,7 @@
 #include <QClipboard>
 
 #include "core/LineTurn.h"
+#include "screens/HeldValues.h"
 #include "screens/universal_in/frmYK4.h"
 #include "tests/screens/universal_in/UniversalFixture.h"
 #include "tests/support/Contrast.h"
@@ -289,8 +290,9 @@ TEST_F(YK4Test, UploadedCodesWithoutAnEntryShowNoEntryAndSendNothing) {
 
     sim.clearFrames();
     download(s);
-    EXPECT_EQ(shown(s->List_ADCSpeed), "Middle");
-    EXPECT_EQ(sim.value(kPlainSlot, "01", 13), "2");
+    // A list that shows no entry sends nothing: no speed the user did not see.
+    EXPECT_EQ(s->List_ADCSpeed->currentIndex(), -1);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 13), "1");
     EXPECT_EQ(countFrames("D0111"), 0u);
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1051), "31");  // channel 1's type untouched
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1202), "7");   // channel 2's burnout untouched
@@ -342,12 +344,20 @@ TEST_F(YK4Test, RepliesThatAreNoValueLeaveControlsAndRecordAsTheyWere) {
     before.Param.set(59, "0");
     EXPECT_EQ(record(kPlainSlot), before);
 
-    // A failed read never switches a channel off at the next download.
+    // A failed read never switches a channel at the next download: what the
+    // card refused is not sent (channel 4's list too, whatever it shows), and
+    // the download says so.
     sim.clearFaults();
     sim.clearFrames();
+    const std::string ch4 = sim.value(kPlainSlot, "01", 1504), ch1 = sim.value(kPlainSlot, "01", 1501);
     download(s);
-    EXPECT_EQ(sim.value(kPlainSlot, "01", 1504), "1");
-    EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), "1");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1504), ch4);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), ch1);
+    EXPECT_EQ(countFrames("I50"), 0u);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    for (const char* name : {"\nUnit", "\nUnused Ch.4", "\nZero Scale Ch.2"})
+        EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
+    EXPECT_EQ(messages.shown[0].text.find("ADC Speed"), std::string::npos) << "the card does not use it";
 }
 
 TEST_F(YK4Test, TheLimitTakesItsLeadingNumberAndAnEmptyValueIsNone) {
@@ -494,14 +504,13 @@ TEST_F(YK4Test, DownloadSkipsBoxesWithoutAValueAndTheListsWithoutAnEntry) {
     Frames expected = selectFrames(kPlainSlot);
     const auto write = [&](const std::string& item, const std::string& data) { add(expected, read01(item, data)); };
     write("01", "1");
-    write("87", "0");  // no unit: "   C"
-    write("13", "2");  // no ADC speed: "Middle"
+    // No unit and no ADC speed shown: none is sent (no "   C" or "Middle" the user did not see).
     write("57", "0");
     for (int ch = 1; ch <= 4; ++ch) write("25", cc(ch) + "0");
     write("51", "01-0");
     EXPECT_EQ(sim.frames(), expected);
-    EXPECT_EQ(shown(s->List_TempUnit), "   C");
-    EXPECT_EQ(shown(s->List_ADCSpeed), "Middle");
+    EXPECT_EQ(s->List_TempUnit->currentIndex(), -1);
+    EXPECT_EQ(s->List_ADCSpeed->currentIndex(), -1);
     EXPECT_EQ(r.Param[b(1) + 5], "stored");
     EXPECT_EQ(r.Param[b(1) + 1], "-0");
     EXPECT_EQ(text(s->txtZScale[0]), "-");
@@ -772,3 +781,50 @@ TEST_F(YK4Test, LiveRereadsStopWhenTheScreenIsHidden) {
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(s->cyclicRun() && s->waitForTimer().isActive() && shell::childForms().isShown(s));
 }
+
+namespace {
+
+// The trial: after a whole upload, the card refuses its unit, ADC speed
+// and limit; the lists and the check box keep what they showed, drawn as not
+// read, and the download writes none of them (no "   C", "Middle" or "0" of
+// its own) and names them.
+TEST_F(YK4Test, RefusedListsAndLimitAreDrawnNotReadAndNotSent) {
+    sim.setValue(kPlainSlot, "01", 87, "1");  // "   F"
+    sim.setValue(kPlainSlot, "01", 13, "3");
+    sim.setValue(kPlainSlot, "01", 57, "1");
+    frmYK4* s = open(kPlainSlot);
+    upload(s);
+    ASSERT_TRUE(messages.shown.empty());
+    const CardRecord before = record(kPlainSlot);
+    replyTo("I87", kPlainSlot, "CNG");
+    replyTo("I13", kPlainSlot, "CNG");
+    replyTo("I57", kPlainSlot, "CNG");
+    upload(s);
+    EXPECT_TRUE(messages.shown.empty());
+    for (QWidget* w : std::initializer_list<QWidget*>{s->List_TempUnit, s->List_ADCSpeed, s->chkLimit})
+        EXPECT_TRUE(DrawnUnread(w)) << w->objectName().toStdString();
+    EXPECT_EQ(s->chkLimit->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(record(kPlainSlot), before);
+
+    sim.clearFaults();
+    for (int item : {87, 13, 57}) sim.setValue(kPlainSlot, "01", item, "9");
+    sim.clearFrames();
+    download(s);
+    EXPECT_TRUE(G().Connected);
+    for (int item : {87, 13, 57}) EXPECT_EQ(sim.value(kPlainSlot, "01", item), "9") << item;
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
+    for (const char* name : {"\nUnit", "\nADC Speed", "\nLimit"})
+        EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
+
+    // The user picking an entry gives the list a value again; the rest stay unsent.
+    messages.shown.clear();
+    s->List_TempUnit->setCurrentIndex(0);
+    Q_EMIT s->List_TempUnit->activated(0);
+    EXPECT_FALSE(DrawnUnread(s->List_TempUnit));
+    download(s);
+    EXPECT_NE(sim.value(kPlainSlot, "01", 87), "9");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 13), "9");
+}
+
+}  // namespace
