@@ -451,10 +451,8 @@ void CardScreen::stampVersion(CardRecord& rec) const {
 }
 
 void CardScreen::Transfer::tellLeftOnCard() const {
-    if (!ok_ || leftOnCard_.empty()) return;
-    std::string text = "These settings were not read from the card and were not sent; the card keeps its own:";
-    for (const std::string& n : leftOnCard_) text += "\n" + n;
-    showMessage(text, "Downloading", platform::MsgIcon::Information);
+    // The same message as the settings dialogs give.
+    if (ok_) leftOnCard_.tell();
 }
 
 bool CardScreen::Transfer::select() {

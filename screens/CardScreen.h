@@ -21,6 +21,7 @@
 #include "screens/CardCounters.h"
 #include "screens/HeldValues.h"
 #include "screens/SettingRows.h"
+#include "ui/DialogValues.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"
 
@@ -187,7 +188,7 @@ protected:
         void fail();
         // A setting a download did not send because it holds no value read from
         // the card: the card keeps its own, and the user is told at the end.
-        void leftOnCard(const std::string& name) { leftOnCard_.push_back(name); }
+        void leftOnCard(const std::string& name) { leftOnCard_.add(name); }
         // Tells the user which settings a download that ran to its end left as
         // they are on the card (nothing when it sent them all).
         void tellLeftOnCard() const;
@@ -199,7 +200,7 @@ protected:
         CardRecord* record_;
         bool ok_ = true;
         bool failed_ = false;
-        std::vector<std::string> leftOnCard_;
+        ui::LeftAsTheyAre leftOnCard_;
     };
 
     int channels() const;

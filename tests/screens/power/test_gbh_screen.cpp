@@ -616,7 +616,7 @@ TEST_F(GbhTest, RefusedSettingsAreNotSentAndNamed) {
     EXPECT_EQ(std::count(first.begin(), first.end(), "I14"), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Downloading");
-    EXPECT_NE(messages.shown[0].text.find("\nItem 03/10"), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find("Item 03/10"), std::string::npos) << messages.shown[0].text;
 }
 
 // A word the card refuses is no word: neither its letters nor a value from them.

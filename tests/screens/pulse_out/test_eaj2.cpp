@@ -877,6 +877,6 @@ TEST_F(EajTest, RefusedEnableAndDeadbandAreNotSentUntilRead) {
     }
     EXPECT_NE(std::find(sent.begin(), sent.end(), "02/42:0"), sent.end()) << "channel 1 is sent";
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("\nEnable Ch.2\nDeadband Ch.2"), std::string::npos)
+    EXPECT_NE(messages.shown[0].text.find("Enable Ch.2; Deadband Ch.2"), std::string::npos)
         << messages.shown[0].text;
 }

@@ -372,7 +372,7 @@ TEST_F(XR4Test, ARefusedOrNeedlessItemIsNotSentAndTheDownloadGoesOn) {
     EXPECT_EQ(sim.value(kSlot, "03", 17), "card");
     EXPECT_GT(countFrames("G4"), 0u) << "channel 4 is written after it";
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("\nUnused Ch.3"), std::string::npos) << messages.shown[0].text;
+    EXPECT_NE(messages.shown[0].text.find("Unused Ch.3"), std::string::npos) << messages.shown[0].text;
     EXPECT_EQ(messages.shown[0].text.find("17"), std::string::npos) << messages.shown[0].text;
 }
 

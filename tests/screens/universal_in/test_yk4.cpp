@@ -355,7 +355,7 @@ TEST_F(YK4Test, RepliesThatAreNoValueLeaveControlsAndRecordAsTheyWere) {
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), ch1);
     EXPECT_EQ(countFrames("I50"), 0u);
     ASSERT_EQ(messages.shown.size(), 1u);
-    for (const char* name : {"\nUnit", "\nUnused Ch.4", "\nZero Scale Ch.2"})
+    for (const char* name : {"Unit", "Unused Ch.4", "Zero Scale Ch.2"})
         EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
     EXPECT_EQ(messages.shown[0].text.find("ADC Speed"), std::string::npos) << "the card does not use it";
 }
@@ -814,7 +814,7 @@ TEST_F(YK4Test, RefusedListsAndLimitAreDrawnNotReadAndNotSent) {
     for (int item : {87, 13, 57}) EXPECT_EQ(sim.value(kPlainSlot, "01", item), "9") << item;
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Downloading");
-    for (const char* name : {"\nUnit", "\nADC Speed", "\nLimit"})
+    for (const char* name : {"Unit", "ADC Speed", "Limit"})
         EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
 
     // The user picking an entry gives the list a value again; the rest stay unsent.
