@@ -9,19 +9,13 @@
 #include <string>
 #include <tuple>
 
+#include "ui/DialogValues.h"
+
 namespace talvo::screens {
 
-enum class Held {
-    Value,
-    Refused,   // the card refused the read ("CNG")
-    Needless,  // the card does not use the item ("NEEDLESS")
-};
-
-// Draws a control as holding a value, or as holding none: grey text in a box, a
-// list or beside an option; a check box partly checked. A null control is skipped.
-void DrawHeld(QWidget* control, Held held);
-// Whether a control is drawn as holding no value.
-bool DrawnUnread(const QWidget* control);
+using ui::DrawHeld;
+using ui::DrawnUnread;
+using ui::Held;
 
 // The states of the settings one screen shows, for each slot it serves. A state
 // other than Value belongs to the record text the setting had when the read was

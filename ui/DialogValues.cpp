@@ -1,8 +1,11 @@
 #include "ui/DialogValues.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPalette>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
 
 #include "core/Protocol.h"
@@ -14,12 +17,9 @@ namespace talvo::ui {
 namespace {
 
 constexpr const char* kNoValue = "talvoNoValue";
-constexpr const char* kValuePalette = "talvoValuePalette";
 constexpr const char* kWatched = "talvoValueWatched";
 constexpr const char* kGroupLinked = "talvoValueGroupLinked";
 
-// The text of a box without a value: grey, still readable.
-const QColor kNoValueText(128, 128, 128);
 
 bool isValue(const std::string& reply) { return !reply.empty() && !IsRefusal(reply); }
 
@@ -41,6 +41,84 @@ void watch(QCheckBox* box) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* kUnread = "unread";
+constexpr const char* kReadText = "readTextColor";
+constexpr const char* kReadTip = "readToolTip";
+
+// The text roles a box, a list or an option's caption draws with.
+constexpr QPalette::ColorRole kTextRoles[] = {QPalette::Text, QPalette::ButtonText, QPalette::WindowText};
+
+// Grey on a light face; a lighter grey on the red and green faces of the flags.
+QColor unreadText(const QWidget* w) {
+    const QPalette& p = w->palette();
+    const QPalette::ColorRole face = qobject_cast<const QComboBox*>(w) ? QPalette::Button : QPalette::Base;
+    return p.color(face).lightness() < 140 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0x80, 0x80, 0x80);
+}
+
+// A style sheet that colours the widget (a coloured list) is polished again, so
+// its rule for an unread list takes effect.
+void repolish(QWidget* w) {
+    if (w->styleSheet().isEmpty()) return;
+    w->style()->unpolish(w);
+    w->style()->polish(w);
+}
+
+}  // namespace
+
+bool DrawnUnread(const QWidget* control) { return control && control->property(kUnread).toBool(); }
+
+void DrawHeld(QWidget* control, Held held) {
+    if (!control) return;
+    const bool unread = held != Held::Value;
+    const bool was = DrawnUnread(control);
+    // Pointing at it tells why (an empty box looks alike either way).
+    if (unread && !was) {
+        control->setProperty(kReadTip, control->toolTip());
+        control->setToolTip(held == Held::Refused ? QStringLiteral("Not read from the card: Download leaves it as it is")
+                                                  : QStringLiteral("Not used by the card: Download leaves it as it is"));
+    } else if (!unread && was) {
+        control->setToolTip(control->property(kReadTip).toString());
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(control)) {
+        // A check box has no text to grey: it shows neither on nor off.
+        const QSignalBlocker quiet(box);
+        if (unread) {
+            if (!was) control->setProperty(kReadText, box->isChecked());
+            box->setTristate(true);
+            box->setCheckState(Qt::PartiallyChecked);
+        } else if (was) {
+            box->setTristate(false);
+            if (box->checkState() == Qt::PartiallyChecked) box->setChecked(control->property(kReadText).toBool());
+        }
+        control->setProperty(kUnread, unread);
+        return;
+    }
+    QPalette p = control->palette();
+    if (unread) {
+        // What the text was drawn in, to be given back when a value comes.
+        if (!was) control->setProperty(kReadText, p.color(QPalette::Text));
+        const QColor grey = unreadText(control);
+        for (QPalette::ColorRole r : kTextRoles) p.setColor(r, grey);
+    } else if (was) {
+        const QColor back = control->property(kReadText).value<QColor>();
+        for (QPalette::ColorRole r : kTextRoles) p.setColor(r, back);
+    } else {
+        return;
+    }
+    control->setPalette(p);
+    control->setProperty(kUnread, unread);
+    repolish(control);
+    control->update();
+    // The box of a list the user may type into: the list is drawn alike.
+    auto* list = qobject_cast<QComboBox*>(control->parentWidget());
+    if (list && list->lineEdit() == control) {
+        list->setProperty(kUnread, unread);
+        repolish(list);
+    }
+}
+
 std::string ShownText(const std::string& reply) { return isValue(reply) ? TextAfterColon(reply) : std::string(); }
 
 std::string ShownText(const std::string& prefix, const std::string& reply) {
@@ -51,20 +129,13 @@ void MarkNoValue(QLineEdit* box) {
     watch(box);
     if (box->property(kNoValue).toBool()) return;
     box->setProperty(kNoValue, true);
-    box->setProperty(kValuePalette, QVariant::fromValue(box->palette()));
-    QPalette p = box->palette();
-    p.setColor(QPalette::Active, QPalette::Text, kNoValueText);
-    p.setColor(QPalette::Inactive, QPalette::Text, kNoValueText);
-    box->setPalette(p);
+    DrawHeld(box, Held::Refused);
 }
 
 void MarkNoValue(QCheckBox* box) {
     watch(box);
     box->setProperty(kNoValue, true);
-    const bool blocked = box->blockSignals(true);
-    box->setTristate(true);
-    box->setCheckState(Qt::PartiallyChecked);
-    box->blockSignals(blocked);
+    DrawHeld(box, Held::Refused);
 }
 
 void MarkNoValue(const DottedAddress& address) {
@@ -82,16 +153,7 @@ void MarkNoValue(const DottedAddress& address) {
 void MarkValue(QWidget* control) {
     if (!control->property(kNoValue).toBool()) return;
     control->setProperty(kNoValue, false);
-    if (auto* box = qobject_cast<QLineEdit*>(control)) {
-        box->setPalette(box->property(kValuePalette).value<QPalette>());
-    } else if (auto* check = qobject_cast<QCheckBox*>(control)) {
-        if (check->checkState() == Qt::PartiallyChecked) {
-            const bool blocked = check->blockSignals(true);
-            check->setCheckState(Qt::Unchecked);
-            check->blockSignals(blocked);
-        }
-        check->setTristate(false);
-    }
+    DrawHeld(control, Held::Value);
 }
 
 bool HasValue(const QWidget* control) { return !control->property(kNoValue).toBool(); }

@@ -18,6 +18,20 @@ class QLineEdit;
 
 namespace talvo::ui {
 
+// Why a control holds no value, or that it holds one.
+enum class Held {
+    Value,
+    Refused,   // the card refused the read ("CNG"), or nothing was ever read, loaded or typed
+    Needless,  // the card does not use the item ("NEEDLESS")
+};
+
+// Draws a control as holding a value, or as holding none: grey text in a box, a
+// list or beside an option; a check box partly checked; pointing at it tells
+// why. A null control is skipped.
+void DrawHeld(QWidget* control, Held held);
+// Whether a control is drawn as holding no value.
+bool DrawnUnread(const QWidget* control);
+
 // The text a reply shows in a box that only displays it: the text after its
 // colon; nothing for a refusal or no answer.
 std::string ShownText(const std::string& reply);
