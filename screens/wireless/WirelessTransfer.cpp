@@ -183,11 +183,15 @@ bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& ste
     case WireConv::TrimmedText:
     case WireConv::WholeNumber:
     case WireConv::ReadOnly:
-        // A refused read keeps the box as it was, unread if it was: "CNG" is no
-        // setting, and an emptied box would be sent back as one.
+        // A failed read keeps the box's text: "CNG" is no setting, and an
+        // emptied box would be sent back as one. A refused read leaves it
+        // unread, so a value read before is not written back over what the
+        // card holds now; the download refuses it until the user sets it.
         if (!failed) {
             controls.Text(step.control, step.channel) = value;
             controls.Unread(step.control, step.channel) = false;
+        } else if (reply == "CNG") {
+            controls.Unread(step.control, step.channel) = true;
         }
         break;
     case WireConv::Key:

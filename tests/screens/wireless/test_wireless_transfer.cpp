@@ -287,9 +287,12 @@ TEST(WirelessTransfer, UploadTextsAndKey) {
     const TransferStep add = StepFor(M::OXF, 2, C::modAdd);
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, add, "01:12", w));
     EXPECT_EQ(w.Text(C::modAdd), "12");
-    // A failed read keeps the box as it was: a value read before stays and is
-    // written back; a box never read stays unread, and the download refuses it
-    // rather than send its empty text (an empty name is a valid entry).
+    // A failed read keeps the box's text. A value read before stays read when
+    // the read went unanswered or the card does not use the item; a refused
+    // read leaves it unread, so the download refuses it rather than write the
+    // old value over the card's. A box never read stays unread, and the
+    // download refuses it rather than send its empty text (an empty name is a
+    // valid entry).
     const TransferStep name = StepFor(M::OXF, 2, C::wirNetWork);
     for (const char* failed : {"", "CNG", "NEEDLESS"}) {
         SCOPED_TRACE(failed);
@@ -297,7 +300,15 @@ TEST(WirelessTransfer, UploadTextsAndKey) {
         read.Text(C::wirNetWork) = "net";
         EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, read));
         EXPECT_EQ(read.Text(C::wirNetWork), "net");
-        EXPECT_EQ(WireData(M::OXF, 2, name, read), "net");
+        EXPECT_EQ(read.Unread(C::wirNetWork), std::string(failed) == "CNG");
+        if (std::string(failed) == "CNG") {
+            const DownloadPlan refused = PlanDownload(M::OXF, 2, read);
+            ASSERT_TRUE(refused.unsendable);
+            EXPECT_EQ(refused.unsendable->control, C::wirNetWork);
+            EXPECT_TRUE(refused.writes.empty());
+        } else {
+            EXPECT_EQ(WireData(M::OXF, 2, name, read), "net");
+        }
 
         WirelessControls fresh = InitialControls(M::OXF, SetupForVersion(M::OXF, 300));
         EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, fresh));
