@@ -162,19 +162,40 @@ bool monitored(int n) {
 
 // The card stopped answering during a pass: told once, then the link goes.
 void reportLoss(const PassOptions& o) {
-    if (!G().Connected) return;  // the user disconnected meanwhile
+    // The user disconnected meanwhile, or the link is closing and ended the pass.
+    if (!G().Connected || HeldRoutineCancelled()) return;
     if (!o.lossAlreadyShown) showUploadingIncomplete();
     DisconnectDevice();
 }
 
 }  // namespace
 
+std::string ReadSlotModel(int n, int retries) {
+    const std::string reply = ReadItem(retries, "00", std::to_string(n + 9));
+    if (reply.empty() || IsRefusal(reply)) return reply;
+    std::string code = TextAfterColon(reply);
+    if (code == "UNKNOWN") return "NONE";
+    if (StartsWith(code, "GBH")) {
+        // The power monitor's full model comes from the card itself, selected
+        // by its item "41" alone; the communication card is selected again after.
+        std::string full;
+        {
+            LineHold card(n);
+            if (SelectCard(n, retries, SelectFrames::ItemOnly)) full = ReadItem(retries, "00", "04");
+        }
+        // A card that does not give its full model keeps the slot list's code.
+        if (!full.empty() && !IsRefusal(full) && !TextAfterColon(full).empty()) code = TextAfterColon(full);
+        SelectCard("0", retries, SelectFrames::ItemOnly);
+    }
+    return code;
+}
+
 bool UploadCardList() {
     MainView& v = mainView();
-    LineHold hold;
+    // The slot list is the communication card's: read from another card it would be wrong.
+    LineHold hold(0);
     G().CardTypeUnread.fill(false);
     ReadItem(3, "99", "");
-    // The slot list is the communication card's: read from another card it would be wrong.
     if (!SelectCard("0")) {
         G().CardTypeUnread.fill(true);
         showUploadingIncomplete();
@@ -183,27 +204,25 @@ bool UploadCardList() {
     v.showProgress(kSlots, "Uploading");
     for (int n = 1; n <= kSlots; ++n) {
         ClearOverviewRow(n);
-        const std::string reply = ReadItem(3, "00", std::to_string(n + 9));
-        if (reply.empty()) {
+        CardRecord* rec = G().CardRecords.get(n);
+        const std::string code = ReadSlotModel(n, 3);
+        if (code.empty()) {
             for (int k = n; k <= kSlots; ++k) G().CardTypeUnread[static_cast<std::size_t>(k - 1)] = true;
             v.closeProgress();
             showUploadingIncomplete();
             return false;
         }
-        std::string code = TextAfterColon(reply);
-        if (code == "UNKNOWN") {
-            code = "NONE";
-        } else if (StartsWith(code, "GBH")) {
-            WriteItem(3, "00", "41", std::to_string(n));
-            // A power-monitor card that does not give its full model keeps the slot list's code.
-            const std::string full = TextAfterColon(ReadItem(3, "00", "04"));
-            if (!full.empty()) code = full;
-            WriteItem(3, "00", "41", "0");
+        if (IsRefusal(code)) {
+            // No model to take: the record keeps the code it had, its row head
+            // shows it again, and nothing is read from a card not known there.
+            G().CardTypeUnread[static_cast<std::size_t>(n - 1)] = true;
+            if (!rec->CardType.empty()) SetCardIoKind(n, rec->CardType);
+        } else {
+            rec->CardType = code;
+            OwedStopCardListed(n, code);
+            SetCardIoKind(n, code);
+            ShowChData(code, n);
         }
-        G().CardRecords.get(n)->CardType = code;
-        OwedStopCardListed(n, code);
-        SetCardIoKind(n, code);
-        ShowChData(code, n);
         v.setProgress(v.progress() + 1);
     }
     v.closeProgress();
@@ -212,10 +231,14 @@ bool UploadCardList() {
 
 bool ReadAllCardsCycData(PassOptions o) {
     LineHold hold;
+    // Monitoring holds the line pass after pass: a stop owed to an actuator
+    // gets its try at the start of each, as it would at the start of a turn.
+    if (o.stopWhenMonitoringEnds && StopsOwed()) SendOwedStops();
     for (int n = 1; n <= kSlots; ++n) {
         if (o.stopWhenMonitoringEnds && !G().CycReadOn) return false;
         if (!monitored(n)) continue;
         const std::string t = G().CardRecords.get(n)->CardType;
+        LineHold card(n);
         // Values read from another card would pass for this one's.
         if (!SelectCard(n)) {
             reportLoss(o);

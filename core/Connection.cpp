@@ -24,7 +24,8 @@ void enableCommUnlessMaster() { mainView().setEnabled(MainControl::cmdComm, !G()
 }  // namespace
 
 bool ConnectDevice() {
-    // The handshake runs whole; a command given meanwhile runs after it.
+    // The handshake runs whole; a command given meanwhile runs after it. Its
+    // first read only asks whether a station answers, whatever card it has selected.
     LineHold hold;
     Globals& g = G();
     MainView& v = mainView();
@@ -37,11 +38,16 @@ bool ConnectDevice() {
     v.setEnabled(MainControl::mnuConnectDisconnect, true);
     g.Connected = true;
 
-    // Nothing is written while it is not known to reach the communication card.
+    // The rest is the communication card's; nothing is written while it is
+    // not known to reach it.
+    LineHold comm(0);
     if (!SelectCard("00")) {
         ShowCommError();
         return false;
     }
+    // A stop owed from before the link went down confirms its actuator in the
+    // slot list and goes out before anything else is written.
+    if (StopsOwed()) SendOwedStopsNow();
     WriteItem(3, "01", "01", "1");
     g.CommCardModel = ReadItem(3, "00", "04");
     const std::string head = g.CommCardModel.substr(0, 6);
@@ -89,14 +95,14 @@ void DisconnectDevice() {
     // Asked for from inside an exchange that still waits: what must reach the
     // station first goes out once that exchange and its routine are over.
     if (!RunBeforeLinkCloses()) {
+        EndMonitoringForClosing();
         RunWhenLineFree("DisconnectDevice", [] { DisconnectDevice(); });
         return;
     }
     if (auto* p = platform::services().serial; p && p->isOpen()) p->close();
     // Disarming the time-out ends an exchange that is waiting at its next poll.
     IntervalTimerOff();
-    // Whatever is connected next may hold other cards, selected or not.
-    ForgetSelectedCard();
+    // Whatever is connected next may hold other cards.
     OwedStopsAwaitCardList();
     MainView& v = mainView();
     v.setLink(colors::Navy, "", "Disconnected");
@@ -104,6 +110,13 @@ void DisconnectDevice() {
     v.setEnabled(MainControl::mnuConnectConnect, true);
     G().Connected = false;
     DisableMainControls();
+}
+
+void EndMonitoringForClosing() {
+    if (!G().CycReadOn) return;
+    G().CycReadOn = false;
+    mainView().setEnabled(MainControl::cmdStop, false);
+    CancelHeldRoutines();
 }
 
 void DisableMainControls() {
@@ -155,9 +168,7 @@ bool OpenComPort(int portNo) {
         DisconnectDevice();
         return false;
     }
-    // A new link: no card is known to be selected, and an owed stop waits
-    // until the card list shows its card again.
-    ForgetSelectedCard();
+    // A new link: an owed stop confirms its card before it goes out again.
     OwedStopsAwaitCardList();
     return true;
 }

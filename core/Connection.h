@@ -20,6 +20,10 @@ void DisconnectDevice();
 void SetBeforeLinkCloses(const std::string& key, std::function<bool()> hook);
 // Runs every such routine; false when one of them needs the line first.
 bool RunBeforeLinkCloses();
+// The link is to close, or the program to end, while monitoring holds the
+// line: monitoring ends now, its waiting exchange with it, so that what must
+// reach the station first gets the line at once rather than after a Stop.
+void EndMonitoringForClosing();
 void DisableMainControls();
 void EnableMainControls();
 // Shows or hides the "SpecialSetting" frame and sets its caption from the model text.

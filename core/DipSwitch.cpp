@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/LineTurn.h"
+#include "core/OwedStops.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
@@ -31,16 +32,18 @@ bool ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
     auto changed = [&](int row) {
         if (rowChanged) rowChanged(row);
     };
-    LineHold hold;
+    // The slot list is the communication card's.
+    LineHold hold(0);
     Globals& g = G();
     g.SlotInUse.fill(false);
 
-    // The slot list is the communication card's.
     if (!SelectCard("0")) return false;
     WriteItem(3, "00", "01", "F");
 
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
         const std::string name = TextAfterColon(ReadItem(3, "00", std::to_string(i + 10)));
+        // The card list is read here too: a stop owed to an actuator no longer listed goes.
+        if (!name.empty() && !IsRefusal(name)) OwedStopCardListed(i + 1, name == "UNKNOWN" ? "NONE" : name);
         if (name == "UNKNOWN") {
             g.SlotInUse[i] = false;
             model.name[i] = model.version[i] = model.switchText[i] = "-";
@@ -55,8 +58,8 @@ bool ReadDipSwitches(DipSwitchModel& model, const std::function<void(int row)>& 
 
     for (int i = 0; i < DipSwitchModel::kRows; ++i) {
         if (!g.SlotInUse[i]) continue;
-        if (WriteItem(3, "00", "41", std::to_string(i + 1)).empty()) return false;
-        WriteItem(3, "00", "01", "F");
+        LineHold card(i + 1);
+        if (!SelectCard(i + 1, 3, SelectFrames::ItemThenF)) return false;
         model.version[i] = TextAfterColon(ReadItem(3, "00", "40"));
         changed(i);
         const std::string s = TextAfterColon(ReadItem(3, "00", "39"));

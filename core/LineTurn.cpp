@@ -30,6 +30,7 @@ struct Hold {
     int level;  // the event level the hold was taken at
     int card = kNoCard;
     bool failed = false;
+    bool cancelled = false;
 };
 
 struct TurnState {
@@ -131,12 +132,19 @@ bool HeldCardFailed() {
     return std::any_of(holds.begin(), holds.end(), [](const Hold& h) { return h.failed; });
 }
 
-void SetHeldCard(int card) {
-    if (Hold* h = cardHold()) h->card = card;
-}
-
 void FailHeldCard() {
     if (Hold* h = cardHold()) h->failed = true;
+}
+
+void CancelHeldRoutines() {
+    for (Hold& h : state().holds) h.failed = h.cancelled = true;
+    // Disarming the time-out ends the waiting exchange at its next poll.
+    IntervalTimerOff();
+}
+
+bool HeldRoutineCancelled() {
+    const auto& holds = state().holds;
+    return std::any_of(holds.begin(), holds.end(), [](const Hold& h) { return h.cancelled; });
 }
 
 long LineTurnNumber() { return state().turns; }

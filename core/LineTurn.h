@@ -21,12 +21,14 @@ namespace talvo {
 // the holder's wait runs) finds the line busy.
 //
 // A hold may name the card its routine is for (0 the communication card, 1 to
-// 16 a slot). The station sends every frame to the card selected last, so while
-// such a hold is the innermost that names a card, the line selects that card
-// before a frame goes out unless it knows the station has it selected; a
-// select of another card within the routine names that card from then on. Once
-// a select within the hold has failed, nothing more of the routine is sent: its
-// reads and writes fail at once, and the routine takes its failure path.
+// 16 a slot), and keeps that card for its whole life. The station sends every
+// frame to the card selected last, so while such a hold is the innermost that
+// names a card, the line selects that card before a frame goes out unless it
+// knows the station has it selected; a routine nested in it for another card
+// takes a hold of its own, and when that ends the outer card is selected again
+// before the outer routine's next frame. Once a select within the hold has
+// failed, nothing more of the routine is sent: its reads and writes fail at
+// once, and the routine takes its failure path.
 class LineHold {
 public:
     LineHold();
@@ -48,10 +50,16 @@ inline constexpr int kNoCard = -1;
 int HeldCard();
 // Whether a select failed within a hold the current routine runs in.
 bool HeldCardFailed();
-// A select the routine made: the hold is for that card from now on, or, when it
-// failed, for nothing more. Outside every hold these do nothing.
-void SetHeldCard(int card);
+// A select within the routine failed: the innermost hold naming a card (else
+// the innermost) sends nothing more. Outside every hold it does nothing.
 void FailHeldCard();
+
+// The link is to close while a routine that never ends by itself (monitoring)
+// holds the line: every routine holding it now sends nothing more, the
+// exchange waiting now ends, and they unwind without telling a loss.
+void CancelHeldRoutines();
+// Whether the routine running now was cancelled so.
+bool HeldRoutineCancelled();
 
 // Counts the turns of the line: a new number whenever a routine's outermost hold
 // starts (exchanges made outside every routine share the number before them).

@@ -5,7 +5,11 @@
 #include <set>
 #include <vector>
 
+#include "core/CardList.h"
+#include "core/Globals.h"
+#include "core/LineTurn.h"
 #include "core/MainView.h"
+#include "core/Protocol.h"
 #include "platform/Services.h"
 
 namespace talvo {
@@ -46,6 +50,12 @@ std::string notStopped(int slot) {
     return "The actuator on slot " + std::to_string(slot) + " could not be stopped: its card did not answer.";
 }
 
+void tellDropped(int slot, const std::string& model) {
+    tell("The actuator formerly on slot " + std::to_string(slot) +
+         " was not stopped by the program: the slot now holds " +
+         (model == "NONE" || model.empty() ? std::string("no card") : "another card (" + model + ")") + ".");
+}
+
 void showOwed() {
     OwedState& s = state();
     const std::string text = OwedStopsText();
@@ -54,28 +64,70 @@ void showOwed() {
     mainView().setStopsOwed(text);
 }
 
-bool sendAll(bool whenDue) {
+bool portOpen() {
+    const platform::SerialPort* port = platform::services().serial;
+    return port && port->isOpen();
+}
+
+// Whether a try can be made now: a stop waiting to confirm its card needs the
+// link up, since it reads the card list first.
+bool canTry(const Owed& o) { return !o.awaitsCardList || G().Connected; }
+
+bool due(const Owed& o) { return !o.tried || now() - o.lastTry >= kOwedStopRetryMs; }
+
+enum class Tried { Answered, Owed, Dropped };
+
+// One try: after the link went down the slot's model is read first, as the
+// card list reads it; the stop goes out to the same model only.
+Tried tryStop(Owed& o) {
+    o.tried = true;
+    o.lastTry = now();
+    if (o.awaitsCardList) {
+        std::string model;
+        {
+            LineHold list(0);
+            model = ReadSlotModel(o.slot, 0);
+        }
+        // Unanswered or refused: nothing is known of the slot yet.
+        if (model.empty() || IsRefusal(model)) return Tried::Owed;
+        if (model != o.model) {
+            tellDropped(o.slot, model);
+            return Tried::Dropped;
+        }
+        o.awaitsCardList = false;
+    }
+    return o.send() ? Tried::Answered : Tried::Owed;
+}
+
+// `one`: the turn's single try, of the stop most overdue; else every stop.
+bool sendStops(bool one) {
     OwedState& s = state();
     if (s.sending || s.owed.empty()) return s.owed.empty();
-    platform::SerialPort* port = platform::services().serial;
     // Nothing can reach the card now: it goes out once the port is open again.
-    if (!port || !port->isOpen()) return false;
+    if (!portOpen()) return false;
     s.sending = true;
     // Taken out while they are sent: a message box shown meanwhile may let
     // another stop be owed, which joins them afterwards.
     std::vector<Owed> pending;
     pending.swap(s.owed);
-    std::vector<Owed> left;
-    for (Owed& o : pending) {
-        const bool due = !o.tried || !whenDue || now() - o.lastTry >= kOwedStopRetryMs;
-        if (o.awaitsCardList || !due) {
-            left.push_back(std::move(o));
-            continue;
+    std::vector<bool> chosen(pending.size(), false);
+    if (one) {
+        std::size_t best = pending.size();
+        for (std::size_t i = 0; i < pending.size(); ++i) {
+            const Owed& o = pending[i];
+            if (!canTry(o) || !due(o)) continue;
+            // One never tried goes first, then the one waiting longest.
+            if (best == pending.size() || (pending[best].tried && (!o.tried || o.lastTry < pending[best].lastTry)))
+                best = i;
         }
-        o.tried = true;
-        o.lastTry = now();
-        if (o.send()) continue;
-        left.push_back(std::move(o));
+        if (best < pending.size()) chosen[best] = true;
+    } else {
+        for (std::size_t i = 0; i < pending.size(); ++i) chosen[i] = canTry(pending[i]);
+    }
+    std::vector<Owed> left;
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        if (chosen[i] && tryStop(pending[i]) != Tried::Owed) continue;
+        left.push_back(std::move(pending[i]));
     }
     left.insert(left.end(), std::make_move_iterator(s.owed.begin()), std::make_move_iterator(s.owed.end()));
     s.owed.swap(left);
@@ -126,12 +178,23 @@ std::string OwedStopsText() {
     return (slots.size() == 1 ? "Stop owed: slot " : "Stops owed: slots ") + list;
 }
 
-bool SendOwedStops() { return sendAll(true); }
+bool SendOwedStops() { return sendStops(true); }
 
-bool SendOwedStopsNow() { return sendAll(false); }
+bool SendOwedStopsNow() { return sendStops(false); }
+
+void ServeOwedStops() {
+    const OwedState& s = state();
+    if (s.owed.empty() || s.sending || !LineFreeForRoutine() || platform::topModal() != 0) return;
+    if (std::none_of(s.owed.begin(), s.owed.end(), [](const Owed& o) { return canTry(o) && due(o); })) return;
+    // A turn's start tries the stop that is due.
+    LineHold turn;
+}
 
 void OwedStopsAwaitCardList() {
-    for (Owed& o : state().owed) o.awaitsCardList = true;
+    for (Owed& o : state().owed) {
+        o.awaitsCardList = true;
+        o.tried = false;  // tried as soon as the link is up
+    }
     // The screen that sent its stop itself is gone with the link; what it
     // still owed went to the registry before the link closed.
     state().unansweredOnScreen.clear();
@@ -141,24 +204,23 @@ void OwedStopsAwaitCardList() {
 void OwedStopCardListed(int slot, const std::string& model) {
     OwedState& s = state();
     std::vector<Owed> kept;
-    std::vector<int> dropped;
+    bool dropped = false;
     for (Owed& o : s.owed) {
-        if (o.slot != slot || !o.awaitsCardList) {
+        if (o.slot != slot) {
             kept.push_back(std::move(o));
         } else if (o.model == model) {
-            o.awaitsCardList = false;
-            o.tried = false;  // goes out at the next turn
+            if (o.awaitsCardList) {
+                o.awaitsCardList = false;
+                o.tried = false;  // goes out at the next try
+            }
             kept.push_back(std::move(o));
         } else {
-            dropped.push_back(o.slot);
+            dropped = true;
         }
     }
     s.owed.swap(kept);
     showOwed();
-    for (int n : std::set<int>(dropped.begin(), dropped.end()))
-        tell("The actuator formerly on slot " + std::to_string(n) +
-             " was not stopped by the program: the slot now holds " +
-             (model == "NONE" || model.empty() ? std::string("no card") : "another card (" + model + ")") + ".");
+    if (dropped) tellDropped(slot, model);
 }
 
 void ForgetOwedStops() {

@@ -23,15 +23,19 @@ struct ExchangeState {
     // A frame went out whose reply did not come (or more came than its reply):
     // what it still sends must not pass for the next frame's reply.
     bool lineSuspect = false;
-    // The item text of the item frame sent since the last group frame ("" for
-    // none): a data frame may be answered with that item's tagged value.
+    // The group of the last group frame, and the item text of the item frame
+    // sent since it ("" for none): a data frame may be answered with that
+    // item's tagged value.
+    std::string groupSent;
     std::string itemSent;
     // The data frames sent in this turn of the line (without their CR): the
     // exact echo of one of them is a late reply, never the next one's.
     std::vector<std::string> dataSent;
     long dataTurn = -1;
-    // The card the station has selected, as far as the line knows.
+    // The card the station has selected, as far as the line knows, and the
+    // port session it was learned in (it holds only within that session).
     int selected = kCardUnknown;
+    long selectedSession = -1;
     // Attempts running now: their own group frames are not checked again.
     int attempts = 0;
 };
@@ -115,16 +119,23 @@ bool sameNumber(const std::string& a, const std::string& b) {
     return IsUnsignedText(a) && IsUnsignedText(b) && CompareDigitTexts(a, b) == 0;
 }
 
+bool isSelectWrite(const std::string& group, const std::string& item) {
+    return group == "00" && (item == "01" || item == "41");
+}
+
 // Whether a reply line (blanks trimmed) can be the reply to `frame`. A late or
 // extra reply to an earlier frame that plainly is not this frame's is passed
 // over. "COK" answers only a group frame, and a value ("D...", not "DTMOUT")
 // never does. To an item frame, a value tagged with another item number
 // ("D04:..." to "I40") belongs to that other item; untagged values stay
-// acceptable. To a data frame every other reply is its value (a chunk read's
-// characters with or without the echo before them, a card's own answer such
-// as "D0"), except the exact echo of an earlier data frame of this turn, which
-// taken here would pass a lost write for a taken one, and a value tagged with
-// another item than the one named just before it.
+// acceptable. A data frame takes its own echo, whole; then, what the echo is
+// not, it tells by the whole line, never by how it begins: the exact echo of
+// an earlier data frame of this turn is a late reply to that frame (taken here
+// it would pass a lost write for a taken one), and a value tagged with another
+// item than the one named just before belongs to that item. Any other value is
+// the card's answer (a chunk read's characters with or without the echo before
+// them, a card's own answer such as "D0"). The select is answered by its echo
+// alone: the line learns from it which card the station has selected.
 bool canAnswer(const std::string& frame, const std::string& line) {
     const bool value = !line.empty() && line[0] == 'D' && line != "DTMOUT";
     if (frame[0] == 'G') return !value;
@@ -133,8 +144,8 @@ bool canAnswer(const std::string& frame, const std::string& line) {
         // An empty reply fails the attempt at once, as it does for any frame.
         if (line.empty() || isRawRefusal(line)) return true;
         // The line has lost its trailing blanks; so does the echo it is held to.
-        const std::string echo = TrimBlanks(frame.substr(0, frame.size() - 1));
-        if (line.compare(0, echo.size(), echo) == 0) return true;
+        if (line == TrimBlanks(frame.substr(0, frame.size() - 1))) return true;
+        if (isSelectWrite(state().groupSent, state().itemSent)) return false;
         const auto& sent = state().dataSent;
         if (std::find(sent.begin(), sent.end(), line) != sent.end()) return false;
         const std::string tag = tagOf(line);
@@ -163,8 +174,17 @@ int cardOf(const std::string& cardNo) {
     return n <= 16 ? n : kCardUnknown;
 }
 
-bool isSelectWrite(const std::string& group, const std::string& item) {
-    return group == "00" && (item == "01" || item == "41");
+int knownCard() {
+    const ExchangeState& s = state();
+    const platform::SerialPort* p = port();
+    return p && p->session() == s.selectedSession ? s.selected : kCardUnknown;
+}
+
+void learnCard(int card) {
+    ExchangeState& s = state();
+    s.selected = card;
+    const platform::SerialPort* p = port();
+    s.selectedSession = p ? p->session() : -1;
 }
 
 // Before an attempt's frames go out: the card the routine holding the line is
@@ -173,8 +193,8 @@ bool isSelectWrite(const std::string& group, const std::string& item) {
 bool cardReady(bool selectFrame) {
     if (HeldCardFailed()) return false;
     const int card = HeldCard();
-    if (selectFrame || card == kNoCard || card == state().selected) return true;
-    return UseCard(card);
+    if (selectFrame || card == kNoCard || card == knownCard()) return true;
+    return SelectCard(card == 0 ? std::string("00") : std::to_string(card));
 }
 
 // One attempt of a read or write, counted so that its own frames are not checked again.
@@ -190,28 +210,22 @@ private:
     bool ready_;
 };
 
-// What a write of the select came to: the card the station has selected now,
-// and the card the routine is for; a select not taken stops the routine.
+// What a write of the select came to: the card the station has selected now;
+// a select not taken leaves it in doubt and stops the routine.
 void noteSelectWrite(const std::string& item, const std::string& data, bool taken) {
     if (taken && item == "41") {
-        state().selected = cardOf(data);
-        SetHeldCard(state().selected);
+        learnCard(cardOf(data));
     } else if (!taken) {
-        state().selected = kCardUnknown;
+        learnCard(kCardUnknown);
         FailHeldCard();
     }
 }
 
 }  // namespace
 
-int SelectedCard() { return state().selected; }
+int SelectedCard() { return knownCard(); }
 
-void ForgetSelectedCard() { state().selected = kCardUnknown; }
-
-bool UseCard(int card, int retries) {
-    if (card != kCardUnknown && card == state().selected) return true;
-    return SelectCard(card == 0 ? std::string("00") : std::to_string(card), retries);
-}
+void ForgetSelectedCard() { learnCard(kCardUnknown); }
 
 bool IsRejection(const std::string& reply) {
     return reply.empty() || isRawRefusal(reply);
@@ -272,7 +286,10 @@ std::string Transact(const std::string& frame, std::string& reply) {
         // Nothing that came before the frame can be its reply; the characters of
         // a line not yet ended (which the count above does not see) go too.
         p->dropInput();
-        if (frame[0] == 'G') s.itemSent.clear();
+        if (frame[0] == 'G') {
+            s.groupSent = frame.substr(1, frame.size() - 2);
+            s.itemSent.clear();
+        }
         if (frame[0] == 'I') s.itemSent = frame.substr(1, frame.size() - 2);
         if (s.dataTurn != LineTurnNumber()) {
             s.dataTurn = LineTurnNumber();
@@ -389,8 +406,17 @@ std::string WriteItemCheckedOnce(const std::string& group, const std::string& it
     return dataReply(data);
 }
 
-bool SelectCard(const std::string& cardNo, int retries) {
-    return !WriteItem(retries, "00", "01", "F").empty() && !WriteItem(retries, "00", "41", cardNo).empty();
+bool SelectCard(const std::string& cardNo, int retries, SelectFrames frames) {
+    const auto write = [retries](const char* item, const std::string& data) {
+        return !WriteItem(retries, "00", item, data).empty();
+    };
+    switch (frames) {
+    case SelectFrames::Both: return write("01", "F") && write("41", cardNo);
+    case SelectFrames::ItemOnly: return write("41", cardNo);
+    case SelectFrames::ItemThenF: return write("41", cardNo) && write("01", "F");
+    case SelectFrames::ViaCommCard: return write("01", "F") && write("41", "00") && write("41", cardNo);
+    }
+    return false;
 }
 
 std::string ReadItem(int retries, const std::string& group, const std::string& item) {

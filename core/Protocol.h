@@ -28,26 +28,34 @@ std::string WriteItemChecked(int retries, const std::string& group, const std::s
 // fuzz targets build alone) needs no exchange.
 inline bool IsRefusal(const std::string& result) { return result == "CNG" || result == "NEEDLESS"; }
 
-// The card select almost every routine starts with: group "00" item "01" :=
-// "F", then item "41" := the card No. ("00" or "0" the communication card, "1"
-// to "16" a slot), each with retries + 1 attempts. It stops at the first write
-// the card does not answer; true when both were answered. Both writes always go
-// out; the line then knows the card selected, and a routine holding the line
-// is for that card from then on (see LineHold). A failed select stops the
-// routine: nothing more of it is sent.
-bool SelectCard(const std::string& cardNo, int retries = 3);
-inline bool SelectCard(int slot, int retries = 3) { return SelectCard(std::to_string(slot), retries); }
+// The one card select. A routine names the card it talks to by the hold it
+// takes (LineHold), and the line selects that card itself whenever it does not
+// know the station has it selected; a routine that selects in the frames the
+// station expects of it calls this. The writes go out as `frames` says, each
+// with retries + 1 attempts, whether the card is known selected or not:
+//   Both         group "00" item "01" := "F", then item "41" := the card No.
+//   ItemOnly     item "41" alone (the routine has written "F" before)
+//   ItemThenF    item "41", then item "01" := "F"
+//   ViaCommCard  "F", item "41" := "00", then item "41" := the card No.
+// The card No. is "00" or "0" for the communication card, "1" to "16" a slot.
+// It stops at the first write the card does not answer, and then the station's
+// selection is unknown and the routine holding the line is stopped: nothing
+// more of it is sent. True when every write was answered; the line then knows
+// the card selected. A select never changes the card a hold was taken for.
+enum class SelectFrames { Both, ItemOnly, ItemThenF, ViaCommCard };
+bool SelectCard(const std::string& cardNo, int retries = 3, SelectFrames frames = SelectFrames::Both);
+inline bool SelectCard(int slot, int retries = 3, SelectFrames frames = SelectFrames::Both) {
+    return SelectCard(std::to_string(slot), retries, frames);
+}
 
 // The card the station has selected, as far as the line knows: 0 the
-// communication card, 1 to 16 a slot, or kCardUnknown (never selected since the
-// port opened, or a write of the select that was not answered, whose effect
-// on the station is in doubt).
+// communication card, 1 to 16 a slot, or kCardUnknown (nothing selected since
+// the port was last opened or closed, by anyone, or a write of the select that
+// was not answered, whose effect on the station is in doubt).
 inline constexpr int kCardUnknown = -1;
 int SelectedCard();
-// The port was opened or closed, or the station may have lost its selection.
+// The station may have lost its selection.
 void ForgetSelectedCard();
-// Selects `card` unless the line knows it is selected; false when that select failed.
-bool UseCard(int card, int retries = 3);
 
 // A trimmed reply that fails a write's item or data frame: "" (no reply), "CNU",
 // "CNG" or the station's own time-out "DTMOUT".
@@ -82,11 +90,15 @@ std::string TransactTrim(const std::string& frame);
 // The exchange itself; builds the reply in its second argument and returns it.
 // Replies are taken line by line: a line that cannot be this frame's reply (a
 // late or extra reply to an earlier frame) is dropped and the wait goes on
-// within the same 3000 ms. To a data frame any other reply is its value, except
-// the exact echo of an earlier data frame of the same turn of the line (a late
-// reply to that frame) and a value tagged with another item than the one just
-// named. The wait sleeps on the port, the event loop and the deadline together,
-// so it costs no processor while the window stays live.
+// within the same 3000 ms. A data frame is answered by its own echo, by a
+// refusal, or by another value of the card's (a chunk read's characters with
+// or without the echo before them, a card's own "D0"); never by "COK", by the
+// exact echo of an earlier data frame of the same turn of the line (a late
+// reply to that frame) or by a value tagged with another item than the one
+// just named, whatever its first characters. The select's data frame is
+// answered only by its echo or a refusal. The wait sleeps on the port, the
+// event loop and the deadline together, so it costs no processor while the
+// window stays live.
 std::string Transact(const std::string& frame, std::string& reply);
 
 // True while an exchange waits for its reply. A second exchange asked for meanwhile

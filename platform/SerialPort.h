@@ -39,6 +39,18 @@ public:
     // Drops every character received and not yet taken, those of a line whose CR
     // has not come included.
     virtual void dropInput() = 0;
+
+    // Changes whenever the port is opened or closed, by whoever does it (the
+    // program, a setting tool run in between, the port itself on a line
+    // error): what the line knew of the station before no longer holds.
+    long session() const { return session_; }
+
+protected:
+    // Implementations call it on every open and every close of the device.
+    void newSession() { ++session_; }
+
+private:
+    long session_ = 0;
 };
 
 // The device that stands for COM portNo: $TALVO_COM<n> when set, else /dev/ttyS<n-1>.

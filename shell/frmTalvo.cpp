@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "core/CardList.h"
 #include "core/Colors.h"
@@ -138,6 +139,12 @@ frmTalvo::frmTalvo(QWidget* parent) : QMainWindow(parent) {
     G().StartingUp = false;
     cboCardNo_->setMaxVisibleItems(17);
     G().CommCardModel.clear();
+
+    // A stop owed to an actuator goes out at the turns of the line; with
+    // nothing else talking to the station it gets a turn of its own.
+    auto* owedStops = new QTimer(this);
+    connect(owedStops, &QTimer::timeout, this, [] { ServeOwedStops(); });
+    owedStops->start(kOwedStopIdleCheckMs);
 }
 
 frmTalvo::~frmTalvo() {
@@ -401,7 +408,7 @@ void frmTalvo::cboCardNo_Pick() {
 void frmTalvo::CmdUpload_Click() { whenLineFree("CmdUpload", MainControl::CmdUpload, &frmTalvo::CmdUpload_Run); }
 
 void frmTalvo::CmdUpload_Run() {
-    LineHold hold;
+    LineHold hold(0);
     // The list goes to the overview first: its click enables commands, which the
     // upload must keep disabled until it ends.
     selectCardListEntry(0);
@@ -416,8 +423,6 @@ void frmTalvo::CmdUpload_Run() {
     WriteItem(3, "01", "01", "1");
     SetCommSettingButton(ReadItem(3, "00", "04"));
     const bool listRead = UploadCardList();
-    // A stop owed to an actuator the list has just found again goes out before the cards are read.
-    if (listRead && StopsOwed()) SendOwedStops();
     FillCardList();
     // After a failed list upload the user has been told once already.
     ReadAllCardsCycData({.lossAlreadyShown = !listRead});
@@ -443,8 +448,9 @@ void frmTalvo::cmdStart_Run() {
         setEnabled(c, false);
     setEnabled(MainControl::cmdStop, true);
     RunCycRead();
-    // A pass that lost the link has disconnected: monitoring is over.
-    if (!G().Connected) {
+    // A pass that lost the link has disconnected, or the link is closing and
+    // ended monitoring: monitoring is over.
+    if (!G().Connected || !G().CycReadOn) {
         G().CycReadOn = false;
         setEnabled(MainControl::cmdStop, false);
     }
@@ -560,6 +566,7 @@ void frmTalvo::mnuFilesEnd_Click() {
     // motor to stop), go out first; from inside a waiting exchange that
     // happens once the line is free.
     if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses() || !endingAgreed()) {
+        EndMonitoringForClosing();
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }
@@ -605,6 +612,7 @@ void frmTalvo::closeEvent(QCloseEvent* event) {
     // The window stays while a card must still be told something and the line is busy.
     if (!leaveBeforeTheEnd() || !RunBeforeLinkCloses() || !endingAgreed()) {
         event->ignore();
+        EndMonitoringForClosing();
         RunWhenLineFree("mnuFilesEnd", [this] { mnuFilesEnd_Click(); });
         return;
     }

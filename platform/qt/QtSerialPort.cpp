@@ -24,6 +24,7 @@ bool QtSerialPort::open(int portNo, const std::string& settings) {
     close();
     port_.setPortName(QString::fromLocal8Bit(comPortDevice(portNo).c_str()));
     if (!port_.open(QIODevice::ReadWrite)) return false;
+    newSession();
     const bool ok = port_.setBaudRate(s.baud) &&
                     port_.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)) &&
                     port_.setParity(s.parity == 'e'   ? QSerialPort::EvenParity
@@ -43,7 +44,10 @@ bool QtSerialPort::open(int portNo, const std::string& settings) {
 }
 
 void QtSerialPort::close() {
-    if (port_.isOpen()) port_.close();
+    if (port_.isOpen()) {
+        port_.close();
+        newSession();
+    }
     port_.clearError();
     wholeLines_ = false;
 }

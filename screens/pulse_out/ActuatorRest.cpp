@@ -8,6 +8,7 @@
 #include "core/LineTurn.h"
 #include "core/OwedStops.h"
 #include "core/Protocol.h"
+#include "platform/Services.h"
 
 namespace talvo::screens {
 
@@ -17,6 +18,16 @@ bool StationLine::write(const std::string& group, const std::string& item, const
 
 std::string StationLine::read(const std::string& group, const std::string& item) {
     return ReadItem(retries_, group, item);
+}
+
+void TellUnanswered(int slot, const std::vector<std::string>& commands) {
+    if (commands.empty()) return;
+    std::string list;
+    for (const std::string& c : commands) list += (list.empty() ? "" : ", ") + c;
+    // A command to a motor that may not have gone out is never passed over in silence.
+    if (auto* m = platform::services().messages)
+        m->show("The actuator on slot " + std::to_string(slot) + " did not answer: " + list + " may not have reached it.",
+                "", platform::MsgIcon::Exclamation);
 }
 
 ActuatorRest::ActuatorRest(ActuatorSetting& setting, std::function<void()> shownAtRest)
@@ -39,8 +50,10 @@ bool ActuatorRest::bringToRest() {
     LineHold hold(slot);
     StationLine line;
     const bool selected = SelectCard(slot);
-    // What the user asked of the test mode goes out first, as the tick would have sent it.
-    if (selected && setting_.testSendAsked()) setting_.sendTestRequests(line);
+    // What the user asked of the test mode goes out first, as the tick would
+    // have sent it (after a failed select nothing goes out, and it is told).
+    if (setting_.testSendAsked()) setting_.sendTestRequests(line);
+    std::vector<std::string> unanswered = setting_.takeUnanswered();
     auto stop = std::make_shared<ActuatorStop>(setting_.takeStop());
     if (shownAtRest_) shownAtRest_();
     if (stop->any() && !(selected && SendStop(*stop, line))) {
@@ -54,6 +67,7 @@ bool ActuatorRest::bringToRest() {
     } else {
         StopAnswered(slot);
     }
+    TellUnanswered(slot, unanswered);
     return true;
 }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "screens/pulse_out/ActuatorSetting.h"
 
@@ -30,6 +31,10 @@ public:
 private:
     int retries_;
 };
+
+// Tells the user that the actuator on `slot` did not answer these commands (as
+// the screen captions them); nothing when there are none.
+void TellUnanswered(int slot, const std::vector<std::string>& commands);
 
 class ActuatorRest {
 public:

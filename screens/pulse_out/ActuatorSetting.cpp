@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/Protocol.h"
 #include "core/TextHelpers.h"
 
 namespace talvo::screens {
@@ -65,33 +66,51 @@ bool ActuatorSetting::stopCoarse(ActuatorLine& line) {
     return stopped;
 }
 
-bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
+void ActuatorSetting::command(ActuatorLine& line, const std::string& group, const char* item, const std::string& data,
+                              std::string caption) {
+    if (!line.write(group, item, data)) unanswered_.push_back(std::move(caption));
+}
+
+std::vector<std::string> ActuatorSetting::takeUnanswered() {
+    std::vector<std::string> out;
+    out.swap(unanswered_);
+    return out;
+}
+
+namespace {
+const char* directionCaption(std::size_t d) { return d == 0 ? "Close" : "Open"; }
+}  // namespace
+
+ActuatorSetting::RawRead ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
     if (modeRequest_ == 1) {
         // The motor stops before the card leaves the setting mode, also for a
         // coarse button released in this very tick. What the card did not
         // answer is sent again at the next tick.
         stopUnanswered_ = !stopCoarse(line) || !line.write(adjGroup_, "09", "00");
-        if (stopUnanswered_) return false;
+        if (stopUnanswered_) return RawRead::None;
         cardInSetting_ = false;
         modeRequest_ = 0;
         fine_ = {};
         fineLevelRequest_ = 0;
         settingIdle_ = true;
-        return false;
+        return RawRead::None;
     }
     if (modeRequest_ == 2 || modeRequest_ == 3) {
+        // Counted as in the setting mode from the moment the start goes out:
+        // the card is told to end it whatever became of the answer.
         cardInSetting_ = true;
-        line.write(adjGroup_, "09", modeRequest_ == 2 ? "01" : "02");
+        const bool close = modeRequest_ == 2;
+        command(line, adjGroup_, "09", close ? "01" : "02", close ? "Set Close Position" : "Set Open Position");
         modeRequest_ = 0;
     }
     if (fineLevelRequest_ >= 1 && fineLevelRequest_ <= 3) {
         static const char* const kSteps[] = {"50", "100", "200"};
         const int level = fineLevelRequest_;
         fineLevelRequest_ = 0;
-        line.write(adjGroup_, "08", kSteps[level - 1]);
+        command(line, adjGroup_, "08", kSteps[level - 1], "Fine Adj. Level L" + std::to_string(level));
     }
     for (std::size_t d = 0; d < 2; ++d)
-        if (fine_[d] > kFineIdle) line.write(adjGroup_, directionItem(d), "02");
+        if (fine_[d] > kFineIdle) command(line, adjGroup_, directionItem(d), "02", std::string("Fine ") + directionCaption(d));
     for (std::size_t d = 0; d < 2; ++d)
         if (fine_[d] == kReleased) fine_[d] = kFineIdle;
     bool unanswered = false;
@@ -99,7 +118,7 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
         if (coarse_[d] == kPressed) {
             // Counted as running from the moment the run goes out.
             coarse_[d] = kRunning;
-            line.write(adjGroup_, directionItem(d), "01");
+            command(line, adjGroup_, directionItem(d), "01", std::string("Coarse ") + directionCaption(d));
         } else if (coarse_[d] == kRunning && coarseReleased_[d]) {
             if (line.write(adjGroup_, directionItem(d), "00")) {
                 coarse_[d] = kIdle;
@@ -110,8 +129,12 @@ bool ActuatorSetting::adjust(ActuatorLine& line, std::string& raw) {
         }
     }
     stopUnanswered_ = unanswered;
-    raw = TextAfterColon(line.read(adjGroup_, "28"));
-    return true;
+    // A stop the card did not answer is told at once: nothing more is asked of it in this tick.
+    if (unanswered) return RawRead::None;
+    const std::string reply = line.read(adjGroup_, "28");
+    if (reply.empty() || IsRefusal(reply)) return RawRead::Failed;
+    raw = TextAfterColon(reply);
+    return RawRead::Read;
 }
 
 bool ActuatorSetting::serveTestRequests(ActuatorLine& line) {
@@ -120,12 +143,13 @@ bool ActuatorSetting::serveTestRequests(ActuatorLine& line) {
         // Switching off is a stop: asked for until the card has answered it.
         const bool answered = line.write(testGroup_, "50", on ? "01" : "00");
         if (answered || on) testModeRequest_ = 0;
+        if (on && !answered) unanswered_.push_back("Test Mode ON");
         stopUnanswered_ = !on && !answered;
         return true;
     }
     if (testPosRequest_) {
         testPosRequest_ = false;
-        line.write(testGroup_, "51", testPosition_);
+        command(line, testGroup_, "51", testPosition_, "Position Setpoint " + testPosition_);
         return true;
     }
     return false;
@@ -134,11 +158,11 @@ bool ActuatorSetting::serveTestRequests(ActuatorLine& line) {
 void ActuatorSetting::sendTestRequests(ActuatorLine& line) {
     if (testModeRequest_ == 1) {
         testModeRequest_ = 0;
-        line.write(testGroup_, "50", "01");
+        command(line, testGroup_, "50", "01", "Test Mode ON");
     }
     if (testPosRequest_) {
         testPosRequest_ = false;
-        line.write(testGroup_, "51", testPosition_);
+        command(line, testGroup_, "51", testPosition_, "Position Setpoint " + testPosition_);
     }
 }
 

@@ -13,6 +13,7 @@
 // a setting mode.
 #include <array>
 #include <string>
+#include <vector>
 
 namespace talvo::screens {
 
@@ -68,10 +69,14 @@ public:
     // True while the tick runs the normal dispatcher; false while a setting mode
     // is being started, runs or is being ended, and every tick runs adjust().
     bool idle() const { return settingIdle_; }
-    // One tick of the setting procedure. Reads the raw position unless the tick
-    // ended the setting (or tried to: an end the card did not answer is sent
-    // again at the next tick); `raw` gets the reply's value then.
-    bool adjust(ActuatorLine& line, std::string& raw);
+    // What a tick's raw position read came to: none was made (the tick ended
+    // the setting, or a stop in it was not answered, which is told before
+    // anything else is asked of the card), the card gave none (no answer or a
+    // refusal), or `raw` holds the value read.
+    enum class RawRead { None, Failed, Read };
+    // One tick of the setting procedure. An end or stop the card did not
+    // answer is sent again at the next tick.
+    RawRead adjust(ActuatorLine& line, std::string& raw);
     // The test-mode step of the normal dispatcher; false when nothing was due.
     // A test mode OFF the card did not answer stays asked for.
     bool serveTestRequests(ActuatorLine& line);
@@ -80,6 +85,10 @@ public:
     void sendTestRequests(ActuatorLine& line);
     // A test mode ON or a test position asked for and not sent yet.
     bool testSendAsked() const { return testModeRequest_ == 1 || testPosRequest_; }
+    // The commands the card did not answer since the last call, as the screen
+    // captions them ("Coarse Open", "Set Close Position"), taken out. Stops are
+    // not among them: they stay owed (stopUnanswered).
+    std::vector<std::string> takeUnanswered();
 
     // Whether the card may have a coarse move running, be in a setting mode or
     // be owed a test mode OFF.
@@ -125,6 +134,10 @@ private:
     bool testPosRequest_ = false;
     std::string testPosition_;
     bool stopUnanswered_ = false;
+    std::vector<std::string> unanswered_;
+    // Sends a command that is not a stop; one the card does not answer is noted.
+    void command(ActuatorLine& line, const std::string& group, const char* item, const std::string& data,
+                 std::string caption);
 };
 
 // The test position as it is shown and sent: the value rounded to one decimal,

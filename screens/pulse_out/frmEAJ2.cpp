@@ -353,14 +353,16 @@ void frmEAJ2::butMode_Click(int index) {
             !shell::childForms().isShown(self))
             return;
         frmEAJ2& s = *self;
-        LineHold hold(s.rest_.slot());
-        // No setting starts on a card that could not be selected; an end is
-        // still asked for, and the ticks send it until the card answers.
-        const bool selected = SelectCard(s.rest_.slot());
-        if (!selected && index != 0) return;
-        if (selected) {
-            WriteItem(3, "03", "01", "1");
-            WriteItem(3, "04", "01", "1");
+        const int slot = s.rest_.slot();
+        LineHold hold(slot);
+        // No setting starts on a card that did not answer, and the user is
+        // told; an end is still asked for, and the ticks send it until the
+        // card answers.
+        const bool answered =
+            SelectCard(slot) && !WriteItem(3, "03", "01", "1").empty() && !WriteItem(3, "04", "01", "1").empty();
+        if (!answered && index != 0) {
+            TellUnanswered(slot, {s.butMode[static_cast<std::size_t>(index)]->text().toStdString()});
+            return;
         }
         for (QPushButton* b : s.butMode) b->setEnabled(false);
         if (index == 0) {
@@ -430,11 +432,13 @@ bool frmEAJ2::servePriority() {
         StationLine line;
         setting_.serveTestRequests(line);
     }
-    // A stop the card did not answer is told at once and shown owed until it is.
+    // A stop the card did not answer is told at once and shown owed until it
+    // is; any other command it did not answer is told too.
     if (setting_.stopUnanswered())
         StopUnanswered(rest_.slot());
     else
         StopAnswered(rest_.slot());
+    TellUnanswered(rest_.slot(), setting_.takeUnanswered());
     return adjusting;
 }
 
@@ -442,8 +446,10 @@ void frmEAJ2::runAdjust() {
     StationLine line;
     std::string raw;
     const int c = setting_.channel();
-    if (!setting_.adjust(line, raw)) return;
-    setBoxText(PosRawDat[static_cast<std::size_t>(c)], raw);
+    const ActuatorSetting::RawRead read = setting_.adjust(line, raw);
+    if (read == ActuatorSetting::RawRead::None) return;
+    // A position the card did not give shows nothing, and no region either.
+    setBoxText(PosRawDat[static_cast<std::size_t>(c)], read == ActuatorSetting::RawRead::Read ? raw : std::string());
     CheckRawPosition();
 }
 
@@ -451,7 +457,8 @@ void frmEAJ2::CheckRawPosition() {
     const ActuatorSetting::Mode m = setting_.settingMode();
     if (m == ActuatorSetting::kNone) return;
     QLineEdit* raw = PosRawDat[static_cast<std::size_t>(setting_.channel())];
-    ui::setBackColor(raw, ActuatorSetting::RawInRegion(m, boxText(raw)) ? kLightGreen : colors::SysMenu);
+    const std::string text = boxText(raw);
+    ui::setBackColor(raw, !text.empty() && ActuatorSetting::RawInRegion(m, text) ? kLightGreen : colors::SysMenu);
 }
 
 void frmEAJ2::showAtRest() {

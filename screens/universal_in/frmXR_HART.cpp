@@ -223,10 +223,7 @@ void frmXR_HART::SetpgBar_Local(int max) {
 }
 
 bool frmXR_HART::selectCard(bool viaCommCard) {
-    const std::string slot = std::to_string(slot_);
-    if (WriteItem(kRetries, "00", "01", "F").empty()) return false;
-    if (viaCommCard && WriteItem(kRetries, "00", "41", "00").empty()) return false;
-    if (WriteItem(kRetries, "00", "41", slot).empty()) return false;
+    if (!SelectCard(slot_, kRetries, viaCommCard ? SelectFrames::ViaCommCard : SelectFrames::Both)) return false;
     return !WriteItem(kRetries, group(), "01", "F").empty();
 }
 

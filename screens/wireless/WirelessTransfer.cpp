@@ -132,11 +132,6 @@ int EntryFromReply(WirelessModel m, int count, WireConv conv, C list, const std:
 
 }  // namespace
 
-const std::vector<ItemWrite>& CardSelectWrites() {
-    static const std::vector<ItemWrite> writes = {{"00", "01", "F"}, {"00", "41", "00"}, {"17", "01", "1"}};
-    return writes;
-}
-
 WireConv ConvOf(WirelessModel m, WControl c) {
     switch (c) {
     case C::modTimer: return WireConv::TrimmedText;

@@ -43,9 +43,9 @@ struct ItemWrite {
     bool operator==(const ItemWrite& o) const { return group == o.group && item == o.item && data == o.data; }
 };
 
-// Both transfers start by selecting the communication card and its wireless
-// group: "00"/"01" := "F", "00"/"41" := "00", "17"/"01" := "1".
-const std::vector<ItemWrite>& CardSelectWrites();
+// Both transfers start by selecting the communication card (the one select)
+// and opening its wireless group: item "01" := "1" of this group.
+inline constexpr const char* kSettingsGroup = "17";
 // Then the upload, and the download where the model says so, read the
 // firmware version: group "00" item "40".
 inline constexpr const char* kVersionGroup = "00";

@@ -290,8 +290,8 @@ void frmWireless::InitControls() {
     Running run(*this);
     setup_ = SetupForVersion(model_, std::nullopt);
     if (Traits(model_).readsVersionAtSetup) {
-        // The select writes' answers are not looked at: a silent station shows in the upload.
-        for (const ItemWrite& w : CardSelectWrites()) WriteItem(kUploadRetries, w.group, w.item, w.data);
+        // A select not answered reads nothing more: a silent station shows in the upload.
+        if (SelectCard("00", kUploadRetries)) WriteItem(kUploadRetries, kSettingsGroup, "01", "1");
         const std::string reply = ReadItem(kUploadRetries, kVersionGroup, kVersionItem);
         setup_ = SetupForVersion(model_, FirmwareVersionValue(reply));
     }
@@ -308,7 +308,8 @@ void frmWireless::Upload_First_File() {
 void frmWireless::cmdUp_Click() {
     Running run(*this);
     ui::Exchanges x(kUploadRetries);
-    for (const ItemWrite& w : CardSelectWrites()) x.send(w.group, w.item, w.data);
+    x.sendCardSelect("00");
+    x.send(kSettingsGroup, "01", "1");
     x.readAny(kVersionGroup, kVersionItem);
     for (const TransferStep& step : UploadSteps(model_, setup_.FirmwareLevel)) {
         const std::string reply = x.read(step.group, step.item);
@@ -340,7 +341,8 @@ void frmWireless::cmdDown_Click() {
         return;
     }
     ui::Exchanges select(kUploadRetries);
-    for (const ItemWrite& w : CardSelectWrites()) select.write(w.group, w.item, w.data);
+    select.sendCardSelect("00");
+    select.write(kSettingsGroup, "01", "1");
     if (Traits(model_).downloadReadsVersion) select.read(kVersionGroup, kVersionItem);
     ui::Exchanges x(kDownloadRetries);
     if (select.ok())

@@ -163,33 +163,52 @@ TEST_F(CardSelectTest, ASilentActuatorCostsATurnAtMostOneAttemptEveryFewSeconds)
     EXPECT_EQ(view.stopsOwedText, "");
 }
 
-// After the link went down a stop waits for the card list: the same model in
-// its slot lets it go out; another card, or none, drops it and says so.
+// After the link went down a stop confirms its card before it goes out: the
+// same model in its slot lets it go; another card, or none, drops it and says
+// so. The slot is known from a card list read, or the stop reads it itself as
+// soon as the link is up (no Upload needed).
 TEST_F(CardSelectTest, AfterAReconnectAStopGoesOnlyToTheSameActuatorInItsSlot) {
     struct Case {
-        std::string listed;
+        std::string inSlot;  // what the station holds in slot 6
+        bool byCardList;     // known from the card list, else read by the stop itself
         bool sent;
         std::string told;
     };
+    const std::string other =
+        "The actuator formerly on slot 6 was not stopped by the program: the slot now holds another card (HG8A).";
+    const std::string none =
+        "The actuator formerly on slot 6 was not stopped by the program: the slot now holds no card.";
     const Case cases[] = {
-        {"EAJ2", true, ""},
-        {"HG8A", false,
-         "The actuator formerly on slot 6 was not stopped by the program: the slot now holds another card (HG8A)."},
-        {"NONE", false, "The actuator formerly on slot 6 was not stopped by the program: the slot now holds no card."},
+        {"EAJ2", true, true, ""},     {"HG8A", true, false, other},  {"UNKNOWN", true, false, none},
+        {"EAJ2", false, true, ""},    {"HG8A", false, false, other}, {"UNKNOWN", false, false, none},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.listed);
+        SCOPED_TRACE(c.inSlot + (c.byCardList ? " by the card list" : " read by the stop"));
+        k6sim::Station station = sim.station();
+        station.slot(6).code = c.inSlot == "UNKNOWN" ? "" : c.inSlot;
+        sim.setStation(station);
         ForgetOwedStops();
         bool sent = false;
         OweStop(6, "EAJ2", [&] { return sent = true; });
         messages.shown.clear();
         OwedStopsAwaitCardList();
-        fakeClock.now += kOwedStopRetryMs;
+        G().Connected = false;
+        sim.clearFrames();
         EXPECT_FALSE(SendOwedStops());
-        EXPECT_FALSE(sent) << "nothing before the card list";
-        OwedStopCardListed(5, "EAJ2");  // another slot changes nothing
-        OwedStopCardListed(6, c.listed);
+        EXPECT_FALSE(sent) << "nothing while the link is down";
+        EXPECT_TRUE(sim.frames().empty());
+        G().Connected = true;
+        if (c.byCardList) {
+            OwedStopCardListed(5, "EAJ2");  // another slot changes nothing
+            OwedStopCardListed(6, c.inSlot == "UNKNOWN" ? "NONE" : c.inSlot);
+        }
+        sim.clearFrames();
         SendOwedStops();
+        if (!c.byCardList) {
+            // The slot's model, read from the communication card, one attempt a frame.
+            const Frames f = sim.frames();
+            EXPECT_EQ(std::count(f.begin(), f.end(), "I15"), 1) << "slot 6 read once";
+        }
         EXPECT_EQ(sent, c.sent);
         EXPECT_FALSE(StopsOwed());
         if (c.told.empty()) {

@@ -310,7 +310,9 @@ TEST_F(ProtocolTest, LinesThatCannotAnswerTheFrameArePassedOver) {
         {"I40", "D4a:5", false, "40", "4a:5", false, {"G00", "I40"}},  // not a number: no tag
         {"I40", "DK6-OW1", false, "40", "K6-OW1", false, {"G00", "I40"}},
         {"DF", "COK", true, "", "", true, {"G00", "I01", "DF"}},
-        {"DF", "D01:F", true, "", "01:F", false, {"G00", "I01", "DF"}},
+        // The select is answered by its echo alone, whatever else begins like it.
+        {"DF", "D01:F", true, "", "", true, {"G00", "I01", "DF"}},
+        {"DF", "DF0", true, "", "", true, {"G00", "I01", "DF"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frame + " answered '" + c.reply + "'");
@@ -364,7 +366,9 @@ TEST_F(ProtocolTest, ADataFrameTakesAnyReplyButAStaleEchoOrAnotherItemsValue) {
         {"250", "CNU", "", false},
         {"250", "DTMOUT", "", false},
         {"250", "D7\rCNG", "", false},
-        {"", "D43:10000", "43:10000", false},      // with no data every value is the echo
+        {"", "D43:10000", "", true},               // another item's value, whatever it begins with
+        {"2", "D25", "25", false},                 // the echo and more: the card's answer
+        {"4", "D43:10000", "", true},
         {"", "DK6", "K6", false},
         {"", "COK", "", true},
     };

@@ -175,7 +175,8 @@ TEST_F(SettingTest, AStopTheCardDoesNotAnswerStaysOwedUntilItIsAnswered) {
     tick();
     s.coarseReleased(Direction::Close);
     line.unanswered = {"03/10:00"};
-    EXPECT_EQ(tick(), (Frames{"03/10:00", "03/28?"}));
+    // Nothing more is asked of the card in that tick: the stop is told at once.
+    EXPECT_EQ(tick(), (Frames{"03/10:00"}));
     EXPECT_TRUE(s.coarseRunning(Direction::Close));
     // The end button: neither the stop nor the end's "09" is taken while unanswered.
     s.endSetting();
