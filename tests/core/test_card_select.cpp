@@ -10,6 +10,7 @@
 #include "core/MainView.h"
 #include "core/OwedStops.h"
 #include "core/Protocol.h"
+#include "core/Overview.h"
 #include "core/TextHelpers.h"
 #include "tests/support/SimFixture.h"
 
@@ -220,18 +221,154 @@ TEST_F(CardSelectTest, AfterAReconnectAStopGoesOnlyToTheSameActuatorInItsSlot) {
     }
 }
 
-// The card list upload hands each slot's model to the owed stops.
+// The card list hands each slot's model to the owed stops, wherever it is read
+// and whether or not the link went down in between: a stop whose slot now holds
+// another card is dropped and told, and never reaches that card.
 TEST_F(CardSelectTest, TheCardListUploadConfirmsOrDropsOwedStops) {
-    bool sent = false;
-    ASSERT_TRUE(SelectCard("0"));
-    const std::string model = TextAfterColon(ReadItem(3, "00", "10"));  // slot 1 of the default station
-    ASSERT_FALSE(model.empty());
-    OweStop(1, model + "X", [&] { return sent = true; });
+    for (const bool afterAReconnect : {true, false}) {
+        SCOPED_TRACE(afterAReconnect ? "after a reconnect" : "on the same link");
+        ForgetOwedStops();
+        bool sent = false;
+        ASSERT_TRUE(SelectCard("0"));
+        const std::string model = TextAfterColon(ReadItem(3, "00", "10"));  // slot 1 of the default station
+        ASSERT_FALSE(model.empty());
+        OweStop(1, model + "X", [&] { return sent = true; });
+        if (afterAReconnect) OwedStopsAwaitCardList();
+        messages.shown.clear();
+        ASSERT_TRUE(UploadCardList());
+        EXPECT_FALSE(StopsOwed());
+        EXPECT_FALSE(sent);
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "The actuator formerly on slot 1 was not stopped by the program: the slot "
+                                          "now holds another card (" + model + ").");
+        // Later turns send nothing for it.
+        fakeClock.now += 3 * kOwedStopRetryMs;
+        {
+            LineHold turn(3);
+            ReadItem(3, "00", "40");
+        }
+        EXPECT_FALSE(sent);
+    }
+}
+
+// A stop owed from before the link went down: the handshake confirms the
+// actuator in the slot list itself and sends the stop before anything else is
+// written, with no Upload; the communication card is selected again after it.
+TEST_F(CardSelectTest, ConnectSendsAnOwedStopToItsActuatorBeforeWritingAnythingElse) {
+    k6sim::Station station = sim.station();
+    station.slot(6).code = "EAJ2";
+    sim.setStation(station);
+    sim.setValue(6, "03", 11, "01");
+    OweStop(6, "EAJ2", [] {
+        LineHold h(6);
+        return SelectCard(6, 0) && !WriteItem(0, "03", "11", "00").empty();
+    });
     OwedStopsAwaitCardList();
-    messages.shown.clear();
-    ASSERT_TRUE(UploadCardList());
+    G().Connected = false;
+    sim.clearFrames();
+    ASSERT_TRUE(ConnectDevice());
     EXPECT_FALSE(StopsOwed());
-    EXPECT_FALSE(sent);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text.rfind("The actuator formerly on slot 1 was not stopped by the program", 0), 0u);
+    EXPECT_EQ(sim.value(6, "03", 11), "00");
+    const Frames w = stamped();
+    EXPECT_EQ(w, (Frames{"?|00/01:F", "00|00/41:00", "00|00/01:F", "6|00/41:6", "6|03/11:00", "6|00/01:F",
+                         "00|00/41:00", "00|01/01:1"}));
+    const Frames f = sim.frames();
+    EXPECT_EQ(std::count(f.begin(), f.end(), "I15"), 1) << "slot 6's model read from the slot list";
+}
+
+// A reply that only begins with the select's echo is not its answer: a stray
+// value tagged with item 10 ("D10:+210.5") or the stale echo of this turn's
+// select of slot 14 ("D14") while the select of card 1 ("D1") is lost. The
+// select is sent again, and what is read afterwards is card 1's.
+TEST_F(CardSelectTest, AReplyThatOnlyBeginsWithTheSelectsEchoNeverSelectsTheCard) {
+    sim.setValue(1, "00", 10, "+012.5");
+    sim.setValue(14, "00", 10, "+999.9");
+    struct Case {
+        const char* stray;
+        bool monitoring;  // in a monitoring pass, else a card's own routine
+    };
+    const Case cases[] = {{"D10:+210.5", false}, {"D14", false}, {"D10:+210.5", true}, {"D14", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stray) + (c.monitoring ? " in a monitoring pass" : " in a card's routine"));
+        sim.clearFaults();
+        ForgetSelectedCard();
+        for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n == 1 ? "BW4" : n == 14 ? "KR8" : "";
+        G().CardTypeUnread.fill(false);
+        LineHold turn;
+        ASSERT_TRUE(SelectCard(14));
+        // The select of card 1 made while card 14 is selected: its "D1" is lost,
+        // and the stray line comes while the program waits for its echo.
+        k6sim::Fault late = test::fault("I41", 14, FaultAction::ExtraLate, c.stray);
+        late.delayMs = 20;
+        late.count = 1;
+        sim.addFault(late);
+        k6sim::Fault lost = test::silence("D1", 14);
+        lost.count = 1;
+        sim.addFault(lost);
+        sim.clearFrames();
+        if (c.monitoring) {
+            ASSERT_TRUE(ReadAllCardsCycData({}));
+            EXPECT_EQ(Overview().row(1)->values[0].caption, "+0125");
+        } else {
+            LineHold card(1);
+            EXPECT_EQ(ReadItem(3, "00", "10"), "10:+012.5");
+        }
+        const Frames w = stamped();
+        EXPECT_EQ(std::count(w.begin(), w.end(), "1|00/41:1"), 2) << "the lost select is sent again";
+        EXPECT_EQ(SelectedCard(), c.monitoring ? 14 : 1);
+    }
+}
+
+// Monitoring holds the line pass after pass: a stop that falls due meanwhile
+// goes out at the start of the next pass, before any card is read.
+TEST_F(CardSelectTest, AStopDueDuringMonitoringGoesOutAtThePassStart) {
+    k6sim::Station station = sim.station();
+    station.slot(6).code = "EAJ2";
+    sim.setStation(station);
+    sim.setValue(6, "03", 11, "01");
+    for (int n = 1; n <= 16; ++n) G().CardRecords.get(n)->CardType = n == 1 ? "BW4" : "";
+    G().CycReadOn = true;
+    int tries = 0;
+    OweStop(6, "EAJ2", [&] {
+        ++tries;
+        LineHold h(6);
+        return SelectCard(6, 0) && !WriteItem(0, "03", "11", "00").empty();
+    });
+    LineHold monitoring;
+    ASSERT_TRUE(ReadAllCardsCycData({.stopWhenMonitoringEnds = true}));
+    EXPECT_EQ(tries, 0) << "not due yet";
+    fakeClock.now += kOwedStopRetryMs;
+    sim.clearFrames();
+    ASSERT_TRUE(ReadAllCardsCycData({.stopWhenMonitoringEnds = true}));
+    EXPECT_EQ(tries, 1);
+    EXPECT_FALSE(StopsOwed());
+    const Frames w = stamped();
+    ASSERT_GE(w.size(), 4u);
+    EXPECT_EQ(Frames(w.begin(), w.begin() + 4), (Frames{"?|00/01:F", "6|00/41:6", "6|03/11:00", "6|00/01:F"}));
+}
+
+// Two silent actuators each owing a stop: a turn carries one try at most, in
+// all, and the two take their turns.
+TEST_F(CardSelectTest, TwoSilentOwedStopsCostATurnOneTryInAll) {
+    std::vector<int> tried;
+    for (int slot : {5, 6}) {
+        OweStop(slot, "EAJ2", [&tried, slot] {
+            tried.push_back(slot);
+            LineHold h(slot);
+            return SelectCard(slot, 0);
+        });
+        sim.addFault(test::silence("D" + std::to_string(slot), -1));
+    }
+    for (int turn = 0; turn < 6; ++turn) {
+        fakeClock.now += kOwedStopRetryMs;
+        const std::size_t before = tried.size();
+        {
+            LineHold hold(3);
+            ReadItem(3, "00", "40");
+        }
+        EXPECT_EQ(tried.size(), before + 1) << "turn " << turn;
+    }
+    EXPECT_EQ(tried, (std::vector<int>{5, 6, 5, 6, 5, 6}));
+    EXPECT_TRUE(StopOwed(5));
+    EXPECT_TRUE(StopOwed(6));
 }

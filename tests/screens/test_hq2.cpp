@@ -5,6 +5,8 @@
 #include <QFile>
 #include <fstream>
 
+#include "core/LineTurn.h"
+#include "core/Protocol.h"
 #include "platform/qt/QtServices.h"
 #include "screens/frmHQ2.h"
 #include "tests/screens/ScreenFixture.h"
@@ -58,6 +60,26 @@ TEST_F(Hq2Test, ToolRunsWithThePortClosedAndTheWindowHidden) {
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(G().Connected);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The tool takes the port and the station resets to its communication card:
+// the line knows no card as selected afterwards, so the next routine for a card
+// selects it first rather than talking to whatever the station has now.
+TEST_F(Hq2Test, AfterTheToolTheLineSelectsTheCardAgain) {
+    auto* s = pick<frmHQ2>(15);
+    ASSERT_EQ(SelectedCard(), 15);
+    // What the tool leaves the station with.
+    processes.during = [this] {
+        for (const char* frame : {"G00", "I41", "D0"}) sim.answer(frame);
+    };
+    s->cmdSettings->click();
+    EXPECT_EQ(SelectedCard(), kCardUnknown);
+    sim.clearFrames();
+    {
+        LineHold routine(15);
+        EXPECT_FALSE(ReadItem(3, "00", "40").empty());
+    }
+    EXPECT_EQ(sim.frames(), (std::vector<std::string>{"G00", "I01", "DF", "G00", "I41", "D15", "G00", "I40"}));
 }
 
 TEST_F(Hq2Test, ToolGetsTwoDigitPortAndSlotNumbers) {

@@ -880,3 +880,253 @@ TEST_F(EajTest, RefusedEnableAndDeadbandAreNotSentUntilRead) {
     EXPECT_NE(messages.shown[0].text.find("Enable Ch.2; Deadband Ch.2"), std::string::npos)
         << messages.shown[0].text;
 }
+
+// --- owed stops and commands the card does not answer ---
+
+namespace {
+
+class EajOwedTest : public EajTest {
+protected:
+    // A coarse open run the card took, then the screen left for the IY8 card
+    // while the actuator cannot be selected: the stop is owed, and told.
+    frmEAJ2* owedAfterLeaving() {
+        auto* s = open();
+        start(s, 2);
+        press(s->OpenCoaseAdjBut);
+        nextPass(s);
+        EXPECT_EQ(sim.value(kEAJ2, "03", 11), "01");
+        useFakeClock();
+        sim.addFault(silence("D" + str(kEAJ2), -1));
+        cardList()->setCurrentIndex(kIY8);
+        EXPECT_TRUE(waitFor([&] { return G().CurCardNo == kIY8 && !ExchangeWaiting() && !ActionsWaiting(); }, 20000));
+        release(s->OpenCoaseAdjBut);
+        EXPECT_TRUE(StopOwed(kEAJ2));
+        EXPECT_EQ(messages.shown.size(), 1u);
+        messages.shown.clear();
+        return s;
+    }
+    void toOverview() {
+        cardList()->setCurrentIndex(0);
+        ASSERT_TRUE(waitFor([] { return G().CurCardNo == 0 && !ExchangeWaiting() && !ActionsWaiting(); }, 20000));
+    }
+    // The overview's Start, with `during` run once the monitoring has passed
+    // slot 14; returns when monitoring has ended.
+    void monitor(std::function<void()> during) {
+        sim.clearFrames();
+        when([this] { return countFrames("D14") >= 1 && ExchangeWaiting(); }, std::move(during));
+        button("cmdStart")->click();
+    }
+};
+
+}  // namespace
+
+// The user hears of a stop the card did not answer once the stop's own
+// attempts have failed: nothing more is asked of the card before that.
+TEST_F(EajTest, AStopTheCardDoesNotAnswerIsToldWithinItsOwnAttempts) {
+    auto* s = open();
+    start(s, 1);
+    press(s->CloseCoaseAdjBut);
+    nextPass(s);
+    useFakeClock();
+    messages.shown.clear();
+    sim.addFault(fault("D00", kEAJ2, FaultAction::Silence));
+    sim.clearFrames();
+    const auto releasedAt = fakeClock.now;
+    release(s->CloseCoaseAdjBut);
+    ASSERT_TRUE(waitFor([&] { return !messages.shown.empty(); }, 20000));
+    const auto took = fakeClock.now - releasedAt;
+    EXPECT_EQ(messages.shown[0].text.rfind("The actuator on slot 15 could not be stopped", 0), 0u);
+    EXPECT_LE(took, 4 * kReplyTimeoutMs + 1000) << "four attempts of the stop, no more";
+    EXPECT_EQ(countItem("03", "28"), 0u) << "no raw position read before the user is told";
+    EXPECT_EQ(window->findChild<QLabel*>("lblStopsOwed")->text(), "Stop owed: slot 15");
+    sim.clearFaults();
+    ASSERT_TRUE(waitFor([&] { return !StopOwed(kEAJ2); }, 20000));
+}
+
+// A raw position the card does not give shows nothing, and no region: the
+// light green follows a value read only.
+TEST_F(EajTest, APositionTheCardDoesNotGiveShowsNoRegion) {
+    struct Case {
+        const char* name;
+        FaultAction action;
+    } cases[] = {{"unanswered", FaultAction::Silence}, {"refused", FaultAction::Reply}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* s = open();
+        start(s, 1);  // closing: a position of 0 would be in the region
+        sim.setValue(kEAJ2, "03", 28, "12");
+        nextPass(s);
+        ASSERT_TRUE(isLightGreen(s->PosRawDat[0]));
+        useFakeClock();
+        sim.addFault(fault("I28", kEAJ2, c.action, "CNG"));
+        nextPass(s);
+        EXPECT_EQ(text(s->PosRawDat[0]), "");
+        EXPECT_FALSE(isLightGreen(s->PosRawDat[0]));
+        sim.clearFaults();
+        nextPass(s);
+        EXPECT_EQ(text(s->PosRawDat[0]), "12");
+        EXPECT_TRUE(isLightGreen(s->PosRawDat[0]));
+        s->butMode[0]->click();
+        nextPass(s);
+        platform::services().clock = &steadyClock;
+    }
+}
+
+// "Set Close Position" and "Set Open Position" on a card that does not answer
+// their select or their group writes: no setting starts, and the user is told.
+TEST_F(EajTest, TheEndPositionButtonsTellACardThatDidNotAnswer) {
+    struct Case {
+        const char* name;
+        k6sim::Fault fault;
+        int button;
+    };
+    k6sim::Fault groupWrite = fault("D1", kEAJ2, FaultAction::Silence);
+    groupWrite.group = "04";
+    const Case cases[] = {
+        {"select", silence("D" + str(kEAJ2), -1), 1},
+        {"select", silence("D" + str(kEAJ2), -1), 2},
+        {"group write", groupWrite, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " of button " + str(c.button));
+        auto* s = open();
+        useFakeClock();
+        messages.shown.clear();
+        sim.addFault(c.fault);
+        sim.clearFrames();
+        s->butMode[static_cast<std::size_t>(c.button)]->click();
+        ASSERT_TRUE(waitFor([&] { return !messages.shown.empty(); }, 20000));
+        EXPECT_EQ(messages.shown[0].text, std::string("The actuator on slot 15 did not answer: ") +
+                                              (c.button == 1 ? "Set Close Position" : "Set Open Position") +
+                                              " may not have reached it.");
+        EXPECT_TRUE(s->setting().idle());
+        EXPECT_FALSE(s->setting().owesStop());
+        nextPass(s);
+        EXPECT_EQ(countItem("03", "09"), 0u) << "no setting mode asked of the card";
+        EXPECT_TRUE(s->butMode[1]->isEnabled());
+        sim.clearFaults();
+        platform::services().clock = &steadyClock;
+    }
+}
+
+// The old fault: the actuator was swapped for a power monitor while connected;
+// the Upload listed the power monitor in its slot, yet the stop stayed owed and
+// a later turn wrote it into the power monitor. The list drops it, and tells.
+TEST_F(EajOwedTest, ACardSwappedInTheActuatorsSlotIsFoundByTheUploadAndTakesNoStop) {
+    owedAfterLeaving();
+    toOverview();
+    k6sim::Station st = sim.station();
+    st.slot(kEAJ2) = k6sim::defaultStation().slot(16);  // a power monitor, GBH11231
+    sim.setStation(st);
+    sim.setValue(kEAJ2, "03", 11, "250");
+    sim.clearFaults();
+    button("CmdUpload")->click();
+    ASSERT_TRUE(waitFor([] { return !ActionsWaiting() && !ExchangeWaiting(); }));
+    EXPECT_FALSE(StopOwed(kEAJ2));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"The actuator formerly on slot 15 was not stopped by the "
+                                                          "program: the slot now holds another card (GBH11231)."}));
+    EXPECT_TRUE(window->findChild<QLabel*>("lblStopsOwed")->isHidden());
+    passFakeTime(3 * kOwedStopRetryMs);
+    EXPECT_EQ(sim.value(kEAJ2, "03", 11), "250") << "nothing written into the power monitor";
+}
+
+// A stop owed across a reconnect: the handshake confirms the actuator in the
+// slot list and sends the stop before anything else is written, with no Upload.
+TEST_F(EajOwedTest, AStopOwedAcrossAReconnectGoesOutAtTheConnect) {
+    owedAfterLeaving();
+    menu("mnuConnectDisconnect")->trigger();
+    ASSERT_FALSE(G().Connected);
+    ASSERT_TRUE(StopOwed(kEAJ2));
+    sim.clearFaults();
+    sim.clearFrames();
+    connectThroughMenu();
+    ASSERT_TRUE(G().Connected);
+    EXPECT_FALSE(StopOwed(kEAJ2));
+    expectCardAtRest();
+    const Frames w = stamped();
+    const auto stop = std::find(w.begin(), w.end(), "15|03/11:00");
+    const auto firstOther = std::find(w.begin(), w.end(), "00|01/01:1");
+    ASSERT_NE(stop, w.end());
+    EXPECT_LT(stop, firstOther) << "the stop before anything else is written";
+    EXPECT_EQ(countFrames("G99"), 0u) << "no Upload needed";
+}
+
+// Quitting after a reconnect, before any Upload, with the actuator still
+// silent: "Yes" tries the stop for real.
+TEST_F(EajOwedTest, QuittingAfterAReconnectTriesTheStopForReal) {
+    owedAfterLeaving();
+    menu("mnuConnectDisconnect")->trigger();
+    connectThroughMenu();  // the actuator is still silent: the stop stays owed
+    ASSERT_TRUE(G().Connected);
+    ASSERT_TRUE(StopOwed(kEAJ2));
+    messages.shown.clear();
+    messages.answers = {platform::MsgResult::Yes, platform::MsgResult::No};
+    sim.clearFrames();
+    const int before = endCalls;
+    menu("mnuFilesEnd")->trigger();
+    ASSERT_TRUE(waitFor([&] { return endCalls == before + 1; }, 60000));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].title, "Exit");
+    EXPECT_GE(countFrames("D15"), 2u) << "the last try and the one the user asked for";
+}
+
+// A stop that falls due while monitoring runs goes out at the start of a pass.
+TEST_F(EajOwedTest, AStopThatFallsDueDuringMonitoringGoesOut) {
+    owedAfterLeaving();
+    toOverview();
+    sim.clearFaults();
+    monitor([this] {
+        fakeClock.now += kOwedStopRetryMs;
+        when([] { return !StopOwed(kEAJ2); }, [this] { button("cmdStop")->click(); });
+    });
+    EXPECT_FALSE(StopOwed(kEAJ2));
+    expectCardAtRest();
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Disconnect, or closing the window, while monitoring runs and a stop is
+// owed: monitoring ends at once, the stop gets its last try, and the link goes.
+TEST_F(EajOwedTest, DisconnectOrCloseDuringMonitoringWithAStopOwedActAtOnce) {
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "window closed" : "Disconnect");
+        if (close) {
+            restartWindow();
+            sim.setStation(pulseStation());
+            platform::services().clock = &steadyClock;
+            connectAndUpload();
+            messages.shown.clear();
+            activate();
+        }
+        owedAfterLeaving();
+        toOverview();
+        sim.clearFaults();
+        // The card takes no stop, but answers everything else.
+        sim.addFault(fault("D00", kEAJ2, FaultAction::Silence));
+        messages.answers = {platform::MsgResult::No};
+        const int before = endCalls;
+        std::size_t stopsBefore = 0;
+        std::chrono::steady_clock::time_point askedAt;
+        monitor([&] {
+            stopsBefore = countItem("03", "11");
+            askedAt = std::chrono::steady_clock::now();
+            if (close)
+                window->close();
+            else
+                menu("mnuConnectDisconnect")->trigger();
+        });
+        ASSERT_TRUE(waitFor([&] { return close ? endCalls == before + 1 : !G().Connected; }, 10000));
+        EXPECT_LT(std::chrono::steady_clock::now() - askedAt, std::chrono::seconds(2));
+        EXPECT_FALSE(G().CycReadOn);
+        EXPECT_FALSE(button("cmdStop")->isEnabled());
+        EXPECT_EQ(countItem("03", "11"), stopsBefore + 1) << "the stop's last try";
+        EXPECT_TRUE(StopOwed(kEAJ2));
+        for (const std::string& t : messages.texts()) EXPECT_NE(t, "Uploading incomplete");
+        if (close) {
+            ASSERT_EQ(messages.shown.size(), 1u);
+            EXPECT_EQ(messages.shown[0].title, "Exit");
+        } else {
+            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(labelText("lblConStatus"), "Disconnected");
+        }
+    }
+}
