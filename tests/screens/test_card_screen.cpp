@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/Connection.h"
+#include "core/LineTurn.h"
 #include "screens/analog_in/frmBW.h"
 #include "screens/analog_in/frmHG4.h"
 #include "shell/frmLoading.h"
@@ -56,6 +57,34 @@ TEST_F(CardScreenTest, CycleReadsLiveValuesEvery500msAndNotWhileTheListHasTheFoc
     EXPECT_TRUE(sim.frames().empty());
     G().CardListFocused = false;
     EXPECT_TRUE(waitFor([&] { return !sim.frames().empty(); }, 1500));
+}
+
+// The old fault: with the select of card 1 lost on the line, a stray value
+// tagged with item 10 ("D10:+210.5") passed for the select's echo, and the
+// screen of card 1 showed card 2's value. The select is sent again instead.
+TEST_F(CardScreenTest, AStrayValueThatBeginsWithTheSelectsEchoNeverShowsAnotherCardsValue) {
+    auto* s = pick<frmBW4>(1);
+    ASSERT_TRUE(waitFor([&] { return text(s->txtParData[0]) == "+0125"; }));
+    sim.setValue(2, "00", 10, "+210.5");
+    settle(s);
+    {
+        // Another routine selected card 2 meanwhile.
+        LineHold other(2);
+        ASSERT_TRUE(SelectCard(2));
+    }
+    Fault stray = fault("I41", 2, FaultAction::ExtraLate, "D10:+210.5");
+    stray.delayMs = 20;
+    stray.count = 1;
+    sim.addFault(stray);
+    Fault lost = silence("D1", 2);
+    lost.count = 1;
+    sim.addFault(lost);
+    sim.clearFrames();
+    ASSERT_TRUE(waitFor([&] { return countFrames("I13") >= 1 && !s->busy(); }, 10000));
+    EXPECT_EQ(text(s->txtParData[0]), "+0125");
+    const Frames w = stamped();
+    EXPECT_EQ(std::count(w.begin(), w.end(), "1|00/41:1"), 2) << "the lost select is sent again";
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(CardScreenTest, DownloadClickedAfterUploadRunsFirst) {

@@ -1070,6 +1070,19 @@ TEST_F(EajOwedTest, QuittingAfterAReconnectTriesTheStopForReal) {
     EXPECT_GE(countFrames("D15"), 2u) << "the last try and the one the user asked for";
 }
 
+// With nothing else talking to the station (the overview shown, no
+// monitoring), an owed stop gets a turn of its own once it is due.
+TEST_F(EajOwedTest, AStopOwedWhileTheLineIsIdleGoesOutWithoutTheUser) {
+    owedAfterLeaving();
+    toOverview();
+    sim.clearFaults();
+    sim.clearFrames();
+    fakeClock.now += kOwedStopRetryMs;
+    ASSERT_TRUE(waitFor([] { return !StopOwed(kEAJ2); }, 5000));
+    expectCardAtRest();
+    EXPECT_EQ(stamped(), (Frames{"?|00/01:F", "15|00/41:15", "15|03/11:00", "15|03/09:00"}));
+}
+
 // A stop that falls due while monitoring runs goes out at the start of a pass.
 TEST_F(EajOwedTest, AStopThatFallsDueDuringMonitoringGoesOut) {
     owedAfterLeaving();
