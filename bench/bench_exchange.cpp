@@ -32,7 +32,7 @@
 #include "platform/qt/Modal.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtServices.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "shell/frmComPort.h"
 #include "shell/frmTalvo.h"
 #include "sim/Simulator.h"

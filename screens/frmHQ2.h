@@ -1,7 +1,7 @@
 #pragma once
 // The HQ2 card has no settings here: its screen shows the model fields and
 // starts the card's own setting tool.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

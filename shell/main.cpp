@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "platform/qt/QtServices.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "shell/frmTalvo.h"
 
 int main(int argc, char** argv) {

@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/analog_in/frmBW.h"
 #include "screens/analog_in/frmBW16.h"
 #include "screens/analog_in/frmEK.h"

@@ -4,7 +4,7 @@
 // function (group "00" item 56, kept in Param(64)) on the cards that have it.
 #include <QCheckBox>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The scaled input cards with 4 and 8 channels: per channel a scale pair, an
 // adjust pair and the Unused flag, and the live value.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

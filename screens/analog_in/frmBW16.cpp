@@ -2,7 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

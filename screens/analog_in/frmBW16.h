@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <map>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -8,7 +8,7 @@
 #include "core/KeyFilters.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

@@ -3,7 +3,7 @@
 // thermometer or a 0-10 V signal, as the card's input module for the channel
 // says; channels 5 to 8 take 0-10 V. Scale and adjust pairs and the Unused flag
 // on every channel, base pair and lead-wire resistance on channels 1 to 4.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -2,7 +2,7 @@
 // The scale-and-base input cards "EK4" and "EK8": per channel a scale pair in
 // group "01", a base pair and the Unused flag in group "02", and while on view
 // the live value and the value in percent.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -10,7 +10,7 @@
 #include "core/LineTurn.h"
 #include "core/Protocol.h"
 #include "platform/qt/Modal.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/analog_in/frmHG8Azero.h"
 #include "ui/Geometry.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 

@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/base_alarm_in/frmFD4.h"
 #include "screens/base_alarm_in/frmFD8.h"
 #include "screens/base_alarm_in/frmKR4.h"

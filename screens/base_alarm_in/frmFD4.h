@@ -3,7 +3,7 @@
 // all on one screen: per channel the scale, adjust and base pairs, the Unused
 // flag and the live value. Where the base pair lives depends on the model; the
 // "FW4" cards have none.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

@@ -2,7 +2,7 @@
 // The 8-channel base-scaled input card ("FD8"): per channel the scale, adjust
 // and base pairs, the Unused flag and the live value, in one table. Its
 // transfers go over the channels four times: scales, adjusts, bases, flags.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

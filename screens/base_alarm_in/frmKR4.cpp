@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "core/Colors.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

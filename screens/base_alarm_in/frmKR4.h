@@ -5,7 +5,7 @@
 // the times and alarms in group "12", the other families in group "04".
 #include <array>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

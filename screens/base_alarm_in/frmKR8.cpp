@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

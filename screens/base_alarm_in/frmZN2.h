@@ -2,7 +2,7 @@
 // The 2-channel tare and load card ("ZN2"): per channel the scale and adjust
 // pairs, the tare and load ratios, the threshold adjust, the Unused flag and the
 // live value.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

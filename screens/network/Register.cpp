@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/network/frmComm.h"
 #include "screens/network/frmEther.h"
 #include "screens/network/frmOP.h"

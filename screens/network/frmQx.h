@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::network {
 

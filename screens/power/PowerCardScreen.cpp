@@ -1,7 +1,7 @@
 #include "screens/power/PowerCardScreen.h"
 
 #include "core/Colors.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

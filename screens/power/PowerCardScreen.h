@@ -3,7 +3,7 @@
 // "Wh Clear", that clears the card's energy counters (group "01" item "81" := "1"
 // after the select and item "01" := "1"), and the read-only boxes on the grey of
 // the menu bar.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

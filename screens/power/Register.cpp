@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/power/frmFS2.h"
 #include "screens/power/frmGB10.h"
 #include "screens/power/frmGB40.h"

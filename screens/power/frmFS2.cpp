@@ -7,7 +7,7 @@
 #include "core/Globals.h"
 #include "core/MainView.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/power/PowerCardScreen.h"
 #include "ui/Geometry.h"
 

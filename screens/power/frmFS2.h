@@ -7,7 +7,7 @@
 // states; the totals can be preset.
 #include <array>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/power/Fs2Entry.h"
 
 namespace talvo::screens {

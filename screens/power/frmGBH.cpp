@@ -11,7 +11,7 @@
 #include "core/Globals.h"
 #include "core/MainView.h"
 #include "core/Overview.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/power/GbhItemTable.h"
 #include "screens/power/GbhValues.h"
 #include "ui/Geometry.h"

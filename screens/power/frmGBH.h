@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/power/GbhBinding.h"
 
 namespace talvo::screens {

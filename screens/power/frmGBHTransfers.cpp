@@ -20,7 +20,7 @@
 #include "core/Overview.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/power/GbhValues.h"
 #include "screens/power/frmGBH.h"
 #include "ui/Geometry.h"

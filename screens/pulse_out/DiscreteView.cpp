@@ -4,7 +4,7 @@
 #include "core/Globals.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

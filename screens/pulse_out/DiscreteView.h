@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -2,7 +2,7 @@
 
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/pulse_out/DiscreteRows.h"
 #include "ui/Geometry.h"
 

@@ -1,5 +1,5 @@
 #include "core/Overview.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/pulse_out/DiscreteView.h"
 #include "screens/pulse_out/InOutViews.h"
 #include "screens/pulse_out/frmEAJ2.h"

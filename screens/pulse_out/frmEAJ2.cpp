@@ -12,7 +12,7 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "shell/ChildForms.h"
 #include "ui/Geometry.h"
 #include "ui/SettingsDialog.h"

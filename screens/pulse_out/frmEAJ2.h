@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <array>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/pulse_out/ActuatorRest.h"
 #include "screens/pulse_out/ActuatorSetting.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The 16-channel pulse input cards (IY16, IW16): per channel a counter with its
 // "Max" (0 to 65535) and a preset value to load; Clear zeroes every counter.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -1,7 +1,7 @@
 #include "screens/pulse_out/frmIY2.h"
 
 #include "core/Colors.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

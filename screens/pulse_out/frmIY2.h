@@ -5,7 +5,7 @@
 // alarm lamps per channel; Clear zeroes the counters.
 #include <array>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

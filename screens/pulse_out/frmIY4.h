@@ -1,7 +1,7 @@
 #pragma once
 // The 4-channel pulse input card: per channel drop-out, threshold adjust, edge
 // and the zero and full scale; gain and input frequency are only reported.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -2,8 +2,8 @@
 
 #include "core/Colors.h"
 #include "core/TextHelpers.h"
-#include "screens/CardCounters.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/CardCounters.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {

@@ -5,7 +5,7 @@
 // counters; before it every download does. The cycle runs every second.
 #include <QCheckBox>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

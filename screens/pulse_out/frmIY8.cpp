@@ -2,7 +2,7 @@
 
 #include "core/Colors.h"
 #include "core/KeyFilters.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/pulse_out/DiscreteRows.h"
 #include "ui/Geometry.h"
 

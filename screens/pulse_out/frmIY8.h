@@ -2,7 +2,7 @@
 // The 8-channel pulse input card: per channel a counter with its "Min" and
 // "Max" settings and a preset value to load; Clear zeroes every counter. Its
 // overview row shows the first four counters in four wide cells.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/pulse_out/DiscreteRows.h"
 
 namespace talvo::screens {

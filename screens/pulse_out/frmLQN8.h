@@ -2,7 +2,7 @@
 // The 8-channel voltage/current output card: per channel zero and full scale,
 // zero and full adjust and the Unused flag; the output type of channels 1 to 4
 // comes from the card's module codes, channels 5 to 8 are voltage outputs.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The parallel-data cards (VU, VT): three logic settings, each sent as typed,
 // and the card's two live values.
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::screens {
 

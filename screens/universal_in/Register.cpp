@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/universal_in/frmXR4.h"
 #include "screens/universal_in/frmYK4.h"
 

@@ -10,7 +10,7 @@
 #include "core/LineTurn.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "shell/ChildForms.h"
 #include "ui/Geometry.h"

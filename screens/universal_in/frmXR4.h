@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 namespace talvo::ui {
 class FocusChecks;

@@ -10,7 +10,7 @@
 #include "core/Colors.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "screens/universal_in/YK4Tables.h"
 #include "ui/Geometry.h"
 

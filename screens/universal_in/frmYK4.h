@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/universal_in/YK4Entry.h"
 
 namespace talvo::screens {

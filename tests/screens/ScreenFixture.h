@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "core/Protocol.h"
-#include "screens/CardScreen.h"
-#include "screens/CardScreens.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/CardScreen.h"
+#include "screens/skeleton/CardScreens.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "shell/ChildForms.h"
 #include "tests/shell/ShellFixture.h"
 

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "core/Connection.h"
-#include "screens/HeldValues.h"
+#include "screens/skeleton/HeldValues.h"
 #include "screens/analog_in/frmBW.h"
 #include "screens/analog_in/frmBW16.h"
 #include "screens/analog_in/frmBWT8.h"

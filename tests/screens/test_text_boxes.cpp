@@ -12,8 +12,8 @@
 
 #include "core/Colors.h"
 #include "core/KeyFilters.h"
-#include "screens/CardScreen.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/CardScreen.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "ui/Geometry.h"
 
 using namespace talvo;

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/qt/Modal.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "sim/Simulator.h"
 #include "tests/shell/ShellFixture.h"
 #include "ui/DialogBoxes.h"

@@ -8,7 +8,7 @@
 #include "core/Protocol.h"
 #include "screens/network/frmQFODHdata.h"
 #include "screens/network/frmQx.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "shell/ChildForms.h"
 #include "ui/Geometry.h"
 #include "tests/screens/network/NetworkFixture.h"

@@ -13,7 +13,7 @@
 #include "core/Protocol.h"
 #include "platform/qt/Modal.h"
 #include "platform/qt/QtServices.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/pulse_out/frmEAJ2.h"
 #include "shell/ChildForms.h"
 #include "shell/frmTalvo.h"

@@ -3,7 +3,7 @@
 // the text helpers (CompareDigitTexts).
 #include <gtest/gtest.h>
 
-#include "screens/CardCounters.h"
+#include "screens/skeleton/CardCounters.h"
 
 using talvo::screens::CountWithin;
 

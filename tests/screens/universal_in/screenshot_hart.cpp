@@ -14,7 +14,7 @@
 #include "core/Protocol.h"
 #include "platform/qt/Modal.h"
 #include "platform/qt/QtServices.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "screens/universal_in/frmXR4.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "shell/ChildForms.h"

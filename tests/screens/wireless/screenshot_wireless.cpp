@@ -11,7 +11,7 @@
 #include "core/Globals.h"
 #include "platform/qt/Modal.h"
 #include "platform/qt/QtServices.h"
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 #include "shell/frmTalvo.h"
 #include "sim/Simulator.h"
 #include "ui/SettingsDialog.h"

@@ -1,4 +1,4 @@
-#include "screens/SettingRows.h"
+#include "screens/skeleton/SettingRows.h"
 
 #include <cassert>
 

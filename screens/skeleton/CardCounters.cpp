@@ -1,14 +1,14 @@
 // The counter clear and preset every pulse input screen shares; what differs
 // between the screens is in their CounterClear and CounterPreset tables.
-#include "screens/CardCounters.h"
+#include "screens/skeleton/CardCounters.h"
 
 #include "core/Globals.h"
 #include "core/MainView.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
-#include "screens/CardScreen.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/CardScreen.h"
+#include "screens/skeleton/TextBoxes.h"
 
 namespace talvo::screens {
 

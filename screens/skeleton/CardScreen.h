@@ -18,9 +18,9 @@
 
 #include "core/CardDispatch.h"
 #include "core/CardRecord.h"
-#include "screens/CardCounters.h"
-#include "screens/HeldValues.h"
-#include "screens/SettingRows.h"
+#include "screens/skeleton/CardCounters.h"
+#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/SettingRows.h"
 #include "ui/DialogValues.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"

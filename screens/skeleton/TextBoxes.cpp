@@ -1,4 +1,4 @@
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 
 #include <QEvent>
 #include <QFocusEvent>

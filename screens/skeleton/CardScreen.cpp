@@ -1,4 +1,4 @@
-#include "screens/CardScreen.h"
+#include "screens/skeleton/CardScreen.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -15,7 +15,7 @@
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
-#include "screens/TextBoxes.h"
+#include "screens/skeleton/TextBoxes.h"
 #include "shell/ChildForms.h"
 #include "ui/Geometry.h"
 

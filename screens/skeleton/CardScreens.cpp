@@ -1,4 +1,4 @@
-#include "screens/CardScreens.h"
+#include "screens/skeleton/CardScreens.h"
 
 #include "screens/frmHQ2.h"
 

@@ -1,4 +1,4 @@
-#include "screens/HeldValues.h"
+#include "screens/skeleton/HeldValues.h"
 
 namespace talvo::screens {
 
