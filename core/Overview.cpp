@@ -146,7 +146,9 @@ void SetCardIoKind(int slot, const std::string& t) {
         r->status.caption = "IN/OUT";
         r->status.foreColor = colors::Black;
     }
-    r->type.foreColor = (t != "NONE" && t != "UNKNOWN") ? colors::Blue : colors::SysWindow;
+    // An empty slot's "NONE" in the window text colour, which reads on the
+    // cell's face; a card's name in blue.
+    r->type.foreColor = (t != "NONE" && t != "UNKNOWN") ? colors::Blue : colors::SysWindowText;
     r->type.caption = CardDisplayName(t);
     Overview().changed(slot);
 }

@@ -1,9 +1,13 @@
 #include "ui/Geometry.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -102,6 +106,40 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
                             .arg(toQColor(back).name(), toQColor(text).name(), plain.color(QPalette::Base).name(),
                                  plain.color(QPalette::Text).name(), toQColor(colors::Navy).name(),
                                  toQColor(colors::White).name()));
+}
+
+namespace {
+// Opens the list of an editable box with nothing highlighted when the box shows
+// no entry: the list itself would highlight the last entry that was current.
+class NoEntryHighlighted : public QObject {
+public:
+    explicit NoEntryHighlighted(QComboBox* list) : QObject(list), list_(list) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show && list_->findText(list_->currentText(), kExact) < 0)
+            list_->view()->selectionModel()->clear();
+        return false;
+    }
+
+private:
+    static constexpr Qt::MatchFlags kExact = Qt::MatchExactly | Qt::MatchCaseSensitive;
+    QComboBox* list_;
+};
+}  // namespace
+
+void followShownEntry(QComboBox* list) {
+    QLineEdit* box = list->lineEdit();
+    if (!box || list->property("followsShownEntry").toBool()) return;
+    list->setProperty("followsShownEntry", true);
+    // On its own the list keeps its current entry when a text is typed or put
+    // straight into the box, and opens with that stale entry highlighted.
+    QObject::connect(box, &QLineEdit::textChanged, list, [list](const QString& text) {
+        const int row = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (row >= 0 && row != list->currentIndex()) list->setCurrentIndex(row);
+    });
+    // The view sits in the frame that drops down.
+    list->view()->parentWidget()->installEventFilter(new NoEntryHighlighted(list));
 }
 
 void setForeColor(QWidget* w, std::uint32_t color) {

@@ -38,6 +38,10 @@ void setBackColor(QWidget* w, std::uint32_t color);
 // A drop-down list's face in one flat colour with its text in another (the
 // Unused and Enable/Disable lists): the exact colours, not a shade of them.
 void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text = colors::White);
+// A list the user may type into: the entry its box shows is its current entry,
+// however the text came (typed, or put in the box by the program), so the list
+// opens with that entry highlighted; a text that is no entry opens it with none.
+void followShownEntry(QComboBox* list);
 void setForeColor(QWidget* w, std::uint32_t color);
 // A greyed control that still shows a value worth reading (a copy of a setting
 // the card takes from elsewhere): its text stays greyer than an enabled

@@ -29,6 +29,30 @@ WriteOutcome writeMayBeRefused(const std::string& group, const std::string& item
     return refused ? WriteOutcome::Refused : WriteOutcome::Unanswered;
 }
 
+// The messages of a preset that sent nothing, or refused a value.
+constexpr const char* kPresetTitle = "Preset";
+constexpr const char* kNothingToPreset = "No preset value to send";
+
+void tellPreset(const std::string& text, platform::MsgIcon icon = platform::MsgIcon::Information) {
+    if (auto* msg = platform::services().messages) msg->show(text, kPresetTitle, icon);
+}
+
+// Why a channel's preset value was refused, told as the range it may take:
+// 0 up to the channel's stored "Max", and never past the screen's limit.
+std::string presetRange(int ch, const std::string& storedMax, std::uint64_t limit) {
+    const std::string channel = "Preset Ch." + std::to_string(ch) + ": ";
+    if (!IsUnsignedText(storedMax)) return channel + "Max is not a number";
+    const std::string top = CountWithin(storedMax, 0, limit) ? std::string(WithoutLeadingZeros(storedMax))
+                                                             : std::to_string(limit);
+    return channel + "Please enter number 0 - " + (top.empty() ? "0" : top);
+}
+
+std::string lines(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& t : texts) out += (out.empty() ? "" : "\n") + t;
+    return out;
+}
+
 }  // namespace
 
 bool CountWithin(const std::string& text, std::uint64_t min, std::uint64_t max) {
@@ -86,6 +110,9 @@ void CardScreen::presetCount() {
     const CardRecord& rec = t.record();
     mainView().showProgress(kCounterSteps, "Downloading");
     const bool hasMin = p.minPerCh != 0 || p.minBase != 0;
+    bool sent = false;
+    // A value out of its range stays in its box, is not sent, and is told.
+    std::vector<std::string> refused;
     for (int ch = 1; ch <= static_cast<int>(p.boxes.size()); ++ch) {
         QLineEdit* box = p.boxes[static_cast<std::size_t>(ch - 1)];
         const std::string m = hasMin ? rec.Param[p.minPerCh * ch + p.minBase] : std::string();
@@ -97,17 +124,23 @@ void CardScreen::presetCount() {
                 const std::string reply = t.write("02", std::to_string(p.itemPerCh * ch + p.itemBase), value);
                 if (!t.ok()) return;
                 setBoxText(box, TextAfterColon(reply));
+                sent = true;
             } else {
-                setBoxText(box, "");
+                refused.push_back(presetRange(ch, f, p.limit));
             }
         } else if (hasMin && m.empty() && f.empty()) {
             mainView().closeProgress();
-            if (auto* msg = platform::services().messages)
-                msg->show("Please Upload before the Preset", "Preset", platform::MsgIcon::Stop);
+            tellPreset("Please Upload before the Preset", platform::MsgIcon::Stop);
+            if (!refused.empty()) tellPreset(lines(refused));
             return;
         }
         t.step((ch + 1) / 2);
     }
+    mainView().closeProgress();
+    if (!refused.empty())
+        tellPreset(lines(refused));
+    else if (!sent)
+        tellPreset(kNothingToPreset);
 }
 
 }  // namespace talvo::screens

@@ -32,7 +32,9 @@ struct CounterClear {
 // A counter preset: group "02" item "01" := openData, then each accepted preset
 // value to item(ch) of group "02"; the box then shows what the card answered.
 // A value is accepted when it is a count from 0 to `limit` and the channel's
-// stored "Max" is a count at least as large; a refused value empties its box.
+// stored "Max" is a count at least as large. A refused value stays in its box
+// and, at the end, the user is told each refused channel's range; a preset
+// that sent nothing and refused nothing says so.
 struct CounterPreset {
     std::vector<QLineEdit*> boxes{};  // one per channel; none: the screen has no preset
     std::string openData = "1";

@@ -103,6 +103,7 @@ void frmXR4::layoutChannel(int ch, int top) {
     unused->setObjectName("List_ChEnable" + n);
     unused->setEditable(true);  // the user may type into it; Download sends only "0" or "1"
     unused->setInsertPolicy(QComboBox::NoInsert);
+    ui::followShownEntry(unused);
     placeTwips(unused, 1740, mid, 780, 330);
     List_ChEnable.push_back(unused);
     connect(unused->lineEdit(), &QLineEdit::textChanged, this, [this, ch] { List_ChEnable_Click(ch); });

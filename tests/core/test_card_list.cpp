@@ -57,7 +57,7 @@ TEST_F(CardListTest, UploadReadsEverySlotIntoRecordsAndRows) {
     EXPECT_EQ(row(1).status.caption, "IN");
     EXPECT_EQ(row(1).type.caption, "BW4");
     EXPECT_EQ(row(15).type.caption, "NONE");
-    EXPECT_EQ(row(15).type.foreColor, colors::SysWindow);
+    EXPECT_EQ(row(15).type.foreColor, colors::SysWindowText);
     EXPECT_EQ(row(15).status.caption, "");
     EXPECT_EQ(row(16).type.caption, "GBH1123/D(1)");
     EXPECT_TRUE(row(14).lamps[31].visible);

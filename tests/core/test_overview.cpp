@@ -42,8 +42,8 @@ TEST_F(OverviewTest, IoKindNameAndColours) {
         {"Q-5", "IN/OUT", colors::Black, "Q(5)", colors::Blue},
         {"GBH11232", "IN", colors::Blue, "GBH1123/D(2)", colors::Blue},
         {"HQ2", "", colors::SysWindowText, "HQ2", colors::Blue},
-        {"NONE", "", colors::SysWindowText, "NONE", colors::SysWindow},
-        {"UNKNOWN", "", colors::SysWindowText, "UNKNOWN", colors::SysWindow},
+        {"NONE", "", colors::SysWindowText, "NONE", colors::SysWindowText},
+        {"UNKNOWN", "", colors::SysWindowText, "UNKNOWN", colors::SysWindowText},
     };
     for (const Case& c : cases) {
         Overview().reset();

@@ -11,6 +11,7 @@
 #include "core/Overview.h"
 #include "ui/Geometry.h"
 #include "shell/frmOverview.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/SimFixture.h"
 
 using namespace talvo;
@@ -165,6 +166,26 @@ TEST_F(OverviewScreenTest, TheLongestValueOfEveryFamilyShowsWhole) {
             EXPECT_TRUE(cell->toolTip().isEmpty());
         }
         ClearOverviewRow(slot);
+    }
+}
+
+// The old fault: an empty slot's "NONE" was drawn in the window-background
+// colour, white on the cell's light grey, and could hardly be read. Sampled as
+// drawn, next to a card's blue name, on the cell's face as it was.
+TEST_F(OverviewScreenTest, AnEmptySlotsNameReadsOnItsCell) {
+    const struct {
+        const char* code;
+        const char* shown;
+    } cases[] = {{"NONE", "NONE"}, {"UNKNOWN", "UNKNOWN"}, {"BW4", "BW4"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code);
+        SetCardIoKind(7, c.code);
+        QLabel* name = screen.cardType(7);
+        ASSERT_EQ(name->text(), c.shown);
+        const test::TextColours drawn = test::SampleText(name);
+        EXPECT_EQ(drawn.back, ui::toQColor(colors::SysMenu));
+        EXPECT_GE(drawn.ratio, 4.5) << "text " << drawn.text.name().toStdString() << " on "
+                                    << drawn.back.name().toStdString();
     }
 }
 

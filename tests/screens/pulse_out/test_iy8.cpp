@@ -235,25 +235,29 @@ TEST_F(Iy8Test, ClearPastTheEighthCounterIsExemptFromARefusalOnly) {
     }
 }
 
+// A value out of its range stays in its box, is not sent, and the user is told
+// the range: 0 up to the stored "Max", never past 2147483647.
 TEST_F(Iy8Test, PresetChecksTheValueAgainstTheStoredMax) {
     struct Case {
         const char* name;
         std::string storedMax;
         std::string value;
         bool sent;
-        std::string boxAfter;
+        std::string told;  // "" when no message
     };
+    const std::string range = "Preset Ch.1: Please enter number 0 - ";
     const Case cases[] = {
-        {"equal to Max", "50000", "50000", true, "50000"},
-        {"above Max", "50000", "50001", false, ""},
-        {"zero", "50000", "0", true, "0"},
-        {"the limit", kMaxCount, kMaxCount, true, kMaxCount},
-        {"past the limit", "99999999999", "2147483648", false, ""},
-        {"20 digits", "99999999999999999999", "99999999999999999999", false, ""},
-        {"negative", "50000", "-1", false, ""},
-        {"Max not a number", "5000x", "100", false, ""},
-        {"Max of 20 digits", "99999999999999999999", "100", true, "100"},
-        {"empty box: skipped", "50000", "", false, ""},
+        {"equal to Max", "50000", "50000", true, ""},
+        {"above Max", "50000", "50001", false, range + "50000"},
+        {"above a Max with leading zeros", "0050000", "50001", false, range + "50000"},
+        {"zero", "50000", "0", true, ""},
+        {"the limit", kMaxCount, kMaxCount, true, ""},
+        {"past the limit", "99999999999", "2147483648", false, range + kMaxCount},
+        {"20 digits", "99999999999999999999", "99999999999999999999", false, range + kMaxCount},
+        {"negative", "50000", "-1", false, range + "50000"},
+        {"Max not a number", "5000x", "100", false, "Preset Ch.1: Max is not a number"},
+        {"Max of 20 digits", "99999999999999999999", "100", true, ""},
+        {"empty box: nothing to send", "50000", "", false, "No preset value to send"},
     };
     auto* s = open();
     upload(s);  // every channel has its Min and Max
@@ -263,13 +267,63 @@ TEST_F(Iy8Test, PresetChecksTheValueAgainstTheStoredMax) {
         record(kIY8).Param.set(3, c.storedMax);
         sim.setValue(kIY8, "02", 10, "before");
         type(s->txtPresetVal[0], c.value);
+        messages.shown.clear();
         preset(s);
         EXPECT_EQ(sim.value(kIY8, "02", 10), c.sent ? c.value : "before");
-        EXPECT_EQ(text(s->txtPresetVal[0]), c.boxAfter);
+        EXPECT_EQ(text(s->txtPresetVal[0]), c.value);  // as the card answered, or kept as typed
         const Frames opening = join(kSelect, {"02/01:1"});
         EXPECT_EQ(writes(), c.sent ? join(opening, {"02/10:" + c.value}) : opening);
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.texts(), c.told.empty() ? Frames{} : Frames{c.told});
+        for (const auto& m : messages.shown) {
+            EXPECT_EQ(m.title, "Preset");
+            EXPECT_EQ(m.icon, platform::MsgIcon::Information);
+        }
     }
+}
+
+// The values in range go out; those out of range stay in their boxes and are
+// told together, each with its channel's range, once the others were sent.
+TEST_F(Iy8Test, PresetSendsTheValuesInRangeAndTellsTheOthersInOneMessage) {
+    auto* s = open();
+    upload(s);
+    ASSERT_EQ(record(kIY8).Param[3], "50000");
+    ASSERT_EQ(record(kIY8).Param[9], "99999");
+    type(s->txtPresetVal[0], "50001");  // above channel 1's Max
+    type(s->txtPresetVal[1], "42");
+    type(s->txtPresetVal[3], "100000");  // above channel 4's Max
+    type(s->txtPresetVal[7], "99999");   // equal to channel 8's Max
+    preset(s);
+    Frames frames = {"G00", "I01", "DF", "G00", "I41", "D8", "G02", "I01", "D1"};
+    for (const char* f : {"G02", "I11", "D42", "G02", "I17", "D99999"}) frames.push_back(f);
+    EXPECT_EQ(sim.frames(), frames);
+    EXPECT_EQ(text(s->txtPresetVal[0]), "50001");
+    EXPECT_EQ(text(s->txtPresetVal[1]), "42");
+    EXPECT_EQ(text(s->txtPresetVal[3]), "100000");
+    EXPECT_EQ(text(s->txtPresetVal[7]), "99999");
+    EXPECT_EQ(messages.texts(), (Frames{"Preset Ch.1: Please enter number 0 - 50000\n"
+                                        "Preset Ch.4: Please enter number 0 - 99999"}));
+    EXPECT_EQ(window->progress(), 4);
+    EXPECT_FALSE(window->progressWindow() && window->progressWindow()->isVisible());
+    EXPECT_TRUE(G().Connected);
+}
+
+// Nothing to send: every box empty, or values only where the channel's Min or
+// Max is not known. The preset opens as always and then says so.
+TEST_F(Iy8Test, PresetWithNothingToSendSaysSo) {
+    auto* s = open();
+    upload(s);
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1"}));
+    ASSERT_EQ(messages.texts(), (Frames{"No preset value to send"}));
+    EXPECT_EQ(messages.shown[0].title, "Preset");
+
+    messages.shown.clear();
+    record(kIY8).Param.set(2, "");  // channel 1: Max only
+    type(s->txtPresetVal[0], "7");
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1"}));
+    EXPECT_EQ(text(s->txtPresetVal[0]), "7");
+    EXPECT_EQ(messages.texts(), (Frames{"No preset value to send"}));
 }
 
 TEST_F(Iy8Test, PresetLoadsTheCounter) {
@@ -308,6 +362,22 @@ TEST_F(Iy8Test, PresetStopsAtTheFirstChannelNeverReadAndSkipsHalfKnownOnes) {
     preset(s);
     EXPECT_EQ(writes(), join(kSelect, {"02/01:1", "02/10:7"}));
     EXPECT_EQ(messages.texts(), (Frames{"Please Upload before the Preset"}));
+}
+
+// A channel never read stops the preset with its message; a value refused on a
+// channel before it is still told.
+TEST_F(Iy8Test, PresetStoppedForAnUploadStillTellsAValueRefusedBefore) {
+    auto* s = open();
+    record(kIY8).Param.set(2, "0");  // channel 1 known, channel 2 never read
+    record(kIY8).Param.set(3, "100");
+    type(s->txtPresetVal[0], "101");
+    type(s->txtPresetVal[1], "5");
+    preset(s);
+    EXPECT_EQ(writes(), join(kSelect, {"02/01:1"}));
+    EXPECT_EQ(messages.texts(),
+              (Frames{"Please Upload before the Preset", "Preset Ch.1: Please enter number 0 - 100"}));
+    EXPECT_EQ(text(s->txtPresetVal[0]), "101");
+    EXPECT_EQ(text(s->txtPresetVal[1]), "5");
 }
 
 TEST_F(Iy8Test, PresetWriteThatGetsNoAnswerDisconnects) {

@@ -385,16 +385,16 @@ TEST_F(PulseInTest, Iy16PresetOpensWithFAndSkipsAChannelWithoutMax) {
     record(kIY16).Param.set(4, "99999999999999999999");
     type(s->txtPresetVal[0], "0");      // zero: taken when Max is any number
     type(s->txtPresetVal[1], "7");      // no Max: skipped, kept as typed
-    type(s->txtPresetVal[2], "101");    // above Max: refused, emptied
+    type(s->txtPresetVal[2], "101");    // above Max: refused, kept and told
     type(s->txtPresetVal[3], "65535");  // Max of 20 digits: taken
     type(s->txtPresetVal[4], "65536");  // no Max: skipped even past the limit
     press(s, s->presetButton());
     EXPECT_EQ(writes(), join(selectWrites(kIY16), {"02/01:F", "02/10:0", "02/13:65535"}));
     EXPECT_EQ(text(s->txtPresetVal[0]), "0");
     EXPECT_EQ(text(s->txtPresetVal[1]), "7");
-    EXPECT_EQ(text(s->txtPresetVal[2]), "");
+    EXPECT_EQ(text(s->txtPresetVal[2]), "101");
     EXPECT_EQ(text(s->txtPresetVal[4]), "65536");
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Preset Ch.3: Please enter number 0 - 100"}));
     EXPECT_EQ(window->progress(), 8);
 }
 

@@ -3,8 +3,13 @@
 // and the screen's cycle around the HART master dialog.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QTest>
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/LineTurn.h"
 #include "platform/qt/Modal.h"
@@ -12,6 +17,7 @@
 #include "screens/universal_in/frmXR4.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "tests/screens/universal_in/UniversalFixture.h"
+#include "tests/support/Contrast.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -166,6 +172,60 @@ TEST_F(XR4Test, AnUnusedReplyOtherThanZeroOrOneIsKeptAsGivenAndNeverSent) {
         EXPECT_EQ(record(kSlot).ChOption[2], c.reply);
         EXPECT_EQ(background(s->List_ChEnable[1]), c.colour);
         EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+// The old fault: the box showed the card's "1" while the list's current entry
+// stayed "0", so the list opened with "0" highlighted. Whether the text came
+// from the card or was typed, the open list highlights the entry shown, and
+// none for a text that is no entry.
+TEST_F(XR4Test, TheOpenUnusedListHighlightsTheEntryShown) {
+    struct Case {
+        bool typed;  // else read from the card
+        std::string shown;
+        int row;  // -1: no entry highlighted
+    };
+    const Case cases[] = {
+        {false, "1", 1}, {false, "0", 0}, {false, "2", -1}, {true, "1", 1}, {true, "0", 0},
+    };
+    frmXR4* s = open();
+    ASSERT_NE(s, nullptr);
+    QComboBox* list = s->List_ChEnable[1];
+    QAbstractItemView* view = list->view();
+    // Navy, as the style draws it (a shade or two off).
+    const auto highlighted = [](const QColor& c) {
+        return c.red() < 16 && c.green() < 16 && std::abs(c.blue() - 128) < 16;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.typed ? "typed " : "read ") + c.shown);
+        if (c.typed) {
+            unusedBox(s, 2)->setFocus();
+            unusedBox(s, 2)->selectAll();
+            QTest::keyClicks(unusedBox(s, 2), QString::fromLatin1(c.shown.c_str()));
+        } else {
+            sim.setValue(kSlot, "02", 27, c.shown);
+            upload(s);
+        }
+        ASSERT_EQ(text(unusedBox(s, 2)), c.shown);
+        list->showPopup();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
+        const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+        EXPECT_EQ(selected.size() == 1 ? selected[0].row() : -1, c.row);
+        if (c.row >= 0) {
+            EXPECT_EQ(view->currentIndex().row(), c.row);
+        }
+        const QImage drawn = view->viewport()->grab().toImage();
+        for (int row = 0; row < 2; ++row) {
+            SCOPED_TRACE(row);
+            const QRect entry = view->visualRect(view->model()->index(row, 0));
+            ASSERT_FALSE(entry.isEmpty());
+            const test::TextColours drawnEntry = test::SampleText(drawn, entry);
+            EXPECT_EQ(highlighted(drawnEntry.back), row == c.row) << drawnEntry.back.name().toStdString();
+            EXPECT_GE(drawnEntry.ratio, 4.5);
+        }
+        list->hidePopup();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }));
+        EXPECT_EQ(text(unusedBox(s, 2)), c.shown);  // opening and closing the list changed nothing
     }
 }
 
