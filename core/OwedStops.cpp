@@ -79,9 +79,7 @@ enum class Tried { Answered, Owed, Dropped };
 
 // One try: after the link went down the slot's model is read first, as the
 // card list reads it; the stop goes out to the same model only.
-Tried tryStop(Owed& o) {
-    o.tried = true;
-    o.lastTry = now();
+Tried tryOnce(Owed& o) {
     if (o.awaitsCardList) {
         std::string model;
         {
@@ -97,6 +95,15 @@ Tried tryStop(Owed& o) {
         o.awaitsCardList = false;
     }
     return o.send() ? Tried::Answered : Tried::Owed;
+}
+
+Tried tryStop(Owed& o) {
+    const Tried t = tryOnce(o);
+    // The next try waits its time from the end of this one, so a silent card
+    // holds the line a few seconds at a time, with the rest of the time free.
+    o.tried = true;
+    o.lastTry = now();
+    return t;
 }
 
 // `one`: the turn's single try, of the stop most overdue; else every stop.

@@ -7,8 +7,8 @@
 // A stop its first try did not deliver is kept here, bound to the slot and the
 // model of the card it is for. One owed stop at a time is tried at the start of
 // a turn of the line or of a monitoring pass, before any other card is talked
-// to, one attempt a frame and each at most every kOwedStopRetryMs, so that a
-// silent card never stalls the program; with the line idle, ServeOwedStops
+// to, one attempt a frame and each kOwedStopRetryMs after its last try ended,
+// so that a silent card never stalls the program; with the line idle, ServeOwedStops
 // makes such a turn itself. Whenever the card list is read, a slot that now
 // holds another card, or none, drops its stop and the user is told that the
 // actuator formerly there was not stopped. After the link went down, a stop
