@@ -36,16 +36,16 @@ bool SaveWholeFile(const std::string& path, const std::string& bytes, std::strin
     return store->save(path, bytes, error);
 }
 
-void OpenSettingsFile() {
+bool OpenSettingsFile() {
     std::string path;
-    if (!platform::AskOpenPath(kSettingsFileFilter, path)) return;
+    if (!platform::AskOpenPath(kSettingsFileFilter, path)) return false;
 
     std::string bytes;
     std::string error;
     SettingsRecords read;
     if (!ReadWholeFile(path, kMaxSettingsFileBytes, bytes, error) || !ParseSettingsFile(bytes, read, error)) {
         showError("Cannot load \"" + path + "\". " + error);
-        return;
+        return false;
     }
     for (int n = 1; n <= CardRecordTable::kCount; ++n) {
         CardRecord& record = *G().CardRecords.get(n);
@@ -57,6 +57,7 @@ void OpenSettingsFile() {
         WidenSixteenChannelLayout(record);
     }
     G().FileLoaded = true;
+    return true;
 }
 
 void SaveSettingsFile() {

@@ -21,8 +21,9 @@ inline constexpr const char* kSettingsFileFilter =
 // Version, Param and ChOption copied into the card records (CardType stays as
 // uploaded), the older 16-channel layout widened, and FileLoaded set. Cancel
 // does nothing; any fault (a damaged line, a field with a control character or
-// longer than any card value) shows a message box and changes nothing.
-void OpenSettingsFile();
+// longer than any card value) shows a message box and changes nothing. True
+// when the records were loaded.
+bool OpenSettingsFile();
 
 // Writes the 17 card records to the chosen file. The file is replaced only once
 // the new content is completely on disk, so a failed save keeps the old file.

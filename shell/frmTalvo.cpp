@@ -1,6 +1,7 @@
 #include "shell/frmTalvo.h"
 
 #include <QAction>
+#include <array>
 #include <QCloseEvent>
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -32,6 +33,7 @@
 #include "shell/CommDialogs.h"
 #include "shell/EndProgram.h"
 #include "ui/Geometry.h"
+#include "ui/ValueStates.h"
 #include "shell/frmComPort.h"
 #include "shell/frmLoading.h"
 #include "shell/frmNONE.h"
@@ -422,7 +424,12 @@ void frmTalvo::CmdUpload_Run() {
     }
     WriteItem(3, "01", "01", "1");
     SetCommSettingButton(ReadItem(3, "00", "04"));
+    std::array<std::string, 16> before;
+    for (int n = 1; n <= 16; ++n) before[static_cast<std::size_t>(n - 1)] = G().CardRecords.get(n)->CardType;
     const bool listRead = UploadCardList();
+    // A slot that now holds another card: nothing its settings held before holds for it.
+    for (int n = 1; n <= 16; ++n)
+        if (G().CardRecords.get(n)->CardType != before[static_cast<std::size_t>(n - 1)]) ui::Values().forgetSlot(n);
     FillCardList();
     // After a failed list upload the user has been told once already.
     ReadAllCardsCycData({.lossAlreadyShown = !listRead});
@@ -521,6 +528,8 @@ void frmTalvo::mnuConnectConnect_Run() {
     childForms().leaveShown();
     setEnabled(MainControl::mnuConnect, false);
     ClearCardRecords();
+    // Whatever is connected next holds its own settings: none is known yet.
+    ui::Values().connected();
     cmdOverView_Click();
     for (int slot = 1; slot <= 16; ++slot) ClearOverviewRow(slot);
     {
@@ -540,7 +549,8 @@ void frmTalvo::mnuConnectDisconnect_Click() {
 }
 
 void frmTalvo::mnuFilesOpen_Click() {
-    OpenSettingsFile();
+    // What each setting holds is what the file holds now.
+    if (OpenSettingsFile()) ui::Values().fileOpened();
     RefreshOverviewRows();
 }
 

@@ -7,10 +7,12 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
+#include <optional>
 
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "platform/Services.h"
+#include "ui/Geometry.h"
 
 namespace talvo::ui {
 
@@ -24,13 +26,14 @@ constexpr const char* kGroupLinked = "talvoValueGroupLinked";
 bool isValue(const std::string& reply) { return !reply.empty() && !IsRefusal(reply); }
 
 void watch(QLineEdit* box) {
-    if (box->property(kWatched).toBool()) return;
+    // A bound box takes a value from the user alone (BindSetting).
+    if (box->property(kWatched).toBool() || box->property("talvoKeySlot").isValid()) return;
     box->setProperty(kWatched, true);
     QObject::connect(box, &QLineEdit::textChanged, box, [box] { MarkValue(box); });
 }
 
 void watch(QCheckBox* box) {
-    if (box->property(kWatched).toBool()) return;
+    if (box->property(kWatched).toBool() || box->property("talvoKeySlot").isValid()) return;
     box->setProperty(kWatched, true);
     QObject::connect(box, &QCheckBox::stateChanged, box, [box](int state) {
         if (state == Qt::PartiallyChecked) return;
@@ -49,20 +52,29 @@ constexpr const char* kReadTip = "readToolTip";
 
 // The text roles a box, a list or an option's caption draws with.
 constexpr QPalette::ColorRole kTextRoles[] = {QPalette::Text, QPalette::ButtonText, QPalette::WindowText};
+// The groups a control that can be used draws with; a disabled control keeps
+// the style's own grey, whatever it holds.
+constexpr QPalette::ColorGroup kLiveGroups[] = {QPalette::Active, QPalette::Inactive};
 
 // Grey on a light face; a lighter grey on the red and green faces of the flags.
 QColor unreadText(const QWidget* w) {
     const QPalette& p = w->palette();
     const QPalette::ColorRole face = qobject_cast<const QComboBox*>(w) ? QPalette::Button : QPalette::Base;
-    return p.color(face).lightness() < 140 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0x80, 0x80, 0x80);
+    return p.color(QPalette::Active, face).lightness() < 140 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0x80, 0x80, 0x80);
 }
 
-// A style sheet that colours the widget (a coloured list) is polished again, so
-// its rule for an unread list takes effect.
+// A coloured list draws its face by a style sheet with a rule of its own for
+// an unread list: it is polished again so the rule takes effect. Other
+// controls draw by their palette alone, which costs no polish.
 void repolish(QWidget* w) {
-    if (w->styleSheet().isEmpty()) return;
+    if (!w->property(kUnreadRule).toBool()) return;
     w->style()->unpolish(w);
     w->style()->polish(w);
+}
+
+QString tipFor(Held held) {
+    return held == Held::Needless ? QStringLiteral("Not used by the card: Download leaves it as it is")
+                                  : QStringLiteral("Not read from the card: Download leaves it as it is");
 }
 
 }  // namespace
@@ -74,11 +86,10 @@ void DrawHeld(QWidget* control, Held held) {
     const bool unread = held != Held::Value;
     const bool was = DrawnUnread(control);
     // Pointing at it tells why (an empty box looks alike either way).
-    if (unread && !was) {
-        control->setProperty(kReadTip, control->toolTip());
-        control->setToolTip(held == Held::Refused ? QStringLiteral("Not read from the card: Download leaves it as it is")
-                                                  : QStringLiteral("Not used by the card: Download leaves it as it is"));
-    } else if (!unread && was) {
+    if (unread) {
+        if (!was) control->setProperty(kReadTip, control->toolTip());
+        if (control->toolTip() != tipFor(held)) control->setToolTip(tipFor(held));
+    } else if (was) {
         control->setToolTip(control->property(kReadTip).toString());
     }
     if (auto* box = qobject_cast<QCheckBox*>(control)) {
@@ -95,17 +106,19 @@ void DrawHeld(QWidget* control, Held held) {
         control->setProperty(kUnread, unread);
         return;
     }
+    if (unread == was) return;
     QPalette p = control->palette();
     if (unread) {
-        // What the text was drawn in, to be given back when a value comes.
-        if (!was) control->setProperty(kReadText, p.color(QPalette::Text));
+        // What the text was drawn in, to be given back when a value comes; the
+        // colours of a control that can be used, also when it is disabled now.
+        control->setProperty(kReadText, p.color(QPalette::Active, QPalette::Text));
         const QColor grey = unreadText(control);
-        for (QPalette::ColorRole r : kTextRoles) p.setColor(r, grey);
-    } else if (was) {
-        const QColor back = control->property(kReadText).value<QColor>();
-        for (QPalette::ColorRole r : kTextRoles) p.setColor(r, back);
+        for (QPalette::ColorGroup g : kLiveGroups)
+            for (QPalette::ColorRole r : kTextRoles) p.setColor(g, r, grey);
     } else {
-        return;
+        const QColor back = control->property(kReadText).value<QColor>();
+        for (QPalette::ColorGroup g : kLiveGroups)
+            for (QPalette::ColorRole r : kTextRoles) p.setColor(g, r, back);
     }
     control->setPalette(p);
     control->setProperty(kUnread, unread);
@@ -119,28 +132,93 @@ void DrawHeld(QWidget* control, Held held) {
     }
 }
 
+// ---- controls bound to a setting ----
+
+namespace {
+
+constexpr const char* kKeySlot = "talvoKeySlot";
+constexpr const char* kKeySetting = "talvoKeySetting";
+constexpr const char* kKeyCh = "talvoKeyCh";
+
+std::optional<ValueKey> boundKey(const QWidget* control) {
+    const QVariant slot = control->property(kKeySlot);
+    if (!slot.isValid()) return std::nullopt;
+    return ValueKey{slot.toInt(), control->property(kKeySetting).toString().toStdString(),
+                    control->property(kKeyCh).toInt()};
+}
+
+void remember(QWidget* control, const ValueKey& key) {
+    control->setProperty(kKeySlot, key.slot);
+    control->setProperty(kKeySetting, QString::fromStdString(key.setting));
+    control->setProperty(kKeyCh, key.ch);
+}
+
+}  // namespace
+
+void BindSetting(QWidget* control, const ValueKey& key) {
+    if (!control) return;
+    const bool first = !control->property(kKeySlot).isValid();
+    remember(control, key);
+    if (first)
+        OnUserEdit(control, control, [control] {
+            if (const auto k = boundKey(control)) Values().set(*k, Held::Value);
+            DrawHeld(control, Held::Value);
+        });
+    DrawBound(control);
+}
+
+void BindSetting(const DottedAddress& address, const ValueKey& key) {
+    const std::array<QLineEdit*, 4> all = address.boxes;
+    for (QLineEdit* b : all) {
+        const bool first = !b->property(kKeySlot).isValid();
+        remember(b, key);
+        // A change in any box gives the whole address its value.
+        if (first)
+            OnUserEdit(b, b, [all] {
+                if (const auto k = boundKey(all[0])) Values().set(*k, Held::Value);
+                for (QLineEdit* other : all) DrawHeld(other, Held::Value);
+            });
+        DrawBound(b);
+    }
+}
+
+void DrawBound(QWidget* control) {
+    if (!control) return;
+    if (const auto k = boundKey(control)) DrawHeld(control, Values().of(*k));
+}
+
 std::string ShownText(const std::string& reply) { return isValue(reply) ? TextAfterColon(reply) : std::string(); }
 
 std::string ShownText(const std::string& prefix, const std::string& reply) {
     return isValue(reply) ? prefix + TextAfterColon(reply) : std::string();
 }
 
-void MarkNoValue(QLineEdit* box) {
+void MarkNoValue(QLineEdit* box, Held why) {
+    if (const auto k = boundKey(box)) {
+        Values().set(*k, why);
+        DrawHeld(box, why);
+        return;
+    }
     watch(box);
     if (box->property(kNoValue).toBool()) return;
     box->setProperty(kNoValue, true);
-    DrawHeld(box, Held::Refused);
+    DrawHeld(box, why);
 }
 
-void MarkNoValue(QCheckBox* box) {
+void MarkNoValue(QCheckBox* box, Held why) {
+    if (const auto k = boundKey(box)) {
+        Values().set(*k, why);
+        DrawHeld(box, why);
+        return;
+    }
     watch(box);
     box->setProperty(kNoValue, true);
-    DrawHeld(box, Held::Refused);
+    DrawHeld(box, why);
 }
 
-void MarkNoValue(const DottedAddress& address) {
-    for (QLineEdit* b : address.boxes) MarkNoValue(b);
-    if (address.boxes[0]->property(kGroupLinked).toBool()) return;
+void MarkNoValue(const DottedAddress& address, Held why) {
+    for (QLineEdit* b : address.boxes) MarkNoValue(b, why);
+    if (boundKey(address.boxes[0]) || address.boxes[0]->property(kGroupLinked).toBool()) return;
     const std::array<QLineEdit*, 4> all = address.boxes;
     for (QLineEdit* b : all) {
         b->setProperty(kGroupLinked, true);
@@ -151,12 +229,24 @@ void MarkNoValue(const DottedAddress& address) {
 }
 
 void MarkValue(QWidget* control) {
+    if (const auto k = boundKey(control)) {
+        Values().set(*k, Held::Value);
+        DrawHeld(control, Held::Value);
+        return;
+    }
     if (!control->property(kNoValue).toBool()) return;
     control->setProperty(kNoValue, false);
     DrawHeld(control, Held::Value);
 }
 
-bool HasValue(const QWidget* control) { return !control->property(kNoValue).toBool(); }
+void MarkValue(const DottedAddress& address) {
+    for (QLineEdit* b : address.boxes) MarkValue(b);
+}
+
+bool HasValue(const QWidget* control) {
+    if (const auto k = boundKey(control)) return Values().of(*k) == Held::Value;
+    return !control->property(kNoValue).toBool();
+}
 
 bool HasValue(const DottedAddress& address) {
     return std::all_of(address.boxes.begin(), address.boxes.end(), [](const QLineEdit* b) { return HasValue(b); });
@@ -164,15 +254,20 @@ bool HasValue(const DottedAddress& address) {
 
 bool ShowRead(QLineEdit* box, const std::string& reply) {
     if (!isValue(reply)) {
-        MarkNoValue(box);
+        MarkNoValue(box, reply == "NEEDLESS" ? Held::Needless : Held::Refused);
         return false;
     }
     setText(box, TextAfterColon(reply));
+    MarkValue(box);
     return true;
 }
 
 void ShowRecorded(QLineEdit* box, const std::string& field) {
     setText(box, field);
+    if (const auto k = boundKey(box)) {
+        DrawHeld(box, Values().of(*k, field));
+        return;
+    }
     if (field.empty()) MarkNoValue(box);
 }
 
@@ -190,6 +285,10 @@ void LeftAsTheyAre::add(const std::string& setting, const std::string& member) {
         it = settings_.end() - 1;
     }
     if (!member.empty()) it->second.push_back(member);
+}
+
+void LeftAsTheyAre::add(Held why, const std::string& setting, const std::string& member) {
+    if (why != Held::Needless) add(setting, member);
 }
 
 std::string LeftAsTheyAre::list() const {

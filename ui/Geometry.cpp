@@ -97,6 +97,7 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
     // paint its entries in the face's white text, and a light highlight leaves
     // white text hard to read.)
     const QPalette plain = QApplication::palette();
+    list->setProperty(kUnreadRule, true);
     list->setStyleSheet(QString("QComboBox { background-color: %1; color: %2; border: 1px solid #808080; "
                                 "padding: 1px 2px 1px 3px; combobox-popup: 0; }"
                                 "QComboBox QAbstractItemView { background-color: %3; color: %4; "

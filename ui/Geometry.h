@@ -32,6 +32,10 @@ QLabel* newLabel(QWidget* parent, const QString& text, int left, int top, int wi
 // width (Liberation Sans, Arimo) or at least a narrow one, so texts fit their boxes.
 QFont arialFont(double points, bool bold = false);
 
+// Set on a control whose style sheet draws an unread list in a rule of its own
+// (a coloured list): drawing its state must polish it again.
+inline constexpr const char* kUnreadRule = "talvoUnreadRule";
+
 QColor toQColor(std::uint32_t bgrOrSystem);
 // Background and text colours of a label or box.
 void setBackColor(QWidget* w, std::uint32_t color);

@@ -21,10 +21,10 @@ void TemperatureScreen::openerReads(int) {
 void TemperatureScreen::showSettingsExtra(const CardRecord& rec) {
     if (HasLimitFunction()) {
         chkLimit->setEnabled(true);
-        watchUserSets(chkLimit, 1, chkLimit);
+        watchUserSets("limit", 1, chkLimit);
         DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(rec.Param[64] == "1");
-        DrawHeld(chkLimit, held(chkLimit, 1, rec.Param[64]));
+        DrawHeld(chkLimit, held("limit", 1, rec.Param[64]));
     } else {
         DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(false);
@@ -42,7 +42,7 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
     if (!t.ok()) return;
     // Nor does a refusal: the box and the record keep theirs, drawn as not read.
     const Held h = heldFromReply(reply);
-    setHeld(chkLimit, 1, chkLimit, h, t.record().Param[64]);
+    setHeld("limit", 1, chkLimit, h);
     if (h != Held::Value) return;
     const bool on = TextAfterColon(reply) == "ENA";
     chkLimit->setChecked(on);
@@ -52,8 +52,8 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
 void TemperatureScreen::downloadExtra(Transfer& t) {
     if (!HasLimitFunction()) return;
     // A limit the card did not give is not sent.
-    if (const Held h = held(chkLimit, 1, t.record().Param[64]); h != Held::Value) {
-        if (h == Held::Refused) t.leftOnCard("Limit");
+    if (const Held h = held("limit", 1, t.record().Param[64]); h != Held::Value) {
+        if (h != Held::Needless) t.leftOnCard("Limit");
         return;
     }
     const std::string value = chkLimit->isChecked() ? "1" : "0";

@@ -67,7 +67,8 @@ frmBW16::frmBW16(QWidget* parent)
         for (QLineEdit* box : {txtZScale[static_cast<std::size_t>(ch - 1)], txtFScale[static_cast<std::size_t>(ch - 1)]})
             connect(box, &QLineEdit::textEdited, this, [this, box, ch] {
                 const bool zero = box == txtZScale[static_cast<std::size_t>(ch - 1)];
-                setHeld(&shownRow(zero), ch, box, Held::Value, {});
+                setHeld(shownRow(zero), ch, Held::Value);
+                DrawHeld(box, Held::Value);
             });
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},

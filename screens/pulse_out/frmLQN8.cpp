@@ -78,7 +78,7 @@ void frmLQN8::showSettingsExtra(const CardRecord& rec) {
     for (int ch = 1; ch <= 8; ++ch) {
         QLineEdit* box = outPutType[static_cast<std::size_t>(ch - 1)];
         setBoxText(box, rec.Param[5 * ch]);
-        DrawHeld(box, held(box, ch, rec.Param[5 * ch]));
+        DrawHeld(box, held("outputType", ch, rec.Param[5 * ch]));
     }
 }
 
@@ -92,12 +92,12 @@ void frmLQN8::uploadExtra(Transfer& t) {
         if (ch <= 4) {
             const std::string reply = ReadItem(3, "00", std::to_string(ch + 54));
             if (reply.empty() || IsRefusal(reply)) {
-                setHeld(box, ch, box, Held::Refused, t.record().Param[5 * ch]);
+                setHeld("outputType", ch, box, Held::Refused);
                 continue;
             }
             type = OutputTypeOf(TextAfterColon(reply));
         }
-        setHeld(box, ch, box, Held::Value, {});
+        setHeld("outputType", ch, box, Held::Value);
         setBoxText(box, type);
         t.record().Param.set(5 * ch, type);
     }

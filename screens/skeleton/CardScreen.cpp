@@ -73,7 +73,8 @@ void ReportLostLink() {
     DisconnectDevice();
 }
 
-CardScreen::CardScreen(const std::string& designCaption, QWidget* parent) : QWidget(parent) {
+CardScreen::CardScreen(const std::string& designCaption, QWidget* parent)
+    : QWidget(parent), stateTag_(designCaption) {
     placeTwips(this, 0, 0, 9650, 7400);
     // The client area behind the screens is dark; a screen paints its own face.
     setAutoFillBackground(true);
@@ -217,28 +218,39 @@ void CardScreen::ShowSettings(const std::string&) {
 
 // --- what a setting holds ---
 
-Held CardScreen::heldFromReply(const std::string& reply) {
-    if (reply == "CNG") return Held::Refused;
-    if (reply == "NEEDLESS") return Held::Needless;
-    return Held::Value;
+Held CardScreen::heldFromReply(const std::string& reply) { return ui::HeldOfReply(reply); }
+
+ui::ValueKey CardScreen::valueKey(const std::string& name, int ch) const {
+    return {cardSlot_, stateTag_ + "." + name, ch};
 }
 
-Held CardScreen::held(const void* key, int ch, const std::string& recordText) const {
-    return held_.of(cardSlot_, key, ch, recordText);
+std::string CardScreen::rowName(const Setting& s) const {
+    // A row is known by its place in the screen's table.
+    const std::ptrdiff_t i = &s - settings_.data();
+    assert(i >= 0 && i < static_cast<std::ptrdiff_t>(settings_.size()));
+    return "row" + std::to_string(i);
 }
 
-void CardScreen::setHeld(const void* key, int ch, QWidget* control, Held h, const std::string& recordText) {
-    held_.set(cardSlot_, key, ch, h, recordText);
+bool CardScreen::dependsOnVariant(const Setting& s) const {
+    for (std::size_t v = 1; v < variants_.size(); ++v)
+        if (s.onCard(static_cast<int>(v)) != s.onCard(0)) return true;
+    return false;
+}
+
+Held CardScreen::held(const std::string& name, int ch, const std::string& recordText) const {
+    return ui::Values().of(valueKey(name, ch), recordText);
+}
+
+void CardScreen::setHeld(const std::string& name, int ch, QWidget* control, Held h) {
+    ui::Values().set(valueKey(name, ch), h);
     DrawHeld(control, h);
 }
 
 Held CardScreen::held(const Setting& s, int ch, const CardRecord& rec) const {
-    return held(&s, ch, recordText(s, ch, rec));
+    return held(rowName(s), ch, recordText(s, ch, rec));
 }
 
-void CardScreen::setHeld(const Setting& s, int ch, Held h, const CardRecord& rec) {
-    setHeld(&s, ch, controlOf(s, ch), h, recordText(s, ch, rec));
-}
+void CardScreen::setHeld(const Setting& s, int ch, Held h) { setHeld(rowName(s), ch, controlOf(s, ch), h); }
 
 QWidget* CardScreen::controlOf(const Setting& s, int ch) const {
     if (s.control.channels > 0) return s.control.widget ? s.control.widget(ch) : nullptr;
@@ -247,32 +259,12 @@ QWidget* CardScreen::controlOf(const Setting& s, int ch) const {
     return i < s.boxes.size() ? s.boxes[i] : nullptr;
 }
 
-void CardScreen::watchUserSets(const void* key, int ch, QWidget* control) {
+void CardScreen::watchUserSets(const std::string& name, int ch, QWidget* control) {
     // Watched once, however often a screen's entry asks.
     if (!control || control->property("heldWatched").toBool()) return;
     control->setProperty("heldWatched", true);
     // The state is the slot's the screen shows when the user acts.
-    const auto set = [this, key, ch, control] {
-        held_.set(cardSlot_, key, ch, Held::Value, {});
-        DrawHeld(control, Held::Value);
-    };
-    const auto watch = [&](QWidget* w) {
-        if (auto* box = qobject_cast<QLineEdit*>(w))
-            connect(box, &QLineEdit::textEdited, this, set);
-        else if (auto* list = qobject_cast<QComboBox*>(w))
-            connect(list, &QComboBox::activated, this, set);
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
-            connect(button, &QAbstractButton::clicked, this, set);
-    };
-    watch(control);
-    // The box of a list the user may type into: picking an entry sets it too.
-    auto* list = qobject_cast<QComboBox*>(control->parentWidget());
-    if (list && list->lineEdit() == control)
-        watch(list);
-    // A frame of options: each of them.
-    if (!qobject_cast<QLineEdit*>(control) && !qobject_cast<QComboBox*>(control) &&
-        !qobject_cast<QAbstractButton*>(control))
-        for (QAbstractButton* b : control->findChildren<QAbstractButton*>()) watch(b);
+    ui::OnUserEdit(control, this, [this, name, ch, control] { setHeld(name, ch, control, Held::Value); });
 }
 
 void CardScreen::drawHeldStates(const CardRecord& rec) {
@@ -281,7 +273,7 @@ void CardScreen::drawHeldStates(const CardRecord& rec) {
     for (const Setting& s : settings_)
         for (int ch = 1; ch <= s.channels(); ++ch) {
             QWidget* w = controlOf(s, ch);
-            if (first) watchUserSets(&s, ch, w);
+            if (first) watchUserSets(rowName(s), ch, w);
             DrawHeld(w, held(s, ch, rec));
         }
 }
@@ -450,6 +442,10 @@ void CardScreen::stampVersion(CardRecord& rec) const {
     if (!v.empty()) rec.Version = v;
 }
 
+void CardScreen::Transfer::leftOnCard(const Setting& s, int variant, int ch, Held why) {
+    leftOnCard_.add(why, s.caption(variant, ch), s.channelName(ch));
+}
+
 void CardScreen::Transfer::tellLeftOnCard() const {
     // The same message as the settings dialogs give.
     if (ok_) leftOnCard_.tell();
@@ -514,6 +510,8 @@ void CardScreen::storeShown(const Setting& s, int ch, CardRecord& rec) {
 
 bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int variant) {
     CardRecord& rec = t.record();
+    // The card's version not known: a setting only some cards have stays as it was.
+    if (!variantKnown() && dependsOnVariant(s)) return true;
     if (!s.onCard(variant)) {  // nothing to read
         settingLacked(s, ch, rec, true);
         return true;
@@ -526,17 +524,17 @@ bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int varian
     // theirs, drawn as not read, and a download sends nothing for it until the
     // user sets it or a later read brings a value.
     if (IsRefusal(reply)) {
-        setHeld(s, ch, heldFromReply(reply), rec);
+        setHeld(s, ch, heldFromReply(reply));
         return true;
     }
     const std::string value = TextAfterColon(reply);
     const Held before = held(s, ch, rec);
-    setHeld(s, ch, Held::Value, rec);  // drawn as read before the control shows the value
+    setHeld(s, ch, Held::Value);  // drawn as read before the control shows the value
     if (s.control.channels > 0) {
         if (const std::optional<std::string> stored = s.control.show(ch, value))
             setRecordText(s, ch, rec, *stored);
         else
-            setHeld(s, ch, before, rec);  // no value it can show: as it was
+            setHeld(s, ch, before);  // no value it can show: as it was
         return true;
     }
     if (s.flag.unused)
@@ -624,18 +622,25 @@ bool CardScreen::downloadSetting(Transfer& t, const Setting& s, int ch, int vari
                                  std::initializer_list<int> alsoTo) {
     CardRecord& rec = t.record();
     if (s.record.uploadOnly) return true;
+    // The card's version not known: a setting only some cards have is left.
+    if (!variantKnown() && dependsOnVariant(s)) {
+        t.leftOnCard(s, variant, ch, Held::NotRead);
+        return true;
+    }
     if (!s.onCard(variant)) {  // nothing to send
         settingLacked(s, ch, rec, false);
         return true;
     }
-    // What the card did not give is not sent (no default stands in for it).
+    // What was not read, loaded or typed is not sent (no default stands in for it).
     if (const Held h = held(s, ch, rec); h != Held::Value) {
-        if (h == Held::Refused) t.leftOnCard(s.shownName(variant, ch));
+        t.leftOnCard(s, variant, ch, h);
         return true;
     }
     const std::string text = s.control.data ? s.control.data(ch) : settingText(s, ch);
     if (!accepted(s, text)) {
+        // An empty box, a list without an entry, a text no number: nothing to send.
         unsent(s, ch, rec);
+        t.leftOnCard(s, variant, ch, Held::NotRead);
         return true;
     }
     const std::string sent = s.sentData(ch, text);

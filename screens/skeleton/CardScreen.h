@@ -19,13 +19,17 @@
 #include "core/CardDispatch.h"
 #include "core/CardRecord.h"
 #include "screens/skeleton/CardCounters.h"
-#include "screens/skeleton/HeldValues.h"
 #include "screens/skeleton/SettingRows.h"
 #include "ui/DialogValues.h"
+#include "ui/ValueStates.h"
 #include "shell/CardScreens.h"
 #include "shell/ChildForms.h"
 
 namespace talvo::screens {
+
+using ui::DrawHeld;
+using ui::DrawnUnread;
+using ui::Held;
 
 // Where the live values come from and how they are shown:
 //   live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};
@@ -186,9 +190,11 @@ protected:
         std::string readChecked(const std::string& group, const std::string& item, const std::string& data);
         void step(int value);
         void fail();
-        // A setting a download did not send because it holds no value read from
-        // the card: the card keeps its own, and the user is told at the end.
+        // A setting a download did not send because it holds no value: the card
+        // keeps its own, and the user is told at the end (an item the card does
+        // not use is not named). A row names its channels as members of its caption.
         void leftOnCard(const std::string& name) { leftOnCard_.add(name); }
+        void leftOnCard(const Setting& s, int variant, int ch, Held why);
         // Tells the user which settings a download that ran to its end left as
         // they are on the card (nothing when it sent them all).
         void tellLeftOnCard() const;
@@ -237,20 +243,26 @@ protected:
     // The record takes what one setting of one channel shows; nothing is sent.
     void storeShown(const Setting& s, int ch, CardRecord& rec);
 
-    // --- what a setting shows: a value, or none the card gave (HeldValues.h) ---
-    // `key` names a setting the rows do not hold (a screen's own check box:
-    // the control itself); `recordText` is the record's text behind it now.
-    Held held(const void* key, int ch, const std::string& recordText) const;
+    // --- what a setting shows: a value, or none (ui/ValueStates.h) ---
+    // A setting the rows do not hold (a screen's own check box), by a name of
+    // the screen's; `recordText` is the record's text behind it now (a field
+    // with a text holds a value unless a read since said otherwise).
+    Held held(const std::string& name, int ch, const std::string& recordText) const;
     // Keeps the state for this screen's slot and draws `control` by it. A value
     // coming in: call it before the control shows the value.
-    void setHeld(const void* key, int ch, QWidget* control, Held h, const std::string& recordText);
+    void setHeld(const std::string& name, int ch, QWidget* control, Held h);
     // The state a read's reply gives: Refused for "CNG", Needless for "NEEDLESS", else Value.
     static Held heldFromReply(const std::string& reply);
     // The user changing `control` (typing, picking an entry, clicking) gives the setting a value.
-    void watchUserSets(const void* key, int ch, QWidget* control);
+    void watchUserSets(const std::string& name, int ch, QWidget* control);
     // A setting of the rows, as those calls see it.
     Held held(const Setting& s, int ch, const CardRecord& rec) const;
-    void setHeld(const Setting& s, int ch, Held h, const CardRecord& rec);
+    void setHeld(const Setting& s, int ch, Held h);
+    // Whether the variant the screen shows is known: a screen whose settings
+    // depend on the card's version does not know it while the version was
+    // refused or not answered. Then a setting only some variants have is
+    // neither read, emptied nor sent: it stays as it was, and a download names it.
+    virtual bool variantKnown() const { return true; }
 
     std::vector<Setting> settings_;
     std::vector<Pass> passes_;
@@ -321,9 +333,14 @@ private:
     QWidget* controlOf(const Setting& s, int ch) const;
     // Draws every setting of the rows by its state, and watches the user's changes (once).
     void drawHeldStates(const CardRecord& rec);
+    // The key of a setting of this screen for the slot it shows.
+    ui::ValueKey valueKey(const std::string& name, int ch) const;
+    std::string rowName(const Setting& s) const;
+    // A setting some variants have and others lack.
+    bool dependsOnVariant(const Setting& s) const;
     bool inTick_ = false;
     bool watching_ = false;
-    HeldValues held_;
+    std::string stateTag_;  // names this screen's settings in the one home of their states
     int cardSlot_ = 0;  // the slot whose opener ran last
     // The card the screen's turns of the line are for (none before an opener ran).
     int lineCard() const;

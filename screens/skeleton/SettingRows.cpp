@@ -29,11 +29,17 @@ std::string Setting::itemText(int variant, int ch) const { return zeroPadded(ite
 // The channel as a card that takes it in the data frame wants it: "01".."04".
 std::string Setting::readData(int ch) const { return at.data == DataFrame::Channel ? zeroPadded(ch, 2) : ""; }
 
-std::string Setting::shownName(int variant, int ch) const {
+std::string Setting::caption(int variant, int ch) const {
     std::string n = !name.empty() ? name : !check.range.label.empty() ? check.range.label : flag.unused ? "Unused" : "";
     if (n.empty()) n = "Item " + groupOn(variant, ch) + "/" + itemText(variant, ch);
-    if (channels() > 1) n += " Ch." + std::to_string(ch);
     return n;
+}
+
+std::string Setting::channelName(int ch) const { return channels() > 1 ? "Ch." + std::to_string(ch) : std::string(); }
+
+std::string Setting::shownName(int variant, int ch) const {
+    const std::string member = channelName(ch);
+    return caption(variant, ch) + (member.empty() ? "" : " " + member);
 }
 
 std::string Setting::sentData(int ch, const std::string& value) const { return readData(ch) + value; }

@@ -204,8 +204,11 @@ struct Setting {
     std::string groupOn(int variant, int ch) const;
     // The item's text on a card of `variant`.
     std::string itemText(int variant, int ch) const;
-    // The setting of channel ch as a message names it ("Zero Scale Ch.2").
+    // The setting of channel ch as a message names it ("Zero Scale Ch.2"): its
+    // caption, and the channel of a row of several.
     std::string shownName(int variant, int ch) const;
+    std::string caption(int variant, int ch) const;
+    std::string channelName(int ch) const;
     // The data frame of a read (DataFrame::Empty or Channel).
     std::string readData(int ch) const;
     // What a write sends for a value.

@@ -575,7 +575,7 @@ TEST_F(SettingsFileTest, SaveThatRunsOutOfSpaceKeepsTheOldFile) {
 }
 
 TEST_F(SettingsFileTest, CancelledDialogDoesNothing) {
-    const std::pair<const char*, void (*)()> commands[] = {{"Open", OpenSettingsFile}, {"Save", SaveSettingsFile}};
+    const std::pair<const char*, void (*)()> commands[] = {{"Open", [] { OpenSettingsFile(); }}, {"Save", SaveSettingsFile}};
     for (const auto& [name, command] : commands) {
         SCOPED_TRACE(name);
         G().CardRecords = filledTable();

@@ -54,7 +54,11 @@ public:
     void download(screens::CardScreen* s) { runRequest(s, s->downloadButton()); }
 
     static std::string text(const QLineEdit* b) { return screens::boxText(b); }
-    static void type(QLineEdit* b, const std::string& t) { screens::setBoxText(b, t); }
+    // The user's own edit of a box: its text, then the edit signal the user's typing gives.
+    static void type(QLineEdit* b, const std::string& t) {
+        screens::setBoxText(b, t);
+        Q_EMIT b->textEdited(b->text());
+    }
 
     CardRecord& record(int slot) { return *G().CardRecords.get(slot); }
 

@@ -6,10 +6,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QTemporaryDir>
 #include <functional>
 
 #include "core/Connection.h"
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/analog_in/frmBW.h"
 #include "screens/analog_in/frmBW16.h"
 #include "screens/analog_in/frmBWT8.h"
@@ -178,8 +179,53 @@ TEST_F(HeldValueScreenTest, TheUserTypingIntoABoxWithoutAValueMakesItSent) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// A settings file that brings another text for the setting gives it a value.
-TEST_F(HeldValueScreenTest, ARecordThatHoldsAnotherTextSinceHoldsAValue) {
+// File Open replaces what each setting held, whatever its text: a field the
+// file fills holds a value (the text the refused read kept as much as another
+// one), and an empty field holds none. (Changed on purpose: the state was tied
+// to the text the read was refused with, so a file bringing the same text
+// stayed not read while one differing by a digit was sent.)
+TEST_F(HeldValueScreenTest, AFileOpenedGivesEachSettingWhatTheFileHolds) {
+    record(1).Param.set(1, "111");  // zero scale Ch.1 and Ch.2, as downloaded before
+    record(1).Param.set(5, "222");
+    auto* s = pick<frmBW4>(1);
+    settle(s);
+    for (const char* item : {"I42", "I44"}) {
+        k6sim::Fault f = fault(item, 1, FaultAction::Reply, "CNG");
+        f.group = "01";
+        sim.addFault(f);
+    }
+    upload(s);
+    sim.clearFaults();
+    ASSERT_TRUE(DrawnUnread(s->txtZScale[0]));
+    ASSERT_TRUE(DrawnUnread(s->txtZScale[1]));
+    // The file holds Ch.1's text as it was, another text for Ch.2, none for Ch.3.
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    record(1).Param.set(5, "432");
+    record(1).Param.set(9, "");
+    cardList()->setCurrentIndex(0);
+    files.answers.push_back(path);
+    menu("mnuFilesSave")->trigger();
+    record(1).Param.set(1, "");
+    files.answers.push_back(path);
+    menu("mnuFilesOpen")->trigger();
+    ASSERT_EQ(record(1).Param[1], "111");
+    pick<frmBW4>(1);
+    settle(s);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[1]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[2]));
+    messages.shown.clear();
+    download(s);
+    EXPECT_EQ(sim.value(1, "01", 42), "111");
+    EXPECT_EQ(sim.value(1, "01", 44), "432");
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].text.find("Zero Scale Ch.3"), std::string::npos) << messages.shown[0].text;
+}
+
+// A second station after a reconnect inherits nothing: what the first one's
+// cards refused says nothing of the second's.
+TEST_F(HeldValueScreenTest, AReconnectForgetsWhatTheCardsBeforeHeld) {
     auto* s = pick<frmBW4>(1);
     settle(s);
     k6sim::Fault f = fault("I42", 1, FaultAction::Reply, "CNG");
@@ -187,14 +233,13 @@ TEST_F(HeldValueScreenTest, ARecordThatHoldsAnotherTextSinceHoldsAValue) {
     sim.addFault(f);
     upload(s);
     sim.clearFaults();
-    record(1).Param.set(1, "432");  // as a file loaded it
-    cardList()->setCurrentIndex(2);
-    pick<frmBW4>(1);
+    ASSERT_TRUE(DrawnUnread(s->txtZScale[0]));
+    menu("mnuConnectDisconnect")->trigger();
+    connectAndUpload();
+    s = pick<frmBW4>(1);
     settle(s);
-    EXPECT_EQ(text(s->txtZScale[0]), "432");
+    upload(s);
     EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
-    download(s);
-    EXPECT_EQ(sim.value(1, "01", 42), "432");
 }
 
 // Texts the screens only show: a refusal shows no value, and the record keeps
@@ -254,9 +299,11 @@ TEST_F(HeldValueScreenTest, BWT8ShowsNoInputTypeForAModuleItDidNotName) {
 }
 
 }  // namespace
-// The Unused flag a fresh screen shows ("0" on green, no record yet) is seen by
-// the user and sent; after a first upload that the card refused, it is not.
-TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsSentButNotAfterARefusedFirstUpload) {
+// The Unused flag a fresh screen shows ("0" on green, no record yet) is put
+// there by the program: drawn as not read, never sent, and named by the
+// download, as after a first upload that the card refused. (Changed on
+// purpose: the fresh screen's default used to be sent.)
+TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsNeverSent) {
     for (const bool refusedFirst : {false, true}) {
         SCOPED_TRACE(refusedFirst ? "refused first upload" : "fresh screen");
         sim.clearFaults();
@@ -266,6 +313,7 @@ TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsSentButNotAfterARefusedFirstUp
         auto* s = pick<frmKR4>(13);
         settle(s);
         ASSERT_EQ(text(s->txtEnable[0]), "0");
+        EXPECT_TRUE(DrawnUnread(s->txtEnable[0]));
         if (refusedFirst) {
             k6sim::Fault f = fault("I42", 13, FaultAction::Reply, "CNG");
             f.group = "02";
@@ -275,8 +323,9 @@ TEST_F(HeldValueScreenTest, AFreshScreensDefaultIsSentButNotAfterARefusedFirstUp
         }
         messages.shown.clear();
         download(s);
-        EXPECT_EQ(sim.value(13, "02", 42), refusedFirst ? "1" : "0");
-        EXPECT_EQ(messages.shown.size(), refusedFirst ? 1u : 0u);
+        EXPECT_EQ(sim.value(13, "02", 42), "1");
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_NE(messages.shown[0].text.find("Unused Ch.1"), std::string::npos) << messages.shown[0].text;
     }
 }
 

@@ -59,7 +59,9 @@ TEST_F(LineTurnTest, SecondPickWhileTheFirstScreenOpensOpensOnlyTheSecondCard) {
         }
     EXPECT_EQ(sim.value(2, "01", 42), "222");
     EXPECT_EQ(sim.value(1, "01", 42), card1Before);
-    EXPECT_TRUE(messages.shown.empty());
+    // The settings never read were left as they are on the card, and named.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, ui::kLeftAsTheyAreTitle);
 }
 
 // The old fault: an empty "Version No." and no module reads when the pick came

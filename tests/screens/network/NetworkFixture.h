@@ -66,7 +66,12 @@ public:
         return w;
     }
     static std::string text(QWidget& d, const QString& name) { return ui::text(in(d, name)); }
-    static void type(QWidget& d, const QString& name, const std::string& t) { ui::setText(in(d, name), t); }
+    // The user's own edit of a box: its text, then the edit signal the user's typing gives.
+    static void type(QWidget& d, const QString& name, const std::string& t) {
+        QLineEdit* box = in(d, name);
+        ui::setText(box, t);
+        Q_EMIT box->textEdited(box->text());
+    }
     static void click(QWidget& d, const char* name) { in<QPushButton>(d, name)->click(); }
     // Whether a control would show with its dialog (its own visibility flag).
     static bool shown(QWidget& d, const QString& name) {

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "core/Colors.h"
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "ui/Geometry.h"
 #include "tests/screens/power/GbhFixture.h"
 #include "tests/support/Contrast.h"

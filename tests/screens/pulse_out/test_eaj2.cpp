@@ -10,7 +10,7 @@
 #include "core/Connection.h"
 #include "core/LineTurn.h"
 #include "core/OwedStops.h"
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/pulse_out/frmEAJ2.h"
 #include "sim/FamilyPulse.h"
 #include "tests/screens/pulse_out/PulseFixture.h"

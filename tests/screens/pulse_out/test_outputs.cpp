@@ -3,7 +3,7 @@
 // what an unanswered Unused flag leaves behind.
 #include <gtest/gtest.h>
 
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/pulse_out/frmLQN8.h"
 #include "screens/pulse_out/frmVU32.h"
 #include "tests/screens/pulse_out/PulseFixture.h"

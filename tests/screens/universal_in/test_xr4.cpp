@@ -13,7 +13,7 @@
 
 #include "core/LineTurn.h"
 #include "platform/qt/Modal.h"
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/universal_in/frmXR4.h"
 #include "screens/universal_in/frmXR_HART.h"
 #include "tests/screens/universal_in/UniversalFixture.h"

@@ -11,7 +11,7 @@
 #include <QClipboard>
 
 #include "core/LineTurn.h"
-#include "screens/skeleton/HeldValues.h"
+#include "screens/skeleton/CardScreen.h"
 #include "screens/universal_in/frmYK4.h"
 #include "tests/screens/universal_in/UniversalFixture.h"
 #include "tests/support/Contrast.h"
