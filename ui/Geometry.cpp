@@ -8,6 +8,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -191,11 +193,35 @@ void setReadableWhenDisabled(QWidget* w) {
     w->setPalette(p);
 }
 
+namespace {
+
+// Some styles open a list as a menu over the box, as high as its entries need,
+// and ignore the row limit. This style opens it as a plain list; one instance
+// serves every such list, and unlike a style sheet of its own per list it costs
+// no style-sheet work when a screen builds its lists.
+class PlainDropDownStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == QStyle::SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+QStyle* plainDropDownStyle() {
+    static QPointer<PlainDropDownStyle> style;
+    if (!style) {
+        style = new PlainDropDownStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}  // namespace
+
 void setDropDownRows(QComboBox* list, int rows) {
     list->setMaxVisibleItems(rows);
-    // Some styles open a list as a menu over the box, as high as its entries
-    // need, and ignore the row limit: this list opens as a plain list.
-    list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    list->setStyle(plainDropDownStyle());
 }
 
 }  // namespace talvo::ui
