@@ -100,16 +100,56 @@ TEST_F(CardListTest, FailureAtTheFirstSlotStillOpensAndSelectsButSendsNothingMor
     EXPECT_FALSE(view.progressVisible);
 }
 
+// A power monitor whose full model the card does not give (no answer, or a
+// refusal) keeps the slot list's code: a refusal's text never becomes a model.
 TEST_F(CardListTest, PowerMonitorWithoutFullModelKeepsTheSlotCode) {
     connect();
-    Fault f;
-    f.frame = "I04";
-    f.card = 16;
-    f.action = FaultAction::Reply;
-    f.text = "DTMOUT";
-    sim.addFault(f);
-    ASSERT_TRUE(UploadCardList());
-    EXPECT_EQ(G().CardRecords.get(16)->CardType, "GBH");
+    for (const char* reply : {"DTMOUT", "CNG", "CNU"}) {
+        SCOPED_TRACE(reply);
+        sim.clearFaults();
+        Fault f;
+        f.frame = "I04";
+        f.card = 16;
+        f.action = FaultAction::Reply;
+        f.text = reply;
+        sim.addFault(f);
+        ASSERT_TRUE(UploadCardList());
+        EXPECT_EQ(G().CardRecords.get(16)->CardType, "GBH");
+        EXPECT_EQ(row(16).type.caption, "GBH");
+    }
+}
+
+// A slot code the communication card refuses is no model: the slot keeps the
+// code it had (or none), and is not monitored, since which card sits there is
+// not known; the upload goes on with the next slot.
+TEST_F(CardListTest, ARefusedSlotCodeNeverBecomesACardType) {
+    connect();
+    for (const char* reply : {"CNG", "CNU"}) {
+        SCOPED_TRACE(reply);
+        sim.clearFaults();
+        G().CardRecords.get(3)->CardType = "BW16";
+        G().CardRecords.get(4)->CardType = "";
+        for (const char* item : {"I12", "I13"}) {
+            Fault f;
+            f.frame = item;
+            f.card = 0;
+            f.action = FaultAction::Reply;
+            f.text = reply;
+            sim.addFault(f);
+        }
+        ASSERT_TRUE(UploadCardList());
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(G().CardRecords.get(3)->CardType, "BW16");
+        EXPECT_EQ(row(3).type.caption, "BW16");
+        EXPECT_EQ(G().CardRecords.get(4)->CardType, "");
+        EXPECT_EQ(row(4).type.caption, "");
+        EXPECT_EQ(G().CardRecords.get(5)->CardType, "HG8") << "the next slot is read";
+        // Monitoring reads neither.
+        sim.clearFrames();
+        ASSERT_TRUE(ReadAllCardsCycData());
+        for (const std::string& f : test::StampFrames(sim.frames()))
+            EXPECT_TRUE(f.rfind("3|", 0) != 0 && f.rfind("4|", 0) != 0) << f;
+    }
 }
 
 // One monitoring pass over a single card: what it reads and what the row shows.
