@@ -35,7 +35,10 @@ std::string Setting::caption(int variant, int ch) const {
     return n;
 }
 
-std::string Setting::channelName(int ch) const { return channels() > 1 ? "Ch." + std::to_string(ch) : std::string(); }
+std::string Setting::channelName(int ch) const {
+    if (ch >= 1 && static_cast<std::size_t>(ch) <= members.size()) return members[static_cast<std::size_t>(ch - 1)];
+    return channels() > 1 ? "Ch." + std::to_string(ch) : std::string();
+}
 
 std::string Setting::shownName(int variant, int ch) const {
     const std::string member = channelName(ch);
