@@ -111,6 +111,7 @@ frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
     body()->setFont(ui::arialFont(8));
     buildRows();
     buildSettings();
+    watchUserEdits();
     // A Download click waits for the next regular tick.
     downloadAtNextTick_ = true;
 }
@@ -276,23 +277,50 @@ void frmGBH::buildSettings() {
         return std::vector<QLineEdit*>(boxes.begin(), boxes.end());
     };
     // Each row is put at the place of its own name, so the order of this table
-    // cannot send a value to another setting's item.
+    // cannot send a value to another setting's item. A row is named as the
+    // screen captions it; a setting of each system by "#1" or "#2", one both
+    // share by its caption alone.
+    const std::vector<std::string> systems = {"#1", "#2"}, both = {"", ""};
     const std::pair<Wide, Setting> rows[] = {
         {Wiring,
-         {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring})}},
-        {VtPri, {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1)}},
-        {VtSec, {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2)}},
-        {CtPri, {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule}},
-        {ClampSensor, {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra)}},
-        {VCut, {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule}},
-        {ICut, {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule}},
-        {InpSignal, {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig)}},
+         {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring}),
+          .name = "System Confguration", .members = both}},
+        {VtPri,
+         {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1),
+          .name = "VT rating Pri.", .members = both}},
+        {VtSec,
+         {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2),
+          .name = "VT rating Sec.", .members = both}},
+        {CtPri,
+         {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule,
+          .name = "CT rating Pri.", .members = systems}},
+        {ClampSensor,
+         {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra),
+          .name = "Clamp Sensor", .members = systems}},
+        {VCut,
+         {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule,
+          .name = "LowEnd cutout Voltage", .members = systems}},
+        {ICut,
+         {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule,
+          .name = "LowEnd cutout Current", .members = systems}},
+        {InpSignal,
+         {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig),
+          .name = "Freq.  input", .members = systems}},
         {PfSign,
-         {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF})}},
-        {QSign, {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ})}},
-        {SCalc, {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS})}},
-        {DemandI, {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule}},
-        {DemandP, {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule}},
+         {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF}),
+          .name = "PowerFactor sign", .members = both}},
+        {QSign,
+         {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ}),
+          .name = "Reactive Power sign", .members = both}},
+        {SCalc,
+         {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS}),
+          .name = "Apparent Power calculation", .members = both}},
+        {DemandI,
+         {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule,
+          .name = "Average(demand)  update interval Current", .members = both}},
+        {DemandP,
+         {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule,
+          .name = "Average(demand)  update interval Power", .members = both}},
     };
     settings_.assign(kWide, Setting{});
     std::array<bool, kWide> given{};
@@ -340,15 +368,79 @@ bool frmGBH::IsTypeVariant2() const {
 
 std::uint32_t frmGBH::EnabledBackColor(bool enabled) { return enabled ? colors::SysWindow : colors::SysButtonFace; }
 
-bool frmGBH::bindingsUnsure(int slot) const {
-    return slot >= 1 && slot <= 16 && bindingsUnsure_[static_cast<std::size_t>(slot)];
+// --- what each setting holds ---
+
+namespace {
+// The bindings of a slot, one state per entry, kept with the screen's other settings.
+constexpr const char* kBinding = "binding";
+}  // namespace
+
+Held frmGBH::bindingHeld(int i) const {
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
+    return held(kBinding, i + 1, rec ? rec->Param[i + 1] : std::string());
 }
+
+void frmGBH::setBindingHeld(int i, Held h) { setHeld(kBinding, i + 1, nullptr, h); }
+
+bool frmGBH::bindingsUnsure() const {
+    for (int i = 0; i < kRows; ++i)
+        if (bindingHeld(i) != Held::Value) return true;
+    return false;
+}
+
+bool frmGBH::shared(int w) {
+    return w != CtPri && w != ClampSensor && w != VCut && w != ICut && w != InpSignal;
+}
+
+QWidget* frmGBH::settingControl(int w, int system) const {
+    const Setting& s = settings_[static_cast<std::size_t>(w)];
+    if (s.control.channels > 0) return s.control.widget(system);
+    return s.boxes[static_cast<std::size_t>(system - 1)];
+}
+
+const CardRecord* frmGBH::shownRecord() const { return ownerSlot_ != 0 ? G().CardRecords.get(ownerSlot_) : nullptr; }
+
+void frmGBH::drawSettingStates() {
+    const CardRecord* rec = shownRecord();
+    for (int w = 0; w < kWide; ++w) {
+        const Setting& s = settings_[static_cast<std::size_t>(w)];
+        for (int system = 1; system <= (shared(w) ? 1 : 2); ++system)
+            DrawHeld(settingControl(w, system), rec ? held(s, system, *rec) : Held::NotRead);
+    }
+}
+
+void frmGBH::watchUserEdits() {
+    for (int w = 0; w < kWide; ++w)
+        for (int system = 1; system <= (shared(w) ? 1 : 2); ++system)
+            ui::OnUserEdit(settingControl(w, system), this, [this, w, system] {
+                // What the user sets is a value for the slot the screen shows.
+                setHeld(settings_[static_cast<std::size_t>(w)], system, Held::Value);
+                if (shared(w)) setHeld(settings_[static_cast<std::size_t>(w)], 2, Held::Value);
+            });
+}
+
+void frmGBH::shareStates() {
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
+    if (!rec) return;
+    for (int w = 0; w < kWide; ++w)
+        if (shared(w)) {
+            const Setting& s = settings_[static_cast<std::size_t>(w)];
+            setHeld(s, 2, held(s, 1, *rec));
+        }
+}
+
+// --- entry ---
 
 void frmGBH::SetScaleMinMax(const std::string& typeCode) {
     DownloadRequest = UploadRequest = ClearRequest = PresetRequest = 0;
     LiveReadEnabled = -1;
     CyclicRun = true;
+    ++quietSensor_;
     InitControls(typeCode);
+    --quietSensor_;
+    // The controls show what the record holds; each is drawn by what it holds
+    // for this slot, whatever another slot's drawing left.
+    drawSettingStates();
     // Whatever a request left locked before the screen was left, the entry
     // unlocks; the card list keeps the focus it has.
     applyEnabled(true, false);
@@ -370,6 +462,7 @@ void frmGBH::InitControls(const std::string& typeCode) {
     }
 
     const GbhSlotRole role = SlotRoleOf(GetPowerCardSubType(typeCode), slot_);
+    ownerSlot_ = role.ownerSlot;
     hasOwner_ = role.ownerSlot != 0;
     for (int r = 0; r < kRows; ++r)
         hexIdx[static_cast<std::size_t>(r)]->setText(QString::fromLatin1(RowCaption(role.rowBase, r).c_str()));
@@ -456,6 +549,9 @@ void frmGBH::cbWdra_Click(int index) {
     if (entry < 0) return;
     const std::string rating = std::to_string(cbWdra[k]->itemData(entry).toInt());
     setBoxText(txtCur1[k], rating);
+    // The sensor's rating is the program's, not the card's or the user's: no
+    // value until a read or the user gives the CT primary one.
+    if (!quietSensor_) setHeld(settings_[CtPri], index + 1, Held::NotRead);
     if (entry == 0 && (sensorFamily_ == 'B' || sensorFamily_ == 'E')) setBoxText(txtCur2[k], rating);
     SetCTRatingEnabled(index);
 }
