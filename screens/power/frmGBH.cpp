@@ -22,15 +22,24 @@ using ui::placeTwips;
 
 namespace {
 
-// An item list that tells when the user opens it.
+// An item list that tells when the user opens it. It drops down twenty rows
+// high; that is set when it first drops down, not when the screen is built:
+// sixteen lists set up at once held the window up at the screen's first opening.
 class ItemList : public QComboBox {
 public:
     using QComboBox::QComboBox;
     std::function<void()> onDropDown;
     void showPopup() override {
         if (onDropDown) onDropDown();
+        if (!rowsSet_) {
+            rowsSet_ = true;
+            ui::setDropDownRows(this, 20);
+        }
         QComboBox::showPopup();
     }
+
+private:
+    bool rowsSet_ = false;
 };
 
 struct Sensor {
@@ -139,7 +148,6 @@ void frmGBH::buildRows() {
         item->setObjectName(QString("cbItem%1").arg(r));
         item->setModel(&itemNames_);  // the one list all 16 rows show
         item->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        ui::setDropDownRows(item, 20);
         item->onDropDown = [this, r] { LiveReadEnabled = r; };
         cbItem[i] = item;
         placeTwips(item, kItemX, y, kItemW, kCtlHeight);
