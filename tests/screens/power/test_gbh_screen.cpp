@@ -332,10 +332,12 @@ TEST_F(GbhTest, GreyedCopiesOfTheCardWideSettingsStayReadable) {
 
 // The old fault: the item list of 472 entries dropped down over the whole
 // screen height.
+// The row limit is set when the list first drops down: the list looks the same before and after.
 TEST_F(GbhTest, TheItemListDropsDownTwentyEntriesHigh) {
     frmGBH* s = open(kTwoSystems);
     ASSERT_NE(s, nullptr);
     QComboBox* list = s->cbItem[0];
+    const QImage closed = list->grab().toImage();
     list->showPopup();
     QAbstractItemView* view = list->view();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
@@ -344,6 +346,10 @@ TEST_F(GbhTest, TheItemListDropsDownTwentyEntriesHigh) {
     EXPECT_LE(view->viewport()->height(), 20 * row);
     EXPECT_GE(view->viewport()->height(), 19 * row);
     list->hidePopup();
+    list->clearFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }));
+    EXPECT_EQ(list->grab().toImage(), closed);
+    EXPECT_EQ(list->maxVisibleItems(), 20);
 }
 
 TEST_F(GbhTest, TheEntryFillsTheSettingsFromTheRecord) {
