@@ -123,7 +123,7 @@ public:
     // A screen whose settings depend on something else than the model (the
     // card's version, say) tells its variant itself.
     virtual int shownVariant() const;
-    // The rows of the screen's settings table, as they name themselves.
+    // The settings as the screen's rows describe them (and a download names them).
     const std::vector<Setting>& settingRows() const { return settings_; }
 
 protected:
