@@ -111,7 +111,8 @@ frmFS2::frmFS2(QWidget* parent) : CardScreen("FS2", parent) {
     const auto perCh = [](const PerCh& b, const char* group, PerChannel item, int k, const NumberRule& r,
                           const char* name) {
         return Setting{.boxes = {b[1], b[2]}, .group = group, .item = item, .param = {12, k - 12},
-                       .check = {.accepts = completeNumber(r)}, .name = name, .members = {"CH 1", "CH 2"}};
+                       .check = {.accepts = completeNumber(r)},
+                       .channelNames = {std::string(name) + " CH 1", std::string(name) + " CH 2"}};
     };
     settings_ = {
         perCh(txtZScale, "01", {2, 14}, 1, kFlowScaleRule, "Flow Zscale"),

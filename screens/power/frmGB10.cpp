@@ -53,13 +53,17 @@ frmGB10::frmGB10(QWidget* parent) : PowerCardScreen("GB10", parent) {
         return Setting{.boxes = one(b), .group = "01", .item = {0, item}, .param = {0, param}, .name = name};
     };
     // The bias and gain of the rows "W", "var", "cos" and "Hz".
-    const std::vector<std::string> measuredRows = {"W", "var", "cos", "Hz"};
+    const auto ofRows = [](const std::string& column) {
+        std::vector<std::string> out;
+        for (const char* row : {"W", "var", "cos", "Hz"}) out.push_back(row + (" " + column));
+        return out;
+    };
     settings_ = {
         // Bias i at item 2i + 8 and Param(2i - 1), gain i at 2i + 9 and Param(2i).
         {.boxes = {txtBias[1], txtBias[2], txtBias[3], txtBias[4]}, .group = "01", .item = {2, 8}, .param = {2, -1},
-         .name = "Bias", .members = measuredRows},
+         .channelNames = ofRows("Bias")},
         {.boxes = {txtGain[1], txtGain[2], txtGain[3], txtGain[4]}, .group = "01", .item = {2, 9}, .param = {2, 0},
-         .name = "Gain", .members = measuredRows},
+         .channelNames = ofRows("Gain")},
         single(txtZScale[1], 18, 9, "Wh Unit"),
         single(txtZScale[2], 42, 11, "Wh Min."),
         single(txtFScale[2], 35, 12, "Wh Max."),

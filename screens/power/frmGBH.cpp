@@ -286,49 +286,51 @@ void frmGBH::buildSettings() {
     };
     // Each row is put at the place of its own name, so the order of this table
     // cannot send a value to another setting's item. A row is named as the
-    // screen captions it; a setting of each system by "#1" or "#2", one both
-    // share by its caption alone.
-    const std::vector<std::string> systems = {"#1", "#2"}, both = {"", ""};
+    // screen captions it, a setting of each system with "#1" or "#2" after it.
+    const auto ofEach = [](const std::string& shown) {
+        return std::vector<std::string>{shown + " #1", shown + " #2"};
+    };
+    const auto ofBoth = [](const std::string& shown) { return std::vector<std::string>{shown, shown}; };
     const std::pair<Wide, Setting> rows[] = {
         {Wiring,
          {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring}),
-          .name = "System Confguration", .members = both}},
+          .channelNames = ofBoth("System Confguration")}},
         {VtPri,
          {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1),
-          .name = "VT rating Pri.", .members = both}},
+          .channelNames = ofBoth("VT rating Pri.")}},
         {VtSec,
          {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2),
-          .name = "VT rating Sec.", .members = both}},
+          .channelNames = ofBoth("VT rating Sec.")}},
         {CtPri,
          {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule,
-          .name = "CT rating Pri.", .members = systems}},
+          .channelNames = ofEach("CT rating Pri.")}},
         {ClampSensor,
          {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra),
-          .name = "Clamp Sensor", .members = systems}},
+          .channelNames = ofEach("Clamp Sensor")}},
         {VCut,
          {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule,
-          .name = "LowEnd cutout Voltage", .members = systems}},
+          .channelNames = ofEach("LowEnd cutout Voltage")}},
         {ICut,
          {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule,
-          .name = "LowEnd cutout Current", .members = systems}},
+          .channelNames = ofEach("LowEnd cutout Current")}},
         {InpSignal,
          {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig),
-          .name = "Freq.  input", .members = systems}},
+          .channelNames = ofEach("Freq.  input")}},
         {PfSign,
          {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF}),
-          .name = "PowerFactor sign", .members = both}},
+          .channelNames = ofBoth("PowerFactor sign")}},
         {QSign,
          {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ}),
-          .name = "Reactive Power sign", .members = both}},
+          .channelNames = ofBoth("Reactive Power sign")}},
         {SCalc,
          {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS}),
-          .name = "Apparent Power calculation", .members = both}},
+          .channelNames = ofBoth("Apparent Power calculation")}},
         {DemandI,
          {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule,
-          .name = "Average(demand)  update interval Current", .members = both}},
+          .channelNames = ofBoth("Average(demand)  update interval Current")}},
         {DemandP,
          {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule,
-          .name = "Average(demand)  update interval Power", .members = both}},
+          .channelNames = ofBoth("Average(demand)  update interval Power")}},
     };
     settings_.assign(kWide, Setting{});
     std::array<bool, kWide> given{};

@@ -95,12 +95,14 @@ protected:
     // The card-wide settings a download names when none holds a value, of a
     // one-system card or of a two-system card.
     static std::string noSettings(bool twoSystems) {
-        const std::string two = twoSystems ? ", #2" : "";
-        return "System Confguration; VT rating Pri.; VT rating Sec.; CT rating Pri. #1" + two + "; Clamp Sensor #1" +
-               two + "; LowEnd cutout Voltage #1" + two + "; LowEnd cutout Current #1" + two + "; Freq.  input #1" +
-               two +
-               "; PowerFactor sign; Reactive Power sign; Apparent Power calculation; Average(demand)  update "
-               "interval Current; Average(demand)  update interval Power";
+        std::string out = "System Confguration; VT rating Pri.; VT rating Sec.; CT rating Pri. #1; Clamp Sensor #1; "
+                          "LowEnd cutout Voltage #1; LowEnd cutout Current #1; Freq.  input #1; PowerFactor sign; "
+                          "Reactive Power sign; Apparent Power calculation; Average(demand)  update interval "
+                          "Current; Average(demand)  update interval Power";
+        if (twoSystems)
+            out += "; CT rating Pri. #2; Clamp Sensor #2; LowEnd cutout Voltage #2; LowEnd cutout Current #2; "
+                   "Freq.  input #2";
+        return out;
     }
     static std::string shown(const QComboBox* c) { return c->currentText().toStdString(); }
 

@@ -282,9 +282,10 @@ TEST_F(Gb40Test, ARequestRaisedForOneSlotIsServedForItBeforeTheNextSlotOpens) {
         std::string named;
         for (const char* row : {"Bias/Gain", "WhU", "WFS", "WU"})
             named += std::string(row) + " Ch.1, Ch.2, Ch.3, Ch.4; ";
-        for (const char* column : {"PRI", "U", "SEC"})
-            named += std::string(column) + " CT1(A), CT2(A), CT3(A), CT4(A); ";
-        named += "Adjust Ch.2, Ch.3, Ch.4; VT(V) PRI; VT(V) U; VT(V) SEC; Drop-Out(%)";
+        named += "CT1(A) PRI; CT1(A) U; CT1(A) SEC; Adjust Ch.2, Ch.3, Ch.4; ";
+        for (const char* row : {"CT2(A)", "CT3(A)", "CT4(A)"})
+            for (const char* column : {" PRI; ", " U; ", " SEC; "}) named += std::string(row) + column;
+        named += "VT(V) PRI; VT(V) U; VT(V) SEC; Drop-Out(%)";
         EXPECT_EQ(messages.texts(), std::vector<std::string>{std::string(ui::kLeftAsTheyAreText) + named});
         messages.shown.clear();
     }

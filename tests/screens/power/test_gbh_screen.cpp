@@ -700,15 +700,11 @@ TEST_F(GbhTest, ASettingWithoutAValueIsDrawnNotReadNotSentAndNamedByItsCaption) 
         const char* group;
         const char* item;
         const char* caption;
-        const char* withFirst;  // as it is named when system #1's is left too
     } controls[] = {
-        {"box", [](frmGBH* s) -> QWidget* { return s->txtVT1; }, "03", "13", "VT rating Pri.", "VT rating Pri."},
-        {"box of #2", [](frmGBH* s) -> QWidget* { return s->txtVCut[1]; }, "04", "17", "LowEnd cutout Voltage #2",
-         "LowEnd cutout Voltage #1, #2"},
-        {"list", [](frmGBH* s) -> QWidget* { return s->cbWiring; }, "03", "10", "System Confguration",
-         "System Confguration"},
-        {"list of #2", [](frmGBH* s) -> QWidget* { return s->cbInpSig[1]; }, "04", "15", "Freq.  input #2",
-         "Freq.  input #1, #2"},
+        {"box", [](frmGBH* s) -> QWidget* { return s->txtVT1; }, "03", "13", "VT rating Pri."},
+        {"box of #2", [](frmGBH* s) -> QWidget* { return s->txtVCut[1]; }, "04", "17", "LowEnd cutout Voltage #2"},
+        {"list", [](frmGBH* s) -> QWidget* { return s->cbWiring; }, "03", "10", "System Confguration"},
+        {"list of #2", [](frmGBH* s) -> QWidget* { return s->cbInpSig[1]; }, "04", "15", "Freq.  input #2"},
     };
     enum class Before { NeverRead, Refused, Needless, Unanswered };
     const struct {
@@ -775,7 +771,7 @@ TEST_F(GbhTest, ASettingWithoutAValueIsDrawnNotReadNotSentAndNamedByItsCaption) 
                 EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(k.caption)});
             } else {
                 ASSERT_EQ(messages.shown.size(), 1u);
-                EXPECT_NE(messages.shown[0].text.find(k.withFirst), std::string::npos) << messages.shown[0].text;
+                EXPECT_NE(messages.shown[0].text.find(k.caption), std::string::npos) << messages.shown[0].text;
             }
             EXPECT_TRUE(G().Connected);
         }
@@ -816,8 +812,35 @@ TEST_F(GbhTest, EveryCardWideSettingIsNamedByACaption) {
         for (const Setting& row : s->settingRows())
             for (int ch = 1; ch <= row.channels(); ++ch) {
                 const std::string name = row.shownName(0, ch);
-                EXPECT_FALSE(row.name.empty()) << name;
                 EXPECT_NE(name.rfind("Item ", 0), 0u) << name;
+                EXPECT_EQ(name.find("Ch."), std::string::npos) << name;  // "Ch" is a binding row here
             }
     }
+}
+
+// A settings file: a field with a text holds a value, also the same text a
+// refused read left; an empty field holds none, and is neither sent nor checked.
+TEST_F(GbhTest, ASettingsFilesFilledFieldsAreValuesAndItsEmptyFieldsAreNot) {
+    frmGBH* s = open(kOneSystem);
+    ASSERT_NE(s, nullptr);
+    k6sim::Fault wiring = test::fault("I10", kOneSystem, k6sim::FaultAction::Reply, "CNG");
+    wiring.group = "03";
+    record(kOneSystem).Param.set(17, "1");
+    sim.addFault(wiring);
+    uploadCard(s);
+    sim.clearFaults();
+    ASSERT_EQ(record(kOneSystem).Param[17], "1");  // kept: the file holds it as it was
+    // The file is opened: it holds the record as it stands, but no VT primary.
+    record(kOneSystem).Param.set(18, "");
+    ui::Values().fileOpened();
+    s = open(kOneSystem);
+    EXPECT_FALSE(DrawnUnread(s->cbWiring));
+    EXPECT_TRUE(DrawnUnread(s->txtVT1));
+    messages.shown.clear();
+    const Frames frames = framesOf(s, [&] { downloadCard(s); });
+    const Frames writes = from(frames, "G03");
+    EXPECT_EQ(Frames(writes.begin(), writes.begin() + 6), W("03", "01", "F") + W("03", "10", "1"));
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "I13"), 0);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "I25"), 1);  // the bindings, written whole
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("VT rating Pri.")});
 }
