@@ -107,25 +107,29 @@ frmFS2::frmFS2(QWidget* parent) : CardScreen("FS2", parent) {
     // Channel ch keeps its eleven settings in Param(12ch - 11) to Param(12ch - 1),
     // in the order they are read. A download sends only a complete number within
     // the box's rule; any other text counts as an empty box.
-    const auto perCh = [](const PerCh& b, const char* group, PerChannel item, int k, const NumberRule& r) {
+    // Each named by its caption on the screen, its channels by their headings.
+    const auto perCh = [](const PerCh& b, const char* group, PerChannel item, int k, const NumberRule& r,
+                          const char* name) {
         return Setting{.boxes = {b[1], b[2]}, .group = group, .item = item, .param = {12, k - 12},
-                       .check = {.accepts = completeNumber(r)}};
+                       .check = {.accepts = completeNumber(r)},
+                       .channelNames = {std::string(name) + " CH 1", std::string(name) + " CH 2"}};
     };
     settings_ = {
-        perCh(txtZScale, "01", {2, 14}, 1, kFlowScaleRule),
-        perCh(txtFScale, "01", {2, 15}, 2, kFlowScaleRule),
-        perCh(txtBias, "01", {2, 8}, 3, kFlowBiasRule),
-        perCh(txtGain, "01", {2, 9}, 4, kFlowGainRule),
-        perCh(txtKCool, "02", {2, 8}, 5, kSpecificHeatRule),
-        perCh(txtKHeat, "02", {2, 9}, 6, kSpecificHeatRule),
-        perCh(txtFlowCut, "02", {1, 13}, 7, kFlowCutRule),
-        perCh(txtTempCut, "02", {1, 15}, 8, kTempCutRule),
-        perCh(txtHys, "02", {1, 17}, 9, kTempCutRule),
-        perCh(txtSuppTempAdj, "02", {2, 18}, 10, kTempAdjustRule),
-        perCh(txtAmbTempAdj, "02", {2, 19}, 11, kTempAdjustRule),
-        {.boxes = {txtEnable[2]}, .group = "02", .item = {0, 43}, .param = {0, 24}, .accept = Accept::Bit},
+        perCh(txtZScale, "01", {2, 14}, 1, kFlowScaleRule, "Flow Zscale"),
+        perCh(txtFScale, "01", {2, 15}, 2, kFlowScaleRule, "Flow Fscale"),
+        perCh(txtBias, "01", {2, 8}, 3, kFlowBiasRule, "Flow Bias"),
+        perCh(txtGain, "01", {2, 9}, 4, kFlowGainRule, "Flow Gain"),
+        perCh(txtKCool, "02", {2, 8}, 5, kSpecificHeatRule, "Specific Heat Cooling"),
+        perCh(txtKHeat, "02", {2, 9}, 6, kSpecificHeatRule, "Specific Heat Heating"),
+        perCh(txtFlowCut, "02", {1, 13}, 7, kFlowCutRule, "Flow Low Cut"),
+        perCh(txtTempCut, "02", {1, 15}, 8, kTempCutRule, "Temp Low Cut"),
+        perCh(txtHys, "02", {1, 17}, 9, kTempCutRule, "Hysteresis"),
+        perCh(txtSuppTempAdj, "02", {2, 18}, 10, kTempAdjustRule, "Adj.Supply"),
+        perCh(txtAmbTempAdj, "02", {2, 19}, 11, kTempAdjustRule, "Adj.Ambient"),
+        {.boxes = {txtEnable[2]}, .group = "02", .item = {0, 43}, .param = {0, 24}, .accept = Accept::Bit,
+         .name = "CH2 Disable"},
         {.boxes = {txtCoff}, .group = "00", .item = {0, 56}, .param = {0, 25},
-         .check = {.accepts = completeNumber(kCoefficientRule)}},
+         .check = {.accepts = completeNumber(kCoefficientRule)}, .name = "Coefficient Cal."},
     };
     enum { Enable = 11, Coefficient = 12 };
     passes_ = {

@@ -15,6 +15,11 @@ constexpr int kBoxHeight = 345;
 
 void put(QWidget* w, int left, int top, int width) { placeTwips(w, left, top, width, kBoxHeight); }
 
+// The rows of the settings table.
+enum Row {
+    Bias, Gain, WhUnit, WhMin, WhMax, WFS, WUnit, CTPri, CTU, CTSec, VTPri, VTU, VTSec, DropOut, VarUnit, VarMin, VarMax
+};
+
 bool isTransformerVariant(const std::string& typeCode) { return ModelIs(typeCode, {"GB1A", "GB1B"}); }
 
 }  // namespace
@@ -42,36 +47,45 @@ frmGB10::frmGB10(QWidget* parent) : PowerCardScreen("GB10", parent) {
     // "GB1A" and "GB1B" first: they keep the CT ratings 22 items higher and have no secondary.
     variants_ = {{.models = {"GB1A", "GB1B"}}, {}};
     const auto one = [](QLineEdit* b) { return std::vector<QLineEdit*>{b}; };
-    // A setting of one box: group "01", the item and the record field Param(param).
-    const auto single = [&](QLineEdit* b, int item, int param) {
-        return Setting{.boxes = one(b), .group = "01", .item = {0, item}, .param = {0, param}};
+    // A setting of one box: group "01", the item and the record field Param(param),
+    // named by its row's and its column's captions.
+    const auto single = [&](QLineEdit* b, int item, int param, const char* name) {
+        return Setting{.boxes = one(b), .group = "01", .item = {0, item}, .param = {0, param}, .name = name};
     };
-    enum {
-        Bias, Gain, WhUnit, WhMin, WhMax, WFS, WUnit, CTPri, CTU, CTSec, VTPri, VTU, VTSec, DropOut,
-        VarUnit, VarMin, VarMax
+    // The bias and gain of the rows "W", "var", "cos" and "Hz".
+    const auto ofRows = [](const std::string& column) {
+        std::vector<std::string> out;
+        for (const char* row : {"W", "var", "cos", "Hz"}) out.push_back(row + (" " + column));
+        return out;
     };
     settings_ = {
         // Bias i at item 2i + 8 and Param(2i - 1), gain i at 2i + 9 and Param(2i).
-        {.boxes = {txtBias[1], txtBias[2], txtBias[3], txtBias[4]}, .group = "01", .item = {2, 8}, .param = {2, -1}},
-        {.boxes = {txtGain[1], txtGain[2], txtGain[3], txtGain[4]}, .group = "01", .item = {2, 9}, .param = {2, 0}},
-        single(txtZScale[1], 18, 9),
-        single(txtZScale[2], 42, 11),
-        single(txtFScale[2], 35, 12),
-        single(txtZScale[3], 50, 13),
-        single(txtFScale[3], 51, 14),
-        {.boxes = one(txtCTScale1), .group = "01", .item = {0, 61}, .param = {0, 15}, .at = {.itemShift = {22, 0}}},
-        {.boxes = one(txtCTScale2), .group = "01", .item = {0, 62}, .param = {0, 16}, .at = {.itemShift = {22, 0}}},
+        {.boxes = {txtBias[1], txtBias[2], txtBias[3], txtBias[4]}, .group = "01", .item = {2, 8}, .param = {2, -1},
+         .channelNames = ofRows("Bias")},
+        {.boxes = {txtGain[1], txtGain[2], txtGain[3], txtGain[4]}, .group = "01", .item = {2, 9}, .param = {2, 0},
+         .channelNames = ofRows("Gain")},
+        single(txtZScale[1], 18, 9, "Wh Unit"),
+        single(txtZScale[2], 42, 11, "Wh Min."),
+        single(txtFScale[2], 35, 12, "Wh Max."),
+        single(txtZScale[3], 50, 13, "W / var FS"),
+        single(txtFScale[3], 51, 14, "W / var Unit"),
+        {.boxes = one(txtCTScale1), .group = "01", .item = {0, 61}, .param = {0, 15}, .at = {.itemShift = {22, 0}},
+         .name = "CT(A) PRI"},
+        // The middle column's caption follows the model (prepare()).
+        {.boxes = one(txtCTScale2), .group = "01", .item = {0, 62}, .param = {0, 16}, .at = {.itemShift = {22, 0}},
+         .name = "CT(A) U"},
         // The secondary ratings are the card's own: read, never written. "GB1A" and
         // "GB1B" have no CT secondary; its hidden box and record field stay.
         {.boxes = one(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {0, 63}, .param = {0, 17},
-         .record = {.uploadOnly = true, .whereLacked = BoxAndField::Kept}},
-        single(txtPTScale1, 58, 18),
-        single(txtPTScale2, 59, 19),
-        {.boxes = one(txtPTScale3), .group = "01", .item = {0, 60}, .param = {0, 20}, .record = {.uploadOnly = true}},
-        single(txtZeroScale, 82, 21),
-        single(txtZScale[4], 19, 22),
-        single(txtZScale[5], 44, 24),
-        single(txtFScale[5], 37, 25),
+         .record = {.uploadOnly = true, .whereLacked = BoxAndField::Kept}, .name = "CT(A) SEC"},
+        single(txtPTScale1, 58, 18, "VT(V) PRI"),
+        single(txtPTScale2, 59, 19, "VT(V) U"),
+        {.boxes = one(txtPTScale3), .group = "01", .item = {0, 60}, .param = {0, 20}, .record = {.uploadOnly = true},
+         .name = "VT(V) SEC"},
+        single(txtZeroScale, 82, 21, "Drop-Out(%)"),
+        single(txtZScale[4], 19, 22, "var Unit"),
+        single(txtZScale[5], 44, 24, "var Min."),
+        single(txtFScale[5], 37, 25, "var Max."),
     };
     const auto at = [](int step) { return [step](int) { return step; }; };
     passes_ = {
@@ -104,6 +118,9 @@ void frmGB10::prepare(const std::string& typeCode) {
     const bool variant = isTransformerVariant(typeCode);
     txtCTScale3->setVisible(!variant);
     Label1_13->setText(variant ? "U/T" : "U");
+    // A download names the middle column as the screen captions it now.
+    settings_[CTU].name = variant ? "CT(A) U/T" : "CT(A) U";
+    settings_[VTU].name = variant ? "VT(V) U/T" : "VT(V) U";
 }
 
 void frmGB10::layoutMeasuredValues(QWidget* f) {

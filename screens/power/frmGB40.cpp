@@ -29,10 +29,19 @@ const DisplayMode kDisplayModes[] = {
     {'3', {"Whi-L", "Whi-H", "Who-L", "Who-H"}, {{{2, 8}, {2, 9}, {2, 16}, {2, 17}}}},
 };
 constexpr int kFirstLiveItem = 10, kLiveItems = 16;
+// The rows of the settings table whose caption follows the model.
+constexpr std::size_t kCtU = 6, kVtU = 9;
 
 bool isTransformerVariant(const std::string& typeCode) { return ModelIs(typeCode, {"GB4A", "GB4B"}); }
 
 std::vector<QLineEdit*> channelBoxes(const frmGB40::Column& c) { return {c[1], c[2], c[3], c[4]}; }
+
+// A column of the CT rows "CT1(A)" to "CT4(A)", as a message names each of its boxes.
+std::vector<std::string> ctColumn(const std::string& column) {
+    std::vector<std::string> out;
+    for (int ch = 1; ch <= kChannels; ++ch) out.push_back("CT" + std::to_string(ch) + "(A) " + column);
+    return out;
+}
 
 }  // namespace
 
@@ -59,27 +68,31 @@ frmGB40::frmGB40(QWidget* parent) : PowerCardScreen("GB40", parent) {
 
     // "GB4A" and "GB4B" first: their CT ratings are two items a channel from 83 on, without a secondary.
     variants_ = {{.models = {"GB4A", "GB4B"}}, {}};
-    const auto single = [](QLineEdit* b, int item, int param) {
-        return Setting{.boxes = {b}, .group = "01", .item = {0, item}, .param = {0, param}};
+    const auto single = [](QLineEdit* b, int item, int param, const char* name) {
+        return Setting{.boxes = {b}, .group = "01", .item = {0, item}, .param = {0, param}, .name = name};
     };
-    // Channel ch keeps its eight settings in Param(8ch - 7) to Param(8ch).
+    // Channel ch keeps its eight settings in Param(8ch - 7) to Param(8ch). Each
+    // row is named by its caption on the screen: the bias under the heading line
+    // "Adjust" beside the channel's upper row, the gain under "Bias/Gain" beside
+    // its lower row; the CT ratings by their row "CT1(A)" to "CT4(A)" and column.
     settings_ = {
-        {.boxes = channelBoxes(txtBias), .group = "01", .item = {2, 8}, .param = {8, -7}},
-        {.boxes = channelBoxes(txtGain), .group = "01", .item = {2, 9}, .param = {8, -6}},
-        {.boxes = channelBoxes(txtUScale), .group = "01", .item = {1, 17}, .param = {8, -5}},
-        {.boxes = channelBoxes(txtZScale), .group = "01", .item = {2, 48}, .param = {8, -4}},
-        {.boxes = channelBoxes(txtFScale), .group = "01", .item = {2, 49}, .param = {8, -3}},
+        {.boxes = channelBoxes(txtBias), .group = "01", .item = {2, 8}, .param = {8, -7}, .name = "Adjust"},
+        {.boxes = channelBoxes(txtGain), .group = "01", .item = {2, 9}, .param = {8, -6}, .name = "Bias/Gain"},
+        {.boxes = channelBoxes(txtUScale), .group = "01", .item = {1, 17}, .param = {8, -5}, .name = "WhU"},
+        {.boxes = channelBoxes(txtZScale), .group = "01", .item = {2, 48}, .param = {8, -4}, .name = "WFS"},
+        {.boxes = channelBoxes(txtFScale), .group = "01", .item = {2, 49}, .param = {8, -3}, .name = "WU"},
         {.boxes = channelBoxes(txtCTScale1), .group = "01", .item = {3, 58}, .param = {8, -2},
-         .at = {.variantItem = {PerChannel{2, 81}, PerChannel{}}}},
+         .at = {.variantItem = {PerChannel{2, 81}, PerChannel{}}}, .channelNames = ctColumn("PRI")},
+        // The middle column's caption follows the model (prepare()).
         {.boxes = channelBoxes(txtCTScale2), .group = "01", .item = {3, 59}, .param = {8, -1},
-         .at = {.variantItem = {PerChannel{2, 82}, PerChannel{}}}},
+         .at = {.variantItem = {PerChannel{2, 82}, PerChannel{}}}, .channelNames = ctColumn("U")},
         // "GB4A" and "GB4B" have no CT secondaries; their hidden boxes and record fields stay.
         {.boxes = channelBoxes(txtCTScale3), .group = {kNotOnCard, "01"}, .item = {3, 60}, .param = {8, 0},
-         .record = {.whereLacked = BoxAndField::Kept}},
-        single(txtPTScale1, 58, 33),
-        single(txtPTScale2, 59, 34),
-        single(txtPTScale3, 60, 35),
-        single(txtZeroScale, 82, 36),
+         .record = {.whereLacked = BoxAndField::Kept}, .channelNames = ctColumn("SEC")},
+        single(txtPTScale1, 58, 33, "VT(V) PRI"),
+        single(txtPTScale2, 59, 34, "VT(V) U"),
+        single(txtPTScale3, 60, 35, "VT(V) SEC"),
+        single(txtZeroScale, 82, 36, "Drop-Out(%)"),
     };
     passes_ = {
         {.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6, 7}, .progressAfter = [](int ch) { return 2 * ch; }},
@@ -140,6 +153,9 @@ frmGB40::frmGB40(QWidget* parent) : PowerCardScreen("GB40", parent) {
 void frmGB40::prepare(const std::string& typeCode) {
     const bool variant = isTransformerVariant(typeCode);
     Label1_12->setText(variant ? "U/T" : "U");
+    // A download names the middle column as the screen captions it now.
+    settings_[kCtU].channelNames = ctColumn(variant ? "U/T" : "U");
+    settings_[kVtU].name = variant ? "VT(V) U/T" : "VT(V) U";
     for (std::size_t ch = 1; ch <= kChannels; ++ch) txtCTScale3[ch]->setVisible(!variant);
     if (!showDisplayMode(typeCode.size() >= 8 ? typeCode[7] : '\0'))
         // A mode the screen does not know: the values are read and none is shown;

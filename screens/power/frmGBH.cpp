@@ -22,15 +22,24 @@ using ui::placeTwips;
 
 namespace {
 
-// An item list that tells when the user opens it.
+// An item list that tells when the user opens it. It drops down twenty rows
+// high; that is set when it first drops down, not when the screen is built:
+// sixteen lists set up at once held the window up at the screen's first opening.
 class ItemList : public QComboBox {
 public:
     using QComboBox::QComboBox;
     std::function<void()> onDropDown;
     void showPopup() override {
         if (onDropDown) onDropDown();
+        if (!rowsSet_) {
+            rowsSet_ = true;
+            ui::setDropDownRows(this, 20);
+        }
         QComboBox::showPopup();
     }
+
+private:
+    bool rowsSet_ = false;
 };
 
 struct Sensor {
@@ -111,6 +120,7 @@ frmGBH::frmGBH(QWidget* parent) : CardScreen("K6-GBH", parent) {
     body()->setFont(ui::arialFont(8));
     buildRows();
     buildSettings();
+    watchUserEdits();
     // A Download click waits for the next regular tick.
     downloadAtNextTick_ = true;
 }
@@ -138,7 +148,6 @@ void frmGBH::buildRows() {
         item->setObjectName(QString("cbItem%1").arg(r));
         item->setModel(&itemNames_);  // the one list all 16 rows show
         item->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        ui::setDropDownRows(item, 20);
         item->onDropDown = [this, r] { LiveReadEnabled = r; };
         cbItem[i] = item;
         placeTwips(item, kItemX, y, kItemW, kCtlHeight);
@@ -276,23 +285,52 @@ void frmGBH::buildSettings() {
         return std::vector<QLineEdit*>(boxes.begin(), boxes.end());
     };
     // Each row is put at the place of its own name, so the order of this table
-    // cannot send a value to another setting's item.
+    // cannot send a value to another setting's item. A row is named as the
+    // screen captions it, a setting of each system with "#1" or "#2" after it.
+    const auto ofEach = [](const std::string& shown) {
+        return std::vector<std::string>{shown + " #1", shown + " #2"};
+    };
+    const auto ofBoth = [](const std::string& shown) { return std::vector<std::string>{shown, shown}; };
     const std::pair<Wide, Setting> rows[] = {
         {Wiring,
-         {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring})}},
-        {VtPri, {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1)}},
-        {VtSec, {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2)}},
-        {CtPri, {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule}},
-        {ClampSensor, {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra)}},
-        {VCut, {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule}},
-        {ICut, {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule}},
-        {InpSignal, {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig)}},
+         {.item = {0, 10}, .param = {0, 17}, .at = bySystem, .record = rule, .control = indexList({cbWiring, cbWiring}),
+          .channelNames = ofBoth("System Confguration")}},
+        {VtPri,
+         {.item = {0, 13}, .param = {0, 18}, .at = bySystem, .record = rule, .control = vtBox(txtVT1),
+          .channelNames = ofBoth("VT rating Pri.")}},
+        {VtSec,
+         {.item = {0, 14}, .param = {0, 19}, .at = bySystem, .record = rule, .control = vtBox(txtVT2),
+          .channelNames = ofBoth("VT rating Sec.")}},
+        {CtPri,
+         {.boxes = each(txtCur1), .item = {0, 11}, .param = {2, 18}, .at = bySystem, .record = rule,
+          .channelNames = ofEach("CT rating Pri.")}},
+        {ClampSensor,
+         {.item = {0, 12}, .param = {2, 19}, .at = bySystem, .record = rule, .control = indexList(cbWdra),
+          .channelNames = ofEach("Clamp Sensor")}},
+        {VCut,
+         {.boxes = each(txtVCut), .item = {0, 17}, .param = {2, 22}, .at = bySystem, .record = rule,
+          .channelNames = ofEach("LowEnd cutout Voltage")}},
+        {ICut,
+         {.boxes = each(txtICut), .item = {0, 16}, .param = {2, 23}, .at = bySystem, .record = rule,
+          .channelNames = ofEach("LowEnd cutout Current")}},
+        {InpSignal,
+         {.item = {0, 15}, .param = {1, 27}, .at = bySystem, .record = rule, .control = indexList(cbInpSig),
+          .channelNames = ofEach("Freq.  input")}},
         {PfSign,
-         {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF})}},
-        {QSign, {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ})}},
-        {SCalc, {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS})}},
-        {DemandI, {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule}},
-        {DemandP, {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule}},
+         {.item = {0, 20}, .param = {0, 30}, .at = bySystem, .record = rule, .control = indexList({cbPF, cbPF}),
+          .channelNames = ofBoth("PowerFactor sign")}},
+        {QSign,
+         {.item = {0, 21}, .param = {0, 31}, .at = bySystem, .record = rule, .control = indexList({cbQ, cbQ}),
+          .channelNames = ofBoth("Reactive Power sign")}},
+        {SCalc,
+         {.item = {0, 22}, .param = {0, 32}, .at = bySystem, .record = rule, .control = indexList({cbS, cbS}),
+          .channelNames = ofBoth("Apparent Power calculation")}},
+        {DemandI,
+         {.boxes = common(txtIIT), .item = {0, 18}, .param = {0, 33}, .at = bySystem, .record = rule,
+          .channelNames = ofBoth("Average(demand)  update interval Current")}},
+        {DemandP,
+         {.boxes = common(txtVLTIT), .item = {0, 19}, .param = {0, 34}, .at = bySystem, .record = rule,
+          .channelNames = ofBoth("Average(demand)  update interval Power")}},
     };
     settings_.assign(kWide, Setting{});
     std::array<bool, kWide> given{};
@@ -340,15 +378,79 @@ bool frmGBH::IsTypeVariant2() const {
 
 std::uint32_t frmGBH::EnabledBackColor(bool enabled) { return enabled ? colors::SysWindow : colors::SysButtonFace; }
 
-bool frmGBH::bindingsUnsure(int slot) const {
-    return slot >= 1 && slot <= 16 && bindingsUnsure_[static_cast<std::size_t>(slot)];
+// --- what each setting holds ---
+
+namespace {
+// The bindings of a slot, one state per entry, kept with the screen's other settings.
+constexpr const char* kBinding = "binding";
+}  // namespace
+
+Held frmGBH::bindingHeld(int i) const {
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
+    return held(kBinding, i + 1, rec ? rec->Param[i + 1] : std::string());
 }
+
+void frmGBH::setBindingHeld(int i, Held h) { setHeld(kBinding, i + 1, nullptr, h); }
+
+bool frmGBH::bindingsUnsure() const {
+    for (int i = 0; i < kRows; ++i)
+        if (bindingHeld(i) != Held::Value) return true;
+    return false;
+}
+
+bool frmGBH::shared(int w) {
+    return w != CtPri && w != ClampSensor && w != VCut && w != ICut && w != InpSignal;
+}
+
+QWidget* frmGBH::settingControl(int w, int system) const {
+    const Setting& s = settings_[static_cast<std::size_t>(w)];
+    if (s.control.channels > 0) return s.control.widget(system);
+    return s.boxes[static_cast<std::size_t>(system - 1)];
+}
+
+const CardRecord* frmGBH::shownRecord() const { return ownerSlot_ != 0 ? G().CardRecords.get(ownerSlot_) : nullptr; }
+
+void frmGBH::drawSettingStates() {
+    const CardRecord* rec = shownRecord();
+    for (int w = 0; w < kWide; ++w) {
+        const Setting& s = settings_[static_cast<std::size_t>(w)];
+        for (int system = 1; system <= (shared(w) ? 1 : 2); ++system)
+            DrawHeld(settingControl(w, system), rec ? held(s, system, *rec) : Held::NotRead);
+    }
+}
+
+void frmGBH::watchUserEdits() {
+    for (int w = 0; w < kWide; ++w)
+        for (int system = 1; system <= (shared(w) ? 1 : 2); ++system)
+            ui::OnUserEdit(settingControl(w, system), this, [this, w, system] {
+                // What the user sets is a value for the slot the screen shows.
+                setHeld(settings_[static_cast<std::size_t>(w)], system, Held::Value);
+                if (shared(w)) setHeld(settings_[static_cast<std::size_t>(w)], 2, Held::Value);
+            });
+}
+
+void frmGBH::shareStates() {
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
+    if (!rec) return;
+    for (int w = 0; w < kWide; ++w)
+        if (shared(w)) {
+            const Setting& s = settings_[static_cast<std::size_t>(w)];
+            setHeld(s, 2, held(s, 1, *rec));
+        }
+}
+
+// --- entry ---
 
 void frmGBH::SetScaleMinMax(const std::string& typeCode) {
     DownloadRequest = UploadRequest = ClearRequest = PresetRequest = 0;
     LiveReadEnabled = -1;
     CyclicRun = true;
+    ++quietSensor_;
     InitControls(typeCode);
+    --quietSensor_;
+    // The controls show what the record holds; each is drawn by what it holds
+    // for this slot, whatever another slot's drawing left.
+    drawSettingStates();
     // Whatever a request left locked before the screen was left, the entry
     // unlocks; the card list keeps the focus it has.
     applyEnabled(true, false);
@@ -370,6 +472,7 @@ void frmGBH::InitControls(const std::string& typeCode) {
     }
 
     const GbhSlotRole role = SlotRoleOf(GetPowerCardSubType(typeCode), slot_);
+    ownerSlot_ = role.ownerSlot;
     hasOwner_ = role.ownerSlot != 0;
     for (int r = 0; r < kRows; ++r)
         hexIdx[static_cast<std::size_t>(r)]->setText(QString::fromLatin1(RowCaption(role.rowBase, r).c_str()));
@@ -456,6 +559,9 @@ void frmGBH::cbWdra_Click(int index) {
     if (entry < 0) return;
     const std::string rating = std::to_string(cbWdra[k]->itemData(entry).toInt());
     setBoxText(txtCur1[k], rating);
+    // The sensor's rating is the program's, not the card's or the user's: no
+    // value until a read or the user gives the CT primary one.
+    if (!quietSensor_) setHeld(settings_[CtPri], index + 1, Held::NotRead);
     if (entry == 0 && (sensorFamily_ == 'B' || sensorFamily_ == 'E')) setBoxText(txtCur2[k], rating);
     SetCTRatingEnabled(index);
 }

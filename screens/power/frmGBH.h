@@ -50,10 +50,10 @@ public:
 
     const GbhBindingRows& bindingRows() const { return rows_; }
     bool requestPending() const { return DownloadRequest || UploadRequest || ClearRequest; }
-    // The slot whose bindings an upload could not read whole (a read refused,
-    // unanswered or empty): until an upload reads them all, a download leaves
-    // the card's bindings alone and ends saying so.
-    bool bindingsUnsure(int slot) const;
+    // Whether the bindings of the slot shown are not all known (a read refused,
+    // unanswered or empty, or never read): until an upload reads them all, a
+    // download leaves the card's bindings alone and names them when it ends.
+    bool bindingsUnsure() const;
 
     // -1 while the live read may run; opening a row's item list sets it to the
     // row, which stops the live read until the next upload or download.
@@ -113,6 +113,23 @@ private:
     // Locks or unlocks; `focusUpload` as after a transfer (not on entry).
     void applyEnabled(bool enable, bool focusUpload);
     void emptySettings();
+    // A card-wide setting the two systems share: one control and one state for both.
+    static bool shared(int w);
+    // The control of a card-wide setting for a system.
+    QWidget* settingControl(int w, int system) const;
+    // The record whose settings the screen shows (a further slot shows those of
+    // its main slot); nullptr when there is none.
+    const CardRecord* shownRecord() const;
+    // Draws every card-wide setting by what it holds for the slot shown.
+    void drawSettingStates();
+    // The user's own changes give a setting a value (and a sensor picked, the
+    // CT primary it puts in none).
+    void watchUserEdits();
+    // A setting both systems share takes for #2 the state it has for #1.
+    void shareStates();
+    // The state of binding entry i (0 to 15) of the slot shown.
+    Held bindingHeld(int i) const;
+    void setBindingHeld(int i, Held h);
     void showSecondSystem(bool two);
 
     // A list entry by index (-1 nothing); the sensor lists run their click
@@ -136,7 +153,9 @@ private:
     char sensorFamily_ = '\0';
     int slot_ = 0;
     bool hasOwner_ = true;
-    std::array<bool, 17> bindingsUnsure_{};
+    int ownerSlot_ = 0;  // the slot whose record holds the settings shown (0: none)
+    // The program, not the user, chooses a sensor: its rating in the CT box stays as the state says.
+    int quietSensor_ = 0;
 };
 
 }  // namespace talvo::screens

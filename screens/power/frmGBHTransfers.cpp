@@ -5,8 +5,8 @@
 // The card-wide settings are the skeleton's rows (settings_), each read and
 // sent by the skeleton's row steps; the order around them is the screen's own,
 // because the passes cannot say it: the card type is renewed from the card's
-// model, the bindings come from the channel rows and are left alone while
-// unsure, both systems' groups are opened before the first read, the reads go
+// model, the bindings come from the channel rows and are left alone (and
+// named) while any of them holds no value, both systems' groups are opened before the first read, the reads go
 // system by system (the sensor before the CT primary) while a download writes
 // all of system #1 and then all of system #2 (the common settings again), the
 // wiring goes to both groups at once, a further slot of the card only copies
@@ -24,7 +24,6 @@
 #include "screens/power/GbhValues.h"
 #include "screens/power/frmGBH.h"
 #include "ui/Geometry.h"
-#include "ui/SettingsDialog.h"
 
 namespace talvo::screens {
 
@@ -33,8 +32,6 @@ namespace {
 constexpr int kUploadSteps = 15, kDownloadSteps = 16;
 // The card takes its time over a download or a reset before it answers again.
 constexpr int kSettleMs = 1000;
-// After a download that left the card's bindings alone.
-constexpr const char* kBindingsNotWritten = "Bindings not written. Please Upload all bindings first";
 
 std::string cellText(const QLabel* cell) { return cell->text().toLatin1().toStdString(); }
 
@@ -62,6 +59,7 @@ void frmGBH::tickEnded() {
 void frmGBH::UploadSettings() {
     SetControlsEnabled(false);
     uploadAll();
+    shareStates();
     SetControlsEnabled(true);
     LiveReadEnabled = -1;
 }
@@ -70,7 +68,6 @@ bool frmGBH::uploadAll() {
     Transfer t(*this, "Uploading incomplete");
     if (!t.ok()) return false;
     CardRecord& rec = t.record();
-    const std::size_t slot = static_cast<std::size_t>(t.slot());
     stampVersion(rec);
     mainView().showProgress(kUploadSteps, "Uploading");
     if (!t.select()) return false;
@@ -80,24 +77,22 @@ bool frmGBH::uploadAll() {
     if (!IsRefusal(model) && !TextAfterColon(model).empty()) rec.CardType = TextAfterColon(model);
 
     if (t.write("02", "01", "F").empty()) return false;
-    bool unsure = false;
     for (int i = 0; i < kRows; ++i) {
         const std::string reply = t.read("02", std::to_string(i + 10));
         if (!t.ok()) {
-            // What was not read keeps its text; the screen no longer knows all
-            // of the card's bindings, so it will not write them back.
-            bindingsUnsure_[slot] = true;
+            // What was not read keeps its text, and holds no value: the screen
+            // no longer knows all of the card's bindings, so it will not write them back.
+            for (int j = i; j < kRows; ++j) setBindingHeld(j, Held::NotRead);
             return false;
         }
         // A refused read keeps the text held before, which may be anything: an
         // unbound "0;0;0;0" there would end the layout and a download would then
         // unbind every later binding of the card.
         const std::string text = UploadedBindingText(reply, rec.Param[i + 1]);
-        unsure = unsure || IsRefusal(reply) || text.empty();
+        setBindingHeld(i, IsRefusal(reply) ? heldFromReply(reply) : text.empty() ? Held::NotRead : Held::Value);
         rec.Param.set(i + 1, text);
         t.step(i);
     }
-    bindingsUnsure_[slot] = unsure;
     for (int i = 0; i < kRows; ++i) rows_.BindInfo[static_cast<std::size_t>(i)] = rec.Param[i + 1];
     rows_.setBinding();
     showRows();
@@ -130,11 +125,10 @@ void frmGBH::noSecondSystem(CardRecord& rec) const {
 
 void frmGBH::DownloadSettings() {
     SetControlsEnabled(false);
-    // The card's bindings are not all known: writing the rows would unbind or
-    // overwrite those the screen could not read, so none is written, and the
-    // user is told so.
-    const bool bindingsKept = bindingsUnsure(cardSlot());
-    if (downloadAll() && bindingsKept) ui::ShowEntryMessage(kBindingsNotWritten);
+    // A sensor list the download refills puts no rating in as the user's.
+    ++quietSensor_;
+    downloadAll();
+    --quietSensor_;
     SetControlsEnabled(true);
     LiveReadEnabled = -1;
 }
@@ -143,7 +137,6 @@ bool frmGBH::downloadAll() {
     Transfer t(*this, "Downloading incomplete");
     if (!t.ok()) return false;
     CardRecord& rec = t.record();
-    const int slot = t.slot();
     // Only the card's main slot writes the card-wide settings; judged by the
     // model the record held before this download renews it.
     const int subType = GetPowerCardSubType(rec.CardType);
@@ -155,7 +148,13 @@ bool frmGBH::downloadAll() {
     if (!t.ok()) return false;
     if (!IsRefusal(model) && !TextAfterColon(model).empty()) rec.CardType = TextAfterColon(model);
 
-    if (!bindingsUnsure(slot)) {
+    shareStates();
+    if (bindingsUnsure()) {
+        // The card's bindings are not all known: writing the rows would unbind
+        // or overwrite those the screen could not read, so none is written,
+        // and each is named by the channel the screen shows it on.
+        for (const QLabel* channel : hexIdx) t.leftOnCard("Ch", channel->text().toStdString());
+    } else {
         if (t.write("02", "01", "F").empty()) return false;
         rows_.setBindInfo();
         for (int i = 0; i < kRows; ++i) {

@@ -123,6 +123,8 @@ public:
     // A screen whose settings depend on something else than the model (the
     // card's version, say) tells its variant itself.
     virtual int shownVariant() const;
+    // The settings as the screen's rows describe them (and a download names them).
+    const std::vector<Setting>& settingRows() const { return settings_; }
 
 protected:
     // --- what a screen may add to the skeleton ---
@@ -193,7 +195,7 @@ protected:
         // A setting a download did not send because it holds no value: the card
         // keeps its own, and the user is told at the end (an item the card does
         // not use is not named). A row names its channels as members of its caption.
-        void leftOnCard(const std::string& name) { leftOnCard_.add(name); }
+        void leftOnCard(const std::string& name, const std::string& member = "") { leftOnCard_.add(name, member); }
         void leftOnCard(const Setting& s, int variant, int ch, Held why);
         // Tells the user which settings a download that ran to its end left as
         // they are on the card (nothing when it sent them all).

@@ -13,6 +13,7 @@
 #include "core/Protocol.h"
 #include "screens/power/frmGBH.h"
 #include "sim/Simulator.h"
+#include "ui/DialogValues.h"
 #include "tests/screens/ScreenFixture.h"
 
 namespace talvo::test {
@@ -77,6 +78,32 @@ protected:
     }
 
     static std::string label(const QLabel* l) { return l->text().toStdString(); }
+    // The user's own pick of a list's entry.
+    static void pickEntry(QComboBox* list, int index) {
+        list->setCurrentIndex(index);
+        Q_EMIT list->activated(index);
+    }
+
+    // The one message a download ends with when it left settings on the card, naming them.
+    static std::string leftOnCard(const std::string& named) { return ui::kLeftAsTheyAreText + named; }
+    // The bindings of a slot, each named by the channel the screen shows it on.
+    static std::string allBindings(int firstRow = 0) {
+        std::string out = "Ch";
+        for (int i = 0; i < 16; ++i) out += (i == 0 ? " +" : ", +") + std::to_string(firstRow + i);
+        return out;
+    }
+    // The card-wide settings a download names when none holds a value, of a
+    // one-system card or of a two-system card.
+    static std::string noSettings(bool twoSystems) {
+        std::string out = "System Confguration; VT rating Pri.; VT rating Sec.; CT rating Pri. #1; Clamp Sensor #1; "
+                          "LowEnd cutout Voltage #1; LowEnd cutout Current #1; Freq.  input #1; PowerFactor sign; "
+                          "Reactive Power sign; Apparent Power calculation; Average(demand)  update interval "
+                          "Current; Average(demand)  update interval Power";
+        if (twoSystems)
+            out += "; CT rating Pri. #2; Clamp Sensor #2; LowEnd cutout Voltage #2; LowEnd cutout Current #2; "
+                   "Freq.  input #2";
+        return out;
+    }
     static std::string shown(const QComboBox* c) { return c->currentText().toStdString(); }
 
     // Puts a card of another model text into a slot, as if the station had it.

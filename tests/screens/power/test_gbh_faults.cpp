@@ -83,14 +83,15 @@ TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAloneAndSa
     uploadCard(s);
     sim.clearFaults();
     ASSERT_FALSE(G().Connected);
-    EXPECT_TRUE(s->bindingsUnsure(kTwoSystems));
+    EXPECT_TRUE(s->bindingsUnsure());
     EXPECT_EQ(record(kTwoSystems).Param[4], "40011;2;2;0");  // read before the failure
     EXPECT_EQ(record(kTwoSystems).Param[5], "");              // never read
 
-    // Connected again (which empties the records), the slot's rows show no
-    // binding; the card still holds ten. The user's own binding in the first
-    // free row, and then bindings from a settings file, are not written either:
-    // the download says so.
+    // Connected again (which empties the records and what each setting held),
+    // the slot's rows show no binding; the card still holds ten. The user's own
+    // binding in the first free row, and then bindings from a settings file, are
+    // not written either: the download's one ending names every binding it left,
+    // with the settings never read since the connect.
     connectAndUpload();
     const struct {
         const char* what;
@@ -117,8 +118,8 @@ TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAloneAndSa
         EXPECT_EQ(sim.value(kTwoSystems, "02", 10), "40001;2;1;0");
         EXPECT_EQ(sim.value(kTwoSystems, "02", 14), "40013;2;1;0");
         EXPECT_EQ(sim.value(kTwoSystems, "02", 19), "40147;1;1;0");
-        ASSERT_EQ(messages.texts(), std::vector<std::string>{"Bindings not written. Please Upload all bindings first"});
-        EXPECT_EQ(messages.shown[0].title, "");
+        ASSERT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(allBindings() + "; " + noSettings(true))});
+        EXPECT_EQ(messages.shown[0].title, "Downloading");
         EXPECT_EQ(messages.shown[0].icon, platform::MsgIcon::Information);
         EXPECT_TRUE(G().Connected);
         EXPECT_TRUE(s->downloadButton()->isEnabled());
@@ -126,7 +127,7 @@ TEST_F(GbhTest, AfterABindingReadFailedADownloadLeavesTheCardsBindingsAloneAndSa
 
     // A whole upload makes the screen sure of them again.
     uploadCard(s);
-    EXPECT_FALSE(s->bindingsUnsure(kTwoSystems));
+    EXPECT_FALSE(s->bindingsUnsure());
     s->cbItem[15]->setCurrentIndex(0);  // unbind TIMER
     messages.shown.clear();
     downloadCard(s);
@@ -152,7 +153,7 @@ TEST_F(GbhTest, ARefusedBindingReadKeepsTheRecordsTextAndWritesNoBindingWhatever
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.refusal) + " over \"" + c.held + "\"");
         uploadCard(s);  // whole: sure of the bindings
-        ASSERT_FALSE(s->bindingsUnsure(kTwoSystems));
+        ASSERT_FALSE(s->bindingsUnsure());
         record(kTwoSystems).Param.set(3, c.held);
         sim.addFault(inGroup(fault("I12", kTwoSystems, FaultAction::Reply, c.refusal), "02"));
         uploadCard(s);
@@ -160,7 +161,7 @@ TEST_F(GbhTest, ARefusedBindingReadKeepsTheRecordsTextAndWritesNoBindingWhatever
         EXPECT_TRUE(G().Connected);
         EXPECT_EQ(record(kTwoSystems).Param[3], c.held);
         EXPECT_EQ(record(kTwoSystems).Param[4], "40011;2;2;0");  // the reads go on
-        EXPECT_TRUE(s->bindingsUnsure(kTwoSystems));
+        EXPECT_TRUE(s->bindingsUnsure());
 
         messages.shown.clear();
         const Frames frames = framesOf(s, [&] { downloadCard(s); });
@@ -168,7 +169,7 @@ TEST_F(GbhTest, ARefusedBindingReadKeepsTheRecordsTextAndWritesNoBindingWhatever
         EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I01"));
         for (int item = 10; item <= 25; ++item)
             EXPECT_EQ(sim.value(kTwoSystems, "02", item), card[static_cast<std::size_t>(item - 10)]) << item;
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Bindings not written. Please Upload all bindings first"});
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(allBindings())});
     }
 }
 
@@ -287,7 +288,8 @@ TEST_F(GbhTest, AScreenLeftWithARequestRaisedServesItFirstAndUnlocksItself) {
     EXPECT_TRUE(s->CmdReset->isEnabled());
     EXPECT_TRUE(cardList()->isEnabled());
     EXPECT_EQ(countFrames("I09"), 1u) << "the download went to the card before the overview came";
-    EXPECT_TRUE(messages.shown.empty());
+    // Nothing was read on this screen: the download sent none of it and says so.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(allBindings() + "; " + noSettings(false))});
 
     // Entered again, the screen runs its live read, nothing more of the download.
     sim.clearFrames();
@@ -340,6 +342,7 @@ TEST_F(GbhTest, AFurtherSlotWithoutAMainSlotBeforeItShowsNothingToChange) {
         record(2).Param.set(p, "7");
     }
     for (const auto& [slot, first] : {std::pair{1, "+16"}, std::pair{2, "+32"}}) {
+        messages.shown.clear();
         SCOPED_TRACE(slot);
         frmGBH* s = open(slot);
         ASSERT_NE(s, nullptr);
@@ -353,10 +356,12 @@ TEST_F(GbhTest, AFurtherSlotWithoutAMainSlotBeforeItShowsNothingToChange) {
             EXPECT_FALSE(c->isEnabled());
         }
         EXPECT_TRUE(s->cbItem[0]->isEnabled());
-        // A download sends its bindings and nothing of the card-wide settings.
+        // A download sends nothing of the card-wide settings, and its bindings,
+        // never read, are left and named by the channels the screen shows.
         const Frames frames = framesOf(s, [&] { downloadCard(s); });
         EXPECT_FALSE(anyFrameOfGroup(frames, "G03", "I01"));
-        EXPECT_TRUE(anyFrameOfGroup(frames, "G02", "I10"));
+        EXPECT_FALSE(anyFrameOfGroup(frames, "G02", "I10"));
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(allBindings(16 * slot))});
         EXPECT_TRUE(G().Connected);
     }
 }

@@ -211,13 +211,17 @@ TEST_F(GbhTest, TwoSystemDownloadWritesCommonSettingsToBothGroups) {
     ASSERT_NE(s, nullptr);
     uploadCard(s);
     type(s->txtVT1, "3300");
-    s->cbWdra[1]->setCurrentIndex(2);  // WDRB-10: its rating becomes the CT primary
+    pickEntry(s->cbWdra[1], 2);  // WDRB-10: its rating goes into the CT primary box, as no value
+    EXPECT_EQ(text(s->txtCur1[1]), "100");
+    EXPECT_TRUE(DrawnUnread(s->txtCur1[1]));
+    messages.shown.clear();
     const Frames frames = framesOf(s, [&] { downloadCard(s); });
     const Frames groupWrites = from(frames, "G03");
     const std::pair<const char*, const char*> first[] = {{"13", "3300"}, {"14", "110"}, {"11", "150"}, {"12", "0"},
                                                          {"17", "10"},   {"16", "0.5"}, {"15", "0"},   {"20", "0"},
                                                          {"21", "1"},    {"22", "1"},   {"18", "15"},  {"19", "30"}};
-    const std::pair<const char*, const char*> second[] = {{"10", "5"},   {"13", "3300"}, {"14", "110"}, {"11", "100"},
+    // The CT primary the sensor put in is not sent: the card keeps its own.
+    const std::pair<const char*, const char*> second[] = {{"10", "5"},   {"13", "3300"}, {"14", "110"},
                                                           {"12", "2"},   {"17", "20"},   {"16", "1.0"}, {"15", "1"},
                                                           {"20", "0"},   {"21", "1"},    {"22", "1"},   {"18", "15"},
                                                           {"19", "30"}};
@@ -228,8 +232,9 @@ TEST_F(GbhTest, TwoSystemDownloadWritesCommonSettingsToBothGroups) {
     expected = expected + W("02", "09", "1");
     EXPECT_EQ(groupWrites, expected);
     const CardRecord& rec = record(kTwoSystems);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("CT rating Pri. #2")});
     EXPECT_EQ(rec.Param[18], "3300");
-    EXPECT_EQ(rec.Param[22], "100");
+    EXPECT_EQ(rec.Param[22], "400");  // what the card holds
     EXPECT_EQ(rec.Param[23], "2");
     EXPECT_EQ(sim.value(kTwoSystems, "04", 13), "3300");
     // The bindings went back as the card gave them.
@@ -327,10 +332,12 @@ TEST_F(GbhTest, GreyedCopiesOfTheCardWideSettingsStayReadable) {
 
 // The old fault: the item list of 472 entries dropped down over the whole
 // screen height.
+// The row limit is set when the list first drops down: the list looks the same before and after.
 TEST_F(GbhTest, TheItemListDropsDownTwentyEntriesHigh) {
     frmGBH* s = open(kTwoSystems);
     ASSERT_NE(s, nullptr);
     QComboBox* list = s->cbItem[0];
+    const QImage closed = list->grab().toImage();
     list->showPopup();
     QAbstractItemView* view = list->view();
     ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }));
@@ -339,6 +346,10 @@ TEST_F(GbhTest, TheItemListDropsDownTwentyEntriesHigh) {
     EXPECT_LE(view->viewport()->height(), 20 * row);
     EXPECT_GE(view->viewport()->height(), 19 * row);
     list->hidePopup();
+    list->clearFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }));
+    EXPECT_EQ(list->grab().toImage(), closed);
+    EXPECT_EQ(list->maxVisibleItems(), 20);
 }
 
 TEST_F(GbhTest, TheEntryFillsTheSettingsFromTheRecord) {
@@ -616,7 +627,7 @@ TEST_F(GbhTest, RefusedSettingsAreNotSentAndNamed) {
     EXPECT_EQ(std::count(first.begin(), first.end(), "I14"), 1);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "Downloading");
-    EXPECT_NE(messages.shown[0].text.find("Item 03/10"), std::string::npos) << messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].text, leftOnCard("System Confguration; VT rating Pri."));
 }
 
 // A word the card refuses is no word: neither its letters nor a value from them.
@@ -636,4 +647,200 @@ TEST_F(GbhTest, ARefusedLiveWordShowsNoWordAndNoValue) {
     EXPECT_EQ(label(s->txtValue[13]), "") << "not the \"C\" of \"CNG\" read as a digit";
     EXPECT_EQ(label(s->txtValue[12]), "25");
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// Each entry draws every card-wide setting by what it holds for the slot
+// entered, and the user's own change of a setting is a value, sent.
+TEST_F(GbhTest, EachSlotIsDrawnByItsOwnStatesAndTheUsersChangeIsSent) {
+    // Slot 4 read whole, then slot 1 with its wiring refused.
+    frmGBH* s = open(kOneSystem);
+    ASSERT_NE(s, nullptr);
+    uploadCard(s);
+    ASSERT_EQ(open(kTwoSystems), s);
+    k6sim::Fault wiring = test::fault("I10", kTwoSystems, k6sim::FaultAction::Reply, "CNG");
+    wiring.group = "03";
+    sim.addFault(wiring);
+    uploadCard(s);
+    sim.clearFaults();
+    EXPECT_TRUE(DrawnUnread(s->cbWiring));
+    const std::string refusedShows = shown(s->cbWiring);
+
+    // Slot 4's wiring was read: drawn so, and sent.
+    ASSERT_EQ(open(kOneSystem), s);
+    EXPECT_FALSE(DrawnUnread(s->cbWiring));
+    for (QWidget* w : firstSystemSettings(s)) EXPECT_FALSE(DrawnUnread(w)) << w->metaObject()->className();
+    messages.shown.clear();
+    Frames writes = from(framesOf(s, [&] { downloadCard(s); }), "G03");
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "I10"), 1);
+    EXPECT_TRUE(messages.shown.empty());
+
+    // Slot 1's is drawn not read again, and the user's pick makes it a value,
+    // sent to both systems.
+    ASSERT_EQ(open(kTwoSystems), s);
+    EXPECT_TRUE(DrawnUnread(s->cbWiring));
+    EXPECT_EQ(shown(s->cbWiring), refusedShows);
+    pickEntry(s->cbWiring, 3);
+    EXPECT_FALSE(DrawnUnread(s->cbWiring));
+    messages.shown.clear();
+    writes = from(framesOf(s, [&] { downloadCard(s); }), "G03");
+    EXPECT_EQ(Frames(writes.begin(), writes.begin() + 9), W("03", "01", "F") + W("03", "10", "3") + W("04", "10", "3"));
+    EXPECT_EQ(sim.value(kTwoSystems, "04", 10), "3");
+    EXPECT_EQ(record(kTwoSystems).Param[17], "3");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// Every kind of control of the card-wide settings, of a setting the systems
+// share and of one of system #2, never read, refused, not used by the card or
+// unanswered: shown as it was and drawn as not read, not sent, and named
+// (unless the card does not use it) by the caption the screen shows.
+TEST_F(GbhTest, ASettingWithoutAValueIsDrawnNotReadNotSentAndNamedByItsCaption) {
+    const struct {
+        const char* kind;
+        std::function<QWidget*(frmGBH*)> control;
+        const char* group;
+        const char* item;
+        const char* caption;
+    } controls[] = {
+        {"box", [](frmGBH* s) -> QWidget* { return s->txtVT1; }, "03", "13", "VT rating Pri."},
+        {"box of #2", [](frmGBH* s) -> QWidget* { return s->txtVCut[1]; }, "04", "17", "LowEnd cutout Voltage #2"},
+        {"list", [](frmGBH* s) -> QWidget* { return s->cbWiring; }, "03", "10", "System Confguration"},
+        {"list of #2", [](frmGBH* s) -> QWidget* { return s->cbInpSig[1]; }, "04", "15", "Freq.  input #2"},
+    };
+    enum class Before { NeverRead, Refused, Needless, Unanswered };
+    const struct {
+        const char* what;
+        Before before;
+    } cases[] = {{"never read", Before::NeverRead},
+                 {"refused", Before::Refused},
+                 {"not used", Before::Needless},
+                 {"unanswered", Before::Unanswered}};
+    const auto sentTo = [](const Frames& f, const std::string& group, const std::string& item) {
+        for (std::size_t i = 0; i + 2 < f.size(); ++i)
+            if (f[i] == "G" + group && f[i + 1] == "I" + item && f[i + 2][0] == 'D') return true;
+        return false;
+    };
+    for (const auto& k : controls) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(k.kind) + ", " + c.what);
+            restartWindow();
+            connectAndUpload();
+            messages.shown.clear();
+            frmGBH* s = open(kTwoSystems);
+            ASSERT_NE(s, nullptr);
+            if (c.before == Before::Refused || c.before == Before::Needless) {
+                // The line passes the card's "CNU" back as "NEEDLESS".
+                k6sim::Fault f = test::fault(std::string("I") + k.item, kTwoSystems, k6sim::FaultAction::Reply,
+                                             c.before == Before::Refused ? "CNG" : "CNU");
+                f.group = k.group;
+                sim.addFault(f);
+                uploadCard(s);
+                sim.clearFaults();
+                EXPECT_TRUE(messages.shown.empty());
+            } else if (c.before == Before::Unanswered) {
+                useFakeClock();
+                k6sim::Fault f = test::silence(std::string("I") + k.item, kTwoSystems);
+                f.group = k.group;
+                sim.addFault(f);
+                uploadCard(s);
+                sim.clearFaults();
+                platform::services().clock = &steadyClock;
+                EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+                ASSERT_FALSE(G().Connected);
+                connectAndUpload();  // nothing read before holds
+                messages.shown.clear();
+                s = open(kTwoSystems);
+            }
+            QWidget* control = k.control(s);
+            EXPECT_TRUE(DrawnUnread(control));
+            const auto showing = [&] {
+                auto* box = qobject_cast<QLineEdit*>(control);
+                return box ? text(box) : shown(qobject_cast<QComboBox*>(control));
+            };
+            const std::string before = showing();
+            messages.shown.clear();
+            const Frames frames = framesOf(s, [&] { downloadCard(s); });
+            EXPECT_FALSE(sentTo(frames, k.group, k.item));
+            if (std::string(k.group) == "03") {
+                EXPECT_FALSE(sentTo(frames, "04", k.item));  // shared: neither system
+            }
+            EXPECT_EQ(showing(), before);
+            EXPECT_TRUE(DrawnUnread(control));
+            if (c.before == Before::Needless) {
+                EXPECT_TRUE(messages.shown.empty());
+            } else if (c.before == Before::Refused) {
+                EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(k.caption)});
+            } else {
+                ASSERT_EQ(messages.shown.size(), 1u);
+                EXPECT_NE(messages.shown[0].text.find(k.caption), std::string::npos) << messages.shown[0].text;
+            }
+            EXPECT_TRUE(G().Connected);
+        }
+    }
+}
+
+// A CT primary the screen puts in from the sensor chosen is no value until a
+// read or the user gives it one.
+TEST_F(GbhTest, TheCtPrimaryASensorPutsInIsNoValueUntilTheUserTypesOne) {
+    frmGBH* s = open(kTwoSystems);
+    ASSERT_NE(s, nullptr);
+    uploadCard(s);
+    EXPECT_FALSE(DrawnUnread(s->txtCur1[0]));
+    pickEntry(s->cbWdra[0], 1);
+    pickEntry(s->cbWdra[0], 0);  // WDRB-R5: the user's own CT primary
+    EXPECT_EQ(text(s->txtCur1[0]), "5");
+    EXPECT_TRUE(DrawnUnread(s->txtCur1[0]));
+    messages.shown.clear();
+    Frames writes = from(framesOf(s, [&] { downloadCard(s); }), "G03");
+    Frames first(writes.begin(), std::find(writes.begin(), writes.end(), "G04"));
+    EXPECT_EQ(std::count(first.begin(), first.end(), "I11"), 0);
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("CT rating Pri. #1")});
+    type(s->txtCur1[0], "75");
+    EXPECT_FALSE(DrawnUnread(s->txtCur1[0]));
+    messages.shown.clear();
+    downloadCard(s);
+    EXPECT_EQ(sim.value(kTwoSystems, "03", 11), "75");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// A download names what it leaves by the captions the screen shows, never by
+// the card's group and item.
+TEST_F(GbhTest, EveryCardWideSettingIsNamedByACaption) {
+    for (int slot : {kTwoSystems, kOneSystem, kSecond}) {
+        SCOPED_TRACE(slot);
+        frmGBH* s = open(slot);
+        ASSERT_NE(s, nullptr);
+        for (const Setting& row : s->settingRows())
+            for (int ch = 1; ch <= row.channels(); ++ch) {
+                const std::string name = row.shownName(0, ch);
+                EXPECT_NE(name.rfind("Item ", 0), 0u) << name;
+                EXPECT_EQ(name.find("Ch."), std::string::npos) << name;  // "Ch" is a binding row here
+            }
+    }
+}
+
+// A settings file: a field with a text holds a value, also the same text a
+// refused read left; an empty field holds none, and is neither sent nor checked.
+TEST_F(GbhTest, ASettingsFilesFilledFieldsAreValuesAndItsEmptyFieldsAreNot) {
+    frmGBH* s = open(kOneSystem);
+    ASSERT_NE(s, nullptr);
+    k6sim::Fault wiring = test::fault("I10", kOneSystem, k6sim::FaultAction::Reply, "CNG");
+    wiring.group = "03";
+    record(kOneSystem).Param.set(17, "1");
+    sim.addFault(wiring);
+    uploadCard(s);
+    sim.clearFaults();
+    ASSERT_EQ(record(kOneSystem).Param[17], "1");  // kept: the file holds it as it was
+    // The file is opened: it holds the record as it stands, but no VT primary.
+    record(kOneSystem).Param.set(18, "");
+    ui::Values().fileOpened();
+    s = open(kOneSystem);
+    EXPECT_FALSE(DrawnUnread(s->cbWiring));
+    EXPECT_TRUE(DrawnUnread(s->txtVT1));
+    messages.shown.clear();
+    const Frames frames = framesOf(s, [&] { downloadCard(s); });
+    const Frames writes = from(frames, "G03");
+    EXPECT_EQ(Frames(writes.begin(), writes.begin() + 6), W("03", "01", "F") + W("03", "10", "1"));
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), "I13"), 0);
+    EXPECT_EQ(std::count(frames.begin(), frames.end(), "I25"), 1);  // the bindings, written whole
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("VT rating Pri.")});
 }
