@@ -310,7 +310,10 @@ TEST_F(WirelessDialogTest, AnUnansweredReadEndsTheUploadAndKeepsTheRest) {
         EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
         EXPECT_EQ(text(d, "wirShortAddress"), "0001") << "read before it";
         EXPECT_EQ(text(d, "wirNetWork"), "") << "not read: as the set-up left it";
+        EXPECT_TRUE(unread(d, "wirNetWork"));
+        EXPECT_FALSE(unread(d, "wirShortAddress"));
         EXPECT_EQ(d.KeyText(), wireless::kDefaultKey);
+        EXPECT_TRUE(unread(d, "wirPassword"));
         EXPECT_EQ(count(sim.frames(), "I43"), 0u) << "nothing after the unanswered read";
         EXPECT_TRUE(G().Connected);
         EXPECT_TRUE(in<QPushButton>(d, "cmdUp")->isEnabled());
@@ -325,6 +328,14 @@ TEST_F(WirelessDialogTest, AKeyReadThatCarriesNoKeyKeepsTheKey) {
         withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
             EXPECT_EQ(d.KeyText(), wireless::kDefaultKey) << reply;
             EXPECT_EQ(text(d, "wirNetWork"), "NET-1") << reply << ": the upload went on";
+            // The default key is no value: never written over the card's (a
+            // text the card holds that is no key is no answer the dialog can take).
+            EXPECT_TRUE(unread(d, "wirPassword")) << reply;
+            sim.clearFrames();
+            click(d, "cmdDown");
+            EXPECT_EQ(writes(sim.frames(), "17", "43"), 0u) << reply;
+            EXPECT_EQ(messages.texts(), leftOnCard("Encryption key")) << reply;
+            EXPECT_EQ(sim.value(0, "17", 43), reply) << reply;
             click(d, "cmdExit");
         });
     }
