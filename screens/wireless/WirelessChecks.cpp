@@ -74,27 +74,35 @@ std::string CheckText(WirelessModel m, WirelessCheck check, const std::string& t
     return ui::RunFieldCheck(s.row, text).ok ? std::string() : std::string(s.row.message);
 }
 
-std::string CheckChannelList(const WirelessControls& controls) {
+std::string CheckChannelList(const WirelessControls& controls, const HoldsValue& holds) {
     const ui::FieldCheck& notZero = Row(W::CheckChannelList).row;
-    for (const std::string& box : controls.wirChNo)
+    bool any = false;
+    for (int ch = 0; ch < kChannelCount; ++ch) {
+        const std::string& box = controls.Text(C::wirChNo, ch);
+        if (!holds(C::wirChNo, ch) || !HasText(box)) continue;
         if (ui::RunFieldCheck(notZero, box).ok) return {};
-    return notZero.message;
+        any = true;
+    }
+    return any ? notZero.message : std::string();
 }
 
 bool IsKeyText(const std::string& s) { return ui::RunFieldCheck(Row(W::CheckWirPassword).row, s).ok; }
 
 std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int channel,
-                                     const WirelessControls& controls) {
+                                     const WirelessControls& controls, const HoldsValue& holds) {
     std::string message;
     WControl focus = Spec(m, check).field;
     int focusChannel = 0;
     if (check == W::CheckChannelList) {
-        message = CheckChannelList(controls);
+        message = CheckChannelList(controls, holds);
     } else if (check == W::CheckWirPassword) {
+        if (!holds(focus, 0)) return std::nullopt;
         message = CheckText(m, check, controls.KeyText);
     } else {
         if (check == W::CheckWirChNo) focusChannel = channel;
-        message = CheckText(m, check, controls.Text(focus, focusChannel));
+        const std::string& text = controls.Text(focus, focusChannel);
+        if (!holds(focus, focusChannel) || !HasText(text)) return std::nullopt;
+        message = CheckText(m, check, text);
     }
     if (message.empty()) return std::nullopt;
     return CheckFailure{check, message, focus, focusChannel};

@@ -43,10 +43,12 @@ std::optional<WirelessCheck> CheckOf(WControl c);
 // single-box check: use CheckChannelList below.
 std::string CheckText(WirelessModel m, WirelessCheck check, const std::string& text);
 
-// The channel list passes when any of the ten boxes holds a whole number other
-// than 0; an empty or non-numeric box counts as 0 (its own check reports it).
-// "" or "Please enter channel No."; the focus then goes to wirChNo(0).
-std::string CheckChannelList(const WirelessControls& controls);
+// The channel list, over the boxes that hold a value with a text (the
+// others are not sent, and what the card holds there is not known): it fails
+// when there are such boxes and none of them holds a whole number other than
+// 0; a non-numeric box counts as 0 (its own check reports it). "" or "Please
+// enter channel No."; the focus then goes to wirChNo(0).
+std::string CheckChannelList(const WirelessControls& controls, const HoldsValue& holds);
 
 // True for 32 characters, each "0"-"9", "A"-"F" or "a"-"f".
 bool IsKeyText(const std::string& s);
@@ -61,8 +63,9 @@ struct CheckFailure {
 
 // Runs one check on what the dialog holds: the box text, KeyText for
 // CheckWirPassword (the box shows only the mask), the ten boxes for
-// CheckChannelList.
+// CheckChannelList. A setting that holds no value, or an empty text, is not
+// sent and so not checked: none.
 std::optional<CheckFailure> RunCheck(WirelessModel m, WirelessCheck check, int channel,
-                                     const WirelessControls& controls);
+                                     const WirelessControls& controls, const HoldsValue& holds);
 
 }  // namespace talvo::wireless

@@ -108,14 +108,6 @@ std::vector<FileField> Fields(WirelessModel m, int c, bool reading) {
 
 bool IsList(C c) { return Info(c).kind == ControlKind::List; }
 
-// A list's caption on one line, for messages.
-std::string CaptionOf(C c) {
-    std::string caption = Info(c).caption;
-    for (char& ch : caption)
-        if (ch == '\n') ch = ' ';
-    return caption;
-}
-
 }  // namespace
 
 std::optional<std::string> EncodeKey(const std::string& key, const std::string& scrambleKey) {
@@ -145,11 +137,13 @@ bool FileCodeAccepted(WirelessModel m, int fileCode, int fileFormatCode) {
     return !Traits(m).fileCodeChecked || fileCode <= fileFormatCode;
 }
 
-bool BuildFileRecords(WirelessModel m, int fileFormatCode, const WirelessControls& controls,
+bool BuildFileRecords(WirelessModel m, int fileFormatCode, const WirelessControls& controls, const HoldsValue& holds,
                       std::vector<std::string>& records, std::string& error) {
     std::vector<std::string> out;
     for (const FileField& f : FileFieldsWritten(m, fileFormatCode)) {
-        if (f.control == C::wirPassword) {
+        if (!holds(f.control, f.channel)) {
+            out.emplace_back();
+        } else if (f.control == C::wirPassword) {
             const std::optional<std::string> scrambled = EncodeKey(controls.KeyText);
             if (!scrambled) {
                 error = "The encryption key cannot be saved: it is not 32 characters long.";
@@ -168,7 +162,7 @@ bool BuildFileRecords(WirelessModel m, int fileFormatCode, const WirelessControl
 
 FileReadResult ReadFileRecords(WirelessModel m, int firmwareLevel, int fileFormatCode, const std::string& codeLine,
                                const std::vector<std::string>& records, WirelessControls& controls,
-                               std::string& error) {
+                               std::vector<FileValue>& loaded, std::string& error) {
     const std::optional<int> code = ParseFileCode(codeLine);
     if (!code) {
         error = "The file's first line holds no file code.";
@@ -182,35 +176,41 @@ FileReadResult ReadFileRecords(WirelessModel m, int firmwareLevel, int fileForma
         return FileReadResult::Damaged;
     }
     WirelessControls next = controls;
+    std::vector<FileValue> given;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const FileField& f = fields[i];
         const std::string& record = records[i];
         const std::string line = std::to_string(i + 2);  // the code is line 1
+        given.push_back({f.control, f.channel, HasText(record)});
         if (f.control == C::wirPassword) {
-            const std::optional<std::string> key = DecodeKey(record);
-            if (!key || record.size() != 32 || !IsKeyText(*key)) {
-                error = "Line " + line + ": the encryption key is damaged.";
-                return FileReadResult::Damaged;
+            // Saved without a key: the dialog keeps its own, as no value.
+            if (!record.empty()) {
+                const std::optional<std::string> key = DecodeKey(record);
+                if (!key || record.size() != 32 || !IsKeyText(*key)) {
+                    error = "Line " + line + ": the encryption key is damaged.";
+                    return FileReadResult::Damaged;
+                }
+                next.KeyText = *key;
             }
-            next.KeyText = *key;
         } else if (IsList(f.control)) {
             if (record.empty()) {
                 next.Entry(f.control) = -1;
             } else {
                 const int entry = FindListEntry(f.control, record, ListEntryCount(m, firmwareLevel, f.control));
                 if (entry < 0) {
-                    error = "Line " + line + ": \"" + record + "\" is not a choice of " + CaptionOf(f.control) + ".";
+                    error = "Line " + line + ": \"" + record + "\" is not a choice of " + CaptionOnOneLine(f.control) +
+                            ".";
                     return FileReadResult::Damaged;
                 }
                 next.Entry(f.control) = entry;
             }
         } else {
             next.Text(f.control, f.channel) = record;
-            next.Unread(f.control, f.channel) = false;
         }
         for (const EnableRule r : f.rulesAfter) ApplyEnableRule(r, next);
     }
     controls = std::move(next);
+    loaded = std::move(given);
     return FileReadResult::Read;
 }
 

@@ -50,9 +50,11 @@ bool FileCodeAccepted(WirelessModel m, int fileCode, int fileFormatCode);
 
 // Save File's records (after the code line, which is fileFormatCode): a box's
 // text, a list's entry text ("" without a selection), the scrambled KeyText.
-// False, with a sentence in error and records unchanged, when the key cannot
-// be scrambled.
-bool BuildFileRecords(WirelessModel m, int fileFormatCode, const WirelessControls& controls,
+// A setting that holds no value (`holds`) is saved as an empty record in its
+// place, the key too: the file never gives a default or a text the card
+// refused the standing of a value. False, with a sentence in error and
+// records unchanged, when a key that holds a value cannot be scrambled.
+bool BuildFileRecords(WirelessModel m, int fileFormatCode, const WirelessControls& controls, const HoldsValue& holds,
                       std::vector<std::string>& records, std::string& error);
 
 enum class FileReadResult {
@@ -61,14 +63,25 @@ enum class FileReadResult {
     Damaged,  // error tells why; nothing changed
 };
 
+// What a record read from a file gave its setting: a value, or none (an empty
+// record: an empty text, a list without a selection, no key).
+struct FileValue {
+    WControl control;
+    int channel = 0;
+    bool hasValue = false;
+    bool operator==(const FileValue&) const = default;
+};
+
 // Read File after the lines are in: checks every record the file's code calls
 // for before anything changes (enough records, list texts that are entries of
 // the dialog's lists, a key that unscrambles to 32 hex digits), then gives each
 // control its record, sets KeyText and runs the enable rules in file order.
-// A list record "" leaves the list without a selection, as Save wrote it.
+// A list record "" leaves the list without a selection, as Save wrote it; a
+// key record "" leaves KeyText as it was. `loaded` gets, in file order, what
+// each record read gave its setting (a record of blanks only holds no value).
 // firmwareLevel bounds List_W_Scale's entries as the dialog holds them.
 FileReadResult ReadFileRecords(WirelessModel m, int firmwareLevel, int fileFormatCode, const std::string& codeLine,
                                const std::vector<std::string>& records, WirelessControls& controls,
-                               std::string& error);
+                               std::vector<FileValue>& loaded, std::string& error);
 
 }  // namespace talvo::wireless

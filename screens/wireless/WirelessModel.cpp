@@ -84,6 +84,13 @@ std::string ChannelCaption(int channel) {
     return std::string("Ch. No. ") + (n < 10 ? "0" : "") + std::to_string(n);
 }
 
+std::string CaptionOnOneLine(WControl c) {
+    std::string caption = Info(c).caption;
+    for (char& ch : caption)
+        if (ch == '\n') ch = ' ';
+    return caption;
+}
+
 std::string ItemOf(WControl c, int channel) {
     if (c == C::wirChNo) return std::to_string(31 + channel);
     return Info(c).item;
@@ -231,21 +238,10 @@ const std::string& WirelessControls::Text(WControl c, int channel) const {
     return text[static_cast<std::size_t>(ControlIndex(c))];
 }
 
-bool& WirelessControls::Unread(WControl c, int channel) {
-    if (c == C::wirChNo) return unreadChannel[ChannelSlot(channel)];
-    return unread[static_cast<std::size_t>(ControlIndex(c))];
-}
-
-bool WirelessControls::Unread(WControl c, int channel) const {
-    if (c == C::wirChNo) return unreadChannel[ChannelSlot(channel)];
-    return unread[static_cast<std::size_t>(ControlIndex(c))];
-}
+bool HasText(const std::string& text) { return text.find_first_not_of(' ') != std::string::npos; }
 
 WirelessControls InitialControls(WirelessModel m, const FirmwareSetup& setup) {
     WirelessControls w;
-    for (const ControlInfo& info : kControls)
-        if (info.kind == ControlKind::Text) w.Unread(info.control) = true;
-    w.unreadChannel.fill(true);
     w.Entry(C::movementMode) = 0;      // "Disable"
     w.Entry(C::NSAQuality) = 0;        // "Standard"
     w.Entry(C::NetworkJointMode) = 0;  // "V3 compatible mode"

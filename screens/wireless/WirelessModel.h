@@ -9,6 +9,7 @@
 // byte 0xA5 (its single-byte code); DisplayUtf8 turns it into U+FF65 for the
 // screen.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -72,6 +73,10 @@ const ControlInfo& Info(WControl c);
 
 // "Ch. No. 01" to "Ch. No. 10" for channel 0 to 9.
 std::string ChannelCaption(int channel);
+// The caption of the frame that holds the ten channel boxes.
+inline constexpr const char* kChannelFrameCaption = "Radio channel number";
+// A control's label on one line, as messages name it.
+std::string CaptionOnOneLine(WControl c);
 // The station item of a control; wirChNo: "31" + channel.
 std::string ItemOf(WControl c, int channel = 0);
 
@@ -152,17 +157,13 @@ inline const std::string kKeyMask(32, '*');
 // enabled states, and KeyText, the key the dialog holds (wirPassword shows it
 // only while it has the focus, so its box text is not kept here).
 //
-// A box is "unread" while it holds nothing the card, a file or the user gave
-// it: as the set-up leaves it, and still after the card refused to give its
-// value. Its text then is no setting of the card, and the download does not
-// send it (an empty network name would erase the card's).
+// What each of them holds, a value or none, is not kept here: the program's
+// one store of value states keeps it (the dialog asks it through HoldsValue).
 struct WirelessControls {
     WirelessControls();
 
     std::string& Text(WControl c, int channel = 0);
     const std::string& Text(WControl c, int channel = 0) const;
-    bool& Unread(WControl c, int channel = 0);
-    bool Unread(WControl c, int channel = 0) const;
     int& Entry(WControl c) { return entry[static_cast<std::size_t>(ControlIndex(c))]; }
     int Entry(WControl c) const { return entry[static_cast<std::size_t>(ControlIndex(c))]; }
     bool& Enabled(WControl c) { return enabled[static_cast<std::size_t>(ControlIndex(c))]; }
@@ -172,18 +173,26 @@ struct WirelessControls {
     std::array<std::string, kChannelCount> wirChNo{};
     std::array<int, kControlCount> entry{};
     std::array<bool, kControlCount> enabled{};
-    std::array<bool, kControlCount> unread{};
-    std::array<bool, kChannelCount> unreadChannel{};
     std::string KeyText;
 
     bool operator==(const WirelessControls&) const = default;
 };
 
-// The controls as InitControls leaves them: empty boxes, all unread, KeyText
-// the default key, movementMode "Disable", NSAQuality "Standard", NetworkJointMode
-// "V3 compatible mode", NDTTSU "3", List_M_Mode "SLAVE", other lists
-// unselected; List_M_Mode and the new-firmware options enabled as the set-up
-// says, everything else enabled.
+// Whether a setting holds a value: one the card gave, a file loaded or the
+// user set. What the set-up puts in (empty boxes, the list defaults, the
+// default key), a refused read and an item the card does not use hold none.
+// wirPassword stands for the key; wirChNo's channel is given.
+using HoldsValue = std::function<bool(WControl c, int channel)>;
+
+// Whether a text has anything to send: an empty text (or one of blanks only)
+// is never sent and never checked.
+bool HasText(const std::string& text);
+
+// The controls as InitControls leaves them: empty boxes, KeyText the default
+// key, movementMode "Disable", NSAQuality "Standard", NetworkJointMode "V3
+// compatible mode", NDTTSU "3", List_M_Mode "SLAVE", other lists unselected;
+// List_M_Mode and the new-firmware options enabled as the set-up says,
+// everything else enabled. None of it is a value.
 WirelessControls InitialControls(WirelessModel m, const FirmwareSetup& setup);
 
 }  // namespace talvo::wireless

@@ -1,5 +1,6 @@
 #include "screens/wireless/WirelessTransfer.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "core/Protocol.h"
@@ -178,20 +179,13 @@ bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& ste
     case WireConv::TrimmedText:
     case WireConv::WholeNumber:
     case WireConv::ReadOnly:
-        // A failed read keeps the box's text: "CNG" is no setting, and an
-        // emptied box would be sent back as one. A refused read leaves it
-        // unread, so a value read before is not written back over what the
-        // card holds now; the download refuses it until the user sets it.
-        if (!failed) {
-            controls.Text(step.control, step.channel) = value;
-            controls.Unread(step.control, step.channel) = false;
-        } else if (reply == "CNG") {
-            controls.Unread(step.control, step.channel) = true;
-        }
+        // A failed read keeps the box's text: "CNG" is no setting, and the
+        // text it had is shown as not read.
+        if (!failed) controls.Text(step.control, step.channel) = value;
         break;
     case WireConv::Key:
         // A key that is not one (a failed read among them) must not replace
-        // the key the dialog holds: the next download would send it.
+        // the key the dialog holds.
         if (!failed && IsKeyText(value)) controls.KeyText = value;
         else taken = false;
         break;
@@ -199,8 +193,9 @@ bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& ste
     case WireConv::EntryPlus1:
     case WireConv::PortCode:
     case WireConv::ModeText: {
+        if (failed) break;  // the entry shown stays, as not read
         const int count = ListEntryCount(m, firmwareLevel, step.control);
-        const int entry = failed ? -1 : EntryFromReply(m, count, step.conv, step.control, value);
+        const int entry = EntryFromReply(m, count, step.conv, step.control, value);
         controls.Entry(step.control) = entry;
         if (entry < 0) taken = false;
         break;
@@ -217,30 +212,24 @@ std::vector<CheckStep> DownloadChecks(WirelessModel m, int firmwareLevel) {
     return checks;
 }
 
-std::optional<CheckFailure> FirstFailedCheck(WirelessModel m, int firmwareLevel, const WirelessControls& controls) {
+std::optional<CheckFailure> FirstFailedCheck(WirelessModel m, int firmwareLevel, const WirelessControls& controls,
+                                             const HoldsValue& holds) {
     for (const CheckStep& c : DownloadChecks(m, firmwareLevel))
-        if (auto failure = RunCheck(m, c.check, c.channel, controls)) return failure;
+        if (auto failure = RunCheck(m, c.check, c.channel, controls, holds)) return failure;
     return std::nullopt;
 }
 
 std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const TransferStep& step,
-                                    const WirelessControls& controls) {
+                                    const WirelessControls& controls, const HoldsValue& holds) {
+    // Nothing the card, a file or the user gave: not the card's setting.
+    if (!holds(step.control, step.channel)) return std::nullopt;
     const std::string& text = controls.Text(step.control, step.channel);
     const int entry = controls.Entry(step.control);
     const int count = ListEntryCount(m, firmwareLevel, step.control);
     const bool selected = entry >= 0 && entry < count;
     switch (step.conv) {
-    case WireConv::Text:
-    case WireConv::TrimmedText:
-    case WireConv::WholeNumber:
-        // Nothing the card, a file or the user gave: not the card's setting.
-        if (controls.Unread(step.control, step.channel)) return std::nullopt;
-        break;
-    default: break;
-    }
-    switch (step.conv) {
-    case WireConv::Text: return text;
-    case WireConv::TrimmedText: return TrimBlanks(text);
+    case WireConv::Text: return HasText(text) ? std::optional(text) : std::nullopt;
+    case WireConv::TrimmedText: return HasText(text) ? std::optional(TrimBlanks(text)) : std::nullopt;
     case WireConv::WholeNumber: {
         const std::optional<int> n = WholeNumberOf(text);
         if (!n) return std::nullopt;
@@ -266,18 +255,34 @@ std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const Tr
     return std::nullopt;
 }
 
-DownloadPlan PlanDownload(WirelessModel m, int firmwareLevel, const WirelessControls& controls) {
+namespace {
+
+// The highest firmware level of each model: every item it may transfer.
+int TopLevel(WirelessModel m) { return m == WirelessModel::OXF ? 2 : 1; }
+
+bool SameStep(const TransferStep& a, const TransferStep& b) {
+    return a.control == b.control && a.channel == b.channel;
+}
+
+}  // namespace
+
+DownloadPlan PlanDownload(WirelessModel m, int firmwareLevel, const WirelessControls& controls,
+                          const HoldsValue& holds, bool versionKnown) {
     DownloadPlan plan;
-    plan.failedCheck = FirstFailedCheck(m, firmwareLevel, controls);
+    plan.failedCheck = FirstFailedCheck(m, firmwareLevel, controls, holds);
     if (plan.failedCheck) return plan;
-    for (const TransferStep& s : DownloadSteps(m, firmwareLevel)) {
-        const std::optional<std::string> data = WireData(m, firmwareLevel, s, controls);
-        if (!data) {
-            plan.unsendable = s;
-            plan.writes.clear();
-            return plan;
-        }
-        plan.writes.push_back({s.group, s.item, *data});
+    const std::vector<TransferStep> steps = DownloadSteps(m, firmwareLevel);
+    // With the version unknown, what it decides is neither sent nor known to be absent.
+    const std::vector<TransferStep> all = versionKnown ? steps : DownloadSteps(m, TopLevel(m));
+    for (const TransferStep& s : all) {
+        const bool takesPart =
+            std::any_of(steps.begin(), steps.end(), [&](const TransferStep& t) { return SameStep(s, t); });
+        const std::optional<std::string> data =
+            takesPart ? WireData(m, firmwareLevel, s, controls, holds) : std::nullopt;
+        if (data)
+            plan.writes.push_back({s.group, s.item, *data});
+        else
+            plan.left.push_back(s);
     }
     return plan;
 }

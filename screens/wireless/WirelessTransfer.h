@@ -66,12 +66,13 @@ std::vector<TransferStep> DownloadSteps(WirelessModel m, int firmwareLevel);
 bool IsFailedRead(const std::string& reply);
 
 // Takes a ReadItem reply into the step's control (only what follows the first
-// ":" counts), then runs the step's rule. A text box gets the value; a read
-// that failed ("", "CNG", "NEEDLESS") leaves the box as it was, unread if it
-// was. KeyText changes only for 32 hex digits. A list gets
-// the entry that the value names under the step's conversion (the model's
-// entry count at this level bounds it), or no selection when the read failed
-// or the value names none. Returns false when the reply was not taken as is.
+// ":" counts), then runs the step's rule. A text box gets the value; KeyText
+// changes only for 32 hex digits; a list gets the entry that the value names
+// under the step's conversion (the model's entry count at this level bounds
+// it), or no selection when the value names none. A read that carries no
+// value ("", "CNG", "NEEDLESS") leaves the control as it was: its text, entry
+// or key is no value of the card's, and the dialog shows it as not read.
+// Returns true when the reply gave the control a value.
 bool TakeUploadReply(WirelessModel m, int firmwareLevel, const TransferStep& step, const std::string& reply,
                      WirelessControls& controls);
 
@@ -83,23 +84,31 @@ struct CheckStep {
 };
 std::vector<CheckStep> DownloadChecks(WirelessModel m, int firmwareLevel);
 // The first download check that fails, with its message; none when all pass.
-std::optional<CheckFailure> FirstFailedCheck(WirelessModel m, int firmwareLevel, const WirelessControls& controls);
+// Only what the download would send is checked: a setting without a value, or
+// with an empty text, blocks nothing.
+std::optional<CheckFailure> FirstFailedCheck(WirelessModel m, int firmwareLevel, const WirelessControls& controls,
+                                             const HoldsValue& holds);
 
 // The data the download writes for one step; none when there is nothing sound
-// to send: an unread box, a list without a selection, a port entry without a
-// code, a box that holds no number where the model sends its number.
+// to send: a setting without a value, an empty text, a list without a
+// selection, a port entry without a code, a box that holds no number where the
+// model sends its number.
 std::optional<std::string> WireData(WirelessModel m, int firmwareLevel, const TransferStep& step,
-                                    const WirelessControls& controls);
+                                    const WirelessControls& controls, const HoldsValue& holds);
 
-// Everything a download would send after the card selection, worked out
-// before anything is sent: the first failed check (then no writes), else the
-// first step that has no data (then no writes), else every write in order.
+// Everything a download would do after the card selection, worked out before
+// anything is sent: the first failed check of a value (then nothing is sent),
+// else every write of a value in order, and the steps it leaves as they are on
+// the card (in write order), to be named. With the firmware version not known
+// the items whose presence it decides are neither read nor written, and are
+// left too.
 struct DownloadPlan {
     std::optional<CheckFailure> failedCheck;
-    std::optional<TransferStep> unsendable;
     std::vector<ItemWrite> writes;
-    bool ok() const { return !failedCheck && !unsendable; }
+    std::vector<TransferStep> left;
+    bool ok() const { return !failedCheck; }
 };
-DownloadPlan PlanDownload(WirelessModel m, int firmwareLevel, const WirelessControls& controls);
+DownloadPlan PlanDownload(WirelessModel m, int firmwareLevel, const WirelessControls& controls,
+                          const HoldsValue& holds, bool versionKnown = true);
 
 }  // namespace talvo::wireless

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "core/CardRecord.h"
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
 #include "core/MainView.h"
@@ -23,6 +24,7 @@
 #include "screens/wireless/WirelessRules.h"
 #include "screens/wireless/WirelessTransfer.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::wireless {
@@ -92,8 +94,6 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
             ui::SelectAllOnFocus(b);
             if (const ui::KeyFilter f = filterOf(info.filter)) ui::FilterKeys(b, f);
             if (c == C::MAC_Address) b->setReadOnly(true);
-            // What the user types is a value of the card's to send, read or not.
-            connect(b, &QLineEdit::textChanged, this, [this, c] { boxChanged(c, 0); });
             w = b;
         }
         controls_[at(c)] = w;
@@ -109,7 +109,7 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         if (HasControl(model_, c)) y += addRow(fraModbus, c, y, 3480, 1980);
 
     const int chTop = kFrameTop + 300 + rows * kRow + 240;
-    QGroupBox* fraChannel = frame(this, "fraChannel", "Radio channel number", 240, chTop, 5880, 1500);
+    QGroupBox* fraChannel = frame(this, "fraChannel", kChannelFrameCaption, 240, chTop, 5880, 1500);
     for (int ch = 0; ch < kChannelCount; ++ch) {
         const int left = 180 + (ch % 5) * 1130;
         const int top = 300 + (ch / 5) * 600;
@@ -119,7 +119,6 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         b->setObjectName(ui::indexed("wirChNo", ch));
         ui::SelectAllOnFocus(b);
         ui::FilterKeys(b, FilterKeyDigits);
-        connect(b, &QLineEdit::textChanged, this, [this, ch] { boxChanged(C::wirChNo, ch); });
         wirChNo_[at(ch)] = b;
     }
     controls_[at(C::wirChNo)] = wirChNo_[0];
@@ -130,6 +129,19 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
         if (HasControl(model_, c)) y += addRow(fraWireless, c, y, 3720, 4200);
     wirPassword_ = static_cast<QLineEdit*>(controls_[at(C::wirPassword)]);
     wirPassword_->installEventFilter(this);
+
+    // Each control shows what its setting holds, and what the user sets in it
+    // is a value. The key is a value once a key the user typed is taken.
+    for (const ControlInfo& info : Controls()) {
+        const C c = info.control;
+        if (c == C::wirPassword || !controls_[at(c)]) continue;
+        if (c == C::wirChNo) {
+            for (int ch = 0; ch < kChannelCount; ++ch) ui::BindSetting(wirChNo_[at(ch)], KeyOf(c, ch));
+        } else {
+            ui::BindSetting(controls_[at(c)], KeyOf(c));
+        }
+    }
+    ui::OnUserEdit(wirPassword_, this, [this] { keyEdited_ = true; });
 
     const int by = 8160;
     cmdUp = button(this, "cmdUp", "Upload", 240, by);
@@ -165,12 +177,28 @@ frmWireless::frmWireless(WirelessModel model, QWidget* parent) : ui::SettingsDia
     onExit(cmdExit);
 
     fillLists();
+    forgetValues();
     apply(InitialControls(model_, setup_));
 }
 
 // Not while the link is down: the command would open the dialog on no station.
 frmWireless::~frmWireless() {
     if (G().Connected) mainView().setEnabled(MainControl::cmdSpecialSetting, true);
+}
+
+ui::ValueKey frmWireless::KeyOf(WControl c, int channel) {
+    return {CardRecordTable::kCommCard, std::string(Info(c).group) + "/" + Info(c).item,
+            c == C::wirChNo ? channel : 0};
+}
+
+bool frmWireless::Holds(WControl c, int channel) { return ui::Values().of(KeyOf(c, channel)) == ui::Held::Value; }
+
+void frmWireless::forgetValues() {
+    for (const ControlInfo& info : Controls()) {
+        if (!HasControl(model_, info.control)) continue;
+        const int boxes = info.control == C::wirChNo ? kChannelCount : 1;
+        for (int ch = 0; ch < boxes; ++ch) ui::Values().set(KeyOf(info.control, ch), ui::Held::NotRead);
+    }
 }
 
 QWidget* frmWireless::widget(WControl c, int channel) const {
@@ -204,8 +232,6 @@ WirelessControls frmWireless::collect() const {
             if (k != C::wirPassword) c.Text(k) = ui::text(b);
         }
     }
-    c.unread = unread_;
-    c.unreadChannel = unreadChannel_;
     c.KeyText = KeyText_;
     return c;
 }
@@ -228,17 +254,31 @@ void frmWireless::apply(const WirelessControls& c) {
         w->setEnabled(c.Enabled(k));
     }
     KeyText_ = c.KeyText;
-    unread_ = c.unread;
-    unreadChannel_ = c.unreadChannel;
     applying_ = was;
+    drawHeld();
 }
 
-void frmWireless::boxChanged(WControl c, int channel) {
-    if (applying_) return;
-    if (c == C::wirChNo)
-        unreadChannel_[at(channel)] = false;
+void frmWireless::drawHeld() {
+    for (const ControlInfo& info : Controls()) {
+        const C c = info.control;
+        if (c == C::wirChNo) {
+            for (int ch = 0; ch < kChannelCount; ++ch) ui::DrawBound(wirChNo_[at(ch)]);
+        } else if (c != C::wirPassword) {
+            ui::DrawBound(controls_[at(c)]);
+        }
+    }
+    ui::DrawHeld(wirPassword_, ui::Values().of(KeyOf(C::wirPassword)));
+}
+
+void frmWireless::takeState(const TransferStep& step, const std::string& reply, bool taken) {
+    if (reply.empty()) return;  // no answer: the upload ends, nothing is known
+    const ui::ValueKey key = KeyOf(step.control, step.channel);
+    // A refusal or an item the card does not use says so; an answer the
+    // control cannot show (no key, no entry of the list) is no value either.
+    if (IsFailedRead(reply))
+        ui::Values().read(key, reply);
     else
-        unread_[at(c)] = false;
+        ui::Values().set(key, taken ? ui::Held::Value : ui::Held::NotRead);
 }
 
 void frmWireless::listChanged(WControl list) {
@@ -258,11 +298,16 @@ void frmWireless::focusField(WControl c, int channel) {
 bool frmWireless::lostFocusCheck(WControl c, int channel) {
     const auto check = CheckOf(c);
     if (!check) return true;
-    const auto failure = RunCheck(model_, *check, channel, collect());
+    const auto failure = RunCheck(model_, *check, channel, collect(), Holds);
     if (!failure) return true;
     ui::ShowEntryMessage(failure->message);
-    // The station address is taken afresh rather than corrected.
-    if (c == C::modAdd) ui::setText(static_cast<QLineEdit*>(controls_[at(c)]), "");
+    // The station address is taken afresh rather than corrected; the emptied
+    // box holds nothing to send.
+    if (c == C::modAdd) {
+        auto* box = static_cast<QLineEdit*>(controls_[at(c)]);
+        ui::setText(box, "");
+        ui::MarkNoValue(box);
+    }
     return false;
 }
 
@@ -270,32 +315,47 @@ bool frmWireless::keyLostFocus() {
     const std::string typed = ui::text(wirPassword_);
     // The box shows the mask while the key is kept: leaving it untouched keeps the key.
     if (typed == kKeyMask) return true;
+    if (!keyEdited_ && typed == KeyText_) {
+        ui::setText(wirPassword_, kKeyMask);
+        return true;
+    }
     if (!IsKeyText(typed)) {
         ui::ShowEntryMessage(Spec(model_, WirelessCheck::CheckWirPassword).row.message);
         return false;
     }
+    // A key the user gave: the card's from now on.
     KeyText_ = typed;
+    keyEdited_ = false;
+    ui::Values().set(KeyOf(C::wirPassword), ui::Held::Value);
+    ui::DrawHeld(wirPassword_, ui::Held::Value);
     ui::setText(wirPassword_, kKeyMask);
     return true;
 }
 
 bool frmWireless::eventFilter(QObject* watched, QEvent* event) {
     // The key shows only while its box has the focus.
-    if (watched == wirPassword_ && event->type() == QEvent::FocusIn && ui::text(wirPassword_) == kKeyMask)
+    if (watched == wirPassword_ && event->type() == QEvent::FocusIn && ui::text(wirPassword_) == kKeyMask) {
         ui::setText(wirPassword_, KeyText_);
+        keyEdited_ = false;
+    }
     return ui::SettingsDialog::eventFilter(watched, event);
 }
 
 void frmWireless::InitControls() {
     Running run(*this);
     setup_ = SetupForVersion(model_, std::nullopt);
+    versionKnown_ = true;
     if (Traits(model_).readsVersionAtSetup) {
         // A select not answered reads nothing more: a silent station shows in the upload.
         if (SelectCard("00", kUploadRetries)) WriteItem(kUploadRetries, kSettingsGroup, "01", "1");
         const std::string reply = ReadItem(kUploadRetries, kVersionGroup, kVersionItem);
-        setup_ = SetupForVersion(model_, FirmwareVersionValue(reply));
+        const std::optional<double> version = FirmwareVersionValue(reply);
+        versionKnown_ = version.has_value();
+        setup_ = SetupForVersion(model_, version);
     }
     fillLists();
+    // Nothing of an earlier opening is shown: what the set-up puts in is no value.
+    forgetValues();
     apply(InitialControls(model_, setup_));
     ui::setText(wirPassword_, kKeyMask);
 }
@@ -319,7 +379,8 @@ void frmWireless::cmdUp_Click() {
             return;
         }
         WirelessControls c = collect();
-        TakeUploadReply(model_, setup_.FirmwareLevel, step, reply, c);
+        const bool taken = TakeUploadReply(model_, setup_.FirmwareLevel, step, reply, c);
+        takeState(step, reply, taken);
         apply(c);
     }
     ui::setText(wirPassword_, kKeyMask);
@@ -328,27 +389,35 @@ void frmWireless::cmdUp_Click() {
 void frmWireless::cmdDown_Click() {
     Running run(*this);
     // Every check runs, and every value is worked out, before anything is sent.
-    const DownloadPlan plan = PlanDownload(model_, setup_.FirmwareLevel, collect());
+    const DownloadPlan plan = PlanDownload(model_, setup_.FirmwareLevel, collect(), Holds, versionKnown_);
     if (plan.failedCheck) {
         ui::ShowEntryMessage(plan.failedCheck->message);
         ui::ShowTransferMessage(ui::kDownloadingIncomplete);
         focusField(plan.failedCheck->focus, plan.failedCheck->channel);
         return;
     }
-    if (plan.unsendable) {
-        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
-        focusField(plan.unsendable->control, plan.unsendable->channel);
-        return;
+    if (!plan.writes.empty()) {
+        ui::Exchanges select(kUploadRetries);
+        select.sendCardSelect("00");
+        select.write(kSettingsGroup, "01", "1");
+        if (Traits(model_).downloadReadsVersion) select.read(kVersionGroup, kVersionItem);
+        ui::Exchanges x(kDownloadRetries);
+        if (select.ok())
+            for (const ItemWrite& w : plan.writes) x.write(w.group, w.item, w.data);
+        // The link stays up: the user may try again, or upload to see what the card took.
+        if (!select.ok() || !x.ok()) return ui::ShowTransferMessage(ui::kDownloadingIncomplete);
     }
-    ui::Exchanges select(kUploadRetries);
-    select.sendCardSelect("00");
-    select.write(kSettingsGroup, "01", "1");
-    if (Traits(model_).downloadReadsVersion) select.read(kVersionGroup, kVersionItem);
-    ui::Exchanges x(kDownloadRetries);
-    if (select.ok())
-        for (const ItemWrite& w : plan.writes) x.write(w.group, w.item, w.data);
-    // The link stays up: the user may try again, or upload to see what the card took.
-    if (!select.ok() || !x.ok()) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+    // What it left on the card, by the captions the dialog shows; an item
+    // the card does not use is not named.
+    ui::LeftAsTheyAre left;
+    for (const TransferStep& s : plan.left) {
+        const ui::Held held = ui::Values().of(KeyOf(s.control, s.channel));
+        if (s.control == C::wirChNo)
+            left.add(held, kChannelFrameCaption, ChannelCaption(s.channel));
+        else
+            left.add(held, CaptionOnOneLine(s.control));
+    }
+    left.tell();
 }
 
 void frmWireless::CmdSaveF_Click() {
@@ -358,7 +427,7 @@ void frmWireless::CmdSaveF_Click() {
     // The whole file is made before anything is written.
     std::vector<std::string> records;
     std::string error;
-    if (!BuildFileRecords(model_, setup_.FileFormatCode, collect(), records, error))
+    if (!BuildFileRecords(model_, setup_.FileFormatCode, collect(), Holds, records, error))
         return showFileError(error, "Open Error");
     for (std::size_t i = 0; i < records.size(); ++i) {
         const std::string why = UnsavableFieldReason(records[i]);
@@ -378,8 +447,21 @@ void frmWireless::CmdReadF_Click() {
         !ParseValueFile(bytes, codeLine, records, error, {.maxFieldChars = kMaxSettingsFieldChars}))
         return showFileError(error, "");
     WirelessControls c = collect();
-    switch (ReadFileRecords(model_, setup_.FirmwareLevel, setup_.FileFormatCode, codeLine, records, c, error)) {
-    case FileReadResult::Read: apply(c); return;
+    std::vector<FileValue> loaded;
+    switch (ReadFileRecords(model_, setup_.FirmwareLevel, setup_.FileFormatCode, codeLine, records, c, loaded,
+                            error)) {
+    case FileReadResult::Read:
+        // A record with a text is a value; an empty one is none, and tells
+        // nothing against what the card said of the item.
+        for (const FileValue& v : loaded) {
+            const ui::ValueKey key = KeyOf(v.control, v.channel);
+            if (v.hasValue)
+                ui::Values().set(key, ui::Held::Value);
+            else if (ui::Values().of(key) == ui::Held::Value)
+                ui::Values().set(key, ui::Held::NotRead);
+        }
+        apply(c);
+        return;
     case FileReadResult::Refused:
         if (auto* m = platform::services().messages)
             m->show("read file incomplete", "save file", platform::MsgIcon::Stop);

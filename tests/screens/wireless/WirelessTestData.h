@@ -2,6 +2,7 @@
 // Shared helpers of the wireless logic tests: a dialog state that passes
 // every check, and item lists written out the way a station log shows them.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "screens/wireless/WirelessModel.h"
@@ -9,7 +10,7 @@
 
 namespace talvo::wireless::test {
 
-// Every box valid and read and every list selected (the first entry where
+// Every box valid and every list selected (the first entry where
 // set-up selects none), for any model and level.
 inline WirelessControls ValidControls(WirelessModel m) {
     WirelessControls w = InitialControls(m, SetupForVersion(m, std::nullopt));
@@ -24,11 +25,22 @@ inline WirelessControls ValidControls(WirelessModel m) {
     w.Text(WControl::wirTimer_Send) = "60";
     w.Text(WControl::ShortAddress2) = "0002";
     w.Text(WControl::MAC_Address) = "0011223344556677";
-    w.unread.fill(false);
-    w.unreadChannel.fill(false);
     for (const auto& info : Controls())
         if (info.kind == ControlKind::List && w.Entry(info.control) < 0) w.Entry(info.control) = 0;
     return w;
+}
+
+// Every setting holds a value.
+inline bool AllValues(WControl, int) { return true; }
+
+// Every setting holds a value but these (wirChNo: channel given; other
+// controls: channel 0).
+inline HoldsValue AllBut(std::vector<std::pair<WControl, int>> without) {
+    return [without](WControl c, int ch) {
+        for (const auto& [wc, wch] : without)
+            if (wc == c && wch == ch) return false;
+        return true;
+    };
 }
 
 // "00/56"-style texts of a step list, in order.

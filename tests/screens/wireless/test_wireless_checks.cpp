@@ -129,41 +129,70 @@ TEST(WirelessChecks, KeyNeedsExactly32HexDigits) {
 }
 
 TEST(WirelessChecks, RunCheckLooksAtWhatTheDialogHolds) {
+    using test::AllValues;
     WirelessControls w = test::ValidControls(M::OXF);
     // The password box shows the mask; the key itself is checked.
-    EXPECT_FALSE(RunCheck(M::OXF, W::CheckWirPassword, 0, w));
+    EXPECT_FALSE(RunCheck(M::OXF, W::CheckWirPassword, 0, w, AllValues));
     w.KeyText = "123";
-    const auto key = RunCheck(M::OXF, W::CheckWirPassword, 0, w);
+    const auto key = RunCheck(M::OXF, W::CheckWirPassword, 0, w, AllValues);
     ASSERT_TRUE(key);
     EXPECT_EQ(key->message, "Please enter 32 characters(0-F)");
     EXPECT_EQ(key->focus, C::wirPassword);
 
     w.Text(C::wirChNo, 4) = "29";
-    const auto ch = RunCheck(M::OXF, W::CheckWirChNo, 4, w);
+    const auto ch = RunCheck(M::OXF, W::CheckWirChNo, 4, w, AllValues);
     ASSERT_TRUE(ch);
     EXPECT_EQ(ch->focus, C::wirChNo);
     EXPECT_EQ(ch->channel, 4);
-    EXPECT_FALSE(RunCheck(M::OXF1F, W::CheckWirChNo, 4, w));
+    EXPECT_FALSE(RunCheck(M::OXF1F, W::CheckWirChNo, 4, w, AllValues));
+
+    // What holds no value is not sent, so not checked; nor is an empty text.
+    EXPECT_FALSE(RunCheck(M::OXF, W::CheckWirPassword, 0, w, test::AllBut({{C::wirPassword, 0}})));
+    EXPECT_FALSE(RunCheck(M::OXF, W::CheckWirChNo, 4, w, test::AllBut({{C::wirChNo, 4}})));
+    EXPECT_TRUE(RunCheck(M::OXF, W::CheckWirChNo, 4, w, test::AllBut({{C::wirChNo, 3}}))) << "another channel";
+    for (const char* empty : {"", "   "}) {
+        w.Text(C::modAdd) = empty;
+        EXPECT_FALSE(RunCheck(M::OXF, W::CheckModAdd, 0, w, AllValues)) << "\"" << empty << "\"";
+    }
+    w.Text(C::modAdd) = "0";
+    EXPECT_TRUE(RunCheck(M::OXF, W::CheckModAdd, 0, w, AllValues));
 }
 
-TEST(WirelessChecks, ChannelList) {
+TEST(WirelessChecks, ChannelListOverTheBoxesThatAreSent) {
+    using test::AllValues;
     WirelessControls w;
     for (auto& box : w.wirChNo) box = "0";
-    EXPECT_EQ(CheckChannelList(w), "Please enter channel No.");
-    const auto failure = RunCheck(M::OG, W::CheckChannelList, 0, w);
+    EXPECT_EQ(CheckChannelList(w, AllValues), "Please enter channel No.");
+    const auto failure = RunCheck(M::OG, W::CheckChannelList, 0, w, AllValues);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->focus, C::wirChNo);
     EXPECT_EQ(failure->channel, 0);
 
     w.wirChNo[7] = "5";
-    EXPECT_EQ(CheckChannelList(w), "");
-    // Empty and non-numeric boxes count as 0; their own check reports them.
-    for (const char* other : {"", "x", "-", "00", " "}) {
+    EXPECT_EQ(CheckChannelList(w, AllValues), "");
+    // Non-numeric boxes count as 0; their own check reports them.
+    for (const char* other : {"x", "-", "00"}) {
         for (auto& box : w.wirChNo) box = other;
-        EXPECT_EQ(CheckChannelList(w), "Please enter channel No.") << "\"" << other << "\"";
+        EXPECT_EQ(CheckChannelList(w, AllValues), "Please enter channel No.") << "\"" << other << "\"";
     }
     w.wirChNo[9] = "99";
-    EXPECT_EQ(CheckChannelList(w), "");
+    EXPECT_EQ(CheckChannelList(w, AllValues), "");
+
+    // Empty boxes are not sent: ten of them send nothing, and nothing fails.
+    // (Before, an empty box counted as 0 and ten of them failed the list.)
+    for (const char* empty : {"", " "}) {
+        for (auto& box : w.wirChNo) box = empty;
+        EXPECT_EQ(CheckChannelList(w, AllValues), "") << "\"" << empty << "\"";
+        w.wirChNo[2] = "0";
+        EXPECT_EQ(CheckChannelList(w, AllValues), "Please enter channel No.") << "a 0 sent beside them";
+    }
+    // Boxes without a value are not sent either: what the card holds there is
+    // not known, so only the boxes sent decide.
+    for (auto& box : w.wirChNo) box = "0";
+    w.wirChNo[6] = "9";
+    EXPECT_EQ(CheckChannelList(w, test::AllBut({{C::wirChNo, 6}})), "Please enter channel No.");
+    EXPECT_EQ(CheckChannelList(w, [](C, int ch) { return ch == 6; }), "");
+    EXPECT_EQ(CheckChannelList(w, [](C, int) { return false; }), "") << "nothing sent, nothing checked";
 }
 
 TEST(WirelessChecks, EachBoxHasItsCheck) {

@@ -1,68 +1,13 @@
 // The wireless card settings dialog in the real main window against the
 // simulator: opening from "SpecialSetting", the transfers with their exact
 // frames, the checks, the key masking and the settings files.
-#include <gtest/gtest.h>
-
-#include <QComboBox>
-#include <QDir>
-#include <QLabel>
-#include <QFile>
-#include <QTemporaryDir>
-#include <fstream>
-#include <sstream>
-
-#include "core/Globals.h"
-#include "screens/wireless/WirelessTransfer.h"
-#include "screens/wireless/frmWireless.h"
-#include "tests/screens/network/NetworkFixture.h"
+#include "tests/screens/wireless/WirelessDialogFixture.h"
 
 using namespace talvo;
-using talvo::test::NetworkTest;
+using namespace talvo::test::wireless_dialog;
 using talvo::test::silence;
-using talvo::wireless::frmWireless;
-using talvo::wireless::WirelessModel;
 
 namespace {
-
-using Frames = std::vector<std::string>;
-
-const char* const kCardKey = "0123456789ABCDEF0123456789ABCDEF";
-
-std::string station(const std::string& model, const std::string& version, const std::string& sets = "") {
-    return "comm K6-" + model + ":RUN version K6-" + model + ":" + version + "\n" + sets;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-
-std::size_t count(const Frames& f, const std::string& s) { return std::count(f.begin(), f.end(), s); }
-
-class WirelessDialogTest : public NetworkTest {
-protected:
-    static QComboBox* combo(QWidget& d, const QString& name) { return in<QComboBox>(d, name); }
-    static std::string entry(QWidget& d, const QString& name) { return combo(d, name)->currentText().toStdString(); }
-    static bool enabled(QWidget& d, const QString& name) { return in<QWidget>(d, name)->isEnabled(); }
-
-    // The frames of reading each item of the list in turn.
-    static Frames reads(const std::vector<std::pair<std::string, std::string>>& items) {
-        Frames f;
-        for (const auto& [g, i] : items) {
-            f.push_back("G" + g);
-            f.push_back("I" + i);
-        }
-        return f;
-    }
-    QTemporaryDir dir;
-};
 
 // Per model and firmware version: what the set-up makes of it and which items the upload reads.
 TEST_F(WirelessDialogTest, OpeningSetsUpByVersionAndUploadsTheModelsItems) {
@@ -365,7 +310,10 @@ TEST_F(WirelessDialogTest, AnUnansweredReadEndsTheUploadAndKeepsTheRest) {
         EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
         EXPECT_EQ(text(d, "wirShortAddress"), "0001") << "read before it";
         EXPECT_EQ(text(d, "wirNetWork"), "") << "not read: as the set-up left it";
+        EXPECT_TRUE(unread(d, "wirNetWork"));
+        EXPECT_FALSE(unread(d, "wirShortAddress"));
         EXPECT_EQ(d.KeyText(), wireless::kDefaultKey);
+        EXPECT_TRUE(unread(d, "wirPassword"));
         EXPECT_EQ(count(sim.frames(), "I43"), 0u) << "nothing after the unanswered read";
         EXPECT_TRUE(G().Connected);
         EXPECT_TRUE(in<QPushButton>(d, "cmdUp")->isEnabled());
@@ -380,6 +328,14 @@ TEST_F(WirelessDialogTest, AKeyReadThatCarriesNoKeyKeepsTheKey) {
         withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
             EXPECT_EQ(d.KeyText(), wireless::kDefaultKey) << reply;
             EXPECT_EQ(text(d, "wirNetWork"), "NET-1") << reply << ": the upload went on";
+            // The default key is no value: never written over the card's (a
+            // text the card holds that is no key is no answer the dialog can take).
+            EXPECT_TRUE(unread(d, "wirPassword")) << reply;
+            sim.clearFrames();
+            click(d, "cmdDown");
+            EXPECT_EQ(writes(sim.frames(), "17", "43"), 0u) << reply;
+            EXPECT_EQ(messages.texts(), leftOnCard("Encryption key")) << reply;
+            EXPECT_EQ(sim.value(0, "17", 43), reply) << reply;
             click(d, "cmdExit");
         });
     }
@@ -422,14 +378,29 @@ TEST_F(WirelessDialogTest, ListRepliesAndRelayMode) {
     });
 }
 
-TEST_F(WirelessDialogTest, AListReplyThatNamesNoEntryIsNeverWrittenBack) {
+// A list reply that names no entry gives the list no value: it is drawn not
+// read, never written back, and named at the end of a Download that writes
+// the rest. (Before, it blocked the whole Download with "Downloading
+// incomplete" and nothing was written.)
+TEST_F(WirelessDialogTest, AListReplyThatNamesNoEntryIsLeftAndNamed) {
     connectTo(station("OXF1", "3.00", "  set 17 45 9\n"));
     withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
         EXPECT_EQ(combo(d, "List_W_Level")->currentIndex(), -1);
+        EXPECT_TRUE(unread(d, "List_W_Level"));
+        EXPECT_FALSE(unread(d, "List_W_Scale"));
         sim.clearFrames();
         click(d, "cmdDown");
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
-        EXPECT_TRUE(sim.frames().empty());
+        EXPECT_EQ(messages.texts(), leftOnCard("Transmitter power output"));
+        EXPECT_EQ(count(sim.frames(), "I45"), 0u);
+        EXPECT_TRUE(framesContain({"G17", "I44", "D360", "G17", "I46", "D1"}));
+        EXPECT_EQ(sim.value(0, "17", 45), "9");
+        // The user's pick is a value.
+        pick(d, "List_W_Level", 0);
+        EXPECT_FALSE(unread(d, "List_W_Level"));
+        messages.shown.clear();
+        click(d, "cmdDown");
+        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(sim.value(0, "17", 45), "1");
         click(d, "cmdExit");
     });
 }
@@ -671,59 +642,67 @@ TEST_F(WirelessDialogTest, StationFilesDescribeEachModel) {
 }
 
 // A text item the card refuses ("CNG", or "CNU" for an item it does not use)
-// carries no value: the box keeps what it held. Never read, it is not sent:
-// its empty text would erase the card's setting (the network name may be empty).
-TEST_F(WirelessDialogTest, ARefusedTextReadKeepsTheBoxAndIsNeverSentEmpty) {
+// carries no value: the box keeps what it held, drawn as not read, and a
+// Download leaves it as it is on the card and writes the rest. A refused one
+// is named at the end; one the card does not use is not. (Before, one such
+// item at the opening blocked the whole Download with a range message or
+// "Downloading incomplete", and one the card did not use at a later Upload
+// was written back as read.)
+TEST_F(WirelessDialogTest, ARefusedTextReadIsLeftAndNamedAndTheRestWritten) {
     struct Case {
         const char* item;
         const char* reply;
         const char* box;
-        const char* held;                    // the card's value, once it answers
-        std::vector<std::string> messages;  // of a download right after the opening
+        const char* held;     // the card's value, once it answers
+        const char* caption;  // as the dialog names it; "" for an item the card does not use
     };
     const Case cases[] = {
-        {"42", "CNG", "wirNetWork", "NET-1", {"Downloading incomplete"}},
-        {"42", "CNU", "wirNetWork", "NET-1", {"Downloading incomplete"}},
-        {"41", "CNG", "wirShortAddress", "0001", {"Please enter number 0000 - FFFD", "Downloading incomplete"}},
-        {"34", "CNU", "wirChNo_3", "0", {"Please enter number 0 - 28", "Downloading incomplete"}},
-        {"44", "CNG", "wirTimer_Send", "360", {"Please enter number 10 - 3600", "Downloading incomplete"}},
+        {"42", "CNG", "wirNetWork", "NET-1", "Network name"},
+        {"42", "CNU", "wirNetWork", "NET-1", ""},
+        {"41", "CNG", "wirShortAddress", "0001", "Short address"},
+        {"34", "CNU", "wirChNo_3", "0", ""},
+        {"34", "CNG", "wirChNo_3", "0", "Radio channel number Ch. No. 04"},
+        {"44", "CNG", "wirTimer_Send", "360", "Monitoring unit time of 10% Duty (sec)"},
     };
     for (const Case& c : cases) {
         const std::string what = std::string(c.box) + " " + c.reply;
+        const std::vector<std::string> ending = *c.caption ? leftOnCard(c.caption) : std::vector<std::string>{};
+        const std::string write = std::string("I") + c.item;
         restartWindow();
         connectTo(station("OXF1", "3.00"));
-        k6sim::Fault refuse = test::fault(std::string("I") + c.item, 0, k6sim::FaultAction::Reply, c.reply);
+        k6sim::Fault refuse = test::fault(write, 0, k6sim::FaultAction::Reply, c.reply);
         refuse.group = "17";
         sim.addFault(refuse);
         withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
             EXPECT_TRUE(messages.shown.empty()) << what << ": the upload goes on";
             EXPECT_EQ(text(d, c.box), "") << what << ": as the set-up left it, not \"" << c.reply << "\"";
+            EXPECT_TRUE(unread(d, c.box)) << what;
+            EXPECT_FALSE(unread(d, "modAdd")) << what;
             EXPECT_EQ(text(d, "MAC_Address"), "00-80-4C-AB-CD-EF") << what;
+            sim.clearFaults();
             sim.clearFrames();
             click(d, "cmdDown");
-            EXPECT_EQ(messages.texts(), c.messages) << what;
-            EXPECT_TRUE(sim.frames().empty()) << what << ": nothing sent";
+            EXPECT_EQ(messages.texts(), ending) << what;
+            EXPECT_EQ(writes(sim.frames(), "17", c.item), 0u) << what << ": not written";
+            EXPECT_TRUE(framesContain({"G00", "I56", "D12"})) << what << ": the rest is";
+            EXPECT_TRUE(framesContain({"G17", "I50", "D1"})) << what;
             EXPECT_EQ(sim.value(0, "17", std::stoi(c.item)), c.held) << what;
-            // Read once, then the read refused: the box keeps the value read.
-            // A refusal ("CNG") leaves it not read again, so the download
-            // refuses it rather than write the old value over the card's; an
-            // item the card does not use ("CNU") stays as read and goes back.
-            sim.clearFaults();
+            // Read once, then the read refused again: the box keeps the value
+            // read, drawn not read, and it is not written over the card's.
             click(d, "cmdUp");
+            EXPECT_EQ(text(d, c.box), c.held) << what;
+            EXPECT_FALSE(unread(d, c.box)) << what;
             sim.addFault(refuse);
             click(d, "cmdUp");
             EXPECT_EQ(text(d, c.box), c.held) << what;
+            EXPECT_TRUE(unread(d, c.box)) << what;
             sim.clearFaults();
             messages.shown.clear();
             sim.clearFrames();
             click(d, "cmdDown");
-            if (std::string(c.reply) == "CNG") {
-                EXPECT_EQ(messages.texts(), (std::vector<std::string>{"Downloading incomplete"})) << what;
-                EXPECT_TRUE(sim.frames().empty()) << what << ": nothing sent";
-            } else {
-                EXPECT_TRUE(messages.shown.empty()) << what;
-                EXPECT_TRUE(framesContain({"G17", std::string("I") + c.item, std::string("D") + c.held})) << what;
-            }
+            EXPECT_EQ(messages.texts(), ending) << what;
+            EXPECT_EQ(writes(sim.frames(), "17", c.item), 0u) << what << ": not written";
+            EXPECT_TRUE(framesContain({"G00", "I56", "D12"})) << what;
             click(d, "cmdExit");
         });
     }
@@ -736,6 +715,7 @@ TEST_F(WirelessDialogTest, ARefusedTextReadKeepsTheBoxAndIsNeverSentEmpty) {
     withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
         sim.clearFaults();
         type(d, "wirNetWork", "PLANT");
+        EXPECT_FALSE(unread(d, "wirNetWork"));
         click(d, "cmdDown");
         EXPECT_TRUE(messages.shown.empty());
         EXPECT_EQ(sim.value(0, "17", 42), "PLANT");
@@ -768,15 +748,20 @@ TEST_F(WirelessDialogTest, WritePortRepliesSelectTheirEntry) {
             click(d, "cmdExit");
         });
     }
-    // A number that names no entry leaves the list without one: nothing is written.
+    // A number that names no entry leaves the list without one and without a
+    // value: the port is not written, and named; the rest is. (Before, the
+    // whole Download stopped with "Downloading incomplete".)
     restartWindow();
     connectTo(station("OXF1", "3.00", "  set 00 61 2\n"));
     withDialog<frmWireless>("cmdSpecialSetting", [&](frmWireless& d) {
         EXPECT_EQ(combo(d, "List_M_WEPort")->currentIndex(), -1);
+        EXPECT_TRUE(unread(d, "List_M_WEPort"));
         sim.clearFrames();
         click(d, "cmdDown");
-        EXPECT_EQ(messages.texts(), std::vector<std::string>{"Downloading incomplete"});
-        EXPECT_TRUE(sim.frames().empty());
+        EXPECT_EQ(messages.texts(), leftOnCard("Write enable port"));
+        EXPECT_EQ(count(sim.frames(), "I61"), 0u);
+        EXPECT_TRUE(framesContain({"G00", "I60", "D2", "G00", "I62", "D30"}));
+        EXPECT_EQ(sim.value(0, "00", 61), "2");
         click(d, "cmdExit");
     });
 }

@@ -13,6 +13,8 @@ namespace {
 
 using C = WControl;
 using M = WirelessModel;
+using test::AllBut;
+using test::AllValues;
 using test::ValidControls;
 
 const std::string kKey = "7C1E9A0B4D62F8355E0A9C17B24D6F83";
@@ -126,7 +128,7 @@ TEST(WirelessFile, SavedRecordsOfAnOxfFile) {
     w.Entry(C::List_M_Baudrate) = -1;  // a list with nothing selected saves ""
     std::vector<std::string> records;
     std::string error;
-    ASSERT_TRUE(BuildFileRecords(M::OXF, 4, w, records, error));
+    ASSERT_TRUE(BuildFileRecords(M::OXF, 4, w, AllValues, records, error));
     ASSERT_EQ(records.size(), 33u);
     EXPECT_EQ(records[0], "1");
     EXPECT_EQ(records[1], "RTU");
@@ -142,16 +144,16 @@ TEST(WirelessFile, SavedRecordsOfAnOxfFile) {
 
     // Only the first 32 characters of a longer key are saved.
     w.KeyText = kKey + "99";
-    ASSERT_TRUE(BuildFileRecords(M::OXF, 4, w, records, error));
+    ASSERT_TRUE(BuildFileRecords(M::OXF, 4, w, AllValues, records, error));
     EXPECT_EQ(records[20], ";C4M:J2I9J:2GA5=8L4G>C2@D:7K:L=4");
     // A key too short to scramble saves nothing.
     w.KeyText = kKey.substr(0, 31);
-    EXPECT_FALSE(BuildFileRecords(M::OXF, 4, w, records, error));
+    EXPECT_FALSE(BuildFileRecords(M::OXF, 4, w, AllValues, records, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(records.size(), 33u) << "records untouched";
     // Without the key record the key is not looked at.
     std::vector<std::string> noKey;
-    EXPECT_TRUE(BuildFileRecords(M::OXF, 0, w, noKey, error));
+    EXPECT_TRUE(BuildFileRecords(M::OXF, 0, w, AllValues, noKey, error));
     EXPECT_EQ(noKey.size(), 32u);
 }
 
@@ -198,11 +200,18 @@ TEST(WirelessFile, RoundTripRestoresEveryStoredValue) {
         saved.Entry(C::movementMode) = 0;  // what the scale rule leaves it at with scale "31 - 60"
         std::vector<std::string> records;
         std::string error;
-        ASSERT_TRUE(BuildFileRecords(c.m, c.code, saved, records, error));
+        ASSERT_TRUE(BuildFileRecords(c.m, c.code, saved, AllValues, records, error));
         WirelessControls read = ValidControls(c.m);
-        ASSERT_EQ(ReadFileRecords(c.m, c.level, c.code, std::to_string(c.code), records, read, error),
+        std::vector<FileValue> loaded;
+        ASSERT_EQ(ReadFileRecords(c.m, c.level, c.code, std::to_string(c.code), records, read, loaded, error),
                   FileReadResult::Read)
             << error;
+        // Every record read gave its setting a value, in file order.
+        const auto fields = FileFieldsRead(c.m, c.code);
+        ASSERT_EQ(loaded.size(), fields.size());
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(loaded[i], (FileValue{fields[i].control, fields[i].channel, true})) << i;
+        }
         ExpectStoredEqual(c.m, FileFieldsRead(c.m, c.code), saved, read);
         EXPECT_EQ(ListEntryText(C::List_W_Level, read.Entry(C::List_W_Level)), "   1mW");
     }
@@ -213,6 +222,7 @@ struct ReadRun {
     std::string error;
     WirelessControls before;
     WirelessControls after;
+    std::vector<FileValue> loaded;
 };
 
 ReadRun Read(M m, int level, int ownCode, const std::string& codeLine, const std::vector<std::string>& records,
@@ -220,7 +230,7 @@ ReadRun Read(M m, int level, int ownCode, const std::string& codeLine, const std
     ReadRun r;
     r.before = start;
     r.after = start;
-    r.result = ReadFileRecords(m, level, ownCode, codeLine, records, r.after, r.error);
+    r.result = ReadFileRecords(m, level, ownCode, codeLine, records, r.after, r.loaded, r.error);
     return r;
 }
 
@@ -230,12 +240,13 @@ void ExpectUnchanged(const ReadRun& r) {
     EXPECT_EQ(r.after.entry, r.before.entry);
     EXPECT_EQ(r.after.enabled, r.before.enabled);
     EXPECT_EQ(r.after.KeyText, r.before.KeyText);
+    EXPECT_TRUE(r.loaded.empty());
 }
 
-std::vector<std::string> Records(M m, int code, const WirelessControls& w) {
+std::vector<std::string> Records(M m, int code, const WirelessControls& w, const HoldsValue& holds = AllValues) {
     std::vector<std::string> records;
     std::string error;
-    EXPECT_TRUE(BuildFileRecords(m, code, w, records, error));
+    EXPECT_TRUE(BuildFileRecords(m, code, w, holds, records, error));
     return records;
 }
 
@@ -379,6 +390,64 @@ TEST(WirelessFile, ADamagedFileChangesNothing) {
         EXPECT_FALSE(r.error.empty());
         ExpectUnchanged(r);
     }
+}
+
+// A setting without a value (never read, refused, a default, the default key)
+// is saved as an empty record in its place, and an empty record read back is
+// no value: the layout stays, and no default becomes a value through a file.
+TEST(WirelessFile, WhatHoldsNoValueIsSavedEmptyAndReadBackAsNone) {
+    const struct {
+        M m;
+        int code;
+        int level;
+        C control;
+        int channel;
+    } cases[] = {
+        {M::OXF, 4, 2, C::wirNetWork, 0}, {M::OXF, 4, 2, C::modAdd, 0},      {M::OXF, 4, 2, C::wirChNo, 3},
+        {M::OXF, 4, 2, C::wirPassword, 0}, {M::OXF, 4, 2, C::NDTTSU, 0},     {M::OXF, 4, 2, C::List_M_Mode, 0},
+        {M::OXF1F, 0, 0, C::List_M_Parity, 0}, {M::OXF1F, 0, 0, C::wirPassword, 0},
+        {M::OG, 2, 1, C::wirTimer_Send, 0}, {M::OG, 2, 1, C::List_W_Level, 0}, {M::OG, 1, 0, C::wirPassword, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(Traits(c.m).dialogName) + " " + Info(c.control).name);
+        const WirelessControls dialog = OtherControls(c.m, c.level);
+        const auto fields = FileFieldsWritten(c.m, c.code);
+        const std::vector<std::string> all = Records(c.m, c.code, dialog);
+        const std::vector<std::string> records = Records(c.m, c.code, dialog, AllBut({{c.control, c.channel}}));
+        ASSERT_EQ(records.size(), all.size());
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const bool it = fields[i].control == c.control && fields[i].channel == c.channel;
+            EXPECT_EQ(records[i], it ? std::string() : all[i]) << i;
+        }
+        // Read back into a dialog that shows other values: the empty record
+        // is no value; a box shows it empty, a list without a selection, and
+        // the key stays what the dialog held.
+        const ReadRun r = Read(c.m, c.level, c.code, std::to_string(c.code), records, ValidControls(c.m));
+        ASSERT_EQ(r.result, FileReadResult::Read) << r.error;
+        for (const FileValue& v : r.loaded)
+            EXPECT_EQ(v.hasValue, !(v.control == c.control && v.channel == c.channel)) << Info(v.control).name;
+        if (c.control == C::wirPassword)
+            EXPECT_EQ(r.after.KeyText, r.before.KeyText);
+        else if (Info(c.control).kind == ControlKind::List)
+            EXPECT_EQ(r.after.Entry(c.control), -1);
+        else
+            EXPECT_EQ(r.after.Text(c.control, c.channel), "");
+    }
+    // A key that holds no value need not be a key to be saved.
+    WirelessControls w = ValidControls(M::OXF);
+    w.KeyText = "short";
+    std::vector<std::string> records;
+    std::string error;
+    EXPECT_TRUE(BuildFileRecords(M::OXF, 4, w, AllBut({{C::wirPassword, 0}}), records, error)) << error;
+    EXPECT_EQ(records[20], "");
+    // A text of blanks read from a file is no value either.
+    std::vector<std::string> blanks = Records(M::OXF, 4, OtherControls(M::OXF, 2));
+    blanks[19] = "   ";  // wirNetWork
+    const ReadRun r = Read(M::OXF, 2, 4, "4", blanks, ValidControls(M::OXF));
+    ASSERT_EQ(r.result, FileReadResult::Read);
+    EXPECT_EQ(r.after.Text(C::wirNetWork), "   ");
+    EXPECT_FALSE(r.loaded[19].hasValue);
+    EXPECT_EQ(r.loaded[19].control, C::wirNetWork);
 }
 
 TEST(WirelessFile, ReadDetails) {

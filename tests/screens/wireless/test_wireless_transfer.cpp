@@ -14,6 +14,8 @@ namespace {
 using C = WControl;
 using M = WirelessModel;
 using W = WirelessCheck;
+using test::AllBut;
+using test::AllValues;
 using test::ChannelItems;
 using test::Items;
 using test::Join;
@@ -89,10 +91,11 @@ TEST(WirelessTransfer, DownloadOrderPerModelAndLevel) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(Traits(c.m).dialogName) + " level " + std::to_string(c.level));
         EXPECT_EQ(Items(DownloadSteps(c.m, c.level)), c.want);
-        // The plan of a valid dialog writes exactly those items.
-        const DownloadPlan plan = PlanDownload(c.m, c.level, ValidControls(c.m));
+        // The plan of a valid dialog writes exactly those items and leaves none.
+        const DownloadPlan plan = PlanDownload(c.m, c.level, ValidControls(c.m), AllValues);
         ASSERT_TRUE(plan.ok());
         EXPECT_EQ(Items(plan.writes), c.want);
+        EXPECT_TRUE(plan.left.empty());
     }
 }
 
@@ -127,8 +130,11 @@ TEST(WirelessTransfer, DownloadChecksRunInTheModelsOrder) {
     WirelessControls w = ValidControls(M::OXF);
     w.Text(C::modTimer) = "5";
     w.Text(C::wirPANID) = "FFFF";
-    EXPECT_EQ(FirstFailedCheck(M::OXF, 0, w)->check, W::CheckModTimer);
-    EXPECT_EQ(FirstFailedCheck(M::OG, 0, w)->check, W::CheckWirPANID);
+    EXPECT_EQ(FirstFailedCheck(M::OXF, 0, w, AllValues)->check, W::CheckModTimer);
+    EXPECT_EQ(FirstFailedCheck(M::OG, 0, w, AllValues)->check, W::CheckWirPANID);
+    // A bad text that holds no value is not sent, so not checked.
+    EXPECT_EQ(FirstFailedCheck(M::OXF, 0, w, AllBut({{C::modTimer, 0}}))->check, W::CheckWirPANID);
+    EXPECT_FALSE(FirstFailedCheck(M::OXF, 0, w, AllBut({{C::modTimer, 0}, {C::wirPANID, 0}})));
 }
 
 TEST(WirelessTransfer, WriteData) {
@@ -146,7 +152,7 @@ TEST(WirelessTransfer, WriteData) {
     w.KeyText = "0123456789ABCDEF0123456789ABCDEF";
 
     auto dataOf = [](M m, const WirelessControls& controls, const std::string& item) {
-        const DownloadPlan plan = PlanDownload(m, 2, controls);
+        const DownloadPlan plan = PlanDownload(m, 2, controls, AllValues);
         EXPECT_TRUE(plan.ok());
         for (const auto& wr : plan.writes)
             if (wr.item == item) return wr.data;
@@ -170,37 +176,116 @@ TEST(WirelessTransfer, WriteData) {
     w.Entry(C::List_M_WEPort) = 0;
     EXPECT_EQ(dataOf(M::OXF, w, "61"), "1");
     EXPECT_EQ(dataOf(M::OXF1F, w, "61"), "5");
-    EXPECT_FALSE(WireData(M::OXF, 2, StepFor(M::OXF, 2, C::MAC_Address), w)) << "MAC_Address is never written";
+    EXPECT_FALSE(WireData(M::OXF, 2, StepFor(M::OXF, 2, C::MAC_Address), w, AllValues))
+        << "MAC_Address is never written";
 }
 
-TEST(WirelessTransfer, AnUnselectedListStopsTheDownloadBeforeAnyWrite) {
+// A list without a selection has nothing to send: it is left as it is on the
+// card and the rest is written. (Before, it stopped the whole download.)
+TEST(WirelessTransfer, AnUnselectedListIsLeftAndTheRestWritten) {
+    const List all = Items(DownloadSteps(M::OXF, 2));
     for (const C list : {C::List_M_DataMode, C::List_M_WEPort, C::List_M_Mode, C::List_W_Level, C::List_W_Scale,
                          C::SetDetour, C::NDTTSU}) {
         SCOPED_TRACE(Info(list).name);
         WirelessControls w = ValidControls(M::OXF);
         w.Entry(list) = -1;
-        const DownloadPlan plan = PlanDownload(M::OXF, 2, w);
-        EXPECT_FALSE(plan.ok());
-        EXPECT_FALSE(plan.failedCheck);
-        ASSERT_TRUE(plan.unsendable);
-        EXPECT_EQ(plan.unsendable->control, list);
-        EXPECT_TRUE(plan.writes.empty());
+        const DownloadPlan plan = PlanDownload(M::OXF, 2, w, AllValues);
+        EXPECT_TRUE(plan.ok());
+        ASSERT_EQ(plan.left.size(), 1u);
+        EXPECT_EQ(plan.left[0].control, list);
+        EXPECT_EQ(Items(plan.writes), Without(all, plan.left[0].group + "/" + plan.left[0].item));
     }
-    // A list that does not take part at this level is not looked at.
+    // A list that does not take part at this level is neither written nor left.
     WirelessControls w = ValidControls(M::OXF);
     w.Entry(C::List_M_Mode) = -1;
     w.Entry(C::NDTTSU) = -1;
-    EXPECT_TRUE(PlanDownload(M::OXF, 0, w).ok());
+    EXPECT_TRUE(PlanDownload(M::OXF, 0, w, AllValues).left.empty());
     // The fourth scale entry does not exist below level 2.
     w.Entry(C::List_M_Mode) = 0;
     w.Entry(C::List_W_Scale) = 3;
-    EXPECT_EQ(PlanDownload(M::OXF, 1, w).unsendable->control, C::List_W_Scale);
+    const DownloadPlan plan = PlanDownload(M::OXF, 1, w, AllValues);
+    ASSERT_EQ(plan.left.size(), 1u);
+    EXPECT_EQ(plan.left[0].control, C::List_W_Scale);
+}
+
+// Whatever holds no value, or an empty text, is left and named; the rest is
+// written in its order, and no check of what is left stands in the way.
+TEST(WirelessTransfer, WhatHoldsNoValueIsLeftAndTheRestWritten) {
+    const struct {
+        const char* what;
+        M m;
+        int level;
+        C control;
+        int channel;
+        const char* text;  // put in the control's box first; nullptr: as ValidControls has it
+        bool holds;
+    } cases[] = {
+        {"a box never read", M::OXF, 2, C::wirNetWork, 0, nullptr, false},
+        {"an empty name read", M::OXF, 2, C::wirNetWork, 0, "", true},
+        {"a name of blanks", M::OG, 1, C::wirNetWork, 0, "   ", true},
+        {"an address the check would refuse", M::OXF, 2, C::modAdd, 0, "999", false},
+        {"an empty address", M::OXF1F, 0, C::modAdd, 0, "", true},
+        {"a channel refused", M::OG, 0, C::wirChNo, 3, "99", false},
+        {"an empty channel", M::OXF, 2, C::wirChNo, 5, "", true},
+        {"an empty channel sent as its number", M::OG, 1, C::wirChNo, 5, "", true},
+        {"a timer never read", M::OXF, 0, C::wirTimer_Send, 0, "1", false},
+        {"a hex box never read", M::OXF1F, 0, C::ShortAddress2, 0, "FFFF", false},
+        {"a list never read", M::OXF, 2, C::List_W_Level, 0, nullptr, false},
+        {"a list default", M::OG, 1, C::NDTTSU, 0, nullptr, false},
+        {"the relay default", M::OXF1F, 0, C::List_M_Mode, 0, nullptr, false},
+        {"the port never read", M::OXF, 1, C::List_M_WEPort, 0, nullptr, false},
+        {"the default key", M::OXF, 2, C::wirPassword, 0, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(Traits(c.m).dialogName) + ": " + c.what);
+        WirelessControls w = ValidControls(c.m);
+        if (c.text) w.Text(c.control, c.channel) = c.text;
+        const HoldsValue holds = c.holds ? HoldsValue(AllValues) : AllBut({{c.control, c.channel}});
+        const DownloadPlan plan = PlanDownload(c.m, c.level, w, holds);
+        ASSERT_TRUE(plan.ok()) << plan.failedCheck->message;
+        ASSERT_EQ(plan.left.size(), 1u);
+        EXPECT_EQ(plan.left[0].control, c.control);
+        EXPECT_EQ(plan.left[0].channel, c.channel);
+        const std::string item = plan.left[0].group + "/" + plan.left[0].item;
+        EXPECT_EQ(Items(plan.writes), Without(Items(DownloadSteps(c.m, c.level)), item));
+    }
+
+    // A dialog as the set-up leaves it writes nothing and leaves everything.
+    for (const M m : {M::OXF, M::OXF1F, M::OG}) {
+        SCOPED_TRACE(Traits(m).dialogName);
+        const DownloadPlan fresh =
+            PlanDownload(m, 2, InitialControls(m, SetupForVersion(m, 300)), [](C, int) { return false; });
+        EXPECT_TRUE(fresh.ok());
+        EXPECT_TRUE(fresh.writes.empty());
+        EXPECT_EQ(Items(fresh.left), Items(DownloadSteps(m, 2)));
+    }
+}
+
+// With the version unknown the items it decides are not written: they are
+// left, since the card may have them.
+TEST(WirelessTransfer, AnUnknownVersionLeavesTheItemsItDecides) {
+    const struct {
+        M m;
+        List left;
+    } cases[] = {
+        {M::OXF, Join({{"00/55"}, kNewItems})},
+        {M::OG, kNewItems},
+        {M::OXF1F, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Traits(c.m).dialogName);
+        const DownloadPlan plan = PlanDownload(c.m, 0, ValidControls(c.m), AllValues, false);
+        EXPECT_TRUE(plan.ok());
+        EXPECT_EQ(Items(plan.writes), Items(DownloadSteps(c.m, 0)));
+        EXPECT_EQ(Items(plan.left), c.left);
+        EXPECT_TRUE(PlanDownload(c.m, 0, ValidControls(c.m), AllValues, true).left.empty()) << "a version known";
+    }
 }
 
 TEST(WirelessTransfer, ABadLateFieldWritesNothing) {
     WirelessControls w = ValidControls(M::OXF);
     w.Text(C::ShortAddress2) = "FFFE";
-    const DownloadPlan plan = PlanDownload(M::OXF, 2, w);
+    const DownloadPlan plan = PlanDownload(M::OXF, 2, w, AllValues);
     ASSERT_TRUE(plan.failedCheck);
     EXPECT_EQ(plan.failedCheck->check, W::CheckShortAddress2);
     EXPECT_EQ(plan.failedCheck->message, "Please enter number 0000 - FFFD");
@@ -210,7 +295,7 @@ TEST(WirelessTransfer, ABadLateFieldWritesNothing) {
     WirelessControls zeros = ValidControls(M::OG);
     for (auto& box : zeros.wirChNo) box = "0";
     zeros.Text(C::modAdd) = "999";  // the channel list is checked first
-    const DownloadPlan noChannel = PlanDownload(M::OG, 1, zeros);
+    const DownloadPlan noChannel = PlanDownload(M::OG, 1, zeros, AllValues);
     ASSERT_TRUE(noChannel.failedCheck);
     EXPECT_EQ(noChannel.failedCheck->message, "Please enter channel No.");
     EXPECT_EQ(noChannel.failedCheck->focus, C::wirChNo);
@@ -220,7 +305,7 @@ TEST(WirelessTransfer, ABadLateFieldWritesNothing) {
 TEST(WirelessTransfer, KeyCheckLooksAtTheKeyNotTheMask) {
     WirelessControls w = ValidControls(M::OXF1F);
     w.KeyText = std::string(31, 'A');
-    const DownloadPlan plan = PlanDownload(M::OXF1F, 0, w);
+    const DownloadPlan plan = PlanDownload(M::OXF1F, 0, w, AllValues);
     ASSERT_TRUE(plan.failedCheck);
     EXPECT_EQ(plan.failedCheck->message, "Please enter 32 characters(0-F)");
 }
@@ -240,8 +325,11 @@ TEST(WirelessTransfer, UploadListConversions) {
         {M::OXF, 2, C::List_W_Level, "01:2", 1},
         {M::OXF, 2, C::List_W_Level, "0", -1},
         {M::OXF, 2, C::List_W_Level, "4", -1},
-        {M::OXF, 2, C::List_W_Level, "", -1},
-        {M::OXF, 2, C::List_W_Level, "CNG", -1},
+        // No value in the reply: the entry shown stays (shown as not read).
+        // Before, a failed read emptied the list.
+        {M::OXF, 2, C::List_W_Level, "", 0},
+        {M::OXF, 2, C::List_W_Level, "CNG", 0},
+        {M::OXF, 2, C::List_W_Level, "NEEDLESS", 0},
         {M::OXF, 2, C::List_W_Level, "x", -1},
         {M::OXF, 2, C::List_W_Level, "-1", -1},
         {M::OXF, 2, C::List_W_Level, "99999999999999999999", -1},
@@ -262,7 +350,7 @@ TEST(WirelessTransfer, UploadListConversions) {
         {M::OXF, 1, C::List_M_Mode, "RELAY", 1},
         {M::OXF, 1, C::List_M_Mode, "Relay", 1},
         {M::OXF, 1, C::List_M_Mode, "2", -1},
-        {M::OXF, 1, C::List_M_Mode, "", -1},
+        {M::OXF, 1, C::List_M_Mode, "", 0},
         {M::OXF, 1, C::List_W_Scale, "3", -1},  // three entries below level 2
         {M::OXF, 2, C::List_W_Scale, "3", 3},
         {M::OG, 1, C::List_W_Scale, "3", 3},
@@ -276,7 +364,7 @@ TEST(WirelessTransfer, UploadListConversions) {
         w.Entry(c.list) = 0;
         const bool taken = TakeUploadReply(c.m, c.level, StepFor(c.m, c.level, c.list), c.reply, w);
         EXPECT_EQ(w.Entry(c.list), c.want);
-        EXPECT_EQ(taken, c.want >= 0);
+        EXPECT_EQ(taken, c.want >= 0 && !IsFailedRead(c.reply));
     }
 }
 
@@ -285,12 +373,8 @@ TEST(WirelessTransfer, UploadTextsAndKey) {
     const TransferStep add = StepFor(M::OXF, 2, C::modAdd);
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, add, "01:12", w));
     EXPECT_EQ(w.Text(C::modAdd), "12");
-    // A failed read keeps the box's text. A value read before stays read when
-    // the read went unanswered or the card does not use the item; a refused
-    // read leaves it unread, so the download refuses it rather than write the
-    // old value over the card's. A box never read stays unread, and the
-    // download refuses it rather than send its empty text (an empty name is a
-    // valid entry).
+    // A failed read keeps the box's text and gives no value; the dialog shows
+    // it as not read. (The state itself is the dialog's, in the one store.)
     const TransferStep name = StepFor(M::OXF, 2, C::wirNetWork);
     for (const char* failed : {"", "CNG", "NEEDLESS"}) {
         SCOPED_TRACE(failed);
@@ -298,34 +382,22 @@ TEST(WirelessTransfer, UploadTextsAndKey) {
         read.Text(C::wirNetWork) = "net";
         EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, read));
         EXPECT_EQ(read.Text(C::wirNetWork), "net");
-        EXPECT_EQ(read.Unread(C::wirNetWork), std::string(failed) == "CNG");
-        if (std::string(failed) == "CNG") {
-            const DownloadPlan refused = PlanDownload(M::OXF, 2, read);
-            ASSERT_TRUE(refused.unsendable);
-            EXPECT_EQ(refused.unsendable->control, C::wirNetWork);
-            EXPECT_TRUE(refused.writes.empty());
-        } else {
-            EXPECT_EQ(WireData(M::OXF, 2, name, read), "net");
-        }
+        // Without a value it is left; the rest goes.
+        const DownloadPlan refused = PlanDownload(M::OXF, 2, read, AllBut({{C::wirNetWork, 0}}));
+        ASSERT_EQ(refused.left.size(), 1u);
+        EXPECT_EQ(refused.left[0].control, C::wirNetWork);
+        EXPECT_EQ(refused.writes.size(), DownloadSteps(M::OXF, 2).size() - 1);
 
         WirelessControls fresh = InitialControls(M::OXF, SetupForVersion(M::OXF, 300));
         EXPECT_FALSE(TakeUploadReply(M::OXF, 2, name, failed, fresh));
         EXPECT_EQ(fresh.Text(C::wirNetWork), "");
-        EXPECT_TRUE(fresh.Unread(C::wirNetWork));
-        WirelessControls rest = ValidControls(M::OXF);
-        rest.Text(C::wirNetWork) = "";
-        rest.Unread(C::wirNetWork) = true;
-        const DownloadPlan plan = PlanDownload(M::OXF, 2, rest);
-        EXPECT_FALSE(plan.failedCheck) << "\"\" passes the name's check";
-        ASSERT_TRUE(plan.unsendable);
-        EXPECT_EQ(plan.unsendable->control, C::wirNetWork);
-        EXPECT_TRUE(plan.writes.empty());
     }
-    // A value taken makes the box read; so does the user's typing (the dialog) or a file.
+    // An empty name the card gave is its name, a value: but an empty text is
+    // never sent (its echo cannot be told from no answer).
     WirelessControls fresh = InitialControls(M::OXF, SetupForVersion(M::OXF, 300));
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, name, "42:", fresh));
-    EXPECT_FALSE(fresh.Unread(C::wirNetWork)) << "an empty name the card gave is its name";
-    EXPECT_TRUE(fresh.Unread(C::wirChNo, 4)) << "the others not yet";
+    EXPECT_EQ(fresh.Text(C::wirNetWork), "");
+    EXPECT_FALSE(WireData(M::OXF, 2, name, fresh, AllValues));
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, StepFor(M::OXF, 2, C::wirChNo, 9), "27", w));
     EXPECT_EQ(w.Text(C::wirChNo, 9), "27");
     EXPECT_TRUE(TakeUploadReply(M::OXF, 2, StepFor(M::OXF, 2, C::MAC_Address), "00:80:12", w));
