@@ -239,10 +239,15 @@ void frmYK4::InitControls() {
 
 void frmYK4::showSettingsExtra(const CardRecord& rec) {
     if (IsVariantA) {
+        // "   C" for a record without a unit is the program's own: no value.
         const std::string& unit = rec.Param[kUnitField];
         selectEntry(List_TempUnit, unit == "   C" || unit == "   F" ? unit : std::string("   C"));
         selectEntry(List_ADCSpeed, yk4::kFixedAdcSpeedA);
         List_ADCSpeed->setEnabled(false);
+        // The "/A" card's speed is fixed by its model, not a default: a value
+        // without a read, unless the card refused it or does not use it.
+        if (const Setting& speed = settings_[AdcSpeed]; held(speed, 1, rec) == Held::NotRead)
+            setHeld(speed, 1, Held::Value);
     } else {
         selectEntry(List_TempUnit, rec.Param[kUnitField]);
         List_ADCSpeed->setEnabled(true);
