@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
         ok = save(dlg, dir + "/frmXR_HART_after.png") && ok;
         k6sim::Fault poll;
         poll.card = 4;
+        poll.group = "01";
         poll.frame = "I30";
         poll.action = k6sim::FaultAction::Reply;
         poll.text = "CNG";
