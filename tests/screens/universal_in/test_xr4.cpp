@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -557,6 +558,41 @@ TEST_F(XR4Test, ANeverReadUnusedFlagStaysGreyAtEveryEntry) {
         EXPECT_FALSE(DrawnUnread(unusedBox(s, ch))) << ch;
         EXPECT_EQ(unusedBox(s, ch)->palette().color(QPalette::Active, QPalette::Text), white) << ch;
     }
+}
+
+// A settings file saved after the card refused every Unused flag holds the
+// flags the record kept; opened again, each flag the file fills is a value,
+// the text the refused read kept as much as another, and an empty one is none
+// (its "0" the program's own).
+TEST_F(XR4Test, ASettingsFileSavedAroundARefusalGivesValuesOfItsFlagsAndNoneOfAnEmptyOne) {
+    frmXR4* s = open();
+    upload(s);
+    replyTo("I27", kSlot, "CNG");
+    upload(s);
+    sim.clearFaults();
+    for (int ch = 1; ch <= 4; ++ch) ASSERT_TRUE(DrawnUnread(unusedBox(s, ch))) << ch;
+    // Channel 1 as read, channel 3 another flag, channel 4 none.
+    CardRecord& r = record(kSlot);
+    ASSERT_EQ(r.ChOption[3], "1");
+    r.ChOption.set(3, "0");
+    r.ChOption.set(4, "");
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    cardList()->setCurrentIndex(0);
+    files.answers.push_back(path);
+    menu("mnuFilesSave")->trigger();
+    files.answers.push_back(path);
+    menu("mnuFilesOpen")->trigger();
+    s = open();
+    for (int ch = 1; ch <= 4; ++ch) {
+        EXPECT_EQ(text(unusedBox(s, ch)), "0") << ch;
+        EXPECT_EQ(DrawnUnread(unusedBox(s, ch)), ch == 4) << ch;
+    }
+    for (int ch = 1; ch <= 4; ++ch) sim.setValue(kSlot, "0" + g(ch), 27, "card");
+    messages.shown.clear();
+    download(s);
+    for (int ch = 1; ch <= 4; ++ch) EXPECT_EQ(sim.value(kSlot, "0" + g(ch), 27), ch == 4 ? "card" : "0") << ch;
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("Unused Ch.4")});
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <QApplication>
@@ -989,6 +990,48 @@ TEST_F(YK4Test, BeforeAnyUploadOnlyTheFixedAdcSpeedOfTheACardIsSent) {
                                         slot == kASlot ? allBut({"ADC Speed"}) : allBut({}))});
         EXPECT_EQ(record(slot).Param[58], slot == kASlot ? "Low" : "");
     }
+}
+
+// A settings file saved after the card refused the unit, the limit and the
+// zero scales holds what the record kept; opened again, each field it fills is
+// a value, whether the text the refused read kept or another, and an empty
+// field is none.
+TEST_F(YK4Test, ASettingsFileSavedAroundARefusalGivesValuesOfItsTextsAndNoneOfAnEmptyField) {
+    sim.setValue(kPlainSlot, "01", 57, "1");
+    frmYK4* s = open(kPlainSlot);
+    upload(s);
+    for (const char* item : {"I87", "I57", "I55"}) replyTo(item, kPlainSlot, "CNG");
+    upload(s);
+    sim.clearFaults();
+    for (QWidget* w : std::initializer_list<QWidget*>{s->List_TempUnit, s->chkLimit, s->txtZScale[0], s->txtZScale[1]})
+        ASSERT_TRUE(DrawnUnread(w)) << w->objectName().toStdString();
+    // The file holds the unit as the refused read kept it, another limit, and no zero scale of channel 2.
+    CardRecord& r = record(kPlainSlot);
+    ASSERT_EQ(r.Param[57], "   F");
+    r.Param.set(59, "0");
+    r.Param.set(b(2) + 5, "");
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    leave();
+    files.answers.push_back(path);
+    menu("mnuFilesSave")->trigger();
+    files.answers.push_back(path);
+    menu("mnuFilesOpen")->trigger();
+    s = open(kPlainSlot);
+    EXPECT_FALSE(DrawnUnread(s->List_TempUnit));
+    EXPECT_EQ(shown(s->List_TempUnit), "   F");
+    EXPECT_FALSE(DrawnUnread(s->chkLimit));
+    EXPECT_EQ(s->chkLimit->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+
+    for (int item : {87, 57, 1552}) sim.setValue(kPlainSlot, "01", item, "card");
+    messages.shown.clear();
+    download(s);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 87), "1");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 57), "0");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1552), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("Zero Scale Ch.2")});
 }
 
 }  // namespace
