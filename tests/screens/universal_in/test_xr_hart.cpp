@@ -695,4 +695,40 @@ TEST_F(HartDialogTest, TheOpenMasterModeListHighlightsTheEntryShown) {
     });
 }
 
+// What a field holds belongs to its channel: Up Ch and Down Ch show each
+// channel's fields drawn as they hold, and the user's edit gives a value to
+// the field of the channel shown only.
+TEST_F(HartDialogTest, EachChannelsFieldsHoldWhatTheirOwnReadsAndEditsGave) {
+    inDialog(0, [&](frmXR_HART& d) {
+        k6sim::Fault f = test::fault("I30", kSlot, k6sim::FaultAction::Reply, "CNG");
+        f.group = "01";
+        sim.addFault(f);
+        d.CmdUpload->click();
+        ASSERT_TRUE(messages.shown.empty());
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_FALSE(DrawnUnread(d.CYCL_HIGH));
+        d.CmdUpCh->click();
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_TRUE(DrawnUnread(d.CYCL_HIGH));  // channel 2: never read
+        d.PollAdd->setFocus();
+        ASSERT_TRUE(waitFor([&] { return d.PollAdd->hasFocus(); }));
+        type(d.PollAdd, "9");
+        EXPECT_FALSE(DrawnUnread(d.PollAdd));
+        d.CmdDownCh->click();
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_FALSE(DrawnUnread(d.CYCL_HIGH));
+        d.CmdUpCh->click();
+        EXPECT_EQ(shownIn(d.PollAdd), "9");
+        EXPECT_FALSE(DrawnUnread(d.PollAdd));
+        sim.clearFrames();
+        d.CmdDownload->click();
+        // The dialog shown as a window: the command runs from the event loop.
+        ASSERT_TRUE(waitFor([&] { return !messages.shown.empty(); }));
+        Frames expected{"G00", "I01", "DF", "G00", "I41", "D4", "G2", "I01", "DF", "G2", "I30", "D9"};
+        EXPECT_EQ(sim.frames(), expected);
+    }, true);
+    const std::string rest = kEveryField.substr(std::string("Polling Address; ").size());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(rest)});
+}
+
 }  // namespace
