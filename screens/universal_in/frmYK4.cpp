@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/Colors.h"
+#include "core/Globals.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/skeleton/TextBoxes.h"
@@ -305,7 +306,12 @@ void frmYK4::List_ChEnable_Click(int ch) {
 
 void frmYK4::List_InputType_Click(int ch) {
     applyEnableRule(ch);
-    if (yk4::InputTypeClearsCjc(IsVariantA, listText(List_InputType[at(ch)]))) ChkCJC[at(ch)]->setChecked(false);
+    if (!yk4::InputTypeClearsCjc(IsVariantA, listText(List_InputType[at(ch)]))) return;
+    QCheckBox* cjc = ChkCJC[at(ch)];
+    cjc->setChecked(false);
+    // The untick is the program's: a switch that held no value still holds
+    // none, and shows it (partly checked) rather than an "off" nobody read.
+    if (const CardRecord* rec = G().CardRecords.get(cardSlot())) DrawHeld(cjc, held(settings_[Cjc], ch, *rec));
 }
 
 void frmYK4::applyEnableRule(int ch) {

@@ -619,7 +619,8 @@ TEST_F(YK4Test, EnableRuleFollowsThePickedInputType) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
         frmYK4* s = open(c.slot);
-        s->ChkCJC[1]->setChecked(true);
+        s->ChkCJC[1]->setChecked(true);  // ticked by the user
+        Q_EMIT s->ChkCJC[1]->clicked(true);
         pickEntry(s->List_InputType[1], c.type);
         EXPECT_EQ(s->List_BurnOut[1]->isEnabled(), c.burnout);
         EXPECT_EQ(s->ChkCJC[1]->isEnabled(), c.cjc);
@@ -630,7 +631,8 @@ TEST_F(YK4Test, EnableRuleFollowsThePickedInputType) {
     pickEntry(s->List_InputType[0], "B(RH)");
     pickEntry(s->List_InputType[0], "K(CA)");
     EXPECT_TRUE(s->ChkCJC[0]->isEnabled());
-    EXPECT_FALSE(s->ChkCJC[0]->isChecked());
+    // Never read: the untick is the program's, and the box still holds no value.
+    EXPECT_EQ(s->ChkCJC[0]->checkState(), Qt::PartiallyChecked);
 }
 
 // The face is drawn in the colour itself: the old fault drew a lighter shade,
@@ -1032,6 +1034,31 @@ TEST_F(YK4Test, ASettingsFileSavedAroundARefusalGivesValuesOfItsTextsAndNoneOfAn
     EXPECT_EQ(sim.value(kPlainSlot, "01", 57), "0");
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1552), "card");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("Zero Scale Ch.2")});
+}
+
+// Picking "B(RH)" unticks the channel's CJC switch: a switch that holds a
+// value sends the "0" the pick gave it, one that holds none stays drawn partly
+// checked and is not sent.
+TEST_F(YK4Test, TheCjcSwitchAnInputTypeUnticksKeepsWhatItHeld) {
+    frmYK4* s = fresh(kPlainSlot);
+    // Channel 1's switch ticked by the user; channel 2's never read.
+    pickEntry(s->List_InputType[0], "K(CA)");
+    s->ChkCJC[0]->click();
+    ASSERT_EQ(s->ChkCJC[0]->checkState(), Qt::Checked);
+    ASSERT_FALSE(DrawnUnread(s->ChkCJC[0]));
+    ASSERT_TRUE(DrawnUnread(s->ChkCJC[1]));
+    for (int ch : {1, 2}) pickEntry(s->List_InputType[at(ch)], "B(RH)");
+    EXPECT_EQ(s->ChkCJC[0]->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(DrawnUnread(s->ChkCJC[0]));
+    EXPECT_EQ(s->ChkCJC[1]->checkState(), Qt::PartiallyChecked);
+    EXPECT_TRUE(DrawnUnread(s->ChkCJC[1]));
+    sim.setValue(kPlainSlot, "01", 1251, "1");
+    sim.setValue(kPlainSlot, "01", 1252, "card");
+    download(s);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1251), "0");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1252), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                    allBut({"InputType Ch.1", "InputType Ch.2", "CJC SW Ch.1"}))});
 }
 
 }  // namespace
