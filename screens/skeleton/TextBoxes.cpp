@@ -9,6 +9,7 @@
 #include "core/KeyFilters.h"
 #include "core/TextHelpers.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::screens {
@@ -96,8 +97,9 @@ void ShowBitText(QLineEdit* box, const std::string& value) {
     const BitText b = BitTextFor(value);
     setBoxText(box, b.text);
     ui::setBackColor(box, b.color);
-    // Black on the red and the dark green is hard to read.
-    ui::setForeColor(box, colors::White);
+    // Black on the red and the dark green is hard to read. A box drawn as
+    // holding no value keeps its grey: it gets the white back with a value.
+    if (!ui::DrawnUnread(box)) ui::setForeColor(box, colors::White);
 }
 
 void SelectAllText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }

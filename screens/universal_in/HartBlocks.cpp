@@ -61,20 +61,24 @@ bool WriteHartBlock(const Block& block, const std::string& group, const std::str
     return true;
 }
 
-std::optional<std::string> ReadHartBlock(const Block& block, const std::string& group) {
+BlockRead ReadHartBlock(const Block& block, const std::string& group) {
     std::string text;
     bool shortChunkSeen = false;
     const auto length = static_cast<std::size_t>(block.chunkLength);
     for (int i = 0; i < block.chunks; ++i) {
         const std::string request = ReadRequest(block, i);
-        std::string reply = HartWriteItem(kChunkRetries, group, block.item, request);
-        if (reply.empty()) return std::nullopt;
+        // The read passes the card's refusals back ("CNG", "NEEDLESS"), and a
+        // data reply it words ending in "NG" as it comes.
+        std::string reply = Retried(kChunkRetries, [&] { return WriteItemCheckedOnce(group, block.item, request); });
+        if (reply.empty()) return {};
+        if (reply == "NEEDLESS") return {BlockOutcome::Needless, {}};
+        if (reply == "CNG" || endsWith(reply, "NG")) return {BlockOutcome::Refused, {}};
         if (reply.rfind(request, 0) == 0) reply.erase(0, request.size());
-        if (reply.size() > length || (shortChunkSeen && !reply.empty())) return std::nullopt;
+        if (reply.size() > length || (shortChunkSeen && !reply.empty())) return {BlockOutcome::Damaged, {}};
         shortChunkSeen = reply.size() < length;
         text += reply;
     }
-    return text;
+    return {BlockOutcome::Read, text};
 }
 
 }  // namespace talvo::screens::hart

@@ -7,7 +7,6 @@
 // the characters). Addresses and lengths are upper-case hexadecimal.
 // No widget here: the block routines run over the serial exchange alone.
 #include <array>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,12 +56,26 @@ std::string HartWriteItem(int retries, const std::string& group, const std::stri
 // first chunk the card does not take; the chunks after it are not sent.
 bool WriteHartBlock(const Block& block, const std::string& group, const std::string& text);
 
-// Reads a block chunk by chunk (3 retries each). Each reply loses the echo of
-// its request; a reply without the echo is the chunk's characters as it
-// stands. The block fails as a whole (nullopt) when a chunk is not answered (no
-// more are asked for), when one brings more characters than a chunk holds, or
-// when a chunk brings characters after a shorter one: joined, they would stand
-// at other addresses than the card's.
-std::optional<std::string> ReadHartBlock(const Block& block, const std::string& group);
+// How a block read ended.
+enum class BlockOutcome {
+    Read,        // `text` holds the block
+    Refused,     // the card refused a chunk ("CNG", or a data reply ending in "NG")
+    Needless,    // the card does not use the item ("CNU" to the item frame)
+    Damaged,     // a chunk that cannot be the block's: more characters than a chunk
+                 // holds, or characters after a shorter chunk (joined, they would
+                 // stand at other addresses than the card's)
+    Unanswered,  // a chunk the card did not answer
+};
+struct BlockRead {
+    BlockOutcome outcome = BlockOutcome::Unanswered;
+    std::string text;
+};
+
+// Reads a block chunk by chunk (3 retries each; a refusal is the card's answer
+// and is not asked again). Each reply loses the echo of its request; a reply
+// without the echo is the chunk's characters as it stands. A block that is
+// not read whole has no text, and no chunk after the one that ended it is
+// asked for.
+BlockRead ReadHartBlock(const Block& block, const std::string& group);
 
 }  // namespace talvo::screens::hart

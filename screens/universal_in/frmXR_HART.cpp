@@ -2,7 +2,6 @@
 
 #include <QLabel>
 #include <iterator>
-#include <optional>
 
 #include "core/Globals.h"
 #include "core/KeyFilters.h"
@@ -14,10 +13,12 @@
 #include "platform/Services.h"
 #include "ui/Geometry.h"
 #include "ui/DialogBoxes.h"
+#include "ui/DialogValues.h"
 
 namespace talvo::screens {
 
 using hart::Field;
+using ui::Held;
 using ui::placeTwips;
 
 namespace {
@@ -48,6 +49,18 @@ void showMessage(const std::string& text, const std::string& title, platform::Ms
 }
 
 std::size_t at(Field f) { return static_cast<std::size_t>(f); }
+
+// What a block read gives the field: a reply that cannot be the block is no value either.
+Held heldOf(hart::BlockOutcome outcome) {
+    switch (outcome) {
+        case hart::BlockOutcome::Read: return Held::Value;
+        case hart::BlockOutcome::Refused: return Held::Refused;
+        case hart::BlockOutcome::Needless: return Held::Needless;
+        case hart::BlockOutcome::Damaged:
+        case hart::BlockOutcome::Unanswered: break;
+    }
+    return Held::NotRead;
+}
 
 // A value the dialog puts into a box shows from its first character.
 void putText(QLineEdit* box, const std::string& text) {
@@ -84,6 +97,8 @@ frmXR_HART::frmXR_HART(QWidget* parent) : ui::SettingsDialog(parent) {
     List_MasterMode->setObjectName("List_MasterMode");
     List_MasterMode->setEditable(true);  // the one list that takes typed text
     List_MasterMode->setInsertPolicy(QComboBox::NoInsert);
+    // Typed or read, the open list highlights the entry the box shows (none for another text).
+    ui::followShownEntry(List_MasterMode);
     placeTwips(List_MasterMode, 6900, 345, 1860, 345);
     connect(List_MasterMode, &QComboBox::editTextChanged, this,
             [this](const QString& t) { current()[at(Field::MasterMode)] = t.toLatin1().toStdString(); });
@@ -180,6 +195,33 @@ QLineEdit* frmXR_HART::boxOf(Field f) const {
     }
 }
 
+QWidget* frmXR_HART::controlOf(Field f) const {
+    return f == Field::MasterMode ? static_cast<QWidget*>(List_MasterMode->lineEdit()) : boxOf(f);
+}
+
+ui::ValueKey frmXR_HART::keyOf(int channelIndex, Field f) const {
+    return {slot_, std::string("HART.") + hart::FieldName(f), channelIndex + 1};
+}
+
+Held frmXR_HART::held(Field f) const { return ui::Values().of(keyOf(HartChNo, f)); }
+
+Held frmXR_HART::takeRead(Field f, const std::string& reply) {
+    const Held h = ui::Values().read(keyOf(HartChNo, f), reply);
+    ui::DrawHeld(controlOf(f), h);
+    return h;
+}
+
+void frmXR_HART::setHeld(Field f, Held h) {
+    ui::Values().set(keyOf(HartChNo, f), h);
+    ui::DrawHeld(controlOf(f), h);
+}
+
+void frmXR_HART::bindShown() {
+    // The user's edit gives the field of the channel shown then its value.
+    for (int f = 0; f < hart::kFieldCount; ++f)
+        ui::BindSetting(controlOf(static_cast<Field>(f)), keyOf(HartChNo, static_cast<Field>(f)));
+}
+
 std::string frmXR_HART::group() const { return std::to_string(HartChNo + 1); }
 hart::Channel& frmXR_HART::current() { return tables[static_cast<std::size_t>(HartChNo)]; }
 
@@ -193,6 +235,9 @@ void frmXR_HART::XR4_HART_Init(int channelIndex, int slot) {
 
 void frmXR_HART::Init() {
     tables = {};
+    // Emptied by the program: no field holds a value until it is read, loaded or typed.
+    for (int ch = 0; ch < hart::kChannels; ++ch)
+        for (int f = 0; f < hart::kFieldCount; ++f) ui::Values().set(keyOf(ch, static_cast<Field>(f)), Held::NotRead);
     List_MasterMode->clear();
     List_MasterMode->addItems({QString::fromLatin1(hart::kPrimary), QString::fromLatin1(hart::kSecondary)});
     List_MasterMode->setCurrentIndex(-1);
@@ -204,6 +249,7 @@ void frmXR_HART::Disp() {
     for (int f = 0; f < hart::kFieldCount; ++f)
         if (QLineEdit* box = boxOf(static_cast<Field>(f))) putText(box, values[static_cast<std::size_t>(f)]);
     List_MasterMode->setEditText(QString::fromLatin1(values[at(Field::MasterMode)].c_str()));
+    bindShown();
 }
 
 void frmXR_HART::CmdUpCh_Click() {
@@ -243,6 +289,8 @@ bool frmXR_HART::checkField(Field f) {
 // --- transfers ---
 // Each stops at the first exchange the card does not answer; what was not read
 // or written keeps what it held, the message comes once, and the link stays.
+// A field the card refuses (or does not use) is no value: it keeps what it
+// showed, drawn as not read, and the upload goes on with the next.
 
 void frmXR_HART::CmdUpload_Click() {
     Running run(*this);
@@ -252,29 +300,33 @@ void frmXR_HART::CmdUpload_Click() {
     for (Field f : kNumberFields) {
         if (!ok) break;
         const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(f));
-        // A refusal is no value either.
-        ok = !reply.empty() && !IsRefusal(reply);
-        if (!ok) break;
-        putText(boxOf(f), TextAfterColon(reply));
-        table[at(f)] = ui::text(boxOf(f));
+        ok = !reply.empty();
+        if (ok && takeRead(f, reply) == Held::Value) {
+            putText(boxOf(f), TextAfterColon(reply));
+            table[at(f)] = ui::text(boxOf(f));
+        }
     }
     if (ok) {
         const std::string reply = ReadItem(kRetries, group(), hart::FieldItem(Field::MasterMode));
-        ok = !reply.empty() && !IsRefusal(reply);
-        if (ok) {
+        ok = !reply.empty();
+        if (ok && takeRead(Field::MasterMode, reply) == Held::Value) {
+            // A value that is no entry shows no mode (and Download has none to send).
             const std::string mode = hart::MasterModeOfValue(TextAfterColon(reply));
             List_MasterMode->setEditText(QString::fromLatin1(mode.c_str()));
             table[at(Field::MasterMode)] = mode;
-            ProgressBar->setValue(10);
         }
+        if (ok) ProgressBar->setValue(10);
     }
     for (const BlockRow& row : kBlockRows) {
         if (!ok) break;
-        const std::optional<std::string> text = hart::ReadHartBlock(hart::blockOf(row.block), group());
-        ok = text.has_value();
+        const hart::BlockRead read = hart::ReadHartBlock(hart::blockOf(row.block), group());
+        ok = read.outcome != hart::BlockOutcome::Unanswered;
         if (!ok) break;
-        putText(boxOf(row.field), *text);
-        table[at(row.field)] = *text;
+        setHeld(row.field, heldOf(read.outcome));
+        if (read.outcome == hart::BlockOutcome::Read) {
+            putText(boxOf(row.field), read.text);
+            table[at(row.field)] = read.text;
+        }
         if (row.progress) ProgressBar->setValue(row.progress);
     }
     ProgressBar->setVisible(false);
@@ -284,25 +336,40 @@ void frmXR_HART::CmdUpload_Click() {
 void frmXR_HART::CmdDownload_Click() {
     Running run(*this);
     SetpgBar_Local(kUploadSteps);
+    // Only values are sent. A field without one (not read, refused, emptied
+    // by the program), or with nothing to send (an empty box, a master mode
+    // that is no entry), stays as it is on the card and is named at the end.
+    ui::LeftAsTheyAre left;
+    const auto sendable = [&](Field f, const std::string& sent) {
+        const Held h = held(f);
+        if (h == Held::Value && !sent.empty()) return true;
+        left.add(h == Held::Value ? Held::NotRead : h, hart::FieldName(f));
+        return false;
+    };
     bool ok = selectCard(false);
-    // An empty number box and a master mode that is no entry send nothing.
     for (Field f : kNumberFields) {
         if (!ok) break;
         const std::string text = TrimBlanks(ui::text(boxOf(f)));
-        if (!text.empty()) ok = !WriteItem(kRetries, group(), hart::FieldItem(f), text).empty();
+        if (sendable(f, text)) ok = !WriteItem(kRetries, group(), hart::FieldItem(f), text).empty();
     }
     if (ok) {
         const std::string mode = hart::ValueOfMasterMode(List_MasterMode->currentText().toLatin1().toStdString());
-        if (!mode.empty()) ok = !WriteItem(kRetries, group(), hart::FieldItem(Field::MasterMode), mode).empty();
+        if (sendable(Field::MasterMode, mode))
+            ok = !WriteItem(kRetries, group(), hart::FieldItem(Field::MasterMode), mode).empty();
         if (ok) ProgressBar->setValue(10);
     }
     for (const BlockRow& row : kBlockRows) {
         if (!ok) break;
-        ok = hart::WriteHartBlock(hart::blockOf(row.block), group(), ui::text(boxOf(row.field)));
+        const std::string text = ui::text(boxOf(row.field));
+        if (sendable(row.field, text)) ok = hart::WriteHartBlock(hart::blockOf(row.block), group(), text);
         if (ok && row.progress) ProgressBar->setValue(row.progress);
     }
     ProgressBar->setVisible(false);
-    if (!ok) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+    if (!ok) {
+        ui::ShowTransferMessage(ui::kDownloadingIncomplete);
+        return;
+    }
+    left.tell();
 }
 
 void frmXR_HART::CmdClear_Click(int index) {
@@ -354,6 +421,9 @@ void frmXR_HART::CmdReadFile_Click() {
     switch (result) {
         case hart::FileRead::Read:
             current() = read;
+            // A field the file fills holds a value; an empty one holds none.
+            for (int f = 0; f < hart::kFieldCount; ++f)
+                ui::Values().loaded(keyOf(HartChNo, static_cast<Field>(f)), read[static_cast<std::size_t>(f)]);
             Disp();
             return;
         case hart::FileRead::Refused:

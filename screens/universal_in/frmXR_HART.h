@@ -4,7 +4,10 @@
 // its five HART blocks; Upload and Download with the card, Clear of one block,
 // Reset Start, and one channel's values saved to and read from an ".rhx" file.
 // The values of all four channels stay while the dialog is open; each opening
-// starts empty.
+// starts empty. A field holds a value only when an Upload read one, a file
+// loaded one or the user edited it (ui/ValueStates.h keeps that per card slot,
+// channel and field); one without is drawn as not read, Download sends nothing
+// for it and names it at its end.
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -16,6 +19,7 @@
 #include "screens/universal_in/HartBlocks.h"
 #include "screens/universal_in/HartChannel.h"
 #include "ui/SettingsDialog.h"
+#include "ui/ValueStates.h"
 
 namespace talvo::screens {
 
@@ -82,6 +86,17 @@ private:
     // "F" in the channel's group. False at the first frame not answered.
     bool selectCard(bool viaCommCard);
     bool checkField(hart::Field f);
+    // The setting a field of channel index 0 to 3 is kept under, and the
+    // control that shows it (the master mode's: the box of its list).
+    ui::ValueKey keyOf(int channelIndex, hart::Field f) const;
+    QWidget* controlOf(hart::Field f) const;
+    // What a field of the channel shown holds; a read's reply ("" for no
+    // answer: nothing changes) and what it gives, drawn.
+    ui::Held held(hart::Field f) const;
+    ui::Held takeRead(hart::Field f, const std::string& reply);
+    void setHeld(hart::Field f, ui::Held h);
+    // Binds the controls to the channel shown and draws what each holds.
+    void bindShown();
     // A command that needs no serial line still runs the check of the box the
     // focus left first, and nothing while a command runs.
     void onLocal(QPushButton* button, void (frmXR_HART::*handler)());

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/Colors.h"
+#include "core/Globals.h"
 #include "core/Protocol.h"
 #include "core/TextHelpers.h"
 #include "screens/skeleton/TextBoxes.h"
@@ -239,10 +240,15 @@ void frmYK4::InitControls() {
 
 void frmYK4::showSettingsExtra(const CardRecord& rec) {
     if (IsVariantA) {
+        // "   C" for a record without a unit is the program's own: no value.
         const std::string& unit = rec.Param[kUnitField];
         selectEntry(List_TempUnit, unit == "   C" || unit == "   F" ? unit : std::string("   C"));
         selectEntry(List_ADCSpeed, yk4::kFixedAdcSpeedA);
         List_ADCSpeed->setEnabled(false);
+        // The "/A" card's speed is fixed by its model, not a default: a value
+        // without a read, unless the card refused it or does not use it.
+        if (const Setting& speed = settings_[AdcSpeed]; held(speed, 1, rec) == Held::NotRead)
+            setHeld(speed, 1, Held::Value);
     } else {
         selectEntry(List_TempUnit, rec.Param[kUnitField]);
         List_ADCSpeed->setEnabled(true);
@@ -300,7 +306,12 @@ void frmYK4::List_ChEnable_Click(int ch) {
 
 void frmYK4::List_InputType_Click(int ch) {
     applyEnableRule(ch);
-    if (yk4::InputTypeClearsCjc(IsVariantA, listText(List_InputType[at(ch)]))) ChkCJC[at(ch)]->setChecked(false);
+    if (!yk4::InputTypeClearsCjc(IsVariantA, listText(List_InputType[at(ch)]))) return;
+    QCheckBox* cjc = ChkCJC[at(ch)];
+    cjc->setChecked(false);
+    // The untick is the program's: a switch that held no value still holds
+    // none, and shows it (partly checked) rather than an "off" nobody read.
+    if (const CardRecord* rec = G().CardRecords.get(cardSlot())) DrawHeld(cjc, held(settings_[Cjc], ch, *rec));
 }
 
 void frmYK4::applyEnableRule(int ch) {

@@ -81,7 +81,7 @@ TEST_F(WindowActionTest, APickBehindTheHartButtonWaitsForTheDialogAndItsDownload
         EXPECT_TRUE(ActionWaiting("cboCardNo"));
         EXPECT_EQ(G().CurCardNo, 4);
         sim.clearFrames();
-        ui::setText(hart.PollAdd, "7");
+        type(hart.PollAdd, "7");
         hart.CmdDownload->click();
         EXPECT_TRUE(waitFor([&] { return !hart.busy() && sim.frames().size() > 6; }));
         EXPECT_TRUE(ActionWaiting("cboCardNo"));
@@ -97,7 +97,10 @@ TEST_F(WindowActionTest, APickBehindTheHartButtonWaitsForTheDialogAndItsDownload
     ASSERT_TRUE(waitFor([&] { return dialogRan && G().CurCardNo == 1 && idle(); }, 15000));
     EXPECT_EQ(sim.value(4, "01", 30), "7");
     EXPECT_EQ(sim.value(1, "01", 30), otherBefore);
-    EXPECT_TRUE(messages.shown.empty());
+    // The fields the user did not set are named as left on the card.
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, ui::kLeftAsTheyAreTitle);
+    EXPECT_EQ(messages.shown[0].text.find("Polling Address"), std::string::npos) << messages.shown[0].text;
 }
 
 // The old fault: Stop, then Setting, then a pick while the last pass still

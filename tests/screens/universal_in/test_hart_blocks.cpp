@@ -105,7 +105,9 @@ TEST_F(HartBlockTest, WritesAndReadsBackEveryBlock) {
         EXPECT_EQ(sim.frames(), writeFrames("3", b.item, WriteChunks(b, text)));
         EXPECT_EQ(sim.value(kSlot, "03", std::stoi(b.item)), text);
         sim.clearFrames();
-        EXPECT_EQ(ReadHartBlock(b, "3"), text);
+        const BlockRead read = ReadHartBlock(b, "3");
+        EXPECT_EQ(read.outcome, BlockOutcome::Read);
+        EXPECT_EQ(read.text, text);
         std::vector<std::string> requests;
         for (int i = 0; i < b.chunks; ++i) requests.push_back(ReadRequest(b, i));
         EXPECT_EQ(sim.frames(), writeFrames("3", b.item, requests));
@@ -117,8 +119,10 @@ TEST_F(HartBlockTest, TwentyCharactersOfConstantDataAndShortBlocksReadBack) {
     ASSERT_TRUE(WriteHartBlock(block(BlockId::ConstantData), "2", twenty));
     EXPECT_EQ(sim.value(kSlot, "02", 41), twenty);
     // The chunks after the text's end answer with the echo alone.
-    EXPECT_EQ(ReadHartBlock(block(BlockId::ConstantData), "2"), twenty);
-    EXPECT_EQ(ReadHartBlock(block(BlockId::AutoCommand), "2"), "");
+    EXPECT_EQ(ReadHartBlock(block(BlockId::ConstantData), "2").text, twenty);
+    const BlockRead none = ReadHartBlock(block(BlockId::AutoCommand), "2");
+    EXPECT_EQ(none.outcome, BlockOutcome::Read);
+    EXPECT_EQ(none.text, "");
     sim.clearFrames();
     EXPECT_TRUE(WriteHartBlock(block(BlockId::AutoCommand), "2", ""));
     EXPECT_TRUE(sim.frames().empty());
@@ -156,7 +160,7 @@ TEST_F(HartBlockTest, AReadWithAChunkMissingFailsWholeAndAsksNoFurther) {
     useFakeClock();
     // Chunk 5 of the constant data is never answered.
     sim.addFault(onFrame("DR5010", k6sim::FaultAction::Silence));
-    EXPECT_EQ(ReadHartBlock(block(BlockId::ConstantData), "1"), std::nullopt);
+    EXPECT_EQ(ReadHartBlock(block(BlockId::ConstantData), "1").outcome, BlockOutcome::Unanswered);
     EXPECT_EQ(countOf(sim.frames(), "DR5010"), 4);
     EXPECT_EQ(countOf(sim.frames(), "DR6010"), 0);
 }
@@ -178,13 +182,51 @@ TEST_F(HartBlockTest, ChunksThatWouldShiftLaterOnesFailTheRead) {
         SCOPED_TRACE(c.reply);
         sim.clearFaults();
         sim.addFault(onFrame(c.frame, k6sim::FaultAction::Reply, c.reply));
-        const std::optional<std::string> read = ReadHartBlock(block(BlockId::DeviceVariableCodes), "1");
-        EXPECT_EQ(read.has_value(), !c.fails);
+        const BlockRead read = ReadHartBlock(block(BlockId::DeviceVariableCodes), "1");
+        EXPECT_EQ(read.outcome, c.fails ? BlockOutcome::Damaged : BlockOutcome::Read);
+        if (c.fails) {
+            EXPECT_EQ(read.text, "");
+        }
     }
     // A short last chunk is the end of the text.
     sim.clearFaults();
     sim.setValue(kSlot, "01", 37, hexText(20));
-    EXPECT_EQ(ReadHartBlock(block(BlockId::DeviceVariableCodes), "1"), hexText(20));
+    EXPECT_EQ(ReadHartBlock(block(BlockId::DeviceVariableCodes), "1").text, hexText(20));
+}
+
+// The card's refusal of a chunk is its answer: the block is refused (or not
+// used) at once, nothing is asked again and no chunk after it is asked for. A
+// rejection of the data frame itself fails the attempt as no answer does.
+TEST_F(HartBlockTest, ARefusedChunkRefusesTheBlockAtOnce) {
+    useFakeClock();
+    struct Case {
+        std::string frame, reply;
+        BlockOutcome outcome;
+        std::vector<std::string> frames;  // of the chunk that ended it
+    };
+    const std::string chunk1 = ReadRequest(block(BlockId::ConstantData), 1);
+    const Case cases[] = {
+        {"I41", "CNG", BlockOutcome::Refused, {"G1", "I41"}},
+        {"I41", "D    invalid data", BlockOutcome::Refused, {"G1", "I41"}},
+        {"I41", "CNU", BlockOutcome::Needless, {"G1", "I41"}},
+        {"D" + chunk1, "DXNG", BlockOutcome::Refused, {"G1", "I41", "D" + chunk1}},
+        {"D" + chunk1, "CNG", BlockOutcome::Unanswered,
+         {"G1", "I41", "D" + chunk1, "G1", "I41", "D" + chunk1, "G1", "I41", "D" + chunk1, "G1", "I41", "D" + chunk1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame + " " + c.reply);
+        sim.clearFaults();
+        k6sim::Fault f = onFrame(c.frame, k6sim::FaultAction::Reply, c.reply);
+        if (c.frame == "I41") f.skip = 1;  // chunk 0 is answered
+        sim.addFault(f);
+        sim.clearFrames();
+        const BlockRead read = ReadHartBlock(block(BlockId::ConstantData), "1");
+        EXPECT_EQ(read.outcome, c.outcome);
+        EXPECT_EQ(read.text, "");
+        std::vector<std::string> expected = writeFrames("1", "41", {ReadRequest(block(BlockId::ConstantData), 0)});
+        expected.insert(expected.end(), c.frames.begin(), c.frames.end());
+        EXPECT_EQ(sim.frames(), expected);
+    }
 }
 
 TEST_F(HartBlockTest, AWriteStopsAtTheFirstChunkTheCardDoesNotTake) {

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QImage>
 #include <QItemSelectionModel>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -30,6 +31,13 @@ std::size_t at(int ch) { return static_cast<std::size_t>(ch - 1); }
 std::string g(int ch) { return std::to_string(ch); }
 QLineEdit* unusedBox(frmXR4* s, int ch) { return s->List_ChEnable[at(ch)]->lineEdit(); }
 QColor background(const QComboBox* l) { return l->palette().color(QPalette::Button); }
+// The user picking an entry of a list.
+void userPicks(QComboBox* l, int index) {
+    l->setCurrentIndex(index);
+    Q_EMIT l->activated(index);
+}
+// The message a download gives for the settings it left on the card.
+std::string leftOnCard(const std::string& settings) { return ui::kLeftAsTheyAreText + settings; }
 
 class XR4Test : public test::UniversalScreenTest {
 public:
@@ -46,6 +54,12 @@ public:
         Frames f{"G" + g(ch), "I01", "D1"};
         for (const char* item : items) add(f, {"G" + g(ch), std::string("I") + item});
         return f;
+    }
+    // A new link, then the screen entered afresh: nothing read before holds.
+    frmXR4* fresh() {
+        connectAndUpload();
+        messages.shown.clear();
+        return open();
     }
     static Frames writeGroup(int ch, std::initializer_list<std::pair<const char*, std::string>> writes) {
         Frames f{"G" + g(ch), "I01", "D1"};
@@ -118,8 +132,8 @@ TEST_F(XR4Test, DownloadSendsWhatPassesItsFormAndRefillsTheRestFromTheRecord) {
     type(s->txtBias[1], ".");           // not sent
     type(s->txtGain[0], "3.20001");     // passes the form, though not the range of the lost-focus check
     type(s->txtZScale[3], "12");
-    unusedBox(s, 2)->setText("2");      // typed: neither "0" nor "1"
-    s->List_ChEnable[2]->setCurrentIndex(0);  // channel 3 back in use
+    type(unusedBox(s, 2), "2");         // neither "0" nor "1"
+    userPicks(s->List_ChEnable[2], 0);  // channel 3 back in use
     sim.clearFrames();
     download(s);
     Frames expected = selectFrames(kSlot);
@@ -132,7 +146,10 @@ TEST_F(XR4Test, DownloadSendsWhatPassesItsFormAndRefillsTheRestFromTheRecord) {
     add(expected, writeGroup(3, {{"27", "0"}}));
     add(expected, writeGroup(4, {{"27", "0"}}));
     EXPECT_EQ(sim.frames(), expected);
-    EXPECT_TRUE(messages.shown.empty());
+    // What it did not send it names, by the captions the screen shows.
+    ASSERT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                    "Zero Scale Ch.1; Full Scale Ch.1; Zero Adjust Ch.2; Unused Ch.2")});
+    EXPECT_EQ(messages.shown[0].title, "Downloading");
     const CardRecord& r = record(kSlot);
     EXPECT_EQ(text(s->txtZScale[0]), "0");
     EXPECT_EQ(text(s->txtFScale[0]), "10000");
@@ -165,13 +182,16 @@ TEST_F(XR4Test, AnUnusedReplyOtherThanZeroOrOneIsKeptAsGivenAndNeverSent) {
 
         sim.setValue(kSlot, "02", 27, "card");
         sim.clearFrames();
+        messages.shown.clear();
         download(s);
         EXPECT_EQ(countFrames("I27"), c.sent ? 4u : 3u);  // channels 1, 3 and 4 hold "0" or "1"
         EXPECT_EQ(sim.value(kSlot, "02", 27), c.sent ? c.reply : "card");
         EXPECT_EQ(text(unusedBox(s, 2)), c.reply);
         EXPECT_EQ(record(kSlot).ChOption[2], c.reply);
         EXPECT_EQ(background(s->List_ChEnable[1]), c.colour);
-        EXPECT_TRUE(messages.shown.empty());
+        // A flag with nothing to send is named as left on the card.
+        EXPECT_EQ(messages.texts(), c.sent ? std::vector<std::string>{}
+                                           : std::vector<std::string>{leftOnCard("Unused Ch.2")});
     }
 }
 
@@ -434,6 +454,145 @@ TEST_F(XR4Test, ARefusedOrNeedlessItemIsNotSentAndTheDownloadGoesOn) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_NE(messages.shown[0].text.find("Unused Ch.3"), std::string::npos) << messages.shown[0].text;
     EXPECT_EQ(messages.shown[0].text.find("17"), std::string::npos) << messages.shown[0].text;
+}
+
+// Each kind of control of the screen (a box, the Unused list) comes to hold
+// no value in each way there is: never read (the list's "0" is the program's
+// own), refused, not used by the card, or unanswered (the link goes; on the
+// next one nothing read before holds). It is drawn as not read, the download
+// sends nothing for it and goes on, and names it unless the card does not use
+// it.
+TEST_F(XR4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
+    enum class Way { NeverRead, Refused, Needless, Unanswered };
+    struct Kind {
+        const char* name;
+        std::string item;
+        QLineEdit* (*control)(frmXR4*);
+        std::string caption, unread, read;  // what it shows never read, and read
+    };
+    const Kind kinds[] = {
+        {"box", "17", [](frmXR4* s) { return s->txtZScale[2]; }, "Zero Scale Ch.3", "", "0"},
+        {"list", "27", [](frmXR4* s) { return unusedBox(s, 3); }, "Unused Ch.3", "0", "1"},
+    };
+    struct Case {
+        Way way;
+        const char* name;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {Way::NeverRead, "never read", ""},
+        {Way::Refused, "refused", "CNG"},
+        {Way::Needless, "needless", "CNU"},
+        {Way::Unanswered, "unanswered", ""},
+    };
+    const std::string allLeft =
+        "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4; Full Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Adjust Ch.1, Ch.2, Ch.3, Ch.4; "
+        "Full Adjust Ch.1, Ch.2, Ch.3, Ch.4; Unused Ch.1, Ch.2, Ch.3, Ch.4";
+    const QColor greys[] = {QColor(0x80, 0x80, 0x80), QColor(0xC0, 0xC0, 0xC0)};
+    useFakeClock();
+    for (const Kind& k : kinds)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(k.name) + ", " + c.name);
+            sim.clearFaults();
+            for (const Kind& each : kinds) sim.setValue(kSlot, "03", std::stoi(each.item), each.read);
+            frmXR4* s = fresh();
+            ASSERT_NE(s, nullptr);
+            if (c.way != Way::NeverRead) {
+                upload(s);
+                ASSERT_EQ(text(k.control(s)), k.read);
+                ASSERT_FALSE(DrawnUnread(k.control(s)));
+                k6sim::Fault f = c.way == Way::Unanswered ? test::silence("I" + k.item, kSlot)
+                                                          : test::fault("I" + k.item, kSlot, k6sim::FaultAction::Reply, c.reply);
+                f.group = "03";
+                sim.addFault(f);
+                upload(s);
+                if (c.way == Way::Unanswered) {
+                    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+                    EXPECT_FALSE(G().Connected);
+                    sim.clearFaults();
+                    s = fresh();
+                }
+                EXPECT_TRUE(messages.shown.empty());
+            }
+            const bool readBefore = c.way == Way::Refused || c.way == Way::Needless;
+            QLineEdit* control = k.control(s);
+            EXPECT_EQ(text(control), readBefore ? k.read : k.unread);
+            EXPECT_TRUE(DrawnUnread(control));
+            const QColor drawn = control->palette().color(QPalette::Active, QPalette::Text);
+            EXPECT_TRUE(drawn == greys[0] || drawn == greys[1]) << drawn.name().toStdString();
+
+            sim.clearFaults();
+            sim.setValue(kSlot, "03", std::stoi(k.item), "card");
+            sim.clearFrames();
+            download(s);
+            EXPECT_TRUE(G().Connected);
+            EXPECT_EQ(sim.value(kSlot, "03", std::stoi(k.item)), "card");
+            const std::string named = c.way == Way::Needless  ? ""
+                                      : c.way == Way::Refused ? leftOnCard(k.caption)
+                                                              : leftOnCard(allLeft);
+            EXPECT_EQ(messages.texts(), named.empty() ? std::vector<std::string>{} : std::vector<std::string>{named});
+            if (readBefore) {
+                EXPECT_GT(countFrames("G4"), 0u) << "channel 4 is written after it";
+            }
+        }
+}
+
+// The Unused flag of a record never read shows "0" as the program's own: grey
+// on green at every entry, not only the first; an Upload gives it the white
+// of a value.
+TEST_F(XR4Test, ANeverReadUnusedFlagStaysGreyAtEveryEntry) {
+    const QColor white(255, 255, 255);
+    for (int entry = 1; entry <= 2; ++entry) {
+        SCOPED_TRACE(entry);
+        cardList()->setCurrentIndex(0);
+        frmXR4* s = open();
+        ASSERT_NE(s, nullptr);
+        for (int ch = 1; ch <= 4; ++ch) {
+            EXPECT_TRUE(DrawnUnread(unusedBox(s, ch))) << ch;
+            EXPECT_NE(unusedBox(s, ch)->palette().color(QPalette::Active, QPalette::Text), white) << ch;
+        }
+    }
+    frmXR4* s = open();
+    upload(s);
+    for (int ch = 1; ch <= 4; ++ch) {
+        EXPECT_FALSE(DrawnUnread(unusedBox(s, ch))) << ch;
+        EXPECT_EQ(unusedBox(s, ch)->palette().color(QPalette::Active, QPalette::Text), white) << ch;
+    }
+}
+
+// A settings file saved after the card refused every Unused flag holds the
+// flags the record kept; opened again, each flag the file fills is a value,
+// the text the refused read kept as much as another, and an empty one is none
+// (its "0" the program's own).
+TEST_F(XR4Test, ASettingsFileSavedAroundARefusalGivesValuesOfItsFlagsAndNoneOfAnEmptyOne) {
+    frmXR4* s = open();
+    upload(s);
+    replyTo("I27", kSlot, "CNG");
+    upload(s);
+    sim.clearFaults();
+    for (int ch = 1; ch <= 4; ++ch) ASSERT_TRUE(DrawnUnread(unusedBox(s, ch))) << ch;
+    // Channel 1 as read, channel 3 another flag, channel 4 none.
+    CardRecord& r = record(kSlot);
+    ASSERT_EQ(r.ChOption[3], "1");
+    r.ChOption.set(3, "0");
+    r.ChOption.set(4, "");
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    cardList()->setCurrentIndex(0);
+    files.answers.push_back(path);
+    menu("mnuFilesSave")->trigger();
+    files.answers.push_back(path);
+    menu("mnuFilesOpen")->trigger();
+    s = open();
+    for (int ch = 1; ch <= 4; ++ch) {
+        EXPECT_EQ(text(unusedBox(s, ch)), "0") << ch;
+        EXPECT_EQ(DrawnUnread(unusedBox(s, ch)), ch == 4) << ch;
+    }
+    for (int ch = 1; ch <= 4; ++ch) sim.setValue(kSlot, "0" + g(ch), 27, "card");
+    messages.shown.clear();
+    download(s);
+    for (int ch = 1; ch <= 4; ++ch) EXPECT_EQ(sim.value(kSlot, "0" + g(ch), 27), ch == 4 ? "card" : "0") << ch;
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("Unused Ch.4")});
 }
 
 }  // namespace

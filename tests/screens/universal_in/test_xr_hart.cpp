@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <QAbstractItemView>
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +28,16 @@ constexpr int kSlot = 4;
 std::string shownIn(const QLineEdit* b) { return b->text().toLatin1().toStdString(); }
 void setBox(QLineEdit* b, const std::string& t) { b->setText(QString::fromLatin1(t.c_str())); }
 std::string modeText(const frmXR_HART& d) { return d.List_MasterMode->currentText().toLatin1().toStdString(); }
+// The user picking a master mode from the list.
+void pickMode(frmXR_HART& d, int index) {
+    d.List_MasterMode->setCurrentIndex(index);
+    Q_EMIT d.List_MasterMode->activated(index);
+}
+// The message a download gives for the fields it left on the card.
+std::string leftOnCard(const std::string& fields) { return ui::kLeftAsTheyAreText + fields; }
+const std::string kEveryField =
+    "Polling Address; CYCL_HIGH; CYCL_LOW; Retry; Master Mode; Device Variable Codes; Analog Channel Codes; "
+    "Auto Command; Device Specific Auto Command; Constant Data";
 
 std::string readBytes(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -209,19 +221,22 @@ TEST_F(HartDialogTest, AnUploadThatFailsStopsKeepsWhatItDidNotReadAndKeepsTheLin
 }
 
 TEST_F(HartDialogTest, DownloadSendsTheBoxesButNoEmptyNumberAndNoUnchosenMode) {
-    // Right after opening: nothing to send but the select.
+    // Right after opening: nothing to send but the select, and every field is
+    // named as left on the card.
     inDialog(2, [&](frmXR_HART& d) {
         d.CmdDownload->click();
         EXPECT_EQ(sim.frames(), (Frames{"G00", "I01", "DF", "G00", "I41", "D4", "G3", "I01", "DF"}));
-        EXPECT_TRUE(messages.shown.empty());
+        ASSERT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(kEveryField)});
+        EXPECT_EQ(messages.shown[0].title, "Downloading");
     });
+    messages.shown.clear();
     inDialog(2, [&](frmXR_HART& d) {
-        setBox(d.PollAdd, "7");
-        setBox(d.Retry, "12");
-        d.List_MasterMode->setCurrentIndex(0);
+        type(d.PollAdd, "7");
+        type(d.Retry, "12");
+        pickMode(d, 0);
         const std::string constant(20, 'C');
-        setBox(d.ConstantData, constant);
-        setBox(d.AnalogChCode, "0A0B");
+        type(d.ConstantData, constant);
+        type(d.AnalogChCode, "0A0B");
         d.CmdDownload->click();
         Frames expected{"G00", "I01", "DF", "G00", "I41", "D4", "G3", "I01", "DF"};
         add(expected, {"G3", "I30", "D7", "G3", "I33", "D12", "G3", "I34", "D0"});
@@ -229,7 +244,9 @@ TEST_F(HartDialogTest, DownloadSendsTheBoxesButNoEmptyNumberAndNoUnchosenMode) {
         add(expected, {"G3", "I41", "DW0010" + constant.substr(0, 16), "G3", "I41", "DW1004CCCC"});
         EXPECT_EQ(sim.frames(), expected);
         EXPECT_EQ(sim.value(kSlot, "03", 41), constant);
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                        "CYCL_HIGH; CYCL_LOW; Device Variable Codes; Auto Command; "
+                                        "Device Specific Auto Command")});
     });
 }
 
@@ -402,7 +419,7 @@ TEST_F(HartDialogTest, ATypedMasterModeIsSavedAndReadBack) {
     files.answers.push_back(path.string());
     files.answers.push_back(path.string());
     inDialog(0, [&](frmXR_HART& d) {
-        d.List_MasterMode->setEditText(QStringLiteral("Tertiary"));
+        type(d.List_MasterMode->lineEdit(), "Tertiary");
         ASSERT_EQ(d.tables[0][hart::MasterMode], "Tertiary");
         d.CmdWriteFile->click();
         d.CmdUpCh->click();
@@ -414,7 +431,8 @@ TEST_F(HartDialogTest, ATypedMasterModeIsSavedAndReadBack) {
         d.CmdDownload->click();
         EXPECT_EQ(countFrames("I34"), 0u);
     });
-    EXPECT_TRUE(messages.shown.empty());
+    // Read back, the mode is a value with nothing to send, the empty fields none.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(kEveryField)});
     EXPECT_NE(readBytes(path).find("\"Tertiary\"\r\n"), std::string::npos);
 }
 
@@ -479,8 +497,8 @@ TEST_F(HartDialogTest, WritesTheCardDoesNotAnswerStopThereAndSaySo) {
     f.group = "01";
     sim.addFault(f);
     inDialog(0, [&](frmXR_HART& d) {
-        setBox(d.PollAdd, "7");
-        setBox(d.ConstantData, "ABCD");
+        type(d.PollAdd, "7");
+        type(d.ConstantData, "ABCD");
         for (QPushButton* command : {d.CmdDownload, d.CmdClear[4], d.CmdReset}) {
             SCOPED_TRACE(command->objectName().toStdString());
             messages.shown.clear();
@@ -496,3 +514,221 @@ TEST_F(HartDialogTest, WritesTheCardDoesNotAnswerStopThereAndSaySo) {
     });
     EXPECT_TRUE(G().Connected);
 }
+
+namespace {
+
+// Each kind of field of the dialog (a number box, the master mode list, a
+// block box) comes to hold no value in each way there is: never read (each
+// opening starts empty), refused or not used by the card at an Upload after
+// one that read it (the upload goes on; the field keeps what it showed), or
+// unanswered at the first Upload (which ends there, the link kept). It is
+// drawn as not read, Download sends nothing for it and goes on, and names it
+// (and what the upload did not reach) unless the card does not use it.
+TEST_F(HartDialogTest, EachFieldKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
+    enum class Way { NeverRead, Refused, Needless, Unanswered };
+    struct Kind {
+        const char* name;
+        hart::Field field;
+        std::string item;  // the frame the card refuses or leaves unanswered
+        std::string read;  // what the first Upload shows
+        std::string unansweredLeft;
+        std::vector<std::string> othersSent;  // items of fields the download still sends
+    };
+    const Kind kinds[] = {
+        {"number box", hart::PollAdd, "I30", "5", kEveryField, {"I31", "I41"}},
+        {"master mode list", hart::MasterMode, "I34", "Secondary",
+         "Master Mode; Device Variable Codes; Analog Channel Codes; Auto Command; Device Specific Auto Command; "
+         "Constant Data",
+         {"I37", "I41"}},
+        {"block box", hart::ConstantData, "I41", kConstant, "Constant Data", {"I30", "I40"}},
+    };
+    struct Case {
+        Way way;
+        const char* name;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {Way::NeverRead, "never read", ""},
+        {Way::Refused, "refused", "CNG"},
+        {Way::Needless, "needless", "CNU"},
+        {Way::Unanswered, "unanswered", ""},
+    };
+    const auto shownOf = [](frmXR_HART& d, hart::Field f) {
+        return f == hart::MasterMode ? modeText(d) : shownIn(d.boxOf(f));
+    };
+    const auto controlOf = [](frmXR_HART& d, hart::Field f) -> QLineEdit* {
+        return f == hart::MasterMode ? d.List_MasterMode->lineEdit() : d.boxOf(f);
+    };
+    const int cardKey[] = {30, 31, 32, 33, 34, 37, 38, 39, 40, 41};
+    // The frames that name the item in channel 1's group (item "41" of group "00" selects the card).
+    const auto inGroup1 = [&](const std::string& item) {
+        const Frames frames = sim.frames();
+        std::size_t n = 0;
+        for (std::size_t i = 0; i + 1 < frames.size(); ++i) n += frames[i] == "G1" && frames[i + 1] == item;
+        return n;
+    };
+    const auto onItem = [&](const std::string& item, k6sim::FaultAction action, const std::string& reply) {
+        k6sim::Fault f = test::fault(item, kSlot, action, reply);
+        f.group = "01";
+        sim.addFault(f);
+    };
+    useFakeClock();
+    for (const Kind& k : kinds)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(k.name) + ", " + c.name);
+            sim.clearFaults();
+            sim.setValue(kSlot, "01", 30, "5");
+            sim.setValue(kSlot, "01", 34, "1");
+            sim.setValue(kSlot, "01", 41, kConstant);
+            messages.shown.clear();
+            inDialog(0, [&](frmXR_HART& d) {
+                if (c.way == Way::Refused || c.way == Way::Needless) {
+                    d.CmdUpload->click();
+                    ASSERT_EQ(shownOf(d, k.field), k.read);
+                    ASSERT_FALSE(DrawnUnread(controlOf(d, k.field)));
+                    onItem(k.item, k6sim::FaultAction::Reply, c.reply);
+                    d.CmdUpload->click();
+                    EXPECT_TRUE(messages.shown.empty());
+                    EXPECT_EQ(shownOf(d, k.field), k.read);  // kept, as the card's value no more
+                } else if (c.way == Way::Unanswered) {
+                    onItem(k.item, k6sim::FaultAction::Silence, "");
+                    d.CmdUpload->click();
+                    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+                    EXPECT_TRUE(G().Connected);
+                    EXPECT_EQ(shownOf(d, k.field), "");
+                }
+                QLineEdit* control = controlOf(d, k.field);
+                EXPECT_TRUE(DrawnUnread(control));
+                EXPECT_EQ(control->palette().color(QPalette::Active, QPalette::Text), QColor(0x80, 0x80, 0x80));
+
+                sim.clearFaults();
+                messages.shown.clear();
+                for (int key : cardKey) sim.setValue(kSlot, "01", key, "card");
+                sim.clearFrames();
+                d.CmdDownload->click();
+                EXPECT_EQ(sim.value(kSlot, "01", cardKey[k.field]), "card");
+                EXPECT_EQ(inGroup1(k.item), 0u);
+                const std::string named = c.way == Way::Needless   ? ""
+                                          : c.way == Way::Refused  ? leftOnCard(hart::FieldName(k.field))
+                                          : c.way == Way::NeverRead ? leftOnCard(kEveryField)
+                                                                    : leftOnCard(k.unansweredLeft);
+                EXPECT_EQ(messages.texts(), named.empty() ? std::vector<std::string>{} : std::vector<std::string>{named});
+                if (c.way == Way::Refused || c.way == Way::Needless) {
+                    for (const std::string& other : k.othersSent) {
+                        EXPECT_GT(inGroup1(other), 0u) << other;
+                    }
+                }
+            });
+        }
+}
+
+// A channel saved to a file after the card refused its polling address holds
+// the text the box showed; opened again, the file's text is a value whether it
+// is that text or another, and an empty field is none.
+TEST_F(HartDialogTest, AFileSavedAroundARefusalGivesValuesOfItsTextsAndNoneOfAnEmptyField) {
+    const fs::path path = dir / "refused.rhx";
+    struct Case {
+        const char* name;
+        std::string pollAdd;  // in the file read back
+        bool sent;
+    };
+    const Case cases[] = {{"the same text", "5", true}, {"another text", "7", true}, {"an empty field", "", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim.clearFaults();
+        sim.setValue(kSlot, "01", 30, "5");
+        messages.shown.clear();
+        files.answers = {path.string(), path.string()};
+        inDialog(0, [&](frmXR_HART& d) {
+            d.CmdUpload->click();
+            replyTo("I30", kSlot, "CNG");
+            d.CmdUpload->click();
+            ASSERT_TRUE(DrawnUnread(d.PollAdd));
+            d.CmdWriteFile->click();
+            std::string bytes = readBytes(path);
+            ASSERT_EQ(bytes.substr(0, 8), "0\r\n\"5\"\r\n");
+            writeBytes(path, "0\r\n\"" + c.pollAdd + "\"\r\n" + bytes.substr(8));
+            d.CmdReadFile->click();
+            EXPECT_EQ(shownIn(d.PollAdd), c.pollAdd);
+            EXPECT_EQ(DrawnUnread(d.PollAdd), !c.sent);
+            EXPECT_FALSE(DrawnUnread(d.ConstantData));
+
+            sim.clearFaults();
+            sim.setValue(kSlot, "01", 30, "card");
+            d.CmdDownload->click();
+            EXPECT_EQ(sim.value(kSlot, "01", 30), c.sent ? c.pollAdd : "card");
+            EXPECT_EQ(sim.value(kSlot, "01", 41), kConstant);
+        });
+        EXPECT_EQ(messages.texts(),
+                  c.sent ? std::vector<std::string>{} : std::vector<std::string>{leftOnCard("Polling Address")});
+    }
+}
+
+// The master mode list takes typed text: the open list highlights the entry
+// the box shows, read or typed, and none for a text that is no entry.
+TEST_F(HartDialogTest, TheOpenMasterModeListHighlightsTheEntryShown) {
+    struct Case {
+        bool typed;  // else read from the card
+        std::string text;
+        int row;  // -1: none
+    };
+    const Case cases[] = {{true, "Secondary", 1}, {false, "0", 0}, {true, "Tertiary", -1}, {false, "1", 1},
+                          {true, "Primary", 0}};
+    inDialog(0, [&](frmXR_HART& d) {
+        QComboBox* list = d.List_MasterMode;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.text);
+            if (c.typed) {
+                type(list->lineEdit(), c.text);
+            } else {
+                sim.setValue(kSlot, "01", 34, c.text);
+                d.CmdUpload->click();
+            }
+            list->showPopup();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return list->view()->isVisible(); }));
+            const QModelIndexList selected = list->view()->selectionModel()->selectedIndexes();
+            EXPECT_EQ(selected.size() == 1 ? selected[0].row() : -1, c.row);
+            list->hidePopup();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !list->view()->isVisible(); }));
+            EXPECT_FALSE(DrawnUnread(list->lineEdit()));
+        }
+    });
+}
+
+// What a field holds belongs to its channel: Up Ch and Down Ch show each
+// channel's fields drawn as they hold, and the user's edit gives a value to
+// the field of the channel shown only.
+TEST_F(HartDialogTest, EachChannelsFieldsHoldWhatTheirOwnReadsAndEditsGave) {
+    inDialog(0, [&](frmXR_HART& d) {
+        k6sim::Fault f = test::fault("I30", kSlot, k6sim::FaultAction::Reply, "CNG");
+        f.group = "01";
+        sim.addFault(f);
+        d.CmdUpload->click();
+        ASSERT_TRUE(messages.shown.empty());
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_FALSE(DrawnUnread(d.CYCL_HIGH));
+        d.CmdUpCh->click();
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_TRUE(DrawnUnread(d.CYCL_HIGH));  // channel 2: never read
+        d.PollAdd->setFocus();
+        ASSERT_TRUE(waitFor([&] { return d.PollAdd->hasFocus(); }));
+        type(d.PollAdd, "9");
+        EXPECT_FALSE(DrawnUnread(d.PollAdd));
+        d.CmdDownCh->click();
+        EXPECT_TRUE(DrawnUnread(d.PollAdd));
+        EXPECT_FALSE(DrawnUnread(d.CYCL_HIGH));
+        d.CmdUpCh->click();
+        EXPECT_EQ(shownIn(d.PollAdd), "9");
+        EXPECT_FALSE(DrawnUnread(d.PollAdd));
+        sim.clearFrames();
+        d.CmdDownload->click();
+        // The dialog shown as a window: the command runs from the event loop.
+        ASSERT_TRUE(waitFor([&] { return !messages.shown.empty(); }));
+        Frames expected{"G00", "I01", "DF", "G00", "I41", "D4", "G2", "I01", "DF", "G2", "I30", "D9"};
+        EXPECT_EQ(sim.frames(), expected);
+    }, true);
+    const std::string rest = kEveryField.substr(std::string("Polling Address; ").size());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(rest)});
+}
+
+}  // namespace

@@ -5,10 +5,12 @@
 
 #include <QAbstractItemView>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <QApplication>
 #include <QClipboard>
+#include <algorithm>
 
 #include "core/LineTurn.h"
 #include "screens/skeleton/CardScreen.h"
@@ -30,10 +32,12 @@ std::string cc(int ch) { return "0" + std::to_string(ch); }
 int b(int ch) { return 14 * (ch - 1); }
 
 std::string shown(const QComboBox* l) { return l->currentText().toLatin1().toStdString(); }
+// The user picking an entry.
 void pickEntry(QComboBox* l, const std::string& text) {
     const int i = l->findText(QString::fromLatin1(text.c_str()), Qt::MatchExactly | Qt::MatchCaseSensitive);
     ASSERT_GE(i, 0) << text;
     l->setCurrentIndex(i);
+    Q_EMIT l->activated(i);
 }
 std::vector<std::string> entries(const QComboBox* l) {
     std::vector<std::string> v;
@@ -41,6 +45,37 @@ std::vector<std::string> entries(const QComboBox* l) {
     return v;
 }
 QColor background(const QComboBox* l) { return l->palette().color(QPalette::Button); }
+// The message a download gives for the settings it left on the card.
+std::string leftOnCard(const std::string& settings) { return ui::kLeftAsTheyAreText + settings; }
+// Every setting of the screen but those in `sent`, as a download names them:
+// in the order it passes them, each caption once with its channels.
+std::string allBut(std::initializer_list<std::string> sent) {
+    std::vector<std::pair<std::string, std::string>> left;  // caption, channel
+    const auto pass = [&](std::initializer_list<const char*> names, bool perChannel) {
+        for (int ch = 1; ch <= (perChannel ? 4 : 1); ++ch)
+            for (const char* name : names) {
+                const std::string member = perChannel ? "Ch." + std::to_string(ch) : "";
+                const std::string shown = member.empty() ? name : std::string(name) + " " + member;
+                if (std::find(sent.begin(), sent.end(), shown) == sent.end()) left.emplace_back(name, member);
+            }
+    };
+    pass({"Unit", "ADC Speed", "Limit"}, false);
+    pass({"InputType", "Unused", "Burnout", "CJC SW"}, true);
+    pass({"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"}, true);
+    pass({"Zero Base", "Full Base"}, true);
+    std::vector<std::pair<std::string, std::string>> grouped;  // caption, its channels
+    for (const auto& [name, member] : left) {
+        auto it = std::find_if(grouped.begin(), grouped.end(), [&](const auto& g) { return g.first == name; });
+        if (it == grouped.end()) {
+            grouped.emplace_back(name, "");
+            it = grouped.end() - 1;
+        }
+        if (!member.empty()) it->second += (it->second.empty() ? " " : ", ") + member;
+    }
+    std::string out;
+    for (const auto& [name, members] : grouped) out += (out.empty() ? "" : "; ") + name + members;
+    return out;
+}
 
 class YK4Test : public test::UniversalScreenTest {
 public:
@@ -52,6 +87,12 @@ public:
         EXPECT_NE(s, nullptr) << "slot " << slot << " shows " << G().CurFormType;
         if (s) settle(s);
         return s;
+    }
+    // A new link, then the screen entered afresh: nothing read before holds.
+    frmYK4* fresh(int slot) {
+        connectAndUpload();
+        messages.shown.clear();
+        return open(slot);
     }
     // Back to the overview, so that the next pick enters the screen afresh.
     void leave() {
@@ -298,7 +339,9 @@ TEST_F(YK4Test, UploadedCodesWithoutAnEntryShowNoEntryAndSendNothing) {
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1202), "7");   // channel 2's burnout untouched
     EXPECT_EQ(countFrames("I05"), 3u);                   // channels 2 to 4
     EXPECT_EQ(countFrames("I20"), 3u);                   // channels 1, 3, 4
-    EXPECT_TRUE(messages.shown.empty());
+    // What it left it names.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("ADC Speed; InputType Ch.1; Burnout Ch.2")});
+    messages.shown.clear();
 
     frmYK4* a = open(kASlot);
     upload(a);
@@ -309,6 +352,7 @@ TEST_F(YK4Test, UploadedCodesWithoutAnEntryShowNoEntryAndSendNothing) {
     download(a);
     EXPECT_EQ(sim.value(kASlot, "01", 1052), "10");
     EXPECT_EQ(sim.value(kASlot, "01", 13), "3");  // the fixed ADC speed
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("InputType Ch.2")});
 }
 
 TEST_F(YK4Test, RepliesThatAreNoValueLeaveControlsAndRecordAsTheyWere) {
@@ -354,10 +398,10 @@ TEST_F(YK4Test, RepliesThatAreNoValueLeaveControlsAndRecordAsTheyWere) {
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1504), ch4);
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), ch1);
     EXPECT_EQ(countFrames("I50"), 0u);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    for (const char* name : {"Unit", "Unused Ch.4", "Zero Scale Ch.2"})
-        EXPECT_NE(messages.shown[0].text.find(name), std::string::npos) << name;
-    EXPECT_EQ(messages.shown[0].text.find("ADC Speed"), std::string::npos) << "the card does not use it";
+    // The ADC speed and the burnout lists the card does not use are not named.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                    "Unit; Unused Ch.1, Ch.2, Ch.3, Ch.4; CJC SW Ch.1, Ch.2, Ch.3, Ch.4; "
+                                    "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4")});
 }
 
 TEST_F(YK4Test, TheLimitTakesItsLeadingNumberAndAnEmptyValueIsNone) {
@@ -504,11 +548,13 @@ TEST_F(YK4Test, DownloadSkipsBoxesWithoutAValueAndTheListsWithoutAnEntry) {
     Frames expected = selectFrames(kPlainSlot);
     const auto write = [&](const std::string& item, const std::string& data) { add(expected, read01(item, data)); };
     write("01", "1");
-    // No unit and no ADC speed shown: none is sent (no "   C" or "Middle" the user did not see).
-    write("57", "0");
-    for (int ch = 1; ch <= 4; ++ch) write("25", cc(ch) + "0");
+    // No unit and no ADC speed shown: none is sent (no "   C" or "Middle" the
+    // user did not see); nor are the limit and CJC switches the program shows
+    // unticked for a record never read (which were sent before).
     write("51", "01-0");
     EXPECT_EQ(sim.frames(), expected);
+    // The download names everything it left, the boxes with nothing to send too.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(allBut({"Zero Base Ch.1"}))});
     EXPECT_EQ(s->List_TempUnit->currentIndex(), -1);
     EXPECT_EQ(s->List_ADCSpeed->currentIndex(), -1);
     EXPECT_EQ(r.Param[b(1) + 5], "stored");
@@ -516,6 +562,7 @@ TEST_F(YK4Test, DownloadSkipsBoxesWithoutAValueAndTheListsWithoutAnEntry) {
     EXPECT_EQ(text(s->txtZScale[0]), "-");
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1551), "0");
     EXPECT_EQ(sim.value(kPlainSlot, "01", 1501), "1");  // no channel switched
+    EXPECT_EQ(r.Param[59], "");  // the record keeps no limit it did not send
 }
 
 TEST_F(YK4Test, ATransferThatLosesTheCardStopsAndKeepsWhatWasNotRead) {
@@ -572,7 +619,8 @@ TEST_F(YK4Test, EnableRuleFollowsThePickedInputType) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
         frmYK4* s = open(c.slot);
-        s->ChkCJC[1]->setChecked(true);
+        s->ChkCJC[1]->setChecked(true);  // ticked by the user
+        Q_EMIT s->ChkCJC[1]->clicked(true);
         pickEntry(s->List_InputType[1], c.type);
         EXPECT_EQ(s->List_BurnOut[1]->isEnabled(), c.burnout);
         EXPECT_EQ(s->ChkCJC[1]->isEnabled(), c.cjc);
@@ -583,7 +631,8 @@ TEST_F(YK4Test, EnableRuleFollowsThePickedInputType) {
     pickEntry(s->List_InputType[0], "B(RH)");
     pickEntry(s->List_InputType[0], "K(CA)");
     EXPECT_TRUE(s->ChkCJC[0]->isEnabled());
-    EXPECT_FALSE(s->ChkCJC[0]->isChecked());
+    // Never read: the untick is the program's, and the box still holds no value.
+    EXPECT_EQ(s->ChkCJC[0]->checkState(), Qt::PartiallyChecked);
 }
 
 // The face is drawn in the colour itself: the old fault drew a lighter shade,
@@ -825,6 +874,191 @@ TEST_F(YK4Test, RefusedListsAndLimitAreDrawnNotReadAndNotSent) {
     download(s);
     EXPECT_NE(sim.value(kPlainSlot, "01", 87), "9");
     EXPECT_EQ(sim.value(kPlainSlot, "01", 13), "9");
+}
+
+// Each kind of control of the screen (a value box, a list, a check box) comes
+// to hold no value in each way there is: never read (what it shows is the
+// program's own: no entry, an unticked box), refused, not used by the card, or
+// unanswered (the link goes; on the next one nothing read before holds). It is
+// drawn as not read (grey, or partly checked), the download sends nothing for
+// it and goes on, and names it unless the card does not use it.
+TEST_F(YK4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
+    enum class Way { NeverRead, Refused, Needless, Unanswered };
+    const auto checkText = [](const QCheckBox* b) {
+        const Qt::CheckState state = b->checkState();
+        return std::string(state == Qt::PartiallyChecked ? "partly" : state == Qt::Checked ? "on" : "off");
+    };
+    struct Kind {
+        const char* name;
+        std::string item;
+        int key;           // where the simulator keeps the value (channel 2's for a box)
+        std::string card;  // the card's value, read first
+        std::function<QWidget*(frmYK4*)> control;
+        std::function<std::string(frmYK4*)> shown;
+        std::string caption;                   // as a download names it refused
+        std::string unread, read, keptUnread;  // shown never read, read, and no value after a read
+    };
+    const Kind kinds[] = {
+        {"box", "55", 1552, "7", [](frmYK4* s) { return s->txtZScale[1]; },
+         [](frmYK4* s) { return text(s->txtZScale[1]); }, "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4", "", "7", "7"},
+        {"list", "87", 87, "1", [](frmYK4* s) { return s->List_TempUnit; },
+         [](frmYK4* s) { return shown(s->List_TempUnit); }, "Unit", "", "   F", "   F"},
+        {"check box", "57", 57, "1", [](frmYK4* s) { return s->chkLimit; },
+         [&](frmYK4* s) { return checkText(s->chkLimit); }, "Limit", "partly", "on", "partly"},
+    };
+    struct Case {
+        Way way;
+        const char* name;
+        std::string reply;
+    };
+    const Case cases[] = {
+        {Way::NeverRead, "never read", ""},
+        {Way::Refused, "refused", "CNG"},
+        {Way::Needless, "needless", "CNU"},
+        {Way::Unanswered, "unanswered", ""},
+    };
+    const QColor grey(0x80, 0x80, 0x80);
+    useFakeClock();
+    for (const Kind& k : kinds)
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(k.name) + ", " + c.name);
+            sim.clearFaults();
+            for (const Kind& each : kinds) sim.setValue(kPlainSlot, "01", each.key, each.card);
+            frmYK4* s = fresh(kPlainSlot);
+            ASSERT_NE(s, nullptr);
+            if (c.way != Way::NeverRead) {
+                upload(s);
+                ASSERT_EQ(k.shown(s), k.read);
+                ASSERT_FALSE(DrawnUnread(k.control(s)));
+                if (c.way == Way::Unanswered)
+                    sim.addFault(test::silence("I" + k.item, kPlainSlot));
+                else
+                    replyTo("I" + k.item, kPlainSlot, c.reply);
+                upload(s);
+                if (c.way == Way::Unanswered) {
+                    EXPECT_EQ(messages.texts(), std::vector<std::string>{"Uploading incomplete"});
+                    EXPECT_FALSE(G().Connected);
+                    sim.clearFaults();
+                    s = fresh(kPlainSlot);
+                }
+                EXPECT_TRUE(messages.shown.empty());
+            }
+            const bool readBefore = c.way == Way::Refused || c.way == Way::Needless;
+            QWidget* control = k.control(s);
+            EXPECT_EQ(k.shown(s), readBefore ? k.keptUnread : k.unread);
+            EXPECT_TRUE(DrawnUnread(control));
+            if (!qobject_cast<QCheckBox*>(control)) {
+                EXPECT_EQ(control->palette().color(QPalette::Active, QPalette::Text), grey);
+            }
+
+            sim.clearFaults();
+            sim.setValue(kPlainSlot, "01", k.key, "card");
+            sim.clearFrames();
+            download(s);
+            EXPECT_TRUE(G().Connected);
+            EXPECT_EQ(sim.value(kPlainSlot, "01", k.key), "card");
+            const std::string named = c.way == Way::Needless  ? ""
+                                      : c.way == Way::Refused ? leftOnCard(k.caption)
+                                                              : leftOnCard(allBut({}));
+            EXPECT_EQ(messages.texts(), named.empty() ? std::vector<std::string>{} : std::vector<std::string>{named});
+            if (readBefore) {
+                EXPECT_EQ(countFrames("I52"), 4u) << "the download went on to the last settings";
+            }
+        }
+}
+
+// Before any Upload: the plain card's download sends nothing at all, the "/A"
+// card's only its fixed ADC speed (fixed by its model, not a default); the
+// "/A" unit "   C" the program shows for a record without one, and the
+// unticked limit and CJC switches, are drawn as not read and named.
+TEST_F(YK4Test, BeforeAnyUploadOnlyTheFixedAdcSpeedOfTheACardIsSent) {
+    for (const int slot : {kPlainSlot, kASlot}) {
+        SCOPED_TRACE(slot);
+        frmYK4* s = fresh(slot);
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(shown(s->List_TempUnit), slot == kASlot ? "   C" : "");
+        for (QWidget* w : std::initializer_list<QWidget*>{s->List_TempUnit, s->chkLimit, s->ChkCJC[0], s->List_InputType[0]})
+            EXPECT_TRUE(DrawnUnread(w)) << w->objectName().toStdString();
+        EXPECT_EQ(s->chkLimit->checkState(), Qt::PartiallyChecked);
+        EXPECT_EQ(DrawnUnread(s->List_ADCSpeed), slot == kPlainSlot);
+        sim.setValue(slot, "01", 13, "9");
+        sim.clearFrames();
+        download(s);
+        Frames expected = selectFrames(slot);
+        add(expected, read01("01", "1"));
+        if (slot == kASlot) add(expected, read01("13", "3"));
+        EXPECT_EQ(sim.frames(), expected);
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                        slot == kASlot ? allBut({"ADC Speed"}) : allBut({}))});
+        EXPECT_EQ(record(slot).Param[58], slot == kASlot ? "Low" : "");
+    }
+}
+
+// A settings file saved after the card refused the unit, the limit and the
+// zero scales holds what the record kept; opened again, each field it fills is
+// a value, whether the text the refused read kept or another, and an empty
+// field is none.
+TEST_F(YK4Test, ASettingsFileSavedAroundARefusalGivesValuesOfItsTextsAndNoneOfAnEmptyField) {
+    sim.setValue(kPlainSlot, "01", 57, "1");
+    frmYK4* s = open(kPlainSlot);
+    upload(s);
+    for (const char* item : {"I87", "I57", "I55"}) replyTo(item, kPlainSlot, "CNG");
+    upload(s);
+    sim.clearFaults();
+    for (QWidget* w : std::initializer_list<QWidget*>{s->List_TempUnit, s->chkLimit, s->txtZScale[0], s->txtZScale[1]})
+        ASSERT_TRUE(DrawnUnread(w)) << w->objectName().toStdString();
+    // The file holds the unit as the refused read kept it, another limit, and no zero scale of channel 2.
+    CardRecord& r = record(kPlainSlot);
+    ASSERT_EQ(r.Param[57], "   F");
+    r.Param.set(59, "0");
+    r.Param.set(b(2) + 5, "");
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    leave();
+    files.answers.push_back(path);
+    menu("mnuFilesSave")->trigger();
+    files.answers.push_back(path);
+    menu("mnuFilesOpen")->trigger();
+    s = open(kPlainSlot);
+    EXPECT_FALSE(DrawnUnread(s->List_TempUnit));
+    EXPECT_EQ(shown(s->List_TempUnit), "   F");
+    EXPECT_FALSE(DrawnUnread(s->chkLimit));
+    EXPECT_EQ(s->chkLimit->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+
+    for (int item : {87, 57, 1552}) sim.setValue(kPlainSlot, "01", item, "card");
+    messages.shown.clear();
+    download(s);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 87), "1");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 57), "0");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1552), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard("Zero Scale Ch.2")});
+}
+
+// Picking "B(RH)" unticks the channel's CJC switch: a switch that holds a
+// value sends the "0" the pick gave it, one that holds none stays drawn partly
+// checked and is not sent.
+TEST_F(YK4Test, TheCjcSwitchAnInputTypeUnticksKeepsWhatItHeld) {
+    frmYK4* s = fresh(kPlainSlot);
+    // Channel 1's switch ticked by the user; channel 2's never read.
+    pickEntry(s->List_InputType[0], "K(CA)");
+    s->ChkCJC[0]->click();
+    ASSERT_EQ(s->ChkCJC[0]->checkState(), Qt::Checked);
+    ASSERT_FALSE(DrawnUnread(s->ChkCJC[0]));
+    ASSERT_TRUE(DrawnUnread(s->ChkCJC[1]));
+    for (int ch : {1, 2}) pickEntry(s->List_InputType[at(ch)], "B(RH)");
+    EXPECT_EQ(s->ChkCJC[0]->checkState(), Qt::Unchecked);
+    EXPECT_FALSE(DrawnUnread(s->ChkCJC[0]));
+    EXPECT_EQ(s->ChkCJC[1]->checkState(), Qt::PartiallyChecked);
+    EXPECT_TRUE(DrawnUnread(s->ChkCJC[1]));
+    sim.setValue(kPlainSlot, "01", 1251, "1");
+    sim.setValue(kPlainSlot, "01", 1252, "card");
+    download(s);
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1251), "0");
+    EXPECT_EQ(sim.value(kPlainSlot, "01", 1252), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{leftOnCard(
+                                    allBut({"InputType Ch.1", "InputType Ch.2", "CJC SW Ch.1"}))});
 }
 
 }  // namespace
