@@ -123,6 +123,8 @@ public:
     // A screen whose settings depend on something else than the model (the
     // card's version, say) tells its variant itself.
     virtual int shownVariant() const;
+    // The settings as the screen's rows describe them (and a download names them).
+    const std::vector<Setting>& settingRows() const { return settings_; }
 
 protected:
     // --- what a screen may add to the skeleton ---

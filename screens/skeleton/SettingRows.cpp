@@ -30,12 +30,15 @@ std::string Setting::itemText(int variant, int ch) const { return zeroPadded(ite
 std::string Setting::readData(int ch) const { return at.data == DataFrame::Channel ? zeroPadded(ch, 2) : ""; }
 
 std::string Setting::caption(int variant, int ch) const {
+    if (ch >= 1 && ch <= static_cast<int>(channelNames.size())) return channelNames[static_cast<std::size_t>(ch - 1)];
     std::string n = !name.empty() ? name : !check.range.label.empty() ? check.range.label : flag.unused ? "Unused" : "";
     if (n.empty()) n = "Item " + groupOn(variant, ch) + "/" + itemText(variant, ch);
     return n;
 }
 
-std::string Setting::channelName(int ch) const { return channels() > 1 ? "Ch." + std::to_string(ch) : std::string(); }
+std::string Setting::channelName(int ch) const {
+    return channels() > 1 && channelNames.empty() ? "Ch." + std::to_string(ch) : std::string();
+}
 
 std::string Setting::shownName(int variant, int ch) const {
     const std::string member = channelName(ch);

@@ -190,6 +190,10 @@ struct Setting {
     // How a message names the setting ("Zero Scale"); without it the range
     // check's label, else "Unused", else the card's group and item.
     std::string name{};
+    // For a row whose boxes are separate settings rather than channels: each
+    // box's own caption ({"Delay Time", "Hold Time"}), which then names it
+    // alone, with no channel.
+    std::vector<std::string> channelNames{};
 
     int channels() const {
         if (control.channels > 0) return control.channels;
