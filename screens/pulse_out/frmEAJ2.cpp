@@ -185,6 +185,8 @@ void frmEAJ2::layoutTestMode() {
     checks_->watch(txtTestModePos, [this] { return checkTestModePos(); });
 }
 
+// The lists' entries, each showing its default until the entry shows the record
+// (a default is only shown: it is no value, see showSettingsExtra).
 void frmEAJ2::InitControls() {
     if (List_Deadband[0]->count() == 10) return;
     for (int c = 0; c < 2; ++c) {
@@ -267,21 +269,26 @@ void frmEAJ2::showNormalState() {
     if (shownTestMode() < 0) showUnknownTestMode();
 }
 
-// The lists of a record that has none yet show, and keep, "Enable" and "1.5".
-void frmEAJ2::showSettingsExtra(const CardRecord&) {
-    CardRecord* rec = G().CardRecords.get(cardSlot());
-    if (!rec) return;
+// Each list shows its record's text. A record without one (never read,
+// loaded or picked) shows the list's default, "Enable" or "1.5", which is no
+// value: the record stays as it is, the list is drawn as not read, and a
+// download names it rather than sending it. A record's text the list has no
+// entry for is no value either.
+void frmEAJ2::showSettingsExtra(const CardRecord& rec) {
     for (int c = 0; c < 2; ++c) {
         const std::size_t k = static_cast<std::size_t>(c);
-        const int p = 10 * c;
-        if (!rec->Param[p + 3].empty()) {
-            List_ChEnable[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 3].c_str()));
-            List_Deadband[k]->setCurrentText(QString::fromLatin1(rec->Param[p + 4].c_str()));
-        } else {
-            List_ChEnable[k]->setCurrentText("Enable");
-            List_Deadband[k]->setCurrentText("1.5");
-            rec->Param.set(p + 3, "Enable");
-            rec->Param.set(p + 4, "1.5");
+        const int ch = c + 1;
+        const struct {
+            QComboBox* list;
+            const Setting& row;
+            const char* shownWithout;
+        } lists[] = {{List_ChEnable[k], settings_[kEnableRow], "Enable"},
+                     {List_Deadband[k], settings_[kDeadbandRow], "1.5"}};
+        for (const auto& l : lists) {
+            const std::string stored = storedText(l.row, ch, rec);
+            const int at = stored.empty() ? -1 : l.list->findText(QString::fromLatin1(stored.c_str()));
+            l.list->setCurrentText(at >= 0 ? QString::fromLatin1(stored.c_str()) : QString(l.shownWithout));
+            if (at < 0 && !stored.empty()) setHeld(l.row, ch, Held::NotRead);
         }
     }
     setBoxText(txtTestModePos, "0");
@@ -516,11 +523,17 @@ bool frmEAJ2::checkTestModePos() {
 }
 
 bool frmEAJ2::checkEntries() {
-    // A download takes the lost-focus ranges too; an empty box is skipped.
+    // A download takes the lost-focus ranges too; an empty box is skipped, and
+    // so is one that holds no value (it is not sent).
+    const CardRecord* rec = G().CardRecords.get(cardSlot());
     for (int c = 0; c < 2; ++c) {
         const std::size_t k = static_cast<std::size_t>(c);
-        for (QLineEdit* box : {txtMotorLockTime[k], txtRestartTime[k]})
-            if (!boxText(box).empty() && !checks_->runCheck(box)) return false;
+        for (int row : {kLockTimeRow, kRestartTimeRow}) {
+            const Setting& s = settings_[static_cast<std::size_t>(row)];
+            QLineEdit* box = s.boxes[k];
+            if (boxText(box).empty() || (rec && held(s, c + 1, *rec) != Held::Value)) continue;
+            if (!checks_->runCheck(box)) return false;
+        }
     }
     return true;
 }
@@ -532,31 +545,36 @@ bool frmEAJ2::checkEntries() {
 namespace {
 
 // A deadband reply: one of the list's texts, else a whole number 0..9 as the
-// index the download writes; anything else leaves the list as it is.
-void showDeadband(QComboBox* list, const std::string& value) {
+// index the download writes; anything else the list cannot show (false): it
+// keeps what it showed, and that is no value read.
+bool showDeadband(QComboBox* list, const std::string& value) {
     const int at = list->findText(QString::fromLatin1(value.c_str()));
     if (at >= 0) {
         list->setCurrentIndex(at);
-        return;
+        return true;
     }
-    if (const auto index = DigitsValue(value, 1)) list->setCurrentIndex(static_cast<int>(*index));
+    const auto index = DigitsValue(value, 1);
+    if (!index || *index >= list->count()) return false;
+    list->setCurrentIndex(static_cast<int>(*index));
+    return true;
 }
 
 // A channel enable reply: "0" is "Enable", anything else "Disable".
-void showEnable(QComboBox* list, const std::string& value) {
+bool showEnable(QComboBox* list, const std::string& value) {
     list->setCurrentText(value == "0" ? "Enable" : "Disable");
+    return true;
 }
 
 std::string listText(const QComboBox* list) { return list->currentText().toLatin1().toStdString(); }
 
 // A list the record keeps as its text and the card takes as the entry's index;
-// `show` puts a value the card gave into it.
-Control indexedList(const std::array<QComboBox*, 2>& lists, std::function<void(QComboBox*, const std::string&)> show) {
+// `show` puts a value the card gave into it (false when it cannot show it).
+Control indexedList(const std::array<QComboBox*, 2>& lists, std::function<bool(QComboBox*, const std::string&)> show) {
     const auto list = [lists](int ch) { return lists[static_cast<std::size_t>(ch - 1)]; };
     return {.channels = 2,
             .text = [list](int ch) { return listText(list(ch)); },
             .show = [list, show](int ch, const std::string& v) -> std::optional<std::string> {
-                show(list(ch), v);
+                if (!show(list(ch), v)) return std::nullopt;
                 return listText(list(ch));
             },
             .data = [list](int ch) { return std::to_string(list(ch)->currentIndex()); },
@@ -573,19 +591,20 @@ void frmEAJ2::buildSettings() {
     const auto both = [](const std::array<QLineEdit*, 2>& b) { return std::vector<QLineEdit*>(b.begin(), b.end()); };
     // Channel ch keeps its settings in Param(10(ch - 1) + 1) to Param(10(ch - 1) + 4).
     settings_ = {
-        {.boxes = both(txtMotorLockTime), .item = {0, 7}, .param = {10, -9}, .at = ownGroup, .record = rule},
-        {.boxes = both(txtRestartTime), .item = {0, 6}, .param = {10, -8}, .at = ownGroup, .record = rule},
+        {.boxes = both(txtMotorLockTime), .item = {0, 7}, .param = {10, -9}, .at = ownGroup, .record = rule,
+         .name = "Motor Deadlock Detecting Time"},
+        {.boxes = both(txtRestartTime), .item = {0, 6}, .param = {10, -8}, .at = ownGroup, .record = rule,
+         .name = "Restart Time"},
         {.group = "02", .item = {1, 41}, .param = {10, -7}, .record = rule,
-         .control = indexedList(List_ChEnable, showEnable), .name = "Enable"},
+         .control = indexedList(List_ChEnable, showEnable), .name = "Ch Enable/Disable"},
         {.item = {0, 5}, .param = {10, -6}, .at = ownGroup, .record = rule,
          .control = indexedList(List_Deadband, showDeadband), .name = "Deadband"},
     };
-    enum { LockTime, RestartTime, Enable, Deadband };
     passes_ = {
         {.openGroup = "02"},
         {.openGroup = "03"},
         {.openGroup = "04",
-         .settings = {LockTime, RestartTime, Enable, Deadband},
+         .settings = {kLockTimeRow, kRestartTimeRow, kEnableRow, kDeadbandRow},
          .progressAfter = [](int ch) { return ch; }},
     };
     transferSteps_ = {.upload = 3, .download = 2, .downloadBarFirst = true};

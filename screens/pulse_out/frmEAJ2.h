@@ -82,6 +82,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The rows of settings_.
+    enum { kLockTimeRow, kRestartTimeRow, kEnableRow, kDeadbandRow };
     void InitControls();
     void buildSettings();
     void layoutChannel(int c);

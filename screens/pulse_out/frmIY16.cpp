@@ -38,7 +38,7 @@ frmIY16::frmIY16(QWidget* parent) : CardScreen("K6-IY16", parent) {
     // Max of channel ch: item 2ch + 25 into Param(ch), a count from 0 to 65535; a
     // download that refuses it gives the box the stored value back.
     settings_ = {{.boxes = txtFScale, .group = "01", .item = {2, 25}, .param = {1, 0}, .accept = Accept::Count,
-                  .check = {.count = {0, 65535}}}};
+                  .check = {.count = {0, 65535}}, .name = "Max"}};
     passes_ = {{.openGroup = "01", .settings = {0}, .progressAfter = [](int ch) { return (ch + 1) / 2; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 16), .pauseMs = 50};
     counterClear_ = {.group = "02", .items = ItemRange(10, 16), .data = "0", .progress = true};

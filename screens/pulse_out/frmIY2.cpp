@@ -31,24 +31,28 @@ frmIY2::frmIY2(QWidget* parent) : CardScreen("K6-IY2", parent) {
 
     // Param(b + n) with b = 20 * (ch - 1): {20, n - 20}.
     const auto slot = [](int n) { return PerChannel{20, n - 20}; };
+    // The alarms' boxes are named by their column and their line: the alarm
+    // ("1" or "2", as beside its lamp), then its first or second line.
     settings_ = {
-        {.boxes = {txtDelayTime, txtHoldTime}, .group = "01", .item = {1, 6}, .param = {1, 1}},  // items 7, 8
-        {.boxes = txtAlarm1, .group = "01", .item = {10, 40}, .param = slot(4)},
-        {.boxes = txtAlarm2, .group = "01", .item = {10, 45}, .param = slot(5)},
-        {.boxes = txtAlarmLevel[0], .group = "01", .item = {10, 41}, .param = slot(6)},
-        {.boxes = txtAlarmLevel[1], .group = "01", .item = {10, 43}, .param = slot(7)},
-        {.boxes = txtAlarmLevel[2], .group = "01", .item = {10, 46}, .param = slot(8)},
-        {.boxes = txtAlarmLevel[3], .group = "01", .item = {10, 48}, .param = slot(9)},
-        {.boxes = txtHyst[0], .group = "01", .item = {10, 42}, .param = slot(10), .name = "Hysteresis"},
-        {.boxes = txtHyst[1], .group = "01", .item = {10, 44}, .param = slot(11), .name = "Hysteresis"},
-        {.boxes = txtHyst[2], .group = "01", .item = {10, 47}, .param = slot(12), .name = "Hysteresis"},
-        {.boxes = txtHyst[3], .group = "01", .item = {10, 49}, .param = slot(13), .name = "Hysteresis"},
-        {.boxes = txtDropout, .group = "01", .item = {1, 9}, .param = slot(14)},
+        {.boxes = {txtDelayTime, txtHoldTime}, .group = "01", .item = {1, 6}, .param = {1, 1},  // items 7, 8
+         .channelNames = {"Delay Time", "Hold Time"}},
+        {.boxes = txtAlarm1, .group = "01", .item = {10, 40}, .param = slot(4), .name = "Mode 1"},
+        {.boxes = txtAlarm2, .group = "01", .item = {10, 45}, .param = slot(5), .name = "Mode 2"},
+        {.boxes = txtAlarmLevel[0], .group = "01", .item = {10, 41}, .param = slot(6), .name = "Alarm Level 1-1"},
+        {.boxes = txtAlarmLevel[1], .group = "01", .item = {10, 43}, .param = slot(7), .name = "Alarm Level 1-2"},
+        {.boxes = txtAlarmLevel[2], .group = "01", .item = {10, 46}, .param = slot(8), .name = "Alarm Level 2-1"},
+        {.boxes = txtAlarmLevel[3], .group = "01", .item = {10, 48}, .param = slot(9), .name = "Alarm Level 2-2"},
+        {.boxes = txtHyst[0], .group = "01", .item = {10, 42}, .param = slot(10), .name = "Hyst. 1-1"},
+        {.boxes = txtHyst[1], .group = "01", .item = {10, 44}, .param = slot(11), .name = "Hyst. 1-2"},
+        {.boxes = txtHyst[2], .group = "01", .item = {10, 47}, .param = slot(12), .name = "Hyst. 2-1"},
+        {.boxes = txtHyst[3], .group = "01", .item = {10, 49}, .param = slot(13), .name = "Hyst. 2-2"},
+        {.boxes = txtDropout, .group = "01", .item = {1, 9}, .param = slot(14), .name = "Drop-Out"},
         {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(15), .name = "Zero Scale"},
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(16), .name = "Full Scale"},
-        {.boxes = txtMinPos, .group = "01", .item = {1, 13}, .param = slot(17)},
-        {.boxes = txtMaxPos, .group = "01", .item = {1, 17}, .param = slot(18)},
-        {.boxes = txtInputType, .group = "01", .item = {1, 29}, .param = slot(19), .record = {.uploadOnly = true}},
+        {.boxes = txtMinPos, .group = "01", .item = {1, 13}, .param = slot(17), .name = "Reset Position"},
+        {.boxes = txtMaxPos, .group = "01", .item = {1, 17}, .param = slot(18), .name = "Max.Position"},
+        {.boxes = txtInputType, .group = "01", .item = {1, 29}, .param = slot(19), .record = {.uploadOnly = true},
+         .name = "Input(Hz)"},
     };
     passes_ = {
         {.openGroup = "01", .settings = {0}},

@@ -50,13 +50,15 @@ frmIY4::frmIY4(QWidget* parent) : CardScreen("K6-IY4", parent) {
     // Param(b + n) with b = 7 * (ch - 1): {7, n - 7}.
     const auto slot = [](int n) { return PerChannel{7, n - 7}; };
     settings_ = {
-        {.boxes = txtDropout, .group = "01", .item = {1, 9}, .param = slot(1)},
-        {.boxes = txtThresh, .group = "01", .item = {1, 25}, .param = slot(2)},
-        {.boxes = txtEdge, .group = "01", .item = {1, 29}, .param = slot(3)},
-        {.boxes = txtGain, .group = "01", .item = {1, 53}, .param = slot(4), .record = {.uploadOnly = true}, .name = "Full Adjust"},
+        {.boxes = txtDropout, .group = "01", .item = {1, 9}, .param = slot(1), .name = "Drop-Out"},
+        {.boxes = txtThresh, .group = "01", .item = {1, 25}, .param = slot(2), .name = "Th. Adjust"},
+        {.boxes = txtEdge, .group = "01", .item = {1, 29}, .param = slot(3), .name = "Edge"},
+        {.boxes = txtGain, .group = "01", .item = {1, 53}, .param = slot(4), .record = {.uploadOnly = true},
+         .name = "Gain"},
         {.boxes = txtZScale, .group = "01", .item = {2, 40}, .param = slot(5), .name = "Zero Scale"},
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = slot(6), .name = "Full Scale"},
-        {.boxes = txtInputType, .group = "01", .item = {1, 49}, .param = slot(7), .record = {.uploadOnly = true}},
+        {.boxes = txtInputType, .group = "01", .item = {1, 49}, .param = slot(7), .record = {.uploadOnly = true},
+         .name = "Input(Hz)"},
     };
     passes_ = {{.openGroup = "01", .settings = {0, 1, 2, 3, 4, 5, 6}, .progressAfter = [](int ch) { return 2 * ch; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 4), .pauseMs = 10};

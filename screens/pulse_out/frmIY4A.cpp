@@ -73,11 +73,16 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
     // on cards before version value 5.
     const auto slot = [](int n) { return PerChannel{5, n - 5}; };
     settings_.resize(5);
-    settings_[kMin] = {.boxes = txtMin, .group = "01", .item = {2, 12}, .param = slot(1)};
-    settings_[kMax] = {.boxes = txtMax, .group = "01", .item = {2, 13}, .param = slot(2)};
-    settings_[kEdge] = {.boxes = txtEdge, .group = "01", .item = {1, 29}, .param = slot(3)};
-    settings_[kThresh] = {.boxes = txtThresh, .group = "01", .item = {1, 25}, .param = slot(4)};
-    settings_[kDivide] = {.boxes = txtDivide, .group = {"01", kNotOnCard}, .item = {1, 57}, .param = slot(5)};
+    settings_[kMin] = {.boxes = txtMin, .group = "01", .item = {2, 12}, .param = slot(1), .name = "Min."};
+    settings_[kMax] = {.boxes = txtMax, .group = "01", .item = {2, 13}, .param = slot(2), .name = "Max."};
+    settings_[kEdge] = {.boxes = txtEdge, .group = "01", .item = {1, 29}, .param = slot(3), .name = "Edge"};
+    settings_[kThresh] = {.boxes = txtThresh, .group = "01", .item = {1, 25}, .param = slot(4), .name = "Th. Adjust"};
+    settings_[kDivide] = {.boxes = txtDivide, .group = {"01", kNotOnCard}, .item = {1, 57}, .param = slot(5),
+                          .name = "Dividing Ratio"};
+    // Two variants, with and without the dividing ratio: the version tells
+    // which (shownVariant), not the model, and while it is not known the
+    // ratio is left alone (variantKnown).
+    variants_ = {{}, {}};
     passes_ = {{.openGroup = "01",
                 .settings = {kMin, kMax, kEdge, kThresh, kDivide},
                 .progressAfter = [](int ch) { return 2 * ch; }}};
@@ -94,6 +99,8 @@ frmIY4A::frmIY4A(QWidget* parent) : CardScreen("K6-IY4A", parent) {
 bool frmIY4A::IsVer5OrLater() const { return VersionAtLeast(boxText(txtVerNo), 5); }
 bool frmIY4A::IsVer10OrLater() const { return VersionAtLeast(boxText(txtVerNo), 10); }
 int frmIY4A::shownVariant() const { return IsVer5OrLater() ? kWithDivide : kWithoutDivide; }
+// The version box is empty when the card refused the version or left it unanswered.
+bool frmIY4A::variantKnown() const { return !boxText(txtVerNo).empty(); }
 
 void frmIY4A::showDivideState() {
     const bool on = IsVer5OrLater();
@@ -105,7 +112,9 @@ void frmIY4A::showDivideState() {
 
 void frmIY4A::showSettingsExtra(const CardRecord&) {
     showDivideState();
-    if (!IsVer5OrLater())
+    // A card known to lack the dividing ratio shows "0" for it; with the version
+    // not known the boxes keep the record's texts (neither "0" nor emptied).
+    if (variantKnown() && !IsVer5OrLater())
         for (QLineEdit* b : txtDivide) setBoxText(b, "0");
     // Before version value 10 every download clears the counters.
     CheckClear->setChecked(true);
@@ -116,7 +125,9 @@ void frmIY4A::showSettingsExtra(const CardRecord&) {
 
 void frmIY4A::uploadExtra(Transfer& t) {
     showDivideState();
-    if (IsVer5OrLater()) return;
+    // With the version not known the dividing ratios were not read: boxes and
+    // record stay as they were.
+    if (IsVer5OrLater() || !variantKnown()) return;
     // A card without the dividing ratio shows and keeps "0" for it.
     for (int ch = 1; ch <= 4; ++ch) {
         setBoxText(txtDivide[static_cast<std::size_t>(ch - 1)], "0");

@@ -23,6 +23,9 @@ public:
     bool IsVer10OrLater() const;
     // The dividing ratio is on the card from version value 5.
     int shownVariant() const override;
+    // Whether the card answered its version: without it, whether the card has
+    // the dividing ratio is not known (it is then neither read, emptied nor sent).
+    bool variantKnown() const override;
 
     QCheckBox* CheckClear;
     // Channel 1..4 at 0..3.

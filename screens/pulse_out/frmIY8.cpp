@@ -46,9 +46,9 @@ frmIY8::frmIY8(QWidget* parent) : CardScreen("K6-IY8", parent) {
     // refuses a box empties it, and the record keeps its value.
     settings_ = {
         {.boxes = txtMin, .group = "01", .item = {2, 24}, .param = {2, 0}, .accept = Accept::Bit,
-         .record = {.unsent = Unsent::Emptied}},
+         .record = {.unsent = Unsent::Emptied}, .name = "Min"},
         {.boxes = txtFScale, .group = "01", .item = {2, 25}, .param = {2, 1}, .accept = Accept::Count,
-         .check = {.count = {10000, 2147483647}}, .record = {.unsent = Unsent::Emptied}},
+         .check = {.count = {10000, 2147483647}}, .record = {.unsent = Unsent::Emptied}, .name = "Max"},
     };
     passes_ = {{.openGroup = "01", .settings = {0, 1}, .progressAfter = [](int ch) { return (ch + 1) / 2; }}};
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};

@@ -49,8 +49,10 @@ frmVU32::frmVU32(QWidget* parent) : CardScreen("K6-VU32", parent) {
     cmdUp->raise();
     cmdDown->raise();
 
-    // Items 15, 16, 17 into Param(1..3); an empty box is not sent and gets the stored text back.
-    settings_ = {{.boxes = txtDataPara, .group = "01", .item = {1, 14}, .param = {1, 0}}};
+    // Items 15, 16, 17 into Param(1..3), one setting per box; an empty box is
+    // not sent and gets the stored text back.
+    settings_ = {{.boxes = txtDataPara, .group = "01", .item = {1, 14}, .param = {1, 0},
+                  .channelNames = {columns[0].heading, columns[1].heading, columns[2].heading}}};
     passes_ = {{.openGroup = "01", .settings = {0}}};
     live_ = {.boxes = {txtParData01, txtParData02}, .items = ItemRange(10, 2), .pauseMs = 10};
 }

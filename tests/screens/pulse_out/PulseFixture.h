@@ -1,13 +1,16 @@
 #pragma once
 // The pulse, output and discrete card screens in the real main window, against
 // the simulator holding sim/stations/pulse.k6.
+#include <QComboBox>
 #include <QLineEdit>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/Colors.h"
 #include "core/Overview.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
 
@@ -77,6 +80,52 @@ public:
     static std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b) {
         a.insert(a.end(), b.begin(), b.end());
         return a;
+    }
+
+    // The user picking an entry of a list, as a click on it does.
+    static void choose(QComboBox* list, const QString& entry) {
+        const int at = list->findText(entry);
+        ASSERT_GE(at, 0) << entry.toStdString();
+        list->setCurrentIndex(at);
+        Q_EMIT list->activated(at);
+    }
+
+    // What the one ending of a download named ("Not written, left as they are
+    // on the card ..."), setting by setting, each with its members in order:
+    // "Zero Scale Ch.2, Ch.3" gives {"Zero Scale", {"Ch.2", "Ch.3"}}. Empty
+    // when no such message was shown.
+    using Named = std::map<std::string, std::vector<std::string>>;
+    Named leftNamed() const {
+        Named out;
+        const std::string head = ui::kLeftAsTheyAreText;
+        for (const auto& m : messages.shown) {
+            if (m.text.rfind(head, 0) != 0) continue;
+            EXPECT_EQ(m.title, ui::kLeftAsTheyAreTitle);
+            std::string rest = m.text.substr(head.size());
+            while (!rest.empty()) {
+                const std::size_t end = rest.find("; ");
+                const std::string part = rest.substr(0, end);
+                rest = end == std::string::npos ? "" : rest.substr(end + 2);
+                const std::size_t at = part.find(" Ch.");
+                std::vector<std::string>& members = out[part.substr(0, at)];
+                if (at == std::string::npos) continue;
+                const std::string list = part.substr(at + 1);  // "Ch.2, Ch.3"
+                for (std::size_t b = 0;;) {
+                    const std::size_t e = list.find(", ", b);
+                    members.push_back(list.substr(b, e == std::string::npos ? e : e - b));
+                    if (e == std::string::npos) break;
+                    b = e + 2;
+                }
+            }
+        }
+        return out;
+    }
+    // "Ch.first" to "Ch.last", leaving out `but` (0: none).
+    static std::vector<std::string> chs(int first, int last, int but = 0) {
+        std::vector<std::string> out;
+        for (int ch = first; ch <= last; ++ch)
+            if (ch != but) out.push_back("Ch." + std::to_string(ch));
+        return out;
     }
 
     // Waits for the next tick's live pass, whole. (A tick runs to its end within

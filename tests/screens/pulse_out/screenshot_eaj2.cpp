@@ -1,5 +1,6 @@
-// Renders the actuator screen of sim/stations/pulse.k6 during a close-position
-// setting with a coarse move running, for a look by eye:
+// Renders the actuator screen of sim/stations/pulse.k6 before and after its
+// Upload and during a close-position setting with a coarse move running, and
+// the IY4A screen with its version refused and answered, for a look by eye:
 //   pulse_eaj2_screenshot OUTPUT_DIR STATION_FILE
 #include <QApplication>
 #include <QComboBox>
@@ -15,6 +16,7 @@
 #include "platform/qt/QtServices.h"
 #include "screens/skeleton/CardScreens.h"
 #include "screens/pulse_out/frmEAJ2.h"
+#include "screens/pulse_out/frmIY4A.h"
 #include "shell/ChildForms.h"
 #include "shell/frmTalvo.h"
 #include "sim/Simulator.h"
@@ -57,12 +59,17 @@ int main(int argc, char** argv) {
     if (!s) return 1;
     const auto idle = [&] { return !s->busy() && !ExchangeWaiting(); };
     if (!QTest::qWaitFor(idle, 3000)) return 1;
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    const auto save = [&](const char* name) {
+        std::cout << (window.grab().save(dir + "/" + name) ? "" : "could not write ") << name << "\n";
+    };
+    // Before its Upload: the lists show their defaults, drawn as not read.
+    save("EAJ2_entry.png");
     s->uploadButton()->click();
     QTest::qWait(30);
     if (!QTest::qWaitFor(idle, 10000)) return 1;
     QTest::qWait(600);
-    const QString dir = QString::fromLocal8Bit(argv[1]);
-    std::cout << (window.grab().save(dir + "/EAJ2_upload.png") ? "" : "could not write ") << "EAJ2_upload.png\n";
+    save("EAJ2_upload.png");
 
     // A close-position setting with the motor closing until the raw position is in the region.
     s->butMode_Click(1);
@@ -72,6 +79,44 @@ int main(int argc, char** argv) {
     std::cout << (window.grab().save(dir + "/EAJ2_setting.png") ? "" : "could not write ") << "EAJ2_setting.png\n";
     QTest::mouseRelease(s->CloseCoaseAdjBut, Qt::LeftButton);
     QTest::qWait(700);
-    window.findChild<QComboBox*>("cboCardNo")->setCurrentIndex(0);
+    auto* list = window.findChild<QComboBox*>("cboCardNo");
+    list->setCurrentIndex(0);
+
+    // IY4A: entered and uploaded with its version refused (the dividing ratios
+    // neither "0" nor read), then with it answered, then refused again.
+    int iy4a = 0;
+    for (int n = 1; n <= 16 && !iy4a; ++n)
+        if (G().CardRecords.get(n)->CardType.rfind("IY4A", 0) == 0) iy4a = n;
+    if (!iy4a) return 1;
+    k6sim::Fault refused;
+    refused.frame = "I40";
+    refused.card = iy4a;
+    refused.group = "00";
+    refused.action = k6sim::FaultAction::Reply;
+    refused.text = "CNG";
+    const auto enterIy4a = [&](bool versionRefused, bool withUpload, const char* name) {
+        sim.clearFaults();
+        if (versionRefused) sim.addFault(refused);
+        list->setCurrentIndex(0);
+        QTest::qWait(100);
+        list->setCurrentIndex(iy4a);
+        auto* f = dynamic_cast<screens::frmIY4A*>(shell::childForms().screen(G().CurFormType));
+        if (!f) return false;
+        const auto quiet = [&] { return !f->busy() && !ExchangeWaiting(); };
+        if (!QTest::qWaitFor(quiet, 3000)) return false;
+        if (withUpload) {
+            f->uploadButton()->click();
+            QTest::qWait(30);
+            if (!QTest::qWaitFor(quiet, 10000)) return false;
+        }
+        QTest::qWait(1200);
+        save(name);
+        return true;
+    };
+    if (!enterIy4a(true, false, "IY4A_refused_entry.png") || !enterIy4a(true, true, "IY4A_refused_upload.png") ||
+        !enterIy4a(false, true, "IY4A_upload.png") || !enterIy4a(true, false, "IY4A_refused_again.png"))
+        return 1;
+    sim.clearFaults();
+    list->setCurrentIndex(0);
     return 0;
 }

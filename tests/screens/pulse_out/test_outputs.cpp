@@ -116,7 +116,14 @@ TEST_F(OutputTest, Lqn8FormatChecksOfADownload) {
         EXPECT_EQ(sim.value(kLQN8, "01", items[c.column]), c.sent ? c.value : "card");
         EXPECT_EQ(text((*boxes[c.column])[0]), c.sent ? c.value : "stored");
         EXPECT_EQ(record(kLQN8).Param[c.column + 1], c.sent ? c.value : "stored");
-        EXPECT_TRUE(messages.shown.empty());
+        // Every box typed empty, a text the column's format refuses and the
+        // Unused flags never read are named as left.
+        const char* names[] = {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"};
+        Named left = {{"Unused", chs(1, 8)}};
+        for (int k = 0; k < 4; ++k) left[names[k]] = chs(1, 8, k == c.column && c.sent ? 1 : 0);
+        EXPECT_EQ(leftNamed(), left);
+        EXPECT_EQ(messages.shown.size(), 1u);
+        messages.shown.clear();
     }
 }
 
@@ -218,7 +225,8 @@ TEST_F(OutputTest, Vu32DownloadWritesOnlyTheFilledBoxesAsTheyStand) {
     EXPECT_EQ(record(kVU32).Param[2], "any text");
     EXPECT_EQ(text(s->txtDataPara[0]), "r1");
     EXPECT_EQ(text(s->txtDataPara[2]), "r3");
-    EXPECT_TRUE(messages.shown.empty());
+    // The boxes typed empty are named as left, each by its own caption.
+    EXPECT_EQ(messages.texts(), (Frames{std::string(ui::kLeftAsTheyAreText) + "Data Logic; Data Exchange"}));
 }
 
 TEST_F(OutputTest, Vu32LiveValueMissingKeepsBothAndDisconnects) {
