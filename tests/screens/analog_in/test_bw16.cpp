@@ -12,6 +12,7 @@
 #include "screens/analog_in/frmBW16.h"
 #include "shell/frmLoading.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -166,6 +167,17 @@ TEST_F(Bw16Test, RangeChecksCoverThePairNotOnView) {
         {false, false, false, "-", "Full Scale:Incorrect settings"},
         {true, true, false, "3.2", ""},
     };
+    // A download that goes through names what it left: every setting but the
+    // case's and channel 1's zero of the pair on view holds no text to send.
+    const char* captions[] = {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"};
+    const auto leftBeside = [&](int typed, int zeroOnView) {
+        ui::LeftAsTheyAre left;
+        for (int ch = 1; ch <= 16; ++ch)
+            for (int k = 0; k < 4; ++k)
+                if (!(k == typed && ch == 5) && !(k == zeroOnView && ch == 1))
+                    left.add(captions[k], "Ch." + std::to_string(ch));
+        return test::LeftMessage(left.list() + "; " + test::EveryChannel({"Unused"}, 16));
+    };
     auto* s = pick<frmBW16>(kSlot);
     settle(s);
     for (const Case& c : cases) {
@@ -182,7 +194,8 @@ TEST_F(Bw16Test, RangeChecksCoverThePairNotOnView) {
         sim.setValue(kSlot, "01", s->ShowAdjust ? 10 : 42, "unchanged");
         download(s);
         if (c.message.empty()) {
-            EXPECT_TRUE(messages.shown.empty());
+            const int typed = (c.adjustTyped ? 2 : 0) + (c.zero ? 0 : 1);
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{leftBeside(typed, c.adjustOnView ? 2 : 0)});
             EXPECT_EQ(sim.value(kSlot, "01", s->ShowAdjust ? 10 : 42), "7");
         } else {
             EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
@@ -201,7 +214,9 @@ TEST_F(Bw16Test, EmptyBoxIsNotWrittenAndItsCopyTakesTheStoredValue) {
     sim.setValue(kSlot, "01", 42, "before");
     sim.setValue(kSlot, "02", 43, "0");
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    // Nothing was read: every setting is named, the emptied ones too.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(test::EveryChannel(
+                                    {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust", "Unused"}, 16))});
     EXPECT_EQ(sim.value(kSlot, "01", 42), "before");
     EXPECT_EQ(record(kSlot).Param[1], "123");
     EXPECT_EQ(s->ZScaleData[0], "123");

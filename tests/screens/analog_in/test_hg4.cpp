@@ -4,6 +4,7 @@
 
 #include "screens/analog_in/frmHG4.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -41,7 +42,11 @@ TEST_F(Hg4Test, UploadAndDownloadLayout) {
     EXPECT_EQ(text(s->txtZScale[1]), "z2");
     EXPECT_EQ(sim.value(4, "00", 56), "0");
     EXPECT_EQ(record(4).Param[64], "0");
-    EXPECT_TRUE(messages.shown.empty());
+    // What the download did not send is named: the typed 12.5, and the card's
+    // own texts that are no number ("z1", "zb1", ...).
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(
+                                    "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Base Ch.1, Ch.3, Ch.4; "
+                                    "Full Base Ch.1, Ch.2, Ch.3, Ch.4")});
 }
 
 TEST_F(Hg4Test, LimitFunctionByVersionAndModel) {
@@ -96,12 +101,13 @@ TEST_F(Hg4Test, EntryWithoutANumberIsNotSent) {
         type(s->txtFScale[0], t == std::string(".") ? "-" : t);
         type(s->txtBias[0], t);
         sim.clearFrames();
+        messages.shown.clear();
         download(s);
         EXPECT_EQ(sim.value(4, "01", 43), "10000") << t;
         EXPECT_EQ(sim.value(4, "01", 10), "0") << t;
         EXPECT_EQ(text(s->txtFScale[0]), "10000") << t;
         EXPECT_EQ(text(s->txtBias[0]), "0") << t;
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Full Scale Ch.1; Zero Adjust Ch.1")});
     }
 }
 

@@ -10,6 +10,7 @@
 #include "screens/analog_in/frmHG8.h"
 #include "screens/analog_in/frmHG8Azero.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -127,7 +128,7 @@ TEST_F(Hg8Test, UploadAndDownloadLayout) {
     EXPECT_EQ(sim.value(kHG8A, "00", 56), "0");
     EXPECT_EQ(r.Param[64], "0");
     EXPECT_EQ(window->progress(), 12);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Base Ch.3; Unused Ch.8")});
 }
 
 TEST_F(Hg8Test, VariantsShareTheScreen) {
