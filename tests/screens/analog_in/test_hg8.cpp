@@ -419,7 +419,8 @@ TEST_F(Hg8Test, ZeroOffsetDialogOnALostLineKeepsItsCardButtonsOff) {
 
 // A measurement or clear the card refuses or leaves unanswered is told, and
 // the boxes it did not reach keep the offsets they showed; a refused offset at
-// the opening shows no value rather than the refusal's text.
+// the opening shows no value rather than the refusal's text, drawn as not read
+// until the card answers for it.
 TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
     struct Case {
         const char* what;
@@ -437,7 +438,9 @@ TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
         sim.addFault(test::fault("I51", kHG8A, k6sim::FaultAction::Reply, "CNG"));
         onZeroDialog([&](frmHG8Azero& d) {
             EXPECT_EQ(text(d.ch_Text[1]), "") << "a refused offset shows no value";
+            EXPECT_TRUE(DrawnUnread(d.ch_Text[1])) << "and is drawn as not read";
             EXPECT_EQ(text(d.ch_Text[2]), "0.03");
+            EXPECT_FALSE(DrawnUnread(d.ch_Text[2]));
             EXPECT_TRUE(messages.shown.empty()) << "a refusal at the opening is no failure";
             sim.clearFaults();
             // Clear fails at its third offset (item 52), Ch.3 at its only write.
@@ -453,6 +456,8 @@ TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
             EXPECT_EQ(text(d.ch_Text[2]), "0.03") << "not emptied";
             EXPECT_EQ(text(d.ch_Text[0]), c.clear ? "0.00" : "0.01");
             EXPECT_EQ(text(d.ch_Text[7]), "0.08");
+            // The clear's answer for the offset refused at the opening is read.
+            EXPECT_EQ(DrawnUnread(d.ch_Text[1]), !c.clear);
             EXPECT_TRUE(d.ch[2]->isEnabled());
             EXPECT_TRUE(G().Connected);
             d.cmdExit->click();
