@@ -62,14 +62,17 @@ frmBW16::frmBW16(QWidget* parent)
          .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}, .copies = &GainData},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
-    // A box the user types into gives the setting of the pair on view a value.
+    // The rows keep their settings in the copies, which no control shows for
+    // good: the user's edit of a box gives the setting of the pair on view a
+    // value, and the boxes are drawn by the pair on view (drawShownPair).
     for (int ch = 1; ch <= kChannels; ++ch)
-        for (QLineEdit* box : {txtZScale[static_cast<std::size_t>(ch - 1)], txtFScale[static_cast<std::size_t>(ch - 1)]})
-            connect(box, &QLineEdit::textEdited, this, [this, box, ch] {
-                const bool zero = box == txtZScale[static_cast<std::size_t>(ch - 1)];
+        for (const bool zero : {true, false}) {
+            QLineEdit* box = (zero ? txtZScale : txtFScale)[static_cast<std::size_t>(ch - 1)];
+            ui::OnUserEdit(box, this, [this, box, zero, ch] {
                 setHeld(shownRow(zero), ch, Held::Value);
                 DrawHeld(box, Held::Value);
             });
+        }
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},
         {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch / 4 + 8; }},

@@ -338,3 +338,48 @@ TEST_F(Bw16Test, DownloadThatLosesTheCardKeepsOnlyWhatTheCardTook) {
     EXPECT_EQ(record(kSlot).Param[13], "");
     EXPECT_EQ(static_cast<long>(countFrames("D-4")), 0);
 }
+
+// The pair not on view keeps what each of its settings holds: a refused read
+// is drawn as not read whenever its pair comes on view, it is neither range
+// checked nor sent and a download names it, and the user's edit while its
+// pair is on view gives it a value again.
+TEST_F(Bw16Test, ThePairNotOnViewKeepsWhatItsSettingsHold) {
+    record(kSlot).Param.set(3, "999");  // channel 1's zero adjust, out of range (as a file may hold it)
+    auto* s = pick<frmBW16>(kSlot);
+    settle(s);
+    for (const char* item : {"I10", "I44"}) {  // zero adjust of channel 1, zero scale of channel 2
+        k6sim::Fault f = test::fault(item, kSlot, k6sim::FaultAction::Reply, "CNG");
+        f.group = "01";
+        sim.addFault(f);
+    }
+    upload(s);
+    sim.clearFaults();
+    ASSERT_EQ(s->ShowAdjust, 0);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+    showPair(s, true);
+    EXPECT_EQ(text(s->txtZScale[0]), "999");
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[1]));
+    showPair(s, false);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+
+    sim.setValue(kSlot, "01", 10, "card");
+    sim.setValue(kSlot, "01", 44, "card");
+    download(s);
+    EXPECT_EQ(sim.value(kSlot, "01", 10), "card");
+    EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Adjust Ch.1; Zero Scale Ch.2")});
+    messages.shown.clear();
+
+    showPair(s, true);
+    type(s->txtZScale[0], "1.5");
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    showPair(s, false);
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+    download(s);
+    EXPECT_EQ(sim.value(kSlot, "01", 10), "1.5");
+    EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Scale Ch.2")});
+}
