@@ -51,7 +51,7 @@ std::function<QWidget*(CardScreen*)> limitOf() {
 const Item kItems[] = {
     {"BW4ZeroScale", 1, "01", 42, boxOf<frmBW4>(&frmBW4::txtZScale, 0), "777", "Zero Scale Ch.1"},
     {"BW4Unused", 1, "02", 42, boxOf<frmBW4>(&frmBW4::txtEnable, 0), "1", "Unused Ch.1"},
-    {"BW16ZeroScale", 3, "01", 42, boxOf<frmBW16>(&frmBW16::txtZScale, 0), "777", "Zero Scale Ch.1"},
+    {"BW16ZeroScale", 3, "01", 42, boxOf<frmBW16>(&frmBW16::txtZScale, 0), "777", "Z-Scale Ch.1"},
     {"HG4Limit", 4, "00", 56, limitOf<frmHG4>(), "ENA", "Limit"},
     {"HG8ALimit", 6, "00", 56, limitOf<frmHG8>(), "ENA", "Limit"},
     {"KR4Unused", 13, "02", 42, boxOf<frmKR4>(&frmKR4::txtEnable, 0), "1", "Unused Ch.1"},

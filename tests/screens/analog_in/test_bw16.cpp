@@ -169,7 +169,7 @@ TEST_F(Bw16Test, RangeChecksCoverThePairNotOnView) {
     };
     // A download that goes through names what it left: every setting but the
     // case's and channel 1's zero of the pair on view holds no text to send.
-    const char* captions[] = {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"};
+    const char* captions[] = {"Z-Scale", "F-Scale", "Z-Adjust", "F-Adjust"};
     const auto leftBeside = [&](int typed, int zeroOnView) {
         ui::LeftAsTheyAre left;
         for (int ch = 1; ch <= 16; ++ch)
@@ -216,7 +216,7 @@ TEST_F(Bw16Test, EmptyBoxIsNotWrittenAndItsCopyTakesTheStoredValue) {
     download(s);
     // Nothing was read: every setting is named, the emptied ones too.
     EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(test::EveryChannel(
-                                    {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust", "Unused"}, 16))});
+                                    {"Z-Scale", "F-Scale", "Z-Adjust", "F-Adjust", "Unused"}, 16))});
     EXPECT_EQ(sim.value(kSlot, "01", 42), "before");
     EXPECT_EQ(record(kSlot).Param[1], "123");
     EXPECT_EQ(s->ZScaleData[0], "123");
@@ -370,7 +370,7 @@ TEST_F(Bw16Test, ThePairNotOnViewKeepsWhatItsSettingsHold) {
     download(s);
     EXPECT_EQ(sim.value(kSlot, "01", 10), "card");
     EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Adjust Ch.1; Zero Scale Ch.2")});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Z-Adjust Ch.1; Z-Scale Ch.2")});
     messages.shown.clear();
 
     showPair(s, true);
@@ -381,5 +381,5 @@ TEST_F(Bw16Test, ThePairNotOnViewKeepsWhatItsSettingsHold) {
     download(s);
     EXPECT_EQ(sim.value(kSlot, "01", 10), "1.5");
     EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
-    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Scale Ch.2")});
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Z-Scale Ch.2")});
 }

@@ -92,7 +92,7 @@ TEST_F(Bwt8Test, UploadAndDownloadLayout) {
     EXPECT_EQ(text(s->txtEnable[3]), "1");
     EXPECT_EQ(window->progress(), 12);
     EXPECT_EQ(messages.texts(),
-              std::vector<std::string>{test::LeftMessage("Zero Scale Ch.1; Unused Ch.4; Line Resistance Ch.2")});
+              std::vector<std::string>{test::LeftMessage("Zero Scale Ch.1; Unused Ch.4; Leadwire Resistance Ch.2")});
 }
 
 TEST_F(Bwt8Test, InputModuleDecidesWhichChannelsTakeBaseAndLeadWire) {

@@ -44,14 +44,14 @@ TEST_F(InputCaptionsTest, AFreshDownloadSendsNothingAndNamesEverySettingByItsCap
     const Case cases[] = {
         {"BW4", 1, everyChannel(kScaled, 4)},
         {"BW8", 2, everyChannel(kScaled, 8)},
-        {"BW16", 3, everyChannel(kScaled, 16)},
+        {"BW16", 3, everyChannel({"Z-Scale", "F-Scale", "Z-Adjust", "F-Adjust", "Unused"}, 16)},
         {"HG4", 4, everyChannel(kTemperature, 4) + Named{{"Limit", 0}}},
         {"HG8 without the limit", 5, everyChannel(kTemperature, 8)},
         {"HG8A", 6, everyChannel(kTemperature, 8) + Named{{"Limit", 0}}},
         {"BWT8", 7,  // bases and lead wires on channels 1 to 4 only
          everyChannel({"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"}, 8) +
              everyChannel({"Zero Base", "Full Base"}, 4) + everyChannel({"Unused"}, 8) +
-             Named{{"Line Resistance", 4}}},
+             Named{{"Leadwire Resistance", 4}}},
         {"EK4", 8, everyChannel({"Zero Scale", "Full Scale", "Zero Base", "Full Base", "Unused"}, 4)},
         {"EK8", 9, everyChannel({"Zero Scale", "Full Scale", "Zero Base", "Full Base", "Unused"}, 8)},
         {"ZN2", 10,
