@@ -7,7 +7,8 @@
 // the card refuses or leaves unanswered is told ("Uploading incomplete",
 // "Downloading incomplete"); the link stays up and the boxes keep what they
 // showed. An offset the card refuses to read at the opening is no failure: its
-// box shows no value, drawn as not read. The dialog sends no values of its own.
+// box shows no value, drawn as not read. There is no Download of settings: the
+// buttons are commands the card carries out, and their answers are shown.
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>

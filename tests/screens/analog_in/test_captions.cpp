@@ -5,6 +5,7 @@
 // setting and names every one.
 #include <gtest/gtest.h>
 
+#include "screens/analog_in/TemperatureScreen.h"
 #include "tests/screens/ScreenFixture.h"
 #include "tests/screens/analog_in/LeftList.h"
 
@@ -76,6 +77,10 @@ TEST_F(InputCaptionsTest, AFreshDownloadSendsNothingAndNamesEverySettingByItsCap
         auto* s = pick(c.slot);
         ASSERT_NE(s, nullptr);
         settle(s);
+        // The limit box shows neither on nor off while nothing was read.
+        if (auto* t = dynamic_cast<screens::TemperatureScreen*>(s); t && t->HasLimitFunction()) {
+            EXPECT_EQ(t->chkLimit->checkState(), Qt::PartiallyChecked);
+        }
         sim.clearFrames();
         messages.shown.clear();
         download(s);
