@@ -18,21 +18,36 @@ void TemperatureScreen::openerReads(int) {
     setBoxText(txtUnit, ShownValue(ReadItem(3, "00", "19")));
 }
 
+// Only an "HG" card's version tells whether it has the limit function (an
+// "HG8A" has it whatever its version); a version the card refused or left
+// unanswered (an empty box) leaves that unknown.
+bool TemperatureScreen::variantKnown() const {
+    return !boxText(txtVerNo).empty() || boxText(txtCardType).rfind("HG", 0) != 0 || HasLimitFunction();
+}
+
 void TemperatureScreen::showSettingsExtra(const CardRecord& rec) {
-    if (HasLimitFunction()) {
-        chkLimit->setEnabled(true);
-        watchUserSets("limit", 1, chkLimit);
-        DrawHeld(chkLimit, Held::Value);
+    watchUserSets("limit", 1, chkLimit);
+    const bool limit = HasLimitFunction();
+    chkLimit->setEnabled(limit);
+    // Drawn as holding a value while it is filled, so that the drawing below
+    // keeps what it shows now.
+    DrawHeld(chkLimit, Held::Value);
+    if (limit) {
         chkLimit->setChecked(rec.Param[64] == "1");
         DrawHeld(chkLimit, held("limit", 1, rec.Param[64]));
+    } else if (!variantKnown()) {
+        // Whether the card has the limit at all is not known: the box shows
+        // what the record holds, drawn as not read, and cannot be set.
+        chkLimit->setChecked(rec.Param[64] == "1");
+        DrawHeld(chkLimit, Held::NotRead);
     } else {
-        DrawHeld(chkLimit, Held::Value);
         chkLimit->setChecked(false);
-        chkLimit->setEnabled(false);
     }
 }
 
 void TemperatureScreen::uploadExtra(Transfer& t) {
+    // With the version unknown the limit is not read, and the record keeps it.
+    if (!variantKnown()) return;
     if (!HasLimitFunction()) {
         t.record().Param.set(64, "");
         return;
@@ -50,6 +65,11 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
 }
 
 void TemperatureScreen::downloadExtra(Transfer& t) {
+    // With the version unknown the card may have a limit: it is left and named.
+    if (!variantKnown()) {
+        t.leftOnCard("Limit");
+        return;
+    }
     if (!HasLimitFunction()) return;
     // A limit the card did not give is not sent.
     if (const Held h = held("limit", 1, t.record().Param[64]); h != Held::Value) {

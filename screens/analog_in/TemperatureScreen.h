@@ -27,6 +27,10 @@ protected:
     void showSettingsExtra(const CardRecord& rec) override;
     void uploadExtra(Transfer& t) override;
     void downloadExtra(Transfer& t) override;
+    // False while the limit function's presence waits on a version the card
+    // refused or left unanswered: the limit is then neither read, emptied nor
+    // sent, and a download names it.
+    bool variantKnown() const override;
 };
 
 // The 8-channel temperature and resistance cards keep their scale, adjust and

@@ -51,25 +51,29 @@ frmBW16::frmBW16(QWidget* parent)
     connect(changeButton, &QPushButton::clicked, this, [this] { changeButton_Click(); });
 
     // No format check: any text that passes the range check is sent as it stands.
+    // A setting is named by its column's heading while its pair is on view.
     settings_ = {
         {.group = "01", .item = {2, 40}, .param = {4, -3},
-         .check = {.range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}}, .copies = &ZScaleData},
+         .check = {.range = {"Zero Scale", &g.ZScaleMin, &g.ZScaleMax}}, .copies = &ZScaleData, .name = "Z-Scale"},
         {.group = "01", .item = {2, 41}, .param = {4, -2},
-         .check = {.range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}}, .copies = &FScaleData},
+         .check = {.range = {"Full Scale", &g.FScaleMin, &g.FScaleMax}}, .copies = &FScaleData, .name = "F-Scale"},
         {.group = "01", .item = {2, 8}, .param = {4, -1},
-         .check = {.range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}}, .copies = &BiasData},
+         .check = {.range = {"Zero Adjust", &g.BiasMin, &g.BiasMax}}, .copies = &BiasData, .name = "Z-Adjust"},
         {.group = "01", .item = {2, 9}, .param = {4, 0},
-         .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}, .copies = &GainData},
+         .check = {.range = {"Full Adjust", &g.GainMin, &g.GainMax}}, .copies = &GainData, .name = "F-Adjust"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
-    // A box the user types into gives the setting of the pair on view a value.
+    // The rows keep their settings in the copies, which no control shows for
+    // good: the user's edit of a box gives the setting of the pair on view a
+    // value, and the boxes are drawn by the pair on view (drawShownPair).
     for (int ch = 1; ch <= kChannels; ++ch)
-        for (QLineEdit* box : {txtZScale[static_cast<std::size_t>(ch - 1)], txtFScale[static_cast<std::size_t>(ch - 1)]})
-            connect(box, &QLineEdit::textEdited, this, [this, box, ch] {
-                const bool zero = box == txtZScale[static_cast<std::size_t>(ch - 1)];
+        for (const bool zero : {true, false}) {
+            QLineEdit* box = (zero ? txtZScale : txtFScale)[static_cast<std::size_t>(ch - 1)];
+            ui::OnUserEdit(box, this, [this, box, zero, ch] {
                 setHeld(shownRow(zero), ch, Held::Value);
                 DrawHeld(box, Held::Value);
             });
+        }
     passes_ = {
         {.openGroup = "01", .settings = {ZScale, FScale, Bias, Gain}, .progressAfter = [](int ch) { return ch / 2; }},
         {.openGroup = "02", .settings = {Enable}, .progressAfter = [](int ch) { return ch / 4 + 8; }},

@@ -42,7 +42,7 @@ frmBWT8::frmBWT8(QWidget* parent) : CardScreen("K6-BWT8", parent) {
     settings_ = EightChannelSettings({txtZScale, txtFScale, txtBias, txtGain, txtZBase, txtFBase, txtEnable});
     // An empty lead-wire text is not sent: the card cannot answer an empty
     // value, and the download would end as failed on it.
-    settings_.push_back({.boxes = txtLineR, .group = "03", .item = {1, 39}, .param = {1, 48}, .name = "Line Resistance"});
+    settings_.push_back({.boxes = txtLineR, .group = "03", .item = {1, 39}, .param = {1, 48}, .name = "Leadwire Resistance"});
     passes_ = EightChannelPasses();
     passes_.push_back({.openGroup = "03", .settings = {kEightChannelSettings}});  // the bar stays at 12
     live_ = {.boxes = txtParData, .items = ItemRange(10, 8), .pauseMs = 50};

@@ -79,13 +79,24 @@ void frmHG8Azero::selectOffsets(ui::Exchanges& x) const {
     x.write("03", "01", "F");
 }
 
+void frmHG8Azero::showOffset(int index, const std::string& reply) {
+    QLineEdit* box = ch_Text[static_cast<std::size_t>(index)];
+    // A refusal is no offset: the box keeps what it showed, drawn as not read.
+    if (IsRefusal(reply)) {
+        ui::DrawHeld(box, ui::HeldOfReply(reply));
+        return;
+    }
+    setBoxText(box, TextAfterColon(reply));
+    ui::DrawHeld(box, ui::Held::Value);
+}
+
 void frmHG8Azero::Upload_First_File() {
     Running run(*this);
     ui::Exchanges x;
     selectOffsets(x);
     for (int i = 0; i < 8 && x.ok(); ++i) {
         const std::string r = x.read("03", offsetItem(i));
-        if (x.ok()) setBoxText(ch_Text[static_cast<std::size_t>(i)], ui::ShownText(r));
+        if (x.ok()) showOffset(i, r);
     }
     if (!x.ok()) ui::ShowTransferMessage(ui::kUploadingIncomplete);
 }
@@ -96,7 +107,7 @@ void frmHG8Azero::measure(int index) {
     ui::Exchanges x;
     const std::string r = x.write("03", offsetItem(index), "1");
     if (!x.ok()) return ui::ShowTransferMessage(ui::kDownloadingIncomplete);
-    setBoxText(ch_Text[static_cast<std::size_t>(index)], TextAfterColon(r));
+    showOffset(index, r);
     PauseMs(10);
 }
 
@@ -106,7 +117,7 @@ void frmHG8Azero::clearOffsets() {
     selectOffsets(x);
     for (int i = 0; i < 8 && x.ok(); ++i) {
         const std::string r = x.write("03", offsetItem(i), "0.00");
-        if (x.ok()) setBoxText(ch_Text[static_cast<std::size_t>(i)], TextAfterColon(r));
+        if (x.ok()) showOffset(i, r);
     }
     if (!x.ok()) ui::ShowTransferMessage(ui::kDownloadingIncomplete);
 }

@@ -6,7 +6,9 @@
 // and a close asked for meanwhile takes effect once it is over. A read or write
 // the card refuses or leaves unanswered is told ("Uploading incomplete",
 // "Downloading incomplete"); the link stays up and the boxes keep what they
-// showed.
+// showed. An offset the card refuses to read at the opening is no failure: its
+// box shows no value, drawn as not read. There is no Download of settings: the
+// buttons are commands the card carries out, and their answers are shown.
 #include <QLineEdit>
 #include <QPushButton>
 #include <string>
@@ -42,6 +44,9 @@ public:
 private:
     void measure(int index);
     void clearOffsets();
+    // Shows the card's answer for offset `index`: the value, or for a refusal
+    // the text the box had, drawn as not read.
+    void showOffset(int index, const std::string& reply);
     // Selects the card and opens its offset group.
     void selectOffsets(ui::Exchanges& x) const;
 

@@ -50,7 +50,7 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
         const int a = static_cast<int>(k);
         settings_.push_back({.boxes = txtAlarm[k], .group = alarms, .item = {10, a}, .param = {p, first + a}});
     }
-    settings_.push_back({.boxes = txtHyst, .group = alarms, .item = {10, 4}, .param = {p, first + 4}, .name = "Hysteresis"});
+    settings_.push_back({.boxes = txtHyst, .group = alarms, .item = {10, 4}, .param = {p, first + 4}, .name = "Hyst."});
     for (std::size_t k = 0; k < 4; ++k) {  // direction of alarm k + 1: item 10ch + 5 + k
         const int a = static_cast<int>(k);
         settings_.push_back({.boxes = txtAlarmLevel[k],
@@ -60,11 +60,17 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
     }
     settings_.push_back(
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true, .restoreAsBit = true}});
-    // The three card times read as one setting of three places: items 7..9 into Param(1..3).
-    settings_.push_back(
-        {.boxes = {txtPowerTime, txtDelayTime, txtHoldTime}, .group = alarms, .item = {1, 6}, .param = {1, 0}});
+    // The three card times, each a setting of its own: items 7..9 into Param(1..3).
+    const std::pair<QLineEdit*, const char*> times[] = {
+        {txtPowerTime, "Power ON"}, {txtDelayTime, "Delay Time"}, {txtHoldTime, "Hold Time"}};
+    for (int t = 0; t < 3; ++t)
+        settings_.push_back({.boxes = {times[t].first},
+                             .group = alarms,
+                             .item = {0, 7 + t},
+                             .param = {0, 1 + t},
+                             .name = times[t].second});
     passes_ = {
-        {.openGroup = alarms, .settings = {kTimes}},
+        {.openGroup = alarms, .settings = {kTimes, kTimes + 1, kTimes + 2}},
         {.settings = {0, 1, 2, 3, 4, 5, 6, 7, 8}, .progressAfter = [](int ch) { return ch; }},  // items 10ch..10ch+8
         {.openGroup = "02", .settings = {kUnused}, .progressAfter = [](int ch) { return ch + 4; }},
     };
@@ -75,6 +81,14 @@ AlarmInputScreen::AlarmInputScreen(int n, const char* model, bool packedDirectio
              .removeDecimalPoint = false,  // shown as the card sends it
              .lampItems = ItemRange(10, n / 4),  // one word of 16 lamps for each 4 channels
              .lamps = lblDIDataCh};
+}
+
+void AlarmInputScreen::nameAlarms(const std::function<std::string(int alarm)>& level,
+                                  const std::function<std::string(int alarm)>& direction) {
+    for (int a = 1; a <= 4; ++a) {
+        settings_[static_cast<std::size_t>(a - 1)].name = level(a);
+        settings_[static_cast<std::size_t>(kFirstDirection + a - 1)].name = direction(a);
+    }
 }
 
 std::string AlarmInputScreen::alarmGroup() const { return settings_[kTimes].group[shownVariant()]; }
@@ -100,6 +114,9 @@ void AlarmInputScreen::placeLamps(int first, int left, int top) {
 }
 
 frmKR4::frmKR4(QWidget* parent) : AlarmInputScreen(4, "K6-KR4", false, parent) {
+    // Each alarm's boxes stand beside its caption "A1(0)".. under the headings "Alarm Level" and "H/L".
+    nameAlarms([](int a) { return "A" + std::to_string(a) + " Alarm Level"; },
+               [](int a) { return "A" + std::to_string(a) + " H/L"; });
     placeTimes(0);
     placeLamps(1, 120, 420);
 

@@ -4,6 +4,8 @@
 // times; the live values and one lamp per alarm output. "KP" and "KC" models keep
 // the times and alarms in group "12", the other families in group "04".
 #include <array>
+#include <functional>
+#include <string>
 
 #include "screens/skeleton/CardScreen.h"
 
@@ -27,8 +29,13 @@ public:
     std::vector<QLabel*> lblDIDataCh;  // lamp i shows alarm output bit i - 1
 
 protected:
-    // Positions in settings_: set values 1..4, hysteresis, directions 1..4, Unused, times.
+    // Positions in settings_: set values 1..4, hysteresis, directions 1..4, Unused,
+    // then the power-on, delay and hold times.
     static constexpr int kFirstDirection = 5, kUnused = 9, kTimes = 10;
+
+    // The captions of alarm 1..4's set value and direction, as the screen heads them.
+    void nameAlarms(const std::function<std::string(int alarm)>& level,
+                    const std::function<std::string(int alarm)>& direction);
 
     // The three time boxes in one row, with their headings.
     void placeTimes(int top);

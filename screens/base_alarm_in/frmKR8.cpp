@@ -32,6 +32,9 @@ std::string pack(const Directions& d) {
 }  // namespace
 
 frmKR8::frmKR8(QWidget* parent) : AlarmInputScreen(8, "K6-KR8", true, parent) {
+    // Each alarm's column is headed "Alarm1 Cond." .. over "Level" and "Dir".
+    nameAlarms([](int a) { return "Alarm" + std::to_string(a) + " Cond. Level"; },
+               [](int a) { return "Alarm" + std::to_string(a) + " Cond. Dir"; });
     placeTimes(0);
     placeLamps(1, 120, 420);
     placeLamps(17, 4560, 420);

@@ -49,9 +49,9 @@ frmZN2::frmZN2(QWidget* parent) : CardScreen("ZN2", parent) {
         {.boxes = txtFScale, .group = "01", .item = {2, 41}, .param = {7, -5}, .name = "Full Scale"},
         {.boxes = txtBias, .group = "01", .item = {2, 8}, .param = {7, -4}, .name = "Zero Adjust"},
         {.boxes = txtGain, .group = "01", .item = {2, 9}, .param = {7, -3}, .name = "Full Adjust"},
-        {.boxes = txtTare, .group = "01", .item = {1, 7}, .param = {7, -2}},
-        {.boxes = txtLoad, .group = "01", .item = {1, 5}, .param = {7, -1}},
-        {.boxes = txtThresh, .group = "01", .item = {1, 3}, .param = {7, 0}},
+        {.boxes = txtTare, .group = "01", .item = {1, 7}, .param = {7, -2}, .name = "Tare ratio"},
+        {.boxes = txtLoad, .group = "01", .item = {1, 5}, .param = {7, -1}, .name = "Load ratio"},
+        {.boxes = txtThresh, .group = "01", .item = {1, 3}, .param = {7, 0}, .name = "Th.Adjust"},
         {.boxes = txtEnable, .group = "02", .item = {1, 41}, .flag = {.unused = true}},
     };
     // The bar of 12 steps shows 1, 2, 5 and 6: the card has only two channels.

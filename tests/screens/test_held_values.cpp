@@ -17,6 +17,8 @@
 #include "screens/analog_in/frmHG4.h"
 #include "screens/analog_in/frmHG8.h"
 #include "screens/base_alarm_in/frmKR4.h"
+#include "screens/base_alarm_in/frmKR8.h"
+#include "screens/base_alarm_in/frmZN2.h"
 #include "tests/screens/ScreenFixture.h"
 
 using namespace talvo;
@@ -49,10 +51,16 @@ std::function<QWidget*(CardScreen*)> limitOf() {
 const Item kItems[] = {
     {"BW4ZeroScale", 1, "01", 42, boxOf<frmBW4>(&frmBW4::txtZScale, 0), "777", "Zero Scale Ch.1"},
     {"BW4Unused", 1, "02", 42, boxOf<frmBW4>(&frmBW4::txtEnable, 0), "1", "Unused Ch.1"},
-    {"BW16ZeroScale", 3, "01", 42, boxOf<frmBW16>(&frmBW16::txtZScale, 0), "777", "Zero Scale Ch.1"},
+    {"BW16ZeroScale", 3, "01", 42, boxOf<frmBW16>(&frmBW16::txtZScale, 0), "777", "Z-Scale Ch.1"},
     {"HG4Limit", 4, "00", 56, limitOf<frmHG4>(), "ENA", "Limit"},
     {"HG8ALimit", 6, "00", 56, limitOf<frmHG8>(), "ENA", "Limit"},
     {"KR4Unused", 13, "02", 42, boxOf<frmKR4>(&frmKR4::txtEnable, 0), "1", "Unused Ch.1"},
+    {"KR4HoldTime", 13, "04", 9, [](CardScreen* s) -> QWidget* { return dynamic_cast<frmKR4*>(s)->txtHoldTime; },
+     "5", "Hold Time"},
+    {"KR8Direction", 14, "04", 15,
+     [](CardScreen* s) -> QWidget* { return dynamic_cast<frmKR8*>(s)->txtAlarmLevel[0][0]; }, "1",
+     "Alarm1 Cond. Dir Ch.1"},
+    {"ZN2TareRatio", 10, "01", 8, boxOf<frmZN2>(&frmZN2::txtTare, 0), "2.5", "Tare ratio Ch.1"},
 };
 
 // A case is named by its name in a failure, not by its bytes.

@@ -6,6 +6,7 @@
 
 #include "screens/analog_in/frmBW.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -106,6 +107,16 @@ TEST_F(BwTest, RangeLimitsAtTheirEdges) {
         {0, "-", "Zero Scale:Incorrect settings"},     {2, ".", "Zero Adjust:Incorrect settings"},
         {2, "-.", "Zero Adjust:Incorrect settings"},
     };
+    // A download that goes through names what it left: the boxes emptied for
+    // the case, and the Unused flags never read.
+    const char* captions[] = {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust"};
+    const auto leftBeside = [&](int box) {
+        ui::LeftAsTheyAre left;
+        for (int ch = 1; ch <= 4; ++ch)
+            for (int b = 0; b < 4; ++b)
+                if (!(b == 0 && ch == 1) && !(b == box && ch == 3)) left.add(captions[b], "Ch." + std::to_string(ch));
+        return test::LeftMessage(left.list() + "; " + test::EveryChannel({"Unused"}, 4));
+    };
     auto* s = pick<ScaledInputScreen>(1);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
@@ -119,7 +130,7 @@ TEST_F(BwTest, RangeLimitsAtTheirEdges) {
         sim.setValue(1, "01", 42, "unchanged");
         download(s);
         if (c.message.empty()) {
-            EXPECT_TRUE(messages.shown.empty());
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{leftBeside(c.box)});
             EXPECT_EQ(sim.value(1, "01", 42), "7");
         } else {
             ASSERT_EQ(messages.shown.size(), 1u);
@@ -143,7 +154,9 @@ TEST_F(BwTest, FormatChecksSkipABoxAndGiveItTheStoredValueBack) {
     sim.setValue(1, "01", 43, "before");
     sim.setValue(1, "01", 10, "before");
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    // Named as left: what was not sent for its text, and what was never read.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(test::EveryChannel(
+                                    {"Zero Scale", "Full Scale", "Zero Adjust", "Full Adjust", "Unused"}, 4))});
     EXPECT_EQ(sim.value(1, "01", 43), "before");
     EXPECT_EQ(sim.value(1, "01", 10), "before");
     EXPECT_EQ(text(s->txtFScale[0]), "500");

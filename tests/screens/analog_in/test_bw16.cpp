@@ -12,6 +12,7 @@
 #include "screens/analog_in/frmBW16.h"
 #include "shell/frmLoading.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -166,6 +167,17 @@ TEST_F(Bw16Test, RangeChecksCoverThePairNotOnView) {
         {false, false, false, "-", "Full Scale:Incorrect settings"},
         {true, true, false, "3.2", ""},
     };
+    // A download that goes through names what it left: every setting but the
+    // case's and channel 1's zero of the pair on view holds no text to send.
+    const char* captions[] = {"Z-Scale", "F-Scale", "Z-Adjust", "F-Adjust"};
+    const auto leftBeside = [&](int typed, int zeroOnView) {
+        ui::LeftAsTheyAre left;
+        for (int ch = 1; ch <= 16; ++ch)
+            for (int k = 0; k < 4; ++k)
+                if (!(k == typed && ch == 5) && !(k == zeroOnView && ch == 1))
+                    left.add(captions[k], "Ch." + std::to_string(ch));
+        return test::LeftMessage(left.list() + "; " + test::EveryChannel({"Unused"}, 16));
+    };
     auto* s = pick<frmBW16>(kSlot);
     settle(s);
     for (const Case& c : cases) {
@@ -182,7 +194,8 @@ TEST_F(Bw16Test, RangeChecksCoverThePairNotOnView) {
         sim.setValue(kSlot, "01", s->ShowAdjust ? 10 : 42, "unchanged");
         download(s);
         if (c.message.empty()) {
-            EXPECT_TRUE(messages.shown.empty());
+            const int typed = (c.adjustTyped ? 2 : 0) + (c.zero ? 0 : 1);
+            EXPECT_EQ(messages.texts(), std::vector<std::string>{leftBeside(typed, c.adjustOnView ? 2 : 0)});
             EXPECT_EQ(sim.value(kSlot, "01", s->ShowAdjust ? 10 : 42), "7");
         } else {
             EXPECT_EQ(messages.texts(), std::vector<std::string>{c.message});
@@ -201,7 +214,9 @@ TEST_F(Bw16Test, EmptyBoxIsNotWrittenAndItsCopyTakesTheStoredValue) {
     sim.setValue(kSlot, "01", 42, "before");
     sim.setValue(kSlot, "02", 43, "0");
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    // Nothing was read: every setting is named, the emptied ones too.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(test::EveryChannel(
+                                    {"Z-Scale", "F-Scale", "Z-Adjust", "F-Adjust", "Unused"}, 16))});
     EXPECT_EQ(sim.value(kSlot, "01", 42), "before");
     EXPECT_EQ(record(kSlot).Param[1], "123");
     EXPECT_EQ(s->ZScaleData[0], "123");
@@ -322,4 +337,49 @@ TEST_F(Bw16Test, DownloadThatLosesTheCardKeepsOnlyWhatTheCardTook) {
     EXPECT_EQ(record(kSlot).Param[9], "");  // refused
     EXPECT_EQ(record(kSlot).Param[13], "");
     EXPECT_EQ(static_cast<long>(countFrames("D-4")), 0);
+}
+
+// The pair not on view keeps what each of its settings holds: a refused read
+// is drawn as not read whenever its pair comes on view, it is neither range
+// checked nor sent and a download names it, and the user's edit while its
+// pair is on view gives it a value again.
+TEST_F(Bw16Test, ThePairNotOnViewKeepsWhatItsSettingsHold) {
+    record(kSlot).Param.set(3, "999");  // channel 1's zero adjust, out of range (as a file may hold it)
+    auto* s = pick<frmBW16>(kSlot);
+    settle(s);
+    for (const char* item : {"I10", "I44"}) {  // zero adjust of channel 1, zero scale of channel 2
+        k6sim::Fault f = test::fault(item, kSlot, k6sim::FaultAction::Reply, "CNG");
+        f.group = "01";
+        sim.addFault(f);
+    }
+    upload(s);
+    sim.clearFaults();
+    ASSERT_EQ(s->ShowAdjust, 0);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+    showPair(s, true);
+    EXPECT_EQ(text(s->txtZScale[0]), "999");
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[1]));
+    showPair(s, false);
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+
+    sim.setValue(kSlot, "01", 10, "card");
+    sim.setValue(kSlot, "01", 44, "card");
+    download(s);
+    EXPECT_EQ(sim.value(kSlot, "01", 10), "card");
+    EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Z-Adjust Ch.1; Z-Scale Ch.2")});
+    messages.shown.clear();
+
+    showPair(s, true);
+    type(s->txtZScale[0], "1.5");
+    EXPECT_FALSE(DrawnUnread(s->txtZScale[0]));
+    showPair(s, false);
+    EXPECT_TRUE(DrawnUnread(s->txtZScale[1]));
+    download(s);
+    EXPECT_EQ(sim.value(kSlot, "01", 10), "1.5");
+    EXPECT_EQ(sim.value(kSlot, "01", 44), "card");
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Z-Scale Ch.2")});
 }

@@ -7,6 +7,7 @@
 #include "screens/analog_in/frmBWT8.h"
 #include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -90,7 +91,8 @@ TEST_F(Bwt8Test, UploadAndDownloadLayout) {
     EXPECT_EQ(sim.value(kSlot, "02", 45), "1");
     EXPECT_EQ(text(s->txtEnable[3]), "1");
     EXPECT_EQ(window->progress(), 12);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{test::LeftMessage("Zero Scale Ch.1; Unused Ch.4; Leadwire Resistance Ch.2")});
 }
 
 TEST_F(Bwt8Test, InputModuleDecidesWhichChannelsTakeBaseAndLeadWire) {

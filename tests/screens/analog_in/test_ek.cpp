@@ -5,6 +5,7 @@
 
 #include "screens/analog_in/frmEK.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -104,7 +105,11 @@ TEST_F(EkTest, DownloadSendsAnyTextAndSkipsOnlyEmptyBoxes) {
     sim.setValue(8, "02", 11, "before");
     sim.setValue(8, "02", 43, "0");
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    // Named as left: the emptied boxes and what was never read.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(
+                                    "Full Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Scale Ch.2, Ch.3, Ch.4; "
+                                    "Zero Base Ch.1, Ch.2, Ch.3, Ch.4; Full Base Ch.1, Ch.2, Ch.3, Ch.4; "
+                                    "Unused Ch.2, Ch.3, Ch.4")});
     EXPECT_EQ(sim.value(8, "01", 42), "abc");
     EXPECT_EQ(sim.value(8, "02", 11), "before");
     EXPECT_EQ(text(s->txtFBase[0]), "stored");

@@ -2,8 +2,11 @@
 // and what a silent limit read means.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "screens/analog_in/frmHG4.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -41,17 +44,28 @@ TEST_F(Hg4Test, UploadAndDownloadLayout) {
     EXPECT_EQ(text(s->txtZScale[1]), "z2");
     EXPECT_EQ(sim.value(4, "00", 56), "0");
     EXPECT_EQ(record(4).Param[64], "0");
-    EXPECT_TRUE(messages.shown.empty());
+    // What the download did not send is named: the typed 12.5, and the card's
+    // own texts that are no number ("z1", "zb1", ...).
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(
+                                    "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Base Ch.1, Ch.3, Ch.4; "
+                                    "Full Base Ch.1, Ch.2, Ch.3, Ch.4")});
 }
 
+// An "HG4" card's version tells whether it has the limit function. An empty
+// version box (the card refused the version, left it unanswered or gave an
+// empty text) leaves that unknown: the limit is drawn as not read, cannot be
+// set, and an upload neither reads nor empties it. (Changed on purpose: an
+// empty version used to mean "no limit", so an upload emptied the stored limit.)
 TEST_F(Hg4Test, LimitFunctionByVersionAndModel) {
     struct Case {
         std::string code, version;
         bool limit;
+        bool known = true;  // whether the screen knows if the card has the limit
     };
     const Case cases[] = {
-        {"HG4", "1.0", true}, {"HG4", "1.02", true}, {"HG4", "0.9", false},
-        {"HG4", "", false},   {"UB4", "2.0", false}, {"HG4", "10", true},
+        {"HG4", "1.0", true},         {"HG4", "1.02", true}, {"HG4", "0.9", false},
+        {"HG4", "", false, false},    {"UB4", "2.0", false}, {"HG4", "10", true},
+        {"UB4", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code + " " + c.version);
@@ -65,10 +79,11 @@ TEST_F(Hg4Test, LimitFunctionByVersionAndModel) {
         auto* s = pick<frmHG4>(4);
         EXPECT_EQ(s->HasLimitFunction(), c.limit);
         EXPECT_EQ(s->chkLimit->isEnabled(), c.limit);
-        EXPECT_EQ(s->chkLimit->isChecked(), c.limit);
+        EXPECT_EQ(s->chkLimit->checkState(), c.limit ? Qt::Checked : c.known ? Qt::Unchecked : Qt::PartiallyChecked);
+        EXPECT_EQ(DrawnUnread(s->chkLimit), !c.known);
         sim.clearFrames();
         upload(s);
-        EXPECT_EQ(record(4).Param[64], c.limit ? "0" : "");
+        EXPECT_EQ(record(4).Param[64], c.limit ? "0" : c.known ? "" : "1");
         EXPECT_EQ(static_cast<long>(countFrames("I56")), c.limit ? 1 : 0);
     }
 }
@@ -96,12 +111,13 @@ TEST_F(Hg4Test, EntryWithoutANumberIsNotSent) {
         type(s->txtFScale[0], t == std::string(".") ? "-" : t);
         type(s->txtBias[0], t);
         sim.clearFrames();
+        messages.shown.clear();
         download(s);
         EXPECT_EQ(sim.value(4, "01", 43), "10000") << t;
         EXPECT_EQ(sim.value(4, "01", 10), "0") << t;
         EXPECT_EQ(text(s->txtFScale[0]), "10000") << t;
         EXPECT_EQ(text(s->txtBias[0]), "0") << t;
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Full Scale Ch.1; Zero Adjust Ch.1")});
     }
 }
 
@@ -140,4 +156,101 @@ TEST_F(Hg4Test, EmptyUnusedBoxIsNotSentAndShowsTheStoredFlag) {
     EXPECT_EQ(sim.value(4, "02", 44), "before");
     EXPECT_EQ(text(s->txtEnable[2]), "0");  // "" shown as the flag "0" on green
     EXPECT_EQ(s->txtEnable[2]->palette().color(QPalette::Base), QColor(0, 128, 0));
+}
+
+// The card's version refused, needless or unanswered when the screen opens:
+// whether the card has the limit function is not known. The limit the card
+// gave before is neither emptied nor turned into "off" by an upload, nor sent
+// by a download, which names it; it shows as not read and cannot be set. Once
+// the version comes again, the limit holds what it held and is sent.
+TEST_F(Hg4Test, AnUnknownVersionLeavesTheLimitAsItWas) {
+    enum class Version { Refused, Needless, Unanswered };
+    for (const Version v : {Version::Refused, Version::Needless, Version::Unanswered}) {
+        SCOPED_TRACE(v == Version::Refused ? "refused" : v == Version::Needless ? "needless" : "unanswered");
+        sim.clearFaults();
+        sim.setValue(4, "00", 56, "ENA");
+        cardList()->setCurrentIndex(0);
+        auto* s = pick<frmHG4>(4);
+        settle(s);
+        upload(s);
+        ASSERT_EQ(record(4).Param[64], "1");
+        ASSERT_EQ(s->chkLimit->checkState(), Qt::Checked);
+
+        k6sim::Fault f = v == Version::Unanswered
+                             ? test::silence("I40", 4)
+                             : test::fault("I40", 4, k6sim::FaultAction::Reply, v == Version::Refused ? "CNG" : "CNU");
+        f.group = "00";
+        sim.addFault(f);
+        if (v == Version::Unanswered) useFakeClock();
+        cardList()->setCurrentIndex(0);
+        s = pick<frmHG4>(4);
+        settle(s);
+        ASSERT_EQ(text(s->versionBox()), "");
+        EXPECT_FALSE(s->chkLimit->isEnabled());
+        EXPECT_EQ(s->chkLimit->checkState(), Qt::PartiallyChecked);
+        EXPECT_TRUE(DrawnUnread(s->chkLimit));
+        sim.clearFrames();
+        upload(s);
+        EXPECT_EQ(countFrames("I56"), 0u);
+        EXPECT_EQ(record(4).Param[64], "1");
+        EXPECT_TRUE(DrawnUnread(s->chkLimit));
+        EXPECT_TRUE(messages.shown.empty());
+        sim.clearFrames();
+        download(s);
+        EXPECT_EQ(countFrames("I56"), 0u);
+        EXPECT_EQ(sim.value(4, "00", 56), "ENA");
+        EXPECT_EQ(record(4).Param[64], "1");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Limit")});
+        messages.shown.clear();
+        platform::services().clock = &steadyClock;
+
+        // The version answered again: the limit is the one read before.
+        sim.clearFaults();
+        cardList()->setCurrentIndex(0);
+        s = pick<frmHG4>(4);
+        settle(s);
+        EXPECT_TRUE(s->chkLimit->isEnabled());
+        EXPECT_EQ(s->chkLimit->checkState(), Qt::Checked);
+        EXPECT_FALSE(DrawnUnread(s->chkLimit));
+        sim.setValue(4, "00", 56, "DIS");
+        download(s);
+        EXPECT_EQ(sim.value(4, "00", 56), "1");
+        EXPECT_TRUE(messages.shown.empty());
+    }
+}
+
+// A limit a settings file holds is a value, sent even where the card refused
+// to read it before; a file without one leaves it not read, named, not sent.
+TEST_F(Hg4Test, ALimitFromASettingsFile) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("station.uJx").toStdString();
+    sim.setValue(4, "00", 56, "ENA");
+    auto* s = pick<frmHG4>(4);
+    settle(s);
+    upload(s);
+    sim.addFault(test::fault("I56", 4, k6sim::FaultAction::Reply, "CNG"));
+    upload(s);
+    sim.clearFaults();
+    ASSERT_TRUE(DrawnUnread(s->chkLimit));
+    ASSERT_EQ(record(4).Param[64], "1");
+    for (const std::string field : {"1", ""}) {
+        SCOPED_TRACE("file field \"" + field + "\"");
+        record(4).Param.set(64, field);
+        cardList()->setCurrentIndex(0);
+        files.answers.push_back(path);
+        menu("mnuFilesSave")->trigger();
+        files.answers.push_back(path);
+        menu("mnuFilesOpen")->trigger();
+        s = pick<frmHG4>(4);
+        settle(s);
+        EXPECT_EQ(DrawnUnread(s->chkLimit), field.empty());
+        sim.setValue(4, "00", 56, "DIS");
+        sim.clearFrames();
+        messages.shown.clear();
+        download(s);
+        EXPECT_EQ(sim.value(4, "00", 56), field.empty() ? "DIS" : "1");
+        // The file holds what the uploads read for every other setting.
+        EXPECT_EQ(messages.texts(),
+                  field.empty() ? std::vector<std::string>{test::LeftMessage("Limit")} : std::vector<std::string>{});
+    }
 }

@@ -10,6 +10,7 @@
 #include "screens/analog_in/frmHG8.h"
 #include "screens/analog_in/frmHG8Azero.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -127,17 +128,20 @@ TEST_F(Hg8Test, UploadAndDownloadLayout) {
     EXPECT_EQ(sim.value(kHG8A, "00", 56), "0");
     EXPECT_EQ(r.Param[64], "0");
     EXPECT_EQ(window->progress(), 12);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Zero Base Ch.3; Unused Ch.8")});
 }
 
 TEST_F(Hg8Test, VariantsShareTheScreen) {
     struct Case {
         std::string code, version;
         bool zeroOffset, limit;
+        bool known = true;  // whether the screen knows if the card has the limit
     };
+    // An "HG8" card with an empty version may have the limit or not: it is
+    // neither read nor emptied. (Changed on purpose: it counted as "no limit".)
     const Case cases[] = {
         {"HG8A", "0.5", true, true},  {"HG8", "0.5", false, false}, {"HG8", "1.0", false, true},
-        {"UB8", "2.0", false, false}, {"HG8A1", "", true, true},    {"HG8", "", false, false},
+        {"UB8", "2.0", false, false}, {"HG8A1", "", true, true},    {"HG8", "", false, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code + " " + c.version);
@@ -150,7 +154,7 @@ TEST_F(Hg8Test, VariantsShareTheScreen) {
         EXPECT_EQ(s->zeroDeg->isEnabled(), c.zeroOffset);
         EXPECT_EQ(s->HasLimitFunction(), c.limit);
         EXPECT_EQ(s->chkLimit->isEnabled(), c.limit);
-        EXPECT_EQ(s->chkLimit->isChecked(), c.limit);
+        EXPECT_EQ(s->chkLimit->checkState(), c.limit ? Qt::Checked : c.known ? Qt::Unchecked : Qt::PartiallyChecked);
         // The opener reads the version, the eight input types, burnout and unit.
         const Frames reads = {"I40", "I25", "I26", "I27", "I28", "I29", "I30", "I31", "I32", "I20", "I19"};
         Frames got;
@@ -162,7 +166,7 @@ TEST_F(Hg8Test, VariantsShareTheScreen) {
 
         sim.clearFrames();
         upload(s);
-        EXPECT_EQ(record(kHG8).Param[64], c.limit ? "0" : "");
+        EXPECT_EQ(record(kHG8).Param[64], c.limit ? "0" : c.known ? "" : "1");
         EXPECT_EQ(countItem("00", 56), c.limit ? 1u : 0u);
         sim.clearFrames();
         download(s);
@@ -415,7 +419,8 @@ TEST_F(Hg8Test, ZeroOffsetDialogOnALostLineKeepsItsCardButtonsOff) {
 
 // A measurement or clear the card refuses or leaves unanswered is told, and
 // the boxes it did not reach keep the offsets they showed; a refused offset at
-// the opening shows no value rather than the refusal's text.
+// the opening shows no value rather than the refusal's text, drawn as not read
+// until the card answers for it.
 TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
     struct Case {
         const char* what;
@@ -433,7 +438,9 @@ TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
         sim.addFault(test::fault("I51", kHG8A, k6sim::FaultAction::Reply, "CNG"));
         onZeroDialog([&](frmHG8Azero& d) {
             EXPECT_EQ(text(d.ch_Text[1]), "") << "a refused offset shows no value";
+            EXPECT_TRUE(DrawnUnread(d.ch_Text[1])) << "and is drawn as not read";
             EXPECT_EQ(text(d.ch_Text[2]), "0.03");
+            EXPECT_FALSE(DrawnUnread(d.ch_Text[2]));
             EXPECT_TRUE(messages.shown.empty()) << "a refusal at the opening is no failure";
             sim.clearFaults();
             // Clear fails at its third offset (item 52), Ch.3 at its only write.
@@ -449,6 +456,8 @@ TEST_F(Hg8Test, ZeroOffsetDialogTellsAMeasureOrClearTheCardDidNotTake) {
             EXPECT_EQ(text(d.ch_Text[2]), "0.03") << "not emptied";
             EXPECT_EQ(text(d.ch_Text[0]), c.clear ? "0.00" : "0.01");
             EXPECT_EQ(text(d.ch_Text[7]), "0.08");
+            // The clear's answer for the offset refused at the opening is read.
+            EXPECT_EQ(DrawnUnread(d.ch_Text[1]), !c.clear);
             EXPECT_TRUE(d.ch[2]->isEnabled());
             EXPECT_TRUE(G().Connected);
             d.cmdExit->click();

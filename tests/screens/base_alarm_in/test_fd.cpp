@@ -12,6 +12,7 @@
 #include "shell/frmLoading.h"
 #include "sim/Families.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -205,7 +206,8 @@ TEST_F(FdTest, Fd4AfterFw4OnTheSameInstanceIsEditableAgain) {
     typeFields(s, places, 4);
     download(s);
     checkDownloaded(kFd4, places, 4);
-    EXPECT_TRUE(messages.shown.empty());
+    // The Unused flags were never read nor typed.
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage(test::EveryChannel({"Unused"}, 4))});
 }
 
 TEST_F(FdTest, Fd8Layout) {

@@ -11,6 +11,7 @@
 #include "screens/base_alarm_in/frmKR8.h"
 #include "ui/Geometry.h"
 #include "tests/screens/ScreenFixture.h"
+#include "tests/screens/analog_in/LeftList.h"
 
 using namespace talvo;
 using namespace talvo::screens;
@@ -233,7 +234,7 @@ TEST_F(KrTest, Kr4DownloadSendsEveryNonEmptyTextAsTyped) {
     const std::string flags[] = {"1", "x", "0", ""};
     for (std::size_t i = 0; i < 4; ++i) type(s->txtEnable[i], flags[i]);
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(messages.texts(), std::vector<std::string>{test::LeftMessage("Hold Time; Unused Ch.4")});
     const CardRecord& rec = record(kKR4);
     EXPECT_EQ(sim.value(kKR4, "04", 7), "5");
     EXPECT_EQ(sim.value(kKR4, "04", 8), "x1");
@@ -403,7 +404,18 @@ TEST_F(KrTest, Kr8DownloadPacksTheDirectionsAndKeepsTheUntypedOnes) {
         for (std::size_t k = 0; k < 4; ++k) type(s->txtAlarmLevel[k][i], "");
     sim.clearFrames();
     download(s);
-    EXPECT_TRUE(messages.shown.empty());
+    // Named as left: what was never read, and every direction with nothing to send.
+    EXPECT_EQ(messages.texts(),
+              std::vector<std::string>{test::LeftMessage(
+                  test::LeftList({{"Power ON", 0}, {"Delay Time", 0}, {"Hold Time", 0}}) + "; " +
+                  test::EveryChannel({"Alarm1 Cond. Level", "Alarm2 Cond. Level", "Alarm3 Cond. Level",
+                                      "Alarm4 Cond. Level", "Hyst."},
+                                     8) +
+                  "; Alarm1 Cond. Dir Ch.1, Ch.3, Ch.4, Ch.5, Ch.6, Ch.7"
+                  "; Alarm2 Cond. Dir Ch.1, Ch.3, Ch.4, Ch.5, Ch.6, Ch.7, Ch.8"
+                  "; Alarm4 Cond. Dir Ch.1, Ch.3, Ch.4, Ch.5, Ch.6, Ch.7"
+                  "; Alarm3 Cond. Dir Ch.3, Ch.4, Ch.5, Ch.6, Ch.7; " +
+                  test::EveryChannel({"Unused"}, 8))});
     const CardRecord& rec = record(kKR8);
     for (int a = 1; a <= 4; ++a) EXPECT_EQ(sim.value(kKR8, "04", 24 + a), ch2[a - 1]);
     EXPECT_EQ(rec.Param[15], "0011");
