@@ -384,7 +384,7 @@ TEST_F(NetworkTest, GatewayDialogLeavesARefusedItemAsItIsOnTheCard) {
             EXPECT_FALSE(sentTo(sim.frames(), "00", "I09"));
             EXPECT_FALSE(sentTo(sim.frames(), "00", "I64"));
             EXPECT_TRUE(framesContain({"G00", "I65", "D3"}));
-            EXPECT_EQ(messages.texts(), leftMessage("Pause period; Processor No."));
+            EXPECT_EQ(messages.texts(), leftAfter(reply, "Pause period; Processor No."));
             click(d, "cmdExit");
         });
         EXPECT_EQ(sim.value(0, "00", 9), "100");
