@@ -115,9 +115,16 @@ ui::ValueKey frmComm::timeoutKey() const { return CommKey(SettingsGroup(name()),
 ui::ValueKey frmComm::slotKey(int i) const { return CommKey(OutputGroup(name()), std::to_string(i + 9)); }
 
 void frmComm::bindSettings() {
-    // The groups follow the card's name: bound again whenever it is found.
+    // The groups follow the card's name: bound again whenever it is found,
+    // and drawn by what record 17 holds until a read says otherwise.
+    const CardRecord& rec = CommCardRecord();
     ui::BindSetting(txtTimeout, timeoutKey());
-    for (int i = 1; i <= 16; ++i) ui::BindSetting(txtOutSlot[static_cast<std::size_t>(i)], slotKey(i));
+    ui::DrawHeld(txtTimeout, CommHeld(timeoutKey(), rec.Param[1]));
+    for (int i = 1; i <= 16; ++i) {
+        QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
+        ui::BindSetting(b, slotKey(i));
+        ui::DrawHeld(b, CommHeld(slotKey(i), rec.Param[i + 1]));
+    }
 }
 
 void frmComm::showDelaySwitch(bool shown) {

@@ -417,15 +417,18 @@ void frmQFODH::cmdUp_Click() {
     readBox("09", pausePeriod);
     // An address must come whole: four parts. One the card refuses keeps its
     // boxes, as no value.
+    // One the upload ends at (unanswered, or not four parts) holds no value either.
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string r = x.read("00", item);
-        if (!x.ok()) return false;
         if (IsRefusal(r)) {
             ui::MarkNoValue(a, ui::HeldOfReply(r));
             return true;
         }
         const std::string v = TextAfterColon(r);
-        if (!HasFourParts(v)) return false;
+        if (!x.ok() || !HasFourParts(v)) {
+            ui::MarkNoValue(a);
+            return false;
+        }
         a.set(v);
         ui::MarkValue(a);
         return true;
@@ -436,7 +439,11 @@ void frmQFODH::cmdUp_Click() {
         ui::Values().set(kServerKey, ui::HeldOfReply(type));
     } else {
         const int server = List_ServerType->findText(QString::fromLatin1(TextAfterColon(type).c_str()));
-        if (!x.ok() || server < 0) return fail();
+        if (!x.ok() || server < 0) {
+            ui::Values().set(kServerKey, ui::Held::NotRead);
+            ui::DrawBound(List_ServerType);
+            return fail();
+        }
         loading_ = true;
         List_ServerType->setCurrentIndex(server);
         loading_ = false;
@@ -457,9 +464,10 @@ void frmQFODH::cmdUp_Click() {
         ui::MarkNoValue(DeviceNo, ui::HeldOfReply(count));
         for (int i = 0; i < gateway::kMapRows; ++i) setRowHeld(i, ui::Held::NotRead);
     } else {
-        ui::setText(DeviceNo, TextAfterColon(count));
-        // An entry count the map cannot hold ends the upload.
-        n = gateway::EntryCount(deviceNo());
+        // No answer, or a count the map cannot hold, ends the upload; an
+        // unanswered box keeps its text, as no value.
+        if (!count.empty()) ui::setText(DeviceNo, TextAfterColon(count));
+        n = gateway::EntryCount(TextAfterColon(count));
         if (!n) {
             ui::MarkNoValue(DeviceNo);
             return fail();
@@ -485,7 +493,10 @@ void frmQFODH::cmdUp_Click() {
             setRowHeld(i, ui::HeldOfReply(entry));
             continue;
         }
-        if (!gateway::LoadMapEntry(rows_[at(i)], TextAfterColon(entry), serverType())) return fail();
+        if (!gateway::LoadMapEntry(rows_[at(i)], TextAfterColon(entry), serverType())) {
+            setRowHeld(i, ui::Held::NotRead);
+            return fail();
+        }
         ui::Values().set(entryKey(i), ui::Held::Value);
         renderRow(i);
     }
@@ -591,8 +602,11 @@ gateway::QfoFile frmQFODH::collect() const {
     f.slmpIp = address(txtSLMPIP);
     f.portNo = box(PortNo);
     f.deviceNo = box(DeviceNo);
+    // A row is read by the server type's tables: without a type it cannot be
+    // read back, and goes as no value.
+    const bool typeKept = ui::HasValue(List_ServerType);
     for (int i = 0; i < gateway::kMapRows; ++i)
-        if (rowHeld(i) == ui::Held::Value) f.rows[at(i)] = gateway::ToQfoRow(rows_[at(i)]);
+        if (typeKept && rowHeld(i) == ui::Held::Value) f.rows[at(i)] = gateway::ToQfoRow(rows_[at(i)]);
     return f;
 }
 
@@ -626,15 +640,22 @@ void frmQFODH::CmdReadF_Click() {
         if (auto* m = platform::services().messages) m->show(error, "", platform::MsgIcon::None);
         return;
     }
-    // What the file holds is a value; an empty field holds none.
-    const auto loadBox = [](QLineEdit* b, const ui::ValueKey& key, const std::string& field) {
+    // What the file holds is a value; an empty field holds none (and an item
+    // the card does not use stays so: a file does not change the card).
+    const auto take = [](const ui::ValueKey& key, bool given) {
+        if (given)
+            ui::Values().set(key, ui::Held::Value);
+        else if (ui::Values().of(key) != ui::Held::Needless)
+            ui::Values().set(key, ui::Held::NotRead);
+    };
+    const auto loadBox = [&](QLineEdit* b, const ui::ValueKey& key, const std::string& field) {
         ui::setText(b, field);
-        ui::Values().loaded(key, field);
+        take(key, !field.empty());
         ui::DrawBound(b);
     };
-    const auto loadAddress = [](const ui::DottedAddress& a, const ui::ValueKey& key, const std::string& field) {
+    const auto loadAddress = [&](const ui::DottedAddress& a, const ui::ValueKey& key, const std::string& field) {
         a.set(field);
-        ui::Values().set(key, addressGiven(field) ? ui::Held::Value : ui::Held::NotRead);
+        take(key, addressGiven(field));
         for (QLineEdit* b : a.boxes) ui::DrawBound(b);
     };
     loadBox(pausePeriod, kPauseKey, f.pausePeriod);
@@ -644,7 +665,7 @@ void frmQFODH::CmdReadF_Click() {
     loading_ = true;
     List_ServerType->setCurrentIndex(List_ServerType->findText(QString::fromLatin1(f.serverType.c_str())));
     loading_ = false;
-    ui::Values().loaded(kServerKey, f.serverType);
+    take(kServerKey, !f.serverType.empty());
     ui::DrawBound(List_ServerType);
     loadBox(CPUNo, kCPUNoKey, f.cpuNo);
     loadBox(TimeOut, kTimeOutKey, f.timeOut);
@@ -660,7 +681,7 @@ void frmQFODH::CmdReadF_Click() {
         if (!gateway::HasValue(fr)) {
             // A row saved without a value: shown empty, as no value.
             r = gateway::MapRow{};
-            ui::Values().set(entryKey(i), ui::Held::NotRead);
+            take(entryKey(i), false);
             renderRow(i);
             continue;
         }
