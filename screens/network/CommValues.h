@@ -9,8 +9,9 @@
 
 namespace talvo::network {
 
+// The group as two digits: "0" and "00" are one group to the card.
 inline ui::ValueKey CommKey(const std::string& group, const std::string& item, int ch = 0) {
-    return {17, group + "/" + item, ch};
+    return {17, (group.size() == 1 ? "0" + group : group) + "/" + item, ch};
 }
 
 // What a setting kept in record 17 holds: what a read, a file or the user gave
