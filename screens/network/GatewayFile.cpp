@@ -95,23 +95,25 @@ bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error) {
         row.DevAdd10 = values[at + 6];
     }
 
+    // An empty field holds no value: it is taken as such, not refused.
     const std::pair<int, const std::string*> addresses[] = {{3, &f.ip}, {4, &f.snm}, {5, &f.dgate}, {11, &f.slmpIp}};
     for (const auto& [lineNo, a] : addresses)
-        if (!HasFourParts(*a)) {
+        if (!a->empty() && !HasFourParts(*a)) {
             error = "Line " + std::to_string(lineNo) + " is not an address of four parts.";
             return false;
         }
-    if (f.serverType != "16" && f.serverType != "32") {
+    if (!f.serverType.empty() && f.serverType != "16" && f.serverType != "32") {
         error = "Line 6: the server type is neither 16 nor 32.";
         return false;
     }
-    const std::optional<int> n = EntryCount(f.deviceNo);
+    const std::optional<int> n = f.deviceNo.empty() ? std::optional<int>(0) : EntryCount(f.deviceNo);
     if (!n) {
         error = "Line 13: the entry count is not a number from 0 to 16.";
         return false;
     }
     for (int r = 0; r < *n; ++r) {
         const QfoRow& row = f.rows[static_cast<std::size_t>(r)];
+        if (!HasValue(row)) continue;
         const std::string where = "Entry " + std::to_string(r + 1) + ": ";
         if (!IsIoType(row.cardType)) {
             error = where + "the I/O type is not one of AI, AO, DI and DO.";
@@ -125,6 +127,8 @@ bool ParseQfo(const std::string& bytes, QfoFile& out, std::string& error) {
     out = std::move(f);
     return true;
 }
+
+bool HasValue(const QfoRow& row) { return !row.cardType.empty(); }
 
 QfoRow ToQfoRow(const MapRow& row) {
     QfoRow r;

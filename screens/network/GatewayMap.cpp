@@ -63,12 +63,15 @@ MapCheck CheckBox(const ui::FieldCheck& row, const std::string& text) {
     return r.ok ? MapCheck{true, "", r.text} : Fail(row.message);
 }
 
-// The sum of the numeric counts of the rows in use; non-numeric ones, and
-// ones of more than nine digits, add 0 (so sixteen of them fit a long).
-long TotalChannels(const MapRows& rows, int inUse) {
+// The sum of the numeric counts of the rows in use (of those `counted` when
+// given); non-numeric ones, and ones of more than nine digits, add 0 (so
+// sixteen of them fit a long).
+long TotalChannels(const MapRows& rows, int inUse, const std::array<bool, kMapRows>* counted = nullptr) {
     long total = 0;
-    for (int r = 0; r < inUse && r < kMapRows; ++r)
+    for (int r = 0; r < inUse && r < kMapRows; ++r) {
+        if (counted && !(*counted)[static_cast<std::size_t>(r)]) continue;
         if (const auto v = DigitsValue(rows[static_cast<std::size_t>(r)].ChNo, 9)) total += *v;
+    }
     return total;
 }
 
@@ -244,10 +247,16 @@ std::optional<int> EntryCount(const std::string& DeviceNo) {
 }
 
 MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo) {
+    std::array<bool, kMapRows> all{};
+    all.fill(true);
+    return CheckChNo(rows, i, DeviceNo, all);
+}
+
+MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo, const std::array<bool, kMapRows>& counted) {
     if (i < 0 || i >= kMapRows) return {};
     const MapCheck box = CheckBox(kChNoRow, rows[static_cast<std::size_t>(i)].ChNo);
     if (!box.ok || box.text.empty()) return box;
-    if (TotalChannels(rows, EntryCount(DeviceNo).value_or(0)) > kMaxMapChannels) return Fail(kMsgTotal);
+    if (TotalChannels(rows, EntryCount(DeviceNo).value_or(0), &counted) > kMaxMapChannels) return Fail(kMsgTotal);
     return box;
 }
 
@@ -256,9 +265,16 @@ MapCheck CheckDevAdd16(const std::string& text) { return CheckBox(kDevAdd16Row, 
 MapCheck CheckDevAdd10(const std::string& text) { return CheckBox(kDevAdd10Row, text); }
 
 MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo) {
+    std::array<bool, kMapRows> all{};
+    all.fill(true);
+    return CheckMapEntries(rows, DeviceNo, all);
+}
+
+MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo, const std::array<bool, kMapRows>& checked) {
     const std::optional<int> n = EntryCount(DeviceNo);
     if (!n) return Fail(kMsgIncorrect);
     for (int r = 0; r < *n; ++r) {
+        if (!checked[static_cast<std::size_t>(r)]) continue;
         const MapRow& row = rows[static_cast<std::size_t>(r)];
         bool good = IsIoType(row.cardType) && !row.ChNo.empty() && !DevTypeText(row).empty() &&
                     IsDeviceCode(row.EntryDevCode);
@@ -267,7 +283,7 @@ MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo) {
         else good = false;
         if (!good) return Fail(kMsgIncorrect);
     }
-    if (TotalChannels(rows, *n) > kMaxMapChannels) return Fail(kMsgTotal);
+    if (TotalChannels(rows, *n, &checked) > kMaxMapChannels) return Fail(kMsgTotal);
     return {};
 }
 

@@ -129,6 +129,8 @@ std::optional<int> EntryCount(const std::string& DeviceNo);
 // The channel count box of row i after the user leaves it. The total counts
 // the rows in use (DeviceNo; none in use when it is not a valid count).
 MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo);
+// The same, the total counting only the rows in use that are `counted`.
+MapCheck CheckChNo(const MapRows& rows, int i, const std::string& DeviceNo, const std::array<bool, kMapRows>& counted);
 // The hex address box: rewritten in upper case without leading zeros.
 MapCheck CheckDevAdd16(const std::string& text);
 // The decimal address box.
@@ -138,6 +140,10 @@ MapCheck CheckDevAdd10(const std::string& text);
 // a device and the address its numbering needs, and the counts add up to at
 // most 128. A DeviceNo that is not a valid count fails too.
 MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo);
+// The same for the rows in use that are `checked` only: the others (rows that
+// hold no value, which a download leaves as they are on the card) are neither
+// checked nor counted in the total.
+MapCheck CheckMapEntries(const MapRows& rows, const std::string& DeviceNo, const std::array<bool, kMapRows>& checked);
 
 // "OK"'s list refresh: the I/O type handling for each row in use.
 void RefreshDeviceLists(MapRows& rows, const std::string& DeviceNo, const std::string& serverType);

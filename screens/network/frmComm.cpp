@@ -12,6 +12,7 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
+#include "screens/network/CommValues.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogValues.h"
 #include "ui/Geometry.h"
@@ -25,6 +26,24 @@ using ui::heading;
 using ui::indexed;
 using ui::label;
 using ui::shownBox;
+
+namespace {
+
+// The activate delay switch: group "00" item "30" whatever the card's model.
+const ui::ValueKey kDelayKey = CommKey("00", "30");
+constexpr const char* kTimeoutCaption = "Time (0.1sec)";
+constexpr const char* kInSlotCaption = "In Slot";
+constexpr const char* kDelayCaption = "Fieldbus Activate Delay SW";
+
+// A check box shows its own state (ticked or not) when it holds a value, and
+// is partly checked when it holds none; `on` is what it shows once it has one.
+void showCheck(QCheckBox* box, bool on, ui::Held held) {
+    ui::DrawHeld(box, ui::Held::Value);
+    box->setChecked(on);
+    ui::DrawHeld(box, held);
+}
+
+}  // namespace
 
 frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     setObjectName("frmComm");
@@ -67,6 +86,7 @@ frmComm::frmComm(QWidget* parent) : ui::SettingsDialog(parent) {
     Label7 = label(this, "Label7", "Fieldbus Activate Delay SW", 240, 6240, 2700);
     ChkCJC = new QCheckBox(this);
     ChkCJC->setObjectName("ChkCJC");
+    ui::BindSetting(ChkCJC, kDelayKey);
     ui::placeTwips(ChkCJC, 3000, 6240, 300, 330);
     Label8 = label(this, "Label8", "0 sec", 3360, 6240, 900);
 
@@ -90,6 +110,22 @@ bool frmComm::HasDirectOutput() {
 }
 
 bool frmComm::HasActivateDelay() const { return network::HasActivateDelay(name(), ui::text(txtVersion)); }
+
+ui::ValueKey frmComm::timeoutKey() const { return CommKey(SettingsGroup(name()), "09"); }
+ui::ValueKey frmComm::slotKey(int i) const { return CommKey(OutputGroup(name()), std::to_string(i + 9)); }
+
+void frmComm::bindSettings() {
+    // The groups follow the card's name: bound again whenever it is found,
+    // and drawn by what record 17 holds until a read says otherwise.
+    const CardRecord& rec = CommCardRecord();
+    ui::BindSetting(txtTimeout, timeoutKey());
+    ui::DrawHeld(txtTimeout, CommHeld(timeoutKey(), rec.Param[1]));
+    for (int i = 1; i <= 16; ++i) {
+        QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
+        ui::BindSetting(b, slotKey(i));
+        ui::DrawHeld(b, CommHeld(slotKey(i), rec.Param[i + 1]));
+    }
+}
 
 void frmComm::showDelaySwitch(bool shown) {
     Label7->setVisible(shown);
@@ -120,6 +156,7 @@ void frmComm::UploadSettings() {
     std::string n;
     if (!nameFrom(model, x, n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
     ui::setText(txtName, n);
+    bindSettings();
     txtNP1->hide();
     Label6->hide();
     Label4->setVisible(HasTimeoutSetting());
@@ -156,7 +193,9 @@ void frmComm::UploadSettings() {
     if (HasActivateDelay()) {
         showDelaySwitch(true);
         ChkCJC->setEnabled(true);
-        ChkCJC->setChecked(rec.Param[18] == "1");
+        // An empty record field (never read, or cleared by a new connection)
+        // is no value: neither ticked nor unticked.
+        showCheck(ChkCJC, rec.Param[18] == "1", CommHeld(kDelayKey, rec.Param[18]));
         DelaySwitchShown = 1;
     } else {
         showDelaySwitch(false);
@@ -191,6 +230,7 @@ void frmComm::cmdUp_Click() {
         std::string n;
         if (!nameFrom(model, x, n)) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
         ui::setText(txtName, n);
+        bindSettings();
     }
     rec.CardType = name();
     // A refused version is no version: the record keeps the one it had.
@@ -231,11 +271,13 @@ void frmComm::cmdUp_Click() {
         ChkCJC->setEnabled(true);
         const std::string sw = x.read("00", "30");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        if (IsRefusal(sw)) {
-            ui::MarkNoValue(ChkCJC);
-        } else {
-            ChkCJC->setChecked(TextAfterColon(sw) != "0");
+        // A refusal keeps the record's text and shows no state at all.
+        const ui::Held held = ui::Values().read(kDelayKey, sw);
+        if (held == ui::Held::Value) {
+            showCheck(ChkCJC, TextAfterColon(sw) != "0", held);
             rec.Param.set(18, ChkCJC->isChecked() ? "1" : "0");
+        } else {
+            ui::DrawHeld(ChkCJC, held);
         }
     } else {
         showDelaySwitch(false);
@@ -254,10 +296,11 @@ void frmComm::cmdDown_Click() {
     x.send(settings, "01", "F");
 
     if (HasTimeoutSetting()) {
-        // An empty box is no time-out: the card keeps its own rather than a
-        // "30" the user never saw.
-        if (!ui::HasValue(txtTimeout) || txtTimeout->text().isEmpty()) {
-            left.add("Time (0.1sec)");
+        // A box without a value, or an empty one, is no time-out: the card
+        // keeps its own rather than a "30" the user never saw.
+        const ui::Held held = CommHeld(timeoutKey(), rec.Param[1]);
+        if (held != ui::Held::Value || txtTimeout->text().isEmpty()) {
+            left.add(held, kTimeoutCaption);
         } else {
             const std::string t = TimeoutToWrite(ui::text(txtTimeout));
             ui::setText(txtTimeout, t);
@@ -273,9 +316,10 @@ void frmComm::cmdDown_Click() {
         x.send(output, "01", "1");
         for (int i = 1; i <= 16; ++i) {
             QLineEdit* b = txtOutSlot[static_cast<std::size_t>(i)];
+            const ui::Held held = CommHeld(slotKey(i), rec.Param[i + 1]);
             const std::string t = InSlotToWrite(ui::text(b));
-            if (t.empty() || !ui::HasValue(b)) {
-                left.add("In Slot", std::to_string(i));
+            if (held != ui::Held::Value || t.empty()) {
+                left.add(held, kInSlotCaption, std::to_string(i));
                 continue;
             }
             ui::setText(b, t);
@@ -285,8 +329,9 @@ void frmComm::cmdDown_Click() {
         }
     }
     if (DelaySwitchShown == 1) {
-        if (!ui::HasValue(ChkCJC)) {
-            left.add("Fieldbus Activate Delay SW");
+        const ui::Held held = CommHeld(kDelayKey, rec.Param[18]);
+        if (held != ui::Held::Value) {
+            left.add(held, kDelayCaption);
         } else {
             const std::string t = ChkCJC->isChecked() ? "1" : "0";
             x.write("00", "30", t);

@@ -3,12 +3,14 @@
 // versions and DIP switches, and the settings every model has as far as its
 // name and version allow: the communication time-out, the direct-output table
 // of the 16 slots and the fieldbus activate delay switch. Record 17 keeps them.
-// A setting the card refused, or that record 17 does not hold, has no value:
-// Download leaves it as it is on the card and says so.
+// A setting the card refused, or that record 17 does not hold, has no value
+// (the switch then shows partly checked): Download leaves it as it is on the
+// card and names it.
 #include <array>
 #include <string>
 
 #include "ui/SettingsDialog.h"
+#include "ui/ValueStates.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -37,6 +39,11 @@ private:
     bool HasActivateDelay() const;
     std::string name() const;
     void showDelaySwitch(bool shown);
+    // Where the store keeps the time-out and slot i's "In Slot" (their groups
+    // follow the name), and the binding of their boxes to them.
+    ui::ValueKey timeoutKey() const;
+    ui::ValueKey slotKey(int i) const;
+    void bindSettings();
 
     QLabel* Label1;
     QLineEdit* txtName;

@@ -11,6 +11,7 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
+#include "screens/network/CommValues.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogValues.h"
 #include "ui/Geometry.h"
@@ -30,6 +31,14 @@ namespace {
 
 const ui::FieldCheck kOctet{.kind = ui::FieldKind::Digits, .maxChars = 3, .min = 0, .max = 255,
                             .message = "Please enter 0 to 255."};
+
+// Group "00" items of the settings.
+const ui::ValueKey kIPKey = CommKey("00", "59");
+const ui::ValueKey kDGateKey = CommKey("00", "78");
+const ui::ValueKey kSNMKey = CommKey("00", "60");
+const ui::ValueKey kIPselKey = CommKey("00", "77");
+ui::ValueKey portKey(int n) { return CommKey("00", std::to_string(60 + n)); }
+ui::ValueKey lingerKey(int n) { return CommKey("00", std::to_string(70 + n)); }
 
 }  // namespace
 
@@ -77,6 +86,21 @@ frmEther::frmEther(QWidget* parent) : ui::SettingsDialog(parent) {
     onCommand(cmdUp, [this] { cmdUp_Click(); });
     onCommand(cmdDown, [this] { cmdDown_Click(); });
     onExit(cmdExit);
+
+    // The dialog keeps nothing from an earlier opening: what it shows comes
+    // from its own reads and the user's edits.
+    const auto bind = [](const auto& control, const ui::ValueKey& key) {
+        ui::Values().set(key, ui::Held::NotRead);
+        ui::BindSetting(control, key);
+    };
+    bind(txtIP, kIPKey);
+    bind(txtDGate, kDGateKey);
+    bind(txtSNM, kSNMKey);
+    bind(txtIPsel, kIPselKey);
+    for (int n = 1; n <= 4; ++n) {
+        bind(txtPort[static_cast<std::size_t>(n)], portKey(n));
+        bind(txtTimeout[static_cast<std::size_t>(n)], lingerKey(n));
+    }
 
     // Every change of an octet or port box, typed or filled by an upload.
     for (const ui::DottedAddress* a : {&txtIP, &txtSNM, &txtDGate})
@@ -135,10 +159,12 @@ void frmEther::cmdUp_Click() {
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
         const std::string r = x.read("00", item);
         if (!x.ok()) return false;
-        if (IsRefusal(r))
-            ui::MarkNoValue(a);
-        else
+        if (IsRefusal(r)) {
+            ui::MarkNoValue(a, ui::HeldOfReply(r));
+        } else {
             a.set(TextAfterColon(r));
+            ui::MarkValue(a);
+        }
         return true;
     };
     const auto readBox = [&](const std::string& item, QLineEdit* b) {
@@ -168,10 +194,12 @@ void frmEther::cmdUp_Click() {
     if (HasIPSelect(model)) {
         const std::string r = x.read("00", "77");
         if (!x.ok()) return ui::ShowTransferLoss(ui::kUploadingIncomplete);
-        if (IsRefusal(r))
-            ui::MarkNoValue(txtIPsel);
-        else
+        if (IsRefusal(r)) {
+            ui::MarkNoValue(txtIPsel, ui::HeldOfReply(r));
+        } else {
             ui::setText(txtIPsel, TextAfterColon(TextAfterColon(r)));
+            ui::MarkValue(txtIPsel);
+        }
     }
 }
 
@@ -209,28 +237,34 @@ void frmEther::cmdDown_Click() {
         ui::ShowEntryMessage(message);
         return;
     }
+    // A setting without a value, or a box with nothing in it, is left as it
+    // is on the card and named as the dialog captions it.
     ui::LeftAsTheyAre left;
-    const auto writeAddress = [&](const char* item, const ui::DottedAddress& a, const char* caption) {
+    const auto writeAddress = [&](const char* item, const ui::DottedAddress& a, const ui::ValueKey& key,
+                                  const char* caption) {
         if (ui::HasValue(a))
             x.write("00", item, a.text());
         else
-            left.add(caption);
+            left.add(ui::Values().of(key), caption);
     };
-    const auto writeBox = [&](const std::string& item, QLineEdit* b, const char* caption, const std::string& member) {
-        if (ui::HasValue(b))
+    const auto writeBox = [&](const std::string& item, QLineEdit* b, const ui::ValueKey& key, const std::string& caption,
+                              const std::string& member) {
+        if (ui::HasValue(b) && !b->text().isEmpty())
             x.write("00", item, ui::text(b));
         else
-            left.add(caption, member);
+            left.add(ui::Values().of(key), caption, member);
     };
-    if (HasIPSelect(model)) writeBox("77", txtIPsel, "Use IP Address", "");
-    writeAddress("59", txtIP, "IP Address");
-    if (HasDefaultGateway(model)) writeAddress("78", txtDGate, "Default Gateway");
-    writeAddress("60", txtSNM, "Subnet Mask");
+    if (HasIPSelect(model)) writeBox("77", txtIPsel, kIPselKey, "Use IP Address", "");
+    writeAddress("59", txtIP, kIPKey, "IP Address");
+    if (HasDefaultGateway(model)) writeAddress("78", txtDGate, kDGateKey, "Default Gateway");
+    writeAddress("60", txtSNM, kSNMKey, "Subnet  Mask");
     if (HasLinger(model)) {
         for (int n = 1; n <= 4; ++n)
-            writeBox(std::to_string(60 + n), txtPort[static_cast<std::size_t>(n)], "Port", std::to_string(n));
+            writeBox(std::to_string(60 + n), txtPort[static_cast<std::size_t>(n)], portKey(n),
+                     "Port" + std::to_string(n), "");
         for (int n = 1; n <= 4; ++n)
-            writeBox(std::to_string(70 + n), txtTimeout[static_cast<std::size_t>(n)], "Linger", std::to_string(n));
+            writeBox(std::to_string(70 + n), txtTimeout[static_cast<std::size_t>(n)], lingerKey(n), "Linger",
+                     std::to_string(n));
     }
     if (!x.ok()) return ui::ShowTransferLoss(ui::kDownloadingIncomplete);
     left.tell();

@@ -12,7 +12,9 @@
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
 #include "screens/network/CommCard.h"
+#include "screens/network/CommValues.h"
 #include "ui/DialogLayout.h"
+#include "ui/DialogValues.h"
 #include "ui/Geometry.h"
 
 namespace talvo::network {
@@ -35,6 +37,17 @@ constexpr int kFirstColumn = 1080;
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
+// Where the store keeps each setting: the power-on delay, and I/O card n's
+// name, scale list (one item for all cards, the card in its data), "N2ADR"
+// and "VND:0 /AHU:1".
+const ui::ValueKey kDelayKey = CommKey("00", "55");
+ui::ValueKey nameKey(int n) { return CommKey("17", std::to_string(25 + n)); }
+ui::ValueKey sclKey(int n) { return CommKey("17", "44", n); }
+ui::ValueKey n2adrKey(int n) { return CommKey("17", std::to_string(44 + n)); }
+ui::ValueKey vndahuKey(int n) { return CommKey("17", std::to_string(60 + n)); }
+
+constexpr const char* kDelayCaption = "Power on delay (1sec)";
+
 }  // namespace
 
 frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
@@ -44,6 +57,7 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
     heading(this, "Label1", "OPx Settings", 240, 120, 5000);
     label(this, "Label2", "Power on delay (1sec)", 240, 660, 2400);
     txtTimeout = box(this, "txtTimeout", 2640, 660, 900);
+    ui::BindSetting(txtTimeout, kDelayKey);
 
     QGroupBox* Frame1 = frame(this, "Frame1", "I/O Card Name", 240, 1140, 9000, 2220);
     for (int row = 0; row < 4; ++row) {
@@ -54,6 +68,7 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
             QLineEdit* b = box(Frame1, "", 1560 + k * 1500, y, 1380);
             b->setObjectName(indexed("txtCardList", n));
             b->setMaxLength(8);
+            ui::BindSetting(b, nameKey(n));
             txtCardList[at(n)] = b;
         }
     }
@@ -87,7 +102,9 @@ frmOP::frmOP(QWidget* parent) : ui::SettingsDialog(parent) {
             cb->setObjectName(indexed("cbScl", i));
             cb->setFont(ui::arialFont(7.5));
             cbScl[at(i)] = cb;
-            connect(cb, &QComboBox::currentIndexChanged, this, [this, i] { cbScl_Click(i); });
+            // Only the user's pick changes a card's list: the program's own
+            // filling never makes one.
+            ui::OnUserEdit(cb, this, [this, i] { cbScl_Click(i); });
         }
         QLineEdit* n2 = box(Frame2, "", right, y, 960);
         n2->setObjectName(indexed("txtN2ADR", r));
@@ -140,9 +157,9 @@ void frmOP::Upload_First_File() {
     ui::ShowRecorded(txtTimeout, rec.Param[2]);
     for (int n = 1; n <= 16; ++n) ui::ShowRecorded(txtCardList[at(n)], rec.ChOption[n]);
     for (int n = 1; n <= 16; ++n) {
-        SclList[at(n)].fromRecord(rec.Param[16 + n]);
-        N2ADRList[at(n - 1)].fromRecord(rec.Param[32 + n]);
-        VNDAHUList[at(n - 1)].fromRecord(rec.Param[48 + n]);
+        SclList[at(n)] = rec.Param[16 + n];
+        N2ADRList[at(n - 1)] = rec.Param[32 + n];
+        VNDAHUList[at(n - 1)] = rec.Param[48 + n];
     }
     OptScl[0]->setChecked(true);
     ShowScaleGroup(0);
@@ -186,28 +203,25 @@ void frmOP::cmdUp_Click() {
         // The card answers the write of a card index with that card's scale list.
         const std::string r = x.query("17", "43", std::to_string(n - 1) + ";");
         if (!x.ok()) return fail();
-        if (IsRefusal(r)) {
-            SclList[at(n)].refuse();
-            continue;
-        }
+        if (ui::Values().read(sclKey(n), r) != ui::Held::Value) continue;
         std::string scales = TextAfterColon(r);
         if (!scales.empty() && scales.back() == ';') scales.pop_back();
-        SclList[at(n)].take(scales);
+        SclList[at(n)] = scales;
         rec.Param.set(16 + n, scales);
     }
-    const auto readEntry = [&](int item, ui::Setting& entry, int param) {
+    // A refused entry keeps its text, as no value.
+    const auto readEntry = [&](int item, const ui::ValueKey& key, std::string& entry, int param) {
         const std::string r = x.read("17", std::to_string(item));
         if (!x.ok()) return false;
-        if (IsRefusal(r)) {
-            entry.refuse();
-        } else {
-            entry.take(TextAfterColon(r));
-            rec.Param.set(param, entry.text);
+        if (ui::Values().read(key, r) == ui::Held::Value) {
+            entry = TextAfterColon(r);
+            rec.Param.set(param, entry);
         }
         return true;
     };
     for (int n = 1; n <= 16; ++n) {
-        if (!readEntry(44 + n, N2ADRList[at(n - 1)], 32 + n) || !readEntry(60 + n, VNDAHUList[at(n - 1)], 48 + n))
+        if (!readEntry(44 + n, n2adrKey(n), N2ADRList[at(n - 1)], 32 + n) ||
+            !readEntry(60 + n, vndahuKey(n), VNDAHUList[at(n - 1)], 48 + n))
             return fail();
     }
     OptScl[0]->setChecked(true);
@@ -224,67 +238,70 @@ void frmOP::cmdDown_Click() {
     x.send("01", "01", "1");
     x.read("00", "40");
     if (!x.ok()) return fail();
-    const bool delaySent = ui::HasValue(txtTimeout);
-    if (delaySent && txtTimeout->text().isEmpty()) {
+    // An empty delay is asked for before anything is sent, whatever it holds.
+    if (txtTimeout->text().isEmpty()) {
         ui::ShowEntryMessage("Please enter Timeout Val.");
         return;
     }
     // Every write is checked, and the record takes a text once the card took
-    // it. A write of an empty text cannot be told from one left unanswered
-    // (its echo carries nothing), so that one goes unchecked.
+    // it. A setting without a value, or with an empty text, is not sent: the
+    // card keeps its own and the end names it.
     ui::LeftAsTheyAre left;
     const auto put = [&](const std::string& item, const std::string& text) {
-        if (text.empty())
-            x.send("17", item, text);
-        else
-            x.write("17", item, text);
+        x.write("17", item, text);
         return x.ok();
     };
     x.send("00", "1", "1");
-    if (delaySent) {
+    if (const ui::Held held = CommHeld(kDelayKey, rec.Param[2]); held == ui::Held::Value) {
         x.write("00", "55", ui::text(txtTimeout));
         if (!x.ok()) return fail();
         rec.Param.set(2, ui::text(txtTimeout));
     } else {
-        left.add("Power on delay (1sec)");
+        left.add(held, kDelayCaption);
     }
     x.send("17", "1", "1");
     for (int n = 1; n <= 16; ++n) {
-        QLineEdit* b = txtCardList[at(n)];
-        if (!ui::HasValue(b)) {
-            left.add("I/O Card Name", std::to_string(n));
+        const std::string name = ui::text(txtCardList[at(n)]);
+        const ui::Held held = CommHeld(nameKey(n), rec.ChOption[n]);
+        if (held != ui::Held::Value || name.empty()) {
+            left.add(held, "I/O Card Name", std::to_string(n));
             continue;
         }
-        const std::string name = ui::text(b);
         if (!put(std::to_string(25 + n), name)) return fail();
         rec.ChOption.set(n, name);
     }
     for (int n = 1; n <= 16; ++n) {
         // A list without its 16 scales would reach the card as a damaged entry.
-        const ui::Setting& scales = SclList[at(n)];
-        if (!scales.has || ScaleParts(scales.text).empty()) {
-            left.add("Scaling I/O", std::to_string(n));
+        const std::string& scales = SclList[at(n)];
+        const ui::Held held = sclHeld(n);
+        if (held != ui::Held::Value || ScaleParts(scales).empty()) {
+            left.add(held, "Scaling I/O", std::to_string(n));
             continue;
         }
-        if (!put("44", std::to_string(n - 1) + ":" + scales.text + ";")) return fail();
-        rec.Param.set(16 + n, scales.text);
+        if (!put("44", std::to_string(n - 1) + ":" + scales + ";")) return fail();
+        rec.Param.set(16 + n, scales);
     }
-    const auto putEntry = [&](int item, const ui::Setting& entry, int param, const char* caption, int n) {
-        if (!entry.has) {
-            left.add(caption, std::to_string(n));
+    const auto putEntry = [&](int item, const std::string& entry, ui::Held held, int param, const char* caption,
+                              int n) {
+        if (held != ui::Held::Value || entry.empty()) {
+            left.add(held, caption, std::to_string(n));
             return true;
         }
-        if (!put(std::to_string(item), entry.text)) return false;
-        rec.Param.set(param, entry.text);
+        if (!put(std::to_string(item), entry)) return false;
+        rec.Param.set(param, entry);
         return true;
     };
     for (int n = 1; n <= 16; ++n) {
-        if (!putEntry(44 + n, N2ADRList[at(n - 1)], 32 + n, "N2ADR I/O", n) ||
-            !putEntry(60 + n, VNDAHUList[at(n - 1)], 48 + n, "VND:0 /AHU:1 I/O", n))
+        if (!putEntry(44 + n, N2ADRList[at(n - 1)], n2adrHeld(n), 32 + n, "N2ADR I/O", n) ||
+            !putEntry(60 + n, VNDAHUList[at(n - 1)], vndahuHeld(n), 48 + n, "VND:0 /AHU:1 I/O", n))
             return fail();
     }
     left.tell();
 }
+
+ui::Held frmOP::sclHeld(int n) const { return CommHeld(sclKey(n), CommCardRecord().Param[16 + n]); }
+ui::Held frmOP::n2adrHeld(int n) const { return CommHeld(n2adrKey(n), CommCardRecord().Param[32 + n]); }
+ui::Held frmOP::vndahuHeld(int n) const { return CommHeld(vndahuKey(n), CommCardRecord().Param[48 + n]); }
 
 void frmOP::cmdReadCard_Click() {
     Running run(*this);
@@ -299,11 +316,15 @@ void frmOP::ShowScaleGroup(int g) {
     for (int r = 0; r < 4; ++r) {
         const int n = 4 * g + r + 1;
         lblSclCard[at(r)]->setText(QString("I/O %1").arg(n));
-        // A list that is no value (refused) shows no entry, as a damaged one does.
-        const ui::Setting& list = SclList[at(n)];
-        const std::vector<std::string> parts = list.has ? ScaleParts(list.text) : std::vector<std::string>{};
-        for (int c = 0; c < 16; ++c)
-            cbScl[at(16 * r + c)]->setCurrentIndex(parts.empty() ? -1 : ScaleIndex(parts[at(c)]));
+        // A list without its 16 scales shows no entry; one that is no value
+        // shows what it holds, drawn as not read.
+        const std::vector<std::string> parts = ScaleParts(SclList[at(n)]);
+        const ui::Held held = sclHeld(n);
+        for (int c = 0; c < 16; ++c) {
+            QComboBox* cb = cbScl[at(16 * r + c)];
+            cb->setCurrentIndex(parts.empty() ? -1 : ScaleIndex(parts[at(c)]));
+            ui::DrawHeld(cb, held);
+        }
     }
     GroupLoading = false;
 }
@@ -311,8 +332,14 @@ void frmOP::ShowScaleGroup(int g) {
 void frmOP::ShowAddressGroup(int g) {
     GroupLoading = true;
     for (int r = 0; r < 4; ++r) {
-        ui::ShowSetting(txtN2ADR[at(r)], N2ADRList[at(4 * g + r)]);
-        ui::ShowSetting(txtVNDAHU[at(r)], VNDAHUList[at(4 * g + r)]);
+        const int n = 4 * g + r + 1;
+        // The row's boxes show card n now: the user's edits give its settings a value.
+        ui::BindSetting(txtN2ADR[at(r)], n2adrKey(n));
+        ui::BindSetting(txtVNDAHU[at(r)], vndahuKey(n));
+        ui::setText(txtN2ADR[at(r)], N2ADRList[at(n - 1)]);
+        ui::setText(txtVNDAHU[at(r)], VNDAHUList[at(n - 1)]);
+        ui::DrawHeld(txtN2ADR[at(r)], n2adrHeld(n));
+        ui::DrawHeld(txtVNDAHU[at(r)], vndahuHeld(n));
     }
     GroupLoading = false;
 }
@@ -340,16 +367,18 @@ void frmOP::cbScl_Click(int index) {
         text += std::to_string(i) + ",";
     }
     text.pop_back();
-    SclList[at(n)].take(text);
+    SclList[at(n)] = text;
+    ui::Values().set(sclKey(n), ui::Held::Value);
+    for (int c = 0; c < 16; ++c) ui::DrawHeld(cbScl[at(16 * r + c)], ui::Held::Value);
 }
 
 void frmOP::addressChanged(bool n2adr, int index) {
     if (GroupLoading) return;
     const int e = index + groupBase();
     if (n2adr)
-        N2ADRList[at(e)].take(ui::text(txtN2ADR[at(index)]));
+        N2ADRList[at(e)] = ui::text(txtN2ADR[at(index)]);
     else
-        VNDAHUList[at(e)].take(ui::text(txtVNDAHU[at(index)]));
+        VNDAHUList[at(e)] = ui::text(txtVNDAHU[at(index)]);
 }
 
 void ShowOPDialog(QWidget* owner) {

@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "ui/DialogValues.h"
 #include "ui/SettingsDialog.h"
+#include "ui/ValueStates.h"
 
 class QComboBox;
 class QGroupBox;
@@ -30,13 +30,17 @@ public:
     void Upload_First_File();
     void cmdReadCard_Click();
 
-    const std::string& sclList(int n) const { return SclList[static_cast<std::size_t>(n)].text; }
+    const std::string& sclList(int n) const { return SclList[static_cast<std::size_t>(n)]; }
 
 private:
     void ShowScaleGroup(int group);
     void ShowAddressGroup(int group);
     int groupBase() const;
     void cbScl_Click(int index);
+    // What I/O card n's scale list, "N2ADR" and "VND:0 /AHU:1" hold.
+    ui::Held sclHeld(int n) const;
+    ui::Held n2adrHeld(int n) const;
+    ui::Held vndahuHeld(int n) const;
     void addressChanged(bool n2adr, int index);
     void OptScl_Click(int group);
 
@@ -52,10 +56,11 @@ private:
     QPushButton* cmdDown;
     QPushButton* cmdExit;
 
-    // Each entry a value or none (a refused read, an empty record field).
-    std::array<ui::Setting, 17> SclList{};     // 1..16
-    std::array<ui::Setting, 17> N2ADRList{};   // 0..15
-    std::array<ui::Setting, 17> VNDAHUList{};  // 0..15
+    // The texts of all 16 I/O cards; what each holds (a value or none) is in
+    // the one store (ui/ValueStates), not in its text.
+    std::array<std::string, 17> SclList{};     // 1..16
+    std::array<std::string, 17> N2ADRList{};   // 0..15
+    std::array<std::string, 17> VNDAHUList{};  // 0..15
     bool GroupLoading = false;
 };
 

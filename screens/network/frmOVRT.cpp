@@ -10,6 +10,7 @@
 #include "core/MainView.h"
 #include "core/TextHelpers.h"
 #include "platform/qt/Modal.h"
+#include "screens/network/CommValues.h"
 #include "ui/DialogBoxes.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogValues.h"
@@ -30,6 +31,9 @@ const ui::FieldCheck kNetWorkNo{.kind = ui::FieldKind::Number, .min = 1, .max = 
                                 .message = "Please enter number 1 - 239"};
 const ui::FieldCheck kRedundant{.kind = ui::FieldKind::Number, .min = 0, .max = 5000,
                                 .message = "Please enter number 0 - 5000"};
+
+const ui::ValueKey kNetWorkNoKey = CommKey("50", "88");
+const ui::ValueKey kRedundantKey = CommKey("50", "97");
 
 }  // namespace
 
@@ -54,6 +58,8 @@ frmOVRT::frmOVRT(QWidget* parent) : ui::SettingsDialog(parent) {
     for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) ui::MakeDisplayOnly(b);
     ui::FilterKeys(txbNetWorkNo, FilterKeyDigits);
     ui::FilterKeys(txbRedundant, FilterKeyDigits);
+    ui::BindSetting(txbNetWorkNo, kNetWorkNoKey);
+    ui::BindSetting(txbRedundant, kRedundantKey);
 
     cmdUp = button(this, "cmdUp", "Upload", 240, 3780);
     cmdDown = button(this, "cmdDown", "Download", 1560, 3780);
@@ -72,7 +78,12 @@ frmOVRT::~frmOVRT() {
 }
 
 void frmOVRT::InitControls() {
+    // What this puts in the boxes is no value: the opening's read, record 17
+    // or the user gives them one.
     ui::setText(txbNetWorkNo, "1");
+    for (const ui::ValueKey& k : {kNetWorkNoKey, kRedundantKey}) ui::Values().set(k, ui::Held::NotRead);
+    ui::DrawBound(txbNetWorkNo);
+    ui::DrawBound(txbRedundant);
     for (QLineEdit* b : {txbStationID, txbMACAdd, txbLinkStatus}) b->clear();
     txbRedundant->setEnabled(G().CommCardModel.compare(0, 9, "K6-OVRT1W") == 0);
 }
@@ -80,9 +91,14 @@ void frmOVRT::InitControls() {
 void frmOVRT::Upload_First_File() {
     InitControls();
     cmdUp_Click();
+    // Record 17's text is a value the user let pass, a Download sent or a
+    // settings file gave: it stands in place of the card's, read or not.
     const CardRecord& rec = CommCardRecord();
-    if (!rec.Param[20].empty()) ui::setText(txbNetWorkNo, rec.Param[20]);
-    if (!rec.Param[21].empty()) ui::setText(txbRedundant, rec.Param[21]);
+    for (auto [box, field] : {std::pair{txbNetWorkNo, 20}, std::pair{txbRedundant, 21}}) {
+        if (rec.Param[field].empty()) continue;
+        ui::setText(box, rec.Param[field]);
+        ui::MarkValue(box);
+    }
     taken20_ = rec.Param[20];
     taken21_ = rec.Param[21];
 }
@@ -121,7 +137,7 @@ void frmOVRT::cmdDown_Click() {
     // A write the card did not take leaves record 17 with what the card has:
     // the checks (here or when a box was left) put the values there, so they
     // go back to what the card last took.
-    if (ui::HasValue(txbNetWorkNo)) {
+    if (ui::HasValue(txbNetWorkNo) && !txbNetWorkNo->text().isEmpty()) {
         const std::string netWorkNo = ui::text(txbNetWorkNo);
         x.write("50", "88", netWorkNo);
         if (!x.ok()) {
@@ -132,10 +148,10 @@ void frmOVRT::cmdDown_Click() {
         rec.Param.set(20, netWorkNo);
         taken20_ = netWorkNo;
     } else {
-        left.add("NetWork No.");
+        left.add(ui::Values().of(kNetWorkNoKey), "NetWork No.");
     }
     if (delay) {
-        if (ui::HasValue(txbRedundant)) {
+        if (ui::HasValue(txbRedundant) && !txbRedundant->text().isEmpty()) {
             const std::string switching = ui::text(txbRedundant);
             x.write("50", "97", switching);
             if (!x.ok()) {
@@ -145,7 +161,7 @@ void frmOVRT::cmdDown_Click() {
             rec.Param.set(21, switching);
             taken21_ = switching;
         } else {
-            left.add("Main/Sub switching delay time");
+            left.add(ui::Values().of(kRedundantKey), "Main/Sub switching delay time");
         }
     }
     left.tell();

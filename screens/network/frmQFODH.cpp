@@ -16,6 +16,7 @@
 #include "platform/FileDialogFolder.h"
 #include "platform/Services.h"
 #include "platform/qt/Modal.h"
+#include "screens/network/CommValues.h"
 #include "ui/DialogLayout.h"
 #include "ui/DialogValues.h"
 #include "ui/Geometry.h"
@@ -53,6 +54,24 @@ const FieldCheck kDeviceNo{.kind = FieldKind::Digits, .maxChars = 2, .min = 0, .
                            .message = "Access device No.:Please enter number 0 - 16"};
 
 constexpr const char* kServerTypeMessage = "Server Type:Please select 16 or 32";
+
+// Where the store keeps each setting: its station item.
+const ui::ValueKey kPauseKey = CommKey("00", "09");
+const ui::ValueKey kIPKey = CommKey("00", "59");
+const ui::ValueKey kSNMKey = CommKey("00", "60");
+const ui::ValueKey kDGateKey = CommKey("00", "61");
+const ui::ValueKey kServerKey = CommKey("00", "63");
+const ui::ValueKey kCPUNoKey = CommKey("00", "64");
+const ui::ValueKey kTimeOutKey = CommKey("00", "65");
+const ui::ValueKey kNWNoKey = CommKey("00", "66");
+const ui::ValueKey kStationNoKey = CommKey("00", "67");
+const ui::ValueKey kSLMPIPKey = CommKey("00", "68");
+const ui::ValueKey kPortNoKey = CommKey("00", "69");
+const ui::ValueKey kCountKey = CommKey(gateway::kMapGroup, gateway::kEntryCountItem);
+ui::ValueKey entryKey(int i) { return CommKey(gateway::kMapGroup, gateway::MapEntryItem(i)); }
+
+// An address field of a file that holds no octet at all holds no value.
+bool addressGiven(const std::string& field) { return field.find_first_not_of('.') != std::string::npos; }
 
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 
@@ -154,7 +173,8 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
         connect(dec, &QLineEdit::textChanged, this, [this, i, dec] { rows_[at(i)].DevAdd10 = ui::text(dec); });
 
         checks().watch(ch, [this, i, ch] {
-            const gateway::MapCheck c = gateway::CheckChNo(rows_, i, deviceNo());
+            // Rows without a value are left on the card: they count for nothing.
+            const gateway::MapCheck c = gateway::CheckChNo(rows_, i, deviceNo(), rowsWithValue());
             if (c.ok) return true;
             ui::ShowEntryMessage(c.message);
             ch->clear();
@@ -196,7 +216,7 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
     for (const auto& [b, c] : fields) checks().watch(b, [b = b, c = c] { return ui::CheckField(b, *c); });
     checks().watch(DeviceNo, [this] {
         if (!ui::CheckField(DeviceNo, kDeviceNo)) return false;
-        ShowMapEntries(static_cast<int>(ui::FieldValue(kDeviceNo, deviceNo())) - 1);
+        if (ui::HasValue(DeviceNo)) ShowMapEntries(static_cast<int>(ui::FieldValue(kDeviceNo, deviceNo())) - 1);
         return true;
     });
     for (const ui::DottedAddress* a : {&txtIP, &txtSNM, &txtDGate, &txtSLMPIP})
@@ -206,6 +226,34 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
         ui::ShowEntryMessage("Server type 16 or 32bit:Please select number 16 or 32");
         List_ServerType->setFocus();
     });
+
+    // Each opening starts from empty controls: nothing holds a value until a
+    // read, a file or the user gives it one.
+    const auto bind = [](const auto& control, const ui::ValueKey& key) {
+        ui::Values().set(key, ui::Held::NotRead);
+        ui::BindSetting(control, key);
+    };
+    bind(pausePeriod, kPauseKey);
+    bind(txtIP, kIPKey);
+    bind(txtSNM, kSNMKey);
+    bind(txtDGate, kDGateKey);
+    bind(List_ServerType, kServerKey);
+    bind(CPUNo, kCPUNoKey);
+    bind(TimeOut, kTimeOutKey);
+    bind(NWNo, kNWNoKey);
+    bind(StationNo, kStationNoKey);
+    bind(txtSLMPIP, kSLMPIPKey);
+    bind(PortNo, kPortNoKey);
+    bind(DeviceNo, kCountKey);
+    // A map row is one setting: the user's edit of any of its controls gives
+    // the whole row a value.
+    for (int i = 0; i < gateway::kMapRows; ++i) {
+        ui::Values().set(entryKey(i), ui::Held::NotRead);
+        for (QWidget* w : rowControls(i)) {
+            ui::BindSetting(w, entryKey(i));
+            ui::OnUserEdit(w, this, [this, i] { drawRow(i); });
+        }
+    }
     ShowMapEntries(-1);
 }
 
@@ -253,7 +301,8 @@ bool frmQFODH::runOK() {
     if (!ui::CheckField(pausePeriod, kPausePeriod)) return false;
     for (int g = 0; g < 3; ++g)
         if (!CheckAddressGroup(g)) return false;
-    if (!serverTypeChosen()) {
+    // Like every check, only of a value: a type never read is left on the card.
+    if (ui::HasValue(List_ServerType) && !serverTypeChosen()) {
         if (auto* m = platform::services().messages) m->show(kServerTypeMessage, "Server Type", platform::MsgIcon::Stop);
         return false;
     }
@@ -272,6 +321,28 @@ void frmQFODH::CmdOK_Click() {
 }
 
 // ---- the map rows ----
+
+std::array<QWidget*, 5> frmQFODH::rowControls(int i) const {
+    return {cardType[at(i)], ChNo[at(i)], DevType[at(i)], DevAdd16[at(i)], DevAdd10[at(i)]};
+}
+
+ui::Held frmQFODH::rowHeld(int i) const { return ui::Values().of(entryKey(i)); }
+
+void frmQFODH::setRowHeld(int i, ui::Held held) {
+    ui::Values().set(entryKey(i), held);
+    drawRow(i);
+}
+
+void frmQFODH::drawRow(int i) {
+    const ui::Held held = rowHeld(i);
+    for (QWidget* w : rowControls(i)) ui::DrawHeld(w, held);
+}
+
+std::array<bool, gateway::kMapRows> frmQFODH::rowsWithValue() const {
+    std::array<bool, gateway::kMapRows> out{};
+    for (int i = 0; i < gateway::kMapRows; ++i) out[at(i)] = rowHeld(i) == ui::Held::Value;
+    return out;
+}
 
 void frmQFODH::renderRow(int i) {
     const gateway::MapRow& r = rows_[at(i)];
@@ -299,6 +370,7 @@ void frmQFODH::renderRow(int i) {
         paint(w, use);
     paint(DevAdd16[at(i)], use && r.DevAdd16Enabled);
     paint(DevAdd10[at(i)], use && r.DevAdd10Enabled);
+    drawRow(i);
     loading_ = was;
 }
 
@@ -343,37 +415,89 @@ void frmQFODH::cmdUp_Click() {
     // leaves as it is on the card.
     const auto readBox = [&](const char* item, QLineEdit* b) { ui::ShowRead(b, x.readAny("00", item)); };
     readBox("09", pausePeriod);
-    // An address must come whole: four parts.
+    // An address must come whole: four parts. One the card refuses keeps its
+    // boxes, as no value.
+    // One the upload ends at (unanswered, or not four parts) holds no value either.
     const auto readAddress = [&](const char* item, const ui::DottedAddress& a) {
-        const std::string v = TextAfterColon(x.read("00", item));
-        if (!x.ok() || !HasFourParts(v)) return false;
+        const std::string r = x.read("00", item);
+        if (IsRefusal(r)) {
+            ui::MarkNoValue(a, ui::HeldOfReply(r));
+            return true;
+        }
+        const std::string v = TextAfterColon(r);
+        if (!x.ok() || !HasFourParts(v)) {
+            ui::MarkNoValue(a);
+            return false;
+        }
         a.set(v);
+        ui::MarkValue(a);
         return true;
     };
     if (!readAddress("59", txtIP) || !readAddress("60", txtSNM) || !readAddress("61", txtDGate)) return fail();
-    const int server = List_ServerType->findText(QString::fromLatin1(TextAfterColon(x.readAny("00", "63")).c_str()));
-    if (!x.ok() || server < 0) return fail();
-    loading_ = true;
-    List_ServerType->setCurrentIndex(server);
-    loading_ = false;
+    const std::string type = x.readAny("00", "63");
+    if (IsRefusal(type)) {
+        ui::Values().set(kServerKey, ui::HeldOfReply(type));
+    } else {
+        const int server = List_ServerType->findText(QString::fromLatin1(TextAfterColon(type).c_str()));
+        if (!x.ok() || server < 0) {
+            ui::Values().set(kServerKey, ui::Held::NotRead);
+            ui::DrawBound(List_ServerType);
+            return fail();
+        }
+        loading_ = true;
+        List_ServerType->setCurrentIndex(server);
+        loading_ = false;
+        ui::Values().set(kServerKey, ui::Held::Value);
+    }
+    ui::DrawBound(List_ServerType);
     readBox("64", CPUNo);
     readBox("65", TimeOut);
     readBox("66", NWNo);
     readBox("67", StationNo);
     if (!readAddress("68", txtSLMPIP)) return fail();
     readBox("69", PortNo);
-    ui::setText(DeviceNo, TextAfterColon(x.readAny(gateway::kMapGroup, gateway::kEntryCountItem)));
-    // An entry count the map cannot hold ends the upload.
-    const std::optional<int> n = gateway::EntryCount(deviceNo());
-    if (!n) return fail();
+    // A refused entry count leaves the map unread: it is neither shown as a
+    // count nor are the entries read.
+    const std::string count = x.readAny(gateway::kMapGroup, gateway::kEntryCountItem);
+    std::optional<int> n;
+    if (IsRefusal(count)) {
+        ui::MarkNoValue(DeviceNo, ui::HeldOfReply(count));
+        for (int i = 0; i < gateway::kMapRows; ++i) setRowHeld(i, ui::Held::NotRead);
+    } else {
+        // No answer, or a count the map cannot hold, ends the upload; an
+        // unanswered box keeps its text, as no value.
+        if (!count.empty()) ui::setText(DeviceNo, TextAfterColon(count));
+        n = gateway::EntryCount(TextAfterColon(count));
+        if (!n) {
+            ui::MarkNoValue(DeviceNo);
+            return fail();
+        }
+        ui::MarkValue(DeviceNo);
+    }
     for (int i = 0; i < 2; ++i) {
         const std::string mac = x.read("00", i == 0 ? "57" : "58");
         if (!x.ok()) return fail();
         lblMac[at(i)]->setText(QString::fromLatin1(ui::ShownText(mac).c_str()));
     }
+    if (!n) return;
+    // The entries are read by the server type's tables: without one, none of
+    // them can be shown.
+    const bool typeKnown = ui::HasValue(List_ServerType);
     for (int i = 0; i < *n; ++i) {
-        const std::string entry = TextAfterColon(x.readAny(gateway::kMapGroup, gateway::MapEntryItem(i)));
-        if (!gateway::LoadMapEntry(rows_[at(i)], entry, serverType())) return fail();
+        if (!typeKnown) {
+            setRowHeld(i, ui::Held::NotRead);
+            continue;
+        }
+        const std::string entry = x.readAny(gateway::kMapGroup, gateway::MapEntryItem(i));
+        if (IsRefusal(entry)) {
+            setRowHeld(i, ui::HeldOfReply(entry));
+            continue;
+        }
+        if (!gateway::LoadMapEntry(rows_[at(i)], TextAfterColon(entry), serverType())) {
+            setRowHeld(i, ui::Held::NotRead);
+            return fail();
+        }
+        ui::Values().set(entryKey(i), ui::Held::Value);
         renderRow(i);
     }
     ShowMapEntries(*n - 1);
@@ -384,45 +508,66 @@ void frmQFODH::failDownload() { ui::ShowTransferMessage(ui::kDownloadingIncomple
 void frmQFODH::cmdDown_Click() {
     Running run(*this);
     // Every check and every entry first: the card is written only when all of
-    // it can go, so a bad field never leaves it half configured.
+    // it can go, so a bad field never leaves it half configured. Only values
+    // are checked and sent: what holds none is left as it is on the card.
     if (!runOK()) return failDownload();
-    const gateway::MapCheck map = gateway::CheckMapEntries(rows_, deviceNo());
-    if (!map.ok) {
-        ui::ShowEntryMessage(map.message);
-        return failDownload();
-    }
+    const bool countSent = ui::HasValue(DeviceNo);
+    // The rows in use as the entry count shows them.
     const int n = gateway::EntryCount(deviceNo()).value_or(0);
-    std::vector<std::string> entries;
+    std::array<bool, gateway::kMapRows> sent{};
+    for (int i = 0; i < n; ++i) sent[at(i)] = countSent && rowHeld(i) == ui::Held::Value;
+    if (countSent) {
+        const gateway::MapCheck map = gateway::CheckMapEntries(rows_, deviceNo(), sent);
+        if (!map.ok) {
+            ui::ShowEntryMessage(map.message);
+            return failDownload();
+        }
+    }
+    std::vector<std::pair<int, std::string>> entries;
     for (int i = 0; i < n; ++i) {
+        if (!sent[at(i)]) continue;
         const gateway::MapCheck e = gateway::BuildMapEntry(rows_[at(i)]);
         if (!e.ok) {
             ui::ShowEntryMessage(e.message);
             return failDownload();
         }
-        entries.push_back(e.text);
+        entries.emplace_back(i, e.text);
     }
     // What goes to the card, as checked (the boxes stay editable while the
-    // line waits); a box without a value is left as it is on the card.
+    // line waits); a setting without a value is named as the dialog captions it.
     ui::LeftAsTheyAre left;
     std::vector<std::pair<std::string, std::string>> settings;
-    const auto sendIfValue = [&](const char* item, QLineEdit* b, const char* caption) {
-        if (ui::HasValue(b))
+    const auto sendIfValue = [&](const char* item, QLineEdit* b, const ui::ValueKey& key, const char* caption) {
+        if (ui::HasValue(b) && !b->text().isEmpty())
             settings.emplace_back(item, ui::text(b));
         else
-            left.add(caption);
+            left.add(ui::Values().of(key), caption);
     };
-    sendIfValue("09", pausePeriod, "Pause period");
-    settings.emplace_back("59", txtIP.text());
-    settings.emplace_back("60", txtSNM.text());
-    settings.emplace_back("61", txtDGate.text());
-    settings.emplace_back("63", serverType());
-    sendIfValue("64", CPUNo, "Processor No.");
-    sendIfValue("65", TimeOut, "SLMP timeout");
-    sendIfValue("66", NWNo, "Network No.");
-    sendIfValue("67", StationNo, "Station No.");
-    settings.emplace_back("68", txtSLMPIP.text());
-    sendIfValue("69", PortNo, "SLMP server Port No.");
+    const auto sendAddress = [&](const char* item, const ui::DottedAddress& a, const ui::ValueKey& key,
+                                 const char* caption) {
+        if (ui::HasValue(a))
+            settings.emplace_back(item, a.text());
+        else
+            left.add(ui::Values().of(key), caption);
+    };
+    sendIfValue("09", pausePeriod, kPauseKey, "Pause period");
+    sendAddress("59", txtIP, kIPKey, "IP address");
+    sendAddress("60", txtSNM, kSNMKey, "Subnet mask");
+    sendAddress("61", txtDGate, kDGateKey, "Default gateway");
+    if (ui::HasValue(List_ServerType))
+        settings.emplace_back("63", serverType());
+    else
+        left.add(ui::Values().of(kServerKey), "Protocol type");
+    sendIfValue("64", CPUNo, kCPUNoKey, "Processor No.");
+    sendIfValue("65", TimeOut, kTimeOutKey, "SLMP timeout");
+    sendIfValue("66", NWNo, kNWNoKey, "Network No.");
+    sendIfValue("67", StationNo, kStationNoKey, "Station No.");
+    sendAddress("68", txtSLMPIP, kSLMPIPKey, "SLMP server IP address");
+    sendIfValue("69", PortNo, kPortNoKey, "SLMP server Port No.");
     const std::string count = deviceNo();
+    if (!countSent) left.add(ui::Values().of(kCountKey), "Entry No.");
+    for (int i = 0; i < n; ++i)
+        if (!sent[at(i)]) left.add(countSent ? rowHeld(i) : ui::Held::NotRead, "Entry", std::to_string(i + 1));
 
     ui::Exchanges x(10);
     x.sendCardSelect("00");
@@ -430,8 +575,8 @@ void frmQFODH::cmdDown_Click() {
     x.read("00", "40");
     if (!x.ok()) return failDownload();
     for (const auto& [item, value] : settings) x.write("00", item, value);
-    x.write(gateway::kMapGroup, gateway::kEntryCountItem, count);
-    for (int i = 0; i < n; ++i) x.write(gateway::kMapGroup, gateway::MapEntryItem(i), entries[at(i)]);
+    if (countSent) x.write(gateway::kMapGroup, gateway::kEntryCountItem, count);
+    for (const auto& [i, text] : entries) x.write(gateway::kMapGroup, gateway::MapEntryItem(i), text);
     if (!x.ok()) return failDownload();
     left.tell();
 }
@@ -439,28 +584,38 @@ void frmQFODH::cmdDown_Click() {
 // ---- the settings file ----
 
 gateway::QfoFile frmQFODH::collect() const {
+    // A setting without a value goes into the file as an empty text, so that
+    // reading the file back gives it none either.
+    const auto box = [](const QLineEdit* b) { return ui::HasValue(b) ? ui::text(b) : std::string(); };
+    const auto address = [](const ui::DottedAddress& a) { return ui::HasValue(a) ? a.text() : std::string(); };
     gateway::QfoFile f;
     f.fileCode = FileCode;
-    f.pausePeriod = ui::text(pausePeriod);
-    f.ip = txtIP.text();
-    f.snm = txtSNM.text();
-    f.dgate = txtDGate.text();
-    f.serverType = serverType();
-    f.cpuNo = ui::text(CPUNo);
-    f.timeOut = ui::text(TimeOut);
-    f.nwNo = ui::text(NWNo);
-    f.stationNo = ui::text(StationNo);
-    f.slmpIp = txtSLMPIP.text();
-    f.portNo = ui::text(PortNo);
-    f.deviceNo = deviceNo();
-    for (int i = 0; i < gateway::kMapRows; ++i) f.rows[at(i)] = gateway::ToQfoRow(rows_[at(i)]);
+    f.pausePeriod = box(pausePeriod);
+    f.ip = address(txtIP);
+    f.snm = address(txtSNM);
+    f.dgate = address(txtDGate);
+    f.serverType = ui::HasValue(List_ServerType) ? serverType() : std::string();
+    f.cpuNo = box(CPUNo);
+    f.timeOut = box(TimeOut);
+    f.nwNo = box(NWNo);
+    f.stationNo = box(StationNo);
+    f.slmpIp = address(txtSLMPIP);
+    f.portNo = box(PortNo);
+    f.deviceNo = box(DeviceNo);
+    // A row is read by the server type's tables: without a type it cannot be
+    // read back, and goes as no value.
+    const bool typeKept = ui::HasValue(List_ServerType);
+    for (int i = 0; i < gateway::kMapRows; ++i)
+        if (typeKept && rowHeld(i) == ui::Held::Value) f.rows[at(i)] = gateway::ToQfoRow(rows_[at(i)]);
     return f;
 }
 
 void frmQFODH::CmdSaveF_Click() {
     Running run(*this);
     runOK();  // its messages and list refresh; its outcome does not stop the save
-    const gateway::MapCheck map = gateway::CheckMapEntries(rows_, deviceNo());
+    // The rows in use that hold a value must be whole; without a count none is in use.
+    const gateway::MapCheck map = ui::HasValue(DeviceNo) ? gateway::CheckMapEntries(rows_, deviceNo(), rowsWithValue())
+                                                        : gateway::MapCheck{};
     if (!map.ok) {
         ui::ShowEntryMessage(map.message);
         return ui::ShowTransferMessage(ui::kSaveFileIncomplete);
@@ -485,25 +640,52 @@ void frmQFODH::CmdReadF_Click() {
         if (auto* m = platform::services().messages) m->show(error, "", platform::MsgIcon::None);
         return;
     }
-    ui::setText(pausePeriod, f.pausePeriod);
-    txtIP.set(f.ip);
-    txtSNM.set(f.snm);
-    txtDGate.set(f.dgate);
+    // What the file holds is a value; an empty field holds none (and an item
+    // the card does not use stays so: a file does not change the card).
+    const auto take = [](const ui::ValueKey& key, bool given) {
+        if (given)
+            ui::Values().set(key, ui::Held::Value);
+        else if (ui::Values().of(key) != ui::Held::Needless)
+            ui::Values().set(key, ui::Held::NotRead);
+    };
+    const auto loadBox = [&](QLineEdit* b, const ui::ValueKey& key, const std::string& field) {
+        ui::setText(b, field);
+        take(key, !field.empty());
+        ui::DrawBound(b);
+    };
+    const auto loadAddress = [&](const ui::DottedAddress& a, const ui::ValueKey& key, const std::string& field) {
+        a.set(field);
+        take(key, addressGiven(field));
+        for (QLineEdit* b : a.boxes) ui::DrawBound(b);
+    };
+    loadBox(pausePeriod, kPauseKey, f.pausePeriod);
+    loadAddress(txtIP, kIPKey, f.ip);
+    loadAddress(txtSNM, kSNMKey, f.snm);
+    loadAddress(txtDGate, kDGateKey, f.dgate);
     loading_ = true;
     List_ServerType->setCurrentIndex(List_ServerType->findText(QString::fromLatin1(f.serverType.c_str())));
     loading_ = false;
-    ui::setText(CPUNo, f.cpuNo);
-    ui::setText(TimeOut, f.timeOut);
-    ui::setText(NWNo, f.nwNo);
-    ui::setText(StationNo, f.stationNo);
-    txtSLMPIP.set(f.slmpIp);
-    ui::setText(PortNo, f.portNo);
-    ui::setText(DeviceNo, f.deviceNo);
+    take(kServerKey, !f.serverType.empty());
+    ui::DrawBound(List_ServerType);
+    loadBox(CPUNo, kCPUNoKey, f.cpuNo);
+    loadBox(TimeOut, kTimeOutKey, f.timeOut);
+    loadBox(NWNo, kNWNoKey, f.nwNo);
+    loadBox(StationNo, kStationNoKey, f.stationNo);
+    loadAddress(txtSLMPIP, kSLMPIPKey, f.slmpIp);
+    loadBox(PortNo, kPortNoKey, f.portNo);
+    loadBox(DeviceNo, kCountKey, f.deviceNo);
     const int n = gateway::EntryCount(f.deviceNo).value_or(0);
     for (int i = 0; i < n; ++i) {
         const gateway::QfoRow& fr = f.rows[at(i)];
-        cardTypeChanged(i, fr.cardType, false);
         gateway::MapRow& r = rows_[at(i)];
+        if (!gateway::HasValue(fr)) {
+            // A row saved without a value: shown empty, as no value.
+            r = gateway::MapRow{};
+            take(entryKey(i), false);
+            renderRow(i);
+            continue;
+        }
+        cardTypeChanged(i, fr.cardType, false);
         r.ChNo = fr.ChNo;
         int p = 0;
         const auto& devices = gateway::DeviceList(r);
@@ -515,6 +697,7 @@ void frmQFODH::CmdReadF_Click() {
         r.EntryDevCodeSet = fr.code.has_value();
         r.EntryRadix = fr.radix.value_or("");
         r.EntryRadixSet = fr.radix.has_value();
+        ui::Values().set(entryKey(i), ui::Held::Value);
         renderRow(i);
     }
     ShowMapEntries(n - 1);

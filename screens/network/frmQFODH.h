@@ -11,6 +11,7 @@
 #include "screens/network/GatewayMap.h"
 #include "ui/DialogBoxes.h"
 #include "ui/SettingsDialog.h"
+#include "ui/ValueStates.h"
 
 class QComboBox;
 class QLabel;
@@ -45,6 +46,14 @@ private:
     bool serverTypeChosen() const;
     std::string serverType() const;
     std::string deviceNo() const;
+
+    // What map row i holds (a value, or none), and its five controls drawn so.
+    ui::Held rowHeld(int i) const;
+    void setRowHeld(int i, ui::Held held);
+    void drawRow(int i);
+    std::array<QWidget*, 5> rowControls(int i) const;
+    // The rows that hold a value.
+    std::array<bool, gateway::kMapRows> rowsWithValue() const;
 
     // The map rows' controls show rows_.
     void renderRow(int i);

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "core/Globals.h"
 #include "core/Protocol.h"
@@ -29,11 +31,18 @@ const char* const kGateway =
     "slot 1 QFODH103\n  set 17 62 3,8\n"
     "slot 3 QM13\n  set 00 10 12.5,7\n";
 
+struct Refusal {
+    const char* frame;
+    const char* group;
+};
+
 struct Shot {
     const char* name;
     const char* station;
     const char* button;  // main-window button that opens the dialog; "" for a slot's screen
     int slot = 0;
+    // Refused at a second Upload, shown as "<name>_refused".
+    std::vector<Refusal> refused = {};
 };
 
 bool save(QWidget& w, const QString& dir, const char* name) {
@@ -58,19 +67,21 @@ int main(int argc, char** argv) {
     platform::QtPlatform platformServices;
     screens::RegisterCardScreens();
 
+    // Each dialog as it opens, then after an Upload (and after a second one the
+    // card partly refuses): a setting without a value is drawn grey (a check box
+    // partly checked), one with a value in the normal colour.
     const Shot shots[] = {
-        {"frmComm_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n", "cmdComm"},
-        // A second Upload that the card refuses the time-out, one slot and the switch.
-        {"frmComm_OW1_refused", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n",
-         "cmdComm"},
+        {"frmComm_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n  set 00 39 01,80,FF\n  set 17 10 3\n", "cmdComm", 0,
+         {{"I09", "00"}, {"I12", "17"}, {"I30", "00"}}},
         {"frmComm_OVRT1W", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdComm"},
         {"frmComm_QFODH", "comm K6-QFODH1:RUN version K6-QFODH1:2.00\n", "cmdComm"},
-        {"frmEther_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n", "cmdSpecialSetting"},
+        {"frmEther_OW1", "comm K6-OW1:RUN version K6-OW1:2.04\n", "cmdSpecialSetting", 0,
+         {{"I60", "00"}, {"I62", "00"}}},
         {"frmEther_OWUB", "comm K6-OWUB:RUN version K6-OWUB:2.04\n", "cmdSpecialSetting"},
         {"frmOP", "comm K6-OP1:RUN version K6-OP1:1.00\n  set 17 1001 0,1,2,3,4,5,6,7,0,1,2,3,4,5,6,7\n",
-         "cmdSpecialSetting"},
-        {"frmOVRT", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdSpecialSetting"},
-        {"frmQFODH", kGateway, "cmdSpecialSetting"},
+         "cmdSpecialSetting", 0, {{"I55", "00"}, {"I27", "17"}, {"I43", "17"}, {"I46", "17"}}},
+        {"frmOVRT", "comm K6-OVRT1W:RUN version K6-OVRT1W:2.00\n", "cmdSpecialSetting", 0, {{"I88", "50"}}},
+        {"frmQFODH", kGateway, "cmdSpecialSetting", 0, {{"I69", "00"}, {"I60", "00"}, {"I11", "17"}}},
         {"frmQFODHdata", kGateway, "", 1},
         {"frmQx", kGateway, "", 3},
     };
@@ -103,30 +114,33 @@ int main(int argc, char** argv) {
         platform::setModalHandler([&](QDialog& d) {
             d.show();
             auto* s = dynamic_cast<ui::SettingsDialog*>(&d);
-            // An OP dialog shows its card's lists: the first Upload fills them.
-            if (s && !QTest::qWaitFor([&] { return s->opened() && !s->busy(); }, 20000)) ok = false;
-            // The general and fieldbus dialogs open from record 17: an Upload shows the card's values.
-            if (std::string(shot.name) == "frmOP" || std::string(shot.name) == "frmComm_OW1" ||
-                std::string(shot.name) == "frmComm_OVRT1W") {
-                d.findChild<QPushButton*>("cmdUp")->click();
-                if (!QTest::qWaitFor([&] { return !s->busy(); }, 20000)) ok = false;
-            }
-            if (std::string(shot.name) == "frmComm_OW1_refused") {
-                d.findChild<QPushButton*>("cmdUp")->click();
-                for (const auto& [frame, group] : {std::pair{"I09", "00"}, std::pair{"I12", "17"}, std::pair{"I30", "00"}}) {
-                    k6sim::Fault f;
-                    f.frame = frame;
-                    f.group = group;
-                    f.action = k6sim::FaultAction::Reply;
-                    f.text = "CNG";
-                    sim.addFault(f);
+            const auto settle = [&] {
+                if (s && !QTest::qWaitFor([&] { return s->opened() && !s->busy(); }, 20000)) ok = false;
+                QTest::qWait(50);
+            };
+            settle();
+            ok = save(d, dir, (std::string(shot.name) + "_opened").c_str()) && ok;
+            auto* up = d.findChild<QPushButton*>("cmdUp");
+            if (up && !up->isHidden()) {
+                up->click();
+                settle();
+                ok = save(d, dir, (std::string(shot.name) + "_uploaded").c_str()) && ok;
+                if (!shot.refused.empty()) {
+                    for (const Refusal& r : shot.refused) {
+                        k6sim::Fault f;
+                        f.frame = r.frame;
+                        f.group = r.group;
+                        f.action = k6sim::FaultAction::Reply;
+                        f.text = "CNG";
+                        f.count = 1;
+                        sim.addFault(f);
+                    }
+                    up->click();
+                    settle();
+                    sim.clearFaults();
+                    ok = save(d, dir, (std::string(shot.name) + "_refused").c_str()) && ok;
                 }
-                d.findChild<QPushButton*>("cmdUp")->click();
-                if (!QTest::qWaitFor([&] { return !s->busy(); }, 20000)) ok = false;
-                sim.clearFaults();
             }
-            QTest::qWait(50);
-            ok = save(d, dir, shot.name) && ok;
             d.reject();
             return d.result();
         });

@@ -181,17 +181,20 @@ TEST_F(NetworkTest, CommDialogDownloadSendsPlainWholeNumbersInRange) {
         EXPECT_TRUE(contains(f, {"I14", "D0"}));
         EXPECT_EQ(text(d, "txtOutSlot_1"), "0");
         // No failure; each Download names the slots it left as they are (the
-        // empty boxes, which this dialog never read).
+        // empty boxes, which this dialog never read), and the switch it never
+        // read either.
         for (const auto& m : messages.shown) EXPECT_EQ(m.title, ui::kLeftAsTheyAreTitle) << m.text;
         ASSERT_FALSE(messages.shown.empty());
         EXPECT_EQ(messages.shown.back().text, std::string(ui::kLeftAsTheyAreText) +
-                                                  "In Slot 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16");
+                                                  "In Slot 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16; "
+                                                  "Fieldbus Activate Delay SW");
+        EXPECT_EQ(count(f, "I30"), 0u) << "the switch as the program showed it is no value";
         click(d, "cmdExit");
     });
     EXPECT_EQ(rec17().Param[1], "7");
     EXPECT_EQ(rec17().Param[2], "0");
     EXPECT_EQ(rec17().Param[5], "16");
-    EXPECT_EQ(rec17().Param[18], "0");
+    EXPECT_EQ(rec17().Param[18], "");
 }
 
 TEST_F(NetworkTest, CommDialogUsesGroup50ForCcLinkIeCards) {
@@ -357,9 +360,11 @@ TEST_F(NetworkTest, EthernetOctetBoxes) {
         messages.shown.clear();
         sim.clearFrames();
         click(d, "cmdDown");
-        EXPECT_TRUE(messages.shown.empty());
         EXPECT_TRUE(contains(sim.frames(), {"G00", "I59", "D192.168.0.7"})) << "box 3 first";
-        EXPECT_TRUE(contains(sim.frames(), {"G00", "I72", "D"})) << "an empty linger box goes as an empty text";
+        // An empty linger box has nothing to send: the card keeps its time, and the end names it.
+        EXPECT_EQ(count(sim.frames(), "I72"), 0u);
+        EXPECT_TRUE(contains(sim.frames(), {"G00", "I73", "D10"}));
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{std::string(ui::kLeftAsTheyAreText) + "Linger 2"});
         click(d, "cmdExit");
     });
 }

@@ -12,6 +12,7 @@
 #include "core/Globals.h"
 #include "screens/network/frmQFODH.h"
 #include "tests/screens/network/NetworkFixture.h"
+#include "ui/DialogValues.h"
 
 using namespace talvo;
 using talvo::network::frmQFODH;
@@ -243,10 +244,21 @@ TEST_F(GatewayDialogTest, DownloadWritesEveryFieldAndEntryOrNothing) {
     });
 }
 
+// A row in use that the user began holds a value and must be whole: without
+// its parts nothing is written. One nobody set holds none: it is left as it is
+// on the card and named, and the rest goes.
 TEST_F(GatewayDialogTest, MapCheckRefusesARowInUseWithoutItsParts) {
     connectTo(kGateway);
     withDialog<frmQFODH>("cmdSpecialSetting", [&](frmQFODH& d) {
         type(d, "DeviceNo", "3");  // row 2 in use but empty
+        messages.shown.clear();
+        sim.clearFrames();
+        click(d, "cmdDown");
+        EXPECT_EQ(messages.texts(), std::vector<std::string>{std::string(ui::kLeftAsTheyAreText) + "Entry 3"});
+        EXPECT_TRUE(framesContain({"G17", "I09", "D3", "G17", "I10", "DA8,100,AI8", "G17", "I11", "D9C,0x1F,DI16"}));
+        EXPECT_EQ(count(sim.frames(), "I12"), 0u);
+
+        type(d, "ChNo_2", "4");  // begun, not whole
         messages.shown.clear();
         sim.clearFrames();
         click(d, "cmdDown");

@@ -75,11 +75,9 @@ TEST(GatewayFile, EverythingIsCheckedBeforeAnythingIsTaken) {
         {join([&] { auto l = good; l.push_back("\"\""); return l; }()), "126 lines"},
         {with(1, "x"), "line 1 no number"},
         {with(3, "\"192.168.3\""), "an address with two dots"},
-        {with(11, "\"\""), "an empty server address"},
         {with(6, "\"8\""), "server type 8"},
         {with(13, "\"17\""), "17 entries"},
         {with(13, "\"1.5\""), "1.5 entries"},
-        {with(13, "\"\""), "no entry count"},
         {with(14, "\"AX\""), "I/O type AX in a row in use"},
         {with(23, "\"ZZ\""), "an unknown device in a row in use"},
         {with(14, "\"AI\"\"\""), "text after the closing quote"},
@@ -103,6 +101,39 @@ TEST(GatewayFile, EverythingIsCheckedBeforeAnythingIsTaken) {
     // The longest value a field may hold.
     EXPECT_TRUE(ParseQfo(with(7, "\"" + std::string(255, 'F') + "\""), f, error)) << error;
     EXPECT_EQ(f.cpuNo, std::string(255, 'F'));
+}
+
+// A setting saved without a value is an empty field: read back it holds none,
+// and it is neither refused nor checked (an empty entry count puts no row in
+// use; a row in use without an I/O type holds no value).
+TEST(GatewayFile, EmptyFieldsHoldNoValueAndPass) {
+    const std::vector<std::string> good = linesOf(reference());
+    const auto with = [&](std::vector<std::pair<std::size_t, std::string>> changes) {
+        std::vector<std::string> l = good;
+        for (const auto& [line, text] : changes) l[line - 1] = text;
+        return join(l);
+    };
+    QfoFile f;
+    std::string error;
+    ASSERT_TRUE(ParseQfo(with({{3, "\"\""}, {11, "\"\""}, {12, "\"\""}}), f, error)) << error;
+    EXPECT_EQ(f.ip, "");
+    EXPECT_EQ(f.slmpIp, "");
+    EXPECT_EQ(f.portNo, "");
+    EXPECT_EQ(f.deviceNo, "2");
+    // No server type and no entry count: no row is in use, so none is checked.
+    ASSERT_TRUE(ParseQfo(with({{6, "\"\""}, {13, "\"\""}, {14, "\"AX\""}}), f, error)) << error;
+    EXPECT_EQ(f.serverType, "");
+    EXPECT_EQ(f.deviceNo, "");
+    // Rows in use read by a server type the file does not hold: damaged.
+    EXPECT_FALSE(ParseQfo(with({{6, "\"\""}}), f, error));
+    // A row in use saved without a value: no I/O type, nothing else either.
+    ASSERT_TRUE(ParseQfo(with({{21, "\"\""}, {22, "\"\""}, {23, "\"\""}, {24, ""}, {25, ""}, {26, "\"\""}}), f,
+                         error))
+        << error;
+    EXPECT_FALSE(HasValue(f.rows[1]));
+    EXPECT_TRUE(HasValue(f.rows[0]));
+    // An I/O type that is there is checked as ever.
+    EXPECT_FALSE(ParseQfo(with({{21, "\"AX\""}}), f, error));
 }
 
 TEST(GatewayFile, TheServerTypeLineChoosesTheTable) {
