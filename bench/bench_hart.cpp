@@ -93,8 +93,8 @@ void benchHartBlocks(const HartBench& b) {
     bytes0 = port.bytes;
     t0 = wallMs();
     for (const auto& block : kBlocks) {
-        const auto text = screens::hart::ReadHartBlock(block, "1");
-        ok = text && *text == hexText(block.size()) && ok;
+        const auto read = screens::hart::ReadHartBlock(block, "1");
+        ok = read.outcome == screens::hart::BlockOutcome::Read && read.text == hexText(block.size()) && ok;
     }
     ms = wallMs() - t0;
     wire = static_cast<double>(port.bytes - bytes0) * kMsPerByte;
