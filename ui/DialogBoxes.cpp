@@ -84,10 +84,6 @@ std::string text(const QLineEdit* box) { return box->text().toLatin1().toStdStri
 
 void setText(QLineEdit* box, const std::string& t) {
     box->setText(QString::fromLatin1(t.data(), static_cast<qsizetype>(t.size())));
-    // Text the program sets into a box not bound to a setting is a value, even
-    // when it is the text the box had; a bound box keeps its state (what the
-    // program puts there is no value by itself).
-    if (!box->property("talvoKeySlot").isValid()) MarkValue(box);
 }
 
 void DottedAddress::set(const std::string& address) const {

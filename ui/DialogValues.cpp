@@ -18,33 +18,7 @@ namespace talvo::ui {
 
 namespace {
 
-constexpr const char* kNoValue = "talvoNoValue";
-constexpr const char* kWatched = "talvoValueWatched";
-constexpr const char* kGroupLinked = "talvoValueGroupLinked";
-
-
 bool isValue(const std::string& reply) { return !reply.empty() && !IsRefusal(reply); }
-
-void watch(QLineEdit* box) {
-    // A bound box takes a value from the user alone (BindSetting).
-    if (box->property(kWatched).toBool() || box->property("talvoKeySlot").isValid()) return;
-    box->setProperty(kWatched, true);
-    QObject::connect(box, &QLineEdit::textChanged, box, [box] { MarkValue(box); });
-}
-
-void watch(QCheckBox* box) {
-    if (box->property(kWatched).toBool() || box->property("talvoKeySlot").isValid()) return;
-    box->setProperty(kWatched, true);
-    QObject::connect(box, &QCheckBox::stateChanged, box, [box](int state) {
-        if (state == Qt::PartiallyChecked) return;
-        box->setTristate(false);
-        MarkValue(box);
-    });
-}
-
-}  // namespace
-
-namespace {
 
 constexpr const char* kUnread = "unread";
 constexpr const char* kReadText = "readTextColor";
@@ -193,49 +167,24 @@ std::string ShownText(const std::string& prefix, const std::string& reply) {
     return isValue(reply) ? prefix + TextAfterColon(reply) : std::string();
 }
 
+// A control not bound to a setting shows only what the program puts in it:
+// it holds no state of its own, and is drawn only.
 void MarkNoValue(QLineEdit* box, Held why) {
-    if (const auto k = boundKey(box)) {
-        Values().set(*k, why);
-        DrawHeld(box, why);
-        return;
-    }
-    watch(box);
-    if (box->property(kNoValue).toBool()) return;
-    box->setProperty(kNoValue, true);
+    if (const auto k = boundKey(box)) Values().set(*k, why);
     DrawHeld(box, why);
 }
 
 void MarkNoValue(QCheckBox* box, Held why) {
-    if (const auto k = boundKey(box)) {
-        Values().set(*k, why);
-        DrawHeld(box, why);
-        return;
-    }
-    watch(box);
-    box->setProperty(kNoValue, true);
+    if (const auto k = boundKey(box)) Values().set(*k, why);
     DrawHeld(box, why);
 }
 
 void MarkNoValue(const DottedAddress& address, Held why) {
     for (QLineEdit* b : address.boxes) MarkNoValue(b, why);
-    if (boundKey(address.boxes[0]) || address.boxes[0]->property(kGroupLinked).toBool()) return;
-    const std::array<QLineEdit*, 4> all = address.boxes;
-    for (QLineEdit* b : all) {
-        b->setProperty(kGroupLinked, true);
-        QObject::connect(b, &QLineEdit::textChanged, b, [all] {
-            for (QLineEdit* other : all) MarkValue(other);
-        });
-    }
 }
 
 void MarkValue(QWidget* control) {
-    if (const auto k = boundKey(control)) {
-        Values().set(*k, Held::Value);
-        DrawHeld(control, Held::Value);
-        return;
-    }
-    if (!control->property(kNoValue).toBool()) return;
-    control->setProperty(kNoValue, false);
+    if (const auto k = boundKey(control)) Values().set(*k, Held::Value);
     DrawHeld(control, Held::Value);
 }
 
@@ -244,8 +193,8 @@ void MarkValue(const DottedAddress& address) {
 }
 
 bool HasValue(const QWidget* control) {
-    if (const auto k = boundKey(control)) return Values().of(*k) == Held::Value;
-    return !control->property(kNoValue).toBool();
+    const auto k = boundKey(control);
+    return k && Values().of(*k) == Held::Value;
 }
 
 bool HasValue(const DottedAddress& address) {
@@ -264,16 +213,8 @@ bool ShowRead(QLineEdit* box, const std::string& reply) {
 
 void ShowRecorded(QLineEdit* box, const std::string& field) {
     setText(box, field);
-    if (const auto k = boundKey(box)) {
-        DrawHeld(box, Values().of(*k, field));
-        return;
-    }
-    if (field.empty()) MarkNoValue(box);
-}
-
-void ShowSetting(QLineEdit* box, const Setting& setting) {
-    setText(box, setting.text);
-    if (!setting.has) MarkNoValue(box);
+    const auto k = boundKey(box);
+    DrawHeld(box, k ? Values().of(*k, field) : field.empty() ? Held::NotRead : Held::Value);
 }
 
 // ---- LeftAsTheyAre ----

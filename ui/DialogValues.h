@@ -44,29 +44,10 @@ std::string ShownText(const std::string& reply);
 // The same with a prefix ("V" before a version); nothing for a refusal or no answer.
 std::string ShownText(const std::string& prefix, const std::string& reply);
 
-// A setting kept apart from the control that shows it (a list a dialog pages
-// through): its text and whether it is a value.
-struct Setting {
-    std::string text;
-    bool has = false;
-
-    void take(std::string t) {
-        text = std::move(t);
-        has = true;
-    }
-    // From a record field: an empty field holds no value.
-    void fromRecord(const std::string& field) {
-        text = field;
-        has = !field.empty();
-    }
-    // A refused read: the text stays, it is no value any more.
-    void refuse() { has = false; }
-};
-
 // Marks a control as holding no value. A box keeps its text, drawn grey; a
 // check box shows partly checked. A bound control keeps the state until a
-// read, a file or the user gives it a value; one not bound takes a value again
-// at the next change of its text or state, whoever makes it.
+// read, a file or the user gives it a value. (A control not bound to a
+// setting holds none: these only draw it.)
 void MarkNoValue(QLineEdit* box, Held why = Held::NotRead);
 void MarkNoValue(QCheckBox* box, Held why = Held::NotRead);
 // The four boxes of an address are one setting: all four lose their value, and
@@ -76,6 +57,7 @@ void MarkNoValue(const DottedAddress& address, Held why = Held::NotRead);
 void MarkValue(QWidget* control);
 void MarkValue(const DottedAddress& address);
 
+// Whether a bound control's setting holds a value (false for a control not bound).
 bool HasValue(const QWidget* control);
 bool HasValue(const DottedAddress& address);
 
@@ -85,8 +67,6 @@ bool ShowRead(QLineEdit* box, const std::string& reply);
 // Shows a record field in a box: an empty field is no value; for a bound box,
 // a field with a text holds a value unless a read since said otherwise.
 void ShowRecorded(QLineEdit* box, const std::string& field);
-// Shows a setting kept apart in a box.
-void ShowSetting(QLineEdit* box, const Setting& setting);
 
 // The settings a Download did not write because they hold no value, named as
 // the screen or dialog captions them; members of one setting ("In Slot" of

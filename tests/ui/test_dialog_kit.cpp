@@ -112,11 +112,17 @@ TEST(DialogBoxes, CheckFieldShowsTheRowsMessageOrWhatTheCheckMade) {
     platform::ScopedServices scope(platform::Services{.messages = &messages});
     const ui::FieldCheck cpu{.kind = ui::FieldKind::Hex, .maxChars = 4, .min = 0, .max = 0xFFFF,
                              .message = "Processor No.:Please enter number 0000 - FFFF"};
+    // What the user types into a box bound to its setting.
     QLineEdit box;
-    ui::setText(&box, "00ff");
+    ui::BindSetting(&box, {17, "cpu", 0});
+    const auto type = [&box](const std::string& t) {
+        ui::setText(&box, t);
+        Q_EMIT box.textEdited(box.text());
+    };
+    type("00ff");
     EXPECT_TRUE(ui::CheckField(&box, cpu));
     EXPECT_EQ(textOf(box), "FF");
-    ui::setText(&box, "G1");
+    type("G1");
     EXPECT_FALSE(ui::CheckField(&box, cpu));
     EXPECT_EQ(textOf(box), "G1");
     EXPECT_EQ(messages.texts(), std::vector<std::string>{cpu.message});
@@ -134,42 +140,66 @@ TEST(DialogValues, ShownTextOfRepliesAndRefusals) {
     }
 }
 
-// A box without a value keeps its text, drawn grey; whatever gives it a text
-// again (typed, set by the program, the same text set again) makes it a value.
-TEST(DialogValues, ABoxLosesItsValueToARefusalAndGetsItBackFromAnyText) {
+// A bound box without a value keeps its text, drawn grey. A read, the record
+// or the user's own typing gives it a value; the text the program puts in it
+// never does, not even the text it had. (Changed on purpose: any text set by
+// the program used to make a value.)
+TEST(DialogValues, ABoundBoxHoldsWhatAReadTheRecordOrTheUserGaveIt) {
+    ui::Values().connected();
     QLineEdit box;
-    ui::setText(&box, "55");
+    ui::BindSetting(&box, {17, "box", 0});
+    EXPECT_FALSE(ui::HasValue(&box)) << "nothing read yet";
+    EXPECT_TRUE(ui::ShowRead(&box, "x:55"));
+    EXPECT_TRUE(ui::HasValue(&box));
     const QColor valueText = box.palette().color(QPalette::Active, QPalette::Text);
     for (const char* refusal : {"CNG", "NEEDLESS", ""}) {
         EXPECT_FALSE(ui::ShowRead(&box, refusal));
         EXPECT_EQ(textOf(box), "55") << refusal;
         EXPECT_FALSE(ui::HasValue(&box)) << refusal;
         EXPECT_NE(box.palette().color(QPalette::Active, QPalette::Text), valueText);
-        ui::setText(&box, "55");  // the same text: still a value now
-        EXPECT_TRUE(ui::HasValue(&box));
+        ui::setText(&box, "55");  // the program's own text: still no value
+        EXPECT_FALSE(ui::HasValue(&box));
+        EXPECT_TRUE(ui::ShowRead(&box, "x:55"));
         EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Text), valueText);
     }
     ui::MarkNoValue(&box);
     ui::MarkNoValue(&box);  // twice: the value's look is kept once
     box.setFocus();
     QTest::keyClicks(&box, "6");
-    EXPECT_TRUE(ui::HasValue(&box));
+    EXPECT_TRUE(ui::HasValue(&box)) << "typed by the user";
     EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Text), valueText);
-    EXPECT_TRUE(ui::ShowRead(&box, "x:7"));
-    EXPECT_EQ(textOf(box), "7");
-    ui::ShowRecorded(&box, "");
-    EXPECT_FALSE(ui::HasValue(&box)) << "an empty record field is no value";
-    ui::ShowRecorded(&box, "9");
-    EXPECT_TRUE(ui::HasValue(&box));
-    ui::ShowSetting(&box, ui::Setting{"old", false});
-    EXPECT_EQ(textOf(box), "old");
-    EXPECT_FALSE(ui::HasValue(&box));
+
+    QLineEdit recorded;
+    ui::BindSetting(&recorded, {17, "recorded", 0});
+    ui::ShowRecorded(&recorded, "");
+    EXPECT_TRUE(ui::DrawnUnread(&recorded)) << "an empty record field is no value";
+    ui::ShowRecorded(&recorded, "9");
+    EXPECT_FALSE(ui::DrawnUnread(&recorded)) << "a record field with a text is one";
+    ui::Values().set({17, "recorded", 0}, ui::Held::Refused);
+    ui::ShowRecorded(&recorded, "9");
+    EXPECT_TRUE(ui::DrawnUnread(&recorded)) << "unless a read since said otherwise";
+    ui::Values().fileOpened();
+    ui::ShowRecorded(&recorded, "9");
+    EXPECT_FALSE(ui::DrawnUnread(&recorded)) << "a file opened: what the record holds";
 }
 
-TEST(DialogValues, ACheckBoxWithoutAValueIsPartlyCheckedUntilTheUserOrProgramSetsIt) {
+// A disabled control drawn while its setting changes state keeps the colours
+// an enabled control has: enabled again, a value reads in the normal colour.
+TEST(DialogValues, DrawingADisabledControlKeepsTheEnabledColours) {
+    QLineEdit box;
+    const QColor normal = box.palette().color(QPalette::Active, QPalette::Text);
+    box.setEnabled(false);
+    ui::DrawHeld(&box, ui::Held::NotRead);
+    ui::DrawHeld(&box, ui::Held::Value);
+    box.setEnabled(true);
+    EXPECT_EQ(box.palette().color(QPalette::Active, QPalette::Text), normal);
+}
+
+// (Changed on purpose: the program's setChecked used to give a value.)
+TEST(DialogValues, ABoundCheckBoxWithoutAValueIsPartlyCheckedUntilTheUserSetsIt) {
+    ui::Values().connected();
     QCheckBox box;
-    box.setChecked(true);
-    ui::MarkNoValue(&box);
+    ui::BindSetting(&box, {17, "switch", 0});
     EXPECT_EQ(box.checkState(), Qt::PartiallyChecked);
     EXPECT_FALSE(ui::HasValue(&box));
     box.click();
@@ -177,29 +207,32 @@ TEST(DialogValues, ACheckBoxWithoutAValueIsPartlyCheckedUntilTheUserOrProgramSet
     EXPECT_FALSE(box.isTristate());
     EXPECT_EQ(box.checkState(), Qt::Checked);
     ui::MarkNoValue(&box);
-    box.setChecked(false);
-    EXPECT_TRUE(ui::HasValue(&box));
-    EXPECT_EQ(box.checkState(), Qt::Unchecked);
-    ui::MarkNoValue(&box);
-    box.setChecked(true);
-    EXPECT_TRUE(ui::HasValue(&box));
-    EXPECT_EQ(box.checkState(), Qt::Checked);
+    EXPECT_EQ(box.checkState(), Qt::PartiallyChecked);
+    box.setChecked(false);  // the program's own change
+    EXPECT_FALSE(ui::HasValue(&box));
+    ui::DrawBound(&box);
+    EXPECT_EQ(box.checkState(), Qt::PartiallyChecked);
 }
 
-// The four boxes of an address are one setting.
+// The four boxes of an address are one setting: the user's edit in one gives
+// all four their value; the program's text in them gives none.
 TEST(DialogValues, AnAddressIsOneSetting) {
+    ui::Values().connected();
     QWidget parent;
     ui::DottedAddress a;
     for (auto& b : a.boxes) b = new QLineEdit(&parent);
+    ui::BindSetting(a, {17, "address", 0});
     a.set("10.1.2.3");
-    ui::MarkNoValue(a);
     EXPECT_FALSE(ui::HasValue(a));
     EXPECT_EQ(a.text(), "10.1.2.3");
-    ui::setText(a.boxes[1], "9");
+    for (QLineEdit* b : a.boxes) EXPECT_TRUE(ui::DrawnUnread(b));
+    a.boxes[1]->setFocus();
+    QTest::keyClicks(a.boxes[1], "9");
     EXPECT_TRUE(ui::HasValue(a)) << "an edit in one box gives all four their value";
+    for (QLineEdit* b : a.boxes) EXPECT_FALSE(ui::DrawnUnread(b));
     ui::MarkNoValue(a);
     a.set("10.1.2.3");
-    EXPECT_TRUE(ui::HasValue(a));
+    EXPECT_FALSE(ui::HasValue(a));
 }
 
 TEST(DialogValues, LeftAsTheyAreNamesEachSettingOnceWithItsMembers) {
@@ -226,10 +259,13 @@ TEST(DialogValues, CheckFieldPassesABoxWithoutAValue) {
     test::RecordingMessageBox messages;
     platform::ScopedServices scope(platform::Services{.messages = &messages});
     const ui::FieldCheck net{.kind = ui::FieldKind::Number, .min = 1, .max = 239, .message = "bad"};
+    ui::Values().connected();
     QLineEdit box;
-    ui::MarkNoValue(&box);
+    ui::BindSetting(&box, {17, "net", 0});
     EXPECT_TRUE(ui::CheckField(&box, net));
-    ui::setText(&box, "");
+    box.setFocus();
+    QTest::keyClicks(&box, "1");
+    QTest::keyClick(&box, Qt::Key_Backspace);  // the user's own edit, to an empty box
     EXPECT_FALSE(ui::CheckField(&box, net));
     EXPECT_EQ(messages.texts(), std::vector<std::string>{"bad"});
 }
