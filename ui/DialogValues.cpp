@@ -34,7 +34,7 @@ constexpr QPalette::ColorGroup kLiveGroups[] = {QPalette::Active, QPalette::Inac
 QColor unreadText(const QWidget* w) {
     const QPalette& p = w->palette();
     const QPalette::ColorRole face = qobject_cast<const QComboBox*>(w) ? QPalette::Button : QPalette::Base;
-    return p.color(QPalette::Active, face).lightness() < 140 ? QColor(0xC0, 0xC0, 0xC0) : QColor(0x80, 0x80, 0x80);
+    return p.color(QPalette::Active, face).lightness() < 140 ? QColor(0xE0, 0xE0, 0xE0) : QColor(0x80, 0x80, 0x80);
 }
 
 // A coloured list draws its face by a style sheet with a rule of its own for

@@ -105,7 +105,7 @@ void setListColors(QComboBox* list, std::uint32_t back, std::uint32_t text) {
                                 "QComboBox QAbstractItemView { background-color: %3; color: %4; "
                                 "selection-background-color: %5; selection-color: %6; }"
                                 // A list holding no value read from the card shows its entry in grey.
-                                "QComboBox[unread=\"true\"] { color: #c0c0c0; }")
+                                "QComboBox[unread=\"true\"] { color: #e0e0e0; }")
                             .arg(toQColor(back).name(), toQColor(text).name(), plain.color(QPalette::Base).name(),
                                  plain.color(QPalette::Text).name(), toQColor(colors::Navy).name(),
                                  toQColor(colors::White).name()));

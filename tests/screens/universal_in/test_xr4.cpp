@@ -488,7 +488,7 @@ TEST_F(XR4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) 
     const std::string allLeft =
         "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4; Full Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Adjust Ch.1, Ch.2, Ch.3, Ch.4; "
         "Full Adjust Ch.1, Ch.2, Ch.3, Ch.4; Unused Ch.1, Ch.2, Ch.3, Ch.4";
-    const QColor greys[] = {QColor(0x80, 0x80, 0x80), QColor(0xC0, 0xC0, 0xC0)};
+    const QColor greys[] = {QColor(0x80, 0x80, 0x80), QColor(0xE0, 0xE0, 0xE0)};
     useFakeClock();
     for (const Kind& k : kinds)
         for (const Case& c : cases) {
