@@ -159,6 +159,8 @@ void CardScreen::openCard(const std::string& typeCode, const ScreenSpec& spec) {
     // A card that could not be selected is not read: the opener's hold sends
     // nothing more, and the first live read reports the lost link.
     const auto selectAndVersion = [&] {
+        // The version of the card shown before is not this one's, whatever comes.
+        setBoxText(txtVerNo, "");
         if (SelectCard(slot)) setBoxText(txtVerNo, ShownValue(ReadItem(3, "00", "40")));
     };
     // The boxes are filled from the record of the slot this opener started on.

@@ -7,6 +7,7 @@
 #include "core/LineTurn.h"
 #include "screens/analog_in/frmBW.h"
 #include "screens/analog_in/frmHG4.h"
+#include "screens/analog_in/frmHG8.h"
 #include "shell/frmLoading.h"
 #include "tests/screens/ScreenFixture.h"
 
@@ -85,6 +86,19 @@ TEST_F(CardScreenTest, AStrayValueThatBeginsWithTheSelectsEchoNeverShowsAnotherC
     const Frames w = stamped();
     EXPECT_EQ(std::count(w.begin(), w.end(), "1|00/41:1"), 2) << "the lost select is sent again";
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// The old fault: an opener whose select the station did not answer left the
+// version of the card shown before in the box, where a screen that works out
+// its settings from the version (IY4A) took it for this card's.
+TEST_F(CardScreenTest, AnOpenerThatCannotSelectItsCardShowsNoVersion) {
+    auto* s = pick<frmHG8>(5);  // the screen the HG8 in slot 5 and the HG8A in slot 6 share
+    settle(s);
+    ASSERT_EQ(text(s->versionBox()), "0.9");
+    useFakeClock();
+    sim.addFault(silence("D6", -1));
+    ASSERT_EQ(pick<frmHG8>(6), s);
+    EXPECT_EQ(text(s->versionBox()), "");
 }
 
 TEST_F(CardScreenTest, DownloadClickedAfterUploadRunsFirst) {
