@@ -146,8 +146,11 @@ void frmGBH::buildRows() {
 
         auto* item = new ItemList(b);
         item->setObjectName(QString("cbItem%1").arg(r));
-        item->setModel(&itemNames_);  // the one list all 16 rows show
-        item->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        // The one list all 16 rows show. No size policy is set: the list has
+        // its place and width, and setting one builds its drop-down at once,
+        // which for sixteen lists of all the items was a sixth of the work of
+        // the screen's first opening.
+        item->setModel(&itemNames_);
         item->onDropDown = [this, r] { LiveReadEnabled = r; };
         cbItem[i] = item;
         placeTwips(item, kItemX, y, kItemW, kCtlHeight);
