@@ -56,7 +56,7 @@ void TemperatureScreen::uploadExtra(Transfer& t) {
     const std::string reply = t.read("00", "56");
     if (!t.ok()) return;
     // Nor does a refusal: the box and the record keep theirs, drawn as not read.
-    const Held h = heldFromReply(reply);
+    const Held h = ui::HeldOfReply(reply);
     setHeld("limit", 1, chkLimit, h);
     if (h != Held::Value) return;
     const bool on = TextAfterColon(reply) == "ENA";

@@ -89,7 +89,7 @@ bool frmGBH::uploadAll() {
         // unbound "0;0;0;0" there would end the layout and a download would then
         // unbind every later binding of the card.
         const std::string text = UploadedBindingText(reply, rec.Param[i + 1]);
-        setBindingHeld(i, IsRefusal(reply) ? heldFromReply(reply) : text.empty() ? Held::NotRead : Held::Value);
+        setBindingHeld(i, IsRefusal(reply) ? ui::HeldOfReply(reply) : text.empty() ? Held::NotRead : Held::Value);
         rec.Param.set(i + 1, text);
         t.step(i);
     }

@@ -220,8 +220,6 @@ void CardScreen::ShowSettings(const std::string&) {
 
 // --- what a setting holds ---
 
-Held CardScreen::heldFromReply(const std::string& reply) { return ui::HeldOfReply(reply); }
-
 ui::ValueKey CardScreen::valueKey(const std::string& name, int ch) const {
     return {cardSlot_, stateTag_ + "." + name, ch};
 }
@@ -526,7 +524,7 @@ bool CardScreen::uploadSetting(Transfer& t, const Setting& s, int ch, int varian
     // theirs, drawn as not read, and a download sends nothing for it until the
     // user sets it or a later read brings a value.
     if (IsRefusal(reply)) {
-        setHeld(s, ch, heldFromReply(reply));
+        setHeld(s, ch, ui::HeldOfReply(reply));
         return true;
     }
     const std::string value = TextAfterColon(reply);

@@ -253,8 +253,6 @@ protected:
     // Keeps the state for this screen's slot and draws `control` by it. A value
     // coming in: call it before the control shows the value.
     void setHeld(const std::string& name, int ch, QWidget* control, Held h);
-    // The state a read's reply gives: Refused for "CNG", Needless for "NEEDLESS", else Value.
-    static Held heldFromReply(const std::string& reply);
     // The user changing `control` (typing, picking an entry, clicking) gives the setting a value.
     void watchUserSets(const std::string& name, int ch, QWidget* control);
     // A setting of the rows, as those calls see it.
