@@ -156,6 +156,16 @@ void BindSetting(const DottedAddress& address, const ValueKey& key) {
     }
 }
 
+void BindSettingUnread(QWidget* control, const ValueKey& key) {
+    Values().set(key, Held::NotRead);
+    BindSetting(control, key);
+}
+
+void BindSettingUnread(const DottedAddress& address, const ValueKey& key) {
+    Values().set(key, Held::NotRead);
+    BindSetting(address, key);
+}
+
 void DrawBound(QWidget* control) {
     if (!control) return;
     if (const auto k = boundKey(control)) DrawHeld(control, Values().of(*k));
@@ -169,14 +179,9 @@ std::string ShownText(const std::string& prefix, const std::string& reply) {
 
 // A control not bound to a setting shows only what the program puts in it:
 // it holds no state of its own, and is drawn only.
-void MarkNoValue(QLineEdit* box, Held why) {
-    if (const auto k = boundKey(box)) Values().set(*k, why);
-    DrawHeld(box, why);
-}
-
-void MarkNoValue(QCheckBox* box, Held why) {
-    if (const auto k = boundKey(box)) Values().set(*k, why);
-    DrawHeld(box, why);
+void MarkNoValue(QWidget* control, Held why) {
+    if (const auto k = boundKey(control)) Values().set(*k, why);
+    DrawHeld(control, why);
 }
 
 void MarkNoValue(const DottedAddress& address, Held why) {
@@ -200,6 +205,8 @@ bool HasValue(const QWidget* control) {
 bool HasValue(const DottedAddress& address) {
     return std::all_of(address.boxes.begin(), address.boxes.end(), [](const QLineEdit* b) { return HasValue(b); });
 }
+
+bool HasValueToSend(const QLineEdit* box) { return HasValue(box) && !box->text().isEmpty(); }
 
 bool ShowRead(QLineEdit* box, const std::string& reply) {
     if (!isValue(reply)) {

@@ -33,6 +33,10 @@ void DrawHeld(QWidget* control, Held held);
 void BindSetting(QWidget* control, const ValueKey& key);
 // The four boxes of an address are one setting.
 void BindSetting(const DottedAddress& address, const ValueKey& key);
+// The same for a dialog that keeps nothing from an earlier opening: the
+// setting holds no value until a read, a file or the user gives it one.
+void BindSettingUnread(QWidget* control, const ValueKey& key);
+void BindSettingUnread(const DottedAddress& address, const ValueKey& key);
 // Draws a bound control by the state kept for it (after the dialog filled it).
 void DrawBound(QWidget* control);
 // Whether a control is drawn as holding no value.
@@ -48,8 +52,7 @@ std::string ShownText(const std::string& prefix, const std::string& reply);
 // check box shows partly checked. A bound control keeps the state until a
 // read, a file or the user gives it a value. (A control not bound to a
 // setting holds none: these only draw it.)
-void MarkNoValue(QLineEdit* box, Held why = Held::NotRead);
-void MarkNoValue(QCheckBox* box, Held why = Held::NotRead);
+void MarkNoValue(QWidget* control, Held why = Held::NotRead);
 // The four boxes of an address are one setting: all four lose their value, and
 // a change in any of them gives all four their value again.
 void MarkNoValue(const DottedAddress& address, Held why = Held::NotRead);
@@ -60,6 +63,9 @@ void MarkValue(const DottedAddress& address);
 // Whether a bound control's setting holds a value (false for a control not bound).
 bool HasValue(const QWidget* control);
 bool HasValue(const DottedAddress& address);
+// Whether a Download has something to send for a bound box: a value, and not
+// an empty text.
+bool HasValueToSend(const QLineEdit* box);
 
 // Shows a read in a box: a value's text after its colon, or, for a refusal or
 // no answer, the box keeps its text as no value. True when it was a value.

@@ -22,6 +22,13 @@ Held ValueStates::of(const ValueKey& k) const {
 
 void ValueStates::set(const ValueKey& k, Held held) { states_[k] = held; }
 
+void ValueStates::loaded(const ValueKey& k, bool given) {
+    if (given)
+        set(k, Held::Value);
+    else if (of(k) != Held::Needless)
+        set(k, Held::NotRead);
+}
+
 Held ValueStates::read(const ValueKey& k, const std::string& reply) {
     if (reply.empty()) return of(k);
     const Held h = HeldOfReply(reply);

@@ -50,9 +50,11 @@ public:
     // A read's reply: a value, a refusal ("CNG"), an item the card does not
     // use ("NEEDLESS"). No answer ("") changes nothing. Returns the state.
     Held read(const ValueKey& k, const std::string& reply);
-    // A setting loaded from a file of a dialog's own: a field with a text is a
-    // value, an empty field none.
-    void loaded(const ValueKey& k, const std::string& field) { set(k, field.empty() ? Held::NotRead : Held::Value); }
+    // A setting loaded from a file of a dialog's own: a field that gave it a
+    // text is a value; an empty field is none, and an item the card does not
+    // use stays so (a file does not change the card).
+    void loaded(const ValueKey& k, bool given);
+    void loaded(const ValueKey& k, const std::string& field) { loaded(k, !field.empty()); }
 
     // A new link: nothing read before holds for the cards now there.
     void connected() { states_.clear(); }

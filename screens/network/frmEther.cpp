@@ -89,17 +89,13 @@ frmEther::frmEther(QWidget* parent) : ui::SettingsDialog(parent) {
 
     // The dialog keeps nothing from an earlier opening: what it shows comes
     // from its own reads and the user's edits.
-    const auto bind = [](const auto& control, const ui::ValueKey& key) {
-        ui::Values().set(key, ui::Held::NotRead);
-        ui::BindSetting(control, key);
-    };
-    bind(txtIP, kIPKey);
-    bind(txtDGate, kDGateKey);
-    bind(txtSNM, kSNMKey);
-    bind(txtIPsel, kIPselKey);
+    ui::BindSettingUnread(txtIP, kIPKey);
+    ui::BindSettingUnread(txtDGate, kDGateKey);
+    ui::BindSettingUnread(txtSNM, kSNMKey);
+    ui::BindSettingUnread(txtIPsel, kIPselKey);
     for (int n = 1; n <= 4; ++n) {
-        bind(txtPort[static_cast<std::size_t>(n)], portKey(n));
-        bind(txtTimeout[static_cast<std::size_t>(n)], lingerKey(n));
+        ui::BindSettingUnread(txtPort[static_cast<std::size_t>(n)], portKey(n));
+        ui::BindSettingUnread(txtTimeout[static_cast<std::size_t>(n)], lingerKey(n));
     }
 
     // Every change of an octet or port box, typed or filled by an upload.
@@ -249,7 +245,7 @@ void frmEther::cmdDown_Click() {
     };
     const auto writeBox = [&](const std::string& item, QLineEdit* b, const ui::ValueKey& key, const std::string& caption,
                               const std::string& member) {
-        if (ui::HasValue(b) && !b->text().isEmpty())
+        if (ui::HasValueToSend(b))
             x.write("00", item, ui::text(b));
         else
             left.add(ui::Values().of(key), caption, member);

@@ -137,7 +137,7 @@ void frmOVRT::cmdDown_Click() {
     // A write the card did not take leaves record 17 with what the card has:
     // the checks (here or when a box was left) put the values there, so they
     // go back to what the card last took.
-    if (ui::HasValue(txbNetWorkNo) && !txbNetWorkNo->text().isEmpty()) {
+    if (ui::HasValueToSend(txbNetWorkNo)) {
         const std::string netWorkNo = ui::text(txbNetWorkNo);
         x.write("50", "88", netWorkNo);
         if (!x.ok()) {
@@ -151,7 +151,7 @@ void frmOVRT::cmdDown_Click() {
         left.add(ui::Values().of(kNetWorkNoKey), "NetWork No.");
     }
     if (delay) {
-        if (ui::HasValue(txbRedundant) && !txbRedundant->text().isEmpty()) {
+        if (ui::HasValueToSend(txbRedundant)) {
             const std::string switching = ui::text(txbRedundant);
             x.write("50", "97", switching);
             if (!x.ok()) {

@@ -229,22 +229,18 @@ frmQFODH::frmQFODH(QWidget* parent) : ui::SettingsDialog(parent) {
 
     // Each opening starts from empty controls: nothing holds a value until a
     // read, a file or the user gives it one.
-    const auto bind = [](const auto& control, const ui::ValueKey& key) {
-        ui::Values().set(key, ui::Held::NotRead);
-        ui::BindSetting(control, key);
-    };
-    bind(pausePeriod, kPauseKey);
-    bind(txtIP, kIPKey);
-    bind(txtSNM, kSNMKey);
-    bind(txtDGate, kDGateKey);
-    bind(List_ServerType, kServerKey);
-    bind(CPUNo, kCPUNoKey);
-    bind(TimeOut, kTimeOutKey);
-    bind(NWNo, kNWNoKey);
-    bind(StationNo, kStationNoKey);
-    bind(txtSLMPIP, kSLMPIPKey);
-    bind(PortNo, kPortNoKey);
-    bind(DeviceNo, kCountKey);
+    ui::BindSettingUnread(pausePeriod, kPauseKey);
+    ui::BindSettingUnread(txtIP, kIPKey);
+    ui::BindSettingUnread(txtSNM, kSNMKey);
+    ui::BindSettingUnread(txtDGate, kDGateKey);
+    ui::BindSettingUnread(List_ServerType, kServerKey);
+    ui::BindSettingUnread(CPUNo, kCPUNoKey);
+    ui::BindSettingUnread(TimeOut, kTimeOutKey);
+    ui::BindSettingUnread(NWNo, kNWNoKey);
+    ui::BindSettingUnread(StationNo, kStationNoKey);
+    ui::BindSettingUnread(txtSLMPIP, kSLMPIPKey);
+    ui::BindSettingUnread(PortNo, kPortNoKey);
+    ui::BindSettingUnread(DeviceNo, kCountKey);
     // A map row is one setting: the user's edit of any of its controls gives
     // the whole row a value.
     for (int i = 0; i < gateway::kMapRows; ++i) {
@@ -538,7 +534,7 @@ void frmQFODH::cmdDown_Click() {
     ui::LeftAsTheyAre left;
     std::vector<std::pair<std::string, std::string>> settings;
     const auto sendIfValue = [&](const char* item, QLineEdit* b, const ui::ValueKey& key, const char* caption) {
-        if (ui::HasValue(b) && !b->text().isEmpty())
+        if (ui::HasValueToSend(b))
             settings.emplace_back(item, ui::text(b));
         else
             left.add(ui::Values().of(key), caption);
@@ -640,22 +636,15 @@ void frmQFODH::CmdReadF_Click() {
         if (auto* m = platform::services().messages) m->show(error, "", platform::MsgIcon::None);
         return;
     }
-    // What the file holds is a value; an empty field holds none (and an item
-    // the card does not use stays so: a file does not change the card).
-    const auto take = [](const ui::ValueKey& key, bool given) {
-        if (given)
-            ui::Values().set(key, ui::Held::Value);
-        else if (ui::Values().of(key) != ui::Held::Needless)
-            ui::Values().set(key, ui::Held::NotRead);
-    };
+    // What the file holds is a value; an empty field holds none.
     const auto loadBox = [&](QLineEdit* b, const ui::ValueKey& key, const std::string& field) {
         ui::setText(b, field);
-        take(key, !field.empty());
+        ui::Values().loaded(key, field);
         ui::DrawBound(b);
     };
     const auto loadAddress = [&](const ui::DottedAddress& a, const ui::ValueKey& key, const std::string& field) {
         a.set(field);
-        take(key, addressGiven(field));
+        ui::Values().loaded(key, addressGiven(field));
         for (QLineEdit* b : a.boxes) ui::DrawBound(b);
     };
     loadBox(pausePeriod, kPauseKey, f.pausePeriod);
@@ -665,7 +654,7 @@ void frmQFODH::CmdReadF_Click() {
     loading_ = true;
     List_ServerType->setCurrentIndex(List_ServerType->findText(QString::fromLatin1(f.serverType.c_str())));
     loading_ = false;
-    take(kServerKey, !f.serverType.empty());
+    ui::Values().loaded(kServerKey, !f.serverType.empty());
     ui::DrawBound(List_ServerType);
     loadBox(CPUNo, kCPUNoKey, f.cpuNo);
     loadBox(TimeOut, kTimeOutKey, f.timeOut);
@@ -681,7 +670,7 @@ void frmQFODH::CmdReadF_Click() {
         if (!gateway::HasValue(fr)) {
             // A row saved without a value: shown empty, as no value.
             r = gateway::MapRow{};
-            take(entryKey(i), false);
+            ui::Values().loaded(entryKey(i), false);
             renderRow(i);
             continue;
         }

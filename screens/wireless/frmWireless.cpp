@@ -453,13 +453,7 @@ void frmWireless::CmdReadF_Click() {
     case FileReadResult::Read:
         // A record with a text is a value; an empty one is none, and tells
         // nothing against what the card said of the item.
-        for (const FileValue& v : loaded) {
-            const ui::ValueKey key = KeyOf(v.control, v.channel);
-            if (v.hasValue)
-                ui::Values().set(key, ui::Held::Value);
-            else if (ui::Values().of(key) == ui::Held::Value)
-                ui::Values().set(key, ui::Held::NotRead);
-        }
+        for (const FileValue& v : loaded) ui::Values().loaded(KeyOf(v.control, v.channel), v.hasValue);
         apply(c);
         return;
     case FileReadResult::Refused:

@@ -235,6 +235,30 @@ TEST(DialogValues, AnAddressIsOneSetting) {
     EXPECT_FALSE(ui::HasValue(a));
 }
 
+// A dialog's own file: a field with a text is a value whatever the setting held;
+// an empty field is none, except that an item the card does not use stays so.
+TEST(DialogValues, AFilesFieldGivesAValueAndAnEmptyOneNoneButLeavesAnItemTheCardDoesNotUse) {
+    struct Case {
+        ui::Held before;
+        const char* field;
+        ui::Held after;
+    };
+    const Case cases[] = {
+        {ui::Held::Value, "5", ui::Held::Value},       {ui::Held::Refused, "5", ui::Held::Value},
+        {ui::Held::Needless, "5", ui::Held::Value},    {ui::Held::Value, "", ui::Held::NotRead},
+        {ui::Held::Refused, "", ui::Held::NotRead},    {ui::Held::NotRead, "", ui::Held::NotRead},
+        {ui::Held::Needless, "", ui::Held::Needless},
+    };
+    const ui::ValueKey key{17, "file", 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.before)) + " '" + c.field + "'");
+        ui::Values().connected();
+        ui::Values().set(key, c.before);
+        ui::Values().loaded(key, std::string(c.field));
+        EXPECT_EQ(ui::Values().of(key), c.after);
+    }
+}
+
 TEST(DialogValues, LeftAsTheyAreNamesEachSettingOnceWithItsMembers) {
     test::RecordingMessageBox messages;
     platform::ScopedServices scope(platform::Services{.messages = &messages});
