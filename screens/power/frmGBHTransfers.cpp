@@ -6,12 +6,12 @@
 // sent by the skeleton's row steps; the order around them is the screen's own,
 // because the passes cannot say it: the card type is renewed from the card's
 // model, the bindings come from the channel rows and are left alone (and
-// named) while any of them holds no value, both systems' groups are opened before the first read, the reads go
-// system by system (the sensor before the CT primary) while a download writes
-// all of system #1 and then all of system #2 (the common settings again), the
-// wiring goes to both groups at once, a further slot of the card only copies
-// the settings into its record, and a one-system card's record holds "-1" for
-// the second system.
+// named) while any of them holds no value, both systems' groups are opened
+// before the first read, the reads go system by system (the sensor before the
+// CT primary) while a download writes all of system #1 and then all of system
+// #2 (the common settings again), the wiring goes to both groups at once, a
+// further slot of the card only copies the settings into its record, and a
+// one-system card's record holds "-1" for the second system.
 #include <initializer_list>
 
 #include "core/Colors.h"

@@ -451,8 +451,8 @@ void frmWireless::CmdReadF_Click() {
     switch (ReadFileRecords(model_, setup_.FirmwareLevel, setup_.FileFormatCode, codeLine, records, c, loaded,
                             error)) {
     case FileReadResult::Read:
-        // A record with a text is a value; an empty one is none, and tells
-        // nothing against what the card said of the item.
+        // A record with a text is a value; an empty one is none (an item the
+        // card does not use stays so).
         for (const FileValue& v : loaded) ui::Values().loaded(KeyOf(v.control, v.channel), v.hasValue);
         apply(c);
         return;
