@@ -463,7 +463,6 @@ TEST_F(XR4Test, ARefusedOrNeedlessItemIsNotSentAndTheDownloadGoesOn) {
 // sends nothing for it and goes on, and names it unless the card does not use
 // it.
 TEST_F(XR4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
-    enum class Way { NeverRead, Refused, Needless, Unanswered };
     struct Kind {
         const char* name;
         std::string item;
@@ -474,24 +473,13 @@ TEST_F(XR4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) 
         {"box", "17", [](frmXR4* s) { return s->txtZScale[2]; }, "Zero Scale Ch.3", "", "0"},
         {"list", "27", [](frmXR4* s) { return unusedBox(s, 3); }, "Unused Ch.3", "0", "1"},
     };
-    struct Case {
-        Way way;
-        const char* name;
-        std::string reply;
-    };
-    const Case cases[] = {
-        {Way::NeverRead, "never read", ""},
-        {Way::Refused, "refused", "CNG"},
-        {Way::Needless, "needless", "CNU"},
-        {Way::Unanswered, "unanswered", ""},
-    };
     const std::string allLeft =
         "Zero Scale Ch.1, Ch.2, Ch.3, Ch.4; Full Scale Ch.1, Ch.2, Ch.3, Ch.4; Zero Adjust Ch.1, Ch.2, Ch.3, Ch.4; "
         "Full Adjust Ch.1, Ch.2, Ch.3, Ch.4; Unused Ch.1, Ch.2, Ch.3, Ch.4";
     const QColor greys[] = {QColor(0x80, 0x80, 0x80), QColor(0xE0, 0xE0, 0xE0)};
     useFakeClock();
     for (const Kind& k : kinds)
-        for (const Case& c : cases) {
+        for (const NoValueCase& c : kNoValueCases) {
             SCOPED_TRACE(std::string(k.name) + ", " + c.name);
             sim.clearFaults();
             for (const Kind& each : kinds) sim.setValue(kSlot, "03", std::stoi(each.item), each.read);

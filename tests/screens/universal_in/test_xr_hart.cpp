@@ -525,7 +525,6 @@ namespace {
 // drawn as not read, Download sends nothing for it and goes on, and names it
 // (and what the upload did not reach) unless the card does not use it.
 TEST_F(HartDialogTest, EachFieldKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
-    enum class Way { NeverRead, Refused, Needless, Unanswered };
     struct Kind {
         const char* name;
         hart::Field field;
@@ -541,17 +540,6 @@ TEST_F(HartDialogTest, EachFieldKindWithoutAValueIsDrawnNotReadAndLeftByTheDownl
          "Constant Data",
          {"I37", "I41"}},
         {"block box", hart::ConstantData, "I41", kConstant, "Constant Data", {"I30", "I40"}},
-    };
-    struct Case {
-        Way way;
-        const char* name;
-        std::string reply;
-    };
-    const Case cases[] = {
-        {Way::NeverRead, "never read", ""},
-        {Way::Refused, "refused", "CNG"},
-        {Way::Needless, "needless", "CNU"},
-        {Way::Unanswered, "unanswered", ""},
     };
     const auto shownOf = [](frmXR_HART& d, hart::Field f) {
         return f == hart::MasterMode ? modeText(d) : shownIn(d.boxOf(f));
@@ -574,7 +562,7 @@ TEST_F(HartDialogTest, EachFieldKindWithoutAValueIsDrawnNotReadAndLeftByTheDownl
     };
     useFakeClock();
     for (const Kind& k : kinds)
-        for (const Case& c : cases) {
+        for (const NoValueCase& c : kNoValueCases) {
             SCOPED_TRACE(std::string(k.name) + ", " + c.name);
             sim.clearFaults();
             sim.setValue(kSlot, "01", 30, "5");

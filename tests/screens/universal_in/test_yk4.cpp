@@ -883,7 +883,6 @@ TEST_F(YK4Test, RefusedListsAndLimitAreDrawnNotReadAndNotSent) {
 // drawn as not read (grey, or partly checked), the download sends nothing for
 // it and goes on, and names it unless the card does not use it.
 TEST_F(YK4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) {
-    enum class Way { NeverRead, Refused, Needless, Unanswered };
     const auto checkText = [](const QCheckBox* b) {
         const Qt::CheckState state = b->checkState();
         return std::string(state == Qt::PartiallyChecked ? "partly" : state == Qt::Checked ? "on" : "off");
@@ -906,21 +905,10 @@ TEST_F(YK4Test, EachControlKindWithoutAValueIsDrawnNotReadAndLeftByTheDownload) 
         {"check box", "57", 57, "1", [](frmYK4* s) { return s->chkLimit; },
          [&](frmYK4* s) { return checkText(s->chkLimit); }, "Limit", "partly", "on", "partly"},
     };
-    struct Case {
-        Way way;
-        const char* name;
-        std::string reply;
-    };
-    const Case cases[] = {
-        {Way::NeverRead, "never read", ""},
-        {Way::Refused, "refused", "CNG"},
-        {Way::Needless, "needless", "CNU"},
-        {Way::Unanswered, "unanswered", ""},
-    };
     const QColor grey(0x80, 0x80, 0x80);
     useFakeClock();
     for (const Kind& k : kinds)
-        for (const Case& c : cases) {
+        for (const NoValueCase& c : kNoValueCases) {
             SCOPED_TRACE(std::string(k.name) + ", " + c.name);
             sim.clearFaults();
             for (const Kind& each : kinds) sim.setValue(kPlainSlot, "01", each.key, each.card);
